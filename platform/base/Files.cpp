@@ -16,21 +16,14 @@
 #include <sstream>
 #include <vector>
 
+#include "platform/base/SysUtils.h"
+
 
 #ifndef RENAME_NOREPLACE
 #define RENAME_NOREPLACE (1 << 0)
 #endif
 
 namespace {
-
-// Case folding for mask matching.
-String AnsiUpperCase(const String& s)
-{
-    String r = s;
-    for (Char& c : r)
-        if (c >= L'a' && c <= L'z') c = Char(c - 32);
-    return r;
-}
 
 std::string Native(const String& s) { return UTF8Encode(s); }
 

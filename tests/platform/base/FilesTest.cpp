@@ -198,6 +198,7 @@ TEST(FileNames, Parts)
 
     EXPECT_TRUE(MatchesMask(L"Movie.FLV", L"*.flv"));
     EXPECT_TRUE(MatchesMask(L"abc", L"a?c"));
+    EXPECT_TRUE(MatchesMask(L"\u00c9t\u00e9.AVI", L"\u00e9T\u00c9*.avi"));
     EXPECT_FALSE(MatchesMask(L"abcd", L"a?c"));
     EXPECT_TRUE(MatchesMask(L"", L"*"));
     EXPECT_FALSE(MatchesMask(L"x", L""));
