@@ -87,7 +87,7 @@ TEST(Kestrix, ConvertsAndReportsProgressInCrRecords)
         ASSERT_EQ(r.exitCode, 0) << r.stderrText;
         EXPECT_EQ(dir.Read("abcdefgh.flv_"), body);
         EXPECT_NE(r.stderrText.find("  Duration: 00:02:00.00, start:"), std::string::npos);
-        EXPECT_NE(r.stderrText.find("time=00:01:12.00 bitrate=512.0kbits/s    \r"), std::string::npos);
+        EXPECT_NE(r.stderrText.find("time=00:01:12.00 bitrate= 512.0kbits/s    \r"), std::string::npos);
         EXPECT_GT(r.readSizes.size(), 1u) << "progress arrives in separate chunks";
 
         TConverterProgress p;

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
-#include <regex>
+#include <cwctype>
+
 
 #include "TempFolder.h"
 #include "app/_downloadUnit.h"
@@ -69,8 +70,13 @@ TEST_F(Naming, SecondConversionOfTheSameTitleGetsASuffix)
     save.Write("My Clip.flv", "older download");
     const TNamingResult r = Run();
     EXPECT_EQ(r.outcome, TNamingOutcome::noFinished);
-    ASSERT_TRUE(std::regex_match(UTF8Encode(r.filename), std::regex("My Clip_[A-Z][a-z][A-Za-z]\\.mpeg")))
-        << UTF8Encode(r.filename);
+    const String& f = r.filename;
+    ASSERT_EQ(f.size(), 16u) << UTF8Encode(f);
+    EXPECT_EQ(f.substr(0, 8), L"My Clip_");
+    EXPECT_TRUE(f[8] >= L'A' && f[8] <= L'Z');
+    EXPECT_TRUE(f[9] >= L'a' && f[9] <= L'z');
+    EXPECT_TRUE(std::iswalpha(f[10]) && f[10] < 128);
+    EXPECT_EQ(f.substr(11), L".mpeg");
     EXPECT_EQ(save.Read(UTF8Encode(r.filename)), "converted");
     // Nothing of the user's was replaced; the new download keeps its name.
     EXPECT_EQ(save.Read("My Clip.mpeg"), "older");

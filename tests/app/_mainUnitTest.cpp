@@ -23,7 +23,8 @@ TEST(DecodeName, ReplacementsRunInOrderOverTheWholeText)
         {L"a%0Ab%5Cc", L"abc"},
         {L"a\\\\b\\/c", L"ab/c"},
         {L"%3a stays", L"%3a stays"},   // the escapes are exact
-        {L"&amp;quot;", L"\""},         // later steps see earlier results
+        {L"&amp;#39;", L"&#39;"},       // an earlier step does not see later results
+        {L"&#&amp;39;", L"&#&39;"},
         {L"", L""},
     };
     for (const auto& c : cases)

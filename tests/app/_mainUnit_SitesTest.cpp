@@ -91,8 +91,9 @@ TEST(LinkRecognition, EveryRuleAndItsRefusals)
         EXPECT_EQ(r.acceptedIds, c.accepted);
         const bool shouldAccept = c.accepted.size() == 1;
         EXPECT_EQ(r.accepted, shouldAccept);
-        if (shouldAccept)
+        if (shouldAccept) {
             EXPECT_EQ(r.server, c.accepted[0]);
+        }
 
         std::vector<String> expected(static_cast<size_t>(c.invalidMessages), kInvalid);
         if (!shouldAccept)
