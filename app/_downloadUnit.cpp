@@ -3,15 +3,14 @@
 #include <cerrno>
 #include <chrono>
 #include <cmath>
-#include <cstdio>
 #include <fcntl.h>
-#include <sys/stat.h>
 #include <thread>
 #include <unistd.h>
 
 #include "app/_implodeexplode.h"
 #include "app/_mainUnit.h"
 #include "platform/base/Exceptions.h"
+#include "platform/base/Files.h"
 #include "platform/base/SysUtils.h"
 
 const wchar_t* const kConverterFileName = L"kestrix.exe";
@@ -26,35 +25,7 @@ namespace {
 
 String JoinPath(const String& folder, const String& name)
 {
-    if (folder.empty() || folder.back() == L'/')
-        return folder + name;
-    return folder + L"/" + name;
-}
-
-bool FileIsThere(const String& path)
-{
-    struct stat st {};
-    return ::stat(UTF8Encode(path).c_str(), &st) == 0 && !S_ISDIR(st.st_mode);
-}
-
-void RemoveFile(const String& path)
-{
-    ::unlink(UTF8Encode(path).c_str());
-}
-
-// Renames without ever replacing an existing target.
-bool RenameNoReplace(const String& from, const String& to)
-{
-    const std::string f = UTF8Encode(from), t = UTF8Encode(to);
-    if (::renameat2(AT_FDCWD, f.c_str(), AT_FDCWD, t.c_str(), RENAME_NOREPLACE) == 0)
-        return true;
-    if (errno != EINVAL && errno != ENOSYS && errno != ENOTSUP)
-        return false;
-    // File systems without the flag: a hard link fails when the target exists.
-    if (::link(f.c_str(), t.c_str()) != 0)
-        return false;
-    ::unlink(f.c_str());
-    return true;
+    return folder.empty() ? name : IncludeTrailingPathDelimiter(folder) + name;
 }
 
 // The extension of a final name ("" when it has none), from the last dot.
@@ -263,10 +234,10 @@ TNamingResult ConvertAndName(const TNamingJob& job, const TRunConverter& run,
     // Moves the download to the title name unless that name is taken, and
     // answers the name the download has afterwards.
     auto nameDownload = [&]() {
-        return RenameNoReplace(input, JoinPath(job.saveto, titleName)) ? titleName : job.filenamet;
+        return RenameFile(input, JoinPath(job.saveto, titleName)) ? titleName : job.filenamet;
     };
 
-    if (!FileIsThere(job.converter)) {
+    if (!FileExists(job.converter)) {
         r.filename = nameDownload();
         r.converterMissing = FormatConverts(job.format);
         if (job.format != 0)
@@ -292,12 +263,12 @@ TNamingResult ConvertAndName(const TNamingJob& job, const TRunConverter& run,
                   ConverterArguments(job.format, job.converter, input, output, job.server))
             : TConverterRun{};
     if (cr.stopped || (terminated && terminated())) {
-        RemoveFile(output);
+        DeleteFile(output);
         r.outcome = TNamingOutcome::noStopped;
         return r;
     }
-    if (!cr.started || cr.exitCode != 0 || !FileIsThere(output)) {
-        RemoveFile(output);
+    if (!cr.started || cr.exitCode != 0 || !FileExists(output)) {
+        DeleteFile(output);
         r.note = cr.started ? kNoteConvertFailed : kNoteConverterNotRun;
         r.outcome = TNamingOutcome::noFailed;
         return r;
@@ -311,14 +282,14 @@ TNamingResult ConvertAndName(const TNamingJob& job, const TRunConverter& run,
     String finalName = job.filename + FormatExtension(job.format);
     bool named = false;
     for (int attempt = 0; attempt < 20 && !named; ++attempt) {
-        if (attempt > 0 || FileIsThere(JoinPath(job.saveto, finalName))) {
+        if (attempt > 0 || FileExists(JoinPath(job.saveto, finalName))) {
             String base;
             const String ext = SplitExtension(job.filename + FormatExtension(job.format), base);
             finalName = base + L"_" + RandomString(L"123") + ext;
-            if (FileIsThere(JoinPath(job.saveto, finalName)))
+            if (FileExists(JoinPath(job.saveto, finalName)))
                 continue;
         }
-        named = RenameNoReplace(output, JoinPath(job.saveto, finalName));
+        named = RenameFile(output, JoinPath(job.saveto, finalName));
     }
     if (!named) {
         // The converted file stays under the converter's name; the entry can

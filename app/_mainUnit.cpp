@@ -7,6 +7,7 @@
 #include <random>
 
 #include "platform/base/Exceptions.h"
+#include "platform/base/Files.h"
 #include "platform/base/SysUtils.h"
 
 namespace {
@@ -183,6 +184,16 @@ String FmtFileSize(Int64 size)
     if (size < 1024)
         return IntToStr(size) + L" b";
     return Format(L"%.0f", {static_cast<double>(size) / 1024.0}) + L" Kb";
+}
+
+Int64 FileSize(const String& filename)
+{
+    TSearchRec rec;
+    Int64 size = 0;
+    if (FindFirst(filename, faAnyFile, rec) == 0)
+        size = rec.Size;
+    FindClose(rec);
+    return size;
 }
 
 double TimeToSec(const String& tempo)

@@ -116,6 +116,10 @@ String clean_title(const String& title);
 // "N b" below 1024, "N Kb" below 1,000,000, "N.NN Mb" from there.
 String FmtFileSize(Int64 size);
 
+// The size of the first file a directory search for the name finds (any
+// attributes); 0 when none is found.
+Int64 FileSize(const String& filename);
+
 // "[h:]m:s[.fraction]" (a "." or "," before the fraction) to seconds; blank
 // gives 0; anything else raises EConvertError.
 double TimeToSec(const String& tempo);

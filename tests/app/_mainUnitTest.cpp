@@ -3,6 +3,7 @@
 #include <set>
 #include <thread>
 
+#include "TempFolder.h"
 #include "app/_mainUnit.h"
 #include "platform/base/Exceptions.h"
 #include "platform/base/SysUtils.h"
@@ -97,6 +98,17 @@ TEST(FmtFileSize, BytesKilobytesAndDecimalMegabytes)
 
     FormatSettings.DecimalSeparator = L',';
     EXPECT_EQ(FmtFileSize(1500000), L"1,50 Mb");
+}
+
+TEST(FileSize, FirstMatchOrZero)
+{
+    TTempFolder dir;
+    dir.Write("b.flv", std::string(300, 'x'));
+    dir.Write("a.flv", std::string(12, 'x'));
+    EXPECT_EQ(FileSize(dir.Name() + L"/b.flv"), 300);
+    EXPECT_EQ(FileSize(dir.Name() + L"/*.flv"), 12);  // the first in name order
+    EXPECT_EQ(FileSize(dir.Name() + L"/none.flv"), 0);
+    EXPECT_EQ(FileSize(dir.Name() + L"/missing/b.flv"), 0);
 }
 
 TEST(TimeTexts, TimeToSec)
