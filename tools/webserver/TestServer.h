@@ -12,6 +12,7 @@
 #pragma once
 
 #include <stdlib.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <string>
@@ -43,7 +44,10 @@ public:
             FError = "certificate generation failed";
             return;
         }
-        std::string line = "python3 -u " + Quote(tools + "/server.py");
+        // The system interpreter (Debian's python3 package) starts fastest;
+        // any python3 on PATH will do otherwise.
+        std::string python = access("/usr/bin/python3", X_OK) == 0 ? "/usr/bin/python3" : "python3";
+        std::string line = python + " -u " + Quote(tools + "/server.py");
         if (opt.Tls) line += " --cert " + Quote(FDir + "/server.pem") + " --key " + Quote(FDir + "/server.key");
         if (opt.Proxy) {
             line += " --proxy";
