@@ -158,10 +158,7 @@ struct TIdCookieManager::TImpl {
     CURL* Scratch() const
     {
         CURL* h = curl_easy_init();
-        if (h) {
-            curl_easy_setopt(h, CURLOPT_SHARE, Share);
-            curl_easy_setopt(h, CURLOPT_COOKIEFILE, "");
-        }
+        if (h) curl_easy_setopt(h, CURLOPT_SHARE, Share);
         return h;
     }
 };
@@ -285,7 +282,6 @@ TIdHTTP::TIdHTTP(TComponent* AOwner) : TComponent(AOwner) { GlobalInit(); }
 TIdHTTP::~TIdHTTP()
 {
     if (FMulti) curl_multi_cleanup(static_cast<CURLM*>(FMulti));
-    if (FCurl) curl_easy_cleanup(static_cast<CURL*>(FCurl));
 }
 
 void TIdHTTP::SetCookieManager(TIdCookieManager* v)
@@ -317,7 +313,14 @@ void TIdHTTP::Disconnect()
 {
     FAbort = true;
     std::lock_guard<std::mutex> g(FMultiLock);
-    if (FMulti && FBusy) curl_multi_wakeup(static_cast<CURLM*>(FMulti));
+    if (!FMulti) return;
+    if (FBusy) {
+        curl_multi_wakeup(static_cast<CURLM*>(FMulti));
+    } else {
+        // Idle: close the kept-alive connections.
+        curl_multi_cleanup(static_cast<CURLM*>(FMulti));
+        FMulti = nullptr;
+    }
 }
 
 size_t TIdHTTP::HeaderCallback(char* data, size_t size, size_t count, void* user)
@@ -383,19 +386,23 @@ void TIdHTTP::Head(const String& AURL)
 
 void TIdHTTP::DoRequest(TMethod method, const String& AURL, const TSink& sink)
 {
+    FAbort = false;
     if (FBusy.exchange(true)) throw EIdException(L"A request is already running on this connection");
     struct BusyGuard {
         std::atomic<bool>& b;
         ~BusyGuard() { b = false; }
     } busyGuard{FBusy};
-    FAbort = false;
     FResponse.Clear();
 
     std::string url = UTF8Encode(AURL);
-    if (!FCurl) FCurl = curl_easy_init();
-    CURL* h = static_cast<CURL*>(FCurl);
+    // A fresh handle per request; the multi handle keeps the connections,
+    // so they are still reused.
+    CURL* h = curl_easy_init();
     if (!h) throw EIdException(L"Cannot create an HTTP connection");
-    curl_easy_reset(h);
+    struct EasyGuard {
+        CURL* h;
+        ~EasyGuard() { curl_easy_cleanup(h); }
+    } easyGuard{h};
 
     TTransfer t;
     t.Self = this;
@@ -523,9 +530,6 @@ void TIdHTTP::DoRequest(TMethod method, const String& AURL, const TSink& sink)
     FResponse.FResponseText = Widen(t.StatusLine);
     for (const std::string& l : t.Headers) FResponse.FRawHeaders.push_back(Widen(l));
 
-    // The share stays attached only while a request runs, so the cookie
-    // manager may be freed between requests.
-    curl_easy_setopt(h, CURLOPT_SHARE, nullptr);
 
     auto endWork = [&] {
         if (t.WorkBegun && OnWorkEnd) OnWorkEnd(this, wmRead);

@@ -223,8 +223,7 @@ private:
     Integer FConnectTimeout = 0;
     Integer FReadTimeout = 0;
 
-    void* FCurl = nullptr;    // easy handle, kept so connections are reused
-    void* FMulti = nullptr;   // multi handle driving it, woken by Disconnect
+    void* FMulti = nullptr;   // keeps the connections between requests; woken by Disconnect
     std::mutex FMultiLock;    // guards FMulti against Disconnect from other threads
     std::atomic<bool> FAbort{false};
     std::atomic<bool> FBusy{false};
