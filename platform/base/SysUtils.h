@@ -231,6 +231,11 @@ struct TVarRec {
         } else if constexpr (std::is_signed_v<T> && sizeof(T) <= 4) { Kind = vtInteger; VInteger = v; }
         else { Kind = vtInt64; VInteger = Int64(v); }
     }
+    template <typename E>
+        requires std::is_enum_v<E>
+    TVarRec(E v) : Kind(vtInt64), VInteger(Int64(v))
+    {
+    }
     TVarRec(double v) : Kind(vtExtended), VExtended(v) {}
     TVarRec(float v) : Kind(vtExtended), VExtended(v) {}
     TVarRec(const String& v) : Kind(vtString), VString(v) {}
