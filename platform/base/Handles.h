@@ -10,6 +10,24 @@ constexpr DWORD WAIT_ABANDONED = 0x00000080u;
 constexpr DWORD WAIT_TIMEOUT = 0x00000102u;
 constexpr DWORD WAIT_FAILED = 0xFFFFFFFFu;
 
+// System error numbers that the raw calls answer (registry, files, ...).
+constexpr LONG ERROR_SUCCESS = 0;
+constexpr LONG NO_ERROR = 0;
+constexpr LONG ERROR_FILE_NOT_FOUND = 2;
+constexpr LONG ERROR_PATH_NOT_FOUND = 3;
+constexpr LONG ERROR_ACCESS_DENIED = 5;
+constexpr LONG ERROR_INVALID_HANDLE = 6;
+constexpr LONG ERROR_NOT_ENOUGH_MEMORY = 8;
+constexpr LONG ERROR_NO_MORE_FILES = 18;
+constexpr LONG ERROR_WRITE_FAULT = 29;
+constexpr LONG ERROR_READ_FAULT = 30;
+constexpr LONG ERROR_FILE_EXISTS = 80;
+constexpr LONG ERROR_INVALID_PARAMETER = 87;
+constexpr LONG ERROR_ALREADY_EXISTS = 183;
+constexpr LONG ERROR_MORE_DATA = 234;
+constexpr LONG ERROR_NO_MORE_ITEMS = 259;
+constexpr LONG ERROR_KEY_DELETED = 1018;
+
 class TKernelObject {
 public:
     virtual ~TKernelObject() = default;
