@@ -170,7 +170,7 @@ void CheckMark(HDC dc, const TRect& r, COLORREF c)
     int x0 = r.Left + w * 2 / 9, y0 = r.Top + h * 4 / 9;
     int xm = r.Left + w * 4 / 9, ym = r.Top + h * 6 / 9;
     int x1 = r.Left + w * 7 / 9, y1 = r.Top + h * 2 / 9;
-    for (int k = 0; k < std::max(1, h / 5); ++k) {
+    for (int k = 0; k < std::max(2, h / 3); ++k) {
         Line(dc, x0, y0 + k, xm, ym + k, c);
         Line(dc, xm, ym + k, x1 + 1, y1 + k - 1, c);
     }
