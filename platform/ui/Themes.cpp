@@ -182,6 +182,17 @@ HRESULT DrawThemeBackground(HTHEME theme, HDC dc, int part, int state, const REC
     return S_OK;
 }
 
+HRESULT DrawThemeEdge(HTHEME theme, HDC dc, int part, int state, const RECT* destRect,
+                      UINT edge, UINT flags, RECT* contentRect)
+{
+    if (!IsOpen(theme)) return E_HANDLE;
+    if (!dc || !destRect) return E_INVALIDARG;
+    RECT r = *destRect;
+    if (!DrawEdge(dc, &r, edge, flags)) return E_FAIL;
+    if (contentRect) *contentRect = (flags & BF_ADJUST) ? r : *destRect;
+    return S_OK;
+}
+
 HRESULT GetThemePartSize(HTHEME theme, HDC dc, int part, int state, const RECT* rect,
                          THEMESIZE kind, SIZE* size)
 {

@@ -141,6 +141,11 @@ HRESULT CloseThemeData(HTHEME theme);
 // answer E_INVALIDARG; an unknown state of a known part draws as its first.
 HRESULT DrawThemeBackground(HTHEME theme, HDC dc, int part, int state, const RECT* rect,
                             const RECT* clip);
+// The classic edge (DrawEdge) over the rectangle; contentRect (may be
+// null) receives the rectangle inside the edge with BF_ADJUST, the
+// rectangle itself otherwise.
+HRESULT DrawThemeEdge(HTHEME theme, HDC dc, int part, int state, const RECT* destRect,
+                      UINT edge, UINT flags, RECT* contentRect);
 // The natural size of a part (check and radio boxes, arrows, caption
 // buttons...); parts that stretch to any size answer their minimum.
 HRESULT GetThemePartSize(HTHEME theme, HDC dc, int part, int state, const RECT* rect,

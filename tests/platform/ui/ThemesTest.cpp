@@ -350,7 +350,7 @@ TEST_F(ThemesTest, ClipRectangleAndRecordInDevicePixels)
     EXPECT_EQ(0x10003u, recs[0].Flags);
 }
 
-TEST_F(ThemesTest, SizesColoursAndThemeName)
+TEST_F(ThemesTest, SizesColoursEdgeAndThemeName)
 {
     HTHEME b = Open(L"button");
     SIZE s{};
@@ -367,6 +367,16 @@ TEST_F(ThemesTest, SizesColoursAndThemeName)
     // A transparent part has no fill colour to give.
     EXPECT_EQ(E_PROP_ID_UNSUPPORTED,
               GetThemeColor(Open(L"combobox"), CP_DROPDOWNBUTTON, CBXS_NORMAL, TMT_FILLCOLOR, &col));
+
+    TTestCanvas c(20, 20);
+    RECT edge{0, 0, 20, 20}, content{};
+    ASSERT_EQ(S_OK, DrawThemeEdge(b, c.Dc, 1, 1, &edge, EDGE_SUNKEN, BF_RECT | BF_ADJUST, &content));
+    EXPECT_EQ((TRect{2, 2, 18, 18}), content);
+    EXPECT_NE(RGB(255, 255, 255), c.Px(0, 10));
+    EXPECT_EQ(RGB(255, 255, 255), c.Px(10, 10));
+    ASSERT_EQ(S_OK, DrawThemeEdge(b, c.Dc, 1, 1, &edge, EDGE_RAISED, BF_RECT, &content));
+    EXPECT_EQ(edge, content);
+    EXPECT_EQ(E_HANDLE, DrawThemeEdge(nullptr, c.Dc, 1, 1, &edge, EDGE_RAISED, BF_RECT, nullptr));
 
     wchar_t file[255], color[255], size[255];
     ASSERT_EQ(S_OK, GetCurrentThemeName(file, 255, color, 255, size, 255));
