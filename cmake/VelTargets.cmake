@@ -22,7 +22,7 @@ function(vel_test name dir)
   if(NOT srcs)
     return()
   endif()
-  add_executable(${name} ${srcs} ${CMAKE_SOURCE_DIR}/tests/SanitizerDefaults.cpp)
+  add_executable(${name} ${srcs})
   target_link_libraries(${name} PRIVATE ${ARGN} GTest::gtest GTest::gmock GTest::gtest_main)
   target_compile_definitions(${name} PRIVATE
     VEL_TEST_DATA_DIR="${CMAKE_SOURCE_DIR}/tests/data"
