@@ -568,7 +568,8 @@ String Format(const String& fmt, TVarRecs args, const TFormatSettings& fs)
             ++i;
             if (next >= argc) MissingArgument(fmt);
             const TVarRec& a = argv[next++];
-            if (a.Kind != TVarRec::vtInteger) BadFormat(fmt);
+            if (a.Kind != TVarRec::vtInteger && a.Kind != TVarRec::vtInt64) BadFormat(fmt);
+            if (a.VInteger < INT32_MIN || a.VInteger > INT32_MAX) BadFormat(fmt);
             v = Integer(a.VInteger);
             return true;
         }

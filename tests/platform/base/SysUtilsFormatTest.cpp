@@ -109,6 +109,8 @@ TEST_F(SysUtilsFormat, FormatSpecifiers)
         {L"%1:s %0:s %s", {L"a", L"b"}, L"b a b"},
         {L"%*d|%-*d|%.*f", {4, 7, 3, 7, 1, 2.25}, L"   7|7  |2.3"},
         {L"100%%", {}, L"100%"},
+        {L"%d|%u|%*d", {Word(65535), Cardinal(4000000000u), size_t(3), 1}, L"65535|4000000000|  1"},
+        {L"%d", {TFloatFormat::ffNumber}, L"3"},
         {L"%p", {static_cast<const void*>(nullptr)}, L"0000000000000000"},
     };
     for (auto& c : cases) EXPECT_EQ(Format(c.fmt, c.args), c.want) << UTF8Encode(c.fmt);
