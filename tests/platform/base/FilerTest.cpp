@@ -461,3 +461,65 @@ TEST(Filer, ExtendedConversionEdgeCases)
     Byte unnormal[10] = {0, 0, 0, 0, 0, 0, 0, 0x40, 0xFF, 0x3F};
     EXPECT_EQ(Extended80ToDouble(unnormal), 0.5);
 }
+
+namespace {
+
+// A root that streams the components it owns as its children.
+class TPanelX : public TComponent {
+    VEL_CLASS(TPanelX, TComponent)
+public:
+    explicit TPanelX(TComponent* o) : TComponent(o) {}
+    Integer Width = 0;
+    int LoadedCalls = 0;
+    static void Publish(TPublisher<TPanelX>& p)
+    {
+        p.Integer(L"Width", [](TPanelX* x) { return x->Width; }, [](TPanelX* x, Integer v) { x->Width = v; });
+    }
+    void GetChildren(const TGetChildProc& proc, TComponent* root) override
+    {
+        for (Integer i = 0; i < ComponentCount(); ++i) proc(Components(i));
+    }
+    void Loaded() override
+    {
+        TComponent::Loaded();
+        ++LoadedCalls;
+    }
+};
+
+}  // namespace
+
+TEST(Filer, ChildComponentsAreCreatedByClassAndOwnedByTheRoot)
+{
+    RegisterClass(TPanelX::StaticClass());
+    TPanelX root(nullptr);
+    root.SetName(L"Form1");
+    auto* a = new TPanelX(&root);
+    a->SetName(L"Left");
+    a->Width = 120;
+    auto* b = new TPanelX(&root);
+    b->SetName(L"Right");
+    b->SetTag(-5);
+    TMemoryStream m;
+    m.WriteComponent(&root);
+
+    m.SetPosition(0);
+    TComponent* back = m.ReadComponent(nullptr);
+    ASSERT_NE(back, nullptr);
+    EXPECT_EQ(back->Name(), L"Form1");
+    ASSERT_EQ(back->ComponentCount(), 2);
+    auto* left = dynamic_cast<TPanelX*>(back->FindComponent(L"Left"));
+    ASSERT_NE(left, nullptr);
+    EXPECT_EQ(left->Width, 120);
+    EXPECT_EQ(left->LoadedCalls, 1);
+    EXPECT_EQ(back->FindComponent(L"Right")->Tag(), -5);
+    EXPECT_EQ(static_cast<TPanelX*>(back)->LoadedCalls, 1);
+    delete back;
+
+    // Reading the same children into a root that has them already clashes
+    // on the names: a read error, and nothing half-made is left behind.
+    m.SetPosition(0);
+    EXPECT_THROW(m.ReadComponent(&root), EReadError);
+    EXPECT_EQ(root.ComponentCount(), 2);
+    EXPECT_FALSE(root.ComponentState().Contains(csReading));
+    UnRegisterClass(TPanelX::StaticClass());
+}
