@@ -1,35 +1,690 @@
 // Floating point to and from text, Format and FormatFloat.
 #include "platform/base/SysUtils.h"
 
+#include <cerrno>
+#include <clocale>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <locale.h>
+#include <string>
+#include <vector>
+
 #include "platform/base/SysUtils_Internal.h"
 
-namespace {
-[[noreturn]] void NotYet(const wchar_t* what)
+// ---------------------------------------------------------------------------
+// Decimal digits of a double
+
+TFloatDecimal FloatToDecimal(Extended value, Integer precision, Integer decimals)
 {
-    throw ENotSupportedException(String(what) + L" is not available yet");
+    TFloatDecimal r;
+    if (std::isnan(value)) { r.Special = TFloatDecimal::NaN; return r; }
+    if (std::isinf(value)) {
+        r.Special = TFloatDecimal::Infinite;
+        r.Negative = value < 0;
+        return r;
+    }
+    if (value == 0) return r;
+    r.Negative = value < 0;
+    if (precision < 1) precision = 1;
+    if (precision > 18) precision = 18;
+
+    // glibc prints the exact binary value correctly rounded; 40 digits is far
+    // past anything kept below. Only the digits and the exponent are read, so
+    // the C library's decimal point does not matter.
+    char buf[80];
+    std::snprintf(buf, sizeof buf, "%.40e", std::fabs(value));
+    std::string digits;
+    const char* p = buf;
+    for (; *p && *p != 'e'; ++p)
+        if (*p >= '0' && *p <= '9') digits += *p;
+    int exp10 = *p == 'e' ? std::atoi(p + 1) : 0;
+    r.Exponent = exp10 + 1;
+
+    // Round half away from zero to keep n digits; a carry out of the first
+    // digit moves the exponent.
+    auto roundTo = [&](long n) {
+        if (n < 0) { digits.clear(); return; }
+        if (size_t(n) >= digits.size()) return;
+        bool up = digits[size_t(n)] >= '5';
+        digits.resize(size_t(n));
+        if (!up) return;
+        long i = n - 1;
+        while (i >= 0 && digits[size_t(i)] == '9') digits[size_t(i--)] = '0';
+        if (i >= 0) {
+            ++digits[size_t(i)];
+        } else {
+            digits.insert(digits.begin(), '1');
+            digits.pop_back();
+            ++r.Exponent;
+            if (n == 0) digits = "1";
+        }
+    };
+    roundTo(precision);
+    if (decimals < 9999) roundTo(long(r.Exponent) + decimals);
+    while (!digits.empty() && digits.back() == '0') digits.pop_back();
+    if (digits.empty()) {
+        // Rounded to nothing: a plain zero, without a sign.
+        r.Exponent = 0;
+        r.Negative = false;
+    }
+    r.Digits = digits;
+    return r;
 }
+
+namespace {
+
+String Widen(const std::string& s) { return String(s.begin(), s.end()); }
+
+String SpecialText(const TFloatDecimal& d)
+{
+    if (d.Special == TFloatDecimal::NaN) return L"NAN";
+    return d.Negative ? L"-INF" : L"INF";
+}
+
+String ExponentText(Integer exp, Integer minDigits, bool plusSign)
+{
+    String r = L"E";
+    if (exp < 0) r += L'-';
+    else if (plusSign) r += L'+';
+    String n = IntToStr(exp < 0 ? -exp : exp);
+    while (Integer(n.size()) < minDigits) n.insert(n.begin(), L'0');
+    return r + n;
+}
+
+// Integer digits of d (at least "0"), fraction digits exactly fracDigits long.
+void SplitFixed(const TFloatDecimal& d, Integer fracDigits, std::string& intPart, std::string& fracPart)
+{
+    intPart.clear();
+    fracPart.clear();
+    const std::string& g = d.Digits;
+    for (Integer i = 0; i < d.Exponent; ++i) intPart += size_t(i) < g.size() ? g[size_t(i)] : '0';
+    if (intPart.empty()) intPart = "0";
+    for (Integer i = 0; i < fracDigits; ++i) {
+        long idx = long(d.Exponent) + i;
+        fracPart += (idx >= 0 && size_t(idx) < g.size()) ? g[size_t(idx)] : '0';
+    }
+}
+
+String GroupThousands(const std::string& intPart, Char sep)
+{
+    String r;
+    size_t n = intPart.size();
+    for (size_t i = 0; i < n; ++i) {
+        r += Char(intPart[i]);
+        size_t fromRight = n - 1 - i;
+        if (sep && fromRight > 0 && fromRight % 3 == 0) r += sep;
+    }
+    return r;
+}
+
+String FormatGeneral(const TFloatDecimal& d, Integer precision, Integer expDigits, const TFormatSettings& fs)
+{
+    if (d.Digits.empty()) return L"0";
+    String r = d.Negative ? L"-" : L"";
+    const std::string& g = d.Digits;
+    if (d.Exponent > precision || d.Exponent < -3) {
+        r += Char(g[0]);
+        if (g.size() > 1) r += fs.DecimalSeparator + Widen(g.substr(1));
+        return r + ExponentText(d.Exponent - 1, expDigits, false);
+    }
+    if (d.Exponent <= 0) {
+        r += L'0';
+        r += fs.DecimalSeparator;
+        r += String(size_t(-d.Exponent), L'0') + Widen(g);
+        return r;
+    }
+    std::string intPart, fracPart;
+    Integer fracDigits = Integer(g.size()) > d.Exponent ? Integer(g.size()) - d.Exponent : 0;
+    SplitFixed(d, fracDigits, intPart, fracPart);
+    r += Widen(intPart);
+    if (!fracPart.empty()) r += fs.DecimalSeparator + Widen(fracPart);
+    return r;
+}
+
+String FormatExponent(const TFloatDecimal& d, Integer precision, Integer expDigits, const TFormatSettings& fs)
+{
+    std::string g = d.Digits;
+    g.resize(size_t(precision), '0');
+    String r = d.Negative ? L"-" : L"";
+    r += Char(g[0]);
+    if (precision > 1) r += fs.DecimalSeparator + Widen(g.substr(1));
+    return r + ExponentText(d.Digits.empty() ? 0 : d.Exponent - 1, expDigits, true);
+}
+
+String ApplyCurrency(const String& number, bool negative, const TFormatSettings& fs)
+{
+    const String& c = fs.CurrencyString;
+    if (!negative) {
+        switch (fs.CurrencyFormat) {
+        case 1: return number + c;
+        case 2: return c + L" " + number;
+        case 3: return number + L" " + c;
+        default: return c + number;
+        }
+    }
+    switch (fs.NegCurrFormat) {
+    case 1: return L"-" + c + number;
+    case 2: return c + L"-" + number;
+    case 3: return c + number + L"-";
+    case 4: return L"(" + number + c + L")";
+    case 5: return L"-" + number + c;
+    case 6: return number + L"-" + c;
+    case 7: return number + c + L"-";
+    case 8: return L"-" + number + L" " + c;
+    case 9: return L"-" + c + L" " + number;
+    case 10: return number + L" " + c + L"-";
+    case 11: return c + L" " + number + L"-";
+    case 12: return c + L" -" + number;
+    case 13: return number + L"- " + c;
+    case 14: return L"(" + c + L" " + number + L")";
+    case 15: return L"(" + number + L" " + c + L")";
+    default: return L"(" + c + number + L")";
+    }
+}
+
+Integer Clamp(Integer v, Integer lo, Integer hi) { return v < lo ? lo : (v > hi ? hi : v); }
+
 }  // namespace
 
-Extended StrToFloat(const String&) { NotYet(L"StrToFloat"); }
-Extended StrToFloat(const String&, const TFormatSettings&) { NotYet(L"StrToFloat"); }
-bool TryStrToFloat(const String&, Extended&) { NotYet(L"TryStrToFloat"); }
-bool TryStrToFloat(const String&, Extended&, const TFormatSettings&) { NotYet(L"TryStrToFloat"); }
-Extended StrToFloatDef(const String&, Extended) { NotYet(L"StrToFloatDef"); }
-Extended StrToFloatDef(const String&, Extended, const TFormatSettings&) { NotYet(L"StrToFloatDef"); }
-bool TextToFloat(const String&, Extended&) { NotYet(L"TextToFloat"); }
-bool TextToFloat(const String&, Extended&, const TFormatSettings&) { NotYet(L"TextToFloat"); }
-void Val(const String&, Extended&, Integer&) { NotYet(L"Val"); }
-String FloatToStr(Extended) { NotYet(L"FloatToStr"); }
-String FloatToStr(Extended, const TFormatSettings&) { NotYet(L"FloatToStr"); }
-String FloatToStrF(Extended, TFloatFormat, Integer, Integer) { NotYet(L"FloatToStrF"); }
-String FloatToStrF(Extended, TFloatFormat, Integer, Integer, const TFormatSettings&) { NotYet(L"FloatToStrF"); }
-String FormatFloat(const String&, Extended) { NotYet(L"FormatFloat"); }
-String FormatFloat(const String&, Extended, const TFormatSettings&) { NotYet(L"FormatFloat"); }
-String Format(const String&, TVarRecs) { NotYet(L"Format"); }
-String Format(const String&, TVarRecs, const TFormatSettings&) { NotYet(L"Format"); }
-Int64 Round(Extended) { NotYet(L"Round"); }
-Int64 Trunc(Extended) { NotYet(L"Trunc"); }
-Extended Frac(Extended) { NotYet(L"Frac"); }
-Extended Int(Extended) { NotYet(L"Int"); }
-Int64 Ceil(Extended) { NotYet(L"Ceil"); }
-Int64 Floor(Extended) { NotYet(L"Floor"); }
+String FloatToStrF(Extended value, TFloatFormat format, Integer precision, Integer digits,
+                   const TFormatSettings& fs)
+{
+    precision = Clamp(precision, 1, 18);
+    if (format == ffGeneral || format == ffExponent) {
+        digits = Clamp(digits, 0, 4);
+        TFloatDecimal d = FloatToDecimal(value, precision, 9999);
+        if (d.Special) return SpecialText(d);
+        return format == ffGeneral ? FormatGeneral(d, precision, digits, fs)
+                                   : FormatExponent(d, precision, digits, fs);
+    }
+    digits = Clamp(digits, 0, 18);
+    TFloatDecimal d = FloatToDecimal(value, precision, digits);
+    if (d.Special) return SpecialText(d);
+    // More integer digits than the precision holds: general format instead.
+    if (d.Exponent > precision) return FormatGeneral(d, precision, 0, fs);
+    std::string intPart, fracPart;
+    SplitFixed(d, digits, intPart, fracPart);
+    String number = format == ffFixed ? Widen(intPart) : GroupThousands(intPart, fs.ThousandSeparator);
+    if (!fracPart.empty()) number += fs.DecimalSeparator + Widen(fracPart);
+    if (format == ffCurrency) return ApplyCurrency(number, d.Negative, fs);
+    return d.Negative ? L"-" + number : number;
+}
+
+String FloatToStrF(Extended value, TFloatFormat format, Integer precision, Integer digits)
+{
+    return FloatToStrF(value, format, precision, digits, FormatSettings);
+}
+
+String FloatToStr(Extended value, const TFormatSettings& fs)
+{
+    return FloatToStrF(value, ffGeneral, 15, 0, fs);
+}
+
+String FloatToStr(Extended value)
+{
+    return FloatToStr(value, FormatSettings);
+}
+
+// ---------------------------------------------------------------------------
+// Text to floating point
+
+namespace {
+
+locale_t CLocale()
+{
+    static locale_t loc = newlocale(LC_ALL_MASK, "C", locale_t(0));
+    return loc;
+}
+
+}  // namespace
+
+bool ScanFloat(const String& s, Char decimalSeparator, bool trailingBlanks, Extended& value, Integer& errPos)
+{
+    const size_t n = s.size();
+    size_t i = 0;
+    std::string text;
+    auto fail = [&](size_t at) {
+        errPos = Integer(at + 1);
+        return false;
+    };
+    while (i < n && s[i] == L' ') ++i;
+    if (i < n && (s[i] == L'+' || s[i] == L'-')) {
+        if (s[i] == L'-') text += '-';
+        ++i;
+    }
+    size_t mantissaDigits = 0;
+    while (i < n && s[i] >= L'0' && s[i] <= L'9') { text += char(s[i++]); ++mantissaDigits; }
+    if (i < n && s[i] == decimalSeparator) {
+        text += '.';
+        ++i;
+        while (i < n && s[i] >= L'0' && s[i] <= L'9') { text += char(s[i++]); ++mantissaDigits; }
+    }
+    if (mantissaDigits == 0) return fail(i);
+    if (i < n && (s[i] == L'E' || s[i] == L'e')) {
+        text += 'e';
+        ++i;
+        if (i < n && (s[i] == L'+' || s[i] == L'-')) text += char(s[i++]);
+        size_t expDigits = 0;
+        while (i < n && s[i] >= L'0' && s[i] <= L'9') { text += char(s[i++]); ++expDigits; }
+        if (expDigits == 0) return fail(i);
+    }
+    if (trailingBlanks)
+        while (i < n && s[i] == L' ') ++i;
+    if (i < n) return fail(i);
+    errno = 0;
+    double v = strtod_l(text.c_str(), nullptr, CLocale());
+    if (errno == ERANGE && std::isinf(v)) return fail(n);
+    value = v;
+    errPos = 0;
+    return true;
+}
+
+bool TextToFloat(const String& s, Extended& value, const TFormatSettings& fs)
+{
+    Integer pos;
+    return ScanFloat(s, fs.DecimalSeparator, true, value, pos);
+}
+
+bool TextToFloat(const String& s, Extended& value) { return TextToFloat(s, value, FormatSettings); }
+
+bool TryStrToFloat(const String& s, Extended& value, const TFormatSettings& fs) { return TextToFloat(s, value, fs); }
+
+bool TryStrToFloat(const String& s, Extended& value) { return TextToFloat(s, value, FormatSettings); }
+
+Extended StrToFloat(const String& s, const TFormatSettings& fs)
+{
+    Extended v;
+    if (!TextToFloat(s, v, fs)) throw EConvertError(L"'" + s + L"' is not a valid floating point value");
+    return v;
+}
+
+Extended StrToFloat(const String& s) { return StrToFloat(s, FormatSettings); }
+
+Extended StrToFloatDef(const String& s, Extended def, const TFormatSettings& fs)
+{
+    Extended v;
+    return TextToFloat(s, v, fs) ? v : def;
+}
+
+Extended StrToFloatDef(const String& s, Extended def) { return StrToFloatDef(s, def, FormatSettings); }
+
+void Val(const String& s, Extended& value, Integer& code)
+{
+    Extended v;
+    if (ScanFloat(s, L'.', false, v, code)) value = v;
+}
+
+// ---------------------------------------------------------------------------
+// Rounding
+
+namespace {
+
+Int64 ToInt64(Extended v)
+{
+    // 2^63 is exact in a double; anything at or past it does not fit.
+    if (!(v >= -9223372036854775808.0 && v < 9223372036854775808.0))
+        throw EInvalidOp(L"Invalid floating point operation");
+    return Int64(v);
+}
+
+}  // namespace
+
+Int64 Round(Extended value)
+{
+    Extended f = std::floor(value);
+    Extended diff = value - f;
+    if (diff > 0.5 || (diff == 0.5 && std::fmod(f, 2.0) != 0)) f += 1;
+    return ToInt64(f);
+}
+
+Int64 Trunc(Extended value) { return ToInt64(std::trunc(value)); }
+Extended Frac(Extended value) { return value - std::trunc(value); }
+Extended Int(Extended value) { return std::trunc(value); }
+Int64 Ceil(Extended value) { return ToInt64(std::ceil(value)); }
+Int64 Floor(Extended value) { return ToInt64(std::floor(value)); }
+
+// ---------------------------------------------------------------------------
+// FormatFloat
+
+namespace {
+
+// What one section of a number mask asks for.
+struct MaskLayout {
+    Integer intPlaceholders = 0;   // 0 and # before the decimal point
+    Integer minInt = 0;            // placeholders from the first 0 on
+    Integer fracMax = 0;
+    Integer fracMin = 0;
+    bool hasPoint = false;
+    bool thousands = false;
+    bool scientific = false;
+    Integer expDigits = 0;
+};
+
+// Splits a mask at ';' outside quotes.
+std::vector<String> SplitSections(const String& mask)
+{
+    std::vector<String> out(1);
+    Char quote = 0;
+    for (Char c : mask) {
+        if (quote) {
+            if (c == quote) quote = 0;
+        } else if (c == L'\'' || c == L'"') {
+            quote = c;
+        } else if (c == L';') {
+            out.emplace_back();
+            continue;
+        }
+        out.back() += c;
+    }
+    return out;
+}
+
+bool IsExponentAt(const String& m, size_t i)
+{
+    return (m[i] == L'E' || m[i] == L'e') && i + 1 < m.size() && (m[i + 1] == L'+' || m[i + 1] == L'-');
+}
+
+MaskLayout AnalyseMask(const String& m)
+{
+    MaskLayout l;
+    bool afterPoint = false, seenZero = false;
+    for (size_t i = 0; i < m.size(); ++i) {
+        Char c = m[i];
+        if (c == L'\'' || c == L'"') {
+            size_t close = m.find(c, i + 1);
+            if (close == String::npos) break;
+            i = close;
+            continue;
+        }
+        if (IsExponentAt(m, i)) {
+            l.scientific = true;
+            i += 2;
+            while (i < m.size() && m[i] == L'0') { ++l.expDigits; ++i; }
+            break;
+        }
+        if (c == L'0' || c == L'#') {
+            if (afterPoint) {
+                ++l.fracMax;
+                if (c == L'0') l.fracMin = l.fracMax;
+            } else {
+                ++l.intPlaceholders;
+                if (c == L'0') seenZero = true;
+                if (seenZero) ++l.minInt;
+            }
+        } else if (c == L'.' && !afterPoint) {
+            afterPoint = true;
+            l.hasPoint = true;
+        } else if (c == L',' && !afterPoint) {
+            l.thousands = true;
+        }
+    }
+    return l;
+}
+
+// Renders |value| with one section; zeroOut tells whether it rounded to zero.
+String RenderSection(const String& m, Extended value, const TFormatSettings& fs, bool& zeroOut)
+{
+    MaskLayout l = AnalyseMask(m);
+    std::string intPart, fracPart;
+    Integer expValue = 0;
+    if (l.scientific) {
+        Integer mantInt = l.intPlaceholders > 0 ? l.intPlaceholders : 1;
+        TFloatDecimal d = FloatToDecimal(value, Clamp(mantInt + l.fracMax, 1, 15), 9999);
+        std::string g = d.Digits;
+        zeroOut = g.empty();
+        if (g.size() < size_t(mantInt + l.fracMax)) g.resize(size_t(mantInt + l.fracMax), '0');
+        intPart = g.substr(0, size_t(mantInt));
+        fracPart = g.substr(size_t(mantInt), size_t(l.fracMax));
+        expValue = zeroOut ? 0 : d.Exponent - mantInt;
+    } else {
+        TFloatDecimal d = FloatToDecimal(value, 15, l.fracMax);
+        zeroOut = d.Digits.empty();
+        SplitFixed(d, l.fracMax, intPart, fracPart);
+        if (d.Exponent <= 0) intPart.clear();
+        while (Integer(intPart.size()) < l.minInt) intPart.insert(intPart.begin(), '0');
+    }
+    while (Integer(fracPart.size()) > l.fracMin && fracPart.back() == '0') fracPart.pop_back();
+
+    String out;
+    const Integer L = Integer(intPart.size()), P = l.intPlaceholders;
+    const Char sep = l.thousands ? fs.ThousandSeparator : Char(0);
+    auto emitInt = [&](Integer idx) {
+        out += Char(intPart[size_t(idx)]);
+        Integer fromRight = L - 1 - idx;
+        if (sep && fromRight > 0 && fromRight % 3 == 0) out += sep;
+    };
+    Integer intSeen = 0, fracSeen = 0;
+    bool afterPoint = false, intDone = false, expDone = false;
+    auto flushLeadingInt = [&] {   // digits beyond the placeholders go before the first one
+        for (Integer idx = 0; idx < L - P; ++idx) emitInt(idx);
+        intDone = true;
+    };
+    for (size_t i = 0; i < m.size(); ++i) {
+        Char c = m[i];
+        if (c == L'\'' || c == L'"') {
+            size_t close = m.find(c, i + 1);
+            if (close == String::npos) close = m.size();
+            out.append(m, i + 1, close - i - 1);
+            i = close;
+            continue;
+        }
+        if (l.scientific && !expDone && IsExponentAt(m, i)) {
+            if (!intDone) flushLeadingInt();
+            expDone = true;
+            Char sign = m[i + 1];
+            i += 2;
+            while (i < m.size() && m[i] == L'0') ++i;
+            --i;
+            out += c;
+            if (expValue < 0) out += L'-';
+            else if (sign == L'+') out += L'+';
+            String n = IntToStr(expValue < 0 ? -expValue : expValue);
+            while (Integer(n.size()) < l.expDigits) n.insert(n.begin(), L'0');
+            out += n;
+            continue;
+        }
+        if (c == L'0' || c == L'#') {
+            if (!afterPoint) {
+                if (!intDone) flushLeadingInt();
+                Integer idx = L - P + intSeen++;
+                if (idx >= 0) emitInt(idx);
+            } else {
+                if (fracSeen < Integer(fracPart.size())) out += Char(fracPart[size_t(fracSeen)]);
+                ++fracSeen;
+            }
+            continue;
+        }
+        if (c == L'.' && l.hasPoint && !afterPoint) {
+            if (!intDone) flushLeadingInt();
+            afterPoint = true;
+            if (!fracPart.empty()) out += fs.DecimalSeparator;
+            continue;
+        }
+        if (c == L',') continue;
+        out += c;
+    }
+    if (!intDone) flushLeadingInt();
+    return out;
+}
+
+}  // namespace
+
+String FormatFloat(const String& mask, Extended value, const TFormatSettings& fs)
+{
+    if (mask.empty() || std::isnan(value) || std::isinf(value) || std::fabs(value) >= 1e18)
+        return FloatToStr(value, fs);
+    std::vector<String> sections = SplitSections(mask);
+    auto present = [&](size_t i) { return i < sections.size() && !sections[i].empty(); };
+    if (!present(0)) return FloatToStr(value, fs);
+
+    bool zero = false;
+    if (value < 0 && present(1)) {
+        String r = RenderSection(sections[1], -value, fs, zero);
+        if (!zero || !present(2)) return r;
+    } else {
+        String r = RenderSection(sections[0], std::fabs(value), fs, zero);
+        if (!zero) return value < 0 ? L"-" + r : r;
+        if (!present(2)) return r;
+    }
+    return RenderSection(sections[2], 0.0, fs, zero);
+}
+
+String FormatFloat(const String& mask, Extended value) { return FormatFloat(mask, value, FormatSettings); }
+
+// ---------------------------------------------------------------------------
+// Format
+
+namespace {
+
+[[noreturn]] void BadFormat(const String& fmt)
+{
+    throw EConvertError(L"Format '" + fmt + L"' invalid or incompatible with argument");
+}
+
+[[noreturn]] void MissingArgument(const String& fmt)
+{
+    throw EConvertError(L"No argument for format '" + fmt + L"'");
+}
+
+String PadDigits(String digits, Integer minDigits)
+{
+    if (Integer(digits.size()) < minDigits) digits.insert(0, size_t(minDigits - Integer(digits.size())), L'0');
+    return digits;
+}
+
+}  // namespace
+
+String Format(const String& fmt, TVarRecs args, const TFormatSettings& fs)
+{
+    const TVarRec* argv = args.begin();
+    const Integer argc = Integer(args.size());
+    Integer next = 0;
+    String out;
+    const size_t n = fmt.size();
+    size_t i = 0;
+
+    auto readNumber = [&](Integer& v) -> bool {   // digits or '*'; false when neither
+        if (i < n && fmt[i] == L'*') {
+            ++i;
+            if (next >= argc) MissingArgument(fmt);
+            const TVarRec& a = argv[next++];
+            if (a.Kind != TVarRec::vtInteger) BadFormat(fmt);
+            v = Integer(a.VInteger);
+            return true;
+        }
+        if (i >= n || fmt[i] < L'0' || fmt[i] > L'9') return false;
+        Int64 acc = 0;
+        while (i < n && fmt[i] >= L'0' && fmt[i] <= L'9') {
+            acc = acc * 10 + (fmt[i++] - L'0');
+            if (acc > 0x7FFFFFF) BadFormat(fmt);
+        }
+        v = Integer(acc);
+        return true;
+    };
+
+    while (i < n) {
+        if (fmt[i] != L'%') {
+            out += fmt[i++];
+            continue;
+        }
+        ++i;
+        if (i < n && fmt[i] == L'%') {
+            out += L'%';
+            ++i;
+            continue;
+        }
+        Integer width = -1, prec = -1, num;
+        bool left = false;
+        if (readNumber(num)) {
+            if (i < n && fmt[i] == L':') {
+                ++i;
+                if (num < 0) BadFormat(fmt);
+                next = num;
+            } else {
+                width = num;
+            }
+        }
+        if (width < 0) {
+            if (i < n && fmt[i] == L'-') {
+                left = true;
+                ++i;
+            }
+            if (readNumber(num)) width = num;
+        }
+        if (width < 0) width = 0;
+        if (i < n && fmt[i] == L'.') {
+            ++i;
+            if (!readNumber(prec)) prec = 0;
+            if (prec < 0) prec = -1;
+        }
+        if (i >= n) BadFormat(fmt);
+        Char type = Char(fmt[i++]);
+        if (type >= L'A' && type <= L'Z') type = Char(type + 32);
+        if (next >= argc) MissingArgument(fmt);
+        const TVarRec& a = argv[next++];
+        const bool isInt = a.Kind == TVarRec::vtInteger || a.Kind == TVarRec::vtInt64;
+        String s;
+        switch (type) {
+        case L'd':
+        case L'u': {
+            if (!isInt) BadFormat(fmt);
+            UInt64 mag;
+            bool neg = false;
+            if (type == L'u')
+                mag = a.Kind == TVarRec::vtInteger ? UInt64(uint32_t(a.VInteger)) : UInt64(a.VInteger);
+            else {
+                neg = a.VInteger < 0;
+                mag = neg ? UInt64(0) - UInt64(a.VInteger) : UInt64(a.VInteger);
+            }
+            s = PadDigits(UIntToStr(mag), prec);
+            if (neg) s.insert(0, 1, L'-');
+            break;
+        }
+        case L'x':
+            if (!isInt) BadFormat(fmt);
+            s = a.Kind == TVarRec::vtInteger ? IntToHex(UInt64(uint32_t(a.VInteger)), prec)
+                                              : IntToHex(UInt64(a.VInteger), prec);
+            break;
+        case L'e':
+        case L'f':
+        case L'g':
+        case L'n':
+        case L'm': {
+            if (a.Kind != TVarRec::vtExtended) BadFormat(fmt);
+            const Extended v = a.VExtended;
+            switch (type) {
+            case L'e': s = FloatToStrF(v, ffExponent, prec < 0 ? 15 : prec, 3, fs); break;
+            case L'f': s = FloatToStrF(v, ffFixed, 18, prec < 0 ? 2 : prec, fs); break;
+            case L'g': s = FloatToStrF(v, ffGeneral, prec < 0 ? 15 : prec, 3, fs); break;
+            case L'n': s = FloatToStrF(v, ffNumber, 18, prec < 0 ? 2 : prec, fs); break;
+            default: s = FloatToStrF(v, ffCurrency, 18, prec < 0 ? fs.CurrencyDecimals : prec, fs); break;
+            }
+            break;
+        }
+        case L'p':
+            if (a.Kind != TVarRec::vtPointer) BadFormat(fmt);
+            s = IntToHex(UInt64(reinterpret_cast<uintptr_t>(a.VPointer)), Integer(sizeof(void*) * 2));
+            break;
+        case L's':
+            if (a.Kind != TVarRec::vtString && a.Kind != TVarRec::vtPChar && a.Kind != TVarRec::vtChar)
+                BadFormat(fmt);
+            s = a.VString;
+            if (prec >= 0 && size_t(prec) < s.size()) s.resize(size_t(prec));
+            break;
+        default:
+            BadFormat(fmt);
+        }
+        if (Integer(s.size()) < width) {
+            String pad(size_t(width) - s.size(), L' ');
+            s = left ? s + pad : pad + s;
+        }
+        out += s;
+    }
+    return out;
+}
+
+String Format(const String& fmt, TVarRecs args)
+{
+    return Format(fmt, args, FormatSettings);
+}
