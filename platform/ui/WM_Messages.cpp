@@ -162,6 +162,7 @@ DWORD NextTimerWait(DWORD cap)
 
 void IdleStep()
 {
+    CheckSynchronize(0);
     if (gIdleHook) gIdleHook();
 }
 

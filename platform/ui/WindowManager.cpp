@@ -2,7 +2,6 @@
 // text and properties, and the default window procedure.
 #include "platform/ui/WindowManager.h"
 
-#include <sys/syscall.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -84,7 +83,13 @@ bool InSubtree(HWND root, HWND h)
 TWindowManager& WM()
 {
     // Never freed: windows may still be torn down by static destructors.
-    static TWindowManager* m = new TWindowManager;
+    static TWindowManager* m = [] {
+        auto* wm = new TWindowManager;
+        // Workers that hand methods to the main thread wake its message loop,
+        // which runs them (CheckSynchronize) each time it looks for messages.
+        WakeMainThread = [] { WmWakeAll(); };
+        return wm;
+    }();
     return *m;
 }
 
@@ -97,11 +102,6 @@ TWnd* WndOf(HWND hwnd)
     return it == m.windows.end() ? nullptr : it->second.get();
 }
 
-DWORD GetCurrentThreadId()
-{
-    thread_local DWORD id = DWORD(::syscall(SYS_gettid));
-    return id;
-}
 
 HWND RootOf(HWND hwnd)
 {

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <functional>
 
+#include "platform/base/Threads.h"
 #include "platform/base/Types.h"
 
 // ---------------------------------------------------------------------------
@@ -538,7 +539,6 @@ void* GetProp(HWND hwnd, const wchar_t* name);
 void* RemoveProp(HWND hwnd, const wchar_t* name);
 HWND FindWindow(const wchar_t* className, const wchar_t* windowName);
 DWORD GetWindowThreadProcessId(HWND hwnd, DWORD* processId);
-DWORD GetCurrentThreadId();
 
 // Messages.
 LRESULT SendMessage(HWND hwnd, UINT msg, WPARAM wParam = 0, LPARAM lParam = 0);

@@ -53,11 +53,14 @@ THeadlessDriver::THeadlessDriver()
     FBackend = new THeadlessBackend;
     SetBackend(FBackend);
     FBackend->SetManualTick(1000000);
+    THeadlessBackend* b = FBackend;
+    SetTickCountProvider([b] { return uint64_t(b->TickCount()); });
 }
 
 THeadlessDriver::~THeadlessDriver()
 {
     WmResetForTests();
+    SetTickCountProvider(nullptr);
     if (FNowSet) SetNowProvider(nullptr);
 }
 
