@@ -1,0 +1,110 @@
+// The download thread's window-independent part: the temporary file, the
+// converter's command lines and progress, and the final naming of the files.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "platform/base/Types.h"
+
+extern const wchar_t* const kConverterFileName;        // "kestrix.exe"
+extern const wchar_t* const kConverterMissingMessage;  // shown for AVI, MPEG, WMV only
+extern const wchar_t* const kConverterMissingCaption;  // "Error"
+
+// Short texts for the Progress column when an entry does not end as usual.
+extern const wchar_t* const kNoteNotConverted;     // finished, kept as ".flv"
+extern const wchar_t* const kNoteConvertFailed;    // converter ended badly or wrote nothing
+extern const wchar_t* const kNoteConverterNotRun;  // converter could not be started
+extern const wchar_t* const kNoteRenameFailed;     // the converted file could not be named
+
+// The application's folder (with or without a trailing "/") + "kestrix.exe".
+String ConverterPath(const String& appFolder);
+
+// Formats 1, 2 and 3 run the converter.
+bool FormatConverts(Integer format);
+// ".flv", ".avi", ".mpeg", ".wmv" for formats 0 to 3; "" for the others.
+String FormatExtension(Integer format);
+
+// The converter's command line for formats 1 to 3 ("" for the others); site
+// 33 gets " -aspect 1:1 " in the AVI line. The converter path is written
+// unquoted, the two file names quoted.
+String ConverterCommandLine(Integer format, const String& converter, const String& input,
+                            const String& output, Integer server);
+// The same command as an argument vector (program first), for starting the
+// converter without splitting a command line.
+std::vector<String> ConverterArguments(Integer format, const String& converter,
+                                       const String& input, const String& output, Integer server);
+
+// Reads the converter's error stream. Its records end in CR (progress) or LF
+// (everything else); each complete record is examined for "Duration:" and
+// "time=". Numbers use "." as their decimal separator whatever the program's
+// settings say.
+class TConverterProgress {
+public:
+    void Feed(const char* data, size_t len);
+    // Examines what is left after the stream ended.
+    void Finish();
+    // Whole seconds; 0 while unknown.
+    Integer Duration() const { return FDuration; }
+    Integer Current() const { return FCurrent; }
+    // current * 100 div duration, clamped to 0..100; -1 while either is 0.
+    Integer Percent() const;
+
+private:
+    void Examine(const std::string& record);
+    std::string FPending;
+    Integer FDuration = 0;
+    Integer FCurrent = 0;
+};
+
+// Creates the download's temporary file in folder exclusively (never an
+// existing one), choosing eight new random lower-case letters + ".flv" on a
+// clash. Answers an open, writable descriptor that the caller closes, and the
+// name in filenamet; -1 when the folder does not take a file.
+int CreateDownloadFile(const String& folder, String& filenamet);
+
+// What the conversion and naming step works on.
+struct TNamingJob {
+    String saveto;     // save folder
+    String filenamet;  // the downloaded file's temporary name
+    String filename;   // the cleaned title
+    Integer format = 0;
+    Integer server = 0;
+    String converter;  // ConverterPath(...)
+    int settleMs = 500;  // pause between the converter's end and the renames
+};
+
+// How a converter run ended.
+struct TConverterRun {
+    bool started = false;  // false: it could not be started
+    bool stopped = false;  // terminated on request
+    Integer exitCode = -1;
+};
+
+// Runs the converter with the given command line (and argument vector),
+// feeding its error stream to the progress reader; the download thread
+// supplies it.
+using TRunConverter = std::function<TConverterRun(const String& commandLine,
+                                                  const std::vector<String>& arguments)>;
+
+enum class TNamingOutcome {
+    noFinished,  // the entry is finished: filename names the result
+    noStopped,   // termination was requested: filename unchanged, nothing renamed
+    noFailed,    // the conversion failed: filename unchanged, note says why
+};
+
+struct TNamingResult {
+    TNamingOutcome outcome = TNamingOutcome::noFailed;
+    String filename;               // the entry's filename afterwards
+    bool converterMissing = false; // show kConverterMissingMessage
+    String note;                   // Progress text instead of "100%" / "0%", or ""
+};
+
+// Converts (when the format asks for it) and names the files. Renames never
+// replace a file: a title name that is taken leaves the download under its
+// temporary name, and a converted file whose name is taken gets "_" and three
+// random letters before its extension. A stopped or failed conversion removes
+// the converter's partial output and leaves the download as it was.
+TNamingResult ConvertAndName(const TNamingJob& job, const TRunConverter& run,
+                             const std::function<bool()>& terminated);
