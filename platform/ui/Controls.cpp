@@ -126,7 +126,7 @@ void SetCaptureControl(TControl* Control)
 // ---------------------------------------------------------------------------
 // TControl
 
-TControl::TControl(TComponent* AOwner) : TComponent(AOwner), FColor(clCtlBtnFace)
+TControl::TControl(TComponent* AOwner) : TComponent(AOwner), FColor(clBtnFace)
 {
     WindowProc = [this](TMessage& m) { WndProc(m); };
     FControlStyle = TControlStyle{csCaptureMouse, csClickEvents, csSetCaption, csDoubleClicks};

@@ -9,16 +9,14 @@
 #include <vector>
 
 #include "platform/base/Objects.h"
+#include "platform/gfx/Colors.h"
 #include "platform/ui/Windows.h"
 
-using TColor = Integer;
 
 class TWinControl;
 class TCustomForm;
 class TFont;
 class TCanvas;
-class TDeviceContext;
-using HDC = TDeviceContext*;  // the graphics layer's device context
 
 enum TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient, alCustom };
 enum TAnchorKind { akLeft, akTop, akRight, akBottom };
@@ -56,11 +54,6 @@ enum : TCursor {
     crSizeAll = -22, crSize = -22,
 };
 
-// The colours the controls start with: system colours as the class library
-// numbers them (0xFF000000 plus the system colour index).
-constexpr TColor clCtlBtnFace = TColor(0xFF00000Fu);
-constexpr TColor clCtlWindow = TColor(0xFF000005u);
-constexpr TColor clCtlInfoBk = TColor(0xFF000018u);
 
 using TMouseEvent = std::function<void(TObject* Sender, TMouseButton Button, TShiftState Shift, Integer X, Integer Y)>;
 using TMouseMoveEvent = std::function<void(TObject* Sender, TShiftState Shift, Integer X, Integer Y)>;
@@ -100,7 +93,7 @@ struct THintInfo {
     Integer HintWindowClass = 0;
     TPoint HintPos;         // screen
     Integer HintMaxWidth = 0;
-    TColor HintColor = clCtlInfoBk;
+    TColor HintColor = clInfoBk;
     TRect CursorRect;       // client coordinates of HintControl
     TPoint CursorPos;       // client coordinates of HintControl
     Integer ReshowTimeout = 0;
@@ -236,7 +229,7 @@ protected:
     void ConstrainedResize(Integer& w, Integer& h);
     void SendCancelMode(TControl* Sender);
     virtual void InvalidateControl(bool IsVisible, bool IsOpaque);
-    virtual TColor InitialColor() const { return clCtlBtnFace; }
+    virtual TColor InitialColor() const { return clBtnFace; }
 
     // Message handlers.
     virtual void WMLButtonDown(TMessage& M);
@@ -428,6 +421,11 @@ protected:
     HWND PrecedingWindow(TWinControl* Control);
     // A top-level host whose showing follows its own visibility (forms).
     virtual bool IsFormRoot() const { return false; }
+    // Form services the controls call on the form that holds them.
+    virtual bool SetFocusedControl(TWinControl* Control) { return false; }
+    virtual void FocusControl(TWinControl* Control);
+    virtual void DefocusControl(TWinControl* Control, bool Removing) {}
+    virtual bool KeyPreviewOn() const { return false; }
     friend TWinControl* FormOf(TControl* c, bool topForm);
 
     // Message handlers.

@@ -21,3 +21,16 @@ extern std::function<void(std::exception_ptr)> gHandleException;
 TCanvas* MakeControlCanvas(TControl* control);
 void DestroyControlCanvas(TCanvas*& canvas);
 void BindControlCanvas(TCanvas* canvas, HDC dc);
+
+bool gCaptureControlIs(TControl* c);
+// The cursor the screen forces (Screen->Cursor), crDefault for none, and the
+// handle behind a cursor number.
+TCursor ControlsScreenCursor();
+HCURSOR ControlsCursorHandle(TCursor cursor);
+extern std::function<TCursor()> gScreenCursor;
+extern std::function<HCURSOR(TCursor)> gCursorHandle;
+
+// Painting glue.
+void ControlsPaintHandler(TWinControl* control, TMessage& message);
+void ControlsPaintGraphic(TWinControl* parent, TControl* control, HDC dc);
+void ControlsFillBackground(TControl* control, HDC dc, const TRect& r);

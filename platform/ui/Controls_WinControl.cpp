@@ -696,6 +696,9 @@ void TWinControl::WMPaint(TMessage& M) { PaintHandler(M); }
 
 void TWinControl::PaintWindow(HDC DC)
 {
+    // Plain windows have nothing of their own to draw; a standard control's
+    // class procedure paints on the DC it is given.
+    if (!FDefWndProc || FDefWndProc == &DefWindowProc) return;
     TMessage m{WM_PAINT, WPARAM(reinterpret_cast<uintptr_t>(DC)), 0, 0};
     DefaultHandler(m);
 }

@@ -207,6 +207,7 @@ BOOL SetWindowPos(HWND hwnd, HWND after, int x, int y, int cx, int cy, UINT flag
     if (!moved) wp.flags |= SWP_NOMOVE;
     if (!sized) wp.flags |= SWP_NOSIZE;
 
+    TRect oldClient = w->client;
     w->rect = Bounds(wp.x, wp.y, wp.cx, wp.cy);
     if (sized || (wp.flags & SWP_FRAMECHANGED)) {
         TRect r = w->rect;
@@ -215,6 +216,9 @@ BOOL SetWindowPos(HWND hwnd, HWND after, int x, int y, int cx, int cy, UINT flag
         w->client = r;
         OffsetRect(w->client, -w->rect.Left, -w->rect.Top);
     }
+    if (w->client.Width() == oldClient.Width() && w->client.Height() == oldClient.Height())
+        wp.flags |= SWP_NOCLIENTSIZE;
+    if (!moved && w->client.TopLeft() == oldClient.TopLeft()) wp.flags |= SWP_NOCLIENTMOVE;
     bool zChanged = false;
     if (!(wp.flags & SWP_NOZORDER)) zChanged = PlaceInZOrder(hwnd, wp.hwndInsertAfter);
     if (wp.flags & SWP_SHOWWINDOW) w->style |= WS_VISIBLE;
@@ -647,3 +651,100 @@ BOOL UpdateLayeredWindowPixels(HWND hwnd, const TPoint* screenPos, const uint32_
     if (HasBackend()) Backend().WindowChanged(hwnd);
     return TRUE;
 }
+
+// ---------------------------------------------------------------------------
+// Scroll bars
+
+namespace {
+SCROLLINFO* BarOf(HWND hwnd, int bar)
+{
+    TWnd* w = WndOf(hwnd);
+    if (!w || (bar != SB_HORZ && bar != SB_VERT)) return nullptr;
+    return &w->scroll[bar];
+}
+
+int ClampPos(const SCROLLINFO& si, int pos)
+{
+    int maxPos = si.nMax - std::max<int>(int(si.nPage) - 1, 0);
+    return std::max(si.nMin, std::min(pos, std::max(si.nMin, maxPos)));
+}
+}  // namespace
+
+int SetScrollInfo(HWND hwnd, int bar, const SCROLLINFO* si, BOOL redraw)
+{
+    SCROLLINFO* s = BarOf(hwnd, bar);
+    if (!s || !si) return 0;
+    if (si->fMask & SIF_RANGE) {
+        s->nMin = si->nMin;
+        s->nMax = std::max(si->nMin, si->nMax);
+    }
+    if (si->fMask & SIF_PAGE) s->nPage = si->nPage;
+    if (si->fMask & SIF_POS) s->nPos = si->nPos;
+    s->nPos = ClampPos(*s, s->nPos);
+    if (redraw) WmInvalidateFrame(hwnd);
+    return s->nPos;
+}
+
+BOOL GetScrollInfo(HWND hwnd, int bar, SCROLLINFO* si)
+{
+    SCROLLINFO* s = BarOf(hwnd, bar);
+    if (!s || !si) return FALSE;
+    UINT mask = si->fMask;
+    if (mask & SIF_RANGE) { si->nMin = s->nMin; si->nMax = s->nMax; }
+    if (mask & SIF_PAGE) si->nPage = s->nPage;
+    if (mask & SIF_POS) si->nPos = s->nPos;
+    if (mask & SIF_TRACKPOS) si->nTrackPos = s->nTrackPos;
+    return TRUE;
+}
+
+int SetScrollPos(HWND hwnd, int bar, int pos, BOOL redraw)
+{
+    SCROLLINFO* s = BarOf(hwnd, bar);
+    if (!s) return 0;
+    int old = s->nPos;
+    s->nPos = ClampPos(*s, pos);
+    if (redraw) WmInvalidateFrame(hwnd);
+    return old;
+}
+
+int GetScrollPos(HWND hwnd, int bar)
+{
+    SCROLLINFO* s = BarOf(hwnd, bar);
+    return s ? s->nPos : 0;
+}
+
+BOOL SetScrollRange(HWND hwnd, int bar, int minPos, int maxPos, BOOL redraw)
+{
+    SCROLLINFO si;
+    si.fMask = SIF_RANGE;
+    si.nMin = minPos;
+    si.nMax = maxPos;
+    if (!BarOf(hwnd, bar)) return FALSE;
+    SetScrollInfo(hwnd, bar, &si, redraw);
+    // A range of nothing hides the bar, as it does for window scroll bars.
+    ShowScrollBar(hwnd, bar, maxPos > minPos);
+    return TRUE;
+}
+
+BOOL GetScrollRange(HWND hwnd, int bar, int* minPos, int* maxPos)
+{
+    SCROLLINFO* s = BarOf(hwnd, bar);
+    if (!s) return FALSE;
+    if (minPos) *minPos = s->nMin;
+    if (maxPos) *maxPos = s->nMax;
+    return TRUE;
+}
+
+BOOL ShowScrollBar(HWND hwnd, int bar, BOOL show)
+{
+    TWnd* w = WndOf(hwnd);
+    if (!w) return FALSE;
+    DWORD bits = bar == SB_HORZ ? WS_HSCROLL : bar == SB_VERT ? WS_VSCROLL : bar == SB_BOTH ? (WS_HSCROLL | WS_VSCROLL) : 0;
+    DWORD st = show ? (w->style | bits) : (w->style & ~bits);
+    if (st == w->style) return TRUE;
+    w->style = st;
+    SetWindowPos(hwnd, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+    return TRUE;
+}
+
+BOOL EnableScrollBar(HWND hwnd, UINT, UINT) { return WndOf(hwnd) ? TRUE : FALSE; }

@@ -458,6 +458,22 @@ LRESULT DispatchMessage(const MSG* msg)
     return r;
 }
 
+namespace {
+std::function<bool(MSG&)>& PreDispatchHook()
+{
+    static auto* hook = new std::function<bool(MSG&)>;
+    return *hook;
+}
+}  // namespace
+
+void WmSetPreDispatchHook(std::function<bool(MSG&)> hook) { PreDispatchHook() = std::move(hook); }
+
+bool WmPreDispatch(MSG& msg)
+{
+    auto& h = PreDispatchHook();
+    return h && h(msg);
+}
+
 void WmPumpPending()
 {
     MSG msg;
@@ -465,6 +481,7 @@ void WmPumpPending()
         if (!PeekMessage(&msg, nullptr, 0, 0, PM_NOREMOVE)) return;
         if (msg.message == WM_QUIT) return;
         PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE);
+        if (WmPreDispatch(msg)) continue;
         TranslateMessage(&msg);
         DispatchMessage(&msg);
     }

@@ -619,10 +619,10 @@ LRESULT DefWindowProc(HWND h, UINT msg, WPARAM wParam, LPARAM lParam)
     case WM_WINDOWPOSCHANGED: {
         auto* wp = reinterpret_cast<WINDOWPOS*>(lParam);
         if (!wp) return 0;
-        if (!(wp->flags & SWP_NOMOVE))
+        if (!(wp->flags & SWP_NOCLIENTMOVE))
             SendMessage(h, WM_MOVE, 0,
                         MAKELPARAM(w->rect.Left + w->client.Left, w->rect.Top + w->client.Top));
-        if ((w = WndOf(h)) && !(wp->flags & SWP_NOSIZE))
+        if ((w = WndOf(h)) && !(wp->flags & SWP_NOCLIENTSIZE))
             SendMessage(h, WM_SIZE,
                         w->maximized ? SIZE_MAXIMIZED : w->minimized ? SIZE_MINIMIZED : SIZE_RESTORED,
                         MAKELPARAM(w->client.Width(), w->client.Height()));

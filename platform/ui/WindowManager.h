@@ -5,6 +5,7 @@
 
 #include <condition_variable>
 #include <deque>
+#include <functional>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -52,6 +53,7 @@ struct TWnd {
     std::vector<uint32_t> layeredPixels;  // premultiplied ARGB from UpdateLayeredWindow
     int layeredW = 0, layeredH = 0;
     std::map<String, void*> props;
+    SCROLLINFO scroll[2];  // SB_HORZ, SB_VERT
     void* surface = nullptr;  // the top-level's pixels (cairo image surface), painting
 };
 
@@ -185,6 +187,10 @@ void WmSetControl(HWND hwnd, void* control);
 
 // The virtual key and shift state that type a character (US layout).
 bool WmKeyForChar(wchar_t ch, Word& vk, bool& shift);
+// A filter the test pump runs on each message before translating and
+// dispatching it (the application's key and hint handling); true eats it.
+void WmSetPreDispatchHook(std::function<bool(MSG&)> hook);
+bool WmPreDispatch(MSG& msg);
 // A routine the message loop runs each time it looks for messages (the base
 // layer's CheckSynchronize).
 void WmSetIdleHook(void (*hook)());
@@ -192,3 +198,9 @@ void WmSetIdleHook(void (*hook)());
 // Painting support for the backends: paints every invalid window of this
 // thread now.
 void WmUpdateAllWindows();
+// The pixels of a window (client and frame), ARGB premultiplied, row by row.
+bool WmCaptureWindow(HWND hwnd, std::vector<uint32_t>& px, int& width, int& height);
+// The screen as the compositor shows it over a desktop colour (ARGB).
+void WmComposeScreen(std::vector<uint32_t>& px, int width, int height, uint32_t desktop);
+void WmInvalidate(HWND h, const TRect* rect, bool erase, bool allChildren);
+void WmInvalidateAll(HWND h);

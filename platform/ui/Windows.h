@@ -8,6 +8,7 @@
 
 #include "platform/base/Threads.h"
 #include "platform/base/Types.h"
+#include "platform/gfx/Gdi.h"
 
 // ---------------------------------------------------------------------------
 // Handles. A window handle is an opaque number; a destroyed window's number
@@ -271,6 +272,7 @@ enum : UINT {
     SWP_NOACTIVATE = 0x0010, SWP_FRAMECHANGED = 0x0020, SWP_DRAWFRAME = 0x0020,
     SWP_SHOWWINDOW = 0x0040, SWP_HIDEWINDOW = 0x0080, SWP_NOCOPYBITS = 0x0100,
     SWP_NOOWNERZORDER = 0x0200, SWP_NOREPOSITION = 0x0200, SWP_NOSENDCHANGING = 0x0400,
+    SWP_NOCLIENTSIZE = 0x0800, SWP_NOCLIENTMOVE = 0x1000,  // set by the system
     SWP_DEFERERASE = 0x2000, SWP_ASYNCWINDOWPOS = 0x4000,
 };
 
@@ -324,6 +326,8 @@ enum : UINT {
     TME_CANCEL = 0x80000000u, HOVER_DEFAULT = 0xFFFFFFFFu,
     MONITOR_DEFAULTTONULL = 0, MONITOR_DEFAULTTOPRIMARY = 1, MONITOR_DEFAULTTONEAREST = 2,
     MONITORINFOF_PRIMARY = 1,
+    DCX_WINDOW = 0x1, DCX_CACHE = 0x2, DCX_CLIPCHILDREN = 0x8, DCX_CLIPSIBLINGS = 0x10,
+    DCX_PARENTCLIP = 0x20, DCX_EXCLUDERGN = 0x40, DCX_INTERSECTRGN = 0x80,
     MAPVK_VK_TO_VSC = 0, MAPVK_VSC_TO_VK = 1, MAPVK_VK_TO_CHAR = 2, MAPVK_VSC_TO_VK_EX = 3,
     MB_OK = 0x0, MB_ICONHAND = 0x10, MB_ICONQUESTION = 0x20, MB_ICONEXCLAMATION = 0x30,
     MB_ICONASTERISK = 0x40,
@@ -348,6 +352,28 @@ enum : Word {
     VK_RCONTROL = 0xA3, VK_LMENU = 0xA4, VK_RMENU = 0xA5, VK_OEM_1 = 0xBA, VK_OEM_PLUS = 0xBB,
     VK_OEM_COMMA = 0xBC, VK_OEM_MINUS = 0xBD, VK_OEM_PERIOD = 0xBE, VK_OEM_2 = 0xBF,
     VK_OEM_3 = 0xC0, VK_OEM_4 = 0xDB, VK_OEM_5 = 0xDC, VK_OEM_6 = 0xDD, VK_OEM_7 = 0xDE,
+};
+
+// Scroll bars.
+enum : int {
+    SB_HORZ = 0, SB_VERT = 1, SB_CTL = 2, SB_BOTH = 3,
+    SB_LINEUP = 0, SB_LINELEFT = 0, SB_LINEDOWN = 1, SB_LINERIGHT = 1, SB_PAGEUP = 2,
+    SB_PAGELEFT = 2, SB_PAGEDOWN = 3, SB_PAGERIGHT = 3, SB_THUMBPOSITION = 4, SB_THUMBTRACK = 5,
+    SB_TOP = 6, SB_LEFT = 6, SB_BOTTOM = 7, SB_RIGHT = 7, SB_ENDSCROLL = 8,
+};
+enum : UINT {
+    SIF_RANGE = 0x1, SIF_PAGE = 0x2, SIF_POS = 0x4, SIF_DISABLENOSCROLL = 0x8,
+    SIF_TRACKPOS = 0x10, SIF_ALL = 0x17,
+    ESB_ENABLE_BOTH = 0, ESB_DISABLE_BOTH = 3,
+};
+struct SCROLLINFO {
+    UINT cbSize = sizeof(SCROLLINFO);
+    UINT fMask = 0;
+    int nMin = 0;
+    int nMax = 0;
+    UINT nPage = 0;
+    int nPos = 0;
+    int nTrackPos = 0;
 };
 
 // System metrics and parameters.
@@ -495,7 +521,7 @@ struct WNDCLASS {
     HINSTANCE hInstance = nullptr;
     HICON hIcon = nullptr;
     HCURSOR hCursor = nullptr;
-    DWORD hbrBackground = 0xFFFFFFFFu;  // a colour, or none (0xFFFFFFFF)
+    HBRUSH hbrBackground = nullptr;  // a brush, (HBRUSH)(COLOR_x + 1), or none
     const wchar_t* lpszMenuName = nullptr;
     const wchar_t* lpszClassName = nullptr;
 };
@@ -597,6 +623,31 @@ BOOL ValidateRect(HWND hwnd, const TRect* rect);
 BOOL GetUpdateRect(HWND hwnd, TRect* rect, BOOL erase);
 BOOL UpdateWindow(HWND hwnd);
 BOOL RedrawWindowRect(HWND hwnd, const TRect* rect, UINT flags);
+BOOL RedrawWindow(HWND hwnd, const TRect* rect, HRGN rgn, UINT flags);
+BOOL InvalidateRgn(HWND hwnd, HRGN rgn, BOOL erase);
+BOOL ValidateRgn(HWND hwnd, HRGN rgn);
+
+struct PAINTSTRUCT {
+    HDC hdc = nullptr;
+    BOOL fErase = FALSE;
+    TRect rcPaint;
+    BOOL fRestore = FALSE;
+    BOOL fIncUpdate = FALSE;
+};
+// Child windows paint into their top-level window's pixels; every DC here
+// is clipped to the window's visible part of that surface.
+HDC BeginPaint(HWND hwnd, PAINTSTRUCT* ps);
+BOOL EndPaint(HWND hwnd, const PAINTSTRUCT* ps);
+HDC GetDC(HWND hwnd);
+HDC GetWindowDC(HWND hwnd);
+HDC GetDCEx(HWND hwnd, HRGN clip, DWORD flags);
+int ReleaseDC(HWND hwnd, HDC dc);
+// The window takes the region over (the caller no longer deletes it).
+int SetWindowRgn(HWND hwnd, HRGN rgn, BOOL redraw);
+int GetWindowRgn(HWND hwnd, HRGN rgn);
+BOOL UpdateLayeredWindow(HWND hwnd, HDC dst, const TPoint* dstPos, const TSize* size, HDC src,
+                         const TPoint* srcPos, COLORREF key, const BLENDFUNCTION* blend,
+                         DWORD flags);
 
 // Layered windows: constant alpha / colour key, or a per-pixel premultiplied
 // ARGB image (width*height 32-bit pixels, row by row) at a screen position.
@@ -604,6 +655,16 @@ BOOL SetLayeredWindowAttributes(HWND hwnd, DWORD key, Byte alpha, DWORD flags);
 BOOL GetLayeredWindowAttributes(HWND hwnd, DWORD* key, Byte* alpha, DWORD* flags);
 BOOL UpdateLayeredWindowPixels(HWND hwnd, const TPoint* screenPos, const uint32_t* argb,
                                int width, int height, Byte constAlpha, DWORD flags);
+
+// Scroll bars of a window (WS_HSCROLL/WS_VSCROLL), drawn in its frame.
+int SetScrollInfo(HWND hwnd, int bar, const SCROLLINFO* si, BOOL redraw);
+BOOL GetScrollInfo(HWND hwnd, int bar, SCROLLINFO* si);
+int SetScrollPos(HWND hwnd, int bar, int pos, BOOL redraw);
+int GetScrollPos(HWND hwnd, int bar);
+BOOL SetScrollRange(HWND hwnd, int bar, int minPos, int maxPos, BOOL redraw);
+BOOL GetScrollRange(HWND hwnd, int bar, int* minPos, int* maxPos);
+BOOL ShowScrollBar(HWND hwnd, int bar, BOOL show);
+BOOL EnableScrollBar(HWND hwnd, UINT bar, UINT arrows);
 
 // Focus, activation, capture.
 HWND SetFocus(HWND hwnd);
