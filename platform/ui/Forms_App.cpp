@@ -159,7 +159,7 @@ void TApplication::Terminate()
 
 void TApplication::DoActivate(bool Active)
 {
-    if (FActive == Active) return;
+    if (FActive == Active || ComponentState().Contains(csDestroying)) return;
     FActive = Active;
     if (Active) {
         if (OnActivate) OnActivate(this);
