@@ -7,6 +7,8 @@
 #include <cstring>
 #include <exception>
 
+#include "platform/base/Streams.h"
+
 namespace {
 
 using Clock = std::chrono::steady_clock;
@@ -379,6 +381,12 @@ String TIdHTTP::Get(const String& AURL)
     return DecodeHttpText(body, FResponse.CharSet());
 }
 
+void TIdHTTP::Get(const String& AURL, TStream& AResponseContent)
+{
+    DoRequest(TMethod::Get, AURL,
+              [&AResponseContent](const char* p, size_t n) { AResponseContent.WriteBuffer(p, Integer(n)); });
+}
+
 void TIdHTTP::Head(const String& AURL)
 {
     DoRequest(TMethod::Head, AURL, [](const char*, size_t) {});
@@ -456,7 +464,10 @@ void TIdHTTP::DoRequest(TMethod method, const String& AURL, const TSink& sink)
     std::string proxy, proxyUser, proxyPass;
     if (FProxyParams.Enabled()) {
         proxy = "http://" + UTF8Encode(FProxyParams.ProxyServer());
-        if (FProxyParams.ProxyPort() > 0) proxy += ":" + std::to_string(FProxyParams.ProxyPort());
+        if (FProxyParams.ProxyPort() > 0) {
+            proxy += ':';
+            proxy += std::to_string(FProxyParams.ProxyPort());
+        }
         curl_easy_setopt(h, CURLOPT_PROXY, proxy.c_str());
         if (!FProxyParams.ProxyUsername().empty()) {
             proxyUser = UTF8Encode(FProxyParams.ProxyUsername());
