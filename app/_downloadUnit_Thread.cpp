@@ -205,19 +205,11 @@ TConverterRun TDownloadThread::RunConverter(const String& commandLine,
             break;
         }
         // Wait for output in short steps, so that Stop is seen while the
-        // converter is silent.
-        DWORD avail = 0;
-        const bool peeked = PeekNamedPipe(readEnd, nullptr, 0, nullptr, &avail, nullptr) != 0;
-        if (peeked && avail == 0) {
-            if (WaitForSingleObject(pi.hProcess, 50) != WAIT_OBJECT_0)
-                continue;
-            // Ended: what it wrote last is still in the pipe.
-            if (!PeekNamedPipe(readEnd, nullptr, 0, nullptr, &avail, nullptr) || avail == 0)
-                break;
-        }
+        // converter is silent. The end of its output wakes the wait too.
+        if (WaitForSingleObject(readEnd, 50) == WAIT_TIMEOUT)
+            continue;
         DWORD got = 0;
-        const DWORD want = peeked ? std::min<DWORD>(avail, sizeof buf) : DWORD(sizeof buf);
-        if (!ReadFile(readEnd, buf, want, &got) || got == 0)
+        if (!ReadFile(readEnd, buf, sizeof buf, &got) || got == 0)
             break;
         progress.Feed(buf, got);
         show(false);
