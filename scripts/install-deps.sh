@@ -9,7 +9,7 @@ PACKAGES=(
   libcurl4-openssl-dev libssl-dev openssl zlib1g-dev
   libjpeg62-turbo-dev libpng-dev libgif-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  libcpp-httplib-dev
+  libcpp-httplib-dev python3
   xvfb xauth poppler-utils curl
   fonts-liberation2 fonts-dejavu-core
 )

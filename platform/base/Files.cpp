@@ -8,12 +8,14 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
 #include <fstream>
 #include <sstream>
+#include <string>
 #include <vector>
 
 #include "platform/base/SysUtils.h"
@@ -248,6 +250,38 @@ BOOL CopyFile(const String& existingName, const String& newName, BOOL failIfExis
 {
     if (existingName.empty() || newName.empty()) return 0;
     return CopyContents(Native(existingName), Native(newName), failIfExists != 0) ? 1 : 0;
+}
+
+bool WriteFileAtomic(const String& fileName, const void* data, size_t size, unsigned mode)
+{
+    if (fileName.empty()) return false;
+    std::string target = Native(fileName);
+    struct stat st{};
+    bool existed = ::stat(target.c_str(), &st) == 0;
+    if (existed && S_ISDIR(st.st_mode)) return false;
+    size_t slash = target.rfind('/');
+    std::string dir = slash == std::string::npos ? std::string() : target.substr(0, slash + 1);
+    std::string base = slash == std::string::npos ? target : target.substr(slash + 1);
+    static std::atomic<unsigned> counter{0};
+    std::string tmp;
+    int fd = -1;
+    for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
+        tmp = dir + "." + base + ".tmp" + std::to_string(::getpid()) + "-" + std::to_string(++counter);
+        fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode & 07777);
+        if (fd < 0 && errno != EEXIST) return false;
+    }
+    if (fd < 0) return false;
+    bool ok = WriteAll(fd, static_cast<const char*>(data), size);
+    if (ok && existed) ok = ::fchmod(fd, st.st_mode & 07777) == 0;
+    if (ok) ok = ::fsync(fd) == 0;
+    if (::close(fd) != 0) ok = false;
+    if (ok) ok = ::rename(tmp.c_str(), target.c_str()) == 0;
+    if (!ok) {
+        int saved = errno;
+        ::unlink(tmp.c_str());
+        errno = saved;
+    }
+    return ok;
 }
 
 bool FileAge(const String& fileName, TDateTime& fileDateTime)

@@ -37,6 +37,11 @@ BOOL MoveFile(const String& existingName, const String& newName);
 // Copies the contents and the permission bits. With failIfExists a present
 // target is left alone (false); otherwise it is replaced atomically.
 BOOL CopyFile(const String& existingName, const String& newName, BOOL failIfExists);
+// Writes data to a new file beside fileName, flushes it to the disk and
+// renames it over fileName: readers see the old content or the new, never a
+// part, and a failure leaves the old file as it was. A new file gets mode
+// (less the umask); an existing file keeps its permission bits.
+bool WriteFileAtomic(const String& fileName, const void* data, size_t size, unsigned mode = 0666);
 // Last modification time in local time; false when the file is missing.
 bool FileAge(const String& fileName, TDateTime& fileDateTime);
 // Size in bytes; -1 when the file is missing.

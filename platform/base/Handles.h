@@ -39,6 +39,9 @@ public:
     virtual bool Write(const void* buf, DWORD len, DWORD& done) { done = 0; return false; }
     // Bytes that can be read now without blocking (pipes).
     virtual bool Peek(DWORD& available) { available = 0; return false; }
+    // The file descriptor behind the object, or -1: lets a pipe or file end
+    // become a child process's standard handle.
+    virtual int Descriptor() const { return -1; }
 };
 
 using HANDLE = TKernelObject*;

@@ -1,28 +1,13 @@
 #include "platform/base/Lists.h"
 
 #include <algorithm>
-#include <cwctype>
 #include <utility>
 
+#include "platform/base/Encoding.h"
+#include "platform/base/Streams.h"
+#include "platform/base/SysUtils.h"
+
 namespace {
-
-// Ordinal and simple case-folded comparisons until locale collation is
-// available.
-Integer CompareOrdinal(const String& a, const String& b)
-{
-    int c = a.compare(b);
-    return c < 0 ? -1 : (c > 0 ? 1 : 0);
-}
-
-Integer CompareFolded(const String& a, const String& b)
-{
-    size_t n = std::min(a.size(), b.size());
-    for (size_t i = 0; i < n; ++i) {
-        wchar_t x = std::towupper(a[i]), y = std::towupper(b[i]);
-        if (x != y) return x < y ? -1 : 1;
-    }
-    return a.size() < b.size() ? -1 : (a.size() > b.size() ? 1 : 0);
-}
 
 String QuotedStr(const String& s, Char quote)
 {
@@ -276,7 +261,7 @@ bool TStrings::Equals(TStrings* Strings) const
     return true;
 }
 
-Integer TStrings::CompareStrings(const String& S1, const String& S2) const { return CompareFolded(S1, S2); }
+Integer TStrings::CompareStrings(const String& S1, const String& S2) const { return AnsiCompareText(S1, S2); }
 
 void TStrings::Assign(TPersistent* Source)
 {
@@ -474,6 +459,42 @@ void TStrings::SetValueFromIndex(Integer Index, const String& Value)
     } else if (Index >= 0) {
         Delete(Index);
     }
+}
+
+void TStrings::LoadFromStream(TStream* Stream, TEncoding* Encoding)
+{
+    Int64 size = Stream->Size() - Stream->Position();
+    TBytes buf(size_t(std::max<Int64>(size, 0)));
+    if (!buf.empty()) Stream->ReadBuffer(buf.data(), Integer(buf.size()));
+    // A byte order mark outranks the caller's guess.
+    TEncoding* enc = nullptr;
+    Integer bom = TEncoding::GetBufferEncoding(buf, enc, TEncoding::Default());
+    if (bom == 0) enc = Encoding ? Encoding : TEncoding::Default();
+    SetText(enc->GetString(buf.data() + bom, buf.size() - size_t(bom)));
+}
+
+void TStrings::LoadFromFile(const String& FileName, TEncoding* Encoding)
+{
+    TFileStream f(FileName, fmOpenRead | fmShareDenyWrite);
+    LoadFromStream(&f, Encoding);
+}
+
+void TStrings::SaveToStream(TStream* Stream, TEncoding* Encoding) const
+{
+    TEncoding* enc = Encoding ? Encoding : TEncoding::Default();
+    if (FWriteBOM) {
+        TBytes bom = enc->GetPreamble();
+        if (!bom.empty()) Stream->WriteBuffer(bom.data(), Integer(bom.size()));
+    }
+    TBytes text = enc->GetBytes(Text());
+    if (!text.empty()) Stream->WriteBuffer(text.data(), Integer(text.size()));
+}
+
+void TStrings::SaveToFile(const String& FileName, TEncoding* Encoding) const
+{
+    TMemoryStream m;
+    SaveToStream(&m, Encoding);
+    m.SaveToFile(FileName);
 }
 
 // ---------------------------------------------------------------------------
@@ -711,5 +732,5 @@ void TStringList::Changing()
 
 Integer TStringList::CompareStrings(const String& S1, const String& S2) const
 {
-    return FCaseSensitive ? CompareOrdinal(S1, S2) : CompareFolded(S1, S2);
+    return FCaseSensitive ? AnsiCompareStr(S1, S2) : AnsiCompareText(S1, S2);
 }

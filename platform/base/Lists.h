@@ -122,6 +122,17 @@ public:
     const String& LineBreak() const { return FLineBreak; }
     void SetLineBreak(const String& v) { FLineBreak = v; }
 
+    // A byte order mark in the text decides its encoding; without one the
+    // given encoding, else the system code page (TEncoding::Default), is used.
+    virtual void LoadFromStream(TStream* Stream, TEncoding* Encoding = nullptr);
+    virtual void LoadFromFile(const String& FileName, TEncoding* Encoding = nullptr);
+    // In the given encoding (the system code page when none), preceded by
+    // its byte order mark (UTF-8, UTF-16) when WriteBOM is on.
+    virtual void SaveToStream(TStream* Stream, TEncoding* Encoding = nullptr) const;
+    // Written to a temporary file, then renamed over FileName.
+    virtual void SaveToFile(const String& FileName, TEncoding* Encoding = nullptr) const;
+    bool WriteBOM() const { return FWriteBOM; }
+    void SetWriteBOM(bool v) { FWriteBOM = v; }
 
 protected:
     virtual String Get(Integer Index) const = 0;
@@ -140,6 +151,7 @@ private:
     Char FNameValueSeparator = L'=';
     bool FStrictDelimiter = false;
     String FLineBreak = L"\r\n";
+    bool FWriteBOM = true;
 };
 
 class TStringList;

@@ -191,7 +191,7 @@ bool TextToFloat(const String& s, Extended& value, const TFormatSettings& fs);
 enum TFloatFormat { ffGeneral, ffExponent, ffFixed, ffNumber, ffCurrency };
 
 // Shortest text with 15 significant digits; exponent form ("1E15", "1.5E-5")
-// outside 1E-5 .. 1E15.
+// below 0.0001 and from 1E15 up.
 String FloatToStr(Extended value);
 String FloatToStr(Extended value, const TFormatSettings& fs);
 String FloatToStrF(Extended value, TFloatFormat format, Integer precision, Integer digits);
@@ -230,6 +230,11 @@ struct TVarRec {
             Kind = vtChar; VString = String(1, Char(v));
         } else if constexpr (std::is_signed_v<T> && sizeof(T) <= 4) { Kind = vtInteger; VInteger = v; }
         else { Kind = vtInt64; VInteger = Int64(v); }
+    }
+    template <typename E>
+        requires std::is_enum_v<E>
+    TVarRec(E v) : Kind(vtInt64), VInteger(Int64(v))
+    {
     }
     TVarRec(double v) : Kind(vtExtended), VExtended(v) {}
     TVarRec(float v) : Kind(vtExtended), VExtended(v) {}

@@ -199,7 +199,7 @@ TDateTime SystemNow()
     time_t secs = ts.tv_sec;
     tm local{};
     localtime_r(&secs, &local);
-    TDateTime date, time;
+    TDateTime date = 0, time = 0;
     if (!TryEncodeDate(Word(local.tm_year + 1900), Word(local.tm_mon + 1), Word(local.tm_mday), date)) return 0;
     // A leap second shows as :60; keep it inside the minute.
     Word sec = Word(local.tm_sec > 59 ? 59 : local.tm_sec);

@@ -54,10 +54,9 @@ TFloatDecimal FloatToDecimal(Extended value, Integer precision, Integer decimals
         if (i >= 0) {
             ++digits[size_t(i)];
         } else {
-            digits.insert(digits.begin(), '1');
-            digits.pop_back();
+            // All nines (or nothing kept): 10^k, one more integer digit.
+            digits.assign(1, '1');
             ++r.Exponent;
-            if (n == 0) digits = "1";
         }
     };
     roundTo(precision);
@@ -99,7 +98,7 @@ void SplitFixed(const TFloatDecimal& d, Integer fracDigits, std::string& intPart
     fracPart.clear();
     const std::string& g = d.Digits;
     for (Integer i = 0; i < d.Exponent; ++i) intPart += size_t(i) < g.size() ? g[size_t(i)] : '0';
-    if (intPart.empty()) intPart = "0";
+    if (intPart.empty()) intPart.push_back('0');
     for (Integer i = 0; i < fracDigits; ++i) {
         long idx = long(d.Exponent) + i;
         fracPart += (idx >= 0 && size_t(idx) < g.size()) ? g[size_t(idx)] : '0';
@@ -569,7 +568,8 @@ String Format(const String& fmt, TVarRecs args, const TFormatSettings& fs)
             ++i;
             if (next >= argc) MissingArgument(fmt);
             const TVarRec& a = argv[next++];
-            if (a.Kind != TVarRec::vtInteger) BadFormat(fmt);
+            if (a.Kind != TVarRec::vtInteger && a.Kind != TVarRec::vtInt64) BadFormat(fmt);
+            if (a.VInteger < INT32_MIN || a.VInteger > INT32_MAX) BadFormat(fmt);
             v = Integer(a.VInteger);
             return true;
         }

@@ -220,3 +220,51 @@ TEST(TStringList, CustomSortSurvivesAnInconsistentComparison)
     l.CustomSort([](TStringList*, Integer, Integer) { return -1; });
     EXPECT_EQ(l.Count(), 7);
 }
+
+#include <stdlib.h>
+
+#include <filesystem>
+
+#include "platform/base/Streams.h"
+
+TEST(TStrings, SaveAndLoadWithEncodings)
+{
+    char tmpl[] = "/tmp/vel_lists_XXXXXX";
+    std::string dir = mkdtemp(tmpl);
+    String file = UTF8ToString(dir + "/lines.txt");
+    TStringList src;
+    src.SetText(L"caf\u00E9\n\u20AC 5");
+
+    struct Case {
+        TEncoding* save;
+        bool bom;
+        TEncoding* load;
+        std::vector<Byte> head;
+    } cases[] = {
+        {nullptr, true, nullptr, {'c', 'a', 'f', 0xE9}},                    // system code page
+        {TEncoding::UTF8(), true, nullptr, {0xEF, 0xBB, 0xBF, 'c'}},        // the mark decides
+        {TEncoding::Unicode(), true, nullptr, {0xFF, 0xFE, 'c', 0}},
+        {TEncoding::BigEndianUnicode(), true, TEncoding::UTF8(), {0xFE, 0xFF, 0, 'c'}},
+        {TEncoding::UTF8(), false, TEncoding::UTF8(), {'c', 'a', 'f', 0xC3}},   // no mark: as told
+    };
+    for (auto& k : cases) {
+        src.SetWriteBOM(k.bom);
+        src.SaveToFile(file, k.save);
+        TMemoryStream raw;
+        raw.LoadFromFile(file);
+        ASSERT_GE(raw.Size(), 4);
+        EXPECT_EQ(std::vector<Byte>(static_cast<Byte*>(raw.Memory()), static_cast<Byte*>(raw.Memory()) + 4),
+                  k.head);
+        TStringList back;
+        back.LoadFromFile(file, k.load);
+        EXPECT_EQ(back.Text(), k.save == nullptr ? L"caf\u00E9\r\n\u20AC 5\r\n" : src.Text());
+    }
+    // Loading from the middle of a stream takes the rest of it.
+    TStringStream s(L"skip|a\nb");
+    s.SetPosition(5);
+    TStringList part;
+    part.LoadFromStream(&s, TEncoding::UTF8());
+    EXPECT_EQ(part.CommaText(), L"a,b");
+    EXPECT_THROW(part.LoadFromFile(UTF8ToString(dir + "/none.txt")), EFOpenError);
+    std::filesystem::remove_all(dir);
+}

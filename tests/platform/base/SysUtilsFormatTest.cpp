@@ -109,6 +109,8 @@ TEST_F(SysUtilsFormat, FormatSpecifiers)
         {L"%1:s %0:s %s", {L"a", L"b"}, L"b a b"},
         {L"%*d|%-*d|%.*f", {4, 7, 3, 7, 1, 2.25}, L"   7|7  |2.3"},
         {L"100%%", {}, L"100%"},
+        {L"%d|%u|%*d", {Word(65535), Cardinal(4000000000u), size_t(3), 1}, L"65535|4000000000|  1"},
+        {L"%d", {TFloatFormat::ffNumber}, L"3"},
         {L"%p", {static_cast<const void*>(nullptr)}, L"0000000000000000"},
     };
     for (auto& c : cases) EXPECT_EQ(Format(c.fmt, c.args), c.want) << UTF8Encode(c.fmt);
@@ -241,5 +243,26 @@ TEST_F(SysUtilsFormat, ValReportsTheFirstBadCharacter)
         if (c.code == 0) {
             EXPECT_DOUBLE_EQ(v, c.v) << UTF8Encode(c.s);
         }
+    }
+}
+
+TEST(SysUtilsSettings, StartValuesFromLocaleNames)
+{
+    const TDateTime when = EncodeDateTime(2026, 3, 7, 14, 5, 0, 0);
+    struct { const char *numeric, *time; const wchar_t *number, *date, *clock; } cases[] = {
+        {"", "", L"1,234.50", L"3/7/2026", L"2:05 PM"},
+        {"C", "POSIX", L"1,234.50", L"3/7/2026", L"2:05 PM"},
+        {"en_US.UTF-8", "en_US.UTF-8", L"1,234.50", L"3/7/2026", L"2:05 PM"},
+        {"en_GB.UTF-8", "en_GB.UTF-8", L"1,234.50", L"07/03/2026", L"14:05"},
+        {"de_DE.UTF-8", "de_DE.UTF-8@euro", L"1.234,50", L"07.03.2026", L"14:05"},
+        {"fr_FR", "fr_FR", L"1\u00A0234,50", L"07/03/2026", L"14:05"},
+        {"C", "de_AT.UTF-8", L"1,234.50", L"07.03.2026", L"14:05"},
+        {"xx_YY", "xx_YY", L"1,234.50", L"3/7/2026", L"2:05 PM"},
+    };
+    for (auto& c : cases) {
+        TFormatSettings fs = FormatSettingsForLocale(c.numeric, c.time);
+        EXPECT_EQ(FloatToStrF(1234.5, ffNumber, 15, 2, fs), c.number) << c.numeric;
+        EXPECT_EQ(DateToStr(when, fs), c.date) << c.time;
+        EXPECT_EQ(FormatDateTime(L"t", when, fs), c.clock) << c.time;
     }
 }

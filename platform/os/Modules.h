@@ -1,0 +1,39 @@
+// Library modules as a Windows program probes them. No shared object is
+// loaded: each known library name maps to a table of our own functions, so
+// "is this function there?" gets the answer of the platform profile (an NT
+// 6.1 system with visual styles): uxtheme.dll, kernel32 (GetLocaleInfoEx),
+// shlwapi.dll (StrCmpLogicalW), user32 (the layered-window calls, once the
+// window layer registers them), ntdll (RtlGetVersion), comctl32 (present,
+// without the flat scroll bar functions), gdi32, ole32, shell32.
+//
+// Functions implemented in higher layers are entered at start-up with
+// RegisterModuleExport; GetProcAddress then hands them out.
+#pragma once
+
+#include <string>
+
+#include "platform/base/Types.h"
+
+using HMODULE = void*;
+using HINSTANCE = void*;
+using FARPROC = void*;
+
+// Names are compared without regard to case; a missing extension means
+// ".dll"; a folder part is ignored. Unknown libraries answer null.
+HMODULE LoadLibrary(const Char* fileName);
+// The same lookup without loading; null asks for the program itself.
+HMODULE GetModuleHandle(const Char* moduleName);
+FARPROC GetProcAddress(HMODULE module, const char* procName);
+BOOL FreeLibrary(HMODULE module);
+
+// Enters (or replaces) an export of a library; the library becomes known if
+// it was not. fn null removes the export.
+void RegisterModuleExport(const String& module, const std::string& name, void* fn);
+
+// The two built-in exports that live nowhere else.
+// Compares two texts as the file manager sorts names: runs of digits by
+// their value, everything else without regard to case. -1, 0 or 1.
+int StrCmpLogicalW(const Char* a, const Char* b);
+// Locale data by name: answers 0 (nothing known) for every request; its
+// presence is what programs test for.
+int GetLocaleInfoEx(const Char* localeName, DWORD lcType, Char* data, int size);
