@@ -412,18 +412,29 @@ void Parse(const std::string& bytes, TRegNode& root)
 
 void DigestNode(const TRegNode& n, DWORD filter, bool subtree, std::string& out)
 {
-    if (filter & REG_NOTIFY_CHANGE_NAME)
-        for (const auto& [name, child] : n.Keys) out += "k" + UTF8Encode(name) + '\n';
+    if (filter & REG_NOTIFY_CHANGE_NAME) {
+        for (const auto& [name, child] : n.Keys) {
+            out += 'k';
+            out += UTF8Encode(name);
+            out += '\n';
+        }
+    }
     if (filter & REG_NOTIFY_CHANGE_LAST_SET) {
         for (const auto& [name, v] : n.Values) {
-            out += "v" + UTF8Encode(name) + '\x01' + std::to_string(v.Type) + '\x01';
+            out += 'v';
+            out += UTF8Encode(name);
+            out += '\x01';
+            out += std::to_string(v.Type);
+            out += '\x01';
             out.append(reinterpret_cast<const char*>(v.Data.data()), v.Data.size());
             out += '\n';
         }
     }
     if (subtree) {
         for (const auto& [name, child] : n.Keys) {
-            out += "[" + UTF8Encode(name) + "\n";
+            out += '[';
+            out += UTF8Encode(name);
+            out += '\n';
             DigestNode(*child, filter, subtree, out);
             out += "]\n";
         }

@@ -16,15 +16,26 @@
 // ---------------------------------------------------------------------------
 // Main thread, synchronisation queue
 
+namespace {
+
+thread_local TThreadID tCachedThreadId = 0;
+
+// The forking thread is the child's only thread, under a new id.
+void AfterForkInChild()
+{
+    tCachedThreadId = 0;
+    MainThreadID = GetCurrentThreadId();
+}
+
+}   // namespace
+
 TThreadID GetCurrentThreadId()
 {
-    thread_local TThreadID tid = TThreadID(::gettid());
-    return tid;
+    if (tCachedThreadId == 0) tCachedThreadId = TThreadID(::gettid());
+    return tCachedThreadId;
 }
 
 namespace {
-
-void AfterForkInChild() { MainThreadID = TThreadID(::gettid()); }
 
 TThreadID InitMainThreadID()
 {

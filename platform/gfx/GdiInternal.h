@@ -53,7 +53,7 @@ public:
     std::vector<TGdiRecord> Records;
     int Page = 0;
     HWND Window = nullptr;
-    void* PrinterJob = nullptr;            // owned by the printer unit
+    std::shared_ptr<void> PrinterJob;      // the printer unit's job data
 
     cairo_surface_t* Target() const;
     bool IsVector() const { return Kind == dkPrinter; }

@@ -496,10 +496,10 @@ TRect TDeviceContext::LtoSRect(const TRect& r) const
 
 TRect TDeviceContext::StoLRect(const TRect& r) const
 {
+    // Corner for corner: with y pointing up the logical top is above the bottom.
     double x0 = DtoLXf(r.Left - Origin.X), y0 = DtoLYf(r.Top - Origin.Y);
     double x1 = DtoLXf(r.Right - Origin.X), y1 = DtoLYf(r.Bottom - Origin.Y);
-    return {int(std::lround(std::min(x0, x1))), int(std::lround(std::min(y0, y1))),
-            int(std::lround(std::max(x0, x1))), int(std::lround(std::max(y0, y1)))};
+    return {int(std::lround(x0)), int(std::lround(y0)), int(std::lround(x1)), int(std::lround(y1))};
 }
 
 bool TDeviceContext::IsIdentityMapping() const

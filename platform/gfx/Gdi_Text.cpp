@@ -90,6 +90,12 @@ LOGFONTW LogFontOf(HDC dc)
 
 }  // namespace
 
+#if defined(__SANITIZE_ADDRESS__)
+// fontconfig keeps a few allocations of its own for the life of the
+// process; they are not ours to free.
+extern "C" const char* __lsan_default_suppressions() { return "leak:libfontconfig.so\n"; }
+#endif
+
 void SetFixedMetricsFonts(bool on) { gFixedMetrics = on; }
 bool FixedMetricsFonts() { return gFixedMetrics; }
 

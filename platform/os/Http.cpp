@@ -7,6 +7,8 @@
 #include <cstring>
 #include <exception>
 
+#include "platform/base/Streams.h"
+
 namespace {
 
 using Clock = std::chrono::steady_clock;
@@ -377,6 +379,12 @@ String TIdHTTP::Get(const String& AURL)
     std::string body;
     DoRequest(TMethod::Get, AURL, [&body](const char* p, size_t n) { body.append(p, n); });
     return DecodeHttpText(body, FResponse.CharSet());
+}
+
+void TIdHTTP::Get(const String& AURL, TStream& AResponseContent)
+{
+    DoRequest(TMethod::Get, AURL,
+              [&AResponseContent](const char* p, size_t n) { AResponseContent.WriteBuffer(p, Integer(n)); });
 }
 
 void TIdHTTP::Head(const String& AURL)

@@ -1,10 +1,10 @@
 #include "platform/os/Modules.h"
 
-#include <cwctype>
 #include <map>
 #include <memory>
 #include <mutex>
 
+#include "platform/base/SysUtils.h"
 #include "platform/os/Version.h"
 
 namespace {
@@ -99,35 +99,6 @@ void RegisterModuleExport(const String& module, const std::string& name, void* f
         m->Exports[name] = fn;
     else
         m->Exports.erase(name);
-}
-
-int StrCmpLogicalW(const Char* a, const Char* b)
-{
-    if (!a) a = L"";
-    if (!b) b = L"";
-    auto isDigit = [](Char c) { return c >= L'0' && c <= L'9'; };
-    while (*a && *b) {
-        if (isDigit(*a) && isDigit(*b)) {
-            while (*a == L'0') ++a;
-            while (*b == L'0') ++b;
-            const Char* ea = a;
-            const Char* eb = b;
-            while (isDigit(*ea)) ++ea;
-            while (isDigit(*eb)) ++eb;
-            if (ea - a != eb - b) return ea - a < eb - b ? -1 : 1;
-            for (; a < ea; ++a, ++b)
-                if (*a != *b) return *a < *b ? -1 : 1;
-            continue;
-        }
-        Char ca = Char(std::towlower(wint_t(*a)));
-        Char cb = Char(std::towlower(wint_t(*b)));
-        if (ca != cb) return ca < cb ? -1 : 1;
-        ++a;
-        ++b;
-    }
-    if (*a) return 1;
-    if (*b) return -1;
-    return 0;
 }
 
 int GetLocaleInfoEx(const Char*, DWORD, Char* data, int size)

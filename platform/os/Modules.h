@@ -30,10 +30,8 @@ BOOL FreeLibrary(HMODULE module);
 // it was not. fn null removes the export.
 void RegisterModuleExport(const String& module, const std::string& name, void* fn);
 
-// The two built-in exports that live nowhere else.
-// Compares two texts as the file manager sorts names: runs of digits by
-// their value, everything else without regard to case. -1, 0 or 1.
-int StrCmpLogicalW(const Char* a, const Char* b);
+// shlwapi's StrCmpLogicalW is the one of platform/base/SysUtils.h.
+// The built-in export that lives nowhere else:
 // Locale data by name: answers 0 (nothing known) for every request; its
 // presence is what programs test for.
 int GetLocaleInfoEx(const Char* localeName, DWORD lcType, Char* data, int size);

@@ -84,6 +84,43 @@ std::vector<String> SplitCommandLine(const String& cmd)
     return args;
 }
 
+String BuildCommandLine(const std::vector<String>& args)
+{
+    String line;
+    for (size_t a = 0; a < args.size(); ++a) {
+        const String& arg = args[a];
+        if (a > 0) line += L' ';
+        bool needQuotes = arg.empty() || arg.find_first_of(L" \t\"") != String::npos;
+        if (a == 0) {
+            line += needQuotes ? L"\"" + arg + L"\"" : arg;
+            continue;
+        }
+        if (!needQuotes) {
+            line += arg;
+            continue;
+        }
+        line += L'"';
+        size_t bs = 0;
+        for (Char c : arg) {
+            if (c == L'\\') {
+                ++bs;
+                continue;
+            }
+            if (c == L'"') {
+                line.append(bs * 2 + 1, L'\\');
+                line += L'"';
+            } else {
+                line.append(bs, L'\\');
+                line += c;
+            }
+            bs = 0;
+        }
+        line.append(bs * 2, L'\\');   // before the closing quote
+        line += L'"';
+    }
+    return line;
+}
+
 // ---------------------------------------------------------------------------
 // Pipes
 

@@ -67,6 +67,10 @@ using TProcessInformation = PROCESS_INFORMATION;
 // 2n+1 give n backslashes and a literal quote, other backslashes are literal,
 // and "" inside a quoted part is a literal quote.
 std::vector<String> SplitCommandLine(const String& commandLine);
+// The inverse: a command line that SplitCommandLine turns back into args.
+// The program name (first) is quoted when it holds blanks; it cannot hold
+// double quotes.
+String BuildCommandLine(const std::vector<String>& args);
 
 // An anonymous pipe. Both ends are HANDLEs of Handles.h: ReadFile blocks until
 // data arrives or every write end is closed (then it fails: end of data);

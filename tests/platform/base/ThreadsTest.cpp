@@ -1,6 +1,8 @@
 #include "platform/base/Threads.h"
 
 #include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <atomic>
 #include <chrono>
@@ -209,6 +211,24 @@ TEST(Threads, CreatedRunningAndDestroyedWhileRunning)
     delete q;
     EXPECT_FALSE(CheckSynchronize(0));
     EXPECT_EQ(dropped, 0);
+}
+
+TEST(Threads, ForkedChildTreatsItsOnlyThreadAsMain)
+{
+    ASSERT_EQ(GetCurrentThreadId(), MainThreadID);
+    std::thread([] {
+        pid_t pid = ::fork();   // forked from a worker
+        if (pid == 0) {
+            bool ok = GetCurrentThreadId() == TThreadID(::getpid()) && MainThreadID == TThreadID(::getpid());
+            int ran = 0;
+            TThread::Synchronize(nullptr, [&] { ++ran; });   // runs at once, no hang
+            ::_exit(ok && ran == 1 ? 0 : 1);
+        }
+        int status = -1;
+        ::waitpid(pid, &status, 0);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    }).join();
+    EXPECT_EQ(GetCurrentThreadId(), MainThreadID);
 }
 
 TEST(Events, ResetModesAndTimeouts)

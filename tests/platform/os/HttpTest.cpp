@@ -8,6 +8,7 @@
 #include <chrono>
 #include <thread>
 
+#include "platform/base/Streams.h"
 #include "tools/webserver/TestServer.h"
 
 namespace {
@@ -88,6 +89,56 @@ TEST_F(HttpTest, BodiesWithAndWithoutLengthAndChunked)
             EXPECT_GE(log.Blocks, 1);
         }
     }
+}
+
+// A stream that records how it is written to.
+class TRecordingStream : public TMemoryStream {
+public:
+    Integer Write(const void* Buffer, Integer Count) override
+    {
+        ++Writes;
+        Largest = std::max(Largest, Count);
+        return TMemoryStream::Write(Buffer, Count);
+    }
+    int Writes = 0;
+    Integer Largest = 0;
+};
+
+TEST_F(HttpTest, GetIntoAStreamBlockByBlock)
+{
+    TIdHTTP http;
+    TRecordingStream stream;
+    bool inStep = true;
+    http.OnWork = [&](TObject*, TWorkMode, Int64 count) {
+        // Every block is in the stream before the next one arrives.
+        if (stream.Size() != count) inStep = false;
+    };
+    const size_t n = 3 * 1024 * 1024 + 17;
+    http.Get(Server.Url("/body/" + std::to_string(n)), stream);
+    ASSERT_EQ(stream.Size(), Int64(n));
+    const auto* bytes = static_cast<const unsigned char*>(stream.Memory());
+    size_t wrong = 0;
+    for (size_t i = 0; i < n; ++i) wrong += bytes[i] != (i % 256);
+    EXPECT_EQ(wrong, 0u);
+    EXPECT_TRUE(inStep);
+    EXPECT_GT(stream.Writes, 1);
+    EXPECT_LE(stream.Largest, 1024 * 1024);
+
+    // An error page never reaches the stream; a broken body leaves what came.
+    TMemoryStream errors;
+    EXPECT_THROW(http.Get(Server.Url("/status/404"), errors), EIdHTTPProtocolException);
+    EXPECT_EQ(errors.Size(), 0);
+    TMemoryStream partial;
+    EXPECT_THROW(http.Get(Server.Url("/short/5000"), partial), EIdConnClosedGracefully);
+    EXPECT_EQ(partial.Size(), 5000);
+
+    // The file the download thread writes.
+    std::string file = Server.Dir() + "/download.flv";
+    {
+        TFileStream fs(UTF8ToString(file), fmCreate);
+        http.Get(Server.Url("/chunked/100000"), fs);
+    }
+    EXPECT_EQ(std::filesystem::file_size(file), 100000u);
 }
 
 TEST_F(HttpTest, TextIsDecodedByCharset)

@@ -188,3 +188,21 @@ TEST(Process, StartFailures)
 }
 
 }  // namespace
+
+namespace {
+
+TEST(BuildCommandLine, SplitsBackToTheSameArguments)
+{
+    const std::vector<std::vector<String>> cases = {
+        {L"/usr/bin/xdg-open", L"http://example.test/a?b=c&d=e"},
+        {L"/path with space/prog", L"two words", L"", L"tab\there"},
+        {L"p", L"quote\"inside", L"ends with backslash\\", L"\\\\server\\share\\", L"back\\\"quote"},
+        {L"p", L"['file:///tmp/a%20b']", L"plain\\path"},
+    };
+    for (const auto& args : cases) {
+        String line = BuildCommandLine(args);
+        EXPECT_EQ(SplitCommandLine(line), args) << UTF8Encode(line);
+    }
+}
+
+}  // namespace

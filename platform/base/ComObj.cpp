@@ -1,0 +1,420 @@
+#include "platform/base/ComObj.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <mutex>
+#include <unordered_map>
+
+// ---------------------------------------------------------------------------
+// Global memory
+
+namespace {
+
+struct TGlobalBlock {
+    unsigned char* Data = nullptr;
+    size_t Size = 0;
+    unsigned LockCount = 0;
+    bool Movable = false;
+};
+
+// Every live block by its handle (the block record for movable blocks, the
+// address for fixed ones), so that unknown handles are refused, not used.
+struct TGlobalTable {
+    std::mutex Lock;
+    std::unordered_map<void*, TGlobalBlock*> Blocks;
+};
+
+TGlobalTable& Globals()
+{
+    static TGlobalTable* t = new TGlobalTable;   // lives for the whole process
+    return *t;
+}
+
+TGlobalBlock* FindLocked(HGLOBAL h)
+{
+    auto it = Globals().Blocks.find(h);
+    return it == Globals().Blocks.end() ? nullptr : it->second;
+}
+
+// Storage of at least one byte, so that every block has an address.
+unsigned char* AllocData(size_t bytes, bool zero)
+{
+    size_t n = std::max<size_t>(bytes, 1);
+    return static_cast<unsigned char*>(zero ? calloc(n, 1) : malloc(n));
+}
+
+}  // namespace
+
+HGLOBAL GlobalAlloc(UINT flags, size_t bytes)
+{
+    auto* b = new TGlobalBlock;
+    b->Data = AllocData(bytes, (flags & GMEM_ZEROINIT) != 0);
+    if (!b->Data) {
+        delete b;
+        return nullptr;
+    }
+    b->Size = bytes;
+    b->Movable = (flags & GMEM_MOVEABLE) != 0;
+    HGLOBAL h = b->Movable ? static_cast<void*>(b) : static_cast<void*>(b->Data);
+    std::lock_guard<std::mutex> g(Globals().Lock);
+    Globals().Blocks[h] = b;
+    return h;
+}
+
+void* GlobalLock(HGLOBAL h)
+{
+    std::lock_guard<std::mutex> g(Globals().Lock);
+    TGlobalBlock* b = FindLocked(h);
+    if (!b) return nullptr;
+    if (b->Movable) ++b->LockCount;
+    return b->Data;
+}
+
+BOOL GlobalUnlock(HGLOBAL h)
+{
+    std::lock_guard<std::mutex> g(Globals().Lock);
+    TGlobalBlock* b = FindLocked(h);
+    if (!b || !b->Movable || b->LockCount == 0) return 0;
+    --b->LockCount;
+    return b->LockCount > 0 ? 1 : 0;
+}
+
+size_t GlobalSize(HGLOBAL h)
+{
+    std::lock_guard<std::mutex> g(Globals().Lock);
+    TGlobalBlock* b = FindLocked(h);
+    return b ? b->Size : 0;
+}
+
+HGLOBAL GlobalFree(HGLOBAL h)
+{
+    TGlobalBlock* b;
+    {
+        std::lock_guard<std::mutex> g(Globals().Lock);
+        b = FindLocked(h);
+        if (!b) return h;
+        Globals().Blocks.erase(h);
+    }
+    free(b->Data);
+    delete b;
+    return nullptr;
+}
+
+HGLOBAL GlobalReAlloc(HGLOBAL h, size_t bytes, UINT flags)
+{
+    std::lock_guard<std::mutex> g(Globals().Lock);
+    TGlobalBlock* b = FindLocked(h);
+    if (!b) return nullptr;
+    if (b->Movable && b->LockCount > 0 && std::max<size_t>(bytes, 1) > std::max<size_t>(b->Size, 1))
+        return nullptr;   // a locked block cannot move
+    unsigned char* data = b->Data;
+    if (std::max<size_t>(bytes, 1) != std::max<size_t>(b->Size, 1)) {
+        data = static_cast<unsigned char*>(realloc(b->Data, std::max<size_t>(bytes, 1)));
+        if (!data) return nullptr;
+    }
+    if ((flags & GMEM_ZEROINIT) && bytes > b->Size) memset(data + b->Size, 0, bytes - b->Size);
+    b->Data = data;
+    b->Size = bytes;
+    if (b->Movable) return h;
+    Globals().Blocks.erase(h);
+    Globals().Blocks[data] = b;
+    return data;
+}
+
+// ---------------------------------------------------------------------------
+// Stream on a global block
+
+namespace {
+
+struct TSharedGlobal {
+    HGLOBAL Handle = nullptr;
+    bool DeleteOnRelease = false;
+    ~TSharedGlobal()
+    {
+        if (DeleteOnRelease) GlobalFree(Handle);
+    }
+};
+
+class THGlobalStream : public TInterfacedObject, public IStream {
+public:
+    explicit THGlobalStream(std::shared_ptr<TSharedGlobal> g, UInt64 pos = 0) : FGlobal(std::move(g)), FPos(pos) {}
+
+    HRESULT QueryInterface(const TGUID& iid, void** obj) override
+    {
+        if (!obj) return E_POINTER;
+        if (Answer<IStream>(iid, obj, this) || Answer<ISequentialStream>(iid, obj, this)) return S_OK;
+        return TInterfacedObject::QueryInterface(iid, obj);
+    }
+    ULONG AddRef() override { return TInterfacedObject::AddRef(); }
+    ULONG Release() override { return TInterfacedObject::Release(); }
+
+    HRESULT Read(void* pv, ULONG cb, ULONG* pcbRead) override
+    {
+        if (pcbRead) *pcbRead = 0;
+        if (!pv && cb) return STG_E_INVALIDPOINTER;
+        size_t size = GlobalSize(FGlobal->Handle);
+        ULONG n = FPos >= size ? 0 : ULONG(std::min<UInt64>(cb, size - FPos));
+        if (n) {
+            auto* p = static_cast<unsigned char*>(GlobalLock(FGlobal->Handle));
+            if (!p) return E_FAIL;
+            memcpy(pv, p + FPos, n);
+            GlobalUnlock(FGlobal->Handle);
+            FPos += n;
+        }
+        if (pcbRead) *pcbRead = n;
+        return n == cb ? S_OK : S_FALSE;
+    }
+
+    HRESULT Write(const void* pv, ULONG cb, ULONG* pcbWritten) override
+    {
+        if (pcbWritten) *pcbWritten = 0;
+        if (!pv && cb) return STG_E_INVALIDPOINTER;
+        if (cb == 0) return S_OK;
+        UInt64 end = FPos + cb;
+        if (end > GlobalSize(FGlobal->Handle) && !Grow(end)) return STG_E_MEDIUMFULL;
+        auto* p = static_cast<unsigned char*>(GlobalLock(FGlobal->Handle));
+        if (!p) return E_FAIL;
+        memcpy(p + FPos, pv, cb);
+        GlobalUnlock(FGlobal->Handle);
+        FPos = end;
+        if (pcbWritten) *pcbWritten = cb;
+        return S_OK;
+    }
+
+    HRESULT Seek(Int64 move, DWORD origin, UInt64* newPosition) override
+    {
+        Int64 base;
+        switch (origin) {
+        case STREAM_SEEK_SET: base = 0; break;
+        case STREAM_SEEK_CUR: base = Int64(FPos); break;
+        case STREAM_SEEK_END: base = Int64(GlobalSize(FGlobal->Handle)); break;
+        default: return STG_E_INVALIDFUNCTION;
+        }
+        if ((move < 0 && base + move < 0) || (move > 0 && base > INT64_MAX - move)) return STG_E_INVALIDFUNCTION;
+        FPos = UInt64(base + move);
+        if (newPosition) *newPosition = FPos;
+        return S_OK;
+    }
+
+    HRESULT SetSize(UInt64 newSize) override
+    {
+        if (newSize > SIZE_MAX) return STG_E_MEDIUMFULL;
+        return GlobalReAlloc(FGlobal->Handle, size_t(newSize), GMEM_MOVEABLE | GMEM_ZEROINIT) ? S_OK
+                                                                                                : STG_E_MEDIUMFULL;
+    }
+
+    HRESULT CopyTo(IStream* target, UInt64 cb, UInt64* cbRead, UInt64* cbWritten) override
+    {
+        if (cbRead) *cbRead = 0;
+        if (cbWritten) *cbWritten = 0;
+        if (!target) return STG_E_INVALIDPOINTER;
+        unsigned char buf[16384];
+        UInt64 totalRead = 0, totalWritten = 0;
+        while (totalRead < cb) {
+            ULONG want = ULONG(std::min<UInt64>(sizeof buf, cb - totalRead));
+            ULONG got = 0;
+            Read(buf, want, &got);
+            if (got == 0) break;
+            totalRead += got;
+            ULONG put = 0;
+            HRESULT hr = target->Write(buf, got, &put);
+            totalWritten += put;
+            if (FAILED(hr)) {
+                if (cbRead) *cbRead = totalRead;
+                if (cbWritten) *cbWritten = totalWritten;
+                return hr;
+            }
+        }
+        if (cbRead) *cbRead = totalRead;
+        if (cbWritten) *cbWritten = totalWritten;
+        return S_OK;
+    }
+
+    HRESULT Commit(DWORD) override { return S_OK; }
+    HRESULT Revert() override { return S_OK; }
+    HRESULT LockRegion(UInt64, UInt64, DWORD) override { return STG_E_INVALIDFUNCTION; }
+    HRESULT UnlockRegion(UInt64, UInt64, DWORD) override { return STG_E_INVALIDFUNCTION; }
+
+    HRESULT Stat(STATSTG* st, DWORD) override
+    {
+        if (!st) return STG_E_INVALIDPOINTER;
+        *st = STATSTG();
+        st->type = STGTY_STREAM;
+        st->cbSize = GlobalSize(FGlobal->Handle);
+        return S_OK;
+    }
+
+    HRESULT Clone(IStream** stream) override
+    {
+        if (!stream) return STG_E_INVALIDPOINTER;
+        auto* s = new THGlobalStream(FGlobal, FPos);
+        s->AddRef();
+        *stream = s;
+        return S_OK;
+    }
+
+    HGLOBAL Handle() const { return FGlobal->Handle; }
+
+private:
+    // The block's size is the stream's size, so it grows to `end` exactly.
+    bool Grow(UInt64 end)
+    {
+        if (end > SIZE_MAX) return false;
+        return GlobalReAlloc(FGlobal->Handle, size_t(end), GMEM_MOVEABLE | GMEM_ZEROINIT) != nullptr;
+    }
+
+    std::shared_ptr<TSharedGlobal> FGlobal;
+    UInt64 FPos;
+};
+
+}  // namespace
+
+HRESULT CreateStreamOnHGlobal(HGLOBAL h, BOOL deleteOnRelease, IStream** stream)
+{
+    if (!stream) return E_INVALIDARG;
+    *stream = nullptr;
+    if (!h) {
+        h = GlobalAlloc(GMEM_MOVEABLE, 0);
+        if (!h) return E_OUTOFMEMORY;
+    } else if (GlobalLock(h) == nullptr) {
+        return E_INVALIDARG;
+    } else {
+        GlobalUnlock(h);
+    }
+    auto shared = std::make_shared<TSharedGlobal>();
+    shared->Handle = h;
+    shared->DeleteOnRelease = deleteOnRelease != 0;
+    auto* s = new THGlobalStream(std::move(shared));
+    s->AddRef();
+    *stream = s;
+    return S_OK;
+}
+
+HRESULT GetHGlobalFromStream(IStream* stream, HGLOBAL* h)
+{
+    if (!h) return E_INVALIDARG;
+    *h = nullptr;
+    auto* s = dynamic_cast<THGlobalStream*>(stream);
+    if (!s) return E_INVALIDARG;
+    *h = s->Handle();
+    return S_OK;
+}
+
+// ---------------------------------------------------------------------------
+// Media and file lists
+
+void ReleaseStgMedium(STGMEDIUM* medium)
+{
+    if (!medium) return;
+    if (medium->pUnkForRelease) {
+        medium->pUnkForRelease->Release();
+    } else if (medium->tymed == TYMED_HGLOBAL && medium->hGlobal) {
+        GlobalFree(medium->hGlobal);
+    } else if (medium->tymed == TYMED_ISTREAM && medium->pstm) {
+        medium->pstm->Release();
+    }
+    *medium = STGMEDIUM();
+}
+
+HGLOBAL MakeDropFiles(const std::vector<String>& files, TPoint pt)
+{
+    std::vector<uint16_t> units;
+    for (const String& f : files) {
+        for (Char c : f) {
+            uint32_t cp = uint32_t(c);
+            if (cp >= 0x10000 && cp <= 0x10FFFF) {
+                cp -= 0x10000;
+                units.push_back(uint16_t(0xD800 + (cp >> 10)));
+                units.push_back(uint16_t(0xDC00 + (cp & 0x3FF)));
+            } else {
+                units.push_back(uint16_t(cp));
+            }
+        }
+        units.push_back(0);
+    }
+    units.push_back(0);
+    if (files.empty()) units.push_back(0);
+    DROPFILES header;
+    header.pt = pt;
+    size_t bytes = sizeof header + units.size() * 2;
+    HGLOBAL h = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, bytes);
+    if (!h) return nullptr;
+    auto* p = static_cast<unsigned char*>(GlobalLock(h));
+    memcpy(p, &header, sizeof header);
+    for (size_t i = 0; i < units.size(); ++i) {
+        p[sizeof header + 2 * i] = uint8_t(units[i] & 0xFF);
+        p[sizeof header + 2 * i + 1] = uint8_t(units[i] >> 8);
+    }
+    GlobalUnlock(h);
+    return h;
+}
+
+UINT DragQueryFile(HDROP drop, UINT index, Char* buffer, UINT size)
+{
+    size_t total = GlobalSize(drop);
+    auto* p = static_cast<const unsigned char*>(GlobalLock(drop));
+    if (!p) return 0;
+    struct Unlock {
+        HGLOBAL h;
+        ~Unlock() { GlobalUnlock(h); }
+    } unlock{drop};
+    if (total < sizeof(DROPFILES)) return 0;
+    DROPFILES header;
+    memcpy(&header, p, sizeof header);
+    if (header.pFiles < sizeof(DROPFILES) || header.pFiles > total) return 0;
+
+    // Walk the names without passing the end of the block; a list without
+    // its final zero ends at the block's end.
+    const bool wide = header.fWide != 0;
+    const size_t unit = wide ? 2 : 1;
+    size_t pos = header.pFiles;
+    UINT count = 0;
+    while (pos + unit <= total) {
+        String name;
+        size_t start = pos;
+        bool ended = false;
+        while (pos + unit <= total) {
+            uint32_t c = wide ? uint32_t(p[pos] | (p[pos + 1] << 8)) : uint32_t(p[pos]);
+            pos += unit;
+            if (c == 0) {
+                ended = true;
+                break;
+            }
+            if (wide && c >= 0xD800 && c <= 0xDBFF && pos + 2 <= total) {
+                uint32_t lo = uint32_t(p[pos] | (p[pos + 1] << 8));
+                if (lo >= 0xDC00 && lo <= 0xDFFF) {
+                    c = 0x10000 + ((c - 0xD800) << 10) + (lo - 0xDC00);
+                    pos += 2;
+                }
+            }
+            name += Char(c);   // 8-bit names: taken as Latin-1
+        }
+        if (pos - start == unit && ended) break;   // the empty name ends the list
+        if (!ended && name.empty()) break;
+        if (index == count) {
+            if (buffer && size > 0) {
+                size_t n = std::min<size_t>(name.size(), size - 1);
+                std::copy(name.begin(), name.begin() + n, buffer);
+                buffer[n] = 0;
+                return UINT(n);
+            }
+            return UINT(name.size());
+        }
+        ++count;
+    }
+    return index == 0xFFFFFFFFu ? count : 0;
+}
+
+// ---------------------------------------------------------------------------
+
+TComPtr<IDispatch> CreateOleObject(const String&)
+{
+    throw EOleSysError(L"Invalid class string", CO_E_CLASSSTRING);
+}
+
+TComPtr<IDispatch> GetActiveOleObject(const String&)
+{
+    throw EOleSysError(L"Invalid class string", CO_E_CLASSSTRING);
+}

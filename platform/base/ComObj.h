@@ -1,0 +1,273 @@
+// COM-style memory and streams: movable global memory blocks (HGLOBAL), the
+// IStream interface with a stream over a global block, the data-transfer
+// interfaces that clipboard and drag and drop are built on (declared here,
+// implemented by the window layer), the CF_HDROP file-list format, and the
+// automation factory, which knows no servers.
+#pragma once
+
+#include <vector>
+
+#include "platform/base/Exceptions.h"
+#include "platform/base/Interfaces.h"
+#include "platform/base/Types.h"
+
+// ---------------------------------------------------------------------------
+// Global memory
+
+using HGLOBAL = void*;
+using HDROP = HGLOBAL;
+
+constexpr UINT GMEM_FIXED = 0x0000;
+constexpr UINT GMEM_MOVEABLE = 0x0002;
+constexpr UINT GMEM_ZEROINIT = 0x0040;
+constexpr UINT GMEM_DDESHARE = 0x2000;   // accepted; every block can be shared in process
+constexpr UINT GMEM_SHARE = GMEM_DDESHARE;
+constexpr UINT GHND = GMEM_MOVEABLE | GMEM_ZEROINIT;
+constexpr UINT GPTR = GMEM_FIXED | GMEM_ZEROINIT;
+
+// A block of exactly `bytes` bytes. Movable blocks answer a handle that
+// GlobalLock turns into the address; fixed blocks answer the address itself.
+// Null when out of memory.
+HGLOBAL GlobalAlloc(UINT flags, size_t bytes);
+// The block's address (null for an unknown handle); counts the lock.
+void* GlobalLock(HGLOBAL h);
+// TRUE while other locks remain.
+BOOL GlobalUnlock(HGLOBAL h);
+// The size asked for at allocation (or reallocation); 0 for an unknown handle.
+size_t GlobalSize(HGLOBAL h);
+// Null on success, the handle itself when it is not a block of ours.
+HGLOBAL GlobalFree(HGLOBAL h);
+// New size (zero-filled growth with GMEM_ZEROINIT). A movable block keeps its
+// handle; a fixed block may move (the new address is answered). A locked
+// movable block only changes size in place; null when that is not possible.
+HGLOBAL GlobalReAlloc(HGLOBAL h, size_t bytes, UINT flags);
+
+// ---------------------------------------------------------------------------
+// Streams
+
+constexpr HRESULT STG_E_INVALIDFUNCTION = static_cast<HRESULT>(0x80030001u);
+constexpr HRESULT STG_E_INVALIDPOINTER = static_cast<HRESULT>(0x80030009u);
+constexpr HRESULT STG_E_MEDIUMFULL = static_cast<HRESULT>(0x80030070u);
+constexpr HRESULT STG_E_INVALIDPARAMETER = static_cast<HRESULT>(0x80030057u);
+constexpr HRESULT STG_E_ACCESSDENIED = static_cast<HRESULT>(0x80030005u);
+
+constexpr DWORD STREAM_SEEK_SET = 0;
+constexpr DWORD STREAM_SEEK_CUR = 1;
+constexpr DWORD STREAM_SEEK_END = 2;
+
+constexpr DWORD STGTY_STORAGE = 1;
+constexpr DWORD STGTY_STREAM = 2;
+constexpr DWORD STATFLAG_DEFAULT = 0;
+constexpr DWORD STATFLAG_NONAME = 1;
+constexpr DWORD STGC_DEFAULT = 0;
+
+struct STATSTG {
+    Char* pwcsName = nullptr;   // never filled: streams here have no names
+    DWORD type = 0;
+    UInt64 cbSize = 0;
+    UInt64 mtime = 0, ctime = 0, atime = 0;   // 100 ns units since 1601; 0 unknown
+    DWORD grfMode = 0;
+    DWORD grfLocksSupported = 0;
+    TGUID clsid;
+    DWORD grfStateBits = 0;
+    DWORD reserved = 0;
+};
+using TStatStg = STATSTG;
+
+struct ISequentialStream : virtual IUnknown {
+    static constexpr TGUID IID = MakeGUID("{0C733A30-2A1C-11CE-ADE5-00AA0044773D}");
+    // S_OK when cb bytes were read, S_FALSE when fewer (the end was reached).
+    virtual HRESULT Read(void* pv, ULONG cb, ULONG* pcbRead) = 0;
+    virtual HRESULT Write(const void* pv, ULONG cb, ULONG* pcbWritten) = 0;
+};
+
+struct IStream : ISequentialStream {
+    static constexpr TGUID IID = MakeGUID("{0000000C-0000-0000-C000-000000000046}");
+    virtual HRESULT Seek(Int64 move, DWORD origin, UInt64* newPosition) = 0;
+    virtual HRESULT SetSize(UInt64 newSize) = 0;
+    virtual HRESULT CopyTo(IStream* target, UInt64 cb, UInt64* cbRead, UInt64* cbWritten) = 0;
+    virtual HRESULT Commit(DWORD flags) = 0;
+    virtual HRESULT Revert() = 0;
+    virtual HRESULT LockRegion(UInt64 offset, UInt64 cb, DWORD lockType) = 0;
+    virtual HRESULT UnlockRegion(UInt64 offset, UInt64 cb, DWORD lockType) = 0;
+    virtual HRESULT Stat(STATSTG* statstg, DWORD flag) = 0;
+    virtual HRESULT Clone(IStream** stream) = 0;
+};
+inline constexpr TGUID IID_ISequentialStream = ISequentialStream::IID;
+inline constexpr TGUID IID_IStream = IStream::IID;
+
+// A stream over a global block: its size starts as GlobalSize(h) and writes
+// grow the block. h null makes a new movable block. With deleteOnRelease the
+// block is freed when the last stream on it (clones included) is released.
+// The stream starts with a reference the caller owns.
+HRESULT CreateStreamOnHGlobal(HGLOBAL h, BOOL deleteOnRelease, IStream** stream);
+// The block under a stream made by CreateStreamOnHGlobal.
+HRESULT GetHGlobalFromStream(IStream* stream, HGLOBAL* h);
+
+// ---------------------------------------------------------------------------
+// Data transfer (clipboard, drag and drop). The window layer implements the
+// drag loop (DoDragDrop, RegisterDragDrop) and the clipboard on these.
+
+using CLIPFORMAT = Word;
+constexpr CLIPFORMAT CF_HDROP = 15;   // a DROPFILES block
+
+constexpr DWORD TYMED_NULL = 0;
+constexpr DWORD TYMED_HGLOBAL = 1;
+constexpr DWORD TYMED_FILE = 2;
+constexpr DWORD TYMED_ISTREAM = 4;
+constexpr DWORD TYMED_ISTORAGE = 8;
+constexpr DWORD TYMED_GDI = 16;
+constexpr DWORD TYMED_MFPICT = 32;
+constexpr DWORD TYMED_ENHMF = 64;
+
+constexpr DWORD DVASPECT_CONTENT = 1;
+constexpr DWORD DVASPECT_THUMBNAIL = 2;
+constexpr DWORD DVASPECT_ICON = 4;
+constexpr DWORD DVASPECT_DOCPRINT = 8;
+
+constexpr DWORD DATADIR_GET = 1;
+constexpr DWORD DATADIR_SET = 2;
+
+constexpr DWORD DROPEFFECT_NONE = 0;
+constexpr DWORD DROPEFFECT_COPY = 1;
+constexpr DWORD DROPEFFECT_MOVE = 2;
+constexpr DWORD DROPEFFECT_LINK = 4;
+constexpr DWORD DROPEFFECT_SCROLL = 0x80000000u;
+
+constexpr HRESULT DRAGDROP_S_DROP = 0x00040100;
+constexpr HRESULT DRAGDROP_S_CANCEL = 0x00040101;
+constexpr HRESULT DRAGDROP_S_USEDEFAULTCURSORS = 0x00040102;
+constexpr HRESULT DRAGDROP_E_NOTREGISTERED = static_cast<HRESULT>(0x80040100u);
+constexpr HRESULT DRAGDROP_E_ALREADYREGISTERED = static_cast<HRESULT>(0x80040101u);
+constexpr HRESULT DRAGDROP_E_INVALIDHWND = static_cast<HRESULT>(0x80040102u);
+constexpr HRESULT DATA_S_SAMEFORMATETC = 0x00040130;
+constexpr HRESULT DV_E_FORMATETC = static_cast<HRESULT>(0x80040064u);
+constexpr HRESULT DV_E_LINDEX = static_cast<HRESULT>(0x80040068u);
+constexpr HRESULT DV_E_TYMED = static_cast<HRESULT>(0x80040069u);
+constexpr HRESULT DV_E_DVASPECT = static_cast<HRESULT>(0x8004006Bu);
+constexpr HRESULT OLE_E_ADVISENOTSUPPORTED = static_cast<HRESULT>(0x80040003u);
+constexpr HRESULT OLE_S_USEREG = 0x00040000;
+constexpr HRESULT E_ABORT = static_cast<HRESULT>(0x80004004u);
+
+struct DVTARGETDEVICE;   // never used: always null
+struct IAdviseSink;      // advise connections are not supported
+struct IEnumSTATDATA;
+
+struct FORMATETC {
+    CLIPFORMAT cfFormat = 0;
+    DVTARGETDEVICE* ptd = nullptr;
+    DWORD dwAspect = DVASPECT_CONTENT;
+    LONG lindex = -1;
+    DWORD tymed = TYMED_HGLOBAL;
+};
+using TFormatEtc = FORMATETC;
+
+struct STGMEDIUM {
+    DWORD tymed = TYMED_NULL;
+    union {
+        HGLOBAL hGlobal = nullptr;
+        IStream* pstm;
+        Char* lpszFileName;
+    };
+    // When set, released instead of freeing the data.
+    IUnknown* pUnkForRelease = nullptr;
+};
+using TStgMedium = STGMEDIUM;
+
+// Frees what a medium holds (the global block, or a reference to the stream)
+// and empties it.
+void ReleaseStgMedium(STGMEDIUM* medium);
+
+struct POINTL {
+    LONG x = 0;
+    LONG y = 0;
+};
+
+struct IEnumFORMATETC : virtual IUnknown {
+    static constexpr TGUID IID = MakeGUID("{00000103-0000-0000-C000-000000000046}");
+    virtual HRESULT Next(ULONG celt, FORMATETC* rgelt, ULONG* pceltFetched) = 0;
+    virtual HRESULT Skip(ULONG celt) = 0;
+    virtual HRESULT Reset() = 0;
+    virtual HRESULT Clone(IEnumFORMATETC** ppenum) = 0;
+};
+
+struct IDataObject : virtual IUnknown {
+    static constexpr TGUID IID = MakeGUID("{0000010E-0000-0000-C000-000000000046}");
+    virtual HRESULT GetData(const FORMATETC* format, STGMEDIUM* medium) = 0;
+    virtual HRESULT GetDataHere(const FORMATETC* format, STGMEDIUM* medium) = 0;
+    virtual HRESULT QueryGetData(const FORMATETC* format) = 0;
+    virtual HRESULT GetCanonicalFormatEtc(const FORMATETC* formatIn, FORMATETC* formatOut) = 0;
+    virtual HRESULT SetData(const FORMATETC* format, STGMEDIUM* medium, BOOL release) = 0;
+    virtual HRESULT EnumFormatEtc(DWORD direction, IEnumFORMATETC** enumFormat) = 0;
+    virtual HRESULT DAdvise(const FORMATETC* format, DWORD advf, IAdviseSink* sink, DWORD* connection) = 0;
+    virtual HRESULT DUnadvise(DWORD connection) = 0;
+    virtual HRESULT EnumDAdvise(IEnumSTATDATA** enumAdvise) = 0;
+};
+
+struct IDropSource : virtual IUnknown {
+    static constexpr TGUID IID = MakeGUID("{00000121-0000-0000-C000-000000000046}");
+    // keyState: MK_* flags of the window layer.
+    virtual HRESULT QueryContinueDrag(BOOL escapePressed, DWORD keyState) = 0;
+    virtual HRESULT GiveFeedback(DWORD effect) = 0;
+};
+
+struct IDropTarget : virtual IUnknown {
+    static constexpr TGUID IID = MakeGUID("{00000122-0000-0000-C000-000000000046}");
+    virtual HRESULT DragEnter(IDataObject* data, DWORD keyState, POINTL pt, DWORD* effect) = 0;
+    virtual HRESULT DragOver(DWORD keyState, POINTL pt, DWORD* effect) = 0;
+    virtual HRESULT DragLeave() = 0;
+    virtual HRESULT Drop(IDataObject* data, DWORD keyState, POINTL pt, DWORD* effect) = 0;
+};
+
+inline constexpr TGUID IID_IEnumFORMATETC = IEnumFORMATETC::IID;
+inline constexpr TGUID IID_IDataObject = IDataObject::IID;
+inline constexpr TGUID IID_IDropSource = IDropSource::IID;
+inline constexpr TGUID IID_IDropTarget = IDropTarget::IID;
+
+// The CF_HDROP block: this header, then at pFiles the names, each ended by a
+// zero and the list by one more; UTF-16LE when fWide, else 8-bit.
+struct DROPFILES {
+    DWORD pFiles = sizeof(DROPFILES);
+    TPoint pt;
+    BOOL fNC = 0;
+    BOOL fWide = 1;
+};
+static_assert(sizeof(DROPFILES) == 20, "DROPFILES is a 20-byte header");
+
+// A movable block holding the names as a wide DROPFILES list.
+HGLOBAL MakeDropFiles(const std::vector<String>& files, TPoint pt = {});
+// index 0xFFFFFFFF: the number of names. Otherwise copies the name (at most
+// size - 1 characters and a zero) and answers its length; with a null buffer
+// only the length. 0 for a bad index or a malformed block: reading never
+// passes the end of the block.
+UINT DragQueryFile(HDROP drop, UINT index, Char* buffer, UINT size);
+
+// ---------------------------------------------------------------------------
+// Automation
+
+constexpr HRESULT CO_E_CLASSSTRING = static_cast<HRESULT>(0x800401F3u);
+
+class EOleError : public Exception {
+public:
+    using Exception::Exception;
+    String ClassName() const override { return L"EOleError"; }
+};
+
+class EOleSysError : public EOleError {
+public:
+    EOleSysError(const String& msg, HRESULT errorCode) : EOleError(msg), FErrorCode(errorCode) {}
+    String ClassName() const override { return L"EOleSysError"; }
+    HRESULT ErrorCode() const { return FErrorCode; }
+
+private:
+    HRESULT FErrorCode;
+};
+
+struct IDispatch : virtual IUnknown {
+    static constexpr TGUID IID = MakeGUID("{00020400-0000-0000-C000-000000000046}");
+};
+
+// No automation server is installed: both raise EOleSysError "Invalid class
+// string" (CO_E_CLASSSTRING) for every program identifier.
+TComPtr<IDispatch> CreateOleObject(const String& className);
+TComPtr<IDispatch> GetActiveOleObject(const String& className);
