@@ -2,6 +2,7 @@
 
 #include "app/SiteConstants.h"
 #include "app/_mainUnit.h"
+#include "platform/base/Exceptions.h"
 #include "platform/os/Http.h"
 
 const wchar_t* const kVelmoraTimeMarker = L"Video Time:</span><span style=\"color:#EAEAEA;\">";
@@ -158,11 +159,18 @@ void TVelmoraGrabThread::Execute()
 
     // The index page hands out the session cookie the video page needs; the
     // text of the last request that worked is what the addresses come from.
+    // A Stop that comes before a request starts is seen here: the client
+    // forgets a Disconnect made between two requests.
+    auto get = [&](const String& url) {
+        if (stopped())
+            throw EAbort(L"Operation aborted");
+        return http.Get(url);
+    };
     String text;
     bool failed = false;
     try {
-        text = http.Get(OwnSiteIndexAddress());
-        text = http.Get(link);
+        text = get(OwnSiteIndexAddress());
+        text = get(link);
         if (!stopped()) {
             const TVelmoraPageInfo info = ExtractVelmoraPageInfo(text);
             r.title = info.title;
