@@ -762,6 +762,10 @@ LONG RegCreateKeyEx(HKEY key, const wchar_t* subKey, DWORD, const wchar_t*, DWOR
     TOpenKey base;
     if (!Resolve(s, key, base)) return ERROR_INVALID_HANDLE;
     TOpenKey k{base.Root, Join(base.Path, subKey), desired};
+    // A line break in a key name would break the store's lines.
+    for (const String& part : k.Path)
+        for (Char c : part)
+            if (c < 0x20 || c == 0x7F) return ERROR_INVALID_PARAMETER;
     Refresh(s);
     bool existed = Lookup(s, k.Root, k.Path) != nullptr;
     if (!existed) {

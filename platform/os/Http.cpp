@@ -464,7 +464,10 @@ void TIdHTTP::DoRequest(TMethod method, const String& AURL, const TSink& sink)
     std::string proxy, proxyUser, proxyPass;
     if (FProxyParams.Enabled()) {
         proxy = "http://" + UTF8Encode(FProxyParams.ProxyServer());
-        if (FProxyParams.ProxyPort() > 0) proxy += ":" + std::to_string(FProxyParams.ProxyPort());
+        if (FProxyParams.ProxyPort() > 0) {
+            proxy += ':';
+            proxy += std::to_string(FProxyParams.ProxyPort());
+        }
         curl_easy_setopt(h, CURLOPT_PROXY, proxy.c_str());
         if (!FProxyParams.ProxyUsername().empty()) {
             proxyUser = UTF8Encode(FProxyParams.ProxyUsername());

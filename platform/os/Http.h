@@ -107,7 +107,7 @@ public:
     void SetAccept(const String& v) { FAccept = v; }
 
 private:
-    String FUserAgent = L"Mozilla/3.0 (compatible; Indy Library)";
+    String FUserAgent = L"Mozilla/3.0 (compatible; Velmora)";
     String FReferer;
     String FAccept = L"text/html, */*";
 };

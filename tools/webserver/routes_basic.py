@@ -16,6 +16,7 @@ Bodies made by send_generated are bytes 0, 1, ..., 255 repeated from offset 0.
   /reset/N             announces 2N bytes, sends N, then resets the connection
   /short/N             announces 2N bytes, sends N, then closes normally
   /chunked-reset/N     one chunk of N bytes, then a reset
+  /chunked-cut/N       one chunk of N bytes, then a normal close without the last chunk
   /hang                accepts the request and never answers
   /slow/N?block=B&delay=MS   N bytes in blocks of B with a pause after each
 """
@@ -131,6 +132,17 @@ def chunked_reset(req, m):
     req.end_headers()
     req.wfile.write(b"%x\r\n%s\r\n" % (n, b"c" * n))
     req.reset_connection()
+
+
+@route(r"/chunked-cut/(\d+)")
+def chunked_cut(req, m):
+    n = int(m.group(1))
+    req.send_response(200)
+    req.send_header("Content-Type", "application/octet-stream")
+    req.send_header("Transfer-Encoding", "chunked")
+    req.end_headers()
+    req.wfile.write(b"%x\r\n%s\r\n" % (n, b"c" * n))
+    req.close_connection = True
 
 
 @route(r"/hang")

@@ -370,6 +370,8 @@ TEST_F(RegistryTest, RawCalls)
     EXPECT_EQ(RegSetValueEx(k, L"s", 0, REG_SZ, nullptr, 0), ERROR_KEY_DELETED);
     EXPECT_EQ(RegCloseKey(k), ERROR_SUCCESS);
     EXPECT_EQ(RegOpenKeyEx(0x1234567, L"", 0, KEY_READ, &k), ERROR_INVALID_HANDLE);
+    EXPECT_EQ(RegCreateKeyEx(HKEY_CURRENT_USER, L"Bad\nname]", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &k, nullptr),
+              ERROR_INVALID_PARAMETER);
 }
 
 // Runs fn in a child process; answers its exit status.

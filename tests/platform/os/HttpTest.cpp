@@ -268,6 +268,7 @@ TEST_F(HttpTest, BrokenTransfersRaise)
     EXPECT_THROW(http.Get(Server.Url("/reset/50000")), EIdSocketError);
     EXPECT_THROW(http.Get(Server.Url("/short/1000")), EIdConnClosedGracefully);
     EXPECT_THROW(http.Get(Server.Url("/chunked-reset/1000")), EIdException);
+    EXPECT_THROW(http.Get(Server.Url("/chunked-cut/1000")), EIdException);
     // The client is still usable afterwards.
     EXPECT_TRUE(IsPattern(http.Get(Server.Url("/body/10")), 10));
 

@@ -57,7 +57,7 @@ protected:
     // The opener runs in the background: wait for its log line.
     std::string WaitForLog(const std::string& file)
     {
-        for (int i = 0; i < 200; ++i) {
+        for (int i = 0; i < 2000; ++i) {
             std::string s = Read(file);
             if (!s.empty() && s.back() == '\n') return s;
             std::this_thread::sleep_for(std::chrono::milliseconds(10));
