@@ -207,7 +207,7 @@ TEST(Threads, CreatedRunningAndDestroyedWhileRunning)
     int dropped = 0;
     auto* q = new TFnThread([&](TFnThread& self) { self.Queue([&] { ++dropped; }); });
     q->Start();
-    while (!q->Finished()) Sleep(1);
+    std::thread([q] { q->WaitFor(); }).join();   // away from the main thread nothing is served
     delete q;
     EXPECT_FALSE(CheckSynchronize(0));
     EXPECT_EQ(dropped, 0);
