@@ -184,6 +184,10 @@ private:
     TIdHTTP* FClient = nullptr;
 };
 
+// Download thread objects that still exist (running, or ending and not yet
+// freed).
+Integer RunningDownloadThreads();
+
 // A fresh download token.
 TItemKey NewDownloadToken();
 

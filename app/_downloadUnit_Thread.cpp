@@ -17,17 +17,18 @@ const wchar_t* const kNoteCannotWrite = L"cannot write";
 namespace {
 
 // The running download threads by token, so that Stop reaches a thread only
-// while it exists.
+// while it exists. Never destroyed: threads may still end while the process
+// exits.
 std::mutex& RegistryLock()
 {
-    static std::mutex m;
-    return m;
+    static auto* m = new std::mutex;
+    return *m;
 }
 
 std::map<TItemKey, TDownloadThread*>& Registry()
 {
-    static std::map<TItemKey, TDownloadThread*> r;
-    return r;
+    static auto* r = new std::map<TItemKey, TDownloadThread*>;
+    return *r;
 }
 
 // A short reason for the Progress column.
@@ -41,6 +42,12 @@ String FailureNote(const Exception& e)
 }
 
 }  // namespace
+
+Integer RunningDownloadThreads()
+{
+    std::lock_guard<std::mutex> g(RegistryLock());
+    return static_cast<Integer>(Registry().size());
+}
 
 TItemKey NewDownloadToken()
 {

@@ -50,6 +50,12 @@ protected:
         settings.rowUpdateMs = 0;
     }
 
+    void TearDown() override
+    {
+        // Every thread ends and is freed before the fixture goes.
+        EXPECT_TRUE(PumpUntil([] { return RunningDownloadThreads() == 0; }, 15000));
+    }
+
     TItemKey Listed(const std::string& mediaPath, Int64 size, Integer format,
                     const String& title = L"Clip")
     {
