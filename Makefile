@@ -26,7 +26,8 @@ run: deps build/release/build.ninja
 test: deps
 	cmake -S . -B build/asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVEL_SANITIZE=ON
 	cmake --build build/asan -j $(JOBS)
-	cd build/asan && ctest --output-on-failure --timeout 300 -j $(JOBS)
+	cd build/asan && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+	  ctest --output-on-failure --timeout 300 -j $(JOBS)
 
 bench: deps
 	cmake -S . -B build/bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DVEL_BENCH=ON

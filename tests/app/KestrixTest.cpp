@@ -70,7 +70,7 @@ TRunOutput RunKestrix(const std::vector<String>& args)
 
 String Converter()
 {
-    return ConverterPath(UTF8ToString(VEL_BINARY_DIR "/app"));
+    return ConverterPath(UTF8ToString(std::string(VEL_BINARY_DIR) + "/app"));
 }
 
 TEST(Kestrix, ConvertsAndReportsProgressInCrRecords)

@@ -45,7 +45,7 @@ protected:
     {
         ASSERT_TRUE(site.Started()) << site.Server().Error();
         settings.http = site.Settings();
-        settings.appFolder = UTF8ToString(VEL_BINARY_DIR "/app");
+        settings.appFolder = UTF8ToString(std::string(VEL_BINARY_DIR) + "/app");
         settings.settleMs = 0;
         settings.rowUpdateMs = 0;
     }

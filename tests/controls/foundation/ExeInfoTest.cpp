@@ -17,7 +17,7 @@
 
 namespace {
 
-String VelmoraPath() { return UTF8ToString(VEL_BINARY_DIR "/app/velmora_d"); }
+String VelmoraPath() { return UTF8ToString(std::string(VEL_BINARY_DIR) + "/app/velmora_d"); }
 
 const wchar_t* const kRunTime = L"Updated at run-time";
 

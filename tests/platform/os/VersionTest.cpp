@@ -11,7 +11,7 @@
 
 namespace {
 
-String ExePath() { return UTF8ToString(VEL_BINARY_DIR "/app/velmora_d"); }
+String ExePath() { return UTF8ToString(std::string(VEL_BINARY_DIR) + "/app/velmora_d"); }
 
 // Reads a block the way a caller does: size, allocation, read.
 std::vector<uint32_t> ReadBlock(const String& file)
