@@ -1,0 +1,596 @@
+// Invalidation and painting: update rectangles, WM_PAINT/WM_ERASEBKGND/
+// WM_NCPAINT, and the top-level surfaces child windows paint into.
+#include <algorithm>
+
+#include <cairo.h>
+
+#include "platform/ui/WindowManager.h"
+#include "platform/ui/backend/Backend.h"
+
+void WmInvalidate(HWND h, const TRect* rect, bool erase, bool allChildren)
+{
+    TWnd* w = WndOf(h);
+    if (!w || !IsVisibleDeep(h)) return;
+    TRect client = Rect(0, 0, w->client.Width(), w->client.Height());
+    TRect r = client;
+    if (rect && !IntersectRect(r, *rect, client)) r = TRect{};
+    if (!rect) {
+        w->ncPaint = true;
+    } else {
+        // The part of the given rectangle outside the client area is frame.
+        TRect whole = Rect(-w->client.Left, -w->client.Top, w->rect.Width() - w->client.Left,
+                           w->rect.Height() - w->client.Top);
+        TRect x;
+        if (IntersectRect(x, *rect, whole) && !(x.Left >= 0 && x.Top >= 0 && x.Right <= client.Right &&
+                                                x.Bottom <= client.Bottom))
+            w->ncPaint = true;
+    }
+    if (IsRectEmpty(r) && !w->ncPaint) return;
+    if (!IsRectEmpty(r)) {
+        UnionRect(w->update, w->update, r);
+        if (erase) w->erase = true;
+    }
+    if (!allChildren && (w->style & WS_CLIPCHILDREN)) return;
+    std::vector<HWND> kids = w->children;
+    for (HWND c : kids) {
+        TWnd* cw = WndOf(c);
+        if (!cw || !(cw->style & WS_VISIBLE)) continue;
+        TRect cr;
+        TRect src = rect ? *rect : client;
+        if (!IntersectRect(cr, src, cw->rect)) continue;
+        OffsetRect(cr, -(cw->rect.Left + cw->client.Left), -(cw->rect.Top + cw->client.Top));
+        WmInvalidate(c, &cr, erase, allChildren);
+    }
+}
+
+void WmInvalidateAll(HWND h)
+{
+    TWnd* w = WndOf(h);
+    if (!w) return;
+    w->update = Rect(0, 0, w->client.Width(), w->client.Height());
+    if (IsRectEmpty(w->update)) w->update = TRect{};
+    w->erase = true;
+    w->ncPaint = true;
+    for (HWND c : w->children) WmInvalidateAll(c);
+}
+
+void WmInvalidateFrame(HWND h)
+{
+    if (TWnd* w = WndOf(h); w && IsVisibleDeep(h)) w->ncPaint = true;
+}
+
+BOOL InvalidateRect(HWND hwnd, const TRect* rect, BOOL erase)
+{
+    if (!hwnd) {
+        std::vector<HWND> tops;
+        {
+            std::lock_guard<std::recursive_mutex> g(WM().lock);
+            tops = WM().topLevels;
+        }
+        for (HWND t : tops) WmInvalidateAll(t);
+        return TRUE;
+    }
+    if (!WndOf(hwnd)) return FALSE;
+    WmInvalidate(hwnd, rect, erase != 0, false);
+    return TRUE;
+}
+
+BOOL ValidateRect(HWND hwnd, const TRect* rect)
+{
+    TWnd* w = WndOf(hwnd);
+    if (!w) return FALSE;
+    if (!rect) {
+        w->update = TRect{};
+        w->erase = false;
+        w->internalPaint = false;
+        return TRUE;
+    }
+    TRect& u = w->update;
+    if (rect->Left <= u.Left && rect->Top <= u.Top && rect->Right >= u.Right && rect->Bottom >= u.Bottom) {
+        u = TRect{};
+        w->erase = false;
+    } else if (rect->Left <= u.Left && rect->Right >= u.Right) {
+        // A band across the whole width trims the top or the bottom.
+        if (rect->Top <= u.Top && rect->Bottom > u.Top) u.Top = rect->Bottom;
+        else if (rect->Bottom >= u.Bottom && rect->Top < u.Bottom) u.Bottom = rect->Top;
+        if (IsRectEmpty(u)) u = TRect{};
+    } else if (rect->Top <= u.Top && rect->Bottom >= u.Bottom) {
+        if (rect->Left <= u.Left && rect->Right > u.Left) u.Left = rect->Right;
+        else if (rect->Right >= u.Right && rect->Left < u.Right) u.Right = rect->Left;
+        if (IsRectEmpty(u)) u = TRect{};
+    }
+    return TRUE;
+}
+
+BOOL GetUpdateRect(HWND hwnd, TRect* rect, BOOL erase)
+{
+    TWnd* w = WndOf(hwnd);
+    if (!w) return FALSE;
+    if (rect) *rect = w->update;
+    return IsRectEmpty(w->update) ? FALSE : TRUE;
+}
+
+namespace {
+bool NeedsPaint(TWnd* w)
+{
+    return w->redraw && (w->style & WS_VISIBLE) && (!IsRectEmpty(w->update) || w->internalPaint || w->ncPaint);
+}
+
+void PaintNow(HWND h, bool children)
+{
+    TWnd* w = WndOf(h);
+    if (!w || !IsVisibleDeep(h)) return;
+    if (NeedsPaint(w)) {
+        SendMessage(h, WM_PAINT, 0, 0);
+        if ((w = WndOf(h))) {
+            w->update = TRect{};
+            w->internalPaint = w->erase = w->ncPaint = false;
+        }
+    }
+    if (!children || !(w = WndOf(h))) return;
+    std::vector<HWND> kids = w->children;
+    for (auto it = kids.rbegin(); it != kids.rend(); ++it) PaintNow(*it, true);
+}
+}  // namespace
+
+BOOL UpdateWindow(HWND hwnd)
+{
+    if (!WndOf(hwnd)) return FALSE;
+    PaintNow(hwnd, false);
+    return TRUE;
+}
+
+BOOL RedrawWindowRect(HWND hwnd, const TRect* rect, UINT flags)
+{
+    TWnd* w = WndOf(hwnd);
+    if (!w) return FALSE;
+    bool all = (flags & RDW_ALLCHILDREN) != 0;
+    if (flags & RDW_INVALIDATE) {
+        if (flags & RDW_NOCHILDREN) {
+            DWORD style = w->style;
+            w->style |= WS_CLIPCHILDREN;
+            WmInvalidate(hwnd, rect, (flags & RDW_ERASE) != 0, false);
+            if ((w = WndOf(hwnd))) w->style = style;
+        } else {
+            WmInvalidate(hwnd, rect, (flags & RDW_ERASE) != 0, all);
+        }
+        if ((flags & RDW_FRAME) && (w = WndOf(hwnd))) w->ncPaint = true;
+    }
+    if ((flags & RDW_INTERNALPAINT) && (w = WndOf(hwnd))) w->internalPaint = true;
+    if (flags & RDW_VALIDATE) ValidateRect(hwnd, rect);
+    if (flags & (RDW_UPDATENOW | RDW_ERASENOW)) PaintNow(hwnd, !(flags & RDW_NOCHILDREN));
+    return TRUE;
+}
+
+void WmUpdateAllWindows()
+{
+    std::vector<HWND> tops;
+    {
+        std::lock_guard<std::recursive_mutex> g(WM().lock);
+        tops = WM().topLevels;
+    }
+    DWORD me = GetCurrentThreadId();
+    for (HWND t : tops)
+        if (TWnd* w = WndOf(t); w && w->threadId == me) PaintNow(t, true);
+}
+
+// ---------------------------------------------------------------------------
+// Surfaces and device contexts
+
+namespace {
+
+// The top-level's pixels, sized to its window rectangle.
+cairo_surface_t* SurfaceOf(HWND root)
+{
+    TWnd* w = WndOf(root);
+    if (!w) return nullptr;
+    int cw = std::max(1, w->rect.Width()), ch = std::max(1, w->rect.Height());
+    auto* s = static_cast<cairo_surface_t*>(w->surface);
+    if (s && (cairo_image_surface_get_width(s) != cw || cairo_image_surface_get_height(s) != ch)) {
+        cairo_surface_destroy(s);
+        s = nullptr;
+    }
+    if (!s) {
+        s = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, cw, ch);
+        w->surface = s;
+        // A new surface shows nothing yet: everything needs painting.
+        WmInvalidateAll(root);
+    }
+    return s;
+}
+
+// Where a window's client area (or whole window) lies in its top-level's
+// surface, and the part of it that is not hidden by its parents.
+void Placement(HWND h, bool whole, TPoint& origin, TRect& clip)
+{
+    HWND root = RootOf(h);
+    TRect rootRect = WindowRectScreen(root);
+    TWnd* w = WndOf(h);
+    TRect r = WindowRectScreen(h);
+    if (whole) {
+        origin = {r.Left - rootRect.Left, r.Top - rootRect.Top};
+        clip = Bounds(origin.X, origin.Y, r.Width(), r.Height());
+    } else {
+        origin = {r.Left + w->client.Left - rootRect.Left, r.Top + w->client.Top - rootRect.Top};
+        clip = Bounds(origin.X, origin.Y, w->client.Width(), w->client.Height());
+    }
+    for (HWND p = w->parent; p; p = WndOf(p) ? WndOf(p)->parent : nullptr) {
+        TWnd* pw = WndOf(p);
+        if (!pw) break;
+        TRect pr = WindowRectScreen(p);
+        TRect pc = Bounds(pr.Left + pw->client.Left - rootRect.Left, pr.Top + pw->client.Top - rootRect.Top,
+                          pw->client.Width(), pw->client.Height());
+        if (!IntersectRect(clip, clip, pc)) clip = TRect{};
+    }
+}
+
+// Keeps a window's drawing off its visible children (WS_CLIPCHILDREN) and
+// off the siblings above it (WS_CLIPSIBLINGS). dc's logical origin is the
+// client (or window) origin of h at `origin`.
+void ExcludeOthers(HDC dc, HWND h, TPoint origin)
+{
+    TWnd* w = WndOf(h);
+    HWND root = RootOf(h);
+    TRect rootRect = WindowRectScreen(root);
+    auto exclude = [&](HWND other) {
+        TWnd* ow = WndOf(other);
+        if (!ow || !(ow->style & WS_VISIBLE)) return;
+        TRect r = WindowRectScreen(other);
+        OffsetRect(r, -rootRect.Left - origin.X, -rootRect.Top - origin.Y);
+        ExcludeClipRect(dc, r.Left, r.Top, r.Right, r.Bottom);
+    };
+    if (w->style & WS_CLIPCHILDREN)
+        for (HWND c : w->children) exclude(c);
+    for (HWND x = h; x; x = WndOf(x) ? WndOf(x)->parent : nullptr) {
+        TWnd* xw = WndOf(x);
+        if (!xw || !xw->parent || !(xw->style & WS_CLIPSIBLINGS)) continue;
+        for (HWND sib : WndOf(xw->parent)->children) {
+            if (sib == x) break;  // siblings before it lie above it
+            exclude(sib);
+        }
+    }
+}
+
+HDC MakeDC(HWND h, bool whole, bool clipOthers)
+{
+    TWnd* w = WndOf(h);
+    if (!w) return nullptr;
+    cairo_surface_t* s = SurfaceOf(RootOf(h));
+    if (!s) return nullptr;
+    TPoint origin;
+    TRect clip;
+    Placement(h, whole, origin, clip);
+    HDC dc = CreateSurfaceDC(s, origin, clip);
+    if (!dc) return nullptr;
+    GdiSetDCWindow(dc, h);
+    if (clipOthers) ExcludeOthers(dc, h, origin);
+    return dc;
+}
+
+void Present(HWND h)
+{
+    if (HasBackend()) Backend().Present(RootOf(h));
+}
+
+HBRUSH ClassBrush(TWnd* w)
+{
+    return w->cls->wc.hbrBackground;
+}
+
+}  // namespace
+
+HDC BeginPaint(HWND hwnd, PAINTSTRUCT* ps)
+{
+    TWnd* w = WndOf(hwnd);
+    if (!w || !ps) return nullptr;
+    *ps = PAINTSTRUCT{};
+    SurfaceOf(RootOf(hwnd));
+    if ((w = WndOf(hwnd)) && w->ncPaint) {
+        w->ncPaint = false;
+        SendMessage(hwnd, WM_NCPAINT, 1, 0);
+        if (!(w = WndOf(hwnd))) return nullptr;
+    }
+    TRect upd = w->update;
+    bool erase = w->erase;
+    w->update = TRect{};
+    w->erase = false;
+    w->internalPaint = false;
+    HDC dc = MakeDC(hwnd, false, true);
+    if (!dc) return nullptr;
+    IntersectClipRect(dc, upd.Left, upd.Top, upd.Right, upd.Bottom);
+    ps->hdc = dc;
+    ps->rcPaint = upd;
+    if (erase) ps->fErase = SendMessage(hwnd, WM_ERASEBKGND, WPARAM(reinterpret_cast<uintptr_t>(dc)), 0) ? FALSE : TRUE;
+    return dc;
+}
+
+BOOL EndPaint(HWND hwnd, const PAINTSTRUCT* ps)
+{
+    if (ps && ps->hdc) DeleteDC(ps->hdc);
+    if (WndOf(hwnd)) Present(hwnd);
+    return TRUE;
+}
+
+HDC GetDC(HWND hwnd)
+{
+    if (!hwnd) return CreateCompatibleDC(nullptr);
+    return MakeDC(hwnd, false, true);
+}
+
+HDC GetWindowDC(HWND hwnd)
+{
+    if (!hwnd) return CreateCompatibleDC(nullptr);
+    return MakeDC(hwnd, true, false);
+}
+
+HDC GetDCEx(HWND hwnd, HRGN clip, DWORD flags)
+{
+    HDC dc = (flags & DCX_WINDOW) ? GetWindowDC(hwnd) : GetDC(hwnd);
+    if (dc && clip && (flags & (DCX_INTERSECTRGN | DCX_EXCLUDERGN))) {
+        TRect box;
+        GetRgnBox(clip, &box);
+        if (flags & DCX_INTERSECTRGN)
+            IntersectClipRect(dc, box.Left, box.Top, box.Right, box.Bottom);
+        else
+            ExcludeClipRect(dc, box.Left, box.Top, box.Right, box.Bottom);
+    }
+    return dc;
+}
+
+int ReleaseDC(HWND hwnd, HDC dc)
+{
+    if (!dc) return 0;
+    DeleteDC(dc);
+    if (hwnd && WndOf(hwnd)) Present(hwnd);
+    return 1;
+}
+
+BOOL InvalidateRgn(HWND hwnd, HRGN rgn, BOOL erase)
+{
+    if (!rgn) return InvalidateRect(hwnd, nullptr, erase);
+    TRect box;
+    GetRgnBox(rgn, &box);
+    return InvalidateRect(hwnd, &box, erase);
+}
+
+BOOL ValidateRgn(HWND hwnd, HRGN rgn)
+{
+    if (!rgn) return ValidateRect(hwnd, nullptr);
+    TRect box;
+    GetRgnBox(rgn, &box);
+    return ValidateRect(hwnd, &box);
+}
+
+BOOL RedrawWindow(HWND hwnd, const TRect* rect, HRGN rgn, UINT flags)
+{
+    if (!hwnd) return FALSE;
+    if (rgn && !rect) {
+        TRect box;
+        GetRgnBox(rgn, &box);
+        return RedrawWindowRect(hwnd, &box, flags);
+    }
+    return RedrawWindowRect(hwnd, rect, flags);
+}
+
+int SetWindowRgn(HWND hwnd, HRGN rgn, BOOL redraw)
+{
+    if (!WndOf(hwnd)) return 0;
+    std::vector<TRect> rects;
+    if (rgn) rects = rgn->Data.Rects();
+    if (rgn && rects.empty()) rects.push_back(TRect{});  // an empty region hides all
+    SetWindowRectRgn(hwnd, rects.data(), int(rects.size()), redraw);
+    if (rgn) DeleteObject(rgn);
+    return 1;
+}
+
+int GetWindowRgn(HWND hwnd, HRGN rgn)
+{
+    TWnd* w = WndOf(hwnd);
+    if (!w || !rgn || w->region.empty()) return 0;  // ERROR
+    rgn->Data = TRegionData::FromRects(w->region);
+    return rgn->Data.Complexity();
+}
+
+BOOL UpdateLayeredWindow(HWND hwnd, HDC, const TPoint* dstPos, const TSize* size, HDC src,
+                         const TPoint* srcPos, COLORREF, const BLENDFUNCTION* blend, DWORD flags)
+{
+    Byte alpha = blend ? blend->SourceConstantAlpha : 255;
+    if (!src || !size) return UpdateLayeredWindowPixels(hwnd, dstPos, nullptr, 0, 0, alpha, flags);
+    cairo_surface_t* s = GdiTargetSurface(src);
+    if (!s || cairo_surface_get_type(s) != CAIRO_SURFACE_TYPE_IMAGE) return FALSE;
+    cairo_surface_flush(s);
+    TPoint o = GdiDeviceOrigin(src);
+    int sx = o.X + (srcPos ? srcPos->X : 0), sy = o.Y + (srcPos ? srcPos->Y : 0);
+    int sw = cairo_image_surface_get_width(s), sh = cairo_image_surface_get_height(s);
+    int stride = cairo_image_surface_get_stride(s);
+    const unsigned char* data = cairo_image_surface_get_data(s);
+    bool hasAlpha = cairo_image_surface_get_format(s) == CAIRO_FORMAT_ARGB32 &&
+                    blend && (blend->AlphaFormat & AC_SRC_ALPHA);
+    std::vector<uint32_t> px(size_t(std::max(0, size->cx)) * size_t(std::max(0, size->cy)), 0);
+    for (int y = 0; y < size->cy; ++y)
+        for (int x = 0; x < size->cx; ++x) {
+            int X = sx + x, Y = sy + y;
+            if (X < 0 || Y < 0 || X >= sw || Y >= sh) continue;
+            uint32_t v = reinterpret_cast<const uint32_t*>(data + size_t(Y) * size_t(stride))[X];
+            px[size_t(y) * size_t(size->cx) + size_t(x)] = hasAlpha ? v : (v | 0xFF000000u);
+        }
+    return UpdateLayeredWindowPixels(hwnd, dstPos, px.data(), size->cx, size->cy, alpha, flags);
+}
+
+// ---------------------------------------------------------------------------
+// Default handling
+
+void WmDefaultPaint(HWND hwnd)
+{
+    PAINTSTRUCT ps;
+    BeginPaint(hwnd, &ps);
+    EndPaint(hwnd, &ps);
+}
+
+LRESULT WmDefaultErase(HWND hwnd, WPARAM hdc)
+{
+    TWnd* w = WndOf(hwnd);
+    HDC dc = reinterpret_cast<HDC>(hdc);
+    if (!w || !dc) return 0;
+    HBRUSH br = ClassBrush(w);
+    if (!br) return 0;
+    TRect r = Rect(0, 0, w->client.Width(), w->client.Height());
+    FillRect(dc, &r, br);
+    return 1;
+}
+
+void WmDefaultNcPaint(HWND hwnd)
+{
+    TWnd* w = WndOf(hwnd);
+    if (!w) return;
+    TRect f = FrameInsets(w->style, w->exStyle);
+    if (f.Left == 0 && f.Top == 0 && f.Right == 0 && f.Bottom == 0) return;
+    HDC dc = GetWindowDC(hwnd);
+    if (!dc) return;
+    int W = w->rect.Width(), H = w->rect.Height();
+    // Everything but the client area.
+    ExcludeClipRect(dc, w->client.Left, w->client.Top, w->client.Right, w->client.Bottom);
+    TRect all = Rect(0, 0, W, H);
+    FillRect(dc, &all, GetSysColorBrush(COLOR_BTNFACE));
+    HBRUSH frame = GetSysColorBrush(COLOR_BTNSHADOW);
+    if (w->style & (WS_BORDER | WS_THICKFRAME | WS_DLGFRAME)) {
+        TRect r = all;
+        for (TRect e : {Rect(0, 0, W, 1), Rect(0, H - 1, W, H), Rect(0, 0, 1, H), Rect(W - 1, 0, W, H)})
+            FillRect(dc, &e, frame);
+        (void)r;
+    }
+    if ((w->style & WS_CAPTION) == WS_CAPTION) {
+        int b = f.Left - ((w->exStyle & WS_EX_CLIENTEDGE) ? GetSystemMetrics(SM_CXEDGE) : 0);
+        TRect cap = Rect(b, b, W - b, f.Top - ((w->exStyle & WS_EX_CLIENTEDGE) ? GetSystemMetrics(SM_CYEDGE) : 0));
+        bool active = WM().active == hwnd;
+        FillRect(dc, &cap, GetSysColorBrush(active ? COLOR_ACTIVECAPTION : COLOR_INACTIVECAPTION));
+        SetBkMode(dc, TRANSPARENT);
+        SetTextColor(dc, GetSysColor(active ? COLOR_CAPTIONTEXT : COLOR_INACTIVECAPTIONTEXT));
+        TRect tr = cap;
+        tr.Left += 4;
+        DrawText(dc, w->text.c_str(), int(w->text.size()), &tr, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
+    }
+    if (w->exStyle & WS_EX_CLIENTEDGE) {
+        TRect e = w->client;
+        InflateRect(e, 2, 2);
+        SelectClipRgn(dc, nullptr);
+        ExcludeClipRect(dc, w->client.Left, w->client.Top, w->client.Right, w->client.Bottom);
+        // A sunken edge: shadow on the top and left, light on the bottom and right.
+        HBRUSH dark = GetSysColorBrush(COLOR_BTNSHADOW), light = GetSysColorBrush(COLOR_BTNHIGHLIGHT);
+        TRect t = Rect(e.Left, e.Top, e.Right, e.Top + 1), l = Rect(e.Left, e.Top, e.Left + 1, e.Bottom);
+        TRect b = Rect(e.Left, e.Bottom - 1, e.Right, e.Bottom), r = Rect(e.Right - 1, e.Top, e.Right, e.Bottom);
+        FillRect(dc, &t, dark);
+        FillRect(dc, &l, dark);
+        FillRect(dc, &b, light);
+        FillRect(dc, &r, light);
+    }
+    ReleaseDC(hwnd, dc);
+}
+
+void WmReleaseSurface(TWnd* w)
+{
+    if (w->surface) cairo_surface_destroy(static_cast<cairo_surface_t*>(w->surface));
+    w->surface = nullptr;
+}
+
+// The pixels of a window (client and frame) as they are on its top-level's
+// surface, ARGB premultiplied; painting that is due runs first.
+bool WmCaptureWindow(HWND hwnd, std::vector<uint32_t>& px, int& width, int& height)
+{
+    WmUpdateAllWindows();
+    TWnd* w = WndOf(hwnd);
+    if (!w) return false;
+    HWND root = RootOf(hwnd);
+    cairo_surface_t* s = SurfaceOf(root);
+    WmUpdateAllWindows();
+    if (!s) return false;
+    cairo_surface_flush(s);
+    TRect rr = WindowRectScreen(root), r = WindowRectScreen(hwnd);
+    width = r.Width();
+    height = r.Height();
+    px.assign(size_t(std::max(0, width)) * size_t(std::max(0, height)), 0);
+    int sw = cairo_image_surface_get_width(s), sh = cairo_image_surface_get_height(s);
+    int stride = cairo_image_surface_get_stride(s);
+    const unsigned char* data = cairo_image_surface_get_data(s);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            int X = r.Left - rr.Left + x, Y = r.Top - rr.Top + y;
+            if (X < 0 || Y < 0 || X >= sw || Y >= sh) continue;
+            px[size_t(y) * size_t(width) + size_t(x)] =
+                reinterpret_cast<const uint32_t*>(data + size_t(Y) * size_t(stride))[X];
+        }
+    return true;
+}
+
+namespace {
+inline uint32_t Over(uint32_t src, uint32_t dst)
+{
+    uint32_t a = src >> 24;
+    auto ch = [&](int shift) {
+        uint32_t s = (src >> shift) & 0xFF, d = (dst >> shift) & 0xFF;
+        return std::min<uint32_t>(255, s + (d * (255 - a) + 127) / 255);
+    };
+    return (ch(24) << 24) | (ch(16) << 16) | (ch(8) << 8) | ch(0);
+}
+inline uint32_t Scale(uint32_t p, uint32_t alpha)
+{
+    auto ch = [&](int shift) { return ((((p >> shift) & 0xFF) * alpha + 127) / 255) << shift; };
+    return ch(24) | ch(16) | ch(8) | ch(0);
+}
+}  // namespace
+
+// The whole screen as the compositor shows it: top-level windows from the
+// bottom up, layered ones blended by their alpha, colour key or pixels.
+void WmComposeScreen(std::vector<uint32_t>& px, int width, int height, uint32_t desktop)
+{
+    WmUpdateAllWindows();
+    px.assign(size_t(width) * size_t(height), desktop);
+    std::vector<HWND> tops;
+    {
+        std::lock_guard<std::recursive_mutex> g(WM().lock);
+        tops = WM().topLevels;
+    }
+    for (auto it = tops.rbegin(); it != tops.rend(); ++it) {
+        TWnd* w = WndOf(*it);
+        if (!w || !(w->style & WS_VISIBLE) || w->minimized) continue;
+        TRect r = w->rect;
+        bool perPixel = (w->exStyle & WS_EX_LAYERED) && !w->layeredPixels.empty() && !w->layeredAttr;
+        std::vector<uint32_t> own;
+        int ow = 0, oh = 0;
+        if (perPixel) {
+            own = w->layeredPixels;
+            ow = w->layeredW;
+            oh = w->layeredH;
+        } else if (!WmCaptureWindow(*it, own, ow, oh)) {
+            continue;
+        }
+        uint32_t alpha = 255;
+        bool key = false;
+        COLORREF keyColor = 0;
+        if (w->exStyle & WS_EX_LAYERED) {
+            if (perPixel || (w->layeredAttr && (w->layeredFlags & LWA_ALPHA))) alpha = w->layeredAlpha;
+            if (w->layeredAttr && (w->layeredFlags & LWA_COLORKEY)) {
+                key = true;
+                keyColor = w->layeredKey;
+            }
+        }
+        for (int y = 0; y < oh; ++y)
+            for (int x = 0; x < ow; ++x) {
+                int X = r.Left + x, Y = r.Top + y;
+                if (X < 0 || Y < 0 || X >= width || Y >= height) continue;
+                if (!w->region.empty()) {
+                    bool in = false;
+                    for (auto& rg : w->region) in |= PtInRect(rg, {x, y});
+                    if (!in) continue;
+                }
+                uint32_t p = own[size_t(y) * size_t(ow) + size_t(x)];
+                if (!perPixel) p |= 0xFF000000u;  // painted windows are opaque
+                if (key) {
+                    COLORREF c = RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
+                    if (c == keyColor) continue;
+                }
+                uint32_t& d = px[size_t(Y) * size_t(width) + size_t(X)];
+                d = Over(alpha == 255 ? p : Scale(p, alpha), d);
+            }
+    }
+}
