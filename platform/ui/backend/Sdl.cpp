@@ -346,11 +346,11 @@ void TSdlBackend::Sync(HWND hwnd)
 
     bool show = visible && !w->minimized;
     bool minimized = visible && w->minimized;
-    bool activatable = !d.Popup && !(w->exStyle & WS_EX_NOACTIVATE);
+    bool raise = !d.Popup && !(w->exStyle & WS_EX_NOACTIVATE) && m.active == hwnd;
     lk.unlock();
     if (show && !d.Shown) {
         SDL_ShowWindow(win);
-        if (activatable && m.active == hwnd) SDL_RaiseWindow(win);
+        if (raise) SDL_RaiseWindow(win);
         d.Shown = true;
         std::lock_guard<std::mutex> g(FPendingLock);
         FPendingPresent.insert(hwnd);
