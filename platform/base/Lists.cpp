@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "platform/base/Encoding.h"
+#include "platform/base/Filer.h"
 #include "platform/base/Streams.h"
 #include "platform/base/SysUtils.h"
 
@@ -495,6 +496,31 @@ void TStrings::SaveToFile(const String& FileName, TEncoding* Encoding) const
     TMemoryStream m;
     SaveToStream(&m, Encoding);
     m.SaveToFile(FileName);
+}
+
+void TStrings::DefineProperties(TFiler* Filer)
+{
+    Filer->DefineProperty(
+        L"Strings",
+        [this](TReader* r) {
+            r->ReadListBegin();
+            BeginUpdate();
+            try {
+                Clear();
+                while (!r->EndOfList()) Add(r->ReadString());
+                r->ReadListEnd();
+            } catch (...) {
+                EndUpdate();
+                throw;
+            }
+            EndUpdate();
+        },
+        [this](TWriter* w) {
+            w->WriteListBegin();
+            for (Integer i = 0; i < GetCount(); ++i) w->WriteString(Get(i));
+            w->WriteListEnd();
+        },
+        GetCount() > 0);
 }
 
 // ---------------------------------------------------------------------------

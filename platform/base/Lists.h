@@ -134,6 +134,10 @@ public:
     bool WriteBOM() const { return FWriteBOM; }
     void SetWriteBOM(bool v) { FWriteBOM = v; }
 
+    // In component streams the lines travel as the property "Strings": a
+    // list of texts.
+    void DefineProperties(TFiler* Filer) override;
+
 protected:
     virtual String Get(Integer Index) const = 0;
     virtual Integer GetCount() const = 0;

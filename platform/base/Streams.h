@@ -36,6 +36,12 @@ public:
     // Copies Count bytes from Source's position; Count 0 copies all of
     // Source from its beginning. Answers the bytes copied.
     Int64 CopyFrom(TStream* Source, Int64 Count);
+
+    // One component record ("TPF0" signature first) at the position.
+    void WriteComponent(TComponent* Instance);
+    // Reads one record into Instance, or into a new component of the
+    // registered class the record names when Instance is null; answers it.
+    TComponent* ReadComponent(TComponent* Instance);
 };
 
 // File open modes; the share modes are accepted and not enforced.

@@ -8,10 +8,11 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "platform/base/Interfaces.h"
 #include "platform/base/Types.h"
+#include "platform/gfx/Gdi.h"
 
 class TStream;
-struct TGdiDC;
 
 // ---- basic types ----------------------------------------------------------
 
@@ -20,17 +21,7 @@ using INT = int32_t;
 using ARGB = uint32_t;
 using GpPixelFormat = INT;
 using PixelFormat = INT;
-using WCHAR = wchar_t;
 using ULONG_PTR = uintptr_t;
-
-struct GUID {
-    uint32_t Data1;
-    uint16_t Data2;
-    uint16_t Data3;
-    uint8_t Data4[8];
-    friend bool operator==(const GUID&, const GUID&) = default;
-};
-using CLSID = GUID;
 
 struct GpPointF { REAL X = 0, Y = 0; };
 struct GpPoint { INT X = 0, Y = 0; };
@@ -225,22 +216,22 @@ constexpr PixelFormat PixelFormat64bppARGB = 0x0034400D;
 constexpr PixelFormat PixelFormat64bppPARGB = 0x001A400E;
 
 // Image format GUIDs (raw formats) and encoder class ids.
-inline constexpr GUID ImageFormatUndefined = {0xb96b3ca9, 0x0728, 0x11d3, {0x9d, 0x7b, 0x00, 0x00, 0xf8, 0x1e, 0xf3, 0x2e}};
-inline constexpr GUID ImageFormatMemoryBMP = {0xb96b3caa, 0x0728, 0x11d3, {0x9d, 0x7b, 0x00, 0x00, 0xf8, 0x1e, 0xf3, 0x2e}};
-inline constexpr GUID ImageFormatBMP = {0xb96b3cab, 0x0728, 0x11d3, {0x9d, 0x7b, 0x00, 0x00, 0xf8, 0x1e, 0xf3, 0x2e}};
-inline constexpr GUID ImageFormatEMF = {0xb96b3cac, 0x0728, 0x11d3, {0x9d, 0x7b, 0x00, 0x00, 0xf8, 0x1e, 0xf3, 0x2e}};
-inline constexpr GUID ImageFormatWMF = {0xb96b3cad, 0x0728, 0x11d3, {0x9d, 0x7b, 0x00, 0x00, 0xf8, 0x1e, 0xf3, 0x2e}};
-inline constexpr GUID ImageFormatJPEG = {0xb96b3cae, 0x0728, 0x11d3, {0x9d, 0x7b, 0x00, 0x00, 0xf8, 0x1e, 0xf3, 0x2e}};
-inline constexpr GUID ImageFormatPNG = {0xb96b3caf, 0x0728, 0x11d3, {0x9d, 0x7b, 0x00, 0x00, 0xf8, 0x1e, 0xf3, 0x2e}};
-inline constexpr GUID ImageFormatGIF = {0xb96b3cb0, 0x0728, 0x11d3, {0x9d, 0x7b, 0x00, 0x00, 0xf8, 0x1e, 0xf3, 0x2e}};
-inline constexpr GUID ImageFormatTIFF = {0xb96b3cb1, 0x0728, 0x11d3, {0x9d, 0x7b, 0x00, 0x00, 0xf8, 0x1e, 0xf3, 0x2e}};
-inline constexpr GUID ImageFormatEXIF = {0xb96b3cb2, 0x0728, 0x11d3, {0x9d, 0x7b, 0x00, 0x00, 0xf8, 0x1e, 0xf3, 0x2e}};
-inline constexpr GUID ImageFormatIcon = {0xb96b3cb5, 0x0728, 0x11d3, {0x9d, 0x7b, 0x00, 0x00, 0xf8, 0x1e, 0xf3, 0x2e}};
+inline constexpr GUID ImageFormatUndefined = MakeGUID("{B96B3CA9-0728-11D3-9D7B-0000F81EF32E}");
+inline constexpr GUID ImageFormatMemoryBMP = MakeGUID("{B96B3CAA-0728-11D3-9D7B-0000F81EF32E}");
+inline constexpr GUID ImageFormatBMP = MakeGUID("{B96B3CAB-0728-11D3-9D7B-0000F81EF32E}");
+inline constexpr GUID ImageFormatEMF = MakeGUID("{B96B3CAC-0728-11D3-9D7B-0000F81EF32E}");
+inline constexpr GUID ImageFormatWMF = MakeGUID("{B96B3CAD-0728-11D3-9D7B-0000F81EF32E}");
+inline constexpr GUID ImageFormatJPEG = MakeGUID("{B96B3CAE-0728-11D3-9D7B-0000F81EF32E}");
+inline constexpr GUID ImageFormatPNG = MakeGUID("{B96B3CAF-0728-11D3-9D7B-0000F81EF32E}");
+inline constexpr GUID ImageFormatGIF = MakeGUID("{B96B3CB0-0728-11D3-9D7B-0000F81EF32E}");
+inline constexpr GUID ImageFormatTIFF = MakeGUID("{B96B3CB1-0728-11D3-9D7B-0000F81EF32E}");
+inline constexpr GUID ImageFormatEXIF = MakeGUID("{B96B3CB2-0728-11D3-9D7B-0000F81EF32E}");
+inline constexpr GUID ImageFormatIcon = MakeGUID("{B96B3CB5-0728-11D3-9D7B-0000F81EF32E}");
 
-inline constexpr CLSID EncoderBmpClsid = {0x557cf400, 0x1a04, 0x11d3, {0x9a, 0x73, 0x00, 0x00, 0xf8, 0x1e, 0xf3, 0x2e}};
-inline constexpr CLSID EncoderJpegClsid = {0x557cf401, 0x1a04, 0x11d3, {0x9a, 0x73, 0x00, 0x00, 0xf8, 0x1e, 0xf3, 0x2e}};
-inline constexpr CLSID EncoderPngClsid = {0x557cf406, 0x1a04, 0x11d3, {0x9a, 0x73, 0x00, 0x00, 0xf8, 0x1e, 0xf3, 0x2e}};
-inline constexpr GUID EncoderQuality = {0x1d5be4b5, 0xfa4a, 0x452d, {0x9c, 0xdd, 0x5d, 0xb3, 0x51, 0x05, 0xe7, 0xeb}};
+inline constexpr CLSID EncoderBmpClsid = MakeGUID("{557CF400-1A04-11D3-9A73-0000F81EF32E}");
+inline constexpr CLSID EncoderJpegClsid = MakeGUID("{557CF401-1A04-11D3-9A73-0000F81EF32E}");
+inline constexpr CLSID EncoderPngClsid = MakeGUID("{557CF406-1A04-11D3-9A73-0000F81EF32E}");
+inline constexpr GUID EncoderQuality = MakeGUID("{1D5BE4B5-FA4A-452D-9CDD-5DB35105E7EB}");
 
 struct GdiplusStartupInput {
     uint32_t GdiplusVersion = 1;
@@ -318,9 +309,6 @@ struct GpFontFamily;
 struct GpFont;
 struct GpFontCollection;
 struct GpStringFormat;
-using HDC = TGdiDC*;
-struct TGdiBitmap;
-using HBITMAP = TGdiBitmap*;
 
 // ---- start-up -------------------------------------------------------------
 
@@ -633,8 +621,8 @@ Status GdipImageSelectActiveFrame(GpImage* image, const GUID* dimensionID, uint3
 Status GdipGetImageEncodersSize(uint32_t* numEncoders, uint32_t* size);
 Status GdipGetImageEncoders(uint32_t numEncoders, uint32_t size, ImageCodecInfo* encoders);
 
-inline constexpr GUID FrameDimensionTime = {0x6aedbd6d, 0x3fb5, 0x418a, {0x83, 0xa6, 0x7f, 0x45, 0x22, 0x9d, 0xc8, 0x72}};
-inline constexpr GUID FrameDimensionPage = {0x7462dc86, 0x6180, 0x4c7e, {0x8e, 0x3f, 0xee, 0x73, 0x33, 0xa7, 0xa4, 0x83}};
+inline constexpr GUID FrameDimensionTime = MakeGUID("{6AEDBD6D-3FB5-418A-83A6-7F45229DC872}");
+inline constexpr GUID FrameDimensionPage = MakeGUID("{7462DC86-6180-4C7E-8E3F-EE7333A7A483}");
 
 Status GdipCreateBitmapFromStream(TStream* stream, GpBitmap** bitmap);
 Status GdipCreateBitmapFromStreamICM(TStream* stream, GpBitmap** bitmap);

@@ -579,7 +579,7 @@ Status GdipGetImageEncoders(uint32_t numEncoders, uint32_t size, ImageCodecInfo*
         return InvalidParameter;
     for (size_t i = 0; i < std::size(kEncoders); ++i) {
         ImageCodecInfo& c = encoders[i];
-        std::memset(&c, 0, sizeof c);
+        c = ImageCodecInfo{};
         c.Clsid = *kEncoders[i].Clsid;
         c.FormatID = *kEncoders[i].Format;
         c.CodecName = kEncoders[i].Name;

@@ -201,6 +201,7 @@ cairo_surface_t* AdjustedSurface(const GpImage* img, int sx, int sy, int sw, int
 
 struct GpFontFamily {
     String Name;          // the installed family drawn with
+    String Requested;     // the name asked for, which GdipGetFamilyName answers
     bool Generic = false; // one of the three shared generic families
 };
 
@@ -236,6 +237,7 @@ struct GpGraphics {
     cairo_surface_t* Clip = nullptr;  // A8 coverage in target pixels; null: no clip of our own
     int TargetW = 0, TargetH = 0;
     bool InGetDC = false;
+    HDC TempDc = nullptr;             // the DC handed out by GdipGetDC for an image
     ~GpGraphics();
 };
 

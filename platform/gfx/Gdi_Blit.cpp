@@ -109,7 +109,11 @@ BOOL StretchCore(HDC dst, int x, int y, int w, int h, HDC src, int xs, int ys, i
     TSourceGuard sg(src);
     TPoint a = dst->LtoS(x, y), b = dst->LtoS(x + w, y + h);
     bool mirrorX = (b.X < a.X), mirrorY = (b.Y < a.Y);
+    // A negative extent mirrors; the pixel at the origin is then the last one
+    // covered (x + w + 1 .. x), as the platform does.
     TRect dr{std::min(a.X, b.X), std::min(a.Y, b.Y), std::max(a.X, b.X), std::max(a.Y, b.Y)};
+    if (mirrorX) { ++dr.Left; ++dr.Right; }
+    if (mirrorY) { ++dr.Top; ++dr.Bottom; }
     dst->Record({kind, DevRect(dst, dr), {}, 0, 0, {}, rop});
     if (IsRectEmpty(dr)) return 1;
     TBrushSampler pat(dst, dst->S.Brush);
@@ -119,9 +123,12 @@ BOOL StretchCore(HDC dst, int x, int y, int w, int h, HDC src, int xs, int ys, i
     TRect sr{};
     if (needSrc) {
         TPoint sa = src->LtoS(xs, ys), sb = src->LtoS(xs + ws, ys + hs);
-        if (sb.X < sa.X) mirrorX = !mirrorX;
-        if (sb.Y < sa.Y) mirrorY = !mirrorY;
+        bool sx = sb.X < sa.X, sy = sb.Y < sa.Y;
+        if (sx) mirrorX = !mirrorX;
+        if (sy) mirrorY = !mirrorY;
         sr = {std::min(sa.X, sb.X), std::min(sa.Y, sb.Y), std::max(sa.X, sb.X), std::max(sa.Y, sb.Y)};
+        if (sx) { ++sr.Left; ++sr.Right; }
+        if (sy) { ++sr.Top; ++sr.Bottom; }
         if (IsRectEmpty(sr)) return 1;
     }
 
@@ -164,6 +171,28 @@ BOOL StretchCore(HDC dst, int x, int y, int w, int h, HDC src, int xs, int ys, i
         oy = need.Top;
     }
     bool srcMono = src->IsMono(), dstMono = dst->IsMono();
+    if (code == 0xCC && srcMono == dstMono && !mirrorX && !mirrorY && dr.Width() == sr.Width() &&
+        dr.Height() == sr.Height()) {
+        // Plain copy: whole rows at a time.
+        TView d = ViewOf(dst->Target());
+        bool keep = dst->KeepsAlpha();
+        int offX = sr.Left - dr.Left, offY = sr.Top - dr.Top;
+        TRect reach = need;
+        OffsetRect(reach, -offX, -offY);
+        for (const TRect& c : dst->EffectiveClip().Rects()) {
+            TRect t;
+            if (!IntersectRect(t, dr, c) || !IntersectRect(t, t, reach)) continue;
+            for (int y = t.Top; y < t.Bottom; ++y) {
+                uint32_t* out = d.Data + size_t(y) * d.Stride + t.Left;
+                const uint32_t* in = sdata + size_t(y + offY - oy) * sstride + (t.Left + offX - ox);
+                if (keep) std::memcpy(out, in, size_t(t.Width()) * 4);
+                else
+                    for (int x = 0; x < t.Width(); ++x) out[x] = in[x] | 0xFF000000u;
+            }
+        }
+        cairo_surface_mark_dirty(dst->Target());
+        return 1;
+    }
     uint32_t fg = ColorToPixel(dst->S.TextColor), bg = ColorToPixel(dst->S.BkColor);
     uint32_t srcBk = ColorToPixel(src->S.BkColor) & 0xFFFFFF;
     int dw = dr.Width(), dh = dr.Height(), sw = sr.Width(), sh = sr.Height();

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cairo.h>
+
 #include "platform/gfx/Gdi.h"
 #include "tests/platform/gfx/GdiTestUtil.h"
 
@@ -254,4 +256,36 @@ TEST(GdiDraw, DrawFrameControlPushAndCheck)
     DrawFrameControl(k.Dc, &b, DFC_BUTTON, DFCS_BUTTONCHECK | DFCS_CHECKED);
     EXPECT_GT(k.Count(GetSysColor(COLOR_WINDOWTEXT), 13, 13), 8);
     EXPECT_EQ(k.Px(0, 0), GetSysColor(COLOR_BTNSHADOW));
+}
+
+TEST(GdiDraw, SurfaceDCsDrawAtTheirOriginInsideTheirClip)
+{
+    cairo_surface_t* s = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 30, 30);
+    HDC dc = CreateSurfaceDC(s, {10, 10}, Rect(10, 10, 20, 20));
+    RECT all{-100, -100, 100, 100};
+    FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    RECT box;
+    GetClipBox(dc, &box);
+    EXPECT_EQ(box, Rect(0, 0, 10, 10));
+    EXPECT_EQ(GetPixel(dc, 0, 0), 0u);
+    EXPECT_EQ(GetPixel(dc, 10, 0), CLR_INVALID);
+    // A cairo context for other engines: logical units, clip applied.
+    cairo_t* cr = GdiCairo(dc);
+    cairo_set_source_rgb(cr, 1, 0, 0);
+    cairo_rectangle(cr, 5, 5, 100, 100);
+    cairo_fill(cr);
+    GdiReleaseCairo(dc, cr);
+    cairo_surface_flush(s);
+    auto px = [&](int x, int y) {
+        return reinterpret_cast<uint32_t*>(cairo_image_surface_get_data(s) + y * cairo_image_surface_get_stride(s))[x];
+    };
+    EXPECT_EQ(px(16, 16), 0xFFFF0000u);
+    EXPECT_EQ(px(12, 12), 0xFF000000u);
+    EXPECT_EQ(px(21, 21), 0u);
+    EXPECT_EQ(px(5, 5), 0u);
+    HWND fake = reinterpret_cast<HWND>(intptr_t(0x1234));
+    GdiSetDCWindow(dc, fake);
+    EXPECT_EQ(WindowFromDC(dc), fake);
+    DeleteDC(dc);
+    cairo_surface_destroy(s);
 }

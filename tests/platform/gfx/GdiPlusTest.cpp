@@ -517,3 +517,187 @@ TEST_F(GdiPlus, RotateFlipTurnsClockwise)
     EXPECT_EQ(c, 0xFFFF0000u);
     GdipDisposeImage(bmp);
 }
+
+TEST_F(GdiPlus, FontFamiliesGenericSharedAndMissingNames)
+{
+    GpFontFamily* arial = nullptr;
+    ASSERT_EQ(GdipCreateFontFamilyFromName(L"Arial", nullptr, &arial), Ok);
+    WCHAR name[LF_FACESIZE];
+    GdipGetFamilyName(arial, name, 0);
+    EXPECT_EQ(String(name), L"Arial");
+    GdipDeleteFontFamily(arial);
+    GpFontFamily* none = nullptr;
+    EXPECT_EQ(GdipCreateFontFamilyFromName(L"No Such Face 4711", nullptr, &none), FontFamilyNotFound);
+    GpFontFamily *s1 = nullptr, *s2 = nullptr, *mono = nullptr;
+    GdipGetGenericFontFamilySansSerif(&s1);
+    GdipGetGenericFontFamilySansSerif(&s2);
+    EXPECT_EQ(s1, s2);
+    EXPECT_EQ(GdipDeleteFontFamily(s1), Ok);   // shared: deleting leaves it usable
+    GdipGetGenericFontFamilyMonospace(&mono);
+    GdipGetFamilyName(mono, name, 0);
+    EXPECT_EQ(String(name), L"Courier New");
+    GpFont* font = nullptr;
+    EXPECT_EQ(GdipCreateFont(s2, 0, 0, UnitPoint, &font), InvalidParameter);
+    ASSERT_EQ(GdipCreateFont(s2, 10, FontStyleBold, UnitPoint, &font), Ok);
+    INT style = 0;
+    GdipGetFontStyle(font, &style);
+    EXPECT_EQ(style, FontStyleBold);
+    GdipDeleteFont(font);
+}
+
+namespace {
+
+struct TFixedFonts {
+    TFixedFonts() { SetFixedMetricsFonts(true); }
+    ~TFixedFonts() { SetFixedMetricsFonts(false); }
+};
+
+}  // namespace
+
+TEST_F(GdiPlus, MeasureStringInFixedMetricsMode)
+{
+    TFixedFonts fixed;
+    Surface(10, 10);
+    GpFontFamily* fam = nullptr;
+    GdipGetGenericFontFamilySansSerif(&fam);
+    GpFont* font = nullptr;
+    GdipCreateFont(fam, 12, 0, UnitPoint, &font);
+    GpStringFormat* fmt = nullptr;
+    GdipCreateStringFormat(0, 0, &fmt);
+    GdipSetStringFormatHotkeyPrefix(fmt, HotkeyPrefixShow);
+    struct { const wchar_t* text; float w, h; INT lines; } cases[] = {
+        {L"Hello", 40, 16, 1},  {L"&File", 32, 16, 1}, {L"a&&b", 24, 16, 1},
+        {L"ab  ", 16, 16, 1},   {L"a\nbcd", 24, 32, 2}, {L"", 0, 0, 0},
+    };
+    GpRectF origin{5, 7, 0, 0};
+    for (auto& c : cases) {
+        GpRectF box;
+        INT fitted = -1, lines = -1;
+        ASSERT_EQ(GdipMeasureString(FG, c.text, -1, font, &origin, fmt, &box, &fitted, &lines), Ok);
+        EXPECT_FLOAT_EQ(box.Width, c.w) << c.text;
+        EXPECT_FLOAT_EQ(box.Height, c.h) << c.text;
+        EXPECT_EQ(lines, c.lines) << c.text;
+        EXPECT_EQ(fitted, INT(std::wcslen(c.text)));
+        if (c.w > 0) {
+            EXPECT_FLOAT_EQ(box.X, 5);
+        }
+    }
+    // Alignment within a layout rectangle and wrapping at its width.
+    GdipSetStringFormatAlign(fmt, StringAlignmentCenter);
+    GdipSetStringFormatLineAlign(fmt, StringAlignmentFar);
+    GpRectF r{0, 0, 100, 50}, box;
+    INT lines = 0;
+    GdipMeasureString(FG, L"Hello", -1, font, &r, fmt, &box, nullptr, &lines);
+    EXPECT_FLOAT_EQ(box.X, 30);
+    EXPECT_FLOAT_EQ(box.Y, 34);
+    GpRectF narrow{0, 0, 40, 100};
+    GdipMeasureString(FG, L"aaa bbb", -1, font, &narrow, fmt, &box, nullptr, &lines);
+    EXPECT_EQ(lines, 2);
+    GdipDeleteStringFormat(fmt);
+    GdipDeleteFont(font);
+}
+
+TEST_F(GdiPlus, DrawStringFixedBoxesAndHotKeyUnderline)
+{
+    TFixedFonts fixed;
+    Surface(40, 20);
+    GpFontFamily* fam = nullptr;
+    GdipGetGenericFontFamilySansSerif(&fam);
+    GpFont* font = nullptr;
+    GdipCreateFont(fam, 9, 0, UnitPoint, &font);
+    GpStringFormat* fmt = nullptr;
+    GdipCreateStringFormat(0, 0, &fmt);
+    GdipSetStringFormatHotkeyPrefix(fmt, HotkeyPrefixShow);
+    GpSolidFill* black = nullptr;
+    GdipCreateSolidFill(0xFF000000, &black);
+    GpRectF r{0, 0, 0, 0};
+    ASSERT_EQ(GdipDrawString(FG, L"a&b", -1, font, &r, fmt, black), Ok);
+    EXPECT_EQ(Px(1, 2), 0xFF000000u);    // first glyph box
+    EXPECT_EQ(Px(0, 0), 0xFFFFFFFFu);
+    EXPECT_EQ(Px(9, 2), 0xFF000000u);    // second glyph: "b" (the ampersand is a prefix)
+    EXPECT_EQ(Px(17, 2), 0xFFFFFFFFu);   // no third glyph
+    EXPECT_EQ(Px(10, 14), 0xFF000000u);  // "b" is underlined
+    EXPECT_EQ(Px(2, 14), 0xFFFFFFFFu);
+    EXPECT_EQ(GdipDrawString(FG, L"x", -1, font, &r, fmt, nullptr), InvalidParameter);
+    GdipDeleteBrush(black);
+    GdipDeleteStringFormat(fmt);
+    GdipDeleteFont(font);
+}
+
+TEST_F(GdiPlus, RealFontMeasureIncludesPaddingAndDrawsInk)
+{
+    Surface(120, 40);
+    GpFontFamily* fam = nullptr;
+    ASSERT_EQ(GdipCreateFontFamilyFromName(L"Arial", nullptr, &fam), Ok);
+    GpFont* font = nullptr;
+    GdipCreateFont(fam, 12, 0, UnitPixel, &font);
+    GpRectF origin{0, 0, 0, 0}, one, two;
+    GdipMeasureString(FG, L"W", -1, font, &origin, nullptr, &one, nullptr, nullptr);
+    GdipMeasureString(FG, L"WW", -1, font, &origin, nullptr, &two, nullptr, nullptr);
+    // Each measure carries the same padding (a third of the em in all).
+    EXPECT_NEAR((two.Width - one.Width) * 2 - two.Width, -4, 0.5);
+    EXPECT_GT(one.Height, 12);
+    GpSolidFill* black = nullptr;
+    GdipCreateSolidFill(0xFF000000, &black);
+    GdipDrawString(FG, L"WWW", -1, font, &origin, nullptr, black);
+    int dark = 0;
+    for (int y = 0; y < 20; ++y)
+        for (int x = 0; x < 40; ++x) dark += Channel(Px(x, y), 8) < 128;
+    EXPECT_GT(dark, 10);
+    GdipDeleteBrush(black);
+    GdipDeleteFont(font);
+    GdipDeleteFontFamily(fam);
+}
+
+TEST_F(GdiPlus, GraphicsOnDeviceContextAndGetDcBusyState)
+{
+    HDC dc = CreateCompatibleDC(nullptr);
+    HBITMAP bmp = CreateCompatibleBitmap(dc, 10, 10);
+    HGDIOBJ old = SelectObject(dc, bmp);
+    GpGraphics* g = nullptr;
+    ASSERT_EQ(GdipCreateFromHDC(dc, &g), Ok);
+    GpSolidFill* red = nullptr;
+    GdipCreateSolidFill(0xFFFF0000, &red);
+    ASSERT_EQ(GdipFillRectangle(g, red, 2, 2, 3, 3), Ok);
+    HDC got = nullptr;
+    ASSERT_EQ(GdipGetDC(g, &got), Ok);
+    EXPECT_EQ(got, dc);
+    // While the DC is out, the graphics object is busy.
+    EXPECT_EQ(GdipFillRectangle(g, red, 0, 0, 1, 1), ObjectBusy);
+    EXPECT_EQ(GdipGetDC(g, &got), ObjectBusy);
+    EXPECT_EQ(GdipDeleteGraphics(g), ObjectBusy);
+    ASSERT_EQ(GdipReleaseDC(g, got), Ok);
+    ASSERT_EQ(GdipDeleteGraphics(g), Ok);
+    EXPECT_EQ(GetPixel(dc, 3, 3), COLORREF(0x0000FF));
+    EXPECT_EQ(GetPixel(dc, 5, 5), COLORREF(0));
+
+    // GDI+ bitmap to and from a GDI bitmap.
+    GpBitmap* gp = nullptr;
+    ASSERT_EQ(GdipCreateBitmapFromHBITMAP(bmp, nullptr, &gp), Ok);
+    ARGB c = 0;
+    GdipBitmapGetPixel(gp, 3, 3, &c);
+    EXPECT_EQ(c, 0xFFFF0000u);
+    HBITMAP back = nullptr;
+    ASSERT_EQ(GdipCreateHBITMAPFromBitmap(gp, &back, 0xFFFFFFFF), Ok);
+    EXPECT_NE(back, nullptr);
+    DeleteObject(back);
+    GdipDisposeImage(gp);
+    GdipDeleteBrush(red);
+    SelectObject(dc, old);
+    DeleteObject(bmp);
+    DeleteDC(dc);
+}
+
+TEST_F(GdiPlus, GetDcOnAnImageDrawsIntoIt)
+{
+    Surface(8, 8);
+    HDC dc = nullptr;
+    ASSERT_EQ(GdipGetDC(FG, &dc), Ok);
+    RECT r = Rect(0, 0, 4, 4);
+    HBRUSH b = CreateSolidBrush(0x00FF00);
+    FillRect(dc, &r, b);
+    DeleteObject(b);
+    ASSERT_EQ(GdipReleaseDC(FG, dc), Ok);
+    EXPECT_EQ(Px(1, 1), 0xFF00FF00u);
+    EXPECT_EQ(Px(5, 5), 0xFFFFFFFFu);
+}

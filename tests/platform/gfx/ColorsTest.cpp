@@ -1,0 +1,35 @@
+#include <gtest/gtest.h>
+
+#include "platform/base/Exceptions.h"
+#include "platform/gfx/Colors.h"
+
+TEST(Colors, SystemColoursResolveFromOneScheme)
+{
+    EXPECT_EQ(ColorToRGB(clRed), clRed);
+    EXPECT_EQ(ColorToRGB(clNone), clNone);   // only system colours change
+    EXPECT_EQ(ColorToRGB(clBtnFace), Integer(GetSysColor(COLOR_BTNFACE)));
+    EXPECT_EQ(ColorToRGB(clInfoBk), Integer(RGB(255, 255, 225)));
+    EXPECT_EQ(clInfoBk, TColorOf(0xFF000018u));
+    EXPECT_EQ(GetSysColor(99), 0u);
+    int e = COLOR_BTNFACE;
+    COLORREF v = RGB(1, 2, 3);
+    uint32_t gen = SysColorGeneration();
+    SetSysColors(1, &e, &v);
+    EXPECT_EQ(ColorToRGB(clBtnFace), Integer(v));
+    EXPECT_NE(SysColorGeneration(), gen);
+    ResetSysColors();
+    EXPECT_EQ(GetSysColor(COLOR_BTNFACE), RGB(240, 240, 240));
+    EXPECT_EQ(GetRValue(RGB(10, 20, 30)), 10);
+    EXPECT_EQ(GetBValue(RGB(10, 20, 30)), 30);
+}
+
+TEST(Colors, NamesAndTexts)
+{
+    EXPECT_EQ(StringToColor(L"clbtnface"), clBtnFace);
+    EXPECT_EQ(StringToColor(L"$00FF8000"), TColor(0x00FF8000));
+    EXPECT_EQ(StringToColor(L"255"), clRed);
+    EXPECT_EQ(ColorToString(cl3DDkShadow), L"cl3DDkShadow");
+    EXPECT_EQ(ColorToString(TColor(0x123456)), L"$00123456");
+    EXPECT_THROW(StringToColor(L"clNoSuch"), EConvertError);
+    EXPECT_THROW(StringToColor(L"$"), EConvertError);
+}
