@@ -80,6 +80,9 @@ struct TItem {
     String filenamet;           // temporary download name: 8 lower-case letters + ".flv"
 
     TItemKey key = 0;           // stable identity, never reused
+    // Identifies the download run that may change this entry: each Start
+    // gives a new one, so a stopped thread still winding down finds nothing.
+    TItemKey download_token = 0;
 };
 
 class TItemList {

@@ -3,9 +3,14 @@
 #pragma once
 
 #include <functional>
+#include <memory>
+#include <mutex>
 #include <string>
 #include <vector>
 
+#include "app/HttpSettings.h"
+#include "app/ItemList.h"
+#include "platform/base/Threads.h"
 #include "platform/base/Types.h"
 
 extern const wchar_t* const kConverterFileName;        // "kestrix.exe"
@@ -108,3 +113,90 @@ struct TNamingResult {
 // the converter's partial output and leaves the download as it was.
 TNamingResult ConvertAndName(const TNamingJob& job, const TRunConverter& run,
                              const std::function<bool()>& terminated);
+
+// ---------------------------------------------------------------------------
+// The download thread
+
+class TIdHTTP;
+
+// What a download changes in the window. Every call arrives on the
+// user-interface thread.
+class IDownloadView {
+public:
+    virtual ~IDownloadView() = default;
+    // The entry's Size and Progress texts; an empty text stays as it is.
+    virtual void SetRowTexts(TItemKey key, const String& sizeText, const String& progressText) = 0;
+    virtual void EnableButtons() = 0;
+    // The converter-missing box; the download waits until it is closed.
+    virtual void ShowConverterMissing() = 0;
+};
+
+struct TDownloadSettings {
+    THttpSettings http;
+    String appFolder;       // where the converter is looked for
+    int rowUpdateMs = 100;  // at most one row update per this many ms
+    int settleMs = 500;     // pause between the converter's end and the renames
+};
+
+// Short texts for the Progress column of a failed download.
+extern const wchar_t* const kNoteDownloadFailed;
+extern const wchar_t* const kNoteCannotWrite;
+
+class TDownloadThread : public TThread {
+public:
+    TDownloadThread(TItemList& list, TItemKey key, TItemKey token,
+                    std::shared_ptr<IDownloadView> view, const TDownloadSettings& settings);
+    ~TDownloadThread() override;
+
+    Int64 total_size = 0;  // the length the server announced
+    Int64 total = 0;       // bytes so far, while the entry's size is unknown
+
+    // The index of this thread's entry now; -1 when it is gone or another
+    // run owns it.
+    Integer FindItemIndex() const;
+
+protected:
+    void Execute() override;
+    void TerminatedSet() override;
+
+private:
+    void HttpWorkBegin(Int64 workCountMax);
+    void HttpWork(Int64 workCount);
+    TConverterRun RunConverter(const String& commandLine, const std::vector<String>& arguments);
+    // Writes the entry when this run still owns it.
+    bool UpdateEntry(const std::function<void(TItem&)>& fn);
+    // Hands row texts and the button states to the user-interface thread.
+    void ShowRow(const String& sizeText, const String& progressText);
+    void QueueEnableButtons();
+    bool RowUpdateDue(bool force);
+
+    TItemList& FList;
+    TItemKey FKey;
+    TItemKey FToken;
+    std::shared_ptr<IDownloadView> FView;
+    TDownloadSettings FSettings;
+    Int64 FSize = 0;
+    String FProgressText = L"0%";
+    uint64_t FLastRowUpdate = 0;
+    bool FRowUpdated = false;
+
+    std::mutex FClientLock;
+    TIdHTTP* FClient = nullptr;
+};
+
+// Download thread objects that still exist (running, or ending and not yet
+// freed).
+Integer RunningDownloadThreads();
+
+// A fresh download token.
+TItemKey NewDownloadToken();
+
+// Start: the entry (ready, listed) becomes downloading and gets a thread
+// (created suspended, freed when it ends, lowest priority). False when the
+// entry is gone or not ready.
+bool StartDownload(TItemList& list, TItemKey key, std::shared_ptr<IDownloadView> view,
+                   const TDownloadSettings& settings);
+
+// Stop: asks the entry's download thread, if it still runs, to end, and
+// makes the entry ready at once. Never waits for the thread.
+void StopDownload(TItemList& list, TItemKey key);

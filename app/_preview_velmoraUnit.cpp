@@ -1,6 +1,9 @@
 #include "app/_preview_velmoraUnit.h"
 
+#include "app/SiteConstants.h"
 #include "app/_mainUnit.h"
+#include "platform/base/Exceptions.h"
+#include "platform/os/Http.h"
 
 const wchar_t* const kVelmoraTimeMarker = L"Video Time:</span><span style=\"color:#EAEAEA;\">";
 const wchar_t* const kVelmoraSourceMarker = L"<source src=\"";
@@ -72,4 +75,175 @@ TVelmoraSources ExtractVelmoraSources(const String& page)
     const long long q2 = static_cast<long long>(PosFrom(L"\"", page, s2 + len));
     src.url_hq = TrimText(CopyText(page, s2 + len, q2 - (s2 + len)));
     return src;
+}
+
+// ---------------------------------------------------------------------------
+// The page fetch
+
+bool TFetchContext::Done() const
+{
+    std::lock_guard<std::mutex> g(FLock);
+    return FDone;
+}
+
+bool TFetchContext::Stopped() const
+{
+    std::lock_guard<std::mutex> g(FLock);
+    return FStopped;
+}
+
+TFetchResult TFetchContext::Result() const
+{
+    std::lock_guard<std::mutex> g(FLock);
+    return FStopped ? TFetchResult() : FResult;
+}
+
+void TFetchContext::Stop()
+{
+    std::lock_guard<std::mutex> g(FLock);
+    FStopped = true;
+    if (FClient)
+        FClient->Disconnect();
+}
+
+bool TFetchContext::WaitDone(int timeoutMs) const
+{
+    std::unique_lock<std::mutex> g(FLock);
+    return FCv.wait_for(g, std::chrono::milliseconds(timeoutMs), [this] { return FDone; });
+}
+
+void TFetchContext::SetClient(TIdHTTP* client)
+{
+    std::lock_guard<std::mutex> g(FLock);
+    FClient = client;
+    if (FClient && FStopped)
+        FClient->Disconnect();
+}
+
+void TFetchContext::Finish(const TFetchResult& result)
+{
+    {
+        std::lock_guard<std::mutex> g(FLock);
+        FClient = nullptr;
+        if (!FStopped)
+            FResult = result;
+        FDone = true;
+    }
+    FCv.notify_all();
+}
+
+TVelmoraGrabThread::TVelmoraGrabThread(std::shared_ptr<TFetchContext> context, const String& link,
+                                       const THttpSettings& settings)
+    : TThread(true), FContext(std::move(context)), FLink(link), FSettings(settings)
+{
+}
+
+TVelmoraGrabThread::~TVelmoraGrabThread() = default;
+
+void TVelmoraGrabThread::TerminatedSet()
+{
+    FContext->Stop();
+}
+
+void TVelmoraGrabThread::Execute()
+{
+    TFetchResult r;
+    const String link = TrimText(FLink);
+    auto stopped = [this] { return Terminated() || FContext->Stopped(); };
+
+    TIdHTTP http;
+    TIdSSLIOHandlerSocketOpenSSL tls;
+    ConfigureHttpClient(http, tls, FSettings);
+    IdHTTP = &http;
+    FContext->SetClient(&http);
+
+    // The index page hands out the session cookie the video page needs; the
+    // text of the last request that worked is what the addresses come from.
+    // A Stop that comes before a request starts is seen here: the client
+    // forgets a Disconnect made between two requests.
+    auto get = [&](const String& url) {
+        if (stopped())
+            throw EAbort(L"Operation aborted");
+        return http.Get(url);
+    };
+    String text;
+    bool failed = false;
+    try {
+        text = get(OwnSiteIndexAddress());
+        text = get(link);
+        if (!stopped()) {
+            const TVelmoraPageInfo info = ExtractVelmoraPageInfo(text);
+            r.title = info.title;
+            r.Length = info.Length;
+            r.views = info.views;
+        }
+    } catch (const Exception&) {
+        failed = true;
+    }
+    if (failed)
+        r.title.clear();
+
+    if (!stopped()) {
+        const TVelmoraSources src = ExtractVelmoraSources(text);
+        r.url = src.url;
+        r.url_hq = src.url_hq;
+        auto headSize = [&](const String& url, Int64& size) {
+            if (url.empty() || stopped())
+                return;
+            try {
+                http.Head(url);
+                size = http.Response()->ContentLength();
+            } catch (const Exception&) {
+                // The size stays 0.
+            }
+        };
+        headSize(r.url, r.size);
+        headSize(r.url_hq, r.size_hq);
+    }
+
+    FContext->SetClient(nullptr);
+    http.Disconnect();
+    IdHTTP = nullptr;
+    FContext->Finish(r);
+    if (FContext->OnDone) {
+        std::shared_ptr<TFetchContext> ctx = FContext;
+        TThread::Queue(nullptr, [ctx] { if (ctx->OnDone) ctx->OnDone(); });
+    }
+}
+
+std::shared_ptr<TFetchContext> StartVelmoraFetch(const String& link, const THttpSettings& settings,
+                                                 std::function<void()> onDone)
+{
+    auto ctx = std::make_shared<TFetchContext>();
+    ctx->OnDone = std::move(onDone);
+    auto* t = new TVelmoraGrabThread(ctx, link, settings);
+    t->SetFreeOnTerminate(true);
+    t->SetPriority(tpLowest);
+    t->Start();
+    return ctx;
+}
+
+bool ListFetchedEntry(TItemList& list, TItemKey key, const TFetchContext& fetch, Integer format,
+                      const String& saveto)
+{
+    const TFetchResult r = fetch.Result();
+    const String title = clean_title(r.title);
+    if (!fetch.Done() || fetch.Stopped() || title.empty() || r.url.empty()) {
+        list.Remove(key);
+        return false;
+    }
+    return list.Update(key, [&](TItem& item) {
+        item.title = title;
+        item.Length = r.Length;
+        item.views = r.views;
+        item.favorited.clear();
+        item.url = r.url;
+        item.url_hq = r.url_hq;
+        item.size = r.size;
+        item.size_hq = r.size_hq;
+        item.status = status_ready;
+        item.format = format;
+        item.saveto = saveto;
+        item.filename = title;
+    });
 }

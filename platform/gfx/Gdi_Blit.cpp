@@ -85,6 +85,7 @@ void BlitPixels(HDC dst, const TRect& dr, uint32_t code, Fetch fetch, const TBru
 void VectorBlit(HDC dst, const TRect& dr, cairo_surface_t* src, const TRect& sr, bool mirrorX, bool mirrorY)
 {
     cairo_t* cr = dst->Cairo();
+    if (!cr) return;   // a printer outside a document
     cairo_save(cr);
     dst->ClipCairo(cr);
     cairo_rectangle(cr, dr.Left, dr.Top, dr.Width(), dr.Height());
@@ -197,10 +198,31 @@ BOOL StretchCore(HDC dst, int x, int y, int w, int h, HDC src, int xs, int ys, i
     uint32_t srcBk = ColorToPixel(src->S.BkColor) & 0xFFFFFF;
     int dw = dr.Width(), dh = dr.Height(), sw = sr.Width(), sh = sr.Height();
     bool stretch = dw != sw || dh != sh;
+    // HALFTONE averages the source pixels a shrunken destination pixel covers.
+    bool average = dst->S.StretchMode == HALFTONE && (sw > dw || sh > dh) && !srcMono && !dstMono;
     auto fetch = [&](int dx, int dy, uint32_t& s) {
         int rx = dx - dr.Left, ry = dy - dr.Top;
         if (mirrorX) rx = dw - 1 - rx;
         if (mirrorY) ry = dh - 1 - ry;
+        if (average) {
+            int x0 = sr.Left + int(int64_t(rx) * sw / dw), x1 = sr.Left + int(int64_t(rx + 1) * sw / dw);
+            int y0 = sr.Top + int(int64_t(ry) * sh / dh), y1 = sr.Top + int(int64_t(ry + 1) * sh / dh);
+            x1 = std::max(x1, x0 + 1);
+            y1 = std::max(y1, y0 + 1);
+            x0 = std::max(x0, need.Left); y0 = std::max(y0, need.Top);
+            x1 = std::min(x1, need.Right); y1 = std::min(y1, need.Bottom);
+            if (x0 >= x1 || y0 >= y1) return false;
+            uint64_t acc[4] = {0, 0, 0, 0};
+            for (int yy = y0; yy < y1; ++yy)
+                for (int xx = x0; xx < x1; ++xx) {
+                    uint32_t v = sdata[size_t(yy - oy) * sstride + (xx - ox)];
+                    for (int k = 0; k < 4; ++k) acc[k] += (v >> (8 * k)) & 0xFF;
+                }
+            uint64_t n = uint64_t(x1 - x0) * uint64_t(y1 - y0);
+            s = 0;
+            for (int k = 0; k < 4; ++k) s |= uint32_t((acc[k] + n / 2) / n) << (8 * k);
+            return true;
+        }
         int sx = sr.Left + (stretch ? int(int64_t(rx) * sw / dw) : rx);
         int sy = sr.Top + (stretch ? int(int64_t(ry) * sh / dh) : ry);
         if (sx < need.Left || sy < need.Top || sx >= need.Right || sy >= need.Bottom) return false;
@@ -249,6 +271,7 @@ BOOL AlphaBlend(HDC dst, int x, int y, int w, int h, HDC src, int xs, int ys, in
     bool perPixel = (bf.AlphaFormat & AC_SRC_ALPHA) != 0;
     if (dst->IsVector()) {
         cairo_t* cr = dst->Cairo();
+        if (!cr) return 1;
         cairo_save(cr);
         dst->ClipCairo(cr);
         cairo_rectangle(cr, dr.Left, dr.Top, dr.Width(), dr.Height());

@@ -192,7 +192,7 @@ static void SetCairoSource(cairo_t* cr, HDC dc, const TBrushSampler& src, HBRUSH
 
 void PaintRects(HDC dc, const std::vector<TRect>& rects, const TBrushSampler& src, int rop)
 {
-    if (src.Empty || rop == R2_NOP || rects.empty()) return;
+    if (src.Empty || rop == R2_NOP || rects.empty() || !dc->Target()) return;
     const TRegionData& clip = dc->EffectiveClip();
     if (clip.IsEmpty()) return;
     if (dc->IsVector()) {
@@ -238,7 +238,7 @@ void PaintRects(HDC dc, const std::vector<TRect>& rects, const TBrushSampler& sr
 
 void PaintPixels(HDC dc, const std::vector<TPoint>& pts, uint32_t color, int rop)
 {
-    if (pts.empty() || rop == R2_NOP) return;
+    if (pts.empty() || rop == R2_NOP || !dc->Target()) return;
     const TRegionData& clip = dc->EffectiveClip();
     if (clip.IsEmpty()) return;
     if (dc->IsVector()) {

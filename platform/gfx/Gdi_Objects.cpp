@@ -715,7 +715,7 @@ BOOL RestoreDC(HDC dc, int saved)
 
 HGDIOBJ SelectObject(HDC dc, HGDIOBJ obj)
 {
-    if (!dc || !IsRegistered(obj)) return nullptr;
+    if (!GdiValidDC(dc) || !IsRegistered(obj)) return nullptr;
     auto swap = [](auto*& slot, auto* value) -> HGDIOBJ {
         auto* old = slot;
         value->AddRef();

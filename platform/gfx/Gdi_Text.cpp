@@ -441,12 +441,7 @@ BOOL GetTextExtentExPoint(HDC dc, LPCWSTR text, int count, int maxExtent, int* f
     for (int i = 0; i < count; ++i) {
         int w = int(std::lround(cum[size_t(i)] / tc.Sx));
         if (dx) dx[i] = w;
-        if (maxExtent < 0 || w <= maxExtent) nfit = i + 1;
-        else if (maxExtent >= 0 && nfit == i) { /* stop counting */ }
-    }
-    if (maxExtent >= 0) {
-        nfit = 0;
-        while (nfit < count && int(std::lround(cum[size_t(nfit)] / tc.Sx)) <= maxExtent) ++nfit;
+        if (nfit == i && (maxExtent < 0 || w <= maxExtent)) nfit = i + 1;
     }
     if (fit) *fit = nfit;
     if (size) return GetTextExtentPoint32(dc, text, count, size);

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/base/Objects.h"
+#include "platform/gfx/Canvas.h"
 #include "platform/gfx/Colors.h"
 #include "platform/ui/Windows.h"
 
@@ -485,6 +486,26 @@ protected:
     virtual void Paint() {}
     void PaintWindow(HDC DC) override;
     TCanvas* FCanvas = nullptr;
+};
+
+// The canvas of a control: the paint DC while the control paints, else a DC
+// of its window (a graphic control's parent window, moved and clipped).
+class TControlCanvas : public TCanvas {
+public:
+    TControlCanvas() = default;
+    ~TControlCanvas() override;
+    TControl* Control() const { return FControl; }
+    void SetControl(TControl* c);
+    void FreeHandle();
+    void Bind(HDC dc);
+
+protected:
+    void CreateHandle() override;
+
+private:
+    TControl* FControl = nullptr;
+    HWND FWindow = nullptr;
+    HDC FOwnDC = nullptr;
 };
 
 // The form (or other top-level control) that holds a control.

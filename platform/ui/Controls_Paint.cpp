@@ -71,7 +71,3 @@ void ControlsFillBackground(TControl* control, HDC dc, const TRect& r)
     DeleteObject(br);
 }
 
-// Until the canvas unit is there, controls paint through their DC only.
-TCanvas* MakeControlCanvas(TControl*) { return nullptr; }
-void DestroyControlCanvas(TCanvas*& canvas) { canvas = nullptr; }
-void BindControlCanvas(TCanvas*, HDC) {}

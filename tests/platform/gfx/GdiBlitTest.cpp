@@ -176,3 +176,17 @@ TEST(GdiBlit, DibSectionsStayInStepWithDrawing)
     info.h.biBitCount = 7;
     EXPECT_EQ(StretchDIBits(c.Dc, 0, 0, 2, 2, 0, 0, 2, 2, idx, reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS, SRCCOPY), 0);
 }
+
+TEST(GdiBlit, HalftoneAveragesWhenShrinking)
+{
+    TTestCanvas src(4, 1, RGB(0, 0, 0));
+    SetPixel(src.Dc, 1, 0, RGB(200, 200, 200));
+    SetPixel(src.Dc, 3, 0, RGB(200, 200, 200));
+    TTestCanvas dst(2, 1);
+    StretchBlt(dst.Dc, 0, 0, 2, 1, src.Dc, 0, 0, 4, 1, SRCCOPY);
+    EXPECT_EQ(dst.Px(0, 0), 0u);   // nearest pixel by default
+    SetStretchBltMode(dst.Dc, HALFTONE);
+    StretchBlt(dst.Dc, 0, 0, 2, 1, src.Dc, 0, 0, 4, 1, SRCCOPY);
+    EXPECT_EQ(dst.Px(0, 0), RGB(100, 100, 100));
+    EXPECT_EQ(dst.Px(1, 0), RGB(100, 100, 100));
+}

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "platform/gfx/Codecs.h"
+#include "platform/base/Streams.h"
 #include "platform/gfx/GdiPlus.h"
 
 namespace {
@@ -700,4 +701,29 @@ TEST_F(GdiPlus, GetDcOnAnImageDrawsIntoIt)
     ASSERT_EQ(GdipReleaseDC(FG, dc), Ok);
     EXPECT_EQ(Px(1, 1), 0xFF00FF00u);
     EXPECT_EQ(Px(5, 5), 0xFFFFFFFFu);
+}
+
+TEST_F(GdiPlus, ImagesThroughStreams)
+{
+    TMemoryStream m;
+    m.LoadFromFile(UTF8ToString(std::string(VEL_TEST_DATA_DIR) + "/images/rgba.png"));
+    m.SetPosition(0);
+    GpBitmap* bmp = nullptr;
+    ASSERT_EQ(GdipCreateBitmapFromStream(&m, &bmp), Ok);
+    GUID g;
+    GdipGetImageRawFormat(bmp, &g);
+    EXPECT_TRUE(g == ImageFormatPNG);
+    TMemoryStream out;
+    ASSERT_EQ(GdipSaveImageToStream(bmp, &out, &EncoderBmpClsid, nullptr), Ok);
+    out.SetPosition(0);
+    GpImage* back = nullptr;
+    ASSERT_EQ(GdipLoadImageFromStream(&out, &back), Ok);
+    GdipGetImageRawFormat(back, &g);
+    EXPECT_TRUE(g == ImageFormatBMP);
+    ARGB c = 0;
+    GdipBitmapGetPixel(static_cast<GpBitmap*>(back), 1, 0, &c);
+    EXPECT_EQ(c, 0xFF00FF00u);
+    EXPECT_EQ(GdipLoadImageFromStream(nullptr, &back), InvalidParameter);
+    GdipDisposeImage(back);
+    GdipDisposeImage(bmp);
 }

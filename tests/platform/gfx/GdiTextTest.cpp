@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <cairo.h>
+#include <unistd.h>
+
+#include <cstdio>
 #include <sstream>
 
 #include "platform/gfx/Gdi.h"
@@ -192,4 +196,33 @@ TEST(PangoText, FontsMeasureSensiblyAndCacheRepeats)
     DeleteObject(f);
     DeleteObject(bold);
     DeleteObject(cell);
+}
+
+TEST_F(FixedText, RotatedFontsRunUpwardsAndCaptureToPng)
+{
+    TTestCanvas c(40, 40);
+    HFONT f = CreateFont(-16, 0, 900, 900, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, L"Arial");
+    HGDIOBJ old = SelectObject(c.Dc, f);
+    SetBkMode(c.Dc, TRANSPARENT);
+    TextOut(c.Dc, 10, 30, L"ab", 2);
+    EXPECT_EQ(c.Px(16, 26), 0u);                    // inside the first glyph box, above the origin
+    EXPECT_EQ(c.Px(16, 34), RGB(255, 255, 255));    // nothing below it
+    EXPECT_EQ(c.Px(5, 26), RGB(255, 255, 255));     // nor to the left
+    SelectObject(c.Dc, old);
+    DeleteObject(f);
+
+    char dir[] = "/tmp/vel_png_XXXXXX";
+    ASSERT_TRUE(mkdtemp(dir));
+    std::string path = std::string(dir) + "/dc.png";
+    ASSERT_TRUE(SaveDCToPNG(c.Dc, UTF8ToString(path)));
+    cairo_surface_t* png = cairo_image_surface_create_from_png(path.c_str());
+    EXPECT_EQ(cairo_image_surface_get_width(png), 40);
+    cairo_surface_flush(png);
+    auto* row = reinterpret_cast<uint32_t*>(cairo_image_surface_get_data(png) + 26 * cairo_image_surface_get_stride(png));
+    EXPECT_EQ(row[16] & 0xFFFFFF, 0u);
+    EXPECT_EQ(row[5] & 0xFFFFFF, 0xFFFFFFu);
+    cairo_surface_destroy(png);
+    EXPECT_TRUE(SaveBitmapToPNG(c.Bmp, UTF8ToString(path)));
+    std::remove(path.c_str());
+    rmdir(dir);
 }

@@ -118,3 +118,19 @@ TEST(Printer, LandscapeAbortAndMisuse)
     EXPECT_TRUE(std::filesystem::is_empty(dir.Path));
     EXPECT_EQ(p.OrientationAngle(), 90);
 }
+
+TEST(Printer, DrawingOutsideADocumentIsHarmless)
+{
+    HDC dc = CreatePdfPrinterDC();
+    EXPECT_EQ(GetDeviceCaps(dc, PHYSICALWIDTH), 4961);
+    EXPECT_EQ(GetDeviceCaps(dc, HORZSIZE), 210);
+    RECT r{0, 0, 100, 100};
+    FillRect(dc, &r, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    Rectangle(dc, 0, 0, 10, 10);
+    TextOut(dc, 0, 0, L"x", 1);
+    EXPECT_EQ(GetPixel(dc, 1, 1), CLR_INVALID);
+    EXPECT_EQ(StartPage(dc), SP_ERROR);
+    DOCINFOW di;
+    EXPECT_EQ(StartDoc(dc, &di), SP_ERROR);   // no output file
+    DeleteDC(dc);
+}

@@ -533,6 +533,34 @@ TEST_F(FormsTest, ChildrenPaintIntoTheFormsSurface)
     EXPECT_EQ(PixelAt(box->Handle(), 0, 0), 0x00FF00u);
 }
 
+namespace {
+class TCanvasBox : public TCustomControl {
+public:
+    using TCustomControl::TCustomControl;
+
+protected:
+    void Paint() override
+    {
+        Canvas()->Brush()->SetColor(RGB(0, 128, 0));
+        Canvas()->FillRect(Rect(0, 0, 5, 5));
+    }
+};
+}  // namespace
+
+TEST_F(FormsTest, CustomControlsPaintOnTheirCanvas)
+{
+    TTestForm* f = NewForm();
+    f->SetColor(RGB(255, 255, 255));
+    auto* box = new TCanvasBox(f);
+    box->SetParent(f);
+    box->SetBounds(10, 10, 20, 20);
+    f->Show();
+    EXPECT_EQ(PixelAt(box->Handle(), 2, 2), 0x008000u);
+    EXPECT_EQ(PixelAt(f->Handle(), 12, 12), 0x008000u);
+    ASSERT_NE(box->Canvas(), nullptr);
+    EXPECT_NE(box->Canvas()->Handle(), nullptr) << "outside painting it takes a window DC";
+}
+
 TEST_F(FormsTest, LayeredWindowsBlendOverWhatLiesBelow)
 {
     TTestForm* under = NewForm();
