@@ -1,0 +1,192 @@
+// The desktop backend in this process on a virtual X server: SDL events
+// come in as the window manager's messages to the right window at the
+// right points, a key and the text it types give one character, and the
+// desktop's close button asks the window to close.
+#include <gtest/gtest.h>
+
+#include <SDL.h>
+
+#include <vector>
+
+#if defined(__SANITIZE_ADDRESS__)
+#include <sanitizer/lsan_interface.h>
+#endif
+
+#include "XvfbSupport.h"
+#include "platform/ui/WindowManager.h"
+#include "platform/ui/backend/BackendChoice.h"
+#include "platform/ui/backend/Sdl.h"
+
+using namespace xvfb;
+
+namespace {
+
+struct TSeen {
+    UINT Msg;
+    WPARAM W;
+    LPARAM L;
+};
+std::vector<TSeen> gSeen;
+
+LRESULT RecordProc(HWND h, UINT msg, WPARAM w, LPARAM l)
+{
+    switch (msg) {
+    case WM_LBUTTONDOWN: case WM_LBUTTONUP: case WM_KEYDOWN: case WM_KEYUP: case WM_CHAR: case WM_CLOSE:
+    case WM_MOUSEWHEEL:
+        gSeen.push_back({msg, w, l});
+        return 0;
+    default: return DefWindowProc(h, msg, w, l);
+    }
+}
+
+class SdlInput : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        if (FindProgram("Xvfb").empty()) GTEST_SKIP() << "Xvfb is not installed: the desktop tests need it";
+        std::string why = X.Start(Clock::now() + std::chrono::seconds(30));
+        ASSERT_TRUE(why.empty()) << why;
+        setenv("DISPLAY", X.Display.c_str(), 1);
+        setenv("SDL_VIDEODRIVER", "x11", 1);
+        WmResetForTests();
+        // SDL and the X libraries under it keep a desktop-bus connection
+        // and input-method records for the life of the process: what they
+        // allocate while the desktop is in use is not a leak of ours.
+#if defined(__SANITIZE_ADDRESS__)
+        __lsan_disable();
+        FLsanOff = true;
+#endif
+        bool desktop = InstallDefaultBackend();
+        ASSERT_TRUE(desktop) << SDL_GetError();
+        Sdl = static_cast<TSdlBackend*>(&Backend());
+        gSeen.clear();
+        WNDCLASS wc;
+        wc.lpfnWndProc = RecordProc;
+        wc.lpszClassName = L"SdlInputTestWindow";
+        wc.hbrBackground = HBRUSH(uintptr_t(COLOR_WINDOW + 1));
+        RegisterClass(wc);
+        Wnd = CreateWindowEx(0, L"SdlInputTestWindow", L"input", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100, 80, 300,
+                             200, nullptr, nullptr, nullptr, nullptr);
+        ASSERT_TRUE(Wnd);
+        Run();
+        ASSERT_TRUE(Sdl->SdlWindowOf(Wnd));
+        gSeen.clear();
+    }
+    void TearDown() override
+    {
+#if defined(__SANITIZE_ADDRESS__)
+        if (!Sdl && FLsanOff) __lsan_enable();
+#endif
+        if (!Sdl) return;
+        WmResetForTests();
+        SetBackend(nullptr);
+        SDL_Quit();
+        unsetenv("DISPLAY");
+#if defined(__SANITIZE_ADDRESS__)
+        if (FLsanOff) __lsan_enable();
+#endif
+    }
+    // Delivers the SDL events waiting now and runs the messages they made,
+    // translating keys as an application's loop does.
+    void Run()
+    {
+        for (int i = 0; i < 5; ++i) {
+            Sdl->PumpEvents(0);
+            MSG m;
+            while (PeekMessage(&m, nullptr, 0, 0, PM_REMOVE)) {
+                TranslateMessage(&m);
+                DispatchMessage(&m);
+            }
+        }
+    }
+    void Push(SDL_Event e)
+    {
+        ASSERT_EQ(SDL_PushEvent(&e), 1) << SDL_GetError();
+    }
+    Uint32 WindowId() { return SDL_GetWindowID(Sdl->SdlWindowOf(Wnd)); }
+    std::vector<UINT> Messages()
+    {
+        std::vector<UINT> v;
+        for (auto& s : gSeen) v.push_back(s.Msg);
+        return v;
+    }
+
+    TXvfb X;
+    bool FLsanOff = false;
+    TSdlBackend* Sdl = nullptr;
+    HWND Wnd = nullptr;
+};
+
+}  // namespace
+
+TEST_F(SdlInput, MouseButtonsArriveAtTheClientPointOfTheWindow)
+{
+    SDL_Event e{};
+    e.type = SDL_MOUSEBUTTONDOWN;
+    e.button.windowID = WindowId();
+    e.button.button = SDL_BUTTON_LEFT;
+    e.button.state = SDL_PRESSED;
+    e.button.x = 30;
+    e.button.y = 40;
+    Push(e);
+    e.type = SDL_MOUSEBUTTONUP;
+    e.button.state = SDL_RELEASED;
+    Push(e);
+    Run();
+    ASSERT_EQ(Messages(), (std::vector<UINT>{WM_LBUTTONDOWN, WM_LBUTTONUP}));
+    // The SDL window shows the client area: its points are client points.
+    EXPECT_EQ(LParamToPoint(gSeen[0].L), (TPoint{30, 40}));
+    TPoint screen{30, 40};
+    ClientToScreen(Wnd, &screen);
+    EXPECT_EQ(WM().cursorPos, screen);
+}
+
+TEST_F(SdlInput, AKeyAndTheTextItTypesGiveOneCharacter)
+{
+    SDL_Event e{};
+    e.type = SDL_KEYDOWN;
+    e.key.windowID = WindowId();
+    e.key.keysym.sym = SDLK_a;
+    e.key.keysym.scancode = SDL_SCANCODE_A;
+    Push(e);
+    SDL_Event t{};
+    t.type = SDL_TEXTINPUT;
+    t.text.windowID = WindowId();
+    SDL_strlcpy(t.text.text, "a", sizeof(t.text.text));
+    Push(t);
+    e.type = SDL_KEYUP;
+    Push(e);
+    // Text no key of the US layout types comes as characters of its own.
+    SDL_strlcpy(t.text.text, "\xC3\xA9", sizeof(t.text.text));  // e with acute accent
+    Push(t);
+    Run();
+    ASSERT_EQ(Messages(), (std::vector<UINT>{WM_KEYDOWN, WM_CHAR, WM_KEYUP, WM_CHAR}));
+    EXPECT_EQ(gSeen[0].W, WPARAM('A'));
+    EXPECT_EQ(gSeen[1].W, WPARAM(L'a'));
+    EXPECT_EQ(gSeen[3].W, WPARAM(0xE9));
+}
+
+TEST_F(SdlInput, TheDesktopsCloseButtonAsksTheWindowToClose)
+{
+    SDL_Event e{};
+    e.type = SDL_WINDOWEVENT;
+    e.window.windowID = WindowId();
+    e.window.event = SDL_WINDOWEVENT_CLOSE;
+    Push(e);
+    Run();
+    EXPECT_EQ(Messages(), (std::vector<UINT>{WM_CLOSE}));
+    EXPECT_TRUE(IsWindow(Wnd));  // closing is the window's own decision
+}
+
+TEST_F(SdlInput, WakeFromAnotherThreadEndsAWait)
+{
+    Run();  // nothing waiting any more
+    auto start = Clock::now();
+    std::thread t([this] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        Sdl->Wake();
+    });
+    EXPECT_TRUE(Sdl->PumpEvents(20000));
+    t.join();
+    EXPECT_LT(Clock::now() - start, std::chrono::seconds(10));
+}
