@@ -202,32 +202,33 @@ bool TRegistry::GetKeyInfo(TRegKeyInfo& info)
     return true;
 }
 
-void TRegistry::GetKeyNames(TStrings& strings)
+// Lists the names that enumerate(key, index, buffer, length) yields, in order.
+template <typename Enumerate>
+static void ListNames(HKEY key, TStrings& strings, Enumerate enumerate)
 {
     strings.BeginUpdate();
     strings.Clear();
-    HKEY key = FCurrentKey ? FCurrentKey : FRootKey;
     std::vector<wchar_t> name(kNameMax);
     for (DWORD i = 0;; ++i) {
         DWORD len = kNameMax;
-        if (RegEnumKeyEx(key, i, name.data(), &len, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
+        if (enumerate(key, i, name.data(), &len) != ERROR_SUCCESS) break;
         strings.Add(String(name.data(), len));
     }
     strings.EndUpdate();
 }
 
+void TRegistry::GetKeyNames(TStrings& strings)
+{
+    ListNames(FCurrentKey ? FCurrentKey : FRootKey, strings, [](HKEY k, DWORD i, wchar_t* n, DWORD* len) {
+        return RegEnumKeyEx(k, i, n, len, nullptr, nullptr, nullptr, nullptr);
+    });
+}
+
 void TRegistry::GetValueNames(TStrings& strings)
 {
-    strings.BeginUpdate();
-    strings.Clear();
-    HKEY key = FCurrentKey ? FCurrentKey : FRootKey;
-    std::vector<wchar_t> name(kNameMax);
-    for (DWORD i = 0;; ++i) {
-        DWORD len = kNameMax;
-        if (RegEnumValue(key, i, name.data(), &len, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
-        strings.Add(String(name.data(), len));
-    }
-    strings.EndUpdate();
+    ListNames(FCurrentKey ? FCurrentKey : FRootKey, strings, [](HKEY k, DWORD i, wchar_t* n, DWORD* len) {
+        return RegEnumValue(k, i, n, len, nullptr, nullptr, nullptr, nullptr);
+    });
 }
 
 bool TRegistry::ValueExists(const String& name) { return GetDataSize(name) >= 0; }

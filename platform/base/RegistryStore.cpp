@@ -810,6 +810,24 @@ LONG RegFlushKey(HKEY key)
     return Resolve(s, key, k) ? ERROR_SUCCESS : ERROR_INVALID_HANDLE;
 }
 
+// Hands a value's type and bytes to a caller's buffer; a buffer too small
+// gets the size needed and ERROR_MORE_DATA.
+static LONG CopyValueOut(const TRegValue& v, DWORD* type, Byte* data, DWORD* dataSize)
+{
+    if (type) *type = v.Type;
+    DWORD size = DWORD(v.Data.size());
+    if (data) {
+        if (!dataSize) return ERROR_INVALID_PARAMETER;
+        if (*dataSize < size) {
+            *dataSize = size;
+            return ERROR_MORE_DATA;
+        }
+        if (size) std::memcpy(data, v.Data.data(), size);
+    }
+    if (dataSize) *dataSize = size;
+    return ERROR_SUCCESS;
+}
+
 LONG RegQueryValueEx(HKEY key, const wchar_t* valueName, DWORD*, DWORD* type, Byte* data, DWORD* dataSize)
 {
     if (data && !dataSize) return ERROR_INVALID_PARAMETER;
@@ -823,17 +841,7 @@ LONG RegQueryValueEx(HKEY key, const wchar_t* valueName, DWORD*, DWORD* type, By
     auto it = n->Values.find(Fold(valueName ? valueName : L""));
     if (it == n->Values.end()) return ERROR_FILE_NOT_FOUND;
     const TRegValue& v = it->second;
-    if (type) *type = v.Type;
-    DWORD size = DWORD(v.Data.size());
-    if (data) {
-        if (*dataSize < size) {
-            *dataSize = size;
-            return ERROR_MORE_DATA;
-        }
-        if (size) std::memcpy(data, v.Data.data(), size);
-    }
-    if (dataSize) *dataSize = size;
-    return ERROR_SUCCESS;
+    return CopyValueOut(v, type, data, dataSize);
 }
 
 LONG RegSetValueEx(HKEY key, const wchar_t* valueName, DWORD, DWORD type, const Byte* data, DWORD dataSize)
@@ -966,17 +974,7 @@ LONG RegEnumValue(HKEY key, DWORD index, wchar_t* name, DWORD* nameLen, DWORD*, 
     const TRegValue& v = it->second;
     LONG rc = CopyName(v.Name, name, nameLen);
     if (rc != ERROR_SUCCESS) return rc;
-    if (type) *type = v.Type;
-    DWORD size = DWORD(v.Data.size());
-    if (data) {
-        if (*dataSize < size) {
-            *dataSize = size;
-            return ERROR_MORE_DATA;
-        }
-        if (size) std::memcpy(data, v.Data.data(), size);
-    }
-    if (dataSize) *dataSize = size;
-    return ERROR_SUCCESS;
+    return CopyValueOut(v, type, data, dataSize);
 }
 
 LONG RegNotifyChangeKeyValue(HKEY key, BOOL watchSubtree, DWORD filter, HANDLE event, BOOL asynchronous)

@@ -283,11 +283,11 @@ struct TTextCtx {
     }
 };
 
-// Draws a run with its cell's top-left at surface point (x, y).
-void DrawRun(HDC dc, const TTextCtx& tc, double x, double y, const wchar_t* s, int n, const TRect* clip,
-             double angleDeg = 0, double rx = 0, double ry = 0)
+// The DC's cairo context saved, clipped to the DC's clip and to clip (when
+// given), and turned by angleDeg (counter-clockwise) about (rx, ry); the
+// caller draws and restores it.
+cairo_t* BeginTextCairo(HDC dc, const TRect* clip, double angleDeg, double rx, double ry)
 {
-    if (n <= 0 || !dc->Target()) return;
     cairo_t* cr = dc->Cairo();
     cairo_save(cr);
     dc->ClipCairo(cr);
@@ -300,6 +300,15 @@ void DrawRun(HDC dc, const TTextCtx& tc, double x, double y, const wchar_t* s, i
         cairo_rotate(cr, -angleDeg * M_PI / 180.0);
         cairo_translate(cr, -rx, -ry);
     }
+    return cr;
+}
+
+// Draws a run with its cell's top-left at surface point (x, y).
+void DrawRun(HDC dc, const TTextCtx& tc, double x, double y, const wchar_t* s, int n, const TRect* clip,
+             double angleDeg = 0, double rx = 0, double ry = 0)
+{
+    if (n <= 0 || !dc->Target()) return;
+    cairo_t* cr = BeginTextCairo(dc, clip, angleDeg, rx, ry);
     CairoSetColor(cr, dc->S.TextColor);
     if (tc.Fixed) {
         double adv = kFixedAdvance * tc.Sx, ex = tc.Extra();
@@ -340,20 +349,8 @@ void FillBox(HDC dc, double x, double y, double w, double h, COLORREF color, con
              double angleDeg = 0, double rx = 0, double ry = 0)
 {
     if (!dc->Target() || w <= 0 || h <= 0) return;
-    cairo_t* cr = dc->Cairo();
-    cairo_save(cr);
-    dc->ClipCairo(cr);
-    if (clip) {
-        cairo_rectangle(cr, clip->Left, clip->Top, clip->Width(), clip->Height());
-        cairo_clip(cr);
-    }
-    if (angleDeg != 0) {
-        cairo_translate(cr, rx, ry);
-        cairo_rotate(cr, -angleDeg * M_PI / 180.0);
-        cairo_translate(cr, -rx, -ry);
-    } else {
-        cairo_set_antialias(cr, CAIRO_ANTIALIAS_NONE);
-    }
+    cairo_t* cr = BeginTextCairo(dc, clip, angleDeg, rx, ry);
+    if (angleDeg == 0) cairo_set_antialias(cr, CAIRO_ANTIALIAS_NONE);
     cairo_rectangle(cr, std::round(x), std::round(y), std::round(w), std::round(h));
     CairoSetColor(cr, color);
     cairo_fill(cr);
