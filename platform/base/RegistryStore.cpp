@@ -810,6 +810,18 @@ LONG RegFlushKey(HKEY key)
     return Resolve(s, key, k) ? ERROR_SUCCESS : ERROR_INVALID_HANDLE;
 }
 
+// The current node of an open key, with the store re-read first (the lock
+// held by the caller); a handle that is not open or a key deleted since it
+// was opened answers its error.
+static LONG FindOpenNode(TStore& s, HKEY key, TRegNode*& node)
+{
+    TOpenKey k;
+    if (!Resolve(s, key, k)) return ERROR_INVALID_HANDLE;
+    Refresh(s);
+    node = Lookup(s, k.Root, k.Path);
+    return node ? ERROR_SUCCESS : ERROR_KEY_DELETED;
+}
+
 // Hands a value's type and bytes to a caller's buffer; a buffer too small
 // gets the size needed and ERROR_MORE_DATA.
 static LONG CopyValueOut(const TRegValue& v, DWORD* type, Byte* data, DWORD* dataSize)
@@ -833,11 +845,8 @@ LONG RegQueryValueEx(HKEY key, const wchar_t* valueName, DWORD*, DWORD* type, By
     if (data && !dataSize) return ERROR_INVALID_PARAMETER;
     TStore& s = Store();
     std::lock_guard<std::mutex> g(s.Lock);
-    TOpenKey k;
-    if (!Resolve(s, key, k)) return ERROR_INVALID_HANDLE;
-    Refresh(s);
-    TRegNode* n = Lookup(s, k.Root, k.Path);
-    if (!n) return ERROR_KEY_DELETED;
+    TRegNode* n = nullptr;
+    if (LONG rc = FindOpenNode(s, key, n); rc != ERROR_SUCCESS) return rc;
     auto it = n->Values.find(Fold(valueName ? valueName : L""));
     if (it == n->Values.end()) return ERROR_FILE_NOT_FOUND;
     const TRegValue& v = it->second;
@@ -944,11 +953,8 @@ LONG RegEnumKeyEx(HKEY key, DWORD index, wchar_t* name, DWORD* nameLen, DWORD*, 
 {
     TStore& s = Store();
     std::lock_guard<std::mutex> g(s.Lock);
-    TOpenKey k;
-    if (!Resolve(s, key, k)) return ERROR_INVALID_HANDLE;
-    Refresh(s);
-    TRegNode* n = Lookup(s, k.Root, k.Path);
-    if (!n) return ERROR_KEY_DELETED;
+    TRegNode* n = nullptr;
+    if (LONG rc = FindOpenNode(s, key, n); rc != ERROR_SUCCESS) return rc;
     if (index >= n->Keys.size()) return ERROR_NO_MORE_ITEMS;
     auto it = n->Keys.begin();
     std::advance(it, index);
@@ -963,11 +969,8 @@ LONG RegEnumValue(HKEY key, DWORD index, wchar_t* name, DWORD* nameLen, DWORD*, 
     if (data && !dataSize) return ERROR_INVALID_PARAMETER;
     TStore& s = Store();
     std::lock_guard<std::mutex> g(s.Lock);
-    TOpenKey k;
-    if (!Resolve(s, key, k)) return ERROR_INVALID_HANDLE;
-    Refresh(s);
-    TRegNode* n = Lookup(s, k.Root, k.Path);
-    if (!n) return ERROR_KEY_DELETED;
+    TRegNode* n = nullptr;
+    if (LONG rc = FindOpenNode(s, key, n); rc != ERROR_SUCCESS) return rc;
     if (index >= n->Values.size()) return ERROR_NO_MORE_ITEMS;
     auto it = n->Values.begin();
     std::advance(it, index);
