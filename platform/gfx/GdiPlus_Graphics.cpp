@@ -193,52 +193,60 @@ Status GdipRotateWorldTransform(GpGraphics* graphics, REAL angle, MatrixOrder or
     return Ok;
 }
 
-Status GdipSetCompositingQuality(GpGraphics* graphics, CompositingQuality quality)
+namespace {
+
+// A rendering mode kept on the graphics object; values outside [lo, hi]
+// are refused.
+template <typename T>
+Status SetMode(GpGraphics* graphics, T GpGraphics::*field, T value, T lo, T hi)
 {
     GRAPHICS_CHECK(graphics);
-    if (quality < CompositingQualityDefault || quality > CompositingQualityAssumeLinear) return InvalidParameter;
-    graphics->Quality = quality;
+    if (value < lo || value > hi) return InvalidParameter;
+    graphics->*field = value;
     return Ok;
+}
+
+template <typename T>
+Status GetMode(GpGraphics* graphics, T GpGraphics::*field, T* value)
+{
+    GRAPHICS_CHECK(graphics);
+    if (!value) return InvalidParameter;
+    *value = graphics->*field;
+    return Ok;
+}
+
+}  // namespace
+
+Status GdipSetCompositingQuality(GpGraphics* graphics, CompositingQuality quality)
+{
+    return SetMode(graphics, &GpGraphics::Quality, quality, CompositingQualityDefault,
+                   CompositingQualityAssumeLinear);
 }
 
 Status GdipGetCompositingQuality(GpGraphics* graphics, CompositingQuality* quality)
 {
-    GRAPHICS_CHECK(graphics);
-    if (!quality) return InvalidParameter;
-    *quality = graphics->Quality;
-    return Ok;
+    return GetMode(graphics, &GpGraphics::Quality, quality);
 }
 
 Status GdipSetTextRenderingHint(GpGraphics* graphics, TextRenderingHint mode)
 {
-    GRAPHICS_CHECK(graphics);
-    if (mode < TextRenderingHintSystemDefault || mode > TextRenderingHintClearTypeGridFit) return InvalidParameter;
-    graphics->TextHint = mode;
-    return Ok;
+    return SetMode(graphics, &GpGraphics::TextHint, mode, TextRenderingHintSystemDefault,
+                   TextRenderingHintClearTypeGridFit);
 }
 
 Status GdipGetTextRenderingHint(GpGraphics* graphics, TextRenderingHint* mode)
 {
-    GRAPHICS_CHECK(graphics);
-    if (!mode) return InvalidParameter;
-    *mode = graphics->TextHint;
-    return Ok;
+    return GetMode(graphics, &GpGraphics::TextHint, mode);
 }
 
 Status GdipSetSmoothingMode(GpGraphics* graphics, SmoothingMode mode)
 {
-    GRAPHICS_CHECK(graphics);
-    if (mode < SmoothingModeDefault || mode > SmoothingModeAntiAlias8x8) return InvalidParameter;
-    graphics->Smoothing = mode;
-    return Ok;
+    return SetMode(graphics, &GpGraphics::Smoothing, mode, SmoothingModeDefault, SmoothingModeAntiAlias8x8);
 }
 
 Status GdipGetSmoothingMode(GpGraphics* graphics, SmoothingMode* mode)
 {
-    GRAPHICS_CHECK(graphics);
-    if (!mode) return InvalidParameter;
-    *mode = graphics->Smoothing;
-    return Ok;
+    return GetMode(graphics, &GpGraphics::Smoothing, mode);
 }
 
 // ---- clipping -------------------------------------------------------------
