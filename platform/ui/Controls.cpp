@@ -130,6 +130,8 @@ TControl::TControl(TComponent* AOwner) : TComponent(AOwner), FColor(clBtnFace)
 {
     WindowProc = [this](TMessage& m) { WndProc(m); };
     FControlStyle = TControlStyle{csCaptureMouse, csClickEvents, csSetCaption, csDoubleClicks};
+    FFont = std::make_unique<TFont>();
+    FFont->OnChange = [this](TObject*) { FontChanged(); };
     FConstraints.OnChange = [this] {
         Integer w = FWidth, h = FHeight;
         ConstrainedResize(w, h);
@@ -180,6 +182,8 @@ void TControl::Dispatch(TMessage& M)
     case CM_VISIBLECHANGED: CMVisibleChanged(M); break;
     case CM_COLORCHANGED: CMColorChanged(M); break;
     case CM_PARENTCOLORCHANGED: CMParentColorChanged(M); break;
+    case CM_FONTCHANGED: CMFontChanged(M); break;
+    case CM_PARENTFONTCHANGED: CMParentFontChanged(M); break;
     case CM_TEXTCHANGED: CMTextChanged(M); break;
     case CM_HINTSHOW: CMHintShow(M); break;
     case CM_MOUSEENTER: CMMouseEnter(M); break;
@@ -408,6 +412,30 @@ void TControl::SetParentFont(bool v)
     if (FParent && v) Perform(CM_PARENTFONTCHANGED);
 }
 
+void TControl::SetFont(TFont* v)
+{
+    if (v && v != FFont.get()) FFont->Assign(v);
+}
+
+void TControl::FontChanged()
+{
+    if (!FTakingParentFont) FParentFont = false;
+    Perform(CM_FONTCHANGED);
+}
+
+void TControl::ParentFontChanged()
+{
+    if (!FParentFont || !FParent) return;
+    FTakingParentFont = true;
+    try {
+        FFont->Assign(FParent->Font());
+    } catch (...) {
+        FTakingParentFont = false;
+        throw;
+    }
+    FTakingParentFont = false;
+}
+
 void TControl::ParentColorChanged()
 {
     if (FParentColor && FParent) {
@@ -497,6 +525,7 @@ void TControl::Loaded()
 {
     TComponent::Loaded();
     if (FParent && FParentColor) FColor = FParent->Color();
+    if (FParent && FParentFont) ParentFontChanged();
     UpdateAnchorRules();
     RequestAlign();
 }
@@ -646,6 +675,8 @@ void TControl::CMEnabledChanged(TMessage&) { Invalidate(); }
 void TControl::CMVisibleChanged(TMessage&) { InvalidateControl(true, FVisible && FControlStyle.Contains(csOpaque)); }
 void TControl::CMColorChanged(TMessage&) { Invalidate(); }
 void TControl::CMParentColorChanged(TMessage&) { ParentColorChanged(); }
+void TControl::CMFontChanged(TMessage&) { Invalidate(); }
+void TControl::CMParentFontChanged(TMessage&) { ParentFontChanged(); }
 void TControl::CMTextChanged(TMessage&) { Invalidate(); }
 void TControl::CMHintShow(TMessage&) {}
 

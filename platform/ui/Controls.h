@@ -161,6 +161,10 @@ public:
     void SetParentColor(bool v);
     bool ParentFont() const { return FParentFont; }
     void SetParentFont(bool v);
+    // The control's own font object (never null); SetFont copies the
+    // description. Changing it clears ParentFont, as choosing a font does.
+    TFont* Font() const { return FFont.get(); }
+    void SetFont(TFont* v);
     String Caption() { return GetText(); }
     void SetCaption(const String& v) { SetText(v); }
     String Text() { return GetText(); }
@@ -226,6 +230,8 @@ protected:
     virtual void RequestAlign();
     virtual void ChangeScale(Integer M, Integer D) {}
     virtual void ParentColorChanged();
+    virtual void ParentFontChanged();
+    virtual void FontChanged();
     virtual void VisibleChanging() {}
     void ConstrainedResize(Integer& w, Integer& h);
     void SendCancelMode(TControl* Sender);
@@ -246,6 +252,8 @@ protected:
     virtual void CMVisibleChanged(TMessage& M);
     virtual void CMColorChanged(TMessage& M);
     virtual void CMParentColorChanged(TMessage& M);
+    virtual void CMFontChanged(TMessage& M);
+    virtual void CMParentFontChanged(TMessage& M);
     virtual void CMTextChanged(TMessage& M);
     virtual void CMHintShow(TMessage& M);
     virtual void CMMouseEnter(TMessage& M);
@@ -263,6 +271,8 @@ protected:
     TColor FColor;
     bool FParentColor = true;
     bool FParentFont = true;
+    std::unique_ptr<TFont> FFont;
+    bool FTakingParentFont = false;  // a parent's font being copied in
     String FText;
     String FHint;
     bool FShowHint = false;

@@ -113,6 +113,7 @@ void TWinControl::InsertControl(TControl* AControl)
     AControl->FParent = this;
     if (auto* w = dynamic_cast<TWinControl*>(AControl)) FTabList.push_back(w);
     if (AControl->FParentColor) AControl->FColor = FColor;
+    if (AControl->FParentFont) AControl->ParentFontChanged();
     if (AControl->FParentShowHint) AControl->FShowHint = FShowHint;
     AControl->UpdateAnchorRules();
     if (auto* w = dynamic_cast<TWinControl*>(AControl)) w->UpdateControlState();
@@ -255,6 +256,7 @@ void TWinControl::CreateWnd()
     }
     CreateWindowHandle(P);
     if (!FHandle) throw EOutOfResources(L"Error creating window");
+    ::SendMessage(FHandle, WM_SETFONT, reinterpret_cast<WPARAM>(FFont->Handle()), 1);
     if (!FParent && !(P.Style & WS_CHILD) && P.WndParent == nullptr) {
         // Top-level without an owner: fine as is.
     }
@@ -549,9 +551,14 @@ void TWinControl::Dispatch(TMessage& M)
     case CM_DIALOGCHAR: CMDialogChar(M); return;
     case CM_SHOWINGCHANGED: CMShowingChanged(M); return;
     case CM_FOCUSCHANGED: CMFocusChanged(M); return;
-    case CM_PARENTFONTCHANGED: case CM_FONTCHANGED:
-        if (M.Msg == CM_FONTCHANGED) Invalidate();
+    case CM_FONTCHANGED:
+        // The window's own procedure draws with the font it was given.
+        if (FHandle) ::SendMessage(FHandle, WM_SETFONT, reinterpret_cast<WPARAM>(FFont->Handle()), 0);
+        Invalidate();
         NotifyControls(CM_PARENTFONTCHANGED);
+        return;
+    case CM_PARENTFONTCHANGED:
+        ParentFontChanged();  // a change of our own font notifies the children
         return;
     case CM_SHOWHINTCHANGED:
         NotifyControls(CM_PARENTSHOWHINTCHANGED);

@@ -203,6 +203,7 @@ TCustomForm::TCustomForm(TComponent* AOwner) : TScrollingWinControl(AOwner)
     FComponentState.Include(csLoading);
     FVisible = false;
     FParentColor = false;
+    FParentFont = false;
     FWidth = 320;
     FHeight = 240;
     FControlStyle = TControlStyle{csAcceptsControls, csCaptureMouse, csClickEvents, csSetCaption, csDoubleClicks};

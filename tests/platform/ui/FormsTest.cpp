@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <thread>
 
@@ -613,4 +614,36 @@ TEST_F(FormsTest, SynchronizeRunsInsideTheMessageLoopAndProcessMessagesIsIdleOnW
     while (!done) GetMessage(&msg, nullptr, 0, 0);
     worker.join();
     EXPECT_TRUE(ran);
+}
+
+TEST_F(FormsTest, FontsFlowFromParentsUntilAControlChoosesItsOwn)
+{
+    TTestForm* f = NewForm();
+    f->Font()->SetName(L"Verdana");
+    f->Font()->SetSize(12);
+    auto* outer = new TBox(f, f);
+    auto* inner = new TBox(f, outer);
+    EXPECT_TRUE(inner->ParentFont());
+    EXPECT_EQ(inner->Font()->Name(), L"Verdana");
+    EXPECT_EQ(inner->Font()->Size(), 12);
+
+    // The window is told the font it draws with.
+    f->Show();
+    EXPECT_NE(std::find(inner->Seen.begin(), inner->Seen.end(), UINT(WM_SETFONT)), inner->Seen.end());
+
+    f->Font()->SetStyle(TFontStyles{fsBold});
+    EXPECT_EQ(inner->Font()->Style(), TFontStyles{fsBold});
+
+    outer->Font()->SetColor(clRed);  // choosing stops inheriting, for this one only
+    EXPECT_FALSE(outer->ParentFont());
+    EXPECT_TRUE(inner->ParentFont());
+    EXPECT_EQ(inner->Font()->Color(), clRed);
+    f->Font()->SetSize(20);
+    EXPECT_EQ(outer->Font()->Size(), 12);
+    EXPECT_EQ(inner->Font()->Size(), 12);
+
+    outer->SetParentFont(true);
+    EXPECT_EQ(outer->Font()->Size(), 20);
+    EXPECT_EQ(inner->Font()->Size(), 20);
+    EXPECT_TRUE(outer->ParentFont());
 }
