@@ -49,6 +49,10 @@ enum TOwnerDrawStateFlag {
 };
 using TOwnerDrawState = TSet<TOwnerDrawStateFlag>;
 enum TBiDiMode { bdLeftToRight, bdRightToLeft, bdRightToLeftNoAlign, bdRightToLeftReadingOnly };
+// Horizontal text alignment of edits, labels, panels and columns.
+enum TAlignment { taLeftJustify, taRightJustify, taCenter };
+// Which scroll bars a memo or list shows.
+enum TScrollStyle { ssNone, ssHorizontal, ssVertical, ssBoth };
 
 // Cursor numbers of the class library; negative numbers are the built-in
 // cursors, positive ones are registered in Screen->Cursors.
