@@ -460,7 +460,8 @@ LRESULT ComboBoxWndProc(HWND h, UINT msg, WPARAM wp, LPARAM lp)
         s = new TCbState;
         SetProp(h, kComboProp, s);
         s->Style = DWORD(GetWindowLong(h, GWL_STYLE));
-        if (auto* cs = reinterpret_cast<CREATESTRUCT*>(lp); cs && cs->lpszName) s->Text = cs->lpszName;
+        // A drop-down list shows its selected item only, never a free text.
+        if (auto* cs = reinterpret_cast<CREATESTRUCT*>(lp); cs && cs->lpszName && !IsDropList(*s)) s->Text = cs->lpszName;
         s->FieldHeight = FontHeight(nullptr) + 2;
         return DefWindowProc(h, msg, wp, lp);
     }
@@ -907,7 +908,7 @@ void TCustomComboBox::CreateWnd()
     }
     FMovingItems = false;
     if (FSaveIndex >= 0) SendMessage(FHandle, CB_SETCURSEL, WPARAM(FSaveIndex));
-    else if (!text.empty() && FStyle != csDropDownList) SendMessage(FHandle, WM_SETTEXT, 0, LPARAM(text.c_str()));
+    else if (!text.empty()) SendMessage(FHandle, WM_SETTEXT, 0, LPARAM(text.c_str()));  // a drop-down list selects it
     FSaveItems.Clear();
     FSaveIndex = -1;
     COMBOBOXINFO info;

@@ -916,18 +916,13 @@ String TListBoxStrings::Get(Integer Index) const
 TObject* TListBoxStrings::GetObject(Integer Index) const
 {
     if (Index < 0 || Index >= GetCount()) Error(Index);
-    if (!FListBox->ItemsInWindow()) return FListBox->FSaveItems.Objects(Index);
-    return reinterpret_cast<TObject*>(SendMessage(FListBox->FHandle, LB_GETITEMDATA, WPARAM(Index)));
+    return FListBox->UnwrapObject(FListBox->RawObject(Index));
 }
 
 void TListBoxStrings::PutObject(Integer Index, TObject* AObject)
 {
     if (Index < 0 || Index >= GetCount()) Error(Index);
-    if (!FListBox->ItemsInWindow()) {
-        FListBox->FSaveItems.SetObjects(Index, AObject);
-        return;
-    }
-    SendMessage(FListBox->FHandle, LB_SETITEMDATA, WPARAM(Index), LPARAM(reinterpret_cast<uintptr_t>(AObject)));
+    FListBox->SetRawObject(Index, FListBox->WrapObject(FListBox->RawObject(Index), AObject));
 }
 
 Integer TListBoxStrings::Add(const String& S) { return AddObject(S, nullptr); }
@@ -935,17 +930,19 @@ Integer TListBoxStrings::Add(const String& S) { return AddObject(S, nullptr); }
 Integer TListBoxStrings::AddObject(const String& S, TObject* AObject)
 {
     TCustomListBox* lb = FListBox;
+    Integer i;
     if (!lb->ItemsInWindow()) {
-        Integer i = lb->FSorted ? SortedPlace(lb->FSaveItems, S) : lb->FSaveItems.Count();
-        lb->FSaveItems.InsertObject(i, S, AObject);
+        i = lb->FSorted ? SortedPlace(lb->FSaveItems, S) : lb->FSaveItems.Count();
+        lb->FSaveItems.Insert(i, S);
         lb->FSaveSelected.clear();
         if (lb->FSaveIndex >= i) ++lb->FSaveIndex;
-        return i;
+    } else {
+        LRESULT at = SendMessage(lb->FHandle, LB_ADDSTRING, 0, LPARAM(S.c_str()));
+        if (at < 0) OutOfResources();
+        i = Integer(at);
     }
-    LRESULT i = SendMessage(lb->FHandle, LB_ADDSTRING, 0, LPARAM(S.c_str()));
-    if (i < 0) OutOfResources();
-    SendMessage(lb->FHandle, LB_SETITEMDATA, WPARAM(i), LPARAM(reinterpret_cast<uintptr_t>(AObject)));
-    return Integer(i);
+    lb->SetRawObject(i, lb->WrapObject(nullptr, AObject));
+    return i;
 }
 
 void TListBoxStrings::Insert(Integer Index, const String& S)
@@ -956,46 +953,62 @@ void TListBoxStrings::Insert(Integer Index, const String& S)
         lb->FSaveItems.Insert(Index, S);
         lb->FSaveSelected.clear();
         if (lb->FSaveIndex >= Index) ++lb->FSaveIndex;
-        return;
+    } else if (SendMessage(lb->FHandle, LB_INSERTSTRING, WPARAM(Index), LPARAM(S.c_str())) < 0) {
+        OutOfResources();
     }
-    if (SendMessage(lb->FHandle, LB_INSERTSTRING, WPARAM(Index), LPARAM(S.c_str())) < 0) OutOfResources();
+    lb->SetRawObject(Index, lb->WrapObject(nullptr, nullptr));
 }
 
 void TListBoxStrings::Delete(Integer Index)
 {
     TCustomListBox* lb = FListBox;
     if (Index < 0 || Index >= GetCount()) Error(Index);
+    TObject* raw = lb->RawObject(Index);
     if (!lb->ItemsInWindow()) {
         lb->FSaveItems.Delete(Index);
         lb->FSaveSelected.clear();
         if (lb->FSaveIndex == Index) lb->FSaveIndex = -1;
         else if (lb->FSaveIndex > Index) --lb->FSaveIndex;
-        return;
+    } else {
+        SendMessage(lb->FHandle, LB_DELETESTRING, WPARAM(Index));
     }
-    SendMessage(lb->FHandle, LB_DELETESTRING, WPARAM(Index));
+    lb->ItemRemoved(raw);
 }
 
 void TListBoxStrings::Clear()
 {
     TCustomListBox* lb = FListBox;
+    std::vector<TObject*> raws;
+    for (Integer i = 0; i < GetCount(); ++i) raws.push_back(lb->RawObject(i));
     if (!lb->ItemsInWindow()) {
         lb->FSaveItems.Clear();
         lb->FSaveSelected.clear();
         lb->FSaveIndex = -1;
         lb->FSaveTop = 0;
-        return;
+    } else {
+        SendMessage(lb->FHandle, LB_RESETCONTENT);
     }
-    SendMessage(lb->FHandle, LB_RESETCONTENT);
+    for (TObject* raw : raws) lb->ItemRemoved(raw);
 }
 
 void TListBoxStrings::Put(Integer Index, const String& S)
 {
-    // The item keeps its object and its place in the selection.
-    Integer index = FListBox->ItemIndex();
-    bool selected = FListBox->MultiSelect() && FListBox->Selected(Index);
-    TStrings::Put(Index, S);
-    if (selected) FListBox->SetSelected(Index, true);
-    FListBox->SetItemIndex(index);
+    // The item keeps its data (object and check state) and its place in
+    // the selection.
+    TCustomListBox* lb = FListBox;
+    if (Index < 0 || Index >= GetCount()) Error(Index);
+    TObject* raw = lb->RawObject(Index);
+    Integer index = lb->ItemIndex();
+    bool selected = lb->MultiSelect() && lb->Selected(Index);
+    if (!lb->ItemsInWindow()) {
+        lb->FSaveItems.SetStrings(Index, S);
+        return;
+    }
+    SendMessage(lb->FHandle, LB_DELETESTRING, WPARAM(Index));
+    if (SendMessage(lb->FHandle, LB_INSERTSTRING, WPARAM(Index), LPARAM(S.c_str())) < 0) OutOfResources();
+    lb->SetRawObject(Index, raw);
+    if (selected) lb->SetSelected(Index, true);
+    lb->SetItemIndex(index);
 }
 
 Integer TListBoxStrings::IndexOf(const String& S) const
@@ -1018,6 +1031,22 @@ void TListBoxStrings::SetUpdateState(bool Updating)
 
 // ---------------------------------------------------------------------------
 // TCustomListBox
+
+TObject* TCustomListBox::RawObject(Integer Index) const
+{
+    if (!ItemsInWindow()) return FSaveItems.Objects(Index);
+    LRESULT d = SendMessage(FHandle, LB_GETITEMDATA, WPARAM(Index));
+    return d == LB_ERR ? nullptr : reinterpret_cast<TObject*>(d);
+}
+
+void TCustomListBox::SetRawObject(Integer Index, TObject* Raw)
+{
+    if (!ItemsInWindow()) {
+        FSaveItems.SetObjects(Index, Raw);
+        return;
+    }
+    SendMessage(FHandle, LB_SETITEMDATA, WPARAM(Index), LPARAM(reinterpret_cast<uintptr_t>(Raw)));
+}
 
 TCustomListBox::TCustomListBox(TComponent* AOwner) : TWinControl(AOwner)
 {
@@ -1089,7 +1118,7 @@ void TCustomListBox::DestroyWnd()
         std::vector<bool> selected;
         Integer n = Count();
         for (Integer i = 0; i < n; ++i) {
-            saved.AddObject(FItems->Strings(i), FItems->Objects(i));
+            saved.AddObject(FItems->Strings(i), RawObject(i));
             selected.push_back(FMultiSelect && SendMessage(FHandle, LB_GETSEL, WPARAM(i)) > 0);
         }
         Integer index = ItemIndex(), top = TopIndex();

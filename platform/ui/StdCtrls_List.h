@@ -118,6 +118,17 @@ protected:
     virtual void CNCtlColorListBox(TMessage& M);
     // Whether the items live in the window now (not in the saved list).
     bool ItemsInWindow() const { return HandleAllocated() && !FMovingItems; }
+    // The data an item carries (the window's item data, or the saved
+    // object). Descendants that keep a record of their own per item wrap
+    // the program's object in it: WrapObject makes or updates the record
+    // (raw is the item's current data, null for a new item), UnwrapObject
+    // gives the program's object back, ItemRemoved is told of data whose
+    // item went away.
+    TObject* RawObject(Integer Index) const;
+    void SetRawObject(Integer Index, TObject* Raw);
+    virtual TObject* WrapObject(TObject* Raw, TObject* AObject) { (void)Raw; return AObject; }
+    virtual TObject* UnwrapObject(TObject* Raw) const { return Raw; }
+    virtual void ItemRemoved(TObject* Raw) { (void)Raw; }
 
     std::unique_ptr<TListBoxStrings> FItems;
     // The items while there is no window.
