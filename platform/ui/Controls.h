@@ -43,6 +43,11 @@ enum TMouseButton { mbLeft, mbRight, mbMiddle };
 enum TShiftStateFlag { ssShift, ssAlt, ssCtrl, ssLeft, ssRight, ssMiddle, ssDouble };
 using TShiftState = TSet<TShiftStateFlag>;
 enum TBiDiMode { bdLeftToRight, bdRightToLeft, bdRightToLeftNoAlign, bdRightToLeftReadingOnly };
+// Horizontal and vertical placement of a control's text.
+enum TAlignment { taLeftJustify, taRightJustify, taCenter };
+using TLeftRight = TAlignment;  // taLeftJustify or taRightJustify only
+enum TVerticalAlignment { taAlignTop, taAlignBottom, taVerticalCenter };
+enum TTextLayout { tlTop, tlCenter, tlBottom };
 
 // Cursor numbers of the class library; negative numbers are the built-in
 // cursors, positive ones are registered in Screen->Cursors.
