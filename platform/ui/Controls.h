@@ -43,8 +43,10 @@ enum TMouseButton { mbLeft, mbRight, mbMiddle };
 enum TShiftStateFlag { ssShift, ssAlt, ssCtrl, ssLeft, ssRight, ssMiddle, ssDouble };
 using TShiftState = TSet<TShiftStateFlag>;
 enum TBiDiMode { bdLeftToRight, bdRightToLeft, bdRightToLeftNoAlign, bdRightToLeftReadingOnly };
-// Horizontal and vertical placement of a control's text.
+// Horizontal text alignment of edits, labels, panels and columns.
 enum TAlignment { taLeftJustify, taRightJustify, taCenter };
+// Which scroll bars a memo or list shows.
+enum TScrollStyle { ssNone, ssHorizontal, ssVertical, ssBoth };
 using TLeftRight = TAlignment;  // taLeftJustify or taRightJustify only
 enum TVerticalAlignment { taAlignTop, taAlignBottom, taVerticalCenter };
 enum TTextLayout { tlTop, tlCenter, tlBottom };
