@@ -4,9 +4,8 @@
 #include <memory>
 #include <vector>
 
+#include "platform/ui/StdCtrls_Button.h"  // TCheckBoxState
 #include "platform/ui/StdCtrls_List.h"
-
-enum TCheckBoxState { cbUnchecked, cbChecked, cbGrayed };
 
 class TCheckListBox : public TCustomListBox {
     VEL_CLASS(TCheckListBox, TCustomListBox)

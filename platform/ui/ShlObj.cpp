@@ -13,8 +13,8 @@
 
 #include "platform/base/SysUtils.h"
 #include "platform/ui/Forms.h"
+#include "platform/ui/StdCtrls_Button.h"
 #include "platform/ui/StdCtrls_List.h"
-#include "platform/ui/Themes.h"
 
 // ---------------------------------------------------------------------------
 // Item lists and task memory
@@ -149,63 +149,20 @@ bool Within(const String& path, const String& root)
     return path.size() > root.size() && path.compare(0, root.size(), root) == 0 && path[root.size()] == L'/';
 }
 
-// A push button of the dialog: themed or classic face, the caption in the
-// middle, Space and Enter click it while it has the focus.
-class TBrowseButton : public TCustomControl {
+// The folder list: Enter goes into the highlighted folder rather than to
+// the default button.
+class TBrowseList : public TListBox {
 public:
-    TBrowseButton(TComponent* owner, TWinControl* parent, const String& caption, const TRect& r)
-        : TCustomControl(owner)
-    {
-        SetParent(parent);
-        SetCaption(caption);
-        SetBoundsRect(r);
-        SetTabStop(true);
-    }
+    explicit TBrowseList(TComponent* owner) : TListBox(owner) {}
 
 protected:
-    void Paint() override
-    {
-        TRect r = ClientRect();
-        HDC dc = Canvas()->Handle();
-        if (HTHEME theme = OpenThemeData(FHandle, L"button")) {
-            DrawThemeBackground(theme, dc, BP_PUSHBUTTON, Enabled() ? PBS_NORMAL : PBS_DISABLED, &r, nullptr);
-            CloseThemeData(theme);
-        } else {
-            TRect b = r;
-            DrawFrameControl(dc, &b, DFC_BUTTON, DFCS_BUTTONPUSH | (Enabled() ? 0u : UINT(DFCS_INACTIVE)));
-        }
-        Canvas()->Font()->Assign(Font());
-        if (!Enabled()) Canvas()->Font()->SetColor(clGrayText);
-        Canvas()->Brush()->SetStyle(bsClear);
-        String t = Caption();
-        TRect tr = r;
-        DrawText(dc, t.c_str(), int(t.size()), &tr, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
-        if (Focused()) {
-            TRect f = r;
-            InflateRect(f, -3, -3);
-            DrawFocusRect(dc, &f);
-        }
-    }
     void Dispatch(TMessage& M) override
     {
-        switch (M.Msg) {
-        case WM_GETDLGCODE: M.Result = DLGC_BUTTON | DLGC_WANTCHARS; return;
-        case WM_SETFOCUS: case WM_KILLFOCUS: Invalidate(); break;
-        case WM_LBUTTONDOWN: if (CanFocus()) SetFocus(); break;
-        case WM_ENABLE: Invalidate(); break;
-        default: break;
+        if (M.Msg == CM_WANTSPECIALKEY && M.CharCode() == VK_RETURN && ItemIndex() >= 0) {
+            M.Result = 1;
+            return;
         }
-        TCustomControl::Dispatch(M);
-    }
-
-public:
-    void KeyPress(wchar_t& Key) override
-    {
-        TCustomControl::KeyPress(Key);
-        if (Key == L' ') {
-            Key = 0;
-            Click();
-        }
+        TListBox::Dispatch(M);
     }
 };
 
@@ -261,19 +218,21 @@ public:
         FRoot = IsOurs(bi.pidlRoot) ? Normal(PidlPath(bi.pidlRoot)) : String(L"/");
         if (!IsFolder(FRoot)) FRoot = L"/";
         FHeader = new TBrowseHeader(this, this, Rect(10, 8, 330, 62));
-        FList = new TListBox(this);
+        FList = new TBrowseList(this);
         FList->SetBounds(10, 68, 320, 260);
         FList->SetParent(this);
         FList->OnClick = [this](TObject*) { SelectionMoved(); };
         FList->OnDblClick = [this](TObject*) { EnterSelected(); };
         if (!(bi.ulFlags & BIF_NONEWFOLDERBUTTON)) {
-            FNewFolder = new TBrowseButton(this, this, L"Make New Folder", Rect(10, 342, 130, 367));
+            FNewFolder = NewButton(L"Make New Folder", Rect(10, 342, 130, 367));
             FNewFolder->OnClick = [this](TObject*) { MakeNewFolder(); };
         }
-        FOk = new TBrowseButton(this, this, L"OK", Rect(180, 342, 250, 367));
-        FOk->OnClick = [this](TObject*) { SetModalResult(mrOk); };
-        FCancel = new TBrowseButton(this, this, L"Cancel", Rect(260, 342, 330, 367));
-        FCancel->OnClick = [this](TObject*) { SetModalResult(mrCancel); };
+        FOk = NewButton(L"OK", Rect(180, 342, 250, 367));
+        FOk->SetDefault(true);
+        FOk->SetModalResult(mrOk);
+        FCancel = NewButton(L"Cancel", Rect(260, 342, 330, 367));
+        FCancel->SetCancel(true);
+        FCancel->SetModalResult(mrCancel);
         SetActiveControl(FList);
         Navigate(FRoot, String());
     }
@@ -287,24 +246,18 @@ public:
     }
 
 protected:
+    // Keys the list leaves to the form: Enter on a folder goes in,
+    // Backspace goes up; Escape and Enter elsewhere reach the buttons.
     void KeyDown(Word& Key, TShiftState Shift) override
     {
         TForm::KeyDown(Key, Shift);
-        switch (Key) {
-        case VK_ESCAPE: SetModalResult(mrCancel); Key = 0; break;
-        case VK_RETURN:
-            if (ActiveControl() == FList && FList->ItemIndex() >= 0) EnterSelected();
-            else if (auto* b = dynamic_cast<TBrowseButton*>(ActiveControl())) b->Click();
-            else SetModalResult(mrOk);
+        if (ActiveControl() != FList) return;
+        if (Key == VK_RETURN && FList->ItemIndex() >= 0) {
+            EnterSelected();
             Key = 0;
-            break;
-        case VK_BACK:
-            if (ActiveControl() == FList) {
-                GoUp();
-                Key = 0;
-            }
-            break;
-        default: break;
+        } else if (Key == VK_BACK) {
+            GoUp();
+            Key = 0;
         }
     }
 
@@ -438,13 +391,22 @@ private:
         MessageBeep(0);
     }
 
+    TButton* NewButton(const String& caption, const TRect& r)
+    {
+        auto* b = new TButton(this);
+        b->SetCaption(caption);
+        b->SetBoundsRect(r);
+        b->SetParent(this);
+        return b;
+    }
+
     BROWSEINFO FInfo;
     String FRoot, FCurrent, FNotified, FStatus;
     TBrowseHeader* FHeader = nullptr;
-    TListBox* FList = nullptr;
-    TBrowseButton* FNewFolder = nullptr;
-    TBrowseButton* FOk = nullptr;
-    TBrowseButton* FCancel = nullptr;
+    TBrowseList* FList = nullptr;
+    TButton* FNewFolder = nullptr;
+    TButton* FOk = nullptr;
+    TButton* FCancel = nullptr;
 };
 
 }  // namespace

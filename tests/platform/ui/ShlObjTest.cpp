@@ -74,10 +74,11 @@ protected:
         });
         return found;
     }
-    static HWND List(HWND dlg) { return Child(dlg, [](HWND h) { return GetClassName(h) == L"TListBox"; }); }
+    // The child that answers as a list box does.
+    static HWND List(HWND dlg) { return Child(dlg, [](HWND h) { return SendMessage(h, LB_GETITEMHEIGHT, 0) > 0; }); }
     static HWND Button(HWND dlg, const String& text)
     {
-        return Child(dlg, [&](HWND h) { return GetWindowText(h) == text && GetClassName(h) != L"TListBox"; });
+        return Child(dlg, [&](HWND h) { return GetWindowText(h) == text; });
     }
     static std::vector<String> Items(HWND list)
     {
