@@ -138,6 +138,9 @@ TEST_F(TooltipsTest, ClicksAndTtmPopPutTheTipAway)
     SendMessage(Tip, TTM_POP);
     EXPECT_FALSE(Up());
     EXPECT_EQ(Owner->Codes.back(), TTN_POP);
+    Hover(22, 22);
+    Drv->Advance(300);
+    EXPECT_TRUE(Up()) << "after TTM_POP a move on the same tool shows it again";
 }
 
 TEST_F(TooltipsTest, CallbackTextTitleAndMaxWidth)
