@@ -20,8 +20,6 @@ class TFont;
 class TCanvas;
 
 enum TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient, alCustom };
-// Horizontal text alignment (labels, list view columns, edits).
-enum TAlignment { taLeftJustify, taRightJustify, taCenter };
 enum TAnchorKind { akLeft, akTop, akRight, akBottom };
 using TAnchors = TSet<TAnchorKind>;
 
