@@ -214,9 +214,9 @@ TRect TListItem::DisplayRect(Integer Code) const
 {
     TRect r;
     TCustomListView* lv = ListView();
-    if (lv && Index() >= 0) {
+    if (lv && lv->HandleAllocated() && Index() >= 0) {
         r.Left = Code;
-        SendMessage(lv->Handle(), LVM_GETITEMRECT, WPARAM(Index()), LPARAM(&r));
+        if (!SendMessage(lv->Handle(), LVM_GETITEMRECT, WPARAM(Index()), LPARAM(&r))) r = TRect{};
     }
     return r;
 }

@@ -771,7 +771,7 @@ LRESULT ListViewWndProc(HWND h, UINT msg, WPARAM wp, LPARAM lp)
 
     case WM_KEYDOWN: KeyDown(h, *s, Word(wp)); return 0;
     case WM_CHAR: {
-        if (wp < L' ' || Count(*s) == 0) return 0;
+        if (wp <= L' ' || Count(*s) == 0) return 0;
         SyncModel(h, *s);
         int sub = s->Cols.empty() ? 0 : s->Cols[0].SubItem;
         TLvState* st = s;
