@@ -259,6 +259,7 @@ class TListColumns : public TOwnedCollection {
 public:
     explicit TListColumns(TCustomListView* AOwner);
     TListColumn* Add();
+    TListColumn* Insert(Integer Index);
     TListColumn* Items(Integer Index) const { return static_cast<TListColumn*>(TCollection::Items(Index)); }
     TListColumn* operator[](Integer Index) const { return Items(Index); }
     TCustomListView* Owner() const { return FListView; }
