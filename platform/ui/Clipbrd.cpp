@@ -8,7 +8,6 @@
 #include <map>
 #include <mutex>
 
-#include "platform/base/Encoding.h"
 #include "platform/ui/backend/Sdl.h"
 
 namespace {
@@ -60,42 +59,10 @@ HGLOBAL BlockOf(const void* data, size_t size)
     return h;
 }
 
-HGLOBAL WideBlock(const String& s) { return BlockOf(s.c_str(), (s.size() + 1) * sizeof(wchar_t)); }
-
-HGLOBAL AnsiBlock(const String& s)
-{
-    AnsiString a = StringToAnsi(s);
-    return BlockOf(a.c_str(), a.size() + 1);
-}
-
-// Reads a zero-terminated string from a block without running past its end.
-String WideFrom(HGLOBAL h)
-{
-    size_t n = GlobalSize(h) / sizeof(wchar_t);
-    auto* p = static_cast<const wchar_t*>(GlobalLock(h));
-    String r;
-    if (p) {
-        size_t len = 0;
-        while (len < n && p[len]) ++len;
-        r.assign(p, len);
-    }
-    GlobalUnlock(h);
-    return r;
-}
-
-String AnsiFrom(HGLOBAL h)
-{
-    size_t n = GlobalSize(h);
-    auto* p = static_cast<const char*>(GlobalLock(h));
-    String r;
-    if (p) {
-        size_t len = 0;
-        while (len < n && p[len]) ++len;
-        r = AnsiToString(AnsiString(p, len));
-    }
-    GlobalUnlock(h);
-    return r;
-}
+HGLOBAL WideBlock(const String& s) { return MakeGlobalText(s, CF_UNICODETEXT); }
+HGLOBAL AnsiBlock(const String& s) { return MakeGlobalText(s, CF_TEXT); }
+String WideFrom(HGLOBAL h) { return GlobalText(h, CF_UNICODETEXT); }
+String AnsiFrom(HGLOBAL h) { return GlobalText(h, CF_TEXT); }
 
 // The text the clipboard holds, from either text format.
 bool StoredText(TClipStore& s, String& text)
@@ -365,7 +332,17 @@ String TClipboard::AsText()
     return r;
 }
 
-void TClipboard::SetAsText(const String& Value) { SetBuffer(CF_UNICODETEXT, Value.c_str(), (Value.size() + 1) * sizeof(wchar_t)); }
+void TClipboard::SetAsText(const String& Value)
+{
+    HGLOBAL h = WideBlock(Value);
+    if (!h) throw EOutOfResources(L"Out of memory");
+    try {
+        SetAsHandle(CF_UNICODETEXT, h);
+    } catch (...) {
+        GlobalFree(h);
+        throw;
+    }
+}
 
 void TClipboard::SetAsHandle(UINT Format, HGLOBAL Value)
 {

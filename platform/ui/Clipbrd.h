@@ -8,8 +8,9 @@
 // lends the clipboard's block (never free it).
 //
 // CF_TEXT holds a zero-terminated string in the system code page
-// (Windows-1252); CF_UNICODETEXT a zero-terminated string of the platform's
-// wide characters (wchar_t). Each is synthesised from the other on demand.
+// (Windows-1252); CF_UNICODETEXT a zero-terminated UTF-16LE string (both
+// declared in ComObj.h with MakeGlobalText/GlobalText). Each is synthesised
+// from the other on demand.
 #pragma once
 
 #include <vector>
@@ -20,9 +21,9 @@
 #include "platform/ui/Windows.h"
 
 enum : UINT {
-    CF_TEXT = 1, CF_BITMAP = 2, CF_METAFILEPICT = 3, CF_SYLK = 4, CF_DIF = 5, CF_TIFF = 6,
+    CF_BITMAP = 2, CF_METAFILEPICT = 3, CF_SYLK = 4, CF_DIF = 5, CF_TIFF = 6,
     CF_OEMTEXT = 7, CF_DIB = 8, CF_PALETTE = 9, CF_RIFF = 11, CF_WAVE = 12,
-    CF_UNICODETEXT = 13, CF_ENHMETAFILE = 14, CF_LOCALE = 16, CF_DIBV5 = 17,   // CF_HDROP: ComObj.h
+    CF_ENHMETAFILE = 14, CF_LOCALE = 16, CF_DIBV5 = 17,   // CF_TEXT, CF_UNICODETEXT, CF_HDROP: ComObj.h
 };
 
 VEL_DECLARE_EXCEPTION(EClipboardException, Exception)

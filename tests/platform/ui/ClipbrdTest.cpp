@@ -47,14 +47,14 @@ TEST_F(ClipbrdTest, TextFormatsAreMadeFromEachOther)
         UINT get;
         std::string expect;   // as read back
     };
-    const wchar_t wide[] = L"caf\u00e9 \u20ac";
-    std::string wideBytes(reinterpret_cast<const char*>(wide), sizeof(wide));
+    // UTF-16LE: e-acute 00E9, the euro sign 20AC.
+    const std::string wideBytes("c\0a\0f\0\xE9\0 \0\xAC\x20\0\0", 14);
     const Case cases[] = {
         // The system code page holds e-acute as E9 and the euro sign as 80.
         {CF_UNICODETEXT, wideBytes, CF_TEXT, std::string("caf\xE9 \x80", 6) + '\0'},
         {CF_TEXT, std::string("caf\xE9 \x80", 6) + '\0', CF_UNICODETEXT, wideBytes},
         // A block without a terminator is read up to its end, never beyond.
-        {CF_TEXT, "abc", CF_UNICODETEXT, std::string(reinterpret_cast<const char*>(L"abc"), 4 * sizeof(wchar_t))},
+        {CF_TEXT, "abc", CF_UNICODETEXT, std::string("a\0b\0c\0\0\0", 8)},
     };
     for (const Case& c : cases) {
         ASSERT_TRUE(OpenClipboard(nullptr));
