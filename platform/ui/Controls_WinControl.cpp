@@ -544,7 +544,7 @@ void TWinControl::Dispatch(TMessage& M)
     case WM_NOTIFY: WMNotify(M); return;
     case WM_CTLCOLORMSGBOX: case WM_CTLCOLOREDIT: case WM_CTLCOLORLISTBOX: case WM_CTLCOLORBTN:
     case WM_CTLCOLORDLG: case WM_CTLCOLORSCROLLBAR: case WM_CTLCOLORSTATIC:
-        // The colours of a child control are its own business (CN_CTLCOLOR...).
+        // A child control of ours chooses its own colours (CN_CTLCOLOR...).
         if (TWinControl* c = FindControl(reinterpret_cast<HWND>(M.LParam)); c && c != this) {
             M.Result = c->Perform(CN_BASE + M.Msg, M.WParam, M.LParam);
             return;
