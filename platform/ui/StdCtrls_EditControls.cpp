@@ -228,7 +228,7 @@ String TCustomEdit::SelText()
 {
     DWORD a = 0, b = 0;
     SendMessage(Handle(), EM_GETSEL, WPARAM(&a), LPARAM(&b));
-    String t = Text();
+    String t = TWinControl::GetText();   // the window's own text, whatever descendants make of Text
     a = std::min<DWORD>(a, DWORD(t.size()));
     b = std::clamp<DWORD>(b, a, DWORD(t.size()));
     return t.substr(a, b - a);
