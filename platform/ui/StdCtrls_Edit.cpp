@@ -165,10 +165,11 @@ Integer CharFromPos(HWND h, TEditState& s, TPoint p, Integer* lineOut = nullptr)
 void UpdateScrollBars(HWND h, TEditState& s)
 {
     if (!IsMulti(s)) return;
-    DWORD style = DWORD(GetWindowLong(h, GWL_STYLE));
+    // The bars asked for at creation stay, disabled while the text fits.
+    DWORD style = s.Style;
     if (style & WS_VSCROLL) {
         SCROLLINFO si;
-        si.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
+        si.fMask = SIF_RANGE | SIF_PAGE | SIF_POS | SIF_DISABLENOSCROLL;
         si.nMin = 0;
         si.nMax = Integer(s.Visual.size()) - 1;
         si.nPage = UINT(PageLines(h, s));
@@ -181,7 +182,7 @@ void UpdateScrollBars(HWND h, TEditState& s)
         Integer widest = 0;
         for (const TEditLine& l : s.Visual) widest = std::max(widest, m.Width(shown.data() + l.Start, l.Length));
         SCROLLINFO si;
-        si.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
+        si.fMask = SIF_RANGE | SIF_PAGE | SIF_POS | SIF_DISABLENOSCROLL;
         si.nMin = 0;
         si.nMax = widest + 1;
         si.nPage = UINT(std::max(FormatRect(h, s).Width(), 1));
