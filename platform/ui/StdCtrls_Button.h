@@ -1,0 +1,2 @@
+// Buttons and statics: "BUTTON", "STATIC" and their class-library controls.
+#pragma once
