@@ -47,6 +47,9 @@ enum TBiDiMode { bdLeftToRight, bdRightToLeft, bdRightToLeftNoAlign, bdRightToLe
 enum TAlignment { taLeftJustify, taRightJustify, taCenter };
 // Which scroll bars a memo or list shows.
 enum TScrollStyle { ssNone, ssHorizontal, ssVertical, ssBoth };
+using TLeftRight = TAlignment;  // taLeftJustify or taRightJustify only
+enum TVerticalAlignment { taAlignTop, taAlignBottom, taVerticalCenter };
+enum TTextLayout { tlTop, tlCenter, tlBottom };
 
 // Cursor numbers of the class library; negative numbers are the built-in
 // cursors, positive ones are registered in Screen->Cursors.
