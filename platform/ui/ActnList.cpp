@@ -121,7 +121,9 @@ bool TBasicAction::Update()
 
 void TBasicAction::Change()
 {
-    for (TBasicActionLink* l : std::vector<TBasicActionLink*>(FClients)) l->Change();
+    // Each property setter has told the links already, each link passing
+    // the value on only where its client still shows the action's.
+    if (OnChange) OnChange(this);
 }
 
 void TBasicAction::Notification(TComponent* AComponent, TOperation Operation)

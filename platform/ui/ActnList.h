@@ -51,7 +51,7 @@ public:
     void SetActionComponent(TComponent* v) { FActionComponent = v; }
     Integer ClientCount() const { return Integer(FClients.size()); }
 
-    TNotifyEvent OnExecute, OnUpdate;
+    TNotifyEvent OnExecute, OnUpdate, OnChange;
 
 protected:
     friend class TBasicActionLink;

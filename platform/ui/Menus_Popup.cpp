@@ -207,7 +207,9 @@ void OpenLevel(TTrack& t, HMENU menu, TPoint at)
                             WS_POPUP | WS_CLIPSIBLINGS, x, y, w, h, owner);
     SetProp(lv.wnd, kTrackProp, &t);
     t.levels.push_back(lv);
+    // The menu shows painted before the loop looks at any input.
     ShowWindow(lv.wnd, SW_SHOWNOACTIVATE);
+    UpdateWindow(lv.wnd);
 }
 
 void CloseLevel(TTrack& t)
@@ -270,6 +272,7 @@ void Sync(TTrack& t)
         Invalidate(lv, lv.painted);
         Invalidate(lv, hot);
         lv.painted = hot;
+        UpdateWindow(lv.wnd);
         if (k + 1 == t.levels.size()) SendMenuSelect(t, lv, hot);
     }
 }
