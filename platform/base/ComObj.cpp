@@ -1,5 +1,7 @@
 #include "platform/base/ComObj.h"
 
+#include "platform/base/Encoding.h"
+
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
@@ -318,6 +320,44 @@ void ReleaseStgMedium(STGMEDIUM* medium)
     *medium = STGMEDIUM();
 }
 
+HGLOBAL MakeGlobalText(const String& text, CLIPFORMAT format)
+{
+    TBytes bytes;
+    if (format == CF_UNICODETEXT) {
+        bytes = TEncoding::Unicode()->GetBytes(text);
+        bytes.insert(bytes.end(), {0, 0});
+    } else if (format == CF_TEXT) {
+        bytes = TEncoding::ANSI()->GetBytes(text);
+        bytes.push_back(0);
+    } else {
+        return nullptr;
+    }
+    HGLOBAL h = GlobalAlloc(GMEM_MOVEABLE, bytes.size());
+    if (!h) return nullptr;
+    memcpy(GlobalLock(h), bytes.data(), bytes.size());
+    GlobalUnlock(h);
+    return h;
+}
+
+String GlobalText(HGLOBAL h, CLIPFORMAT format)
+{
+    if (format != CF_TEXT && format != CF_UNICODETEXT) return String();
+    size_t size = GlobalSize(h);
+    auto* p = static_cast<const Byte*>(GlobalLock(h));
+    if (!p) return String();
+    size_t n = 0;
+    String text;
+    if (format == CF_UNICODETEXT) {
+        while (n + 2 <= size && (p[n] | p[n + 1]) != 0) n += 2;
+        text = TEncoding::Unicode()->GetString(p, n);
+    } else {
+        while (n < size && p[n] != 0) ++n;
+        text = TEncoding::ANSI()->GetString(p, n);
+    }
+    GlobalUnlock(h);
+    return text;
+}
+
 HGLOBAL MakeDropFiles(const std::vector<String>& files, TPoint pt)
 {
     std::vector<uint16_t> units;
@@ -373,6 +413,7 @@ UINT DragQueryFile(HDROP drop, UINT index, Char* buffer, UINT size)
     UINT count = 0;
     while (pos + unit <= total) {
         String name;
+        AnsiString narrow;
         size_t start = pos;
         bool ended = false;
         while (pos + unit <= total) {
@@ -389,8 +430,12 @@ UINT DragQueryFile(HDROP drop, UINT index, Char* buffer, UINT size)
                     pos += 2;
                 }
             }
-            name += Char(c);   // 8-bit names: taken as Latin-1
+            if (wide)
+                name += Char(c);
+            else
+                narrow += char(c);
         }
+        if (!wide) name = AnsiToString(narrow);
         if (pos - start == unit && ended) break;   // the empty name ends the list
         if (!ended && name.empty()) break;
         if (index == count) {

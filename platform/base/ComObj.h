@@ -109,7 +109,9 @@ HRESULT GetHGlobalFromStream(IStream* stream, HGLOBAL* h);
 // drag loop (DoDragDrop, RegisterDragDrop) and the clipboard on these.
 
 using CLIPFORMAT = Word;
-constexpr CLIPFORMAT CF_HDROP = 15;   // a DROPFILES block
+constexpr CLIPFORMAT CF_TEXT = 1;           // 8-bit text (Windows-1252), ended by a zero
+constexpr CLIPFORMAT CF_UNICODETEXT = 13;   // UTF-16LE text, ended by a zero
+constexpr CLIPFORMAT CF_HDROP = 15;         // a DROPFILES block
 
 constexpr DWORD TYMED_NULL = 0;
 constexpr DWORD TYMED_HGLOBAL = 1;
@@ -234,12 +236,19 @@ struct DROPFILES {
 };
 static_assert(sizeof(DROPFILES) == 20, "DROPFILES is a 20-byte header");
 
+// A movable block holding the text in a text format (CF_TEXT or
+// CF_UNICODETEXT) with its final zero; null for other formats.
+HGLOBAL MakeGlobalText(const String& text, CLIPFORMAT format);
+// The text of a block in a text format, up to its first zero or the end of
+// the block, whichever comes first (a foreign block may lack the zero).
+String GlobalText(HGLOBAL h, CLIPFORMAT format);
+
 // A movable block holding the names as a wide DROPFILES list.
 HGLOBAL MakeDropFiles(const std::vector<String>& files, TPoint pt = {});
 // index 0xFFFFFFFF: the number of names. Otherwise copies the name (at most
 // size - 1 characters and a zero) and answers its length; with a null buffer
 // only the length. 0 for a bad index or a malformed block: reading never
-// passes the end of the block.
+// passes the end of the block. 8-bit names are Windows-1252.
 UINT DragQueryFile(HDROP drop, UINT index, Char* buffer, UINT size);
 
 // ---------------------------------------------------------------------------

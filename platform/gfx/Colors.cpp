@@ -6,6 +6,7 @@
 #include <mutex>
 
 #include "platform/base/Exceptions.h"
+#include "platform/base/Filer.h"
 
 namespace {
 
@@ -183,3 +184,20 @@ TColor StringToColor(const String& s)
     if (neg) v = uint64_t(-int64_t(v));
     return TColor(uint32_t(v));
 }
+
+namespace {
+// Colours stream by name ("clRed") wherever a published property says its
+// type is TColor (fonts, pens, brushes, controls, grid cells).
+const bool kColorIdentsRegistered = [] {
+    RegisterIntegerConsts(
+        L"TColor",
+        [](const String& ident, Int64& value) {
+            TColor c;
+            if (!IdentToColor(ident, c)) return false;
+            value = Int64(c);
+            return true;
+        },
+        [](Int64 value, String& ident) { return ColorToIdent(TColor(value), ident); });
+    return true;
+}();
+}  // namespace

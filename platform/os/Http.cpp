@@ -313,8 +313,11 @@ void TIdHTTP::Notification(TComponent* AComponent, TOperation Operation)
 
 void TIdHTTP::Disconnect()
 {
-    FAbort = true;
+    // Under the lock, so that a request is either running (and sees the
+    // flag in its loop) or not yet started (and sees it at its start): a
+    // Disconnect is never lost between the two.
     std::lock_guard<std::mutex> g(FMultiLock);
+    FAbort = true;
     if (!FMulti) return;
     if (FBusy) {
         curl_multi_wakeup(static_cast<CURLM*>(FMulti));
@@ -394,13 +397,19 @@ void TIdHTTP::Head(const String& AURL)
 
 void TIdHTTP::DoRequest(TMethod method, const String& AURL, const TSink& sink)
 {
-    FAbort = false;
-    if (FBusy.exchange(true)) throw EIdException(L"A request is already running on this connection");
+    {
+        std::lock_guard<std::mutex> g(FMultiLock);
+        if (FBusy) throw EIdException(L"A request is already running on this connection");
+        FBusy = true;
+    }
     struct BusyGuard {
         std::atomic<bool>& b;
         ~BusyGuard() { b = false; }
     } busyGuard{FBusy};
     FResponse.Clear();
+    // A Disconnect since the last request ended stops this one before it
+    // connects.
+    if (FAbort.exchange(false)) throw EIdClosedSocket(L"Disconnected.");
 
     std::string url = UTF8Encode(AURL);
     // A fresh handle per request; the multi handle keeps the connections,
@@ -493,6 +502,7 @@ void TIdHTTP::DoRequest(TMethod method, const String& AURL, const TSink& sink)
         if (!FMulti) FMulti = curl_multi_init();
     }
     CURLM* m = static_cast<CURLM*>(FMulti);
+    if (FAbort.exchange(false)) throw EIdClosedSocket(L"Disconnected.");
     curl_multi_add_handle(m, h);
 
     bool timedOut = false;
@@ -550,7 +560,7 @@ void TIdHTTP::DoRequest(TMethod method, const String& AURL, const TSink& sink)
         endWork();
         std::rethrow_exception(t.CallbackError);
     }
-    if (FAbort) {
+    if (FAbort.exchange(false)) {
         endWork();
         throw EIdClosedSocket(L"Disconnected.");
     }

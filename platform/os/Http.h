@@ -166,9 +166,11 @@ public:
     void Get(const String& AURL, TStream& AResponseContent);
     void Head(const String& AURL);
 
-    // Aborts a transfer in progress (from OnWork or from another thread):
-    // the request raises EIdClosedSocket. Without a transfer it only drops
-    // the kept-alive connection.
+    // Aborts the request in progress (from OnWork or from another thread),
+    // or, when none runs, drops the kept-alive connections and stops the
+    // next request before it connects: that request raises EIdClosedSocket,
+    // and the one after it runs normally. So a Disconnect between two
+    // requests, or just before one starts, is never lost.
     void Disconnect();
 
     TIdHTTPRequest* Request() { return &FRequest; }

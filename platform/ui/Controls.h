@@ -45,6 +45,13 @@ enum TMouseButton { mbLeft, mbRight, mbMiddle };
 enum TShiftStateFlag { ssShift, ssAlt, ssCtrl, ssLeft, ssRight, ssMiddle, ssDouble };
 using TShiftState = TSet<TShiftStateFlag>;
 enum TBiDiMode { bdLeftToRight, bdRightToLeft, bdRightToLeftNoAlign, bdRightToLeftReadingOnly };
+// Horizontal text alignment of edits, labels, panels and columns.
+enum TAlignment { taLeftJustify, taRightJustify, taCenter };
+// Which scroll bars a memo or list shows.
+enum TScrollStyle { ssNone, ssHorizontal, ssVertical, ssBoth };
+using TLeftRight = TAlignment;  // taLeftJustify or taRightJustify only
+enum TVerticalAlignment { taAlignTop, taAlignBottom, taVerticalCenter };
+enum TTextLayout { tlTop, tlCenter, tlBottom };
 
 // Cursor numbers of the class library; negative numbers are the built-in
 // cursors, positive ones are registered in Screen->Cursors.

@@ -321,6 +321,8 @@ public:
     bool Terminated() const { return FTerminated; }
     bool Active() const { return FActive; }
     void HandleException(TObject* Sender);
+    // A message box over the active form (Dialogs.cpp); answers IDOK...
+    int MessageBox(const String& Text, const String& Caption, UINT Flags = MB_OK);
 
     // Hints.
     bool ShowHint() const { return FShowHint; }

@@ -197,6 +197,42 @@ TEST(DropFiles, MalformedBlocksNeverReadPastTheEnd)
     EXPECT_EQ(DragQueryFile(nullptr, 0, buf, 8), 0u);
 }
 
+TEST(GlobalText, WrittenWithItsZeroAndReadUpToTheZeroOrTheBlocksEnd)
+{
+    HGLOBAL w = MakeGlobalText(L"d\u00e9j\u00e0 \U0001F600", CF_UNICODETEXT);
+    EXPECT_EQ(GlobalSize(w), 2u * 8u);   // six characters, one of them a surrogate pair, and the zero
+    EXPECT_EQ(GlobalText(w, CF_UNICODETEXT), L"d\u00e9j\u00e0 \U0001F600");
+    GlobalFree(w);
+    HGLOBAL a = MakeGlobalText(L"\u20ac1", CF_TEXT);
+    EXPECT_EQ(GlobalSize(a), 3u);
+    EXPECT_EQ(static_cast<unsigned char*>(GlobalLock(a))[0], 0x80);   // Windows-1252
+    GlobalUnlock(a);
+    EXPECT_EQ(GlobalText(a, CF_TEXT), L"\u20ac1");
+    GlobalFree(a);
+    EXPECT_EQ(MakeGlobalText(L"x", CF_HDROP), nullptr);
+
+    struct Case {
+        std::string Bytes;
+        CLIPFORMAT Format;
+        String Text;
+    } cases[] = {
+        {std::string("abc\0def", 7), CF_TEXT, L"abc"},
+        {"abc", CF_TEXT, L"abc"},                                   // no zero: ends with the block
+        {std::string("a\0b\0", 4), CF_UNICODETEXT, L"ab"},
+        {std::string("a\0b", 3), CF_UNICODETEXT, L"a"},            // half a character
+        {"", CF_UNICODETEXT, L""},
+        {"abc", CF_HDROP, L""},
+    };
+    for (const Case& c : cases) {
+        HGLOBAL h = GlobalAlloc(GMEM_MOVEABLE, c.Bytes.size());
+        if (!c.Bytes.empty()) memcpy(GlobalLock(h), c.Bytes.data(), c.Bytes.size());
+        GlobalUnlock(h);
+        EXPECT_EQ(GlobalText(h, c.Format), c.Text) << c.Bytes;
+        GlobalFree(h);
+    }
+    EXPECT_EQ(GlobalText(nullptr, CF_TEXT), L"");
+}
+
 TEST(StgMedium, ReleaseFreesWhatItHolds)
 {
     STGMEDIUM m;

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "platform/base/Exceptions.h"
+#include "platform/base/Streams.h"
+#include "platform/gfx/Canvas.h"
 #include "platform/gfx/Colors.h"
 
 TEST(Colors, SystemColoursResolveFromOneScheme)
@@ -32,4 +34,39 @@ TEST(Colors, NamesAndTexts)
     EXPECT_EQ(ColorToString(TColor(0x123456)), L"$00123456");
     EXPECT_THROW(StringToColor(L"clNoSuch"), EConvertError);
     EXPECT_THROW(StringToColor(L"$"), EConvertError);
+}
+
+namespace {
+class TFontCarrier : public TComponent {
+    VEL_CLASS(TFontCarrier, TComponent)
+public:
+    explicit TFontCarrier(TComponent* owner) : TComponent(owner) {}
+    TFont Font;
+    static void Publish(TPublisher<TFontCarrier>& p)
+    {
+        p.Object(L"Font", [](TFontCarrier* c) { return &c->Font; });
+    }
+};
+}  // namespace
+
+TEST(Colors, NamedColoursStreamByNameAndReadBack)
+{
+    TFontCarrier out(nullptr);
+    out.Font.SetColor(clRed);
+    TMemoryStream m;
+    m.WriteComponent(&out);
+    std::string bytes(static_cast<const char*>(m.Memory()), size_t(m.Size()));
+    EXPECT_NE(bytes.find("clRed"), std::string::npos);
+
+    TFontCarrier in(nullptr);
+    m.SetPosition(0);
+    m.ReadComponent(&in);
+    EXPECT_EQ(in.Font.Color(), clRed);
+
+    out.Font.SetColor(TColor(0x123456));  // no name: written as a number
+    TMemoryStream n;
+    n.WriteComponent(&out);
+    n.SetPosition(0);
+    n.ReadComponent(&in);
+    EXPECT_EQ(in.Font.Color(), TColor(0x123456));
 }

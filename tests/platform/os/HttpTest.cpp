@@ -330,6 +330,45 @@ TEST_F(HttpTest, DisconnectAbortsTheTransfer)
     EXPECT_TRUE(IsPattern(http.Get(Server.Url("/body/100")), 100));
 }
 
+TEST_F(HttpTest, ADisconnectBetweenRequestsStopsTheNextOneBeforeItConnects)
+{
+    // A listener of our own, to see whether a connection is even tried.
+    int s = socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK, 0);
+    sockaddr_in a{};
+    a.sin_family = AF_INET;
+    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t len = sizeof a;
+    ASSERT_EQ(bind(s, reinterpret_cast<sockaddr*>(&a), sizeof a), 0);
+    ASSERT_EQ(listen(s, 4), 0);
+    getsockname(s, reinterpret_cast<sockaddr*>(&a), &len);
+    String quiet = UTF8ToString("http://127.0.0.1:" + std::to_string(ntohs(a.sin_port)) + "/");
+
+    TIdHTTP http;
+    http.SetReadTimeout(3000);
+    EXPECT_TRUE(IsPattern(http.Get(Server.Url("/body/10")), 10));
+    http.Disconnect();
+    EXPECT_THROW(http.Get(quiet), EIdClosedSocket);
+    EXPECT_LT(accept(s, nullptr, nullptr), 0) << "the stopped request connected";
+    close(s);
+    // Only that one request: the next runs.
+    EXPECT_TRUE(IsPattern(http.Get(Server.Url("/body/10")), 10));
+
+    // A Disconnect from another thread around the moment a request starts
+    // is never lost: the request ends at once, never by its time-out.
+    for (int i = 0; i < 20; ++i) {
+        TIdHTTP racing;
+        racing.SetReadTimeout(3000);
+        std::thread stopper([&, i] {
+            std::this_thread::sleep_for(std::chrono::microseconds(i * 150));
+            racing.Disconnect();
+        });
+        auto t0 = std::chrono::steady_clock::now();
+        EXPECT_THROW(racing.Get(Server.Url("/hang")), EIdClosedSocket) << i;
+        EXPECT_LT(std::chrono::steady_clock::now() - t0, 2500ms) << i;
+        stopper.join();
+    }
+}
+
 TEST_F(HttpTest, TlsWithTheTestAuthorityOnly)
 {
     TIdHTTP http;

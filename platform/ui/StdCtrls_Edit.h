@@ -1,0 +1,2 @@
+// Edits: the "EDIT" window class and TCustomEdit, TEdit, TCustomMemo, TMemo.
+#pragma once

@@ -1,0 +1,2 @@
+// Lists: "LISTBOX", "COMBOBOX" and their class-library controls.
+#pragma once
