@@ -3,10 +3,12 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cmath>
 #include <cstdlib>
 #include <mutex>
 
 #include "platform/base/Files.h"
+#include "platform/gfx/ImageList.h"
 #include "platform/os/Process.h"
 
 namespace {
@@ -297,10 +299,147 @@ TShellIconKind ShellIconKindOf(const String& fileName, bool folder)
     return siFile;
 }
 
+// ---------------------------------------------------------------------------
+// The icon set, drawn on a 16-unit grid scaled to the list's size.
+
+namespace {
+
+class TIconPainter {
+public:
+    explicit TIconPainter(int size) : FImg(size, size, 0), FScale(size / 16) {}
+
+    // Cells [x0, x1) x [y0, y1) of the 16-unit grid.
+    void Fill(int x0, int y0, int x1, int y1, uint32_t argb)
+    {
+        for (int y = y0 * FScale; y < y1 * FScale; ++y)
+            for (int x = x0 * FScale; x < x1 * FScale; ++x) Put(x, y, argb);
+    }
+    // A one-pixel frame around the cells.
+    void Frame(int x0, int y0, int x1, int y1, uint32_t argb)
+    {
+        int l = x0 * FScale, t = y0 * FScale, r = x1 * FScale - 1, b = y1 * FScale - 1;
+        for (int x = l; x <= r; ++x) {
+            Put(x, t, argb);
+            Put(x, b, argb);
+        }
+        for (int y = t; y <= b; ++y) {
+            Put(l, y, argb);
+            Put(r, y, argb);
+        }
+    }
+    // A triangle pointing right, in the cells' box.
+    void Play(int x0, int y0, int x1, int y1, uint32_t argb)
+    {
+        double l = x0 * FScale, t = y0 * FScale, w = (x1 - x0) * FScale, h = (y1 - y0) * FScale;
+        for (int y = int(t); y < int(t + h); ++y) {
+            double half = h / 2 - std::abs(y + 0.5 - (t + h / 2));
+            for (int x = int(l); x < int(l + w * half / (h / 2)); ++x) Put(x, y, argb);
+        }
+    }
+    // The page every file icon stands on, its corner folded.
+    void Page()
+    {
+        Fill(3, 1, 13, 15, kWhite);
+        Frame(3, 1, 13, 15, kEdge);
+        Fill(10, 1, 13, 4, 0);
+        Fill(10, 1, 11, 4, kEdge);
+        Fill(10, 3, 13, 4, kEdge);
+    }
+    TImageData& Image() { return FImg; }
+
+    static constexpr uint32_t kWhite = 0xFFFFFFFF;
+    static constexpr uint32_t kEdge = 0xFF6E7480;
+
+private:
+    void Put(int x, int y, uint32_t argb)
+    {
+        if (x >= 0 && y >= 0 && x < FImg.Width && y < FImg.Height) FImg.Pixel(x, y) = argb;
+    }
+    TImageData FImg;
+    int FScale;
+};
+
+TImageData ShellIcon(TShellIconKind kind, int size)
+{
+    TIconPainter p(size);
+    switch (kind) {
+    case siFolder:
+        p.Fill(1, 3, 7, 5, 0xFFE0A82E);
+        p.Fill(1, 5, 15, 14, 0xFFF2C94C);
+        p.Frame(1, 5, 15, 14, 0xFFB7821F);
+        break;
+    case siVideo:
+        p.Page();
+        p.Fill(4, 6, 12, 13, 0xFF2B3A67);
+        p.Play(7, 7, 10, 12, 0xFFFFFFFF);
+        break;
+    case siAudio:
+        p.Page();
+        p.Fill(8, 5, 9, 12, 0xFF7B3FA0);
+        p.Fill(8, 5, 11, 6, 0xFF7B3FA0);
+        p.Fill(5, 10, 8, 13, 0xFF7B3FA0);
+        break;
+    case siImage:
+        p.Page();
+        p.Fill(4, 6, 12, 10, 0xFF8CC8F0);
+        p.Fill(4, 10, 12, 13, 0xFF4CA64C);
+        p.Fill(9, 7, 11, 9, 0xFFF5D033);
+        break;
+    case siText:
+        p.Page();
+        for (int y = 5; y < 13; y += 2) p.Fill(5, y, 11, y + 1, 0xFF8A8F99);
+        break;
+    case siArchive:
+        p.Page();
+        p.Fill(7, 2, 9, 14, 0xFF9C6B30);
+        for (int y = 3; y < 13; y += 2) p.Fill(7, y, 8, y + 1, 0xFFE8D3A9);
+        break;
+    case siProgram:
+        p.Fill(1, 2, 15, 14, 0xFFFFFFFF);
+        p.Fill(1, 2, 15, 5, 0xFF2F6FD0);
+        p.Frame(1, 2, 15, 14, 0xFF24579F);
+        break;
+    case siDocument:
+        p.Page();
+        p.Fill(4, 4, 10, 6, 0xFFC0392B);
+        for (int y = 7; y < 13; y += 2) p.Fill(5, y, 11, y + 1, 0xFF8A8F99);
+        break;
+    default:
+        p.Page();
+        break;
+    }
+    p.Image().HasAlpha = true;
+    return p.Image();
+}
+
+}  // namespace
+
+TCustomImageList* ShellSystemImageList(bool small)
+{
+    static std::once_flag once;
+    static TImageList* lists[2] = {nullptr, nullptr};   // live for the whole process
+    std::call_once(once, [] {
+        for (int i = 0; i < 2; ++i) {
+            int size = i == 0 ? 32 : 16;
+            auto* l = new TImageList(nullptr);
+            l->SetWidth(size);
+            l->SetHeight(size);
+            for (int k = 0; k < siShellIconCount; ++k) l->AddImage(ShellIcon(TShellIconKind(k), size));
+            lists[i] = l;
+        }
+    });
+    return lists[small ? 1 : 0];
+}
+
 uintptr_t SHGetFileInfo(const Char* path, DWORD fileAttributes, SHFILEINFO* info, UINT infoSize, UINT flags)
 {
     if (!path || !info || infoSize < sizeof(SHFILEINFO)) return 0;
     String name = path;
+    auto list = [&] { return reinterpret_cast<uintptr_t>(ShellSystemImageList((flags & SHGFI_SMALLICON) != 0)); };
+    if (name.empty() && (flags & SHGFI_SYSICONINDEX) && !(flags & SHGFI_USEFILEATTRIBUTES)) {
+        *info = SHFILEINFO();
+        return list();
+    }
     bool folder;
     if (flags & SHGFI_USEFILEATTRIBUTES) {
         folder = (fileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
@@ -336,6 +475,6 @@ uintptr_t SHGetFileInfo(const Char* path, DWORD fileAttributes, SHFILEINFO* info
         std::copy(type.begin(), type.end(), info->szTypeName);
     }
     if (flags & SHGFI_ATTRIBUTES) info->dwAttributes = folder ? FILE_ATTRIBUTE_DIRECTORY : FILE_ATTRIBUTE_NORMAL;
-    if (flags & SHGFI_SYSICONINDEX) return (flags & SHGFI_SMALLICON) ? SHELL_IMAGELIST_SMALL : SHELL_IMAGELIST_LARGE;
+    if (flags & SHGFI_SYSICONINDEX) return list();
     return 1;
 }

@@ -125,14 +125,18 @@ struct SHFILEINFO {
 };
 using TSHFileInfo = SHFILEINFO;
 
-// Handles of the two system image lists (large and small icons) that
-// SHGetFileInfo answers with SHGFI_SYSICONINDEX.
-constexpr uintptr_t SHELL_IMAGELIST_LARGE = 0x5C1A;
-constexpr uintptr_t SHELL_IMAGELIST_SMALL = 0x5C1B;
+class TCustomImageList;
+
+// The system image lists: our own icon set, one icon per TShellIconKind at
+// its index, 32x32 (large) or 16x16 (small). They live for the whole
+// process; callers draw from them and never free them.
+TCustomImageList* ShellSystemImageList(bool small);
 
 // Fills info for a file or folder (with SHGFI_USEFILEATTRIBUTES the file
 // need not exist: its name and attributes decide). Answers the system image
-// list's handle with SHGFI_SYSICONINDEX, else 1 on success; 0 on failure.
+// list (an HIMAGELIST, as uintptr_t) with SHGFI_SYSICONINDEX, else 1 on
+// success; 0 on failure. An empty path with SHGFI_SYSICONINDEX answers the
+// list alone.
 uintptr_t SHGetFileInfo(const Char* path, DWORD fileAttributes, SHFILEINFO* info, UINT infoSize, UINT flags);
 // The kind of icon a file name gets, by its extension.
 TShellIconKind ShellIconKindOf(const String& fileName, bool folder);

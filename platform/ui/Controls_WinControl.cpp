@@ -549,6 +549,15 @@ void TWinControl::Dispatch(TMessage& M)
     case WM_MOUSELEAVE: WMMouseLeave(M); return;
     case WM_COMMAND: WMCommand(M); return;
     case WM_NOTIFY: WMNotify(M); return;
+    case WM_HSCROLL:
+    case WM_VSCROLL:
+        // A bar control's notification goes back to it (CN_HSCROLL/CN_VSCROLL).
+        if (M.LParam)
+            if (TWinControl* c = FindControl(reinterpret_cast<HWND>(M.LParam)); c && c != this) {
+                M.Result = c->Perform(CN_BASE + M.Msg, M.WParam, M.LParam);
+                return;
+            }
+        break;
     case WM_CTLCOLORMSGBOX: case WM_CTLCOLOREDIT: case WM_CTLCOLORLISTBOX: case WM_CTLCOLORBTN:
     case WM_CTLCOLORDLG: case WM_CTLCOLORSCROLLBAR: case WM_CTLCOLORSTATIC:
         // A child control of ours chooses its own colours (CN_CTLCOLOR...).

@@ -162,6 +162,7 @@ TModalResult RunMessageForm(HWND owner, const String& text, const String& captio
     int contentBottom = std::max(y + textH, icon != TMsgIconKind::None ? margin + iconSize : 0);
     int clientW = std::max(x + textW + margin, rowW + 2 * margin);
     int rowTop = contentBottom + margin + 4;
+    form->HandleNeeded();  // the frame's size is known once the window exists
     form->SetClientSize(clientW, rowTop + buttonH + margin);
 
     int bx = (clientW - rowW) / 2;

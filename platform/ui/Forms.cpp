@@ -104,21 +104,35 @@ void TScrollingWinControl::UpdateScrollBars()
 {
     if (FUpdatingScrollBars || !FHandle) return;
     FUpdatingScrollBars = true;
-    for (TControlScrollBar* b : {&FVert, &FHorz}) {
-        int bar = b->FKind == sbHorizontal ? SB_HORZ : SB_VERT;
-        bool show = b->IsScrollBarVisible();
-        ShowScrollBar(FHandle, bar, show ? TRUE : FALSE);
-        if (show) {
-            SCROLLINFO si;
-            si.fMask = SIF_ALL;
-            si.nMin = 0;
-            si.nMax = b->FRange - 1;
-            si.nPage = UINT(b->ControlSize() + 1);
-            si.nPos = b->FPosition;
-            SetScrollInfo(FHandle, bar, &si, TRUE);
-        } else if (b->FPosition != 0) {
-            b->SetPosition(0);
+    // Showing one bar narrows the client area, which may call for the
+    // other: settle both.
+    for (int round = 0; round < 3; ++round) {
+        bool changed = false;
+        for (TControlScrollBar* b : {&FVert, &FHorz}) {
+            int bar = b->FKind == sbHorizontal ? SB_HORZ : SB_VERT;
+            bool show = b->IsScrollBarVisible();
+            bool shown = (GetWindowLong(FHandle, GWL_STYLE) & (bar == SB_HORZ ? WS_HSCROLL : WS_VSCROLL)) != 0;
+            if (show != shown) {
+                ShowScrollBar(FHandle, bar, show ? TRUE : FALSE);
+                changed = true;
+            }
+            if (show) {
+                // The page is one more than the visible size, so the last
+                // position shows the end of the range exactly.
+                SCROLLINFO si;
+                si.fMask = SIF_ALL;
+                si.nMin = 0;
+                si.nMax = b->FRange;
+                si.nPage = UINT(b->ControlSize() + 1);
+                si.nPos = b->FPosition;
+                SetScrollInfo(FHandle, bar, &si, TRUE);
+                Integer limit = std::max(0, b->FRange - b->ControlSize());
+                if (b->FPosition > limit) b->SetPosition(limit);
+            } else if (b->FPosition != 0) {
+                b->SetPosition(0);
+            }
         }
+        if (!changed) break;
     }
     FUpdatingScrollBars = false;
 }
@@ -132,16 +146,22 @@ void TScrollingWinControl::AlignControls(TControl* AControl, TRect& Rect)
 
 void TScrollingWinControl::ScrollInView(TControl* AControl)
 {
-    if (!AControl || AControl->Parent() != this) return;
+    if (!AControl || AControl == this || !AControl->Parent() || !ContainsControl(AControl->Parent())) return;
+    if (!HandleAllocated()) return;
+    // The control's rectangle in our client area, with the margins.
+    TPoint origin = ScreenToClient(AControl->Parent()->ClientToScreen(AControl->BoundsRect().TopLeft()));
+    TRect r = Bounds(origin.X - FHorz.FMargin, origin.Y - FVert.FMargin, AControl->Width() + 2 * FHorz.FMargin,
+                     AControl->Height() + 2 * FVert.FMargin);
     TRect c = ClientRect();
-    if (AControl->Left() < 0)
-        FHorz.SetPosition(FHorz.FPosition + AControl->Left());
-    else if (AControl->Left() + AControl->Width() > c.Width())
-        FHorz.SetPosition(FHorz.FPosition + AControl->Left() + AControl->Width() - c.Width());
-    if (AControl->Top() < 0)
-        FVert.SetPosition(FVert.FPosition + AControl->Top());
-    else if (AControl->Top() + AControl->Height() > c.Height())
-        FVert.SetPosition(FVert.FPosition + AControl->Top() + AControl->Height() - c.Height());
+    // A control larger than the view shows its top left part.
+    if (r.Left < 0)
+        FHorz.SetPosition(FHorz.FPosition + r.Left);
+    else if (r.Right > c.Width())
+        FHorz.SetPosition(FHorz.FPosition + std::min(r.Right - c.Width(), r.Left));
+    if (r.Top < 0)
+        FVert.SetPosition(FVert.FPosition + r.Top);
+    else if (r.Bottom > c.Height())
+        FVert.SetPosition(FVert.FPosition + std::min(r.Bottom - c.Height(), r.Top));
 }
 
 void TScrollingWinControl::ScrollMessage(TMessage& M, TControlScrollBar& B)
@@ -153,7 +173,17 @@ void TScrollingWinControl::ScrollMessage(TMessage& M, TControlScrollBar& B)
     case SB_LINEDOWN: pos += B.FIncrement; break;
     case SB_PAGEUP: pos -= page; break;
     case SB_PAGEDOWN: pos += page; break;
-    case SB_THUMBPOSITION: case SB_THUMBTRACK: pos = Integer(SHORT(M.WParamHi())); break;
+    case SB_THUMBPOSITION: case SB_THUMBTRACK: {
+        // The message carries 16 bits; the bar keeps the whole position.
+        SCROLLINFO si;
+        si.fMask = SIF_TRACKPOS;
+        if (HandleAllocated() &&
+            GetScrollInfo(FHandle, B.FKind == sbHorizontal ? SB_HORZ : SB_VERT, &si))
+            pos = si.nTrackPos;
+        else
+            pos = Integer(SHORT(M.WParamHi()));
+        break;
+    }
     case SB_TOP: pos = 0; break;
     case SB_BOTTOM: pos = B.FRange; break;
     default: return;

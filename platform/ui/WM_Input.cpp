@@ -404,6 +404,7 @@ void WmMouseInput(UINT msg, TPoint p, int wheelDelta)
         else if (msg == WM_RBUTTONDOWN) WmEndSizeMove(true);
         return;
     }
+    if (WmScrollTrackMouse(msg, p)) return;
 
     HWND target;
     LRESULT hit;

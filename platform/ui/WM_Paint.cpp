@@ -470,11 +470,14 @@ void WmDefaultNcPaint(HWND hwnd)
         tr.Left += 4;
         DrawText(dc, w->text.c_str(), int(w->text.size()), &tr, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
     }
+    if (w->style & (WS_VSCROLL | WS_HSCROLL)) WmPaintWindowScrollBars(hwnd, dc);
     if (w->exStyle & WS_EX_CLIENTEDGE) {
-        TRect e = w->client;
-        InflateRect(e, 2, 2);
+        // Around the client area and the bars beside it.
+        TRect in = FrameInsets(w->style & ~(WS_VSCROLL | WS_HSCROLL), w->exStyle);
+        TRect e = Rect(in.Left, in.Top, W - in.Right, H - in.Bottom);
+        InflateRect(e, GetSystemMetrics(SM_CXEDGE), GetSystemMetrics(SM_CYEDGE));
         SelectClipRgn(dc, nullptr);
-        ExcludeClipRect(dc, w->client.Left, w->client.Top, w->client.Right, w->client.Bottom);
+        ExcludeClipRect(dc, e.Left + 1, e.Top + 1, e.Right - 1, e.Bottom - 1);
         // A sunken edge: shadow on the top and left, light on the bottom and right.
         HBRUSH dark = GetSysColorBrush(COLOR_BTNSHADOW), light = GetSysColorBrush(COLOR_BTNHIGHLIGHT);
         TRect t = Rect(e.Left, e.Top, e.Right, e.Top + 1), l = Rect(e.Left, e.Top, e.Left + 1, e.Bottom);

@@ -194,6 +194,7 @@ void WmResetForTests()
     m.focus = m.active = m.capture = nullptr;
     m.appActive = false;
     m.sizeMove = TSizeMove{};
+    m.scrollTrack = TScrollTrack{};
     m.trackLeave = m.lastMouseWindow = m.lastClickWnd = nullptr;
     m.lastWasDouble = false;
     std::fill(std::begin(m.keys), std::end(m.keys), Byte(0));

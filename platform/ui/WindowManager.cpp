@@ -343,6 +343,7 @@ BOOL DestroyWindow(HWND h)
     if (m.focus && InSubtree(h, m.focus)) m.focus = nullptr;
     if (m.capture && InSubtree(h, m.capture)) ReleaseCapture();
     if (m.sizeMove.hwnd && InSubtree(h, m.sizeMove.hwnd)) m.sizeMove = TSizeMove{};
+    if (m.scrollTrack.hwnd && InSubtree(h, m.scrollTrack.hwnd)) m.scrollTrack = TScrollTrack{};
     if (m.trackLeave && InSubtree(h, m.trackLeave)) m.trackLeave = nullptr;
     if (m.lastMouseWindow && InSubtree(h, m.lastMouseWindow)) m.lastMouseWindow = nullptr;
     if (m.lastClickWnd && InSubtree(h, m.lastClickWnd)) m.lastClickWnd = nullptr;
@@ -513,8 +514,11 @@ LRESULT DefHitTest(HWND h, TPoint p)
     TRect c = w->client;
     OffsetRect(c, r.Left, r.Top);
     if (PtInRect(c, p)) return HTCLIENT;
-    if ((w->style & WS_VSCROLL) && p.X >= c.Right && p.Y >= c.Top && p.Y < c.Bottom) return HTVSCROLL;
-    if ((w->style & WS_HSCROLL) && p.Y >= c.Bottom && p.X >= c.Left && p.X < c.Right) return HTHSCROLL;
+    if (LRESULT bars = WmScrollBarHitTest(h, p); bars != HTNOWHERE) {
+        // The box between the bars sizes a sizable top-level window.
+        if (bars == HTSIZE && (w->style & WS_THICKFRAME) && !w->parent && !w->maximized) return HTBOTTOMRIGHT;
+        return bars;
+    }
     if ((w->style & WS_THICKFRAME) && !w->maximized) {
         int b = GetSystemMetrics(SM_CXFRAME);
         int corner = GetSystemMetrics(SM_CXSIZE);
@@ -648,6 +652,12 @@ LRESULT DefWindowProc(HWND h, UINT msg, WPARAM wParam, LPARAM lParam)
     case WM_ACTIVATE:
         return 0;
     case WM_NCLBUTTONDOWN:
+    case WM_NCLBUTTONDBLCLK:
+        if (wParam == HTVSCROLL || wParam == HTHSCROLL) {
+            WmScrollTrackBegin(h, wParam == HTVSCROLL ? SB_VERT : SB_HORZ, LParamToPoint(lParam));
+            return 0;
+        }
+        if (msg == WM_NCLBUTTONDBLCLK) return 0;
         if (wParam == HTCAPTION)
             SendMessage(h, WM_SYSCOMMAND, WPARAM(SC_MOVE) | WPARAM(HTCAPTION), lParam);
         else if (LRESULT(wParam) >= HTLEFT && LRESULT(wParam) <= HTBOTTOMRIGHT)
@@ -678,6 +688,7 @@ LRESULT DefWindowProc(HWND h, UINT msg, WPARAM wParam, LPARAM lParam)
         if (wParam == VK_F10 && GetKeyState(VK_SHIFT) < 0) SendMessage(h, WM_CONTEXTMENU, WPARAM(h), LPARAM(-1));
         return 0;
     case WM_CANCELMODE:
+        WmScrollTrackCancel(h);
         if (WM().sizeMove.hwnd == h) WmEndSizeMove(false);
         if (WM().capture == h) ReleaseCapture();
         return 0;

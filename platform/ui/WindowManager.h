@@ -53,7 +53,8 @@ struct TWnd {
     std::vector<uint32_t> layeredPixels;  // premultiplied ARGB from UpdateLayeredWindow
     int layeredW = 0, layeredH = 0;
     std::map<String, void*> props;
-    SCROLLINFO scroll[2];  // SB_HORZ, SB_VERT
+    SCROLLINFO scroll[3];         // SB_HORZ, SB_VERT, and SB_CTL of a scroll bar control
+    UINT scrollDisabled[3] = {};  // ESB_DISABLE_* arrows of each
     void* surface = nullptr;  // the top-level's pixels (cairo image surface), painting
 };
 
@@ -103,6 +104,18 @@ struct TSizeMove {
     TPoint maxTrack;
 };
 
+// A press on a scroll bar being followed until the button comes up: the
+// window, which bar (SB_HORZ/SB_VERT of the window, SB_CTL for a scroll bar
+// control), the part pressed and, while the thumb is dragged, where it is.
+struct TScrollTrack {
+    HWND hwnd = nullptr;
+    int bar = 0;
+    int part = 0;          // TScrollPart
+    bool over = false;     // the cursor is over the pressed part
+    int thumbOffset = 0;   // cursor minus thumb start along the bar, at the press
+    int trackPos = 0;      // the position the dragged thumb shows
+};
+
 class TBackend;
 
 struct TWindowManager {
@@ -124,6 +137,7 @@ struct TWindowManager {
     HWND capture = nullptr;
     bool appActive = false;
     TSizeMove sizeMove;
+    TScrollTrack scrollTrack;
     HWND trackLeave = nullptr;  // TrackMouseEvent(TME_LEAVE)
     HWND lastMouseWindow = nullptr;
     Byte keys[256] = {};        // bit 7: down; bit 0: toggled
@@ -194,6 +208,43 @@ bool WmPreDispatch(MSG& msg);
 // A routine the message loop runs each time it looks for messages (the base
 // layer's CheckSynchronize).
 void WmSetIdleHook(void (*hook)());
+
+// Scroll bars. A bar is laid out as arrow, page area, thumb, page area,
+// arrow along its length; the same layout serves the bars of a window's
+// frame and the scroll bar control.
+enum TScrollPart { spNone, spLineUp, spPageUp, spThumb, spPageDown, spLineDown, spSizeBox };
+struct TScrollBarLayout {
+    TRect Bar, LineUp, PageUp, Thumb, PageDown, LineDown;
+    bool Vertical = true;
+    bool HasThumb = false;
+    int TrackStart = 0, TrackLength = 0, ThumbLength = 0;
+};
+// thumbPos: where a dragged thumb shows instead of si.nPos, or null.
+TScrollBarLayout WmScrollBarLayout(const TRect& bar, bool vertical, const SCROLLINFO& si, bool enabled,
+                                   const int* thumbPos = nullptr);
+int WmScrollPartAt(const TScrollBarLayout& l, TPoint p);
+// The position a thumb whose leading edge is at `thumbStart` stands for.
+int WmScrollPosFromThumb(const TScrollBarLayout& l, const SCROLLINFO& si, int thumbStart);
+// Draws a bar (themed "scrollbar" parts when visual styles are on, classic
+// otherwise); pressedPart is drawn pushed.
+void WmDrawScrollBar(HDC dc, HWND themeWnd, const TScrollBarLayout& l, UINT disabledArrows,
+                     bool enabled, int pressedPart);
+void WmDrawSizeBox(HDC dc, HWND themeWnd, const TRect& r);
+// Where a window's frame bar lies (window coordinates); false when hidden.
+bool WmWindowScrollBarRect(HWND hwnd, int bar, TRect& r);
+// The hit code of a point (screen) on a window's frame bars: HTVSCROLL,
+// HTHSCROLL, HTSIZE for the box between them, or HTNOWHERE.
+LRESULT WmScrollBarHitTest(HWND hwnd, TPoint screen);
+void WmPaintWindowScrollBars(HWND hwnd, HDC windowDC);
+// Scroll info without the show/hide side effects of SetScrollInfo.
+int WmSetScrollInfo(HWND hwnd, int bar, const SCROLLINFO& si, bool redraw);
+bool WmGetScrollInfo(HWND hwnd, int bar, SCROLLINFO& si);
+// Starts following a press on a bar at a screen point: notifications go out
+// as the button is held, moved and released.
+void WmScrollTrackBegin(HWND hwnd, int bar, TPoint screen);
+// Mouse input while a press is followed; true when it was taken.
+bool WmScrollTrackMouse(UINT msg, TPoint screen);
+void WmScrollTrackCancel(HWND hwnd);  // hwnd and its children, or all when null
 
 // Painting support for the backends: paints every invalid window of this
 // thread now.

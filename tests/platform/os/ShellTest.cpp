@@ -9,6 +9,7 @@
 #include <sstream>
 #include <thread>
 
+#include "platform/gfx/ImageList.h"
 #include "platform/os/Process.h"
 
 namespace {
@@ -179,14 +180,38 @@ TEST(ShellFileInfo, KindsAndTypeNames)
         uintptr_t h = SHGetFileInfo(c.name, c.attrs, &info, sizeof info,
                                     SHGFI_USEFILEATTRIBUTES | SHGFI_SYSICONINDEX | SHGFI_SMALLICON | SHGFI_TYPENAME |
                                         SHGFI_DISPLAYNAME);
-        EXPECT_EQ(h, SHELL_IMAGELIST_SMALL);
+        EXPECT_EQ(h, reinterpret_cast<uintptr_t>(ShellSystemImageList(true)));
         EXPECT_EQ(info.iIcon, c.icon) << UTF8Encode(c.name);
         EXPECT_EQ(String(info.szTypeName), c.type);
     }
     SHFILEINFO info;
-    EXPECT_EQ(SHGetFileInfo(L"/bin", 0, &info, sizeof info, SHGFI_SYSICONINDEX), SHELL_IMAGELIST_LARGE);
+    EXPECT_EQ(SHGetFileInfo(L"/bin", 0, &info, sizeof info, SHGFI_SYSICONINDEX),
+              reinterpret_cast<uintptr_t>(ShellSystemImageList(false)));
     EXPECT_EQ(info.iIcon, siFolder);
     EXPECT_EQ(SHGetFileInfo(L"/no/such/file.flv", 0, &info, sizeof info, SHGFI_SYSICONINDEX), 0u);
+}
+
+TEST(ShellFileInfo, TheSystemImageListsHoldAnIconPerKind)
+{
+    // The usual way to reach the lists: an empty path.
+    SHFILEINFO info;
+    auto large = reinterpret_cast<HIMAGELIST>(SHGetFileInfo(L"", 0, &info, sizeof info, SHGFI_SYSICONINDEX));
+    auto small = reinterpret_cast<HIMAGELIST>(
+        SHGetFileInfo(L"", 0, &info, sizeof info, SHGFI_SYSICONINDEX | SHGFI_SMALLICON));
+    ASSERT_EQ(large, ShellSystemImageList(false));
+    ASSERT_EQ(small, ShellSystemImageList(true));
+    for (auto [list, size] : {std::pair{large, 32}, std::pair{small, 16}}) {
+        ASSERT_EQ(ImageList_GetImageCount(list), int(siShellIconCount));
+        EXPECT_EQ(list->Width(), size);
+        EXPECT_EQ(list->Height(), size);
+        for (int a = 0; a < siShellIconCount; ++a) {
+            const TImageData& img = list->Image(a);
+            EXPECT_EQ(img.Pixel(0, 0) >> 24, 0u) << "corners are transparent";
+            EXPECT_EQ(img.Pixel(size / 2, size / 2) >> 24, 0xFFu) << "the middle is drawn";
+            for (int b = a + 1; b < siShellIconCount; ++b)
+                EXPECT_NE(img.Pixels, list->Image(b).Pixels) << "icons " << a << " and " << b << " look alike";
+        }
+    }
 }
 
 }  // namespace

@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include "platform/gfx/Gdi.h"
-#include "platform/ui/ExtCtrls.h"
 #include "platform/ui/StdCtrls_Button.h"
 #include "platform/ui/Themes.h"
 #include "platform/ui/WindowManager.h"
@@ -348,44 +347,6 @@ TEST_F(ButtonsTest, StaticTextSizesToItsTextAndBorder)
     s->SetBorderStyle(sbsSunken);
     EXPECT_EQ(s->BoundsRect(), Bounds(10, 10, 36, 20));
     EXPECT_TRUE(GetWindowLong(s->Handle(), GWL_STYLE) & SS_SUNKEN);
-}
-
-TEST_F(ButtonsTest, PanelBevelsAndBorderPaintInTheirColours)
-{
-    TPlainForm* f = NewForm();
-    auto* p = Put<TPanel>(f, 10, 10, 100, 60);
-    p->SetParentBackground(false);
-    p->SetColor(RGB(0, 128, 0));
-    p->SetBevelWidth(2);
-    p->SetBorderWidth(3);
-    p->SetBevelInner(bvLowered);
-    f->Show();
-    HWND h = p->Handle();
-    UpdateWindow(f->Handle());
-    struct Probe {
-        int x, y;
-        TColor c;
-        const char* what;
-    };
-    const Probe probes[] = {
-        {0, 0, clBtnHighlight, "outer raised: light top left"},
-        {1, 30, clBtnHighlight, "outer bevel is two wide"},
-        {99, 59, clBtnShadow, "outer raised: dark bottom right"},
-        {2, 30, RGB(0, 128, 0), "the border band"},
-        {4, 30, RGB(0, 128, 0), "the border band is three wide"},
-        {6, 30, clBtnShadow, "inner lowered: dark left"},
-        {93, 30, clBtnHighlight, "inner lowered: light right"},
-        {50, 30, RGB(0, 128, 0), "the face"},
-    };
-    for (const Probe& pr : probes) EXPECT_EQ(PixelAt(h, pr.x, pr.y), Rgb(pr.c)) << pr.what;
-
-    TRect client;
-    p->AdjustClientRect(client);
-    EXPECT_EQ(client, Rect(7, 7, 93, 53)) << "children align inside the frame";
-    auto* inner = new TPanel(f);
-    inner->SetParent(p);
-    inner->SetAlign(alClient);
-    EXPECT_EQ(inner->BoundsRect(), Rect(7, 7, 93, 53));
 }
 
 TEST_F(ButtonsTest, ThemedAndClassicButtonsDrawDifferentParts)
