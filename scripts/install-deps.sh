@@ -10,7 +10,7 @@ PACKAGES=(
   libjpeg62-turbo-dev libpng-dev libgif-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   libcpp-httplib-dev python3
-  xvfb xauth poppler-utils curl
+  xvfb xauth poppler-utils curl xclip xdotool x11-utils
   fonts-liberation2 fonts-dejavu-core
 )
 

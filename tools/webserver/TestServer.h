@@ -16,6 +16,7 @@
 
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "platform/os/Process.h"
 
@@ -27,6 +28,8 @@ struct TTestWebServerOptions {
     bool Tls = true;
     bool Proxy = false;
     std::string ProxyAuth;   // "user:password" the proxy demands; empty: none
+    // Host names the proxy sends to this server's own listeners.
+    std::vector<std::string> ProxyLocalHosts;
 };
 
 class TTestWebServer {
@@ -52,6 +55,7 @@ public:
         if (opt.Proxy) {
             line += " --proxy";
             if (!opt.ProxyAuth.empty()) line += " --proxy-auth " + Quote(opt.ProxyAuth);
+            for (const auto& h : opt.ProxyLocalHosts) line += " --proxy-local-host " + Quote(h);
         }
 
         HANDLE inRead = nullptr, outWrite = nullptr;

@@ -6,7 +6,8 @@ server prints one line per listener before "ready" on its standard output:
 
     http 40123
     https 40124          (with --cert and --key)
-    proxy 40125          (with --proxy; --proxy-auth USER:PASSWORD demands Basic credentials)
+    proxy 40125          (with --proxy; --proxy-auth USER:PASSWORD demands Basic credentials;
+                          --proxy-local-host NAME sends requests for NAME to this server)
     ready
 
 It runs until its standard input reaches end of file or it gets SIGTERM.
@@ -45,6 +46,8 @@ def main():
     ap.add_argument("--key", help="private key (PEM) of the certificate")
     ap.add_argument("--proxy", action="store_true", help="also run an HTTP proxy")
     ap.add_argument("--proxy-auth", help="USER:PASSWORD the proxy demands (Basic)")
+    ap.add_argument("--proxy-local-host", action="append", default=[],
+                    help="a host name the proxy sends to this server (repeatable)")
     ap.add_argument("--port", type=int, default=0, help="port of the HTTP listener (0: free)")
     args = ap.parse_args()
 
@@ -63,6 +66,7 @@ def main():
     if args.proxy:
         proxy = core.make_server(0, core.ProxyHandler)
         proxy.proxy_auth = args.proxy_auth
+        proxy.local_hosts = tuple(h.lower() for h in args.proxy_local_host)
         servers.append(("proxy", proxy))
 
     ports = {kind: srv.server_address[1] for kind, srv in servers}

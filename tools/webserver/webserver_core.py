@@ -34,6 +34,8 @@ class ThreadingServer(socketserver.ThreadingMixIn, http.server.HTTPServer):
     is_tls = False
     ports = {}
     proxy_auth = None
+    # Host names the proxy sends to this server's own listeners (lower case).
+    local_hosts = ()
 
     def handle_error(self, request, client_address):
         pass  # clients that go away are part of the tests
@@ -198,20 +200,38 @@ def _check_proxy_auth(handler):
     return False
 
 
+def _loopback(host):
+    return host == "localhost" or host.startswith("127.") or host == "::1"
+
+
 class ProxyHandler(http.server.BaseHTTPRequestHandler):
     """A forwarding proxy: absolute-URI requests are relayed (with a Via
-    header on the answer) and CONNECT opens a tunnel."""
+    header on the answer) and CONNECT opens a tunnel. Hosts named with
+    --proxy-local-host go to this server's own listeners; any other host
+    that is not a loopback address is refused (502), so nothing a test does
+    through the proxy leaves the machine."""
     protocol_version = "HTTP/1.1"
 
     def log_message(self, fmt, *args):
         pass
+
+    def target(self, host, port, kind):
+        """(host, port) to connect to, or None when the host is not allowed."""
+        if host.lower() in self.server.local_hosts:
+            return "127.0.0.1", self.server.ports[kind]
+        if _loopback(host):
+            return host, port
+        return None
 
     def do_CONNECT(self):
         if not _check_proxy_auth(self):
             return
         host, _, port = self.path.rpartition(":")
         try:
-            upstream = socket.create_connection((host, int(port)), timeout=10)
+            where = self.target(host.strip("[]"), int(port), "https" if "https" in self.server.ports else "http")
+            if where is None:
+                raise ValueError(host)
+            upstream = socket.create_connection(where, timeout=10)
         except (OSError, ValueError):
             self.send_error(502)
             return
@@ -247,7 +267,11 @@ class ProxyHandler(http.server.BaseHTTPRequestHandler):
         n = int(self.headers.get("Content-Length") or 0)
         if n > 0:
             body = self.rfile.read(n)
-        conn = http.client.HTTPConnection(url.hostname, url.port or 80, timeout=30)
+        where = self.target(url.hostname, url.port or 80, "http")
+        if where is None:
+            self.send_error(502, "host not served here")
+            return
+        conn = http.client.HTTPConnection(where[0], where[1], timeout=30)
         target = url.path or "/"
         if url.query:
             target += "?" + url.query
