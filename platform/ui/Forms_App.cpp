@@ -9,6 +9,7 @@
 #include "platform/ui/ControlsInternal.h"
 #include "platform/ui/Forms.h"
 #include "platform/ui/StdCtrls_Button.h"
+#include "platform/ui/StdCtrls_Edit.h"
 #include "platform/ui/Tooltips.h"
 #include "platform/ui/WindowManager.h"
 
@@ -24,6 +25,7 @@ void InitForms()
     Application = new TApplication(nullptr);
     // The system's own window classes that programs create by name.
     RegisterButtonClasses();
+    RegisterEditClass();
     RegisterTooltipClass();
 }
 
