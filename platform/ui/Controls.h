@@ -42,6 +42,12 @@ using TControlState = TSet<TControlStateFlag>;
 enum TMouseButton { mbLeft, mbRight, mbMiddle };
 enum TShiftStateFlag { ssShift, ssAlt, ssCtrl, ssLeft, ssRight, ssMiddle, ssDouble };
 using TShiftState = TSet<TShiftStateFlag>;
+// The state of an owner-drawn item: bit for bit the ODS_ flags.
+enum TOwnerDrawStateFlag {
+    odSelected, odGrayed, odDisabled, odChecked, odFocused, odDefault, odHotLight, odInactive,
+    odNoAccel, odNoFocusRect, odReserved1, odReserved2, odComboBoxEdit
+};
+using TOwnerDrawState = TSet<TOwnerDrawStateFlag>;
 enum TBiDiMode { bdLeftToRight, bdRightToLeft, bdRightToLeftNoAlign, bdRightToLeftReadingOnly };
 // Horizontal text alignment of edits, labels, panels and columns.
 enum TAlignment { taLeftJustify, taRightJustify, taCenter };
@@ -464,6 +470,9 @@ protected:
     virtual void WMMouseLeave(TMessage& M);
     virtual void WMCommand(TMessage& M);
     virtual void WMNotify(TMessage& M);
+    // Sends an owner-draw or colour request on to its control as CN_...;
+    // false when no control of ours sent it.
+    bool ReflectToControl(TMessage& M);
     virtual void CNKeyDown(TMessage& M);
     virtual void CNChar(TMessage& M);
     virtual void CNSysChar(TMessage& M);

@@ -256,6 +256,10 @@ void TWinControl::CreateWnd()
     }
     CreateWindowHandle(P);
     if (!FHandle) throw EOutOfResources(L"Error creating window");
+    // A child window's id is its handle, so notifications that carry only
+    // the id (WM_MEASUREITEM) find their control again.
+    if ((GetWindowLong(FHandle, GWL_STYLE) & WS_CHILD) && GetWindowLongPtr(FHandle, GWL_ID) == 0)
+        SetWindowLongPtr(FHandle, GWL_ID, LONG_PTR(reinterpret_cast<uintptr_t>(FHandle)));
     ::SendMessage(FHandle, WM_SETFONT, reinterpret_cast<WPARAM>(FFont->Handle()), 1);
     if (!FParent && !(P.Style & WS_CHILD) && P.WndParent == nullptr) {
         // Top-level without an owner: fine as is.
@@ -551,14 +555,10 @@ void TWinControl::Dispatch(TMessage& M)
                 return;
             }
         break;
+    case WM_DRAWITEM: case WM_MEASUREITEM:
     case WM_CTLCOLORMSGBOX: case WM_CTLCOLOREDIT: case WM_CTLCOLORLISTBOX: case WM_CTLCOLORBTN:
     case WM_CTLCOLORDLG: case WM_CTLCOLORSCROLLBAR: case WM_CTLCOLORSTATIC:
-        // A child control of ours chooses its own colours (CN_CTLCOLOR...).
-        if (TWinControl* c = FindControl(reinterpret_cast<HWND>(M.LParam)); c && c != this) {
-            M.Result = c->Perform(CN_BASE + M.Msg, M.WParam, M.LParam);
-            return;
-        }
-        DefaultHandler(M);
+        if (!ReflectToControl(M)) DefaultHandler(M);
         return;
     case CN_KEYDOWN: case CN_SYSKEYDOWN: CNKeyDown(M); return;
     case CN_CHAR: CNChar(M); return;
@@ -604,6 +604,30 @@ void TWinControl::WMCommand(TMessage& M)
         }
     }
     DefaultHandler(M);
+}
+
+bool TWinControl::ReflectToControl(TMessage& M)
+{
+    // Owner-draw and colour requests go back to the control that sent them
+    // (CN_DRAWITEM, CN_CTLCOLORLISTBOX ...). Menus draw through their owner.
+    HWND from = nullptr;
+    switch (M.Msg) {
+    case WM_DRAWITEM: {
+        auto* d = reinterpret_cast<DRAWITEMSTRUCT*>(M.LParam);
+        if (d && d->CtlType != ODT_MENU) from = d->hwndItem;
+        break;
+    }
+    case WM_MEASUREITEM: {
+        auto* mi = reinterpret_cast<MEASUREITEMSTRUCT*>(M.LParam);
+        if (mi && mi->CtlType != ODT_MENU) from = reinterpret_cast<HWND>(uintptr_t(mi->CtlID));
+        break;
+    }
+    default: from = reinterpret_cast<HWND>(M.LParam); break;  // WM_CTLCOLOR*
+    }
+    TWinControl* c = from ? FindControl(from) : nullptr;
+    if (!c || c == this) return false;
+    M.Result = c->Perform(CN_BASE + M.Msg, M.WParam, M.LParam);
+    return true;
 }
 
 void TWinControl::WMNotify(TMessage& M)
