@@ -6,6 +6,7 @@
 #include <cwctype>
 
 #include "platform/base/Exceptions.h"
+#include "platform/ui/ActnList.h"
 #include "platform/ui/ControlsInternal.h"
 #include "platform/ui/WindowManager.h"
 
@@ -141,6 +142,8 @@ TControl::TControl(TComponent* AOwner) : TComponent(AOwner), FColor(clBtnFace)
 
 TControl::~TControl()
 {
+    FActionLink.reset();
+    if (FPopupMenu) FPopupMenu->RemoveFreeNotification(this);
     if (gMouseControl == this) gMouseControl = nullptr;
     if (gCaptureControl == this) {
         gCaptureControl = nullptr;
@@ -537,7 +540,49 @@ void TControl::Resize()
 
 void TControl::Click()
 {
+    // The control's own handler wins; without one the action runs.
     if (OnClick) OnClick(this);
+    else if (FActionLink && !ComponentState().Contains(csDesigning)) FActionLink->Execute(this);
+}
+
+void TControl::SetPopupMenu(TComponent* v)
+{
+    if (v == FPopupMenu) return;
+    if (FPopupMenu) FPopupMenu->RemoveFreeNotification(this);
+    FPopupMenu = v;
+    if (v) v->FreeNotification(this);
+}
+
+TBasicAction* TControl::Action() const { return FActionLink ? FActionLink->Action() : nullptr; }
+
+void TControl::SetAction(TBasicAction* v)
+{
+    if (!v) {
+        FActionLink.reset();
+        FControlStyle.Exclude(csActionClient);
+        return;
+    }
+    if (!FActionLink) FActionLink = std::make_unique<TControlActionLink>(this);
+    FActionLink->SetAction(v);
+    FActionLink->OnChange = [this](TObject*) { if (FActionLink) ActionChange(FActionLink->Action(), false); };
+    FControlStyle.Include(csActionClient);
+    ActionChange(v, ComponentState().Contains(csLoading));
+}
+
+void TControl::ActionChange(TObject* Sender, bool CheckDefaults)
+{
+    auto* a = dynamic_cast<TCustomAction*>(Sender);
+    if (!a) return;
+    if (!CheckDefaults || Caption().empty()) SetCaption(a->Caption());
+    if (!CheckDefaults || FEnabled) SetEnabled(a->Enabled());
+    if (!CheckDefaults || FHint.empty()) SetHint(a->Hint());
+    if (!CheckDefaults || FVisible) SetVisible(a->Visible());
+}
+
+void TControl::Notification(TComponent* AComponent, TOperation Operation)
+{
+    TComponent::Notification(AComponent, Operation);
+    if (Operation == opRemove && AComponent == FPopupMenu) FPopupMenu = nullptr;
 }
 
 void TControl::DblClick()

@@ -16,6 +16,8 @@
 
 class TWinControl;
 class TCustomForm;
+class TBasicAction;
+class TControlActionLink;
 class TFont;
 class TCanvas;
 
@@ -192,7 +194,12 @@ public:
     TCursor Cursor() const { return FCursor; }
     void SetCursor(TCursor v);
     TComponent* PopupMenu() const { return FPopupMenu; }
-    void SetPopupMenu(TComponent* v) { FPopupMenu = v; }
+    void SetPopupMenu(TComponent* v);
+    // The action whose Caption, Enabled, Visible and Hint the control shows
+    // and which a click runs when the control has no OnClick of its own.
+    TBasicAction* Action() const;
+    void SetAction(TBasicAction* v);
+    TControlActionLink* ActionLink() const { return FActionLink.get(); }
     TControlStyle& ControlStyle() { return FControlStyle; }
     TControlState& ControlState() { return FControlState; }
     TBiDiMode BiDiMode() const { return bdLeftToRight; }
@@ -240,6 +247,9 @@ public:
 
 protected:
     friend class TWinControl;
+    friend class TControlActionLink;
+    virtual void ActionChange(TObject* Sender, bool CheckDefaults);
+    void Notification(TComponent* AComponent, TOperation Operation) override;
     virtual void RequestAlign();
     virtual void ChangeScale(Integer M, Integer D) {}
     virtual void ParentColorChanged();
@@ -292,6 +302,7 @@ protected:
     bool FParentShowHint = true;
     TCursor FCursor = crDefault;
     TComponent* FPopupMenu = nullptr;
+    std::unique_ptr<TControlActionLink> FActionLink;
     TControlStyle FControlStyle;
     TControlState FControlState;
     TSizeConstraints FConstraints;

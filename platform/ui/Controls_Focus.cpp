@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "platform/ui/Controls.h"
+#include "platform/ui/Menus.h"
 #include "platform/ui/ControlsInternal.h"
 #include "platform/ui/WindowManager.h"
 
@@ -202,6 +203,9 @@ void TWinControl::WMChar(TMessage& M)
 void TWinControl::CNKeyDown(TMessage& M)
 {
     M.Result = 1;
+    // Shortcuts of the popup menus up the parent chain and of the form's
+    // menus and action lists come before the control sees the key.
+    if (IsMenuKey(this, M)) return;
     if (Perform(CM_CHILDKEY, M.WParam, LPARAM(reinterpret_cast<intptr_t>(this))) != 0) return;
     LRESULT mask = 0;
     switch (M.CharCode()) {

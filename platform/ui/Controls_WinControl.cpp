@@ -5,6 +5,7 @@
 
 #include "platform/base/Exceptions.h"
 #include "platform/ui/Controls.h"
+#include "platform/ui/Menus.h"
 #include "platform/ui/ControlsInternal.h"
 #include "platform/ui/WindowManager.h"
 
@@ -519,7 +520,13 @@ void TWinControl::WndProc(TMessage& M)
     case WM_LBUTTONDOWN: case WM_LBUTTONUP: case WM_LBUTTONDBLCLK:
     case WM_RBUTTONDOWN: case WM_RBUTTONUP: case WM_RBUTTONDBLCLK:
     case WM_MBUTTONDOWN: case WM_MBUTTONUP: case WM_MBUTTONDBLCLK:
-        if (IsControlMouseMsg(M)) return;
+        if (IsControlMouseMsg(M)) {
+            // A right click on a graphic child still asks this window for
+            // its context menu (the child's popup menu is found by point).
+            if (M.Msg == WM_RBUTTONUP && M.Result == 0 && FHandle)
+                DefWindowProc(FHandle, M.Msg, M.WParam, M.LParam);
+            return;
+        }
         break;
     default: break;
     }
@@ -566,6 +573,12 @@ void TWinControl::Dispatch(TMessage& M)
     case CM_ENTER: CMEnter(M); return;
     case CM_EXIT: CMExit(M); return;
     case CM_DIALOGKEY: CMDialogKey(M); return;
+    case WM_CONTEXTMENU:
+        if (DoControlContextMenu(this, LParamToPoint(M.LParam))) {
+            M.Result = 1;
+            return;
+        }
+        break;
     case CM_DIALOGCHAR: CMDialogChar(M); return;
     case CM_SHOWINGCHANGED: CMShowingChanged(M); return;
     case CM_FOCUSCHANGED: CMFocusChanged(M); return;

@@ -606,6 +606,19 @@ LRESULT DefWindowProc(HWND h, UINT msg, WPARAM wParam, LPARAM lParam)
         }
         return MA_ACTIVATE;
     case WM_CLOSE: DestroyWindow(h); return 0;
+    case WM_RBUTTONUP: {
+        TPoint p = LParamToPoint(lParam);
+        ClientToScreen(h, &p);
+        SendMessage(h, WM_CONTEXTMENU, WPARAM(h), PointToLParam(p));
+        return 0;
+    }
+    case WM_KEYUP:
+        if (wParam == VK_APPS) SendMessage(h, WM_CONTEXTMENU, WPARAM(h), LPARAM(-1));
+        return 0;
+    case WM_CONTEXTMENU:
+        // Unhandled: the parent may have a menu for its child.
+        if (w->parent) return SendMessage(w->parent, WM_CONTEXTMENU, wParam, lParam);
+        return 0;
     case WM_GETTEXTLENGTH: return LRESULT(w->text.size());
     case WM_GETTEXT: {
         auto* buf = reinterpret_cast<wchar_t*>(lParam);
@@ -672,6 +685,7 @@ LRESULT DefWindowProc(HWND h, UINT msg, WPARAM wParam, LPARAM lParam)
         if (wParam == VK_F4 && (lParam & (1 << 29))) {
             SendMessage(RootOf(h), WM_SYSCOMMAND, SC_CLOSE, 0);
         }
+        if (wParam == VK_F10 && GetKeyState(VK_SHIFT) < 0) SendMessage(h, WM_CONTEXTMENU, WPARAM(h), LPARAM(-1));
         return 0;
     case WM_CANCELMODE:
         WmScrollTrackCancel(h);
