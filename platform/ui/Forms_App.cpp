@@ -8,6 +8,8 @@
 #include "platform/base/Threads.h"
 #include "platform/ui/ControlsInternal.h"
 #include "platform/ui/Forms.h"
+#include "platform/ui/StdCtrls_Button.h"
+#include "platform/ui/Tooltips.h"
 #include "platform/ui/WindowManager.h"
 
 TApplication* Application = nullptr;
@@ -20,6 +22,9 @@ void InitForms()
     Screen = new TScreen(nullptr);
     Mouse = new TMouse;
     Application = new TApplication(nullptr);
+    // The system's own window classes that programs create by name.
+    RegisterButtonClasses();
+    RegisterTooltipClass();
 }
 
 void DoneForms()

@@ -6,8 +6,8 @@
 
 #include "platform/ui/Forms.h"
 
-// Registers "BUTTON" and "STATIC" unless they are there (a reset of the
-// window system removes them; creating a control registers them again).
+// Registers "BUTTON" and "STATIC" unless they are there. InitForms does,
+// and so does creating a control (a reset of the window system removes them).
 void RegisterButtonClasses();
 
 // The window procedures (for subclassing code that calls them directly).

@@ -251,6 +251,8 @@ void Place(HWND h, TTipState& s, const TTool& t, TPoint at, bool below)
         if (p.Y + l.Size.cy > mi.rcMonitor.Bottom) p.Y = std::max(mi.rcMonitor.Top, at.Y - l.Size.cy - 2);
     }
     SetWindowPos(h, HWND_TOPMOST, p.X, p.Y, l.Size.cx, l.Size.cy, SWP_NOACTIVATE);
+    // A balloon is round at the corners: what lies outside shows through.
+    if (Balloon(h)) SetWindowRgn(h, CreateRoundRectRgn(0, 0, l.Size.cx + 1, l.Size.cy + 1, 10, 10), TRUE);
 }
 
 void Pop(HWND h, TTipState& s)
@@ -548,8 +550,12 @@ LRESULT TooltipWndProc(HWND h, UINT msg, WPARAM wp, LPARAM lp)
         return TRUE;
     }
     case TTM_POP:
+        // The owner put the tip away (say the item under the mouse changed):
+        // the next mouse move over the tool starts a new wait.
         KillTimer(h, kShowTimer);
         Pop(h, *s);
+        s->Current = {};
+        s->Suppressed = false;
         return 0;
     case TTM_POPUP:
         if (s->Current.Valid) {

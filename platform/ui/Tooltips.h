@@ -9,8 +9,8 @@
 
 inline constexpr const wchar_t* TOOLTIPS_CLASS = L"tooltips_class32";
 
-// Registers the class unless it is there. Call it before creating a tooltip
-// window: a reset of the window system removes every class.
+// Registers the class unless it is there. InitForms does; a reset of the
+// window system removes every class.
 void RegisterTooltipClass();
 LRESULT TooltipWndProc(HWND h, UINT msg, WPARAM wp, LPARAM lp);
 

@@ -181,7 +181,6 @@ TEST_F(ButtonsTest, RawCheckBoxTypesCycleOnClick)
         {BS_CHECKBOX, {BST_UNCHECKED, BST_UNCHECKED}},  // the parent decides
         {BS_3STATE, {BST_UNCHECKED}},
     };
-    RegisterButtonClasses();
     for (const Case& c : cases) {
         HWND h = CreateWindowEx(0, L"BUTTON", L"box", WS_CHILD | WS_VISIBLE | c.type, 0, 0, 80, 20, f->Handle());
         for (size_t i = 0; i < c.states.size(); ++i) {
@@ -255,7 +254,6 @@ TEST_F(ButtonsTest, AutoRadioGroupsEndAtTheNextGroupStyle)
 {
     TPlainForm* f = NewForm();
     f->Show();
-    RegisterButtonClasses();
     std::vector<HWND> r;
     for (int i = 0; i < 4; ++i) {
         DWORD style = WS_CHILD | WS_VISIBLE | BS_AUTORADIOBUTTON | ((i == 0 || i == 2) ? UINT(WS_GROUP) : 0u);

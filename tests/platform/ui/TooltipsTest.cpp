@@ -49,8 +49,7 @@ protected:
         Form->SetBounds(100, 100, 400, 300);
         Owner = new TToolOwner(Form, Form, Bounds(10, 10, 200, 100));
         Form->Show();
-        RegisterTooltipClass();
-        Tip = CreateWindowEx(WS_EX_TOPMOST, TOOLTIPS_CLASS, nullptr, WS_POPUP | TTS_ALWAYSTIP, 0, 0, 0, 0,
+        Tip = CreateWindowEx(WS_EX_TOPMOST, L"Tooltips_Class32", nullptr, WS_POPUP | TTS_ALWAYSTIP, 0, 0, 0, 0,
                              Form->Handle());
         SendMessage(Tip, TTM_SETDELAYTIME, TTDT_INITIAL, 300);
         SendMessage(Tip, TTM_SETDELAYTIME, TTDT_AUTOPOP, 1000);
@@ -138,6 +137,9 @@ TEST_F(TooltipsTest, ClicksAndTtmPopPutTheTipAway)
     SendMessage(Tip, TTM_POP);
     EXPECT_FALSE(Up());
     EXPECT_EQ(Owner->Codes.back(), TTN_POP);
+    Hover(22, 22);
+    Drv->Advance(300);
+    EXPECT_TRUE(Up()) << "after TTM_POP a move on the same tool shows it again";
 }
 
 TEST_F(TooltipsTest, CallbackTextTitleAndMaxWidth)
