@@ -275,6 +275,9 @@ void DecodeDateTime(TDateTime value, Word& year, Word& month, Word& day, Word& h
                     Word& sec, Word& msec);
 // 1 = Sunday ... 7 = Saturday.
 Word DayOfWeek(TDateTime value);
+// Between TDateTime and a SYSTEMTIME (dates from year 1 on).
+TDateTime SystemTimeToDateTime(const SYSTEMTIME& systemTime);
+void DateTimeToSystemTime(TDateTime value, SYSTEMTIME& systemTime);
 // Same day and time months later (or earlier); the day is clamped to the
 // length of the target month.
 TDateTime IncMonth(TDateTime value, Integer months = 1);

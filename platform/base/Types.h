@@ -89,6 +89,13 @@ inline bool EqualRect(const TRect& a, const TRect& b) { return a == b; }
 inline void SetRect(TRect& r, Integer l, Integer t, Integer rt, Integer b) { r = {l, t, rt, b}; }
 inline void SetRectEmpty(TRect& r) { r = {}; }
 
+// A calendar date and time by its parts (wDayOfWeek: 0 Sunday ... 6 Saturday).
+struct SYSTEMTIME {
+    Word wYear = 0, wMonth = 0, wDayOfWeek = 0, wDay = 0;
+    Word wHour = 0, wMinute = 0, wSecond = 0, wMilliseconds = 0;
+};
+using TSystemTime = SYSTEMTIME;
+
 // a * b / c rounded to nearest, halves away from zero; -1 when c is 0.
 Integer MulDiv(Integer a, Integer b, Integer c);
 

@@ -466,17 +466,3 @@ BOOL FileTimeToSystemTime(const FILETIME* fileTime, SYSTEMTIME* systemTime)
     return 1;
 }
 
-TDateTime SystemTimeToDateTime(const SYSTEMTIME& st)
-{
-    // Days from 1899-12-30 (proleptic Gregorian).
-    int64_t y = st.wYear, m = st.wMonth, d = st.wDay;
-    y -= m <= 2;
-    int64_t era = (y >= 0 ? y : y - 399) / 400;
-    int64_t yoe = y - era * 400;
-    int64_t doy = (153 * (m > 2 ? m - 3 : m + 9) + 2) / 5 + d - 1;
-    int64_t doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-    int64_t days = era * 146097 + doe - 693899;   // 1899-12-30 is day 693899 from 0000-03-01
-    double time = (st.wHour * 3600000.0 + st.wMinute * 60000.0 + st.wSecond * 1000.0 + st.wMilliseconds) / 86400000.0;
-    // Before the epoch the time still counts forwards from the day's start.
-    return days >= 0 ? double(days) + time : double(days) - time;
-}

@@ -11,6 +11,7 @@
 // The common-controls library ("comctl32.dll") answers version 6.0.
 #pragma once
 
+#include "platform/base/SysUtils.h"
 #include "platform/base/Types.h"
 
 constexpr DWORD VS_FFI_SIGNATURE = 0xFEEF04BD;
@@ -115,12 +116,7 @@ struct FILETIME {
     DWORD dwLowDateTime = 0;
     DWORD dwHighDateTime = 0;
 };
-struct SYSTEMTIME {
-    Word wYear = 0, wMonth = 0, wDayOfWeek = 0, wDay = 0;
-    Word wHour = 0, wMinute = 0, wSecond = 0, wMilliseconds = 0;
-};
 using TFileTime = FILETIME;
-using TSystemTime = SYSTEMTIME;
 
+// SYSTEMTIME and SystemTimeToDateTime live in platform/base.
 BOOL FileTimeToSystemTime(const FILETIME* fileTime, SYSTEMTIME* systemTime);
-TDateTime SystemTimeToDateTime(const SYSTEMTIME& systemTime);
