@@ -94,6 +94,21 @@ TListColumn* TListColumns::Add()
     return c;
 }
 
+TListColumn* TListColumns::Insert(Integer Index)
+{
+    ++FAdding;
+    TListColumn* c;
+    try {
+        c = static_cast<TListColumn*>(TCollection::Insert(Index));
+    } catch (...) {
+        --FAdding;
+        throw;
+    }
+    --FAdding;
+    Update(nullptr);
+    return c;
+}
+
 void TListColumns::Update(TCollectionItem* Item)
 {
     if (FAdding || !FListView) return;

@@ -7,6 +7,7 @@
 #include <memory>
 #include <vector>
 
+#include "platform/base/Exceptions.h"
 #include "platform/base/Lists.h"
 #include "platform/base/Objects.h"
 #include "platform/ui/Controls.h"
@@ -258,6 +259,7 @@ class TListColumns : public TOwnedCollection {
 public:
     explicit TListColumns(TCustomListView* AOwner);
     TListColumn* Add();
+    TListColumn* Insert(Integer Index);
     TListColumn* Items(Integer Index) const { return static_cast<TListColumn*>(TCollection::Items(Index)); }
     TListColumn* operator[](Integer Index) const { return Items(Index); }
     TCustomListView* Owner() const { return FListView; }
@@ -440,4 +442,182 @@ class TListView : public TCustomListView {
     VEL_CLASS(TListView, TCustomListView)
 public:
     explicit TListView(TComponent* AOwner) : TCustomListView(AOwner) {}
+};
+
+// ---------------------------------------------------------------------------
+// Date-time picker and month calendar
+// ---------------------------------------------------------------------------
+
+enum : UINT {
+    DTM_SETFORMATA = DTM_FIRST + 5, DTM_CLOSEMONTHCAL = DTM_FIRST + 13,
+    DTM_SETFORMAT = DTM_SETFORMATW,
+
+    DTS_SHORTDATEFORMAT = 0x0, DTS_UPDOWN = 0x1, DTS_SHOWNONE = 0x2, DTS_LONGDATEFORMAT = 0x4,
+    DTS_TIMEFORMAT = 0x9, DTS_SHORTDATECENTURYFORMAT = 0xC, DTS_APPCANPARSE = 0x10,
+    DTS_RIGHTALIGN = 0x20,
+
+    MCM_FIRST = 0x1000,
+    MCM_GETCURSEL = MCM_FIRST + 1, MCM_SETCURSEL = MCM_FIRST + 2,
+    MCM_GETMINREQRECT = MCM_FIRST + 9, MCM_SETCOLOR = MCM_FIRST + 10,
+    MCM_GETCOLOR = MCM_FIRST + 11, MCM_SETTODAY = MCM_FIRST + 12, MCM_GETTODAY = MCM_FIRST + 13,
+    MCM_HITTEST = MCM_FIRST + 14, MCM_SETFIRSTDAYOFWEEK = MCM_FIRST + 15,
+    MCM_GETFIRSTDAYOFWEEK = MCM_FIRST + 16, MCM_GETRANGE = MCM_FIRST + 17,
+    MCM_SETRANGE = MCM_FIRST + 18,
+
+    MCS_DAYSTATE = 0x1, MCS_MULTISELECT = 0x2, MCS_WEEKNUMBERS = 0x4, MCS_NOTODAYCIRCLE = 0x8,
+    MCS_NOTODAY = 0x10,
+    MCSC_BACKGROUND = 0, MCSC_TEXT = 1, MCSC_TITLEBK = 2, MCSC_TITLETEXT = 3, MCSC_MONTHBK = 4,
+    MCSC_TRAILINGTEXT = 5,
+    GDTR_MIN = 0x1, GDTR_MAX = 0x2,
+    MCHT_TITLE = 0x10000, MCHT_CALENDAR = 0x20000, MCHT_TODAYLINK = 0x30000,
+    MCHT_NEXT = 0x1000000, MCHT_PREV = 0x2000000, MCHT_NOWHERE = 0x0,
+    MCHT_TITLEBTNNEXT = MCHT_TITLE | MCHT_NEXT | 0x3, MCHT_TITLEBTNPREV = MCHT_TITLE | MCHT_PREV | 0x3,
+    MCHT_CALENDARDATE = MCHT_CALENDAR | 0x1, MCHT_CALENDARDATENEXT = MCHT_CALENDARDATE | MCHT_NEXT,
+    MCHT_CALENDARDATEPREV = MCHT_CALENDARDATE | MCHT_PREV, MCHT_CALENDARDAY = MCHT_CALENDAR | 0x2,
+    MCHT_CALENDARWEEKNUM = MCHT_CALENDAR | 0x3,
+};
+
+// Answers of DTM_GETSYSTEMTIME and flags of DTM_SETSYSTEMTIME / the notices.
+enum : LRESULT { GDT_ERROR = -1, GDT_VALID = 0, GDT_NONE = 1 };
+
+enum : int {
+    DTN_USERSTRINGW = -745, DTN_WMKEYDOWNW = -744, DTN_FORMATW = -743, DTN_FORMATQUERYW = -742,
+    DTN_USERSTRINGA = -758, DTN_USERSTRING = DTN_USERSTRINGW,
+};
+
+struct NMDATETIMECHANGE {
+    NMHDR nmhdr;
+    DWORD dwFlags = GDT_VALID;
+    SYSTEMTIME st;
+};
+
+struct NMDATETIMESTRING {
+    NMHDR nmhdr;
+    const wchar_t* pszUserString = nullptr;
+    SYSTEMTIME st;
+    DWORD dwFlags = DWORD(GDT_ERROR);
+};
+using NMDATETIMESTRINGW = NMDATETIMESTRING;
+
+struct NMSELCHANGE {
+    NMHDR nmhdr;
+    SYSTEMTIME stSelStart;
+    SYSTEMTIME stSelEnd;
+};
+using NMSELECT = NMSELCHANGE;
+
+struct MCHITTESTINFO {
+    UINT cbSize = sizeof(MCHITTESTINFO);
+    TPoint pt;
+    UINT uHit = 0;
+    SYSTEMTIME st;
+};
+
+// The date-time format of a picker style in the picker's own format
+// syntax, from the locale's formats (FormatSettings).
+String DateTimePickerFormatOf(DWORD style);
+// A format of FormatDateTime's syntax ("dd/mm/yyyy hh:nn") in the picker's
+// syntax ("dd/MM/yyyy HH:mm"), the separators given by the locale.
+String PickerFormatFromLocale(const String& fmt);
+
+// ---------------------------------------------------------------------------
+// TDateTimePicker
+// ---------------------------------------------------------------------------
+
+// A date limit set against the other limit.
+VEL_DECLARE_EXCEPTION(EDateTimeError, Exception)
+
+enum TDateTimeKind { dtkDate, dtkTime };
+enum TDTDateMode { dmComboBox, dmUpDown };
+enum TDTDateFormat { dfShort, dfLong };
+enum TDTCalAlignment { dtaLeft, dtaRight };
+
+using TDTParseInputEvent = std::function<void(TObject* Sender, const String& UserString,
+                                              TDateTime& DateAndTime, bool& AllowChange)>;
+
+
+// The colours of the drop-down calendar; clNone leaves the window's own.
+class TMonthCalColors : public TPersistent {
+    VEL_CLASS(TMonthCalColors, TPersistent)
+public:
+    TColor BackColor = clWindow;
+    TColor TextColor = clWindowText;
+    TColor TitleBackColor = clActiveCaption;
+    TColor TitleTextColor = clWhite;
+    TColor MonthBackColor = clWindow;
+    TColor TrailingTextColor = clInactiveCaptionText;
+    void Assign(TPersistent* Source) override;
+    // The colours to the calendar window.
+    void ApplyTo(HWND calendar) const;
+};
+
+class TDateTimePicker : public TWinControl {
+    VEL_CLASS(TDateTimePicker, TWinControl)
+public:
+    explicit TDateTimePicker(TComponent* AOwner);
+    ~TDateTimePicker() override;
+
+    TDateTimeKind Kind() const { return FKind; }
+    void SetKind(TDateTimeKind v);
+    TDTDateMode DateMode() const { return FDateMode; }
+    void SetDateMode(TDTDateMode v);
+    TDTDateFormat DateFormat() const { return FDateFormat; }
+    void SetDateFormat(TDTDateFormat v);
+    TDTCalAlignment CalAlignment() const { return FCalAlignment; }
+    void SetCalAlignment(TDTCalAlignment v);
+    // A custom format ("dd/MM/yyyy", "HH:mm:ss"); empty: the locale's.
+    const String& Format() const { return FFormat; }
+    void SetFormat(const String& v);
+
+    TDateTime DateTime() const { return FDateTime; }
+    void SetDateTime(TDateTime v);
+    TDateTime Date() const;
+    void SetDate(TDateTime v);
+    TDateTime Time() const;
+    void SetTime(TDateTime v);
+    bool Checked() const { return FChecked; }
+    void SetChecked(bool v);
+    bool ShowCheckbox() const { return FShowCheckbox; }
+    void SetShowCheckbox(bool v);
+    // 0: no limit. Limits compare days.
+    TDateTime MinDate() const { return FMinDate; }
+    void SetMinDate(TDateTime v);
+    TDateTime MaxDate() const { return FMaxDate; }
+    void SetMaxDate(TDateTime v);
+    bool ParseInput() const { return FParseInput; }
+    void SetParseInput(bool v);
+    TMonthCalColors* CalColors() const { return FCalColors.get(); }
+    bool DroppedDown() const;
+    // The drop-down calendar while it is open, else null.
+    HWND MonthCalHandle() const;
+
+    TNotifyEvent OnChange, OnDropDown, OnCloseUp;
+    TDTParseInputEvent OnUserInput;
+
+    // The value to the window (DTM_SETSYSTEMTIME); answers whether it took it.
+    virtual bool MsgSetDateTime(const SYSTEMTIME& Value);
+
+protected:
+    void CreateParams(TCreateParams& Params) override;
+    void CreateWnd() override;
+    void Dispatch(TMessage& Message) override;
+    virtual void Change();
+    virtual void DoDropDown();
+    virtual void DoCloseUp();
+    void CNNotify(TMessage& M);
+    void SetRange();
+
+private:
+    TDateTime Clamped(TDateTime v) const;
+    TDateTimeKind FKind = dtkDate;
+    TDTDateMode FDateMode = dmComboBox;
+    TDTDateFormat FDateFormat = dfShort;
+    TDTCalAlignment FCalAlignment = dtaLeft;
+    String FFormat;
+    TDateTime FDateTime = 0;
+    TDateTime FMinDate = 0, FMaxDate = 0;
+    bool FChecked = true;
+    bool FShowCheckbox = false;
+    bool FParseInput = false;
+    std::unique_ptr<TMonthCalColors> FCalColors;
 };

@@ -11,6 +11,9 @@ LRESULT ListViewWndProc(HWND h, UINT msg, WPARAM wp, LPARAM lp);
 LRESULT DateTimePickWndProc(HWND h, UINT msg, WPARAM wp, LPARAM lp);
 LRESULT MonthCalWndProc(HWND h, UINT msg, WPARAM wp, LPARAM lp);
 
+// The window a dropped-down month calendar reports to (its picker).
+inline constexpr const wchar_t* kMonthCalOwnerProp = L"VelMonthCalOwner";
+
 // Copies text into a caller's buffer of size characters, cut to fit and
 // zero-ended; answers the characters copied.
 inline int CopyToBuffer(const String& text, wchar_t* buf, int size)

@@ -117,10 +117,11 @@ int HeaderHeight(HWND h, THeaderState& s)
     return LineHeightOf(h, s.Font) + 8;
 }
 
-void Paint(HWND h, THeaderState& s)
+// Paints into the DC given (WM_PRINTCLIENT) or the window's own.
+void Paint(HWND h, THeaderState& s, HDC given = nullptr)
 {
     PAINTSTRUCT ps;
-    HDC dc = BeginPaint(h, &ps);
+    HDC dc = given ? given : BeginPaint(h, &ps);
     if (!dc) return;
     TRect c;
     GetClientRect(h, &c);
@@ -161,7 +162,7 @@ void Paint(HWND h, THeaderState& s)
     }
     if (theme) CloseThemeData(theme);
     SelectObject(dc, oldFont);
-    EndPaint(h, &ps);
+    if (!given) EndPaint(h, &ps);
 }
 
 void EndTracking(HWND h, THeaderState& s, bool commit)
@@ -213,6 +214,7 @@ LRESULT HeaderWndProc(HWND h, UINT msg, WPARAM wp, LPARAM lp)
     case WM_GETFONT: return LRESULT(s->Font);
     case WM_ERASEBKGND: return 1;
     case WM_PAINT: Paint(h, *s); return 0;
+    case WM_PRINTCLIENT: Paint(h, *s, reinterpret_cast<HDC>(wp)); return 0;
     case WM_GETDLGCODE: return 0;
 
     case HDM_GETITEMCOUNT: return count;

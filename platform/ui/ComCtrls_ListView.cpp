@@ -404,10 +404,11 @@ void SetColumnWidth(HWND h, TLvState& s, int col, int width)
 
 COLORREF ColorOr(COLORREF c, int sys) { return (c == CLR_DEFAULT || c == CLR_NONE) ? GetSysColor(sys) : c; }
 
-void Paint(HWND h, TLvState& s)
+// Paints into the DC given (WM_PRINTCLIENT) or the window's own.
+void Paint(HWND h, TLvState& s, HDC given = nullptr)
 {
     PAINTSTRUCT ps;
-    HDC dc = BeginPaint(h, &ps);
+    HDC dc = given ? given : BeginPaint(h, &ps);
     if (!dc) return;
     TRect c = Client(h);
     COLORREF bk = ColorOr(s.Bk, COLOR_WINDOW);
@@ -416,6 +417,7 @@ void Paint(HWND h, TLvState& s)
     TRect area{c.Left, s.HdrH, c.Right, c.Bottom};
     FillRect(dc, &area, bkBrush);
     DeleteObject(bkBrush);
+    int saved = SaveDC(dc);
     HGDIOBJ oldFont = SelectObject(dc, s.Font ? HGDIOBJ(s.Font) : GetStockObject(DEFAULT_GUI_FONT));
     SetBkMode(dc, TRANSPARENT);
     IntersectClipRect(dc, area.Left, area.Top, area.Right, area.Bottom);
@@ -473,7 +475,8 @@ void Paint(HWND h, TLvState& s)
         DeleteObject(pen);
     }
     SelectObject(dc, oldFont);
-    EndPaint(h, &ps);
+    RestoreDC(dc, saved);
+    if (!given) EndPaint(h, &ps);
 }
 
 // ---------------------------------------------------------------------------
@@ -759,6 +762,7 @@ LRESULT ListViewWndProc(HWND h, UINT msg, WPARAM wp, LPARAM lp)
         return 0;
     case WM_ERASEBKGND: return 1;
     case WM_PAINT: Paint(h, *s); return 0;
+    case WM_PRINTCLIENT: Paint(h, *s, reinterpret_cast<HDC>(wp)); return 0;
     case WM_GETDLGCODE: return DLGC_WANTARROWS | DLGC_WANTCHARS;
     case WM_SETFOCUS: case WM_KILLFOCUS: {
         s->Focused = msg == WM_SETFOCUS;

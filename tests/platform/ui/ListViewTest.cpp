@@ -5,6 +5,7 @@
 
 #include "platform/ui/ComCtrls.h"
 #include "platform/ui/Forms.h"
+#include "platform/ui/Themes.h"
 #include "platform/ui/backend/Headless.h"
 #include "tests/platform/ui/WmTestSupport.h"
 
@@ -281,6 +282,54 @@ TEST_F(ListViewWndTest, HeaderClickAndDividerDrag)
     for (auto& n : Notes) EXPECT_NE(n.Code, LVN_COLUMNCLICK);
 }
 
+// The drawing calls of a window painted into a recording DC.
+std::vector<TGdiRecord> PrintRecords(HWND h)
+{
+    HDC dc = CreateCompatibleDC(nullptr);
+    HBITMAP bmp = CreateCompatibleBitmap(dc, 400, 300);
+    HGDIOBJ old = SelectObject(dc, bmp);
+    GdiStartRecording(dc);
+    SendMessage(h, WM_PRINTCLIENT, WPARAM(dc), 0);
+    std::vector<TGdiRecord> r = GdiRecords(dc);
+    GdiStopRecording(dc);
+    SelectObject(dc, old);
+    DeleteObject(bmp);
+    DeleteDC(dc);
+    return r;
+}
+
+int CountKind(const std::vector<TGdiRecord>& recs, const String& kind, UINT flags = ~0u)
+{
+    int n = 0;
+    for (auto& r : recs) n += r.Kind == kind && (flags == ~0u || r.Flags == flags);
+    return n;
+}
+
+TEST_F(ListViewWndTest, HeaderDrawsThemedItemsOrClassicEdges)
+{
+    HWND lv = NewList();
+    auto header = reinterpret_cast<HWND>(SendMessage(lv, LVM_GETHEADER, 0, 0));
+    auto recs = PrintRecords(header);
+    EXPECT_EQ(CountKind(recs, L"DrawThemeBackground", HP_HEADERITEM * 0x10000 + HIS_NORMAL), 3)
+        << "two columns and the rest of the row";
+    bool caption = false;
+    for (auto& r : recs) caption |= r.Text == L"Size";
+    EXPECT_TRUE(caption);
+
+    // A button held on a column draws it pressed.
+    TRect item;
+    SendMessage(header, HDM_GETITEMRECT, 0, LPARAM(&item));
+    Drv->MouseDown(Drv->ScreenPoint(header, {item.Left + 20, item.Top + 5}));
+    EXPECT_EQ(CountKind(PrintRecords(header), L"DrawThemeBackground", HP_HEADERITEM * 0x10000 + HIS_PRESSED), 1);
+    Drv->MouseUp(Drv->ScreenPoint(header, {item.Left + 20, item.Top + 5}));
+
+    SetVisualStylesEnabled(false);
+    recs = PrintRecords(header);
+    SetVisualStylesEnabled(true);
+    EXPECT_EQ(CountKind(recs, L"DrawThemeBackground"), 0);
+    EXPECT_EQ(CountKind(recs, L"DrawEdge"), 3);
+}
+
 // ---------------------------------------------------------------------------
 // TListView
 
@@ -381,6 +430,14 @@ TEST_F(ListViewTest, ItemsAndColumnsLiveInTheObjectsAndShowInTheWindow)
     EXPECT_EQ(WindowText(1, 0), L"c.mp4");
     EXPECT_EQ(LV->ItemIndex(), 1);
     EXPECT_EQ(LV->Column(0)->Width(), 77);
+
+    // A column put in front shifts the others in the window.
+    LV->Columns()->Insert(0)->SetCaption(L"#");
+    SendMessage(LV->Handle(), LVM_GETCOLUMN, 0, LPARAM(&col));
+    EXPECT_STREQ(buf, L"#");
+    SendMessage(LV->Handle(), LVM_GETCOLUMN, 1, LPARAM(&col));
+    EXPECT_STREQ(buf, L"File");
+    LV->Columns()->Delete(0);
 
     // Deleting items and columns.
     LV->Items()->Item(0)->Delete();
