@@ -150,11 +150,6 @@ enum TPopupAlignment { paLeft, paRight, paCenter };
 enum TTrackButton { tbRightButton, tbLeftButton };
 enum TMenuAutoFlag { maAutomatic, maManual, maParent };
 enum TFindItemKind { fkCommand, fkHandle, fkShortCut };
-enum TOwnerDrawStateFlag {
-    odSelected, odGrayed, odDisabled, odChecked, odFocused, odDefault, odHotLight, odInactive,
-    odNoAccel, odNoFocusRect, odReserved1, odReserved2, odComboBoxEdit,
-};
-using TOwnerDrawState = TSet<TOwnerDrawStateFlag>;
 
 using TMenuMeasureItemEvent = std::function<void(TObject* Sender, TCanvas* ACanvas, Integer& Width, Integer& Height)>;
 using TMenuDrawItemEvent = std::function<void(TObject* Sender, TCanvas* ACanvas, TRect ARect, bool Selected)>;
