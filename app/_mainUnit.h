@@ -282,9 +282,6 @@ public:
     // The list row of an entry, -1 when none.
     Integer SelectedIndex() const;
 
-protected:
-    void Loaded() override;
-
 private:
     class TView;
     // ISettingsControls.
