@@ -133,3 +133,178 @@ String MSecToTime(const String& sec);
 // 3 either, 4 digits, 5 digits and upper case, 6 digits and lower case,
 // 7 to 9 any. Other characters give nothing. Safe from any thread.
 String RandomString(const String& expr);
+
+// ---------------------------------------------------------------------------
+// The main window
+
+#include <memory>
+
+#include "app/HttpSettings.h"
+#include "app/Settings.h"
+#include "app/_downloadUnit.h"
+#include "platform/ui/Forms.h"
+
+class TPanel;
+class TImage;
+class TEdit;
+class TButton;
+class TCheckBox;
+class TLabel;
+class TComboBox;
+class TListView;
+class TListItem;
+class TPopupMenu;
+class TMenuItem;
+class TExeInfo;
+class TFetchContext;
+
+// The colour of the window, its panels, labels and buttons (R231 G151 B151).
+constexpr TColor kMainColour = TColor(9934823);
+
+// The link box's text before the user gives it the focus.
+extern const wchar_t* const kLinkBoxPrompt;
+// The application's title.
+extern const wchar_t* const kApplicationTitle;
+
+class T_mainForm : public TForm, private ISettingsControls {
+    VEL_CLASS(T_mainForm, TForm)
+public:
+    explicit T_mainForm(TComponent* AOwner);
+    ~T_mainForm() override;
+
+    TPanel* VodPanel1 = nullptr;
+    TPanel* TopVodPanel = nullptr;
+    TPanel* SecondVodPanel = nullptr;
+    TPanel* BottomVodPanel = nullptr;
+    TPanel* RightVodPanel = nullptr;
+
+    TImage* Image1 = nullptr;
+    TEdit* LinkVodLUEdit = nullptr;
+    TButton* AddVodToolButton = nullptr;
+    TCheckBox* AutoCheckBox = nullptr;
+    TLabel* ExampleHTMLabel = nullptr;
+    TEdit* ExampleMemo = nullptr;
+
+    TLabel* SaveToHTMLabel = nullptr;
+    TEdit* SaveVodDirectoryEdit = nullptr;
+    TButton* SaveBrowseButton = nullptr;  // the folder edit's browse button
+    TLabel* DownloadHTMLabel = nullptr;
+    TComboBox* DownloadVodComboBox = nullptr;
+    TLabel* SaveAsHTMLabel = nullptr;
+    TComboBox* AviVodComboBox = nullptr;
+    TImage* Image2 = nullptr;
+    TImage* Image3 = nullptr;
+    TImage* Image4 = nullptr;
+
+    TButton* StartVodToolButton = nullptr;
+    TButton* StopVodToolButton = nullptr;
+    TButton* RemoveVodToolButton = nullptr;
+    TButton* PlayVodToolButton = nullptr;
+    TButton* OpenVodToolButton = nullptr;
+    TListView* MainListView = nullptr;
+
+    TButton* HomepageVodToolButton = nullptr;
+    TButton* UpdateVodToolButton = nullptr;
+    TButton* SupportVodToolButton = nullptr;
+    TButton* HelpVodToolButton = nullptr;
+    TButton* ExitVodToolButton = nullptr;
+
+    TPopupMenu* VodPopupMenu = nullptr;
+    TMenuItem* Start1 = nullptr;
+    TMenuItem* Stop1 = nullptr;
+    TMenuItem* VideoInfo1 = nullptr;
+    TMenuItem* Remove1 = nullptr;
+    TMenuItem* Play1 = nullptr;
+    TMenuItem* Open1 = nullptr;
+
+    TExeInfo* ExeInfo = nullptr;
+
+    // What every page fetch and download is given; the proxy of the settings
+    // is added when it is switched on. The application's folder is where the
+    // converter is looked for.
+    THttpSettings HttpBaseSettings;
+    TDownloadSettings DownloadBaseSettings;
+
+    Integer language_id = kDefaultLanguage;
+    String my_documents_path;
+
+    // Handlers.
+    void FormCreate(TObject* Sender);
+    void FormActivate(TObject* Sender);
+    void paste_clipboard_link(TObject* Sender);
+    void LinkVodLUEditEnter(TObject* Sender);
+    void LinkVodLUEditKeyDown(TObject* Sender, Word& Key, TShiftState Shift);
+    void AddVodToolButtonClick(TObject* Sender);
+    void StartVodToolButtonClick(TObject* Sender);
+    void StopVodToolButtonClick(TObject* Sender);
+    void RemoveVodToolButtonClick(TObject* Sender);
+    void PlayVodToolButtonClick(TObject* Sender);
+    void OpenVodToolButtonClick(TObject* Sender);
+    void OpenLabelClick(TObject* Sender);
+    void MainListViewChange(TObject* Sender);
+    void HomepageVodToolButtonClick(TObject* Sender);
+    void UpdateVodToolButtonClick(TObject* Sender);
+    void SupportVodToolButtonClick(TObject* Sender);
+    void HelpVodToolButtonClick(TObject* Sender);
+    void ExitVodToolButtonClick(TObject* Sender);
+    void FormCloseQuery(TObject* Sender, bool& CanClose);
+    void DownloadVodComboBoxChange(TObject* Sender);
+    void SaveBrowseButtonClick(TObject* Sender);
+
+    // Settings handlers.
+    void AviVodComboBoxClick(TObject* Sender);
+    void DownloadVodComboBoxClick(TObject* Sender);
+    void AutoCheckBoxClick(TObject* Sender);
+    void VodDirectoryEdit1Change(TObject* Sender);
+    void set_language(Integer id) override;
+    void disable_all();
+    void enable_all();
+
+    // List operations.
+    void add_list_row(const TItem& item);
+    void clear_list();
+    void enable_buttons();
+
+    // Starts a file with the shell and waits for the program it started,
+    // keeping the window responsive.
+    void run_and_wait(const String& file, const String& parameters, Integer show);
+
+    // The settings every new fetch and download gets now.
+    THttpSettings CurrentHttpSettings() const;
+    TDownloadSettings CurrentDownloadSettings() const;
+
+    // True while the wait window shows for a page fetch.
+    bool Waiting() const { return FWaiting; }
+    // Ends the wait for the page fetch: its transfers are aborted and its
+    // result is never used (the wait window's Stop).
+    void StopFetch();
+
+    // The list row of an entry, -1 when none.
+    Integer SelectedIndex() const;
+
+private:
+    class TView;
+    // ISettingsControls.
+    void SelectFormat(Integer index) override;
+    void SelectSite(Integer index) override;
+    void TickAutostart() override;
+    void SetSaveFolder(const String& folder) override;
+    void SetProxyServer(const String& text) override;
+    void SetProxyPort(const String& text) override;
+    void SetProxyUsername(const String& text) override;
+    void SetProxyPassword(const String& text) override;
+    void TickProxy() override;
+    void ProxyALCheckBoxClick() override;
+
+    void BuildControls();
+    void ErrorBox(const String& text);
+    void SetRowTexts(TItemKey key, const String& sizeText, const String& progressText);
+
+    std::shared_ptr<TView> FView;
+    std::shared_ptr<TFetchContext> FFetch;
+    bool FWaiting = false;
+    String FFolderShown;  // the folder edit's last accepted text
+    bool FUndoingFolder = false;
+};
+
+extern T_mainForm* _mainForm;

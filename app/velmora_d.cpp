@@ -1,9 +1,30 @@
-// The downloader's entry point. Until the application's windows exist, it
-// only says so.
+// The downloader's entry point: the backend, the application object, the
+// windows in their order, the message loop.
 #include <cstdio>
+
+#include "app/ItemList.h"
+#include "app/_infoUnit.h"
+#include "app/_mainUnit.h"
+#include "app/_waitUnit.h"
+#include "app/proxy_unit.h"
+#include "platform/ui/Forms.h"
+#include "platform/ui/backend/BackendChoice.h"
 
 int main()
 {
-    std::puts("Velmora Video Downloader: the application is not built yet.");
+    // Units that bind drawing or theme services at start-up do it here,
+    // before the first window.
+    InstallDefaultBackend();
+    InitForms();
+
+    Application->Initialize();
+    Application->SetTitle(kApplicationTitle);
+    Application->CreateForm(_mainForm);
+    Application->CreateForm(_proxyForm);
+    Application->CreateForm(_waitForm);
+    Application->CreateForm(_InfoForm);
+    Application->Run();
+
+    item_list.Clear();
     return 0;
 }

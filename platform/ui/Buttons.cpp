@@ -100,7 +100,7 @@ void TSpeedButton::SetSpacing(Integer v)
 void TSpeedButton::UpdateExclusive()
 {
     if (FGroupIndex == 0 || !FParent) return;
-    TMessage m{CM_BUTTONPRESSED, WPARAM(FGroupIndex), LPARAM(reinterpret_cast<intptr_t>(this)), 0};
+    TMessage m{CM_BUTTONPRESSED, WPARAM(FGroupIndex), LPARAM(reinterpret_cast<intptr_t>(static_cast<TControl*>(this))), 0};
     FParent->Broadcast(m);
 }
 
@@ -151,7 +151,8 @@ void TSpeedButton::Dispatch(TMessage& M)
     switch (M.Msg) {
     case CM_BUTTONPRESSED:
         if (Integer(M.WParam) == FGroupIndex && FGroupIndex != 0) {
-            auto* sender = reinterpret_cast<TSpeedButton*>(M.LParam);
+            // Only a speed button of the group answers for its Down state.
+            auto* sender = dynamic_cast<TSpeedButton*>(reinterpret_cast<TControl*>(M.LParam));
             if (sender && sender != this) {
                 if (sender->Down() && FDown) {
                     FDown = false;

@@ -21,6 +21,12 @@ extern std::function<void(std::exception_ptr)> gHandleException;
 TCanvas* MakeControlCanvas(TControl* control);
 void DestroyControlCanvas(TCanvas*& canvas);
 void BindControlCanvas(TCanvas* canvas, HDC dc);
+// WM_DRAWITEM of a list or combo box: binds the canvas to the item's DC with
+// the control's font and colours (highlight when selected), lets draw paint
+// a real item (an empty list only gets its background), adds the focus
+// rectangle, and unbinds even when draw raises.
+void PaintOwnerDrawnItem(TControl* control, TCanvas* canvas, const DRAWITEMSTRUCT& item,
+                         const std::function<void(Integer, TRect, TOwnerDrawState)>& draw);
 
 bool gCaptureControlIs(TControl* c);
 // The cursor the screen forces (Screen->Cursor), crDefault for none, and the

@@ -111,11 +111,13 @@ int Measure(HDC dc, const String& text, int maxWidth, int& height)
 }
 
 TModalResult RunMessageForm(HWND owner, const String& text, const String& caption, TMsgIconKind icon,
-                            const std::vector<TBoxButton>& buttons, size_t defaultIndex, int escapeIndex)
+                            const std::vector<TBoxButton>& buttons, size_t defaultIndex, int escapeIndex,
+                            bool topmost = false)
 {
     InitForms();
     auto form = std::make_unique<TMessageForm>(nullptr);
     form->Init();
+    if (topmost) form->SetFormStyle(fsStayOnTop);
     form->SetBorderStyle(bsDialog);
     form->SetBorderIcons(TBorderIcons{biSystemMenu});
     form->SetCaption(caption);
@@ -227,7 +229,8 @@ int MessageBox(HWND owner, const String& text, const String& caption, UINT flags
         default: break;
         }
         size_t def = std::min<size_t>((flags & MB_DEFMASK) >> 8, buttons.size() - 1);
-        return int(RunMessageForm(owner, text, caption, icon, buttons, def, escape));
+        return int(RunMessageForm(owner, text, caption, icon, buttons, def, escape,
+                                  (flags & (MB_TOPMOST | MB_SYSTEMMODAL)) != 0));
     });
 }
 

@@ -150,7 +150,6 @@ enum TPopupAlignment { paLeft, paRight, paCenter };
 enum TTrackButton { tbRightButton, tbLeftButton };
 enum TMenuAutoFlag { maAutomatic, maManual, maParent };
 enum TFindItemKind { fkCommand, fkHandle, fkShortCut };
-// TOwnerDrawState comes with the controls (Controls.h).
 
 using TMenuMeasureItemEvent = std::function<void(TObject* Sender, TCanvas* ACanvas, Integer& Width, Integer& Height)>;
 using TMenuDrawItemEvent = std::function<void(TObject* Sender, TCanvas* ACanvas, TRect ARect, bool Selected)>;

@@ -4,6 +4,7 @@
 #include <map>
 #include <mutex>
 
+#include "platform/ui/Clipbrd.h"
 #include "platform/ui/backend/Sdl.h"
 
 // ---------------------------------------------------------------------------
@@ -375,6 +376,61 @@ DWORD OleDropFiles(HWND window, const std::vector<String>& files, TPoint screenP
     e = DROPEFFECT_COPY;
     if (FAILED(target->Drop(data.Get(), keys, pt, &e))) return DROPEFFECT_NONE;
     return e & DROPEFFECT_COPY;
+}
+
+// ---------------------------------------------------------------------------
+// Clipboard
+
+namespace {
+HGLOBAL CopyGlobal(HGLOBAL h);
+}
+
+HRESULT OleSetClipboard(IDataObject* data)
+{
+    if (!OpenClipboard(nullptr)) return CLIPBRD_E_CANT_OPEN;
+    struct Closer {
+        ~Closer() { CloseClipboard(); }
+    } closer;
+    EmptyClipboard();
+    if (!data) return S_OK;
+    TComPtr<IEnumFORMATETC> formats;
+    HRESULT hr = data->EnumFormatEtc(DATADIR_GET, formats.ReleaseAndGetAddressOf());
+    if (FAILED(hr) || !formats) return FAILED(hr) ? hr : CLIPBRD_E_CANT_SET;
+    FORMATETC f;
+    ULONG got = 0;
+    while (formats->Next(1, &f, &got) == S_OK && got == 1) {
+        if (!(f.tymed & TYMED_HGLOBAL) || f.dwAspect != DVASPECT_CONTENT) continue;
+        f.tymed = TYMED_HGLOBAL;
+        STGMEDIUM m;
+        if (FAILED(data->GetData(&f, &m))) continue;
+        // The medium may belong to the object (pUnkForRelease): the
+        // clipboard gets a block of its own.
+        HGLOBAL copy = m.tymed == TYMED_HGLOBAL ? CopyGlobal(m.hGlobal) : nullptr;
+        ReleaseStgMedium(&m);
+        if (copy && !SetClipboardData(f.cfFormat, copy)) GlobalFree(copy);
+    }
+    return S_OK;
+}
+
+HRESULT OleGetClipboard(IDataObject** data)
+{
+    if (!data) return E_INVALIDARG;
+    *data = nullptr;
+    if (!OpenClipboard(nullptr)) return CLIPBRD_E_CANT_OPEN;
+    TComPtr<TDataObject> copy(new TDataObject);
+    for (UINT cf = EnumClipboardFormats(0); cf; cf = EnumClipboardFormats(cf)) {
+        HGLOBAL h = GetClipboardData(cf);   // lent by the clipboard
+        if (!h) continue;
+        FORMATETC f;
+        f.cfFormat = CLIPFORMAT(cf);
+        STGMEDIUM m;
+        m.tymed = TYMED_HGLOBAL;
+        m.hGlobal = h;
+        copy->SetData(&f, &m, FALSE);
+    }
+    CloseClipboard();
+    *data = copy.Detach();
+    return S_OK;
 }
 
 // ---------------------------------------------------------------------------

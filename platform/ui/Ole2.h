@@ -57,6 +57,19 @@ HCURSOR DragCursorForEffect(DWORD effect);
 DWORD OleDropFiles(HWND window, const std::vector<String>& files, TPoint screenPt);
 
 // ---------------------------------------------------------------------------
+// The clipboard through data objects. OleSetClipboard puts a copy of every
+// global-memory format the object offers on the clipboard (null only
+// empties it); OleGetClipboard answers a new data object holding a copy of
+// each format on the clipboard. CLIPBRD_E_CANT_OPEN while another window
+// holds the clipboard open.
+
+constexpr HRESULT CLIPBRD_E_CANT_OPEN = static_cast<HRESULT>(0x800401D0u);
+constexpr HRESULT CLIPBRD_E_CANT_SET = static_cast<HRESULT>(0x800401D2u);
+
+HRESULT OleSetClipboard(IDataObject* data);
+HRESULT OleGetClipboard(IDataObject** data);
+
+// ---------------------------------------------------------------------------
 // A data object that holds one global block per format (and aspect). Get
 // answers a copy the caller frees (ReleaseStgMedium); SetData with release
 // takes the block over, without it copies the block.

@@ -1133,26 +1133,8 @@ void TCustomComboBox::CNDrawItem(TMessage& M)
 {
     auto* d = reinterpret_cast<DRAWITEMSTRUCT*>(M.LParam);
     if (!d) return;
-    TOwnerDrawState state = TOwnerDrawState::FromBits(d->itemState & 0xFFFF);
-    TCanvas* c = Canvas();
-    BindControlCanvas(c, d->hDC);
-    try {
-        c->Font()->Assign(Font());
-        c->Brush()->SetColor(Color());
-        c->Brush()->SetStyle(bsSolid);
-        Integer index = Integer(d->itemID);
-        if (index >= 0 && state.Contains(odSelected)) {
-            c->Brush()->SetColor(clHighlight);
-            c->Font()->SetColor(clHighlightText);
-        }
-        if (index >= 0) DrawItem(index, d->rcItem, state);
-        else c->FillRect(d->rcItem);
-        if (state.Contains(odFocused)) DrawFocusRect(d->hDC, &d->rcItem);
-    } catch (...) {
-        BindControlCanvas(c, nullptr);
-        throw;
-    }
-    BindControlCanvas(c, nullptr);
+    PaintOwnerDrawnItem(this, Canvas(), *d,
+                        [this](Integer index, TRect r, TOwnerDrawState state) { DrawItem(index, r, state); });
     M.Result = 1;
 }
 

@@ -1340,30 +1340,36 @@ void TCustomListBox::CNCommand(TMessage& M)
     }
 }
 
-void TCustomListBox::CNDrawItem(TMessage& M)
+void PaintOwnerDrawnItem(TControl* control, TCanvas* c, const DRAWITEMSTRUCT& d,
+                         const std::function<void(Integer, TRect, TOwnerDrawState)>& draw)
 {
-    auto* d = reinterpret_cast<DRAWITEMSTRUCT*>(M.LParam);
-    if (!d) return;
-    TOwnerDrawState state = TOwnerDrawState::FromBits(d->itemState & 0xFFFF);
-    TCanvas* c = Canvas();
-    BindControlCanvas(c, d->hDC);
+    TOwnerDrawState state = TOwnerDrawState::FromBits(d.itemState & 0xFFFF);
+    BindControlCanvas(c, d.hDC);
     try {
-        c->Font()->Assign(Font());
-        c->Brush()->SetColor(Color());
+        c->Font()->Assign(control->Font());
+        c->Brush()->SetColor(control->Color());
         c->Brush()->SetStyle(bsSolid);
-        Integer index = Integer(d->itemID);
+        Integer index = Integer(d.itemID);
         if (index >= 0 && state.Contains(odSelected)) {
             c->Brush()->SetColor(clHighlight);
             c->Font()->SetColor(clHighlightText);
         }
-        if (index >= 0) DrawItem(index, d->rcItem, state);
-        else c->FillRect(d->rcItem);
-        if (state.Contains(odFocused)) DrawFocusRect(d->hDC, &d->rcItem);
+        if (index >= 0) draw(index, d.rcItem, state);
+        else c->FillRect(d.rcItem);
+        if (state.Contains(odFocused)) DrawFocusRect(d.hDC, &d.rcItem);
     } catch (...) {
         BindControlCanvas(c, nullptr);
         throw;
     }
     BindControlCanvas(c, nullptr);
+}
+
+void TCustomListBox::CNDrawItem(TMessage& M)
+{
+    auto* d = reinterpret_cast<DRAWITEMSTRUCT*>(M.LParam);
+    if (!d) return;
+    PaintOwnerDrawnItem(this, Canvas(), *d,
+                        [this](Integer index, TRect r, TOwnerDrawState state) { DrawItem(index, r, state); });
     M.Result = 1;
 }
 

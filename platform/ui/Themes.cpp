@@ -10,6 +10,7 @@
 #include <unordered_set>
 
 #include "platform/ui/ThemeParts_Internal.h"
+#include "platform/ui/WindowManager.h"
 
 struct TThemeData {
     TThemeClass Class;
@@ -91,7 +92,13 @@ void CopyName(LPWSTR buf, int max, const wchar_t* text)
 // Switch and queries
 // ---------------------------------------------------------------------------
 
-void SetVisualStylesEnabled(bool on) { GVisualStyles = on; }
+void SetVisualStylesEnabled(bool on)
+{
+    if (GVisualStyles == on) return;
+    GVisualStyles = on;
+    // Every window draws anew in the other look.
+    WmBroadcast(WM_THEMECHANGED, 0, 0);
+}
 bool VisualStylesEnabled() { return GVisualStyles; }
 
 BOOL IsThemeActive() { return GVisualStyles ? 1 : 0; }

@@ -412,6 +412,9 @@ bool WmKeyForChar(wchar_t ch, Word& vk, bool& shift)
     return false;
 }
 
+void WmSetCharsFromKeys(bool on) { WM().charsFromKeys = on; }
+bool WmCharsFromKeys() { return WM().charsFromKeys; }
+
 BOOL TranslateMessage(const MSG* msg)
 {
     if (!msg || (msg->message != WM_KEYDOWN && msg->message != WM_SYSKEYDOWN)) return FALSE;
@@ -422,6 +425,8 @@ BOOL TranslateMessage(const MSG* msg)
     wchar_t ch = CharForKey(Word(msg->wParam), shift, caps, ctrl);
     if (!ch) return FALSE;
     UINT charMsg = msg->message == WM_SYSKEYDOWN ? WM_SYSCHAR : WM_CHAR;
+    // Printable characters come from the desktop's text input then.
+    if (!m.charsFromKeys && charMsg == WM_CHAR && ch >= 0x20 && ch != 0x7F) return FALSE;
     std::lock_guard<std::recursive_mutex> g(m.lock);
     TWnd* w = WndOf(msg->hwnd);
     if (!w) return FALSE;

@@ -202,5 +202,32 @@ void WmResetForTests()
     m.cursor = nullptr;
     m.doubleClickTime = 500;
     m.menuAnimation = TRUE;
+    m.charsFromKeys = !HasBackend() || Backend().Name() != L"sdl";
     m.beeps = 0;
+}
+
+namespace {
+void BroadcastDown(HWND h, UINT msg, WPARAM wParam, LPARAM lParam, DWORD me)
+{
+    TWnd* w = WndOf(h);
+    if (!w) return;
+    if (w->threadId == me)
+        SendMessage(h, msg, wParam, lParam);
+    else
+        PostMessage(h, msg, wParam, lParam);
+    if (!(w = WndOf(h))) return;
+    std::vector<HWND> kids = w->children;
+    for (HWND c : kids) BroadcastDown(c, msg, wParam, lParam, me);
+}
+}  // namespace
+
+void WmBroadcast(UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    std::vector<HWND> tops;
+    {
+        std::lock_guard<std::recursive_mutex> g(WM().lock);
+        tops = WM().topLevels;
+    }
+    DWORD me = GetCurrentThreadId();
+    for (HWND t : tops) BroadcastDown(t, msg, wParam, lParam, me);
 }

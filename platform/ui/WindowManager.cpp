@@ -699,6 +699,10 @@ LRESULT DefWindowProc(HWND h, UINT msg, WPARAM wParam, LPARAM lParam)
     case WM_SETREDRAW:
         w->redraw = wParam != 0;
         return 0;
+    case WM_THEMECHANGED:
+        // Frame and client are drawn again in the new look.
+        RedrawWindow(h, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME);
+        return 0;
     case WM_PAINT:
         WmDefaultPaint(h);
         return 0;

@@ -151,6 +151,7 @@ struct TWindowManager {
     TPoint lastClickPos;
     bool lastWasDouble = false;
     BOOL menuAnimation = TRUE;
+    bool charsFromKeys = true;  // TranslateMessage types every key's character
     UINT wheelLines = 3;
     int beeps = 0;
 };
@@ -199,6 +200,15 @@ void WmReleaseSurface(TWnd* w);
 void* WmGetControl(HWND hwnd);
 void WmSetControl(HWND hwnd, void* control);
 
+// Where typed characters come from. On (the headless backend) TranslateMessage
+// makes each key's character as the US layout types it; off (the desktop
+// backend) printable characters come only from the desktop's text input,
+// which knows the user's layout, and TranslateMessage makes only the
+// control characters (Enter, Tab, Backspace, Escape, Ctrl+key) and Alt+key
+// system characters that text input never carries.
+void WmSetCharsFromKeys(bool on);
+bool WmCharsFromKeys();
+
 // The virtual key and shift state that type a character (US layout).
 bool WmKeyForChar(wchar_t ch, Word& vk, bool& shift);
 // A filter the test pump runs on each message before translating and
@@ -245,6 +255,10 @@ void WmScrollTrackBegin(HWND hwnd, int bar, TPoint screen);
 // Mouse input while a press is followed; true when it was taken.
 bool WmScrollTrackMouse(UINT msg, TPoint screen);
 void WmScrollTrackCancel(HWND hwnd);  // hwnd and its children, or all when null
+
+// Sends a message to every window, parents before their children (posts it
+// to the windows of other threads).
+void WmBroadcast(UINT msg, WPARAM wParam, LPARAM lParam);
 
 // Painting support for the backends: paints every invalid window of this
 // thread now.

@@ -518,6 +518,34 @@ struct NMHDR {
     int code = 0;
 };
 
+// Owner-drawn items: what WM_MEASUREITEM asks and WM_DRAWITEM paints.
+enum : UINT { ODT_MENU = 1, ODT_LISTBOX = 2, ODT_COMBOBOX = 3, ODT_BUTTON = 4, ODT_STATIC = 5 };
+enum : UINT { ODA_DRAWENTIRE = 0x1, ODA_SELECT = 0x2, ODA_FOCUS = 0x4 };
+enum : UINT {
+    ODS_SELECTED = 0x1, ODS_GRAYED = 0x2, ODS_DISABLED = 0x4, ODS_CHECKED = 0x8, ODS_FOCUS = 0x10,
+    ODS_DEFAULT = 0x20, ODS_HOTLIGHT = 0x40, ODS_INACTIVE = 0x80, ODS_NOACCEL = 0x100,
+    ODS_NOFOCUSRECT = 0x200, ODS_COMBOBOXEDIT = 0x1000,
+};
+struct MEASUREITEMSTRUCT {
+    UINT CtlType = 0;
+    UINT CtlID = 0;
+    UINT itemID = 0;
+    UINT itemWidth = 0;
+    UINT itemHeight = 0;
+    ULONG_PTR itemData = 0;
+};
+struct DRAWITEMSTRUCT {
+    UINT CtlType = 0;
+    UINT CtlID = 0;
+    UINT itemID = 0;
+    UINT itemAction = 0;
+    UINT itemState = 0;
+    HWND hwndItem = nullptr;  // the control; for menus the menu handle
+    HDC hDC = nullptr;
+    TRect rcItem;
+    ULONG_PTR itemData = 0;
+};
+
 struct TRACKMOUSEEVENT {
     DWORD cbSize = sizeof(TRACKMOUSEEVENT);
     DWORD dwFlags = 0;
@@ -536,37 +564,6 @@ struct HIGHCONTRAST {
     UINT cbSize = sizeof(HIGHCONTRAST);
     DWORD dwFlags = 0;
     wchar_t* lpszDefaultScheme = nullptr;
-};
-
-// Owner-drawn items of menus, list boxes, combo boxes and buttons: the
-// records WM_MEASUREITEM and WM_DRAWITEM carry (lParam points to them).
-enum : UINT {
-    ODT_MENU = 1, ODT_LISTBOX = 2, ODT_COMBOBOX = 3, ODT_BUTTON = 4, ODT_STATIC = 5,
-    ODA_DRAWENTIRE = 0x1, ODA_SELECT = 0x2, ODA_FOCUS = 0x4,
-    ODS_SELECTED = 0x0001, ODS_GRAYED = 0x0002, ODS_DISABLED = 0x0004, ODS_CHECKED = 0x0008,
-    ODS_FOCUS = 0x0010, ODS_DEFAULT = 0x0020, ODS_COMBOBOXEDIT = 0x1000, ODS_HOTLIGHT = 0x0040,
-    ODS_INACTIVE = 0x0080, ODS_NOACCEL = 0x0100, ODS_NOFOCUSRECT = 0x0200,
-};
-
-struct MEASUREITEMSTRUCT {
-    UINT CtlType = 0;
-    UINT CtlID = 0;
-    UINT itemID = 0;
-    UINT itemWidth = 0;
-    UINT itemHeight = 0;
-    ULONG_PTR itemData = 0;
-};
-
-struct DRAWITEMSTRUCT {
-    UINT CtlType = 0;
-    UINT CtlID = 0;
-    UINT itemID = 0;
-    UINT itemAction = 0;
-    UINT itemState = 0;
-    HWND hwndItem = nullptr;  // for menus: the menu handle
-    HDC hDC = nullptr;
-    TRect rcItem;
-    ULONG_PTR itemData = 0;
 };
 
 // A window class. lpszClassName names it; the window procedure runs every

@@ -244,3 +244,23 @@ void THeadlessDriver::DeactivateApp()
     WmDeactivateApp();
     Pump();
 }
+
+bool THeadlessDriver::CaptureWindow(HWND hwnd, std::vector<uint32_t>& pixels, int& width, int& height)
+{
+    if (!WmCaptureWindow(hwnd, pixels, width, height)) return false;
+    // Painted windows are opaque.
+    for (auto& p : pixels) p |= 0xFF000000u;
+    return true;
+}
+
+bool THeadlessDriver::SaveWindowToPNG(HWND hwnd, const String& path)
+{
+    std::vector<uint32_t> px;
+    int w = 0, h = 0;
+    if (!CaptureWindow(hwnd, px, w, h) || w <= 0 || h <= 0) return false;
+    HBITMAP bmp = CreateBitmapFromBGRA(w, h, px.data(), false);
+    if (!bmp) return false;
+    bool ok = SaveBitmapToPNG(bmp, path);
+    DeleteObject(bmp);
+    return ok;
+}

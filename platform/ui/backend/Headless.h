@@ -84,6 +84,12 @@ public:
     // Shift as needed), else as a bare WM_CHAR.
     void TypeText(const String& text);
 
+    // A window's pixels with its frame and children, painting that is due
+    // done first: opaque 0xFFRRGGBB, row by row.
+    bool CaptureWindow(HWND hwnd, std::vector<uint32_t>& pixels, int& width, int& height);
+    // The same written as a PNG file (safely: a temporary file renamed).
+    bool SaveWindowToPNG(HWND hwnd, const String& path);
+
     // Activation from outside: a window, or none (another program).
     void Activate(HWND hwnd);
     void DeactivateApp();

@@ -140,11 +140,13 @@ TSdlBackend::TSdlBackend() : FThread(std::this_thread::get_id())
     FWakeEvent = SDL_RegisterEvents(1);
     ReadMonitors();
     gSdl = this;
+    WmSetCharsFromKeys(false);
 }
 
 TSdlBackend::~TSdlBackend()
 {
     if (gSdl == this) gSdl = nullptr;
+    WmSetCharsFromKeys(true);
     for (auto& [h, d] : FDesks)
         if (d.Window) SDL_DestroyWindow(d.Window);
     FDesks.clear();
@@ -651,29 +653,16 @@ void TSdlBackend::HandleKey(const SDL_KeyboardEvent& e)
 {
     Word vk = SdlVirtualKey(e.keysym.sym, e.keysym.scancode);
     if (!vk) return;  // a key that only types text
-    bool down = e.type == SDL_KEYDOWN;
-    if (down) {
-        FLastKeyVk = vk;
-        FLastKeyShift = (e.keysym.mod & KMOD_SHIFT) != 0;
-    }
     // Repeats arrive as further key-downs; the window manager marks them.
-    WmKeyInput(vk, down);
+    WmKeyInput(vk, e.type == SDL_KEYDOWN);
 }
 
 void TSdlBackend::HandleText(const char* utf8)
 {
-    String text = UTF8ToString(utf8 ? utf8 : "");
-    for (wchar_t c : text) {
-        // The message loop turns a key into its US-layout character itself;
-        // that character is not delivered a second time.
-        Word vk;
-        bool shift;
-        if (FLastKeyVk && WmKeyForChar(c, vk, shift) && vk == FLastKeyVk &&
-            (shift == FLastKeyShift || std::iswalpha(c))) {
-            FLastKeyVk = 0;
-            continue;
-        }
-        WmCharInput(c);
-    }
-    FLastKeyVk = 0;
+    // With Ctrl or Alt alone held the key makes a control or system
+    // character of its own (TranslateMessage); the text it may also bring
+    // is not typed. Ctrl+Alt (AltGr) types what the layout gives.
+    bool ctrl = GetKeyState(VK_CONTROL) < 0, alt = GetKeyState(VK_MENU) < 0;
+    if (ctrl != alt) return;
+    for (wchar_t c : UTF8ToString(utf8 ? utf8 : "")) WmCharInput(c);
 }

@@ -105,11 +105,6 @@ private:
     std::map<int, SDL_Cursor*> FCursors;
     bool FCursorHidden = false;
 
-    // Key-to-text pairing: the key last pressed, so the text it types is
-    // not delivered twice (the message loop translates keys into characters
-    // itself).
-    Word FLastKeyVk = 0;
-    bool FLastKeyShift = false;
     bool FCheckFocus = false;
     std::vector<String> FDropped;
     Uint32 FDropWindow = 0;

@@ -160,6 +160,7 @@ TEST_F(DialogsTest, TheBoxIsModalOverItsOwnerAndSizedToItsText)
     TRect shortBox, longBox, iconBox;
     String title;
     int textWidth = 0;
+    bool topmost = false;
     WhileShown([&](TCustomForm* box, int n) {
         TRect r = box->ClientRect();
         if (n == 0) {
@@ -172,12 +173,13 @@ TEST_F(DialogsTest, TheBoxIsModalOverItsOwnerAndSizedToItsText)
             textWidth = TextOf(box)->Width();
         } else {
             iconBox = r;
+            topmost = (GetWindowLong(box->Handle(), GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
         }
         PostKey(VK_RETURN);
     });
     MessageBox(Main->Handle(), L"Hi", nullptr, MB_OK);
     MessageBox(Main->Handle(), String(60, L'x') + L" " + String(10, L'y'), L"Long", MB_OK);
-    MessageBox(Main->Handle(), L"Hi", L"Icon", MB_OK | MB_ICONERROR);
+    MessageBox(Main->Handle(), L"Hi", L"Icon", MB_OK | MB_ICONERROR | MB_TOPMOST);
     EXPECT_TRUE(ownerDisabled);
     EXPECT_EQ(owner, Main->Handle());
     EXPECT_EQ(title, L"Error") << "no caption: the system's";
@@ -187,6 +189,7 @@ TEST_F(DialogsTest, TheBoxIsModalOverItsOwnerAndSizedToItsText)
     EXPECT_GT(longBox.Height(), shortBox.Height()) << "the long text wraps to a second line";
     EXPECT_EQ(shortBox.Width(), 75 + 24) << "a short text: as wide as the button row";
     EXPECT_EQ(iconBox.Height(), 12 + 32 + 16 + 25 + 12) << "the icon sets the height";
+    EXPECT_TRUE(topmost) << "MB_TOPMOST";
 }
 
 TEST_F(DialogsTest, MessageDlgButtonsCaptionsAndEscape)

@@ -3,11 +3,13 @@
 // ends, registration rules; the data object and its format enumerator.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <functional>
 #include <string>
 #include <thread>
 
 #include "WmTestSupport.h"
+#include "platform/ui/Clipbrd.h"
 #include "platform/ui/Ole2.h"
 #include "platform/ui/backend/Sdl.h"
 
@@ -534,4 +536,44 @@ TEST(DataObject, EnumeratesItsFormatsInOrder)
     EXPECT_EQ(e->Skip(2), S_FALSE);
     EXPECT_EQ(e->Next(1, got, &n), S_FALSE);
     EXPECT_EQ(n, 0u);
+}
+
+TEST_F(WmTest, TheClipboardThroughDataObjects)
+{
+    ASSERT_EQ(OleInitialize(nullptr), S_OK);
+    const UINT cells = RegisterClipboardFormat(L"Ole2Test Cells");
+    TComPtr<TDataObject> d(new TDataObject);
+    d->SetText(L"na\u00efve");
+    d->SetBytes(CLIPFORMAT(cells), "1\t2", 3);
+    ASSERT_EQ(OleSetClipboard(d.Get()), S_OK);
+    String text;
+    ASSERT_TRUE(GetClipboardText(text));
+    EXPECT_EQ(text, L"na\u00efve");
+    EXPECT_TRUE(IsClipboardFormatAvailable(cells));
+
+    TComPtr<IDataObject> back;
+    ASSERT_EQ(OleGetClipboard(back.ReleaseAndGetAddressOf()), S_OK);
+    FORMATETC f;
+    f.cfFormat = CLIPFORMAT(cells);
+    STGMEDIUM m;
+    ASSERT_EQ(back->GetData(&f, &m), S_OK);
+    EXPECT_EQ(GlobalSize(m.hGlobal), 3u);
+    EXPECT_EQ(memcmp(GlobalLock(m.hGlobal), "1\t2", 3), 0);
+    GlobalUnlock(m.hGlobal);
+    ReleaseStgMedium(&m);
+    f.cfFormat = CF_UNICODETEXT;
+    ASSERT_EQ(back->GetData(&f, &m), S_OK);
+    EXPECT_EQ(GlobalText(m.hGlobal, CF_UNICODETEXT), L"na\u00efve");
+    ReleaseStgMedium(&m);
+
+    // Another window holding the clipboard open keeps it.
+    HWND w = Top(0, 0, 50, 50);
+    ASSERT_TRUE(OpenClipboard(w));
+    EXPECT_EQ(OleSetClipboard(nullptr), CLIPBRD_E_CANT_OPEN);
+    EXPECT_EQ(OleGetClipboard(back.ReleaseAndGetAddressOf()), CLIPBRD_E_CANT_OPEN);
+    CloseClipboard();
+    ASSERT_EQ(OleSetClipboard(nullptr), S_OK);   // empties it
+    EXPECT_FALSE(IsClipboardFormatAvailable(cells));
+    EXPECT_FALSE(IsClipboardFormatAvailable(CF_TEXT));
+    OleUninitialize();
 }

@@ -166,6 +166,47 @@ TEST_F(SdlInput, AKeyAndTheTextItTypesGiveOneCharacter)
     EXPECT_EQ(gSeen[3].W, WPARAM(0xE9));
 }
 
+TEST_F(SdlInput, CharactersComeFromTheLayoutsTextAndControlKeysFromTranslation)
+{
+    auto key = [&](SDL_Keycode sym, SDL_Scancode scan, Uint16 mod, bool down) {
+        SDL_Event e{};
+        e.type = down ? SDL_KEYDOWN : SDL_KEYUP;
+        e.key.windowID = WindowId();
+        e.key.keysym.sym = sym;
+        e.key.keysym.scancode = scan;
+        e.key.keysym.mod = mod;
+        Push(e);
+    };
+    auto text = [&](const char* s) {
+        SDL_Event t{};
+        t.type = SDL_TEXTINPUT;
+        t.text.windowID = WindowId();
+        SDL_strlcpy(t.text.text, s, sizeof(t.text.text));
+        Push(t);
+    };
+    // Shift+7 on a layout where it types '/': the US layout's '&' never shows.
+    key(SDLK_LSHIFT, SDL_SCANCODE_LSHIFT, KMOD_LSHIFT, true);
+    key(SDLK_7, SDL_SCANCODE_7, KMOD_LSHIFT, true);
+    text("/");
+    key(SDLK_7, SDL_SCANCODE_7, KMOD_LSHIFT, false);
+    key(SDLK_LSHIFT, SDL_SCANCODE_LSHIFT, 0, false);
+    // Enter and Ctrl+A bring no text: their characters come from the keys.
+    key(SDLK_RETURN, SDL_SCANCODE_RETURN, 0, true);
+    key(SDLK_RETURN, SDL_SCANCODE_RETURN, 0, false);
+    Run();
+    key(SDLK_LCTRL, SDL_SCANCODE_LCTRL, KMOD_LCTRL, true);
+    key(SDLK_a, SDL_SCANCODE_A, KMOD_LCTRL, true);
+    text("a");  // text a desktop may send along with Ctrl+A: not typed
+    Run();  // (keys translate by the state of the keyboard when they are read)
+    key(SDLK_a, SDL_SCANCODE_A, KMOD_LCTRL, false);
+    key(SDLK_LCTRL, SDL_SCANCODE_LCTRL, 0, false);
+    Run();
+    std::vector<WPARAM> chars;
+    for (auto& s : gSeen)
+        if (s.Msg == WM_CHAR) chars.push_back(s.W);
+    EXPECT_EQ(chars, (std::vector<WPARAM>{L'/', 13, 1}));
+}
+
 TEST_F(SdlInput, TheDesktopsCloseButtonAsksTheWindowToClose)
 {
     SDL_Event e{};

@@ -105,6 +105,11 @@ TEST_F(ButtonsTest, MouseClicksOnlyWhenReleasedInside)
     Drv->MouseUp(Drv->ScreenPoint(h, {30, 12}));
     EXPECT_EQ(clicks, 2);
     EXPECT_EQ(GetFocus(), h) << "a press focuses the button";
+
+    b->SetEnabled(false);
+    Drv->ClickWindow(h, {20, 10});
+    SendMessage(h, BM_CLICK);
+    EXPECT_EQ(clicks, 2) << "a disabled button takes no click";
 }
 
 TEST_F(ButtonsTest, KeyboardClicksSpaceEnterEscapeAndAccelerator)

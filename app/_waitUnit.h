@@ -1,0 +1,33 @@
+// The wait window: shown above everything while a page fetch runs; its Stop
+// ends the wait and aborts the fetch.
+#pragma once
+
+#include "platform/ui/Forms.h"
+
+class TPanel;
+class TStaticText;
+class TLabel;
+class TButton;
+
+extern const wchar_t* const kWaitText;
+// The hint as markup; until markup controls exist it shows as its plain text
+// in blue.
+extern const wchar_t* const kWaitHintMarkup;
+extern const wchar_t* const kWaitHintText;
+
+class T_waitForm : public TForm {
+    VEL_CLASS(T_waitForm, TForm)
+public:
+    explicit T_waitForm(TComponent* AOwner);
+
+    TPanel* RightVodPanel = nullptr;
+    TStaticText* WaitStaticText = nullptr;
+    TLabel* HTMLStaticText2 = nullptr;
+    TButton* Stop1VodToolButton = nullptr;
+
+    void FormShow(TObject* Sender);
+    void FormActivate(TObject* Sender);
+    void Stop1VodToolButtonClick(TObject* Sender);
+};
+
+extern T_waitForm* _waitForm;
