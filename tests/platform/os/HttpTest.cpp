@@ -398,7 +398,7 @@ protected:
         http.ProxyParams()->SetProxyUsername(L"velmora");
         http.ProxyParams()->SetProxyPassword(password);
     }
-    TTestWebServer Server{{.Tls = true, .Proxy = true, .ProxyAuth = "velmora:s3cret"}};
+    TTestWebServer Server{{.Tls = true, .Proxy = true, .ProxyAuth = "velmora:s3cret", .ProxyLocalHosts = {}}};
 };
 
 TEST_F(HttpProxyTest, RequestsGoThroughTheProxyWithCredentials)
