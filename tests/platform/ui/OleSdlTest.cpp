@@ -7,10 +7,8 @@
 
 #include <vector>
 
-#if defined(__SANITIZE_ADDRESS__)
-#include <sanitizer/lsan_interface.h>
-#endif
 
+#include "SdlDesktop.h"
 #include "XvfbSupport.h"
 #include "platform/ui/Ole2.h"
 #include "platform/ui/WindowManager.h"
@@ -95,19 +93,9 @@ protected:
     void SetUp() override
     {
         if (FindProgram("Xvfb").empty()) GTEST_SKIP() << "Xvfb is not installed: the desktop tests need it";
-        std::string why = X.Start(Clock::now() + std::chrono::seconds(30));
+        std::string why = Desktop.Start();
         ASSERT_TRUE(why.empty()) << why;
-        setenv("DISPLAY", X.Display.c_str(), 1);
-        setenv("SDL_VIDEODRIVER", "x11", 1);
-        WmResetForTests();
-        // SDL and the X libraries keep allocations for the life of the
-        // process: not leaks of ours.
-#if defined(__SANITIZE_ADDRESS__)
-        __lsan_disable();
-        FLsanOff = true;
-#endif
-        ASSERT_TRUE(InstallDefaultBackend()) << SDL_GetError();
-        Sdl = static_cast<TSdlBackend*>(&Backend());
+        Sdl = Desktop.Sdl;
         ASSERT_EQ(OleInitialize(nullptr), S_OK);
         WNDCLASS wc;
         wc.lpfnWndProc = DefWindowProc;
@@ -125,22 +113,12 @@ protected:
     }
     void TearDown() override
     {
-        if (!Sdl) {
-#if defined(__SANITIZE_ADDRESS__)
-            if (FLsanOff) __lsan_enable();
-#endif
-            return;
+        if (Sdl) {
+            RevokeDragDrop(ToChild);
+            OleUninitialize();
+            Target = nullptr;
         }
-        RevokeDragDrop(ToChild);
-        OleUninitialize();
-        Target = nullptr;
-        WmResetForTests();
-        SetBackend(nullptr);
-        SDL_Quit();
-        unsetenv("DISPLAY");
-#if defined(__SANITIZE_ADDRESS__)
-        if (FLsanOff) __lsan_enable();
-#endif
+        Desktop.Stop();
     }
     void Run()
     {
@@ -173,8 +151,7 @@ protected:
         Push(e);
     }
 
-    TXvfb X;
-    bool FLsanOff = false;
+    TSdlDesktop Desktop;
     TSdlBackend* Sdl = nullptr;
     HWND From = nullptr, To = nullptr, ToChild = nullptr;
     TComPtr<TRecordTarget> Target;

@@ -8,10 +8,8 @@
 
 #include <vector>
 
-#if defined(__SANITIZE_ADDRESS__)
-#include <sanitizer/lsan_interface.h>
-#endif
 
+#include "SdlDesktop.h"
 #include "XvfbSupport.h"
 #include "platform/ui/WindowManager.h"
 #include "platform/ui/backend/BackendChoice.h"
@@ -44,21 +42,9 @@ protected:
     void SetUp() override
     {
         if (FindProgram("Xvfb").empty()) GTEST_SKIP() << "Xvfb is not installed: the desktop tests need it";
-        std::string why = X.Start(Clock::now() + std::chrono::seconds(30));
+        std::string why = Desktop.Start();
         ASSERT_TRUE(why.empty()) << why;
-        setenv("DISPLAY", X.Display.c_str(), 1);
-        setenv("SDL_VIDEODRIVER", "x11", 1);
-        WmResetForTests();
-        // SDL and the X libraries under it keep a desktop-bus connection
-        // and input-method records for the life of the process: what they
-        // allocate while the desktop is in use is not a leak of ours.
-#if defined(__SANITIZE_ADDRESS__)
-        __lsan_disable();
-        FLsanOff = true;
-#endif
-        bool desktop = InstallDefaultBackend();
-        ASSERT_TRUE(desktop) << SDL_GetError();
-        Sdl = static_cast<TSdlBackend*>(&Backend());
+        Sdl = Desktop.Sdl;
         gSeen.clear();
         WNDCLASS wc;
         wc.lpfnWndProc = RecordProc;
@@ -72,20 +58,7 @@ protected:
         ASSERT_TRUE(Sdl->SdlWindowOf(Wnd));
         gSeen.clear();
     }
-    void TearDown() override
-    {
-#if defined(__SANITIZE_ADDRESS__)
-        if (!Sdl && FLsanOff) __lsan_enable();
-#endif
-        if (!Sdl) return;
-        WmResetForTests();
-        SetBackend(nullptr);
-        SDL_Quit();
-        unsetenv("DISPLAY");
-#if defined(__SANITIZE_ADDRESS__)
-        if (FLsanOff) __lsan_enable();
-#endif
-    }
+    void TearDown() override { Desktop.Stop(); }
     // Delivers the SDL events waiting now and runs the messages they made,
     // translating keys as an application's loop does.
     void Run()
@@ -111,8 +84,7 @@ protected:
         return v;
     }
 
-    TXvfb X;
-    bool FLsanOff = false;
+    TSdlDesktop Desktop;
     TSdlBackend* Sdl = nullptr;
     HWND Wnd = nullptr;
 };
