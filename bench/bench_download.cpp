@@ -26,7 +26,11 @@ constexpr Int64 kSize = Int64(1) << 30;
 
 TTestWebServer& Server()
 {
-    static TTestWebServer srv(TTestWebServerOptions{.Tls = false});
+    static TTestWebServer srv([] {
+        TTestWebServerOptions o;
+        o.Tls = false;
+        return o;
+    }());
     return srv;
 }
 

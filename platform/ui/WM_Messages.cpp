@@ -160,10 +160,12 @@ DWORD NextTimerWait(DWORD cap)
     return best;
 }
 
-void IdleStep()
+// Runs work queued by other threads; answers whether there was any.
+bool IdleStep()
 {
-    CheckSynchronize(0);
+    const bool ran = CheckSynchronize(0);
     if (gIdleHook) gIdleHook();
+    return ran;
 }
 
 // Waits until this thread's queue may hold something new.
@@ -319,7 +321,9 @@ BOOL GetMessage(MSG* msg, HWND hwnd, UINT mn, UINT mx)
 BOOL WaitMessage()
 {
     for (;;) {
-        IdleStep();
+        // Work queued by a worker counts as news: a caller waiting for a
+        // worker's result must get to look at it.
+        if (IdleStep()) return TRUE;
         MSG tmp;
         if (FetchMessage(&tmp, nullptr, 0, 0, false)) return TRUE;
         WaitForInput(1000);

@@ -193,6 +193,35 @@ TEST_F(WmTest, SendMessageFromAnotherThreadRunsOnTheWindowsThread)
     EXPECT_EQ(seen10, 1);
 }
 
+TEST_F(WmTest, WaitMessageReturnsOnceWorkQueuedByAWorkerHasRun)
+{
+    // A loop that waits for a worker's result with WaitMessage must wake when
+    // the worker hands its result over, with no message in the queue at all.
+    std::atomic<bool> done{false};
+    bool ranOnMain = false;
+    const DWORD uiThread = GetCurrentThreadId();
+    std::thread worker([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        TThread::Queue(nullptr, [&] {
+            ranOnMain = GetCurrentThreadId() == uiThread;
+            done = true;
+        });
+    });
+    std::atomic<bool> gaveUp{false};
+    std::thread watchdog([&] {
+        for (int i = 0; i < 500 && !done; ++i) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        if (!done) {
+            gaveUp = true;
+            PostThreadMessage(uiThread, WM_NULL, 0, 0);  // free the loop so the test can fail
+        }
+    });
+    while (!done && !gaveUp) WaitMessage();
+    worker.join();
+    watchdog.join();
+    EXPECT_FALSE(gaveUp) << "WaitMessage slept through the queued work";
+    EXPECT_TRUE(ranOnMain);
+}
+
 TEST_F(WmTest, KeyDownTranslatesToCharWithKeyData)
 {
     HWND h = Top(0, 0, 100, 100);
