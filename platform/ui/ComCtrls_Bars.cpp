@@ -22,11 +22,14 @@ void NotifyParent(HWND h, int code)
                     LPARAM(reinterpret_cast<intptr_t>(h)));
 }
 
-void PaintScrollBarControl(HWND h)
+// Paints into the DC given (a control wrapper that began the paint) or the
+// window's own.
+void PaintScrollBarControl(HWND h, HDC given)
 {
     PAINTSTRUCT ps;
-    HDC dc = BeginPaint(h, &ps);
+    HDC dc = given ? given : BeginPaint(h, &ps);
     if (!dc) return;
+    int saved = SaveDC(dc);
     TWnd* w = WndOf(h);
     TRect r;
     GetClientRect(h, &r);
@@ -47,7 +50,8 @@ void PaintScrollBarControl(HWND h)
             DrawFocusRect(dc, &f);
         }
     }
-    EndPaint(h, &ps);
+    RestoreDC(dc, saved);
+    if (!given) EndPaint(h, &ps);
 }
 
 LRESULT ScrollBarProc(HWND h, UINT msg, WPARAM wParam, LPARAM lParam)
@@ -55,7 +59,7 @@ LRESULT ScrollBarProc(HWND h, UINT msg, WPARAM wParam, LPARAM lParam)
     TWnd* w = WndOf(h);
     if (!w) return 0;
     switch (msg) {
-    case WM_PAINT: PaintScrollBarControl(h); return 0;
+    case WM_PAINT: PaintScrollBarControl(h, reinterpret_cast<HDC>(wParam)); return 0;
     case WM_ERASEBKGND: return 1;
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK: {

@@ -147,11 +147,14 @@ void EndPress(HWND h, TTrack& t, bool notify)
     if (IsWindow(h)) Notify(h, TB_ENDTRACK, 0);
 }
 
-void Paint(HWND h, TTrack& t)
+// Paints into the DC given (a control wrapper that began the paint) or the
+// window's own.
+void Paint(HWND h, TTrack& t, HDC given)
 {
     PAINTSTRUCT ps;
-    HDC dc = BeginPaint(h, &ps);
+    HDC dc = given ? given : BeginPaint(h, &ps);
     if (!dc) return;
+    int saved = SaveDC(dc);
     TRect r;
     GetClientRect(h, &r);
     HBRUSH back = nullptr;
@@ -217,7 +220,8 @@ void Paint(HWND h, TTrack& t)
         TRect f = r;
         DrawFocusRect(dc, &f);
     }
-    EndPaint(h, &ps);
+    RestoreDC(dc, saved);
+    if (!given) EndPaint(h, &ps);
 }
 
 int KeyCode(WPARAM vk, int& delta, const TTrack& t)
@@ -249,7 +253,7 @@ LRESULT TrackBarProc(HWND h, UINT msg, WPARAM wParam, LPARAM lParam)
         if (on) InvalidateRect(h, nullptr, TRUE);
     };
     switch (msg) {
-    case WM_PAINT: Paint(h, *t); return 0;
+    case WM_PAINT: Paint(h, *t, reinterpret_cast<HDC>(wParam)); return 0;
     case WM_ERASEBKGND: return 1;
     case WM_GETDLGCODE: return DLGC_WANTARROWS;
     case WM_SETFOCUS: case WM_KILLFOCUS: case WM_ENABLE: case WM_STYLECHANGED: case WM_SIZE:

@@ -116,11 +116,14 @@ void Step(HWND h, bool up)
     ScrollNotify(h, SB_THUMBPOSITION, s->Pos);
 }
 
-void Paint(HWND h, TUpDownState& s)
+// Paints into the DC given (a control wrapper that began the paint) or the
+// window's own.
+void Paint(HWND h, TUpDownState& s, HDC given)
 {
     PAINTSTRUCT ps;
-    HDC dc = BeginPaint(h, &ps);
+    HDC dc = given ? given : BeginPaint(h, &ps);
     if (!dc) return;
+    int saved = SaveDC(dc);
     TRect up, down;
     Halves(h, up, down);
     bool enabled = IsWindowEnabled(h) != 0;
@@ -138,7 +141,8 @@ void Paint(HWND h, TUpDownState& s)
         DrawFrameControl(dc, &up, DFC_SCROLL, flags(horz ? DFCS_SCROLLRIGHT : DFCS_SCROLLUP, upDown));
         DrawFrameControl(dc, &down, DFC_SCROLL, flags(horz ? DFCS_SCROLLLEFT : DFCS_SCROLLDOWN, downDown));
     }
-    EndPaint(h, &ps);
+    RestoreDC(dc, saved);
+    if (!given) EndPaint(h, &ps);
 }
 
 bool IsStepKey(WPARAM vk) { return vk == VK_UP || vk == VK_DOWN; }
@@ -237,7 +241,7 @@ LRESULT UpDownProc(HWND h, UINT msg, WPARAM wParam, LPARAM lParam)
     }
     if (!s) return DefWindowProc(h, msg, wParam, lParam);
     switch (msg) {
-    case WM_PAINT: Paint(h, *s); return 0;
+    case WM_PAINT: Paint(h, *s, reinterpret_cast<HDC>(wParam)); return 0;
     case WM_ERASEBKGND: return 1;
     case WM_ENABLE: InvalidateRect(h, nullptr, FALSE); return 0;
     case WM_LBUTTONDOWN:

@@ -234,11 +234,14 @@ TRect ItemRect(HWND h, HDC dc, const TDtpState& s, Integer item)
     return {left + a.cx, c.Top + 2, left + b.cx, c.Bottom - 2};
 }
 
-void Paint(HWND h, TDtpState& s)
+// Paints into the DC given (a control wrapper that began the paint) or the
+// window's own.
+void Paint(HWND h, TDtpState& s, HDC given)
 {
     PAINTSTRUCT ps;
-    HDC dc = BeginPaint(h, &ps);
+    HDC dc = given ? given : BeginPaint(h, &ps);
     if (!dc) return;
+    int saved = SaveDC(dc);
     TRect c = Client(h);
     bool enabled = IsWindowEnabled(h) != 0;
     FillRect(dc, &c, GetSysColorBrush(enabled ? COLOR_WINDOW : COLOR_BTNFACE));
@@ -303,7 +306,8 @@ void Paint(HWND h, TDtpState& s)
                          DFCS_SCROLLCOMBOBOX | (s.Cal ? DFCS_PUSHED : 0u) | (enabled ? 0u : DFCS_INACTIVE));
     }
     SelectObject(dc, oldFont);
-    EndPaint(h, &ps);
+    RestoreDC(dc, saved);
+    if (!given) EndPaint(h, &ps);
 }
 
 // ---------------------------------------------------------------------------
@@ -578,7 +582,7 @@ LRESULT DateTimePickWndProc(HWND h, UINT msg, WPARAM wp, LPARAM lp)
         InvalidateRect(h, nullptr, TRUE);
         return 0;
     case WM_ERASEBKGND: return 1;
-    case WM_PAINT: Paint(h, *s); return 0;
+    case WM_PAINT: Paint(h, *s, reinterpret_cast<HDC>(wp)); return 0;
     case WM_ENABLE: InvalidateRect(h, nullptr, TRUE); return 0;
     case WM_GETDLGCODE: return DLGC_WANTARROWS | DLGC_WANTCHARS;
     case WM_SETFOCUS:

@@ -213,7 +213,7 @@ LRESULT HeaderWndProc(HWND h, UINT msg, WPARAM wp, LPARAM lp)
         return 0;
     case WM_GETFONT: return LRESULT(s->Font);
     case WM_ERASEBKGND: return 1;
-    case WM_PAINT: Paint(h, *s); return 0;
+    case WM_PAINT: Paint(h, *s, reinterpret_cast<HDC>(wp)); return 0;
     case WM_PRINTCLIENT: Paint(h, *s, reinterpret_cast<HDC>(wp)); return 0;
     case WM_GETDLGCODE: return 0;
 

@@ -404,7 +404,8 @@ void SetColumnWidth(HWND h, TLvState& s, int col, int width)
 
 COLORREF ColorOr(COLORREF c, int sys) { return (c == CLR_DEFAULT || c == CLR_NONE) ? GetSysColor(sys) : c; }
 
-// Paints into the DC given (WM_PRINTCLIENT) or the window's own.
+// Paints into the DC given (WM_PRINTCLIENT, or a control wrapper that
+// began the paint) or the window's own.
 void Paint(HWND h, TLvState& s, HDC given = nullptr)
 {
     PAINTSTRUCT ps;
@@ -761,7 +762,7 @@ LRESULT ListViewWndProc(HWND h, UINT msg, WPARAM wp, LPARAM lp)
         Layout(h, *s);
         return 0;
     case WM_ERASEBKGND: return 1;
-    case WM_PAINT: Paint(h, *s); return 0;
+    case WM_PAINT: Paint(h, *s, reinterpret_cast<HDC>(wp)); return 0;
     case WM_PRINTCLIENT: Paint(h, *s, reinterpret_cast<HDC>(wp)); return 0;
     case WM_GETDLGCODE: return DLGC_WANTARROWS | DLGC_WANTCHARS;
     case WM_SETFOCUS: case WM_KILLFOCUS: {

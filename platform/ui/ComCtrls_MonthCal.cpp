@@ -200,11 +200,14 @@ void FrameColor(HDC dc, const TRect& r, COLORREF c)
     DeleteObject(b);
 }
 
-void Paint(HWND h, TMcState& s)
+// Paints into the DC given (a control wrapper that began the paint) or the
+// window's own.
+void Paint(HWND h, TMcState& s, HDC given)
 {
     PAINTSTRUCT ps;
-    HDC dc = BeginPaint(h, &ps);
+    HDC dc = given ? given : BeginPaint(h, &ps);
     if (!dc) return;
+    int saved = SaveDC(dc);
     TMcMetrics m = Metrics(h, s);
     TRect c;
     GetClientRect(h, &c);
@@ -281,7 +284,8 @@ void Paint(HWND h, TMcState& s)
         DrawTextStr(dc, L"Today: " + DateToStr(today), &tr, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
     }
     SelectObject(dc, oldFont);
-    EndPaint(h, &ps);
+    RestoreDC(dc, saved);
+    if (!given) EndPaint(h, &ps);
 }
 
 void KeyDown(HWND h, TMcState& s, Word vk)
@@ -326,7 +330,7 @@ LRESULT MonthCalWndProc(HWND h, UINT msg, WPARAM wp, LPARAM lp)
         return 0;
     case WM_GETFONT: return LRESULT(s->Font);
     case WM_ERASEBKGND: return 1;
-    case WM_PAINT: Paint(h, *s); return 0;
+    case WM_PAINT: Paint(h, *s, reinterpret_cast<HDC>(wp)); return 0;
     case WM_STYLECHANGED: InvalidateRect(h, nullptr, TRUE); return 0;
     case WM_GETDLGCODE: return DLGC_WANTARROWS;
     case WM_KEYDOWN: KeyDown(h, *s, Word(wp)); return 0;

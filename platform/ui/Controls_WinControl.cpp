@@ -424,6 +424,16 @@ TRect TWinControl::ClientRect()
         GetClientRect(FHandle, &r);
         return r;
     }
+    if (!FParent) {
+        // A top-level control before its window exists: the frame its window
+        // will have (caption, border, edge) is not client area, so a client
+        // size set now is the one the window shows.
+        TCreateParams P;
+        CreateParams(P);
+        TRect frame{0, 0, 0, 0};
+        AdjustWindowRectEx(&frame, P.Style, FALSE, P.ExStyle);
+        return Rect(0, 0, std::max(0, FWidth - frame.Width()), std::max(0, FHeight - frame.Height()));
+    }
     return TControl::ClientRect();
 }
 

@@ -15,12 +15,6 @@ namespace {
 
 TSdlBackend* gSdl = nullptr;  // the installed desktop backend, if any
 
-// Windows whose frame the desktop draws: a caption makes a decorated window.
-bool WantsDecoration(const TWnd* w)
-{
-    return (w->style & WS_CAPTION) == WS_CAPTION && !(w->exStyle & WS_EX_TOOLWINDOW);
-}
-
 bool IsHintClass(const TWnd* w)
 {
     if (!w->cls) return false;
@@ -273,29 +267,25 @@ void TSdlBackend::Sync(HWND hwnd)
     auto it = FDesks.find(hwnd);
     if (!visible && (it == FDesks.end() || !it->second.Window)) return;
 
-    bool decorated = WantsDecoration(w);
-    TRect content = w->rect;
-    if (decorated) content = Bounds(w->rect.Left + w->client.Left, w->rect.Top + w->client.Top,
-                                    w->client.Width(), w->client.Height());
-    int cw = std::max(1, content.Width()), ch = std::max(1, content.Height());
+    // The SDL window shows the whole window, frame and caption included, at
+    // its place on the screen: the frame is painted here like the client
+    // area, and dragging the caption or a border moves or sizes the window
+    // through its own hit tests, so the desktop adds no frame of its own.
+    int cw = std::max(1, w->rect.Width()), ch = std::max(1, w->rect.Height());
+    TRect content = Bounds(w->rect.Left, w->rect.Top, cw, ch);
 
     if (it == FDesks.end() || !it->second.Window) {
-        Uint32 flags = SDL_WINDOW_HIDDEN;
+        Uint32 flags = SDL_WINDOW_HIDDEN | SDL_WINDOW_BORDERLESS;
         bool popup = false;
-        if (decorated) {
-            if (w->style & WS_THICKFRAME) flags |= SDL_WINDOW_RESIZABLE;
-        } else {
-            flags |= SDL_WINDOW_BORDERLESS;
-            if (w->style & WS_POPUP) {
-                if (IsHintClass(w)) {
-                    flags |= SDL_WINDOW_TOOLTIP | SDL_WINDOW_SKIP_TASKBAR;
-                    popup = true;
-                } else if (w->exStyle & (WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE | WS_EX_TOPMOST)) {
-                    flags |= SDL_WINDOW_POPUP_MENU | SDL_WINDOW_SKIP_TASKBAR;
-                    popup = true;
-                } else if (w->owner) {
-                    flags |= SDL_WINDOW_UTILITY | SDL_WINDOW_SKIP_TASKBAR;
-                }
+        if (w->style & WS_POPUP) {
+            if (IsHintClass(w)) {
+                flags |= SDL_WINDOW_TOOLTIP | SDL_WINDOW_SKIP_TASKBAR;
+                popup = true;
+            } else if (w->exStyle & (WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE | WS_EX_TOPMOST)) {
+                flags |= SDL_WINDOW_POPUP_MENU | SDL_WINDOW_SKIP_TASKBAR;
+                popup = true;
+            } else if (w->owner) {
+                flags |= SDL_WINDOW_UTILITY | SDL_WINDOW_SKIP_TASKBAR;
             }
         }
         if (w->exStyle & WS_EX_TOOLWINDOW) flags |= SDL_WINDOW_SKIP_TASKBAR;
@@ -305,7 +295,6 @@ void TSdlBackend::Sync(HWND hwnd)
         if (!win) return;  // the window lives on without a desktop window
         TDesk& d = FDesks[hwnd];
         d.Window = win;
-        d.Decorated = decorated;
         d.Popup = popup;
         d.Content = content;
         d.Title = w->text;
@@ -315,10 +304,6 @@ void TSdlBackend::Sync(HWND hwnd)
     TDesk& d = it->second;
     SDL_Window* win = d.Window;
 
-    if (d.Decorated != decorated) {
-        SDL_SetWindowBordered(win, decorated ? SDL_TRUE : SDL_FALSE);
-        d.Decorated = decorated;
-    }
     if (d.Title != w->text) {
         SDL_SetWindowTitle(win, UTF8Encode(w->text).c_str());
         d.Title = w->text;
@@ -396,10 +381,7 @@ void TSdlBackend::Blit(HWND hwnd)
         int sw = cairo_image_surface_get_width(s), sh = cairo_image_surface_get_height(s);
         src = SDL_CreateRGBSurfaceWithFormatFrom(cairo_image_surface_get_data(s), sw, sh, 32,
                                                  cairo_image_surface_get_stride(s), SDL_PIXELFORMAT_ARGB8888);
-        if (d.Decorated)
-            from = {w->client.Left, w->client.Top, w->client.Width(), w->client.Height()};
-        else
-            from = {0, 0, sw, sh};
+        from = {0, 0, sw, sh};
     }
     if (!src) return;
     // Painted windows are opaque: copy the colours, never blend.

@@ -1,5 +1,7 @@
 // The desktop backend: every visible top-level window (forms, popups, hint
-// windows) is an SDL window that shows the window manager's pixels; SDL's
+// windows) is a borderless SDL window of the window's whole outer size at
+// its place, frame and caption included, that shows the window manager's
+// pixels; SDL's
 // mouse, keyboard, text, window and drop events come back in as the window
 // manager's input. The window manager keeps its own focus and activation,
 // so a popup's controls take the keyboard while the desktop focus stays
@@ -64,12 +66,11 @@ public:
 private:
     struct TDesk {
         SDL_Window* Window = nullptr;
-        bool Decorated = false;  // the desktop draws the frame; we show the client area
         bool Shown = false;
         bool Popup = false;      // popup or hint: never takes the desktop focus
         HWND Owner = nullptr;
         bool Linked = false;     // shown above its owner's SDL window
-        TRect Content;           // screen rectangle the SDL window shows, as last set
+        TRect Content;           // the window's screen rectangle, as last given to SDL
         String Title;
         int Opacity = 255;
     };

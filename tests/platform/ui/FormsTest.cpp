@@ -203,6 +203,31 @@ TEST_F(FormsTest, ConstraintsHoldAnAlignedControl)
     EXPECT_EQ(rest->BoundsRect(), Rect(120, 0, 400, 300)) << "the next band starts where the held one ends";
 }
 
+TEST_F(FormsTest, ClientSizeSetBeforeTheWindowExistsIsTheClientSizeItShows)
+{
+    // The frame of each border style is not client area, whether the
+    // window exists yet or not.
+    for (TFormBorderStyle bs : {bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin}) {
+        TTestForm* f = NewForm();
+        f->SetBorderStyle(bs);
+        f->SetBounds(40, 30, 100, 100);
+        f->SetClientWidth(300);
+        f->SetClientHeight(200);
+        auto* fill = new TBox(f, f, alClient);
+        ASSERT_FALSE(f->HandleAllocated());
+        EXPECT_EQ(f->ClientRect(), Rect(0, 0, 300, 200)) << "border style " << int(bs);
+        TRect outer = f->BoundsRect();
+        f->Show();
+        TRect client, window;
+        GetClientRect(f->Handle(), &client);
+        GetWindowRect(f->Handle(), &window);
+        EXPECT_EQ(client, Rect(0, 0, 300, 200)) << "border style " << int(bs);
+        EXPECT_EQ(window, outer) << "border style " << int(bs);
+        EXPECT_EQ(fill->BoundsRect(), Rect(0, 0, 300, 200)) << "border style " << int(bs);
+        delete f;
+    }
+}
+
 // ---------------------------------------------------------------------------
 // Keyboard
 

@@ -91,7 +91,7 @@ protected:
 
 }  // namespace
 
-TEST_F(SdlInput, MouseButtonsArriveAtTheClientPointOfTheWindow)
+TEST_F(SdlInput, MouseButtonsArriveAtTheirPointOfTheWindow)
 {
     SDL_Event e{};
     e.type = SDL_MOUSEBUTTONDOWN;
@@ -106,11 +106,16 @@ TEST_F(SdlInput, MouseButtonsArriveAtTheClientPointOfTheWindow)
     Push(e);
     Run();
     ASSERT_EQ(Messages(), (std::vector<UINT>{WM_LBUTTONDOWN, WM_LBUTTONUP}));
-    // The SDL window shows the client area: its points are client points.
-    EXPECT_EQ(LParamToPoint(gSeen[0].L), (TPoint{30, 40}));
-    TPoint screen{30, 40};
-    ClientToScreen(Wnd, &screen);
+    // The SDL window shows the whole window, frame included: its points
+    // are window points, and the client point is what lies past the frame.
+    TRect r;
+    GetWindowRect(Wnd, &r);
+    TPoint screen{r.Left + 30, r.Top + 40};
     EXPECT_EQ(WM().cursorPos, screen);
+    TPoint client = screen;
+    ScreenToClient(Wnd, &client);
+    EXPECT_EQ(LParamToPoint(gSeen[0].L), client);
+    EXPECT_NE(client, (TPoint{30, 40})) << "the window has a frame: client and window points differ";
 }
 
 TEST_F(SdlInput, AKeyAndTheTextItTypesGiveOneCharacter)
