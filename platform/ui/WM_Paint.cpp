@@ -4,6 +4,7 @@
 
 #include <cairo.h>
 
+#include "platform/ui/Themes.h"
 #include "platform/ui/WindowManager.h"
 #include "platform/ui/backend/Backend.h"
 
@@ -468,6 +469,18 @@ void WmDefaultNcPaint(HWND hwnd)
         SetTextColor(dc, GetSysColor(active ? COLOR_CAPTIONTEXT : COLOR_INACTIVECAPTIONTEXT));
         TRect tr = cap;
         tr.Left += 4;
+        if (w->style & WS_SYSMENU) {
+            // The close button, where the hit test answers HTCLOSE.
+            TRect btn = Rect(cap.Right - cap.Height(), cap.Top, cap.Right, cap.Bottom);
+            tr.Right = btn.Left;
+            InflateRect(btn, -2, -2);
+            if (HTHEME th = OpenThemeData(hwnd, L"window")) {
+                DrawThemeBackground(th, dc, WP_CLOSEBUTTON, CBS_NORMAL, &btn, nullptr);
+                CloseThemeData(th);
+            } else {
+                DrawFrameControl(dc, &btn, DFC_CAPTION, DFCS_CAPTIONCLOSE);
+            }
+        }
         DrawText(dc, w->text.c_str(), int(w->text.size()), &tr, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
     }
     if (w->style & (WS_VSCROLL | WS_HSCROLL)) WmPaintWindowScrollBars(hwnd, dc);
