@@ -444,7 +444,7 @@ void WmDefaultNcPaint(HWND hwnd)
 {
     TWnd* w = WndOf(hwnd);
     if (!w) return;
-    TRect f = FrameInsets(w->style, w->exStyle);
+    TRect f = WmFrameInsets(hwnd);
     if (f.Left == 0 && f.Top == 0 && f.Right == 0 && f.Bottom == 0) return;
     HDC dc = GetWindowDC(hwnd);
     if (!dc) return;
@@ -487,6 +487,7 @@ void WmDefaultNcPaint(HWND hwnd)
     if (w->exStyle & WS_EX_CLIENTEDGE) {
         // Around the client area and the bars beside it.
         TRect in = FrameInsets(w->style & ~(WS_VSCROLL | WS_HSCROLL), w->exStyle);
+        if (w->menu) in.Top += w->menuBarHeight;
         TRect e = Rect(in.Left, in.Top, W - in.Right, H - in.Bottom);
         InflateRect(e, GetSystemMetrics(SM_CXEDGE), GetSystemMetrics(SM_CYEDGE));
         SelectClipRgn(dc, nullptr);
@@ -501,6 +502,7 @@ void WmDefaultNcPaint(HWND hwnd)
         FillRect(dc, &r, light);
     }
     ReleaseDC(hwnd, dc);
+    if (LRESULT r; (w = WndOf(hwnd)) && w->menu) WmMenuBarMessage(hwnd, WM_NCPAINT, 0, 0, r);
 }
 
 void WmReleaseSurface(TWnd* w)
