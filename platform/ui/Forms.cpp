@@ -6,6 +6,7 @@
 
 #include "platform/base/Exceptions.h"
 #include "platform/ui/ControlsInternal.h"
+#include "platform/ui/Menus.h"
 #include "platform/ui/WindowManager.h"
 
 TCustomForm* GetParentForm(TControl* Control, bool TopForm)
@@ -367,6 +368,53 @@ void TCustomForm::CreateWnd()
 {
     TScrollingWinControl::CreateWnd();
     if (FAlphaBlend) SetLayeredWindowAttributes(FHandle, 0, FAlphaBlendValue, LWA_ALPHA);
+    if (FMenu && FHandle && !FParent) ::SetMenu(FHandle, FMenu->Handle());
+}
+
+void TCustomForm::DestroyWindowHandle()
+{
+    // The menu's handle belongs to the menu: the window must not take it
+    // along when it goes.
+    if (FHandle)
+        if (TWnd* w = WndOf(FHandle)) w->menu = nullptr;
+    TScrollingWinControl::DestroyWindowHandle();
+}
+
+void TCustomForm::SetMenu(TMainMenu* v)
+{
+    if (v == FMenu) return;
+    if (FMenu) FMenu->RemoveFreeNotification(this);
+    FMenu = v;
+    if (v) {
+        v->FreeNotification(this);
+        v->SetForm(this);
+    }
+    if (FHandle && !FParent) ::SetMenu(FHandle, v ? v->Handle() : nullptr);
+}
+
+void TCustomForm::Notification(TComponent* AComponent, TOperation Operation)
+{
+    TScrollingWinControl::Notification(AComponent, Operation);
+    if (Operation == opRemove && AComponent == FMenu) {
+        FMenu = nullptr;
+        if (FHandle && !FParent) ::SetMenu(FHandle, nullptr);
+    }
+}
+
+bool TCustomForm::MenuMessage(TMessage& M)
+{
+    if (!FMenu) return false;
+    switch (M.Msg) {
+    case WM_COMMAND:
+        // A menu's command: no control sent it.
+        return M.LParam == 0 && HIWORD(M.WParam) == 0 && FMenu->DispatchCommand(LOWORD(M.WParam));
+    case WM_INITMENUPOPUP: return FMenu->DispatchPopup(reinterpret_cast<HMENU>(M.WParam));
+    case WM_MEASUREITEM: case WM_DRAWITEM: return PopupList()->HandleMenuMessage(M, {FMenu});
+    case WM_EXITMENULOOP:
+        FMenu->Handle();  // changes made while the bar was open
+        return false;
+    default: return false;
+    }
 }
 
 void TCustomForm::SetVisible(bool v)
@@ -706,6 +754,7 @@ void TCustomForm::CMDialogKey(TMessage& M)
 
 void TCustomForm::Dispatch(TMessage& M)
 {
+    if (MenuMessage(M)) return;
     switch (M.Msg) {
     case WM_ACTIVATE: WMActivate(M); return;
     case WM_CLOSE: WMClose(M); return;

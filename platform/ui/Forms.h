@@ -12,6 +12,7 @@
 enum TScrollBarKind { sbHorizontal, sbVertical };
 
 class TScrollingWinControl;
+class TMainMenu;
 
 // One of the two scroll bars a scrolling control keeps: a position in a
 // range larger than the visible part.
@@ -134,6 +135,10 @@ public:
     Byte AlphaBlendValue() const { return FAlphaBlendValue; }
     void SetAlphaBlendValue(Byte v);
     bool Active() const { return FActive; }
+    // The menu bar the form shows in its frame (the client area gets
+    // smaller by it); its commands and shortcuts run through the form.
+    TMainMenu* Menu() const { return FMenu; }
+    void SetMenu(TMainMenu* v);
     // The window the form's window is owned by; null: the main form's.
     HWND PopupParent() const { return FPopupParent; }
     void SetPopupParent(HWND h) { FPopupParent = h; }
@@ -161,7 +166,10 @@ public:
 protected:
     void CreateParams(TCreateParams& Params) override;
     void CreateWnd() override;
+    void DestroyWindowHandle() override;
+    void Notification(TComponent* AComponent, TOperation Operation) override;
     void Dispatch(TMessage& Message) override;
+    bool MenuMessage(TMessage& M);
     void CMShowingChanged(TMessage& M) override;
     void CMDialogKey(TMessage& M) override;
     virtual void DoShow();
@@ -191,6 +199,7 @@ protected:
     bool FPlaced = false;
     bool FInitDone = false;
     HWND FPopupParent = nullptr;
+    TMainMenu* FMenu = nullptr;
 };
 
 class TForm : public TCustomForm {

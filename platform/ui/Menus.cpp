@@ -604,6 +604,12 @@ void TMenu::Notification(TComponent* AComponent, TOperation Operation)
 
 HMENU TMenu::Handle()
 {
+    // A handle destroyed behind our back (with the window whose bar showed
+    // it) is built again.
+    if (FItems->FHandle && !IsMenu(FItems->FHandle)) {
+        FItems->ReleaseHandle();
+        FHandleDirty = true;
+    }
     // A shown menu keeps its handles until the menu loop ends.
     if (FHandleDirty && !(FItems->FHandle && InMenuLoop())) RebuildHandle();
     return FItems->FHandle;
@@ -678,6 +684,14 @@ bool TMenu::DispatchPopup(HMENU AMenu)
         }
     }
     if (it->OnClick) it->OnClick(it);
+    // Sub-items the handler added or changed show in this drop-down at once
+    // (the rest of the menu is rebuilt after the menu loop).
+    if (FHandleDirty && IsMenu(AMenu) && FindItem(UINT_PTR(AMenu), fkHandle) == it) {
+        while (GetMenuItemCount(AMenu) > 0) DeleteMenu(AMenu, 0, MF_BYPOSITION);
+        for (TMenuItem* c : it->FItems) c->ReleaseHandle();
+        bool ownerDraw = FOwnerDraw || FImages != nullptr;
+        for (TMenuItem* c : it->FItems) c->AppendTo(AMenu, ownerDraw, InMainMenuBar());
+    }
     return true;
 }
 
@@ -738,6 +752,28 @@ void TMainMenu::Notification(TComponent* AComponent, TOperation Operation)
 {
     TMenu::Notification(AComponent, Operation);
     if (Operation == opRemove && AComponent == FForm) FForm = nullptr;
+}
+
+HWND TMainMenu::BarWindow() const
+{
+    auto* f = dynamic_cast<TCustomForm*>(Form());
+    if (!f || f->Menu() != this || !f->HandleAllocated()) return nullptr;
+    return f->Handle();
+}
+
+void TMainMenu::RebuildHandle()
+{
+    HWND bar = BarWindow();
+    TMenu::RebuildHandle();
+    if (bar) ::SetMenu(bar, FItems->FHandle);
+}
+
+void TMainMenu::MenuChanged(TObject* Sender, TMenuItem* Source, bool Rebuild)
+{
+    TMenu::MenuChanged(Sender, Source, Rebuild);
+    if (ComponentState().Contains(csDestroying) || ComponentState().Contains(csLoading)) return;
+    // The bar shows the change now; while a menu is open, after its loop.
+    if (BarWindow() && !InMenuLoop()) Handle();
 }
 
 TWinControl* TMainMenu::Form() const
@@ -880,6 +916,11 @@ void TPopupList::WndProc(TMessage& M)
     case WM_MEASUREITEM: case WM_DRAWITEM:
         if (HandleMenuMessage(M, menus)) return;
         break;
+    case WM_EXITMENULOOP:
+        // Main menus changed while a menu was open show the change now.
+        for (TMenu* m : menus)
+            if (auto* mm = dynamic_cast<TMainMenu*>(m); mm && mm->BarWindow()) mm->Handle();
+        break;
     default: break;
     }
     M.Result = DefWindowProc(FWindow, M.Msg, M.WParam, M.LParam);
@@ -896,10 +937,11 @@ bool IsMenuKey(TControl* Control, TMessage& Message)
             if (pm->IsShortCut(Message)) return true;
     TCustomForm* form = GetParentForm(Control);
     if (!form) return false;
+    if (TMainMenu* bar = form->Menu(); bar && bar->IsShortCut(Message)) return true;
     for (Integer i = 0; i < form->ComponentCount(); ++i) {
         TComponent* comp = form->Components(i);
         if (auto* mm = dynamic_cast<TMainMenu*>(comp))
-            if (mm->Form() == form && mm->IsShortCut(Message)) return true;
+            if (mm != form->Menu() && mm->Form() == form && mm->IsShortCut(Message)) return true;
     }
     TShortCut sc = ShortCut(Message.CharCode(), KeyDataToShiftState(Message.KeyData()));
     for (Integer i = 0; i < form->ComponentCount(); ++i)

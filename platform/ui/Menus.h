@@ -43,6 +43,8 @@ enum : UINT {
     TPM_NOANIMATION = 0x4000,
 
     MSGF_MENU = 2,
+    // The high word of the answer to WM_MENUCHAR.
+    MNC_IGNORE = 0, MNC_CLOSE = 1, MNC_EXECUTE = 2, MNC_SELECT = 3,
     WM_MENURBUTTONUP = 0x0122, WM_UNINITMENUPOPUP = 0x0125, WM_MENUCOMMAND = 0x0126,
     MN_GETHMENU = 0x01E1,
 };
@@ -113,8 +115,17 @@ BOOL TrackPopupMenu(HMENU menu, UINT flags, int x, int y, int reserved, HWND own
 BOOL TrackPopupMenuEx(HMENU menu, UINT flags, int x, int y, HWND owner, const TPMPARAMS* params);
 // Closes the menus the menu loop of this thread shows, without a choice.
 BOOL EndMenu();
-// The screen rectangle of a menu item while its menu is shown. The window
-// may be null (the shown menu is found by its handle).
+// A top-level window's menu bar: the bar lies in the frame below the
+// caption; its items open their submenus as drop-downs (WM_INITMENUPOPUP and
+// WM_COMMAND go to the window). SetMenu does not destroy the menu it
+// replaces; destroying the window destroys the menu it shows. After the
+// menu's items change, DrawMenuBar lays the bar out and draws it again.
+BOOL SetMenu(HWND hwnd, HMENU menu);
+HMENU GetMenu(HWND hwnd);
+BOOL DrawMenuBar(HWND hwnd);
+// The screen rectangle of a menu item while its menu is shown, or of an
+// item of the window's menu bar. The window may be null for a shown popup
+// (it is found by its handle).
 BOOL GetMenuItemRect(HWND hwnd, HMENU menu, UINT item, TRect* rect);
 // The item under a screen point of a shown menu, -1 for none.
 int MenuItemFromPoint(HWND hwnd, HMENU menu, TPoint screen);
@@ -316,7 +327,7 @@ public:
 protected:
     friend class TMenuItem;
     void Notification(TComponent* AComponent, TOperation Operation) override;
-    void RebuildHandle();
+    virtual void RebuildHandle();
     virtual bool InMainMenuBar() const { return false; }
 
     TMenuItem* FItems;
@@ -360,9 +371,9 @@ protected:
     TPoint FPopupPoint{-1, -1};
 };
 
-// A form's menu bar: its items open their sub-items as popup menus below
-// the bar, and the form runs its shortcuts. The bar is a strip at the top
-// of the form's client area (SetForm attaches it).
+// A form's menu bar: the form whose Menu it is shows it in its frame below
+// the caption; its items open their sub-items as drop-downs, and the form
+// runs its shortcuts. A change of the items shows on the bar at once.
 class TMainMenu : public TMenu {
     VEL_CLASS(TMainMenu, TMenu)
 public:
@@ -378,10 +389,14 @@ public:
     // Opens the drop-down of a top-level item below the given screen point
     // (the bar item's bottom-left corner).
     void PopupItem(TMenuItem* Item, TPoint Screen);
+    void MenuChanged(TObject* Sender, TMenuItem* Source, bool Rebuild) override;
+    // The window whose bar shows the menu, or null.
+    HWND BarWindow() const;
 
 protected:
     void Notification(TComponent* AComponent, TOperation Operation) override;
     bool InMainMenuBar() const override { return true; }
+    void RebuildHandle() override;
     TWinControl* FForm = nullptr;
     bool FAutoMerge = false;
 };
@@ -431,6 +446,7 @@ struct TMenuItemLook {
     bool Default = false;
     bool SubMenu = false;
     bool MenuBar = false;   // a menu bar item: text only
+    bool Pushed = false;    // a menu bar item whose drop-down is open
 };
 void DrawMenuItemLook(HDC dc, const TRect& r, const TMenuItemLook& look, HFONT font);
 // The menu font (the screen's menu font).

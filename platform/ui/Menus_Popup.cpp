@@ -10,6 +10,7 @@
 #include "platform/ui/Menus.h"
 #include "platform/ui/MenusInternal.h"
 #include "platform/ui/Themes.h"
+#include "platform/ui/WindowManager.h"
 
 namespace {
 
@@ -38,6 +39,7 @@ struct TTrack {
     bool done = false;
     UINT cmd = 0;
     bool mouseUsed = false;
+    TBarDropDown* bar = nullptr;  // a drop-down of a menu bar
 };
 
 thread_local std::vector<TTrack*> tlTracks;
@@ -169,6 +171,24 @@ void Cancel(TTrack& t)
     t.cmd = 0;
 }
 
+// The menu bar item under a screen point, -1 for none (or no bar).
+int BarItemAt(const TTrack& t, TPoint screen)
+{
+    if (!t.bar) return -1;
+    for (size_t i = 0; i < t.bar->Items.size(); ++i)
+        if (PtInRect(t.bar->Items[i], screen)) return int(i);
+    return -1;
+}
+
+// Ends a bar's drop-down for the bar to go on from.
+void EndForBar(TTrack& t, TBarDropEnd end, int next = -1, bool byKey = false)
+{
+    Cancel(t);
+    t.bar->End = end;
+    t.bar->Next = next;
+    t.bar->NextByKey = byKey;
+}
+
 // Opens the window of level k for its menu: the first at (x, y) by the
 // alignment flags, a submenu beside its parent item.
 void OpenLevel(TTrack& t, HMENU menu, TPoint at)
@@ -179,7 +199,12 @@ void OpenLevel(TTrack& t, HMENU menu, TPoint at)
     int w = size.cx, h = size.cy;
     int x = at.X, y = at.Y;
     TRect mon = MonitorAreaAt(at);
-    if (t.levels.empty()) {
+    if (t.levels.empty() && t.bar) {
+        // Below the bar item; above it when there is no room below.
+        const TRect& item = t.bar->Items[size_t(t.bar->Item)];
+        if (x + w > mon.Right) x = mon.Right - w;
+        if (y + h > mon.Bottom) y = item.Top - h >= mon.Top ? item.Top - h : mon.Bottom - h;
+    } else if (t.levels.empty()) {
         if (t.flags & TPM_RIGHTALIGN) x -= w;
         else if (t.flags & TPM_CENTERALIGN) x -= w / 2;
         if (t.flags & TPM_BOTTOMALIGN) y -= h;
@@ -322,7 +347,13 @@ bool ItemHasSubmenu(TTrack& t, int level, int item)
 void MouseMoved(TTrack& t, TPoint screen)
 {
     int level = 0, item = -1;
-    if (!HitTest(t, screen, level, item) || item < 0) return;
+    if (!HitTest(t, screen, level, item)) {
+        // Onto another item of the bar: its drop-down shows instead.
+        int k = BarItemAt(t, screen);
+        if (k >= 0 && k != t.bar->Item) EndForBar(t, TBarDropEnd::SwitchTo, k, false);
+        return;
+    }
+    if (item < 0) return;
     if (t.model.Hot(level) == item && t.model.Depth() > level) {
         // Back on the item whose submenu is open: deeper levels stay.
         if (t.model.Depth() == level + 1 && ItemHasSubmenu(t, level, item)) t.model.OpenHot(false);
@@ -339,8 +370,11 @@ void MouseDown(TTrack& t, TPoint screen)
 {
     int level = 0, item = -1;
     if (!HitTest(t, screen, level, item)) {
-        // A click outside every menu closes them; the click is eaten.
-        Cancel(t);
+        // A click on the bar: its open item closes the menus, another item
+        // opens instead. A click anywhere else closes them; it is eaten.
+        int k = BarItemAt(t, screen);
+        if (k >= 0) EndForBar(t, k == t.bar->Item ? TBarDropEnd::BarClicked : TBarDropEnd::SwitchTo, k, false);
+        else Cancel(t);
         return;
     }
     MouseMoved(t, screen);
@@ -369,11 +403,26 @@ void KeyDown(TTrack& t, MSG& msg)
 {
     Word vk = Word(msg.wParam);
     switch (vk) {
-    case VK_MENU: case VK_F10: Cancel(t); return;
+    case VK_MENU: case VK_F10:
+        if (vk == VK_MENU) ForgetAltTap();
+        Cancel(t);
+        return;
     case VK_UP: case VK_DOWN: case VK_LEFT: case VK_RIGHT: case VK_HOME: case VK_END:
     case VK_RETURN: case VK_ESCAPE: {
+        if (t.bar && vk == VK_ESCAPE && t.model.Depth() == 1) {
+            // The drop-down closes; its bar item stays selected.
+            EndForBar(t, TBarDropEnd::Escaped);
+            return;
+        }
         TMenuNavAction a = t.model.KeyDown(vk);
-        if (a == TMenuNavAction::BarNext || a == TMenuNavAction::BarPrev) return;
+        if (a == TMenuNavAction::BarNext || a == TMenuNavAction::BarPrev) {
+            if (t.bar && !t.bar->Items.empty()) {
+                int n = int(t.bar->Items.size());
+                int next = (t.bar->Item + (a == TMenuNavAction::BarNext ? 1 : n - 1)) % n;
+                EndForBar(t, TBarDropEnd::SwitchTo, next, true);
+            }
+            return;
+        }
         Act(t, a);
         return;
     }
@@ -383,12 +432,44 @@ void KeyDown(TTrack& t, MSG& msg)
     }
 }
 
+// A letter that is no item's accelerator: the owner may say what it means
+// (WM_MENUCHAR): nothing, close the menus, choose or select an item of the
+// innermost menu.
+void MenuChar(TTrack& t, wchar_t ch)
+{
+    if (!t.notify || !t.owner || !IsWindow(t.owner) || t.levels.empty()) {
+        MessageBeep(0);
+        return;
+    }
+    size_t depth = t.levels.size();
+    HMENU menu = t.levels.back().menu;
+    LRESULT r = SendMessage(t.owner, WM_MENUCHAR, MAKEWPARAM(int(ch), int(MF_POPUP)), LPARAM(menu));
+    if (t.done || t.levels.size() != depth || int(depth) != t.model.Depth()) return;
+    int item = int(LOWORD(uintptr_t(r)));
+    const TMenuNavItem* m = t.model.LevelMenu(int(depth) - 1);
+    bool valid = item >= 0 && size_t(item) < m->Items.size() && m->Items[size_t(item)].Selectable();
+    switch (HIWORD(uintptr_t(r))) {
+    case MNC_CLOSE: Cancel(t); return;
+    case MNC_EXECUTE:
+        if (!valid) break;
+        Act(t, t.model.Choose(item));
+        return;
+    case MNC_SELECT:
+        if (!valid) break;
+        t.model.SetHot(int(depth) - 1, item);
+        Sync(t);
+        return;
+    default: break;
+    }
+    MessageBeep(0);
+}
+
 void KeyChar(TTrack& t, wchar_t ch)
 {
     if (ch < L' ') return;
     TMenuNavAction a = t.model.KeyChar(ch);
     if (a == TMenuNavAction::None) {
-        MessageBeep(0);
+        MenuChar(t, ch);
         return;
     }
     Act(t, a);
@@ -559,7 +640,15 @@ void RegisterMenuClasses()
     RegisterClass(wc);
 }
 
-bool InMenuLoop() { return !tlTracks.empty(); }
+bool InMenuLoop() { return !tlTracks.empty() || InMenuBarLoop(); }
+
+void ForgetAltTap()
+{
+    WM().altAlone = false;
+    MSG m;
+    if (PeekMessage(&m, nullptr, WM_SYSKEYUP, WM_SYSKEYUP, PM_NOREMOVE) && (m.lParam & kAltTapKeyData))
+        PeekMessage(&m, nullptr, WM_SYSKEYUP, WM_SYSKEYUP, PM_REMOVE);
+}
 
 void DrawMenuItemLook(HDC dc, const TRect& r, const TMenuItemLook& look, HFONT font)
 {
@@ -580,7 +669,8 @@ void DrawMenuItemLook(HDC dc, const TRect& r, const TMenuItemLook& look, HFONT f
     if (look.Hot) {
         if (theme) {
             int part = look.MenuBar ? MENU_BARITEM : MENU_POPUPITEM;
-            int state = look.MenuBar ? int(MBI_HOT) : (look.Disabled ? int(MPI_DISABLEDHOT) : int(MPI_HOT));
+            int state = look.MenuBar ? int(look.Pushed ? MBI_PUSHED : MBI_HOT)
+                                     : (look.Disabled ? int(MPI_DISABLEDHOT) : int(MPI_HOT));
             DrawThemeBackground(theme, dc, part, state, &r, nullptr);
         } else {
             FillRect(dc, &r, GetSysColorBrush(COLOR_HIGHLIGHT));
@@ -691,6 +781,36 @@ BOOL TrackPopupMenuEx(HMENU menu, UINT flags, int x, int y, HWND owner, const TP
     return TRUE;
 }
 
+void TrackBarDropDown(HMENU menu, TBarDropDown& bar)
+{
+    bar.End = TBarDropEnd::Cancelled;
+    bar.Next = -1;
+    HWND owner = bar.Wnd;
+    if (!MenuRec(menu) || !IsWindow(owner) || bar.Item < 0 || size_t(bar.Item) >= bar.Items.size()) return;
+    RegisterMenuClasses();
+    TTrack t;
+    t.owner = owner;
+    t.flags = TPM_LEFTALIGN | TPM_TOPALIGN | TPM_LEFTBUTTON;
+    t.bar = &bar;
+    SendMessage(owner, WM_INITMENUPOPUP, WPARAM(menu), MAKELPARAM(bar.Item, FALSE));
+    tlTracks.push_back(&t);
+    if (MenuRec(menu) && GetMenuItemCount(menu) > 0 && IsWindow(owner)) {
+        BuildNav(menu, t.root);
+        t.model.Open(&t.root, bar.SelectFirst);
+        const TRect& item = bar.Items[size_t(bar.Item)];
+        OpenLevel(t, menu, {item.Left, item.Bottom});
+        SetCapture(t.levels[0].wnd);
+        Sync(t);
+        RunLoop(t);
+    }
+    while (!t.levels.empty()) CloseLevel(t);
+    tlTracks.pop_back();
+    if (t.cmd) {
+        bar.End = TBarDropEnd::Chosen;
+        if (IsWindow(owner)) PostMessage(owner, WM_COMMAND, MAKEWPARAM(int(t.cmd), 0), 0);
+    }
+}
+
 BOOL TrackPopupMenu(HMENU menu, UINT flags, int x, int y, int, HWND owner, const TRect*)
 {
     return TrackPopupMenuEx(menu, flags, x, y, owner, nullptr);
@@ -698,7 +818,9 @@ BOOL TrackPopupMenu(HMENU menu, UINT flags, int x, int y, int, HWND owner, const
 
 BOOL EndMenu()
 {
-    if (tlTracks.empty()) return FALSE;
+    bool bar = InMenuBarLoop();
+    if (bar) EndMenuBarLoop();
+    if (tlTracks.empty()) return bar ? TRUE : FALSE;
     for (TTrack* t : tlTracks) {
         Cancel(*t);
         if (!t->levels.empty()) PostMessage(t->levels[0].wnd, WM_NULL, 0, 0);
@@ -706,9 +828,10 @@ BOOL EndMenu()
     return TRUE;
 }
 
-BOOL GetMenuItemRect(HWND, HMENU menu, UINT item, TRect* rect)
+BOOL GetMenuItemRect(HWND hwnd, HMENU menu, UINT item, TRect* rect)
 {
     if (!rect) return FALSE;
+    if (hwnd && menu && GetMenu(hwnd) == menu) return MenuBarItemRect(hwnd, menu, item, *rect) ? TRUE : FALSE;
     for (auto it = tlTracks.rbegin(); it != tlTracks.rend(); ++it)
         for (TLevel& lv : (*it)->levels) {
             if (lv.menu != menu || item >= lv.rects.size()) continue;

@@ -8,6 +8,7 @@
 
 #include "platform/gfx/Gdi.h"
 #include "platform/ui/Clipbrd.h"
+#include "platform/ui/Tooltips.h"
 
 namespace {
 
@@ -30,6 +31,8 @@ struct TEditState {
     bool Balloon = false;
     String BalloonTitle, BalloonText;
     int BalloonIcon = TTI_NONE;
+    bool BalloonNew = false;  // set with a balloon to show (again)
+    HWND BalloonTip = nullptr;  // the balloon tooltip window while shown
     String Cue;              // grey text of an empty edit
     bool CueFocused = false; // the cue stays while focused
     std::vector<TEditLine> Visual;   // visual lines (wrapped in a wrapping multi-line edit)
@@ -262,6 +265,7 @@ void React(HWND h, TEditState& s, uint32_t changesBefore, TEditResult r)
         s.BalloonTitle = L"Unacceptable Character";
         s.BalloonText = L"You can only type a number here.";
         s.BalloonIcon = TTI_ERROR;
+        s.BalloonNew = true;
         MessageBeep(0);
         break;
     case TEditResult::TooLong:
@@ -438,8 +442,43 @@ void RegisterEditClass()
     RegisterClass(wc);
 }
 
+namespace {
+
+// The balloon window follows the edit's balloon state: shown with its stem
+// at the caret's foot when one is set, gone when it is taken away.
+void SyncBalloon(HWND h)
+{
+    TEditState* s = IsWindow(h) ? StateOf(h) : nullptr;
+    if (!s) return;
+    if (s->BalloonTip && (!s->Balloon || s->BalloonNew)) {
+        HWND tip = s->BalloonTip;
+        s->BalloonTip = nullptr;
+        HideBalloonTip(tip);
+    }
+    if (s->Balloon && s->BalloonNew) {
+        s->BalloonNew = false;
+        TRect c;
+        GetClientRect(h, &c);
+        LRESULT pos = SendMessage(h, EM_POSFROMCHAR, WPARAM(s->Model.SelStart() + s->Model.SelLength()), 0);
+        int x = pos == -1 ? c.Left + 8 : std::clamp<int>(GET_X_LPARAM(pos), c.Left, std::max(c.Left, c.Right - 1));
+        TPoint stem{x, c.Bottom - 2};
+        ClientToScreen(h, &stem);
+        HWND tip = ShowBalloonTip(h, stem, s->BalloonTitle, s->BalloonText, s->BalloonIcon);
+        if ((s = IsWindow(h) ? StateOf(h) : nullptr)) s->BalloonTip = tip;
+        else HideBalloonTip(tip);
+    }
+}
+
+struct TBalloonSync {
+    HWND h;
+    ~TBalloonSync() { SyncBalloon(h); }
+};
+
+}  // namespace
+
 LRESULT EditWndProc(HWND h, UINT msg, WPARAM wp, LPARAM lp)
 {
+    TBalloonSync sync{h};
     TEditState* s = StateOf(h);
     if (!s) {
         if (msg != WM_NCCREATE && msg != WM_CREATE) return DefWindowProc(h, msg, wp, lp);
@@ -455,6 +494,7 @@ LRESULT EditWndProc(HWND h, UINT msg, WPARAM wp, LPARAM lp)
     switch (msg) {
     case WM_NCDESTROY: {
         KillTimer(h, kBlinkTimer);
+        HideBalloonTip(s->BalloonTip);
         RemoveProp(h, kStateProp);
         delete s;
         return DefWindowProc(h, msg, wp, lp);
@@ -719,6 +759,7 @@ LRESULT EditWndProc(HWND h, UINT msg, WPARAM wp, LPARAM lp)
         s->BalloonTitle = tip->pszTitle ? tip->pszTitle : L"";
         s->BalloonText = tip->pszText ? tip->pszText : L"";
         s->BalloonIcon = tip->ttiIcon;
+        s->BalloonNew = true;
         return TRUE;
     }
     case EM_HIDEBALLOONTIP: s->Balloon = false; return TRUE;

@@ -50,6 +50,11 @@ struct TTipState {
     HFONT Font = nullptr;
     DWORD LastPop = 0;
     bool EverPopped = false;
+    // A balloon's shape, window coordinates: the rounded body and the stem
+    // whose tip touches the point the balloon is for.
+    TRect Body;
+    POINT Stem[3] = {};
+    TPoint Anchor;  // screen
 };
 
 TTipState* TipOf(HWND h) { return static_cast<TTipState*>(GetProp(h, kTipProp)); }
@@ -199,6 +204,15 @@ struct TLayout {
     TRect TitleRect, TextRect, IconRect;
 };
 
+// The title's font: the tip's font in bold.
+HFONT TitleFont(const TTipState& s)
+{
+    LOGFONTW lf{};
+    GetObject(s.Font ? HGDIOBJ(s.Font) : GetStockObject(DEFAULT_GUI_FONT), sizeof(lf), &lf);
+    lf.lfWeight = 700;
+    return CreateFontIndirect(&lf);
+}
+
 TLayout Measure(HWND h, const TTipState& s)
 {
     TLayout l;
@@ -213,7 +227,11 @@ TLayout Measure(HWND h, const TTipState& s)
     int w = text.Width(), y = padY;
     if (!s.Title.empty()) {
         TRect title{0, 0, 0x3FFF, 0};
+        HFONT bold = TitleFont(s);
+        HGDIOBJ prev = SelectObject(dc, bold);
         DrawTextStr(dc, s.Title, &title, DT_SINGLELINE | DT_NOPREFIX | DT_CALCRECT);
+        SelectObject(dc, prev);
+        DeleteObject(bold);
         int icon = s.TitleIcon != kIconNone ? 20 : 0;
         int th = std::max(title.Height(), icon ? 16 : 0);
         if (icon) l.IconRect = Bounds(padX, y + (th - 16) / 2, 16, 16);
@@ -229,9 +247,61 @@ TLayout Measure(HWND h, const TTipState& s)
     return l;
 }
 
+constexpr int kStemH = 14, kStemW = 16, kRound = 12;
+
+HRGN BalloonRegion(const TTipState& s)
+{
+    HRGN body = CreateRoundRectRgn(s.Body.Left, s.Body.Top, s.Body.Right + 1, s.Body.Bottom + 1, kRound, kRound);
+    HRGN stem = CreatePolygonRgn(s.Stem, 3, WINDING);
+    CombineRgn(body, body, stem, RGN_OR);
+    DeleteObject(stem);
+    return body;
+}
+
+// A balloon: below the point with its stem up, or above it with the stem
+// down when there is no room below; the stem's tip on the point.
+void PlaceBalloon(HWND h, TTipState& s, const TLayout& l, TPoint anchor)
+{
+    s.Anchor = anchor;
+    int w = l.Size.cx, bodyH = l.Size.cy, total = bodyH + kStemH;
+    TRect mon = Rect(0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+    MONITORINFO mi;
+    if (GetMonitorInfo(MonitorFromPoint(anchor, MONITOR_DEFAULTTONEAREST), &mi)) mon = mi.rcMonitor;
+    bool up = anchor.Y + total <= mon.Bottom || anchor.Y - total < mon.Top;
+    int left = std::max(mon.Left, std::min(anchor.X - kRound - kStemW / 2, mon.Right - w));
+    int top = up ? anchor.Y : anchor.Y - total + 1;
+    int tipX = std::clamp(anchor.X - left, 0, w - 1);
+    int baseX = std::clamp(tipX - kStemW / 2, kRound / 2, std::max(kRound / 2, w - kRound / 2 - kStemW));
+    if (up) {
+        s.Body = Rect(0, kStemH, w - 1, total - 1);
+        s.Stem[0] = {tipX, 0};
+        s.Stem[1] = {baseX, kStemH + 1};
+        s.Stem[2] = {baseX + kStemW, kStemH + 1};
+    } else {
+        s.Body = Rect(0, 0, w - 1, bodyH - 1);
+        s.Stem[0] = {tipX, total - 1};
+        s.Stem[1] = {baseX, bodyH - 2};
+        s.Stem[2] = {baseX + kStemW, bodyH - 2};
+    }
+    SetWindowPos(h, HWND_TOPMOST, left, top, w, total, SWP_NOACTIVATE);
+    SetWindowRgn(h, BalloonRegion(s), TRUE);
+}
+
 void Place(HWND h, TTipState& s, const TTool& t, TPoint at, bool below)
 {
     TLayout l = Measure(h, s);
+    if (Balloon(h)) {
+        TPoint anchor = at;
+        if (below && (t.Flags & TTF_CENTERTIP)) {
+            TRect r = t.Rect;
+            if (t.Flags & TTF_IDISHWND) GetClientRect(t.Window(), &r);
+            TPoint tl{r.Left, r.Top};
+            ClientToScreen(t.Window(), &tl);
+            anchor = {tl.X + r.Width() / 2, tl.Y + r.Height()};
+        }
+        PlaceBalloon(h, s, l, anchor);
+        return;
+    }
     TPoint p = at;
     if (below) {
         if (t.Flags & TTF_CENTERTIP) {
@@ -251,8 +321,6 @@ void Place(HWND h, TTipState& s, const TTool& t, TPoint at, bool below)
         if (p.Y + l.Size.cy > mi.rcMonitor.Bottom) p.Y = std::max(mi.rcMonitor.Top, at.Y - l.Size.cy - 2);
     }
     SetWindowPos(h, HWND_TOPMOST, p.X, p.Y, l.Size.cx, l.Size.cy, SWP_NOACTIVATE);
-    // A balloon is round at the corners: what lies outside shows through.
-    if (Balloon(h)) SetWindowRgn(h, CreateRoundRectRgn(0, 0, l.Size.cx + 1, l.Size.cy + 1, 10, 10), TRUE);
 }
 
 void Pop(HWND h, TTipState& s)
@@ -338,19 +406,28 @@ void PaintTip(HWND h, TTipState& s, HDC given)
     GetClientRect(h, &r);
     HBRUSH back = CreateSolidBrush(s.BkColor);
     HPEN frame = CreatePen(PS_SOLID, 1, GetSysColor(COLOR_WINDOWFRAME));
+    TLayout l = Measure(h, s);
     if (Balloon(h)) {
+        // The body and its stem in one outline; what lies outside shows
+        // through the window's region.
         HBRUSH face = GetSysColorBrush(COLOR_BTNFACE);
         FillRect(dc, &r, face);
-        SelectObject(dc, back);
-        SelectObject(dc, frame);
-        RoundRect(dc, r.Left, r.Top, r.Right, r.Bottom, 10, 10);
+        HRGN shape = BalloonRegion(s);
+        FillRgn(dc, shape, back);
+        HBRUSH edge = CreateSolidBrush(GetSysColor(COLOR_WINDOWFRAME));
+        FrameRgn(dc, shape, edge, 1, 1);
+        DeleteObject(edge);
+        DeleteObject(shape);
+        int dy = s.Body.Top;
+        OffsetRect(l.TitleRect, 0, dy);
+        OffsetRect(l.TextRect, 0, dy);
+        OffsetRect(l.IconRect, 0, dy);
     } else {
         FillRect(dc, &r, back);
         SelectObject(dc, frame);
         SelectObject(dc, GetStockObject(NULL_BRUSH));
         Rectangle(dc, r.Left, r.Top, r.Right, r.Bottom);
     }
-    TLayout l = Measure(h, s);
     SelectObject(dc, s.Font ? HGDIOBJ(s.Font) : GetStockObject(DEFAULT_GUI_FONT));
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, s.TextColor);
@@ -366,7 +443,11 @@ void PaintTip(HWND h, TTipState& s, HDC given)
             DeleteObject(ib);
         }
         TRect tr = l.TitleRect;
+        HFONT bold = TitleFont(s);
+        HGDIOBJ prev = SelectObject(dc, bold);
         DrawTextStr(dc, s.Title, &tr, DT_SINGLELINE | DT_NOPREFIX | DT_VCENTER);
+        SelectObject(dc, prev);
+        DeleteObject(bold);
     }
     UINT flags = DT_EXPANDTABS | (s.MaxWidth > 0 ? UINT(DT_WORDBREAK) : 0u);
     if (GetWindowLong(h, GWL_STYLE) & TTS_NOPREFIX) flags |= DT_NOPREFIX;
@@ -480,7 +561,8 @@ LRESULT TooltipWndProc(HWND h, UINT msg, WPARAM wp, LPARAM lp)
         if (SameKey(KeyOf(*t), s->Shown)) {
             s->Text = ToolText(h, *t);
             TLayout l = Measure(h, *s);
-            SetWindowPos(h, nullptr, 0, 0, l.Size.cx, l.Size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+            if (Balloon(h)) PlaceBalloon(h, *s, l, s->Anchor);
+            else SetWindowPos(h, nullptr, 0, 0, l.Size.cx, l.Size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
             InvalidateRect(h, nullptr, TRUE);
         }
         return 0;
@@ -583,10 +665,39 @@ LRESULT TooltipWndProc(HWND h, UINT msg, WPARAM wp, LPARAM lp)
     }
     case TTM_TRACKPOSITION:
         s->TrackPos = LParamToPoint(lp);
-        if (s->Tracking && s->Shown.Valid)
-            SetWindowPos(h, HWND_TOPMOST, s->TrackPos.X, s->TrackPos.Y, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
+        if (s->Tracking && s->Shown.Valid) {
+            // A balloon points its stem at the position.
+            if (Balloon(h)) PlaceBalloon(h, *s, Measure(h, *s), s->TrackPos);
+            else SetWindowPos(h, HWND_TOPMOST, s->TrackPos.X, s->TrackPos.Y, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
+        }
         return 0;
     default: break;
     }
     return DefWindowProc(h, msg, wp, lp);
+}
+
+HWND ShowBalloonTip(HWND owner, TPoint stem, const String& title, const String& text, int icon)
+{
+    if (!IsWindow(owner)) return nullptr;
+    RegisterTooltipClass();
+    HWND tip = CreateWindowEx(WS_EX_TOPMOST, TOOLTIPS_CLASS, L"", WS_POPUP | TTS_BALLOON | TTS_NOPREFIX | TTS_ALWAYSTIP,
+                              0, 0, 0, 0, owner);
+    if (!tip) return nullptr;
+    String body = text;
+    TOOLINFOW ti;
+    ti.uFlags = TTF_TRACK | TTF_ABSOLUTE | TTF_IDISHWND;
+    ti.hwnd = owner;
+    ti.uId = reinterpret_cast<UINT_PTR>(owner);
+    ti.lpszText = body.data();
+    SendMessage(tip, TTM_ADDTOOLW, 0, LPARAM(&ti));
+    SendMessage(tip, TTM_SETMAXTIPWIDTH, 0, 300);
+    if (!title.empty()) SendMessage(tip, TTM_SETTITLEW, WPARAM(icon), LPARAM(title.c_str()));
+    SendMessage(tip, TTM_TRACKPOSITION, 0, PointToLParam(stem));
+    SendMessage(tip, TTM_TRACKACTIVATE, TRUE, LPARAM(&ti));
+    return tip;
+}
+
+void HideBalloonTip(HWND tip)
+{
+    if (IsWindow(tip)) DestroyWindow(tip);
 }

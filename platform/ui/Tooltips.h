@@ -57,3 +57,11 @@ struct NMTTDISPINFOW {
 using NMTTDISPINFO = NMTTDISPINFOW;
 using TOOLTIPTEXTW = NMTTDISPINFOW;
 using TToolTipTextW = NMTTDISPINFOW;
+
+// A balloon with a title (and its icon, TTI_*) and a text whose stem points
+// at a screen point, shown until it is hidden: a tracking tool of its own
+// balloon tooltip window, owned by the window it speaks for. The edit's
+// EM_SHOWBALLOONTIP shows its balloon this way.
+HWND ShowBalloonTip(HWND owner, TPoint stem, const String& title, const String& text, int icon);
+// Puts the balloon away (destroys its window).
+void HideBalloonTip(HWND tip);

@@ -388,6 +388,7 @@ void WmMouseInput(UINT msg, TPoint p, int wheelDelta)
 {
     auto& m = WM();
     m.cursorPos = p;
+    if (msg != WM_MOUSEMOVE) m.altAlone = false;
     bool swap = false;
     switch (msg) {
     case WM_LBUTTONDOWN: SetKey(swap ? VK_RBUTTON : VK_LBUTTON, true); break;
@@ -419,6 +420,11 @@ void WmMouseInput(UINT msg, TPoint p, int wheelDelta)
         HWND t = m.trackLeave;
         m.trackLeave = nullptr;
         PostMessage(t, WM_MOUSELEAVE, 0, 0);
+    }
+    if (m.trackNcLeave && (m.trackNcLeave != target || hit == HTCLIENT || captured)) {
+        HWND t = m.trackNcLeave;
+        m.trackNcLeave = nullptr;
+        PostMessage(t, WM_NCMOUSELEAVE, 0, 0);
     }
     m.lastMouseWindow = target;
     bool isDown = msg == WM_LBUTTONDOWN || msg == WM_RBUTTONDOWN || msg == WM_MBUTTONDOWN;
@@ -486,6 +492,14 @@ void WmKeyInput(Word vk, bool down)
     auto& m = WM();
     bool prev = Down(vk);
     UpdateModifier(vk, down);
+    bool altKey = vk == VK_MENU || vk == VK_LMENU || vk == VK_RMENU;
+    bool altTap = false;
+    if (down && altKey && !prev) m.altAlone = true;
+    else if (down && !altKey) m.altAlone = false;
+    else if (!down && altKey) {
+        altTap = m.altAlone;
+        m.altAlone = false;
+    }
     if (m.sizeMove.hwnd) {
         if (down && vk == VK_ESCAPE) WmEndSizeMove(true);
         if (down && vk == VK_RETURN) WmEndSizeMove(false);
@@ -499,6 +513,7 @@ void WmKeyInput(Word vk, bool down)
     LPARAM data = 1 | LPARAM(scan & 0xFF) << 16;
     if (IsExtendedKey(vk)) data |= LPARAM(1) << 24;
     if (alt) data |= LPARAM(1) << 29;
+    if (altTap) data |= kAltTapKeyData;
     if (!down) data |= (LPARAM(1) << 30) | LPARAM(int32_t(0x80000000u));
     else if (prev) data |= LPARAM(1) << 30;
     data = LPARAM(int32_t(uint32_t(data)));
@@ -593,6 +608,23 @@ BOOL TrackMouseEvent(TRACKMOUSEEVENT* tme)
     if (tme->dwFlags & TME_QUERY) {
         tme->dwFlags = m.trackLeave ? DWORD(TME_LEAVE) : 0u;
         tme->hwndTrack = m.trackLeave;
+        return TRUE;
+    }
+    if (tme->dwFlags & TME_NONCLIENT) {
+        // The window's frame: WM_NCMOUSELEAVE when the cursor goes to another
+        // window or into the client area.
+        if (tme->dwFlags & TME_CANCEL) {
+            if (m.trackNcLeave == tme->hwndTrack) m.trackNcLeave = nullptr;
+            return TRUE;
+        }
+        if (!(tme->dwFlags & TME_LEAVE) || !WndOf(tme->hwndTrack)) return FALSE;
+        LRESULT hit = HTNOWHERE;
+        HWND under = WM().capture ? WM().capture : WmHitWindow(m.cursorPos, hit);
+        if (under != tme->hwndTrack || hit == HTCLIENT) {
+            PostMessage(tme->hwndTrack, WM_NCMOUSELEAVE, 0, 0);
+            return TRUE;
+        }
+        m.trackNcLeave = tme->hwndTrack;
         return TRUE;
     }
     if (tme->dwFlags & TME_CANCEL) {

@@ -4,6 +4,7 @@
 
 #include <cairo.h>
 
+#include "platform/ui/Themes.h"
 #include "platform/ui/WindowManager.h"
 #include "platform/ui/backend/Backend.h"
 
@@ -443,7 +444,7 @@ void WmDefaultNcPaint(HWND hwnd)
 {
     TWnd* w = WndOf(hwnd);
     if (!w) return;
-    TRect f = FrameInsets(w->style, w->exStyle);
+    TRect f = WmFrameInsets(hwnd);
     if (f.Left == 0 && f.Top == 0 && f.Right == 0 && f.Bottom == 0) return;
     HDC dc = GetWindowDC(hwnd);
     if (!dc) return;
@@ -468,12 +469,25 @@ void WmDefaultNcPaint(HWND hwnd)
         SetTextColor(dc, GetSysColor(active ? COLOR_CAPTIONTEXT : COLOR_INACTIVECAPTIONTEXT));
         TRect tr = cap;
         tr.Left += 4;
+        if (w->style & WS_SYSMENU) {
+            // The close button, where the hit test answers HTCLOSE.
+            TRect btn = Rect(cap.Right - cap.Height(), cap.Top, cap.Right, cap.Bottom);
+            tr.Right = btn.Left;
+            InflateRect(btn, -2, -2);
+            if (HTHEME th = OpenThemeData(hwnd, L"window")) {
+                DrawThemeBackground(th, dc, WP_CLOSEBUTTON, CBS_NORMAL, &btn, nullptr);
+                CloseThemeData(th);
+            } else {
+                DrawFrameControl(dc, &btn, DFC_CAPTION, DFCS_CAPTIONCLOSE);
+            }
+        }
         DrawText(dc, w->text.c_str(), int(w->text.size()), &tr, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
     }
     if (w->style & (WS_VSCROLL | WS_HSCROLL)) WmPaintWindowScrollBars(hwnd, dc);
     if (w->exStyle & WS_EX_CLIENTEDGE) {
         // Around the client area and the bars beside it.
         TRect in = FrameInsets(w->style & ~(WS_VSCROLL | WS_HSCROLL), w->exStyle);
+        if (w->menu) in.Top += w->menuBarHeight;
         TRect e = Rect(in.Left, in.Top, W - in.Right, H - in.Bottom);
         InflateRect(e, GetSystemMetrics(SM_CXEDGE), GetSystemMetrics(SM_CYEDGE));
         SelectClipRgn(dc, nullptr);
@@ -488,6 +502,7 @@ void WmDefaultNcPaint(HWND hwnd)
         FillRect(dc, &r, light);
     }
     ReleaseDC(hwnd, dc);
+    if (LRESULT r; (w = WndOf(hwnd)) && w->menu) WmMenuBarMessage(hwnd, WM_NCPAINT, 0, 0, r);
 }
 
 void WmReleaseSurface(TWnd* w)

@@ -335,6 +335,7 @@ bool WmWindowScrollBarRect(HWND hwnd, int bar, TRect& r)
     if (bar == SB_VERT ? !vs : !hs) return false;
     // Inside the border, caption and client edge: the bars, then the client.
     TRect f = FrameInsets(w->style & ~(WS_VSCROLL | WS_HSCROLL), w->exStyle);
+    if (w->menu) f.Top += w->menuBarHeight;
     TRect in = Rect(f.Left, f.Top, std::max(f.Left, w->rect.Width() - f.Right),
                     std::max(f.Top, w->rect.Height() - f.Bottom));
     int cx = GetSystemMetrics(SM_CXVSCROLL), cy = GetSystemMetrics(SM_CYHSCROLL);

@@ -195,7 +195,8 @@ void WmResetForTests()
     m.appActive = false;
     m.sizeMove = TSizeMove{};
     m.scrollTrack = TScrollTrack{};
-    m.trackLeave = m.lastMouseWindow = m.lastClickWnd = nullptr;
+    m.trackLeave = m.trackNcLeave = m.lastMouseWindow = m.lastClickWnd = nullptr;
+    m.altAlone = false;
     m.lastWasDouble = false;
     std::fill(std::begin(m.keys), std::end(m.keys), Byte(0));
     m.cursorPos = {};

@@ -57,6 +57,8 @@ void SendNcDestroyAndFree(HWND h)
     std::vector<HWND> kids = w->children;
     for (HWND c : kids) SendNcDestroyAndFree(c);
     SendMessage(h, WM_NCDESTROY, 0, 0);
+    // The window's menu bar goes with it.
+    if ((w = WndOf(h)) && w->menu) WmMenuBarWindowDestroyed(h);
     auto& m = WM();
     std::lock_guard<std::recursive_mutex> g(m.lock);
     w = WndOf(h);
@@ -132,6 +134,15 @@ TRect FrameInsets(DWORD style, DWORD exStyle)
     if (style & WS_VSCROLL) r.Right += GetSystemMetrics(SM_CXVSCROLL);
     if (style & WS_HSCROLL) r.Bottom += GetSystemMetrics(SM_CYHSCROLL);
     return r;
+}
+
+TRect WmFrameInsets(HWND hwnd)
+{
+    TWnd* w = WndOf(hwnd);
+    if (!w) return TRect{};
+    TRect f = FrameInsets(w->style, w->exStyle);
+    if (w->menu) f.Top += w->menuBarHeight;
+    return f;
 }
 
 BOOL AdjustWindowRectEx(TRect* rect, DWORD style, BOOL menu, DWORD exStyle)
@@ -250,6 +261,8 @@ HWND CreateWindowEx(DWORD exStyle, const wchar_t* className, const wchar_t* wind
             w->ctrlId = LONG_PTR(reinterpret_cast<uintptr_t>(menu));
         } else {
             w->owner = RootOf(parent);
+            // A top-level window's menu is its menu bar.
+            if (menu && IsMenu(menu)) w->menu = menu;
         }
         w->rect = Bounds(x, y, cx, cy);
         w->client = Rect(0, 0, cx, cy);
@@ -345,6 +358,7 @@ BOOL DestroyWindow(HWND h)
     if (m.sizeMove.hwnd && InSubtree(h, m.sizeMove.hwnd)) m.sizeMove = TSizeMove{};
     if (m.scrollTrack.hwnd && InSubtree(h, m.scrollTrack.hwnd)) m.scrollTrack = TScrollTrack{};
     if (m.trackLeave && InSubtree(h, m.trackLeave)) m.trackLeave = nullptr;
+    if (m.trackNcLeave && InSubtree(h, m.trackNcLeave)) m.trackNcLeave = nullptr;
     if (m.lastMouseWindow && InSubtree(h, m.lastMouseWindow)) m.lastMouseWindow = nullptr;
     if (m.lastClickWnd && InSubtree(h, m.lastClickWnd)) m.lastClickWnd = nullptr;
     {
@@ -514,6 +528,7 @@ LRESULT DefHitTest(HWND h, TPoint p)
     TRect c = w->client;
     OffsetRect(c, r.Left, r.Top);
     if (PtInRect(c, p)) return HTCLIENT;
+    if (LRESULT bar; w->menu && WmMenuBarMessage(h, WM_NCHITTEST, 0, PointToLParam(p), bar)) return bar;
     if (LRESULT bars = WmScrollBarHitTest(h, p); bars != HTNOWHERE) {
         // The box between the bars sizes a sizable top-level window.
         if (bars == HTSIZE && (w->style & WS_THICKFRAME) && !w->parent && !w->maximized) return HTBOTTOMRIGHT;
@@ -574,6 +589,11 @@ LRESULT DefWindowProc(HWND h, UINT msg, WPARAM wParam, LPARAM lParam)
         auto* r = reinterpret_cast<TRect*>(lParam);
         if (!r) return 0;
         TRect f = FrameInsets(w->style, w->exStyle);
+        if (w->menu && !(w->style & WS_CHILD)) {
+            w->menuBarHeight = WmMenuBarHeightFor(h, r->Width());
+            if (!(w = WndOf(h))) return 0;
+            f.Top += w->menuBarHeight;
+        }
         r->Left += f.Left;
         r->Top += f.Top;
         r->Right = std::max(r->Left, r->Right - f.Right);
@@ -651,8 +671,14 @@ LRESULT DefWindowProc(HWND h, UINT msg, WPARAM wParam, LPARAM lParam)
         return TRUE;
     case WM_ACTIVATE:
         return 0;
+    case WM_NCMOUSEMOVE:
+    case WM_NCMOUSELEAVE:
+    case WM_MOUSEMOVE:
+        if (LRESULT r; w->menu && WmMenuBarMessage(h, msg, wParam, lParam, r)) return r;
+        return 0;
     case WM_NCLBUTTONDOWN:
     case WM_NCLBUTTONDBLCLK:
+        if (LRESULT r; w->menu && wParam == HTMENU && WmMenuBarMessage(h, msg, wParam, lParam, r)) return r;
         if (wParam == HTVSCROLL || wParam == HTHSCROLL) {
             WmScrollTrackBegin(h, wParam == HTVSCROLL ? SB_VERT : SB_HORZ, LParamToPoint(lParam));
             return 0;
@@ -679,6 +705,11 @@ LRESULT DefWindowProc(HWND h, UINT msg, WPARAM wParam, LPARAM lParam)
         case SC_MINIMIZE: ShowWindow(h, SW_MINIMIZE); return 0;
         case SC_MAXIMIZE: ShowWindow(h, SW_MAXIMIZE); return 0;
         case SC_RESTORE: ShowWindow(h, SW_RESTORE); return 0;
+        case SC_KEYMENU: {
+            LRESULT r = 0;
+            WmMenuBarMessage(h, msg, wParam, lParam, r);
+            return 0;
+        }
         }
         return 0;
     case WM_SYSKEYDOWN:
@@ -686,6 +717,16 @@ LRESULT DefWindowProc(HWND h, UINT msg, WPARAM wParam, LPARAM lParam)
             SendMessage(RootOf(h), WM_SYSCOMMAND, SC_CLOSE, 0);
         }
         if (wParam == VK_F10 && GetKeyState(VK_SHIFT) < 0) SendMessage(h, WM_CONTEXTMENU, WPARAM(h), LPARAM(-1));
+        else if (wParam == VK_F10) SendMessage(RootOf(h), WM_SYSCOMMAND, SC_KEYMENU, 0);
+        return 0;
+    case WM_SYSKEYUP:
+        // Alt pressed and released alone, or Alt+letter: the menu bar of the
+        // top-level window takes the keyboard.
+        if ((wParam == VK_MENU || wParam == VK_LMENU || wParam == VK_RMENU) && (lParam & kAltTapKeyData))
+            SendMessage(RootOf(h), WM_SYSCOMMAND, SC_KEYMENU, 0);
+        return 0;
+    case WM_SYSCHAR:
+        if ((lParam & (LPARAM(1) << 29)) && wParam > L' ') SendMessage(RootOf(h), WM_SYSCOMMAND, SC_KEYMENU, wParam);
         return 0;
     case WM_CANCELMODE:
         WmScrollTrackCancel(h);

@@ -56,6 +56,13 @@ struct TWnd {
     SCROLLINFO scroll[3];         // SB_HORZ, SB_VERT, and SB_CTL of a scroll bar control
     UINT scrollDisabled[3] = {};  // ESB_DISABLE_* arrows of each
     void* surface = nullptr;  // the top-level's pixels (cairo image surface), painting
+    // The menu bar (SetMenu) and its items laid out in window coordinates;
+    // the layout is redone when it is marked stale or the width changes.
+    HMENU menu = nullptr;
+    bool menuLayoutValid = false;
+    int menuLayoutWidth = 0;
+    int menuBarHeight = 0;  // as the last WM_NCCALCSIZE reserved it
+    std::vector<TRect> menuItems;
 };
 
 struct TSentMessage {
@@ -139,6 +146,8 @@ struct TWindowManager {
     TSizeMove sizeMove;
     TScrollTrack scrollTrack;
     HWND trackLeave = nullptr;  // TrackMouseEvent(TME_LEAVE)
+    HWND trackNcLeave = nullptr;  // TrackMouseEvent(TME_LEAVE | TME_NONCLIENT)
+    bool altAlone = false;      // Alt is down and no other key or button came since
     HWND lastMouseWindow = nullptr;
     Byte keys[256] = {};        // bit 7: down; bit 0: toggled
     TPoint cursorPos;
@@ -170,6 +179,20 @@ bool IsVisibleDeep(HWND hwnd);       // it and all its parents are visible
 
 // Frame sizes the default non-client handling uses for a style.
 TRect FrameInsets(DWORD style, DWORD exStyle);  // left/top/right/bottom widths
+// The same for a window: its menu bar, when it has one, lies between the
+// caption and the client edge.
+TRect WmFrameInsets(HWND hwnd);
+
+// A window's menu bar (Menus_Bar.cpp). The default window procedure hands
+// it the messages of the bar: true when it took the message. The height is
+// what the bar needs at a window width.
+bool WmMenuBarMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result);
+int WmMenuBarHeightFor(HWND hwnd, int windowWidth);
+void WmMenuBarWindowDestroyed(HWND hwnd);
+BOOL IsMenu(HMENU menu);  // Menus.h
+// Set on the WM_SYSKEYUP of an Alt pressed and released with nothing
+// between: the window enters its menu bar.
+constexpr LPARAM kAltTapKeyData = LPARAM(1) << 25;
 
 // Input, as a backend delivers it. Points are screen coordinates.
 void WmMouseInput(UINT msg, TPoint screenPt, int wheelDelta = 0);

@@ -446,6 +446,14 @@ void TSdlBackend::Flush()
 
 TPoint TSdlBackend::ScreenPoint(Uint32 windowId, int x, int y)
 {
+    // While a window follows the mouse (dragged by its caption or frame),
+    // an event may still be relative to where the window was before its
+    // last move: the pointer's place on the screen is the one to follow.
+    if (WM().sizeMove.hwnd) {
+        int gx = 0, gy = 0;
+        SDL_GetGlobalMouseState(&gx, &gy);
+        return {gx, gy};
+    }
     HWND h = HwndOfWindowId(windowId);
     auto it = FDesks.find(h);
     if (!h || it == FDesks.end()) return WM().cursorPos;

@@ -6,6 +6,8 @@
 
 #include <SDL.h>
 
+#include <vector>
+
 #include "SdlDesktop.h"
 #include "XvfbSupport.h"
 #include "platform/ui/Forms.h"
@@ -115,4 +117,70 @@ TEST_F(SdlWindow, HasTheFormsOuterSizeWhenPlacedBeforeShowAndWhenResizedWhileSho
     Run();
     ExpectSdlWindowIs(f, Bounds(30, 40, 250, 180), "moved and sized by the window manager's call");
     ExpectScreenShows(f, "moved and sized by the window manager's call");
+}
+
+TEST_F(SdlWindow, DraggingTheCaptionMovesTheWindowWithThePointer)
+{
+    // The desktop draws no frame: our caption moves the window. Motion that
+    // SDL reports relative to where the window was before its last step
+    // must not make the window run ahead of the pointer.
+    static TPoint gPointer;                // where the pointer was sent last
+    static std::vector<TPoint> gAhead;     // window places past it
+    static TPoint gStart;
+    gAhead.clear();
+    WNDCLASS wc;
+    wc.lpfnWndProc = [](HWND h, UINT msg, WPARAM w, LPARAM l) -> LRESULT {
+        if (msg == WM_WINDOWPOSCHANGED) {
+            auto* wp = reinterpret_cast<WINDOWPOS*>(l);
+            TPoint moved{wp->x - gStart.X, wp->y - gStart.Y};
+            if (moved.X > gPointer.X || moved.Y > gPointer.Y) gAhead.push_back(moved);
+        }
+        return DefWindowProc(h, msg, w, l);
+    };
+    wc.lpszClassName = L"SdlWindowTestDrag";
+    wc.hbrBackground = HBRUSH(uintptr_t(COLOR_WINDOW + 1));
+    RegisterClass(wc);
+    gStart = {60, 50};
+    gPointer = {0, 0};
+    HWND h = CreateWindowEx(0, L"SdlWindowTestDrag", L"drag", WS_OVERLAPPEDWINDOW | WS_VISIBLE, gStart.X, gStart.Y,
+                            300, 200, nullptr);
+    ASSERT_TRUE(h);
+    Run();
+    SDL_Window* win = Sdl->SdlWindowOf(h);
+    ASSERT_TRUE(win);
+    TPoint grab{gStart.X + 150, gStart.Y + GetSystemMetrics(SM_CYFRAME) + 5};
+    ASSERT_EQ(SendMessage(h, WM_NCHITTEST, 0, PointToLParam(grab)), HTCAPTION);
+    SDL_WarpMouseGlobal(grab.X, grab.Y);
+    Run();
+
+    SDL_Event e{};
+    e.type = SDL_MOUSEBUTTONDOWN;
+    e.button.windowID = SDL_GetWindowID(win);
+    e.button.button = SDL_BUTTON_LEFT;
+    e.button.state = SDL_PRESSED;
+    e.button.x = grab.X - gStart.X;
+    e.button.y = grab.Y - gStart.Y;
+    ASSERT_EQ(SDL_PushEvent(&e), 1);
+    Run();
+    // Two motions at a time: the second is reported relative to the
+    // window's place before the first one moved it.
+    for (int i = 1; i <= 5; ++i) {
+        gPointer = {14 * i, 10 * i};
+        SDL_WarpMouseGlobal(grab.X + gPointer.X - 7, grab.Y + gPointer.Y - 5);
+        SDL_WarpMouseGlobal(grab.X + gPointer.X, grab.Y + gPointer.Y);
+        Run();
+    }
+    e.type = SDL_MOUSEBUTTONUP;
+    e.button.state = SDL_RELEASED;
+    ASSERT_EQ(SDL_PushEvent(&e), 1);
+    Run();
+
+    TRect r;
+    GetWindowRect(h, &r);
+    EXPECT_EQ(r, Bounds(130, 100, 300, 200));
+    int x = 0, y = 0;
+    SDL_GetWindowPosition(win, &x, &y);
+    EXPECT_EQ((TPoint{x, y}), (TPoint{130, 100}));
+    EXPECT_TRUE(gAhead.empty()) << "ran ahead of the pointer by " << gAhead[0].X << "," << gAhead[0].Y;
+    DestroyWindow(h);
 }

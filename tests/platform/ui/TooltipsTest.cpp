@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/ui/Forms.h"
+#include "platform/ui/StdCtrls_Edit.h"
 #include "platform/ui/Tooltips.h"
 #include "platform/ui/WindowManager.h"
 #include "platform/ui/backend/Headless.h"
@@ -220,4 +221,95 @@ TEST_F(TooltipsTest, DestroyingTheTooltipUnhooksItsTools)
     EXPECT_EQ(reinterpret_cast<WNDPROC>(GetWindowLongPtr(Owner->Handle(), GWL_WNDPROC)), before);
     Hover(20, 20);
     Drv->Advance(300);  // nothing left to crash on
+}
+
+TEST_F(TooltipsTest, BalloonPointsItsStemAtTheToolAndFlipsNearTheBottom)
+{
+    SetWindowLong(Tip, GWL_STYLE, GetWindowLong(Tip, GWL_STYLE) | TTS_BALLOON);
+    const COLORREF bk = RGB(0x20, 0xC0, 0x40);
+    SendMessage(Tip, TTM_SETTIPBKCOLOR, bk, 0);
+    SendMessage(Tip, TTM_SETTITLEW, TTI_INFO, LPARAM(L"Heads up"));
+    AddTool(TTF_TRACK | TTF_ABSOLUTE, 1, TRect(), Text(L"A balloon with a longer text"));
+    TOOLINFOW ti;
+    ti.hwnd = Owner->Handle();
+    ti.uId = 1;
+    auto pixel = [&](int x, int y) {
+        std::vector<uint32_t> px;
+        int w = 0, h = 0;
+        EXPECT_TRUE(Drv->CaptureWindow(Tip, px, w, h));
+        return px[size_t(y) * size_t(w) + size_t(x)] & 0xFFFFFF;
+    };
+    const uint32_t bkPixel = 0x20C040;
+
+    struct Case {
+        const char* Name;
+        TPoint At;
+        bool StemUp;
+    } cases[] = {{"room below: under the point, stem up", {300, 200}, true},
+                 {"at the bottom: above the point, stem down", {600, 720}, false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Name);
+        SendMessage(Tip, TTM_TRACKPOSITION, 0, PointToLParam(c.At));
+        SendMessage(Tip, TTM_TRACKACTIVATE, TRUE, LPARAM(&ti));
+        ASSERT_TRUE(Up());
+        TRect r = TipRect();
+        EXPECT_GE(c.At.X, r.Left);
+        EXPECT_LT(c.At.X, r.Right);
+        if (c.StemUp) EXPECT_EQ(r.Top, c.At.Y) << "the stem's tip touches the point";
+        else EXPECT_EQ(r.Bottom - 1, c.At.Y);
+        int tipX = c.At.X - r.Left;
+        int stemY = c.StemUp ? 10 : r.Height() - 10;  // inside the stem, near its tip
+        EXPECT_EQ(pixel(tipX, stemY), bkPixel) << "the stem is part of the balloon";
+        int farX = tipX < r.Width() / 2 ? r.Width() - 3 : 3;
+        EXPECT_NE(pixel(farX, stemY), bkPixel) << "beside the stem is outside the balloon";
+        EXPECT_EQ(pixel(r.Width() / 2, r.Height() / 2), bkPixel) << "the body";
+        EXPECT_NE(pixel(0, c.StemUp ? r.Height() - 1 : 0), bkPixel) << "round corners";
+        SendMessage(Tip, TTM_TRACKACTIVATE, FALSE, LPARAM(&ti));
+    }
+}
+
+TEST_F(TooltipsTest, EditShowsItsBalloonTipInABalloon)
+{
+    auto* edit = new TEdit(Form);
+    edit->SetParent(Form);
+    edit->SetBounds(20, 150, 150, 24);
+    HWND h = edit->Handle();
+    edit->SetFocus();
+    // The balloon tooltip windows shown now.
+    auto shownBalloons = [] {
+        std::vector<HWND> r;
+        for (HWND w = FindWindow(L"tooltips_class32", nullptr); w; w = GetWindow(w, GW_HWNDNEXT)) {
+            wchar_t cls[64] = {};
+            GetClassName(w, cls, 64);
+            if (String(cls) == L"tooltips_class32" && IsWindowVisible(w) && (GetWindowLong(w, GWL_STYLE) & TTS_BALLOON))
+                r.push_back(w);
+        }
+        return r;
+    };
+    auto visibleBalloons = [&] { return int(shownBalloons().size()); };
+    EDITBALLOONTIP tip;
+    tip.pszTitle = L"Careful";
+    tip.pszText = L"Numbers only";
+    tip.ttiIcon = TTI_WARNING;
+    ASSERT_TRUE(SendMessage(h, EM_SHOWBALLOONTIP, 0, LPARAM(&tip)));
+    ASSERT_EQ(visibleBalloons(), 1);
+    HWND shown = shownBalloons().front();
+    TRect r, er;
+    GetWindowRect(shown, &r);
+    GetWindowRect(h, &er);
+    EXPECT_GE(r.Top, er.Top + er.Height() / 2) << "below the edit's text, stem up";
+    EXPECT_LE(r.Top, er.Bottom);
+    EXPECT_GT(r.Left + r.Width(), er.Left);
+    EXPECT_LT(r.Left, er.Right);
+
+    ASSERT_TRUE(SendMessage(h, EM_SHOWBALLOONTIP, 0, LPARAM(&tip)));
+    EXPECT_EQ(visibleBalloons(), 1) << "a new balloon replaces the old";
+    SendMessage(h, EM_HIDEBALLOONTIP, 0, 0);
+    EXPECT_EQ(visibleBalloons(), 0);
+    SendMessage(h, EM_SHOWBALLOONTIP, 0, LPARAM(&tip));
+    Drv->TypeText(L"5");
+    EXPECT_EQ(visibleBalloons(), 0) << "typing takes it away";
+    SendMessage(h, EM_SHOWBALLOONTIP, 0, LPARAM(&tip));
+    delete edit;
+    EXPECT_EQ(visibleBalloons(), 0) << "and so does the edit's end";
 }

@@ -1,6 +1,7 @@
 #include <atomic>
 #include <thread>
 
+#include "platform/ui/Themes.h"
 #include "tests/platform/ui/WmTestSupport.h"
 
 namespace {
@@ -677,4 +678,47 @@ TEST_F(WmTest, DefaultHitTestAnswersFrameParts)
     for (auto& c : cases)
         EXPECT_EQ(SendMessage(h, WM_NCHITTEST, 0, PointToLParam(c.p)), c.hit)
             << c.p.X << "," << c.p.Y;
+}
+
+TEST_F(WmTest, TheCloseButtonShowsWhereTheHitTestAnswersClose)
+{
+    // On the desktop the frame and caption are ours: a window with a system
+    // menu shows a close button where a click closes it, with visual styles
+    // and without.
+    struct {
+        bool Styles;
+        DWORD Style;
+        bool Button;
+    } const cases[] = {
+        {true, WS_OVERLAPPEDWINDOW, true},
+        {false, WS_OVERLAPPEDWINDOW, true},
+        {true, WS_CAPTION | WS_THICKFRAME, false},
+    };
+    for (auto& c : cases) {
+        SetVisualStylesEnabled(c.Styles);
+        HWND h = Top(100, 100, 300, 200, c.Style | WS_VISIBLE);
+        TRect r;
+        GetWindowRect(h, &r);
+        // The square at the caption's right end.
+        int f = GetSystemMetrics(SM_CXFRAME), cap = GetSystemMetrics(SM_CYCAPTION);
+        TRect square = Rect(r.Right - f - cap, r.Top + f, r.Right - f, r.Top + f + cap);
+        TPoint centre{(square.Left + square.Right) / 2, (square.Top + square.Bottom) / 2};
+        EXPECT_EQ(SendMessage(h, WM_NCHITTEST, 0, PointToLParam(centre)), c.Button ? HTCLOSE : HTCAPTION);
+        std::vector<uint32_t> px;
+        int w = 0, hh = 0;
+        ASSERT_TRUE(Drv->CaptureWindow(h, px, w, hh));
+        auto at = [&](int x, int y) { return px[size_t(y - r.Top) * size_t(w) + size_t(x - r.Left)]; };
+        uint32_t captionColour = at(square.Left - 2 * cap, centre.Y);
+        int marks = 0;
+        for (int y = square.Top; y < square.Bottom; ++y)
+            for (int x = square.Left; x < square.Right; ++x) marks += at(x, y) != captionColour;
+        EXPECT_EQ(marks > 0, c.Button) << "styles " << c.Styles << ", " << marks << " marks";
+        if (c.Button) {
+            Drv->Click(centre);
+            EXPECT_FALSE(IsWindow(h)) << "the click closed it";
+        } else {
+            DestroyWindow(h);
+        }
+    }
+    SetVisualStylesEnabled(true);
 }
