@@ -27,6 +27,10 @@ TPanel* MakePanel(T_mainForm* owner, TWinControl* parent, TAlign align, Integer 
     p->SetParent(parent);
     p->SetBevelOuter(bvNone);
     p->SetCaption(L"");
+    // Panels aligned to the same edge stack in the order they are made: a
+    // new one starts beyond the others, as a designer would have placed it.
+    if (align == alTop) p->SetTop(parent->ClientHeight());
+    if (align == alLeft) p->SetLeft(parent->ClientWidth());
     p->SetAlign(align);
     if (align == alTop || align == alBottom) p->SetHeight(size);
     if (align == alLeft || align == alRight) p->SetWidth(size);

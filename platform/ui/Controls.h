@@ -425,6 +425,7 @@ public:
     static LRESULT StdWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 
 protected:
+    void Loaded() override;
     friend class TControl;
     friend class TCustomForm;
     virtual void CreateParams(TCreateParams& Params);

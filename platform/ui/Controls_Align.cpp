@@ -13,6 +13,14 @@ void TWinControl::EnableAlign()
 
 void TWinControl::Realign() { AlignControl(nullptr); }
 
+void TWinControl::Loaded()
+{
+    TControl::Loaded();
+    // Children aligned while this control was loading waited for it: lay
+    // them out now, so a form is in shape before it is first shown.
+    if (FControlState.Contains(csAlignmentNeeded)) Realign();
+}
+
 void TWinControl::RequestAlign() { TControl::RequestAlign(); }
 
 void TWinControl::AlignControl(TControl* AControl)

@@ -14,6 +14,7 @@
 #include "app/proxy_unit.h"
 #include "controls/foundation/ExeInfo.h"
 #include "platform/ui/Clipbrd.h"
+#include "platform/ui/ExtCtrls.h"
 #include "platform/ui/ComCtrls.h"
 #include "platform/ui/Menus.h"
 #include "platform/ui/StdCtrls.h"
@@ -110,6 +111,12 @@ TEST_F(MainFormTest, WindowShapeAndCaptionFromTheBuiltExecutable)
     EXPECT_EQ(Form->Color(), TColor(9934823));
     EXPECT_EQ(Form->LinkVodLUEdit->Text(), L"  Copy web page address (URL) here");
     EXPECT_EQ(_proxyForm->PasswordVodLUEdit->PasswordChar(), L'*');
+    // The link box on top, the folder and choices below it, the list under
+    // both, the side buttons on the right.
+    EXPECT_EQ(Form->TopVodPanel->Top(), 0);
+    EXPECT_EQ(Form->SecondVodPanel->Top(), Form->TopVodPanel->Height());
+    EXPECT_EQ(Form->BottomVodPanel->Top(), Form->TopVodPanel->Height() + Form->SecondVodPanel->Height());
+    EXPECT_EQ(Form->RightVodPanel->Left() + Form->RightVodPanel->Width(), 613);
 
     Form->ExeInfo->GetVersionInfoOfApp(UTF8ToString(std::string(VEL_BINARY_DIR) + "/app/velmora_d"));
     ShowAndActivate();

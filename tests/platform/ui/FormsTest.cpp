@@ -192,6 +192,21 @@ TEST_F(FormsTest, NestedAlignedPanelsAndAnchorsFollowTheParentsSize)
     EXPECT_EQ(top->BoundsRect(), Rect(0, 0, 500, 40));
 }
 
+TEST_F(FormsTest, ControlsAlignedWhileTheFormLoadsAreLaidOutWhenItIsReady)
+{
+    // Made in the constructor, like a designed form: the layout waits for
+    // the form to finish loading and is in place before it is ever shown.
+    auto* f = new TTestForm(Application);
+    auto* panel = new TBox(f, f, alClient);
+    auto* side = new TBox(f, panel, alRight, 75);
+    auto* head = new TBox(f, panel, alTop, 50);
+    f->Init();
+    ASSERT_FALSE(f->HandleAllocated());
+    EXPECT_EQ(panel->BoundsRect(), Rect(0, 0, 400, 300));
+    EXPECT_EQ(side->BoundsRect(), Rect(325, 50, 400, 300));
+    EXPECT_EQ(head->BoundsRect(), Rect(0, 0, 400, 50));
+}
+
 TEST_F(FormsTest, ConstraintsHoldAnAlignedControl)
 {
     TTestForm* f = NewForm();
