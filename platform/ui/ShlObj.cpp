@@ -14,6 +14,7 @@
 #include "platform/base/SysUtils.h"
 #include "platform/ui/Forms.h"
 #include "platform/ui/StdCtrls_Button.h"
+#include "platform/ui/StdCtrls_Edit.h"
 #include "platform/ui/StdCtrls_List.h"
 
 // ---------------------------------------------------------------------------
@@ -104,6 +105,7 @@ namespace fs = std::filesystem;
 const wchar_t* const kUp = L"..";
 constexpr UINT kInitMessage = WM_USER + 0x3A0;  // sent to itself once the dialog shows
 constexpr Integer kDialogWidth = 340, kDialogHeight = 380;
+constexpr Integer kEditBoxHeight = 32;  // the folder name box's row (BIF_EDITBOX)
 
 fs::path ToFs(const String& s) { return fs::path(UTF8Encode(s)); }
 String FromFs(const fs::path& p) { return UTF8ToString(p.string()); }
@@ -209,33 +211,62 @@ class TFolderBrowser : public TForm {
 public:
     TFolderBrowser(TComponent* owner, const BROWSEINFO& bi) : TForm(owner), FInfo(bi)
     {
-        SetBorderStyle(bsDialog);
+        // The new style is a sizable dialog that may make folders; the old
+        // one a fixed dialog that may not.
+        bool newStyle = (bi.ulFlags & BIF_NEWDIALOGSTYLE) != 0;
+        bool editBox = (bi.ulFlags & BIF_EDITBOX) != 0;
+        FExtra = editBox ? kEditBoxHeight : 0;
+        SetBorderStyle(newStyle ? bsSizeable : bsDialog);
+        if (newStyle) SetBorderIcons({biSystemMenu});
         SetCaption(L"Browse For Folder");
         SetPosition(poScreenCenter);
         SetKeyPreview(true);
         SetAutoScroll(false);
-        SetClientSize(kDialogWidth, kDialogHeight);
+        SetClientSize(kDialogWidth, kDialogHeight + FExtra);
         FRoot = IsOurs(bi.pidlRoot) ? Normal(PidlPath(bi.pidlRoot)) : String(L"/");
         if (!IsFolder(FRoot)) FRoot = L"/";
         FHeader = new TBrowseHeader(this, this, Rect(10, 8, 330, 62));
+        FHeader->SetAnchors({akLeft, akTop, akRight});
         FList = new TBrowseList(this);
         FList->SetBounds(10, 68, 320, 260);
         FList->SetParent(this);
+        FList->SetAnchors({akLeft, akTop, akRight, akBottom});
         FList->OnClick = [this](TObject*) { SelectionMoved(); };
         FList->OnDblClick = [this](TObject*) { EnterSelected(); };
-        if (!(bi.ulFlags & BIF_NONEWFOLDERBUTTON)) {
-            FNewFolder = NewButton(L"Make New Folder", Rect(10, 342, 130, 367));
+        if (editBox) {
+            // The chosen folder's name; a name or path typed here is what OK
+            // takes.
+            auto* label = new TLabel(this);
+            label->SetCaption(L"&Folder:");
+            label->SetBounds(10, 342, 46, 22);
+            label->SetParent(this);
+            label->SetAnchors({akLeft, akBottom});
+            FEdit = new TEdit(this);
+            FEdit->SetBounds(60, 338, 270, 24);
+            FEdit->SetParent(this);
+            FEdit->SetAnchors({akLeft, akRight, akBottom});
+            label->SetFocusControl(FEdit);
+        }
+        if (newStyle && !(bi.ulFlags & BIF_NONEWFOLDERBUTTON)) {
+            FNewFolder = NewButton(L"Make New Folder", Rect(10, 342 + FExtra, 130, 367 + FExtra));
+            FNewFolder->SetAnchors({akLeft, akBottom});
             FNewFolder->OnClick = [this](TObject*) { MakeNewFolder(); };
         }
-        FOk = NewButton(L"OK", Rect(180, 342, 250, 367));
+        FOk = NewButton(L"OK", Rect(180, 342 + FExtra, 250, 367 + FExtra));
+        FOk->SetAnchors({akRight, akBottom});
         FOk->SetDefault(true);
-        FOk->SetModalResult(mrOk);
-        FCancel = NewButton(L"Cancel", Rect(260, 342, 330, 367));
+        FOk->OnClick = [this](TObject*) { Accept(); };
+        FCancel = NewButton(L"Cancel", Rect(260, 342 + FExtra, 330, 367 + FExtra));
+        FCancel->SetAnchors({akRight, akBottom});
         FCancel->SetCancel(true);
         FCancel->SetModalResult(mrCancel);
         SetActiveControl(FList);
         Navigate(FRoot, String());
     }
+
+    TSize DialogSize() const { return {kDialogWidth, kDialogHeight + FExtra}; }
+    // The folder OK took.
+    const String& Chosen() const { return FChosen; }
 
     // The folder chosen now: the highlighted folder, else the current one.
     String Selection()
@@ -296,8 +327,43 @@ private:
 
     void UpdateHeader()
     {
-        FHeader->SetLines(FInfo.lpszTitle ? FInfo.lpszTitle : L"", Selection(),
+        String sel = Selection();
+        FHeader->SetLines(FInfo.lpszTitle ? FInfo.lpszTitle : L"", sel,
                           (FInfo.ulFlags & BIF_STATUSTEXT) ? FStatus : String());
+        if (FEdit) FEdit->SetText(NameOf(sel));
+    }
+
+    // OK: the folder typed in the name box when there is one (a name in the
+    // folder shown, or a path), else the one chosen in the list. A name
+    // that is no folder within the root is not taken: with BIF_VALIDATE
+    // the callback says whether the dialog stays (and otherwise it ends as
+    // cancelled), without it the dialog stays for a better name.
+    void Accept()
+    {
+        String chosen = Selection();
+        if (FEdit) {
+            String typed = Trim(FEdit->Text());
+            if (!typed.empty() && typed != NameOf(chosen)) {
+                String path = typed[0] == L'/' ? typed : Join(FCurrent, typed);
+                String p = IsFolder(path) ? Normal(path) : String();
+                if (p.empty() || !Within(p, FRoot)) {
+                    if (FInfo.ulFlags & BIF_VALIDATE) {
+                        if (Callback(BFFM_VALIDATEFAILEDW, LPARAM(typed.c_str())) == 0) SetModalResult(mrCancel);
+                    } else {
+                        MessageBeep(0);
+                        FEdit->SetFocus();
+                    }
+                    return;
+                }
+                chosen = p;
+            }
+        }
+        if ((FInfo.ulFlags & BIF_RETURNONLYFSDIRS) && !IsFolder(chosen)) {
+            MessageBeep(0);  // gone since it was listed
+            return;
+        }
+        FChosen = chosen;
+        SetModalResult(mrOk);
     }
 
     // Tells the callback when the chosen folder changed.
@@ -401,7 +467,9 @@ private:
     }
 
     BROWSEINFO FInfo;
-    String FRoot, FCurrent, FNotified, FStatus;
+    String FRoot, FCurrent, FNotified, FStatus, FChosen;
+    Integer FExtra = 0;
+    TEdit* FEdit = nullptr;
     TBrowseHeader* FHeader = nullptr;
     TBrowseList* FList = nullptr;
     TButton* FNewFolder = nullptr;
@@ -419,10 +487,10 @@ PIDLIST_ABSOLUTE SHBrowseForFolder(BROWSEINFO* bi)
     dlg->Init();
     if (bi->hwndOwner) dlg->SetPopupParent(bi->hwndOwner);
     dlg->HandleNeeded();
-    dlg->SetClientSize(kDialogWidth, kDialogHeight);  // now that the frame is known
+    dlg->SetClientSize(dlg->DialogSize().cx, dlg->DialogSize().cy);  // now that the frame is known
     PostMessage(dlg->Handle(), kInitMessage);
     if (dlg->ShowModal() != mrOk) return nullptr;
-    String chosen = dlg->Selection();
+    String chosen = dlg->Chosen();
     if (bi->pszDisplayName) {
         String name = NameOf(chosen).substr(0, kMaxPath - 1);
         std::copy(name.begin(), name.end(), bi->pszDisplayName);

@@ -561,9 +561,14 @@ LRESULT ComboBoxWndProc(HWND h, UINT msg, WPARAM wp, LPARAM lp)
             if (s->SettingText) return 0;
             if (code == EN_UPDATE) Notify(h, CBN_EDITUPDATE);
             if (code == EN_CHANGE) {
+                // Typed text is the selection only when it is an item's.
+                if (!IsWindow(h) || !(s = StateOf(h))) return 0;
+                String typed = GetWindowText(s->Edit);
+                LRESULT exact = typed.empty() ? -1 : SendMessage(s->List, LB_FINDSTRINGEXACT, WPARAM(-1), LPARAM(typed.c_str()));
+                s->Cur = exact < 0 ? -1 : Integer(exact);
                 Notify(h, CBN_EDITCHANGE);
                 // The list follows what is typed.
-                if (s->Dropped && IsWindow(h)) {
+                if (IsWindow(h) && (s = StateOf(h)) && s->Dropped) {
                     String t = GetWindowText(s->Edit);
                     LRESULT i = t.empty() ? -1 : SendMessage(s->List, LB_FINDSTRING, WPARAM(-1), LPARAM(t.c_str()));
                     ListSetCaret(s->List, Integer(i));

@@ -444,8 +444,8 @@ void WmDefaultNcPaint(HWND hwnd)
 {
     TWnd* w = WndOf(hwnd);
     if (!w) return;
-    TRect f = WmFrameInsets(hwnd);
-    if (f.Left == 0 && f.Top == 0 && f.Right == 0 && f.Bottom == 0) return;
+    if (TRect all = WmFrameInsets(hwnd); all.Left == 0 && all.Top == 0 && all.Right == 0 && all.Bottom == 0) return;
+    TRect f = FrameInsets(w->style, w->exStyle);  // the caption ends where the menu bar starts
     HDC dc = GetWindowDC(hwnd);
     if (!dc) return;
     int W = w->rect.Width(), H = w->rect.Height();

@@ -301,10 +301,20 @@ TEST_F(MenuBarTest, UnknownLettersAreOfferedToTheOwner)
     EXPECT_EQ(Commands(), std::vector<UINT>{kAbout});
 }
 
-TEST_F(MenuBarTest, HotTrackingDrawsTheItemUnderTheMouse)
+TEST_F(MenuBarTest, BarIsDrawnBelowTheCaptionAndHotTracks)
 {
     TTestBar m;
+    // The caption looks the same with a bar below it.
+    auto captionRows = [&] {
+        std::vector<uint32_t> px;
+        int w = 0, h = 0;
+        EXPECT_TRUE(Drv->CaptureWindow(Wnd, px, w, h));
+        int rows = GetSystemMetrics(SM_CYCAPTION) + GetSystemMetrics(SM_CYFRAME);
+        return std::vector<uint32_t>(px.begin(), px.begin() + rows * w);
+    };
+    auto before = captionRows();
     SetMenu(Wnd, m.Bar);
+    EXPECT_EQ(captionRows(), before);
     TRect win;
     GetWindowRect(Wnd, &win);
     TRect edit = BarItem(m.Bar, 1);

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <functional>
 
+#include "platform/base/SysUtils.h"
 #include "platform/ui/Forms.h"
 #include "platform/ui/ShlObj.h"
 #include "platform/ui/StdCtrls_List.h"
@@ -20,6 +21,8 @@ struct TBrowseScript {
     std::function<void(HWND dlg)> OnInit;
     std::vector<String> Selections;  // BFFM_SELCHANGED paths in order
     int Inits = 0;
+    std::vector<String> Invalid;     // BFFM_VALIDATEFAILED names
+    int KeepOnInvalid = 1;           // the answer to it
 };
 
 int ScriptCallback(HWND hwnd, UINT msg, LPARAM lp, LPARAM data)
@@ -33,6 +36,10 @@ int ScriptCallback(HWND hwnd, UINT msg, LPARAM lp, LPARAM data)
     if (msg == BFFM_INITIALIZED) {
         ++s->Inits;
         if (s->OnInit) s->OnInit(hwnd);
+    }
+    if (msg == BFFM_VALIDATEFAILEDW) {
+        s->Invalid.push_back(reinterpret_cast<const wchar_t*>(lp));
+        return s->KeepOnInvalid;
     }
     return 0;
 }
@@ -168,6 +175,7 @@ TEST_F(FolderBrowserTest, InitialSelectionKeysNewFolderAndCancel)
     BROWSEINFO bi;
     PIDLIST_ABSOLUTE root = ILCreateFromPath(Path().c_str());
     bi.pidlRoot = root;
+    bi.ulFlags = BIF_NEWDIALOGSTYLE;
     bi.lpfn = &ScriptCallback;
     bi.lParam = LPARAM(&script);
     EXPECT_EQ(SHBrowseForFolder(&bi), nullptr) << "cancelled";
@@ -198,4 +206,145 @@ TEST_F(FolderBrowserTest, ItemListsHoldPathsAndRejectOthers)
     EXPECT_FALSE(SHGetPathFromIDList(nullptr, out));
     EXPECT_EQ(ILCreateFromPath(L""), nullptr);
     EXPECT_EQ(SHBrowseForFolder(nullptr), nullptr);
+}
+
+TEST_F(FolderBrowserTest, EditBoxTakesATypedNameOrPathOnOk)
+{
+    auto edit = [](HWND dlg) {
+        return Child(dlg, [](HWND h) { return UpperCase(GetClassName(h)).find(L"EDIT") != String::npos; });
+    };
+    auto typeAndOk = [&](HWND dlg, const String& text) {
+        HWND e = edit(dlg);
+        SetFocus(e);
+        SendMessage(e, EM_SETSEL, 0, -1);
+        Drv->TypeText(text);
+        Drv->PressKey(VK_RETURN);
+    };
+    struct Case {
+        const char* Name;
+        UINT Flags;
+        std::function<void(HWND)> Act;
+        const char* Chosen;  // null: cancelled
+        Names Invalid;
+        int Beeps;
+    } cases[] = {
+        {"the list's choice shows in the box",
+         BIF_EDITBOX,
+         [&](HWND dlg) {
+             EXPECT_EQ(GetWindowText(edit(dlg)), Path().substr(Path().find_last_of(L'/') + 1)) << "the root's name at first";
+             Drv->Click(ItemPoint(List(dlg), 1));
+             EXPECT_EQ(GetWindowText(edit(dlg)), L"Beta");
+             Drv->Click(Drv->ScreenPoint(Button(dlg, L"OK"), {5, 5}));
+         },
+         "Beta", {}, 0},
+        {"a name in the folder shown", BIF_EDITBOX, [&](HWND dlg) { typeAndOk(dlg, L"alpha"); }, "alpha", {}, 0},
+        {"a relative path", BIF_EDITBOX, [&](HWND dlg) { typeAndOk(dlg, L"alpha/inner"); }, "alpha/inner", {}, 0},
+        {"no such folder: the dialog stays",
+         BIF_EDITBOX,
+         [&](HWND dlg) {
+             typeAndOk(dlg, L"nope");
+             EXPECT_TRUE(IsWindowVisible(dlg));
+             typeAndOk(dlg, L"Beta");
+         },
+         "Beta", {}, 1},
+        {"outside the root is not taken",
+         BIF_EDITBOX,
+         [&](HWND dlg) {
+             typeAndOk(dlg, L"/");
+             Drv->PressKey(VK_ESCAPE);
+         },
+         nullptr, {}, 1},
+        {"validated: the callback keeps the dialog",
+         BIF_EDITBOX | BIF_VALIDATE,
+         [&](HWND dlg) {
+             typeAndOk(dlg, L"nope");
+             EXPECT_TRUE(IsWindowVisible(dlg));
+             Drv->PressKey(VK_ESCAPE);
+         },
+         nullptr, {L"nope"}, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Name);
+        TBrowseScript script;
+        script.OnInit = c.Act;
+        BROWSEINFO bi;
+        PIDLIST_ABSOLUTE root = ILCreateFromPath(Path().c_str());
+        bi.pidlRoot = root;
+        bi.ulFlags = c.Flags;
+        bi.lpfn = &ScriptCallback;
+        bi.lParam = LPARAM(&script);
+        int beeps = MessageBeepCount();
+        PIDLIST_ABSOLUTE chosen = SHBrowseForFolder(&bi);
+        ILFree(root);
+        EXPECT_EQ(MessageBeepCount() - beeps, c.Beeps);
+        EXPECT_EQ(script.Invalid, c.Invalid);
+        if (!c.Chosen) {
+            EXPECT_EQ(chosen, nullptr);
+            continue;
+        }
+        ASSERT_NE(chosen, nullptr);
+        wchar_t path[260];
+        EXPECT_TRUE(SHGetPathFromIDList(chosen, path));
+        EXPECT_EQ(String(path), Path(c.Chosen));
+        CoTaskMemFree(chosen);
+    }
+
+    // A failed validation the callback does not keep ends the dialog as
+    // cancelled: a name that is no folder is never answered.
+    TBrowseScript script;
+    script.KeepOnInvalid = 0;
+    script.OnInit = [&](HWND dlg) { typeAndOk(dlg, L"nope"); };
+    BROWSEINFO bi;
+    bi.pidlRoot = ILCreateFromPath(Path().c_str());
+    bi.ulFlags = BIF_EDITBOX | BIF_VALIDATE;
+    bi.lpfn = &ScriptCallback;
+    bi.lParam = LPARAM(&script);
+    EXPECT_EQ(SHBrowseForFolder(&bi), nullptr);
+    ILFree(const_cast<PIDLIST_ABSOLUTE>(bi.pidlRoot));
+    EXPECT_EQ(script.Invalid, Names{L"nope"});
+}
+
+TEST_F(FolderBrowserTest, NewDialogStyleSizesAndMakesFolders)
+{
+    struct Case {
+        UINT Flags;
+        bool Sizable, NewFolder;
+    } cases[] = {
+        {0, false, false},
+        {BIF_RETURNONLYFSDIRS | BIF_NONEWFOLDERBUTTON, false, false},
+        {BIF_RETURNONLYFSDIRS | BIF_NEWDIALOGSTYLE, true, true},
+        {BIF_RETURNONLYFSDIRS | BIF_NEWDIALOGSTYLE | BIF_NONEWFOLDERBUTTON, true, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Flags);
+        TBrowseScript script;
+        script.OnInit = [&](HWND dlg) {
+            EXPECT_EQ((GetWindowLong(dlg, GWL_STYLE) & WS_THICKFRAME) != 0, c.Sizable);
+            EXPECT_EQ(Button(dlg, L"Make New Folder") != nullptr, c.NewFolder);
+            if (c.Sizable) {
+                // The list grows with the dialog; the buttons keep to the corner.
+                TRect list0, ok0, list1, ok1, dlg0;
+                GetWindowRect(List(dlg), &list0);
+                GetWindowRect(Button(dlg, L"OK"), &ok0);
+                GetWindowRect(dlg, &dlg0);
+                SetWindowPos(dlg, nullptr, 0, 0, dlg0.Width() + 100, dlg0.Height() + 60, SWP_NOMOVE | SWP_NOZORDER);
+                GetWindowRect(List(dlg), &list1);
+                GetWindowRect(Button(dlg, L"OK"), &ok1);
+                EXPECT_EQ(list1.Width(), list0.Width() + 100);
+                EXPECT_EQ(list1.Height(), list0.Height() + 60);
+                EXPECT_EQ(ok1.Left, ok0.Left + 100);
+                EXPECT_EQ(ok1.Top, ok0.Top + 60);
+            }
+            Drv->PressKey(VK_ESCAPE);
+        };
+        BROWSEINFO bi;
+        PIDLIST_ABSOLUTE root = ILCreateFromPath(Path().c_str());
+        bi.pidlRoot = root;
+        bi.ulFlags = c.Flags;
+        bi.lpfn = &ScriptCallback;
+        bi.lParam = LPARAM(&script);
+        EXPECT_EQ(SHBrowseForFolder(&bi), nullptr);
+        ILFree(root);
+        EXPECT_EQ(script.Inits, 1);
+    }
 }

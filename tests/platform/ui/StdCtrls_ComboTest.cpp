@@ -332,3 +332,66 @@ TEST_F(ComboControlTest, OwnerDrawnItemsAndSelectionField)
     EXPECT_EQ(drawn.size(), 3u);
     cb->SetDroppedDown(false);
 }
+
+TEST_F(ComboControlTest, AutoCompleteCompletesTheEditAndTypesAheadInTheList)
+{
+    auto* cb = new TComboBox(Form);
+    cb->SetBounds(10, 10, 150, 24);
+    cb->SetParent(Form);
+    cb->Items()->SetCommaText(L"Apple,Banana,Blueberry,Cherry");
+    int changes = 0;
+    cb->OnChange = [&](TObject*) { ++changes; };
+    Form->Show();
+    cb->SetFocus();
+
+    // A drop-down: the text completes to the first item that starts with
+    // what was typed, the completed part selected so typing goes on over it.
+    struct Case {
+        const char* Name;
+        const wchar_t* Typed;
+        const wchar_t* Text;
+        Integer SelStart, SelLength, Index;
+    } cases[] = {
+        {"completes", L"b", L"Banana", 1, 5, 1},
+        {"typing over the completion narrows it", L"bl", L"Blueberry", 2, 7, 2},
+        {"no item starts so: the text as typed", L"bx", L"Bx", 2, 0, -1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Name);
+        cb->SetText(L"");
+        changes = 0;
+        Drv->TypeText(c.Typed);
+        EXPECT_EQ(cb->Text(), c.Text);
+        EXPECT_EQ(cb->SelStart(), c.SelStart);
+        EXPECT_EQ(cb->SelLength(), c.SelLength);
+        EXPECT_EQ(cb->ItemIndex(), c.Index);
+        EXPECT_EQ(changes, Integer(String(c.Typed).size())) << "each key is a change";
+    }
+    // Typing anywhere but at the end does not complete; nor does it with
+    // AutoComplete off.
+    cb->SetText(L"ch");
+    cb->SetSelStart(0);
+    Drv->TypeText(L"x");
+    EXPECT_EQ(cb->Text(), L"xch");
+    cb->SetAutoComplete(false);
+    cb->SetText(L"");
+    Drv->TypeText(L"a");
+    EXPECT_EQ(cb->Text(), L"a");
+
+    // A drop-down list: letters typed close together find an item by its
+    // start; after a pause the search starts again.
+    cb->SetAutoComplete(true);
+    cb->SetStyle(csDropDownList);
+    cb->SetFocus();
+    Drv->TypeText(L"bl");
+    EXPECT_EQ(cb->ItemIndex(), 2);
+    Drv->Advance(1200);
+    Drv->TypeText(L"c");
+    EXPECT_EQ(cb->ItemIndex(), 3);
+    Drv->TypeText(L"a");
+    EXPECT_EQ(cb->ItemIndex(), 3) << "\"ca\" starts no item: the selection stays";
+    Drv->Advance(1200);
+    Drv->TypeText(L"a");
+    EXPECT_EQ(cb->ItemIndex(), 0);
+    EXPECT_EQ(cb->Text(), L"Apple");
+}
