@@ -252,7 +252,9 @@ TEST_F(MainFormRoadTest, EnterAddsTheLinkAndStartDownloadsIt)
     EXPECT_TRUE(Form->StopVodToolButton->Enabled());
     EXPECT_FALSE(Form->RemoveVodToolButton->Enabled());
     ASSERT_TRUE(WaitForProgress(0, L"100%"));
-    ASSERT_TRUE(PumpUntil([&] { return Entry(0).status == status_finished; }));
+    // The buttons follow once the thread's last queued call has run.
+    ASSERT_TRUE(PumpUntil(
+        [&] { return Entry(0).status == status_finished && Form->PlayVodToolButton->Enabled(); }));
     EXPECT_TRUE(Form->PlayVodToolButton->Enabled());
     EXPECT_TRUE(Form->OpenVodToolButton->Enabled());
     EXPECT_TRUE(Form->RemoveVodToolButton->Enabled());
