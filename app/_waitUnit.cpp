@@ -26,6 +26,9 @@ T_waitForm::T_waitForm(TComponent* AOwner) : TForm(AOwner)
     RightVodPanel->SetParent(this);
     RightVodPanel->SetCaption(L"");
     RightVodPanel->SetAlign(alClient);
+    // The panel shows the main window's colour it takes at activation, not
+    // the form's background behind it.
+    RightVodPanel->SetParentBackground(false);
 
     WaitStaticText = new TStaticText(this);
     WaitStaticText->SetParent(RightVodPanel);

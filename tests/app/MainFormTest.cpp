@@ -324,6 +324,7 @@ TEST_F(MainFormRoadTest, WaitWindowStopEndsTheWaitAndDropsTheEntry)
     EXPECT_TRUE(removeOff);
     EXPECT_LT(waited, std::chrono::seconds(5));
     EXPECT_FALSE(_waitForm->Visible());
+    EXPECT_EQ(GetActiveWindow(), Form->Handle()) << "the main window is active again";
     EXPECT_EQ(Rows(), 1);
     EXPECT_EQ(item_list.Count(), 1);
     EXPECT_TRUE(Form->AddVodToolButton->Enabled());
