@@ -380,6 +380,13 @@ void TCustomForm::DestroyWindowHandle()
     TScrollingWinControl::DestroyWindowHandle();
 }
 
+TRect TCustomForm::ClientRect()
+{
+    TRect r = TScrollingWinControl::ClientRect();
+    if (!FHandle && !FParent && FMenu) r.Bottom = std::max(0, r.Bottom - GetSystemMetrics(SM_CYMENU));
+    return r;
+}
+
 void TCustomForm::SetMenu(TMainMenu* v)
 {
     if (v == FMenu) return;

@@ -139,6 +139,8 @@ public:
     // smaller by it); its commands and shortcuts run through the form.
     TMainMenu* Menu() const { return FMenu; }
     void SetMenu(TMainMenu* v);
+    // Before the window exists, less the frame and a menu bar of one row.
+    TRect ClientRect() override;
     // The window the form's window is owned by; null: the main form's.
     HWND PopupParent() const { return FPopupParent; }
     void SetPopupParent(HWND h) { FPopupParent = h; }

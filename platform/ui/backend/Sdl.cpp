@@ -268,9 +268,10 @@ void TSdlBackend::Sync(HWND hwnd)
     if (!visible && (it == FDesks.end() || !it->second.Window)) return;
 
     // The SDL window shows the whole window, frame and caption included, at
-    // its place on the screen: the frame is painted here like the client
-    // area, and dragging the caption or a border moves or sizes the window
-    // through its own hit tests, so the desktop adds no frame of its own.
+    // its place on the screen: the frame is painted into the window's pixels
+    // like the client area, and dragging the caption or a border moves or
+    // sizes the window through its own hit tests, so the desktop adds no
+    // frame of its own.
     int cw = std::max(1, w->rect.Width()), ch = std::max(1, w->rect.Height());
     TRect content = Bounds(w->rect.Left, w->rect.Top, cw, ch);
 

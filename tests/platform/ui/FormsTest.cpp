@@ -6,6 +6,7 @@
 
 #include "platform/base/Threads.h"
 #include "platform/ui/Forms.h"
+#include "platform/ui/Menus.h"
 #include "platform/ui/Timers.h"
 #include "platform/ui/WindowManager.h"
 #include "platform/ui/backend/Headless.h"
@@ -241,6 +242,20 @@ TEST_F(FormsTest, ClientSizeSetBeforeTheWindowExistsIsTheClientSizeItShows)
         EXPECT_EQ(fill->BoundsRect(), Rect(0, 0, 300, 200)) << "border style " << int(bs);
         delete f;
     }
+    // Nor is the menu bar.
+    TTestForm* f = NewForm();
+    f->SetBorderStyle(bsSizeable);
+    auto* menu = new TMainMenu(f);
+    auto* file = new TMenuItem(menu);
+    file->SetCaption(L"&File");
+    menu->Items()->Add(file);
+    f->SetMenu(menu);
+    f->SetClientWidth(300);
+    f->SetClientHeight(200);
+    f->Show();
+    TRect client;
+    GetClientRect(f->Handle(), &client);
+    EXPECT_EQ(client, Rect(0, 0, 300, 200)) << "with a menu bar";
 }
 
 // ---------------------------------------------------------------------------
