@@ -467,17 +467,27 @@ void OpenHot(TBarTrack& b)
 
 void RunBar(TBarTrack& b)
 {
+    HWND active = GetActiveWindow();
+    bool captured = false;  // the bar holds the capture since the last drop-down
     while (!b.done) {
         if (!IsWindow(b.wnd) || GetMenu(b.wnd) != b.menu) break;
         if (b.open) {
             OpenHot(b);
+            captured = false;
             continue;
         }
-        if (GetCapture() != b.wnd) SetCapture(b.wnd);
+        // The capture taken away (WM_CANCELMODE, another window's press) or
+        // the activation gone elsewhere: the menu mode ends.
+        auto lost = [&] { return (captured && GetCapture() != b.wnd) || GetActiveWindow() != active; };
+        if (lost()) break;
+        if (!captured) {
+            SetCapture(b.wnd);
+            captured = true;
+        }
         MSG msg;
         if (!PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE)) {
             SendMessage(b.wnd, WM_ENTERIDLE, MSGF_MENU, 0);
-            if (b.done) break;
+            if (b.done || !IsWindow(b.wnd) || lost()) continue;
             if (!PeekMessage(&msg, nullptr, 0, 0, PM_NOREMOVE)) WaitMessage();
             continue;
         }

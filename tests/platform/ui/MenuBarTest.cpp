@@ -251,6 +251,40 @@ TEST_F(MenuBarTest, KeyboardEntersAndWalksTheBar)
     }
 }
 
+TEST_F(MenuBarTest, LosingTheCaptureOrTheActivationEndsTheBar)
+{
+    TTestBar m;
+    SetMenu(Wnd, m.Bar);
+    HWND other = Top(600, 100, 200, 200);
+    SetActiveWindow(Wnd);
+    struct Case {
+        const char* Name;
+        std::function<void()> Act;
+    } cases[] = {
+        {"WM_CANCELMODE", [&] { SendMessage(Wnd, WM_CANCELMODE, 0, 0); }},
+        {"another window takes the capture", [&] { SetCapture(other); }},
+        {"another window is activated", [&] { SetActiveWindow(other); }},
+        {"EndMenu", [&] { EndMenu(); }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Name);
+        SetActiveWindow(Wnd);
+        ReleaseCapture();
+        Log().Clear();
+        bool entered = false;
+        OnIdle({[&] {
+            entered = InMenuLoop();
+            c.Act();
+        }});
+        Key(VK_F10);
+        Drv->Pump();
+        EXPECT_TRUE(entered);
+        EXPECT_EQ(Step, 1u) << "no second idle moment: the bar let go";
+        EXPECT_FALSE(InMenuLoop());
+        EXPECT_EQ(Log().Of(WM_EXITMENULOOP).size(), 1u);
+    }
+}
+
 TEST_F(MenuBarTest, UnknownLettersAreOfferedToTheOwner)
 {
     TTestBar m;
