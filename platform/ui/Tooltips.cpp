@@ -445,6 +445,14 @@ void PaintTip(HWND h, TTipState& s, HDC given)
         TRect tr = l.TitleRect;
         HFONT bold = TitleFont(s);
         HGDIOBJ prev = SelectObject(dc, bold);
+        if (s.TitleIcon != kIconNone) {
+            // The icon's mark: information, warning, error.
+            const wchar_t* mark = s.TitleIcon == kIconError ? L"x" : s.TitleIcon == kIconWarning ? L"!" : L"i";
+            TRect ir = l.IconRect;
+            SetTextColor(dc, s.TitleIcon == kIconWarning ? RGB(0, 0, 0) : RGB(0xFF, 0xFF, 0xFF));
+            DrawTextStr(dc, mark, &ir, DT_SINGLELINE | DT_CENTER | DT_VCENTER | DT_NOPREFIX);
+            SetTextColor(dc, s.TextColor);
+        }
         DrawTextStr(dc, s.Title, &tr, DT_SINGLELINE | DT_NOPREFIX | DT_VCENTER);
         SelectObject(dc, prev);
         DeleteObject(bold);
