@@ -281,6 +281,8 @@ BOOL ShowWindow(HWND hwnd, int cmd)
                 if ((w = WndOf(hwnd))) w->style |= WS_VISIBLE;
             }
             SendMessage(hwnd, WM_SIZE, SIZE_MINIMIZED, 0);
+            // The desktop minimises the window it shows.
+            if ((w = WndOf(hwnd)) && !w->parent && HasBackend()) Backend().WindowChanged(hwnd);
             if (WM().active == hwnd) WmActivateNext(hwnd);
         }
         return was;
@@ -289,6 +291,10 @@ BOOL ShowWindow(HWND hwnd, int cmd)
             HMONITOR mon = MonitorFromWindow(hwnd, MONITOR_DEFAULTTONEAREST);
             MONITORINFO mi;
             GetMonitorInfo(mon, &mi);
+            if (!w->maximized) {
+                w->normalRect = w->rect;
+                w->hasNormalRect = true;
+            }
             w->minimized = false;
             w->maximized = true;
             if (!was) SendMessage(hwnd, WM_SHOWWINDOW, TRUE, 0);
@@ -299,20 +305,32 @@ BOOL ShowWindow(HWND hwnd, int cmd)
     }
     default: {
         bool activate = cmd != SW_SHOWNOACTIVATE && cmd != SW_SHOWNA && !w->parent;
-        bool restore = w->minimized || (cmd == SW_RESTORE && w->maximized);
+        bool fromMinimized = w->minimized;
+        // Restoring a minimised window brings back what it was before, a
+        // maximised one included; restoring a maximised one puts it back at
+        // its normal place and size.
+        bool unmaximize = cmd == SW_RESTORE && !fromMinimized && w->maximized;
         w->minimized = false;
-        if (cmd == SW_RESTORE) w->maximized = false;
+        if (unmaximize) w->maximized = false;
         if (!was) {
             SendMessage(hwnd, WM_SHOWWINDOW, TRUE, 0);
-            if (!WndOf(hwnd)) return was;
+            if (!(w = WndOf(hwnd))) return was;
         }
         UINT flags = SWP_SHOWWINDOW | SWP_NOMOVE | SWP_NOSIZE;
         if (!activate) flags |= SWP_NOACTIVATE;
         if (cmd == SW_SHOWNA || w->parent) flags |= SWP_NOZORDER;
-        SetWindowPos(hwnd, HWND_TOP, 0, 0, 0, 0, flags);
-        if (restore && (w = WndOf(hwnd)))
-            SendMessage(hwnd, WM_SIZE, SIZE_RESTORED,
+        TRect to = w->rect;
+        if (unmaximize && w->hasNormalRect) {
+            to = w->normalRect;
+            flags = (flags & ~UINT(SWP_NOMOVE | SWP_NOSIZE)) | SWP_FRAMECHANGED;
+        }
+        SetWindowPos(hwnd, HWND_TOP, to.Left, to.Top, to.Width(), to.Height(), flags);
+        if (fromMinimized && (w = WndOf(hwnd))) {
+            SendMessage(hwnd, WM_SIZE, w->maximized ? SIZE_MAXIMIZED : SIZE_RESTORED,
                         MAKELPARAM(w->client.Width(), w->client.Height()));
+        } else if (unmaximize && (w = WndOf(hwnd)) && !w->hasNormalRect) {
+            SendMessage(hwnd, WM_SIZE, SIZE_RESTORED, MAKELPARAM(w->client.Width(), w->client.Height()));
+        }
         if (was && activate && WM().active != hwnd && (w = WndOf(hwnd)) &&
             !(w->exStyle & WS_EX_NOACTIVATE))
             WmActivate(hwnd, WA_ACTIVE);

@@ -176,7 +176,56 @@ void SizeMoveTrack(TPoint p)
     SetWindowPos(h, nullptr, r.Left, r.Top, r.Width(), r.Height(), SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+UINT CaptionCommand(HWND h, int hit)
+{
+    switch (hit) {
+    case HTMINBUTTON: return SC_MINIMIZE;
+    case HTMAXBUTTON: return IsZoomed(h) ? SC_RESTORE : SC_MAXIMIZE;
+    default: return SC_CLOSE;
+    }
+}
+
+// Follows a caption button press: the button shows pushed while the cursor
+// is over it, and the release over it carries out its command.
+bool CaptionTrackMouse(UINT msg, TPoint p)
+{
+    auto& m = WM();
+    TCaptionPress cp = m.captionPress;
+    if (!cp.hwnd) return false;
+    if (!WndOf(cp.hwnd)) {
+        m.captionPress = TCaptionPress{};
+        return false;
+    }
+    bool over = SendMessage(cp.hwnd, WM_NCHITTEST, 0, PointToLParam(p)) == cp.hit;
+    if (msg == WM_LBUTTONUP) {
+        m.captionPress = TCaptionPress{};
+        WmInvalidateFrame(cp.hwnd);
+        if (m.capture == cp.hwnd) ReleaseCapture();
+        // Posted, not sent: closing may ask questions in a loop of its own,
+        // which must not run inside the input delivery.
+        if (over && WndOf(cp.hwnd))
+            PostMessage(cp.hwnd, WM_SYSCOMMAND, CaptionCommand(cp.hwnd, cp.hit), PointToLParam(p));
+        return true;
+    }
+    if (over != cp.pushed) {
+        m.captionPress.pushed = over;
+        WmInvalidateFrame(cp.hwnd);
+    }
+    return true;
+}
+
 }  // namespace
+
+void WmCaptionPressBegin(HWND hwnd, int hit)
+{
+    auto& m = WM();
+    // The button already came up (input delivered before the press was
+    // handled): the WM_NCLBUTTONUP that follows carries out the command.
+    if (!WndOf(hwnd) || !Down(VK_LBUTTON) || m.captionPress.hwnd) return;
+    SetCapture(hwnd);
+    m.captionPress = TCaptionPress{hwnd, hit, true};
+    WmInvalidateFrame(hwnd);
+}
 
 // ---------------------------------------------------------------------------
 // Focus, activation, capture
@@ -245,6 +294,9 @@ void WmActivate(HWND top, WPARAM how)
     }
     if (m.active != top || !WndOf(top)) return;
     SetWindowPos(top, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    // The desktop's keyboard focus follows, so the window shown active
+    // really gets the keys.
+    if (m.active == top && WndOf(top) && HasBackend()) Backend().WindowActivated(top);
     SendMessage(top, WM_NCACTIVATE, TRUE, LPARAM(reinterpret_cast<intptr_t>(old)));
     if (WndOf(top))
         SendMessage(top, WM_ACTIVATE, MAKEWPARAM(how, IsIconic(top) ? 1 : 0),
@@ -317,6 +369,10 @@ BOOL ReleaseCapture()
     HWND old = m.capture;
     m.capture = nullptr;
     if (m.sizeMove.hwnd && m.sizeMove.hwnd == old) WmEndSizeMove(false);
+    if (m.captionPress.hwnd && m.captionPress.hwnd == old) {
+        m.captionPress = TCaptionPress{};
+        WmInvalidateFrame(old);
+    }
     if (old && WndOf(old)) SendMessage(old, WM_CAPTURECHANGED, 0, 0);
     return TRUE;
 }
@@ -406,6 +462,7 @@ void WmMouseInput(UINT msg, TPoint p, int wheelDelta)
         return;
     }
     if (WmScrollTrackMouse(msg, p)) return;
+    if (CaptionTrackMouse(msg, p)) return;
 
     HWND target;
     LRESULT hit;
@@ -466,7 +523,9 @@ void WmMouseInput(UINT msg, TPoint p, int wheelDelta)
     if (isDown) {
         TWnd* w = WndOf(target);
         DWORD now = UiTickCount();
-        bool dbl = (w->cls->wc.style & CS_DBLCLKS) && m.lastClickWnd == target &&
+        // The frame always tells double clicks apart (a caption double
+        // click maximises); the client area only when its class asks.
+        bool dbl = ((w->cls->wc.style & CS_DBLCLKS) || hit != HTCLIENT) && m.lastClickWnd == target &&
                    m.lastClickMsg == msg && !m.lastWasDouble &&
                    now - m.lastClickTime <= m.doubleClickTime &&
                    std::abs(p.X - m.lastClickPos.X) <= GetSystemMetrics(SM_CXDOUBLECLK) / 2 &&

@@ -469,18 +469,34 @@ void WmDefaultNcPaint(HWND hwnd)
         SetTextColor(dc, GetSysColor(active ? COLOR_CAPTIONTEXT : COLOR_INACTIVECAPTIONTEXT));
         TRect tr = cap;
         tr.Left += 4;
-        if (w->style & WS_SYSMENU) {
-            // The close button, where the hit test answers HTCLOSE.
-            TRect btn = Rect(cap.Right - cap.Height(), cap.Top, cap.Right, cap.Bottom);
-            tr.Right = btn.Left;
+        // The caption buttons, where the hit test answers HTCLOSE,
+        // HTMAXBUTTON and HTMINBUTTON; a pressed one shows pushed while the
+        // cursor is over it.
+        TCaptionButtons cb = WmCaptionButtons(hwnd);
+        const TCaptionPress& press = WM().captionPress;
+        struct {
+            TRect Cell;
+            int Hit, Part;
+            UINT Glyph;
+        } const buttons[] = {
+            {cb.Close, HTCLOSE, WP_CLOSEBUTTON, DFCS_CAPTIONCLOSE},
+            {cb.Max, HTMAXBUTTON, w->maximized ? WP_RESTOREBUTTON : WP_MAXBUTTON,
+             w->maximized ? DFCS_CAPTIONRESTORE : DFCS_CAPTIONMAX},
+            {cb.Min, HTMINBUTTON, WP_MINBUTTON, DFCS_CAPTIONMIN},
+        };
+        HTHEME th = OpenThemeData(hwnd, L"window");
+        for (auto& b : buttons) {
+            if (IsRectEmpty(b.Cell)) continue;
+            tr.Right = std::min<int>(tr.Right, b.Cell.Left);
+            TRect btn = b.Cell;
             InflateRect(btn, -2, -2);
-            if (HTHEME th = OpenThemeData(hwnd, L"window")) {
-                DrawThemeBackground(th, dc, WP_CLOSEBUTTON, CBS_NORMAL, &btn, nullptr);
-                CloseThemeData(th);
-            } else {
-                DrawFrameControl(dc, &btn, DFC_CAPTION, DFCS_CAPTIONCLOSE);
-            }
+            bool pushed = press.hwnd == hwnd && press.hit == b.Hit && press.pushed;
+            if (th)
+                DrawThemeBackground(th, dc, b.Part, pushed ? CBS_PUSHED : CBS_NORMAL, &btn, nullptr);
+            else
+                DrawFrameControl(dc, &btn, DFC_CAPTION, b.Glyph | (pushed ? UINT(DFCS_PUSHED) : 0u));
         }
+        if (th) CloseThemeData(th);
         DrawText(dc, w->text.c_str(), int(w->text.size()), &tr, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
     }
     if (w->style & (WS_VSCROLL | WS_HSCROLL)) WmPaintWindowScrollBars(hwnd, dc);

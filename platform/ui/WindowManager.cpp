@@ -517,6 +517,30 @@ void WmSetControl(HWND hwnd, void* control)
 // ---------------------------------------------------------------------------
 // The default window procedure
 
+TCaptionButtons WmCaptionButtons(HWND hwnd)
+{
+    TCaptionButtons b;
+    TWnd* w = WndOf(hwnd);
+    if (!w || (w->style & WS_CAPTION) != WS_CAPTION || !(w->style & WS_SYSMENU)) return b;
+    TRect f = FrameInsets(w->style & ~(WS_VSCROLL | WS_HSCROLL), w->exStyle);
+    bool edge = (w->exStyle & WS_EX_CLIENTEDGE) != 0;
+    int side = f.Left - (edge ? GetSystemMetrics(SM_CXEDGE) : 0);
+    int bottom = f.Top - (edge ? GetSystemMetrics(SM_CYEDGE) : 0);
+    int right = w->rect.Width() - side, size = bottom - side;
+    if (size <= 0) return b;
+    b.Close = Rect(right - size, side, right, bottom);
+    // Minimise and maximise belong to top-level windows; on a child window
+    // the same style bits mean group and tab stop.
+    if ((w->style & WS_CHILD) || (w->exStyle & WS_EX_TOOLWINDOW)) return b;
+    int left = b.Close.Left;
+    if (w->style & WS_MAXIMIZEBOX) {
+        b.Max = Rect(left - size, side, left, bottom);
+        left = b.Max.Left;
+    }
+    if (w->style & WS_MINIMIZEBOX) b.Min = Rect(left - size, side, left, bottom);
+    return b;
+}
+
 namespace {
 
 LRESULT DefHitTest(HWND h, TPoint p)
@@ -554,8 +578,12 @@ LRESULT DefHitTest(HWND h, TPoint p)
         TRect f = FrameInsets(w->style & ~(WS_VSCROLL | WS_HSCROLL), w->exStyle);
         int capTop = r.Top + f.Left;  // the frame width above the caption
         if (p.Y >= capTop && p.Y < r.Top + f.Top && p.X >= r.Left + f.Left && p.X < r.Right - f.Right) {
-            int capH = r.Top + f.Top - capTop;
-            if ((w->style & WS_SYSMENU) && p.X >= r.Right - f.Right - capH) return HTCLOSE;
+            TCaptionButtons b = WmCaptionButtons(h);
+            // Each button takes the caption's whole height at its place.
+            int x = p.X - r.Left;
+            const std::pair<TRect, LRESULT> cells[] = {{b.Close, HTCLOSE}, {b.Max, HTMAXBUTTON}, {b.Min, HTMINBUTTON}};
+            for (auto& [cell, code] : cells)
+                if (!IsRectEmpty(cell) && x >= cell.Left && x < cell.Right) return code;
             return HTCAPTION;
         }
     }
@@ -683,14 +711,30 @@ LRESULT DefWindowProc(HWND h, UINT msg, WPARAM wParam, LPARAM lParam)
             WmScrollTrackBegin(h, wParam == HTVSCROLL ? SB_VERT : SB_HORZ, LParamToPoint(lParam));
             return 0;
         }
-        if (msg == WM_NCLBUTTONDBLCLK) return 0;
+        if (wParam == HTCLOSE || wParam == HTMINBUTTON || wParam == HTMAXBUTTON) {
+            WmCaptionPressBegin(h, int(wParam));
+            return 0;
+        }
+        if (msg == WM_NCLBUTTONDBLCLK) {
+            // A double click on the caption of a sizable window that can be
+            // maximised toggles between maximised and its normal place.
+            if (wParam == HTCAPTION && !w->parent && (w->style & WS_THICKFRAME) && (w->style & WS_MAXIMIZEBOX) &&
+                (w->style & WS_SYSMENU))
+                SendMessage(h, WM_SYSCOMMAND, w->maximized ? SC_RESTORE : SC_MAXIMIZE, lParam);
+            return 0;
+        }
         if (wParam == HTCAPTION)
             SendMessage(h, WM_SYSCOMMAND, WPARAM(SC_MOVE) | WPARAM(HTCAPTION), lParam);
         else if (LRESULT(wParam) >= HTLEFT && LRESULT(wParam) <= HTBOTTOMRIGHT)
             SendMessage(h, WM_SYSCOMMAND, SC_SIZE | (wParam - HTLEFT + WMSZ_LEFT), lParam);
         return 0;
     case WM_NCLBUTTONUP:
+        // A press the caption button loop did not follow (the button came
+        // up before the press was handled) ends here.
         if (wParam == HTCLOSE) SendMessage(h, WM_SYSCOMMAND, SC_CLOSE, lParam);
+        else if (wParam == HTMINBUTTON) SendMessage(h, WM_SYSCOMMAND, SC_MINIMIZE, lParam);
+        else if (wParam == HTMAXBUTTON)
+            SendMessage(h, WM_SYSCOMMAND, w->maximized ? SC_RESTORE : SC_MAXIMIZE, lParam);
         return 0;
     case WM_SYSCOMMAND:
         switch (wParam & 0xFFF0) {

@@ -38,6 +38,8 @@ struct TWnd {
     bool destroying = false;
     bool minimized = false;
     bool maximized = false;
+    TRect normalRect;         // where a maximised window goes back to on restore
+    bool hasNormalRect = false;
     // Painting.
     TRect update;          // invalid part, client coordinates; empty when valid
     bool erase = false;    // WM_ERASEBKGND due
@@ -123,6 +125,15 @@ struct TScrollTrack {
     int trackPos = 0;      // the position the dragged thumb shows
 };
 
+// A press on a caption button (HTMINBUTTON, HTMAXBUTTON, HTCLOSE) being
+// followed until the button comes up: it shows pushed while the cursor is
+// over the pressed button.
+struct TCaptionPress {
+    HWND hwnd = nullptr;
+    int hit = 0;
+    bool pushed = false;
+};
+
 class TBackend;
 
 struct TWindowManager {
@@ -145,6 +156,7 @@ struct TWindowManager {
     bool appActive = false;
     TSizeMove sizeMove;
     TScrollTrack scrollTrack;
+    TCaptionPress captionPress;
     HWND trackLeave = nullptr;  // TrackMouseEvent(TME_LEAVE)
     HWND trackNcLeave = nullptr;  // TrackMouseEvent(TME_LEAVE | TME_NONCLIENT)
     bool altAlone = false;      // Alt is down and no other key or button came since
@@ -214,6 +226,15 @@ void WmActivate(HWND top, WPARAM how);      // top-level activation, WA_ACTIVE/W
 void WmBeginSizeMove(HWND hwnd, int hit);  // HTCAPTION or HTLEFT..HTBOTTOMRIGHT
 void WmEndSizeMove(bool cancel);
 void WmInvalidateFrame(HWND hwnd);
+// The caption buttons a window shows, in window coordinates; a button the
+// window's style does not ask for is an empty rectangle.
+struct TCaptionButtons {
+    TRect Close, Max, Min;
+};
+TCaptionButtons WmCaptionButtons(HWND hwnd);
+// Starts following a press on a caption button (the default handling of
+// WM_NCLBUTTONDOWN); the release over it posts the WM_SYSCOMMAND.
+void WmCaptionPressBegin(HWND hwnd, int hit);
 void WmDefaultPaint(HWND hwnd);
 LRESULT WmDefaultErase(HWND hwnd, WPARAM hdc);
 void WmDefaultNcPaint(HWND hwnd);

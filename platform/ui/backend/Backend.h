@@ -32,6 +32,9 @@ public:
     virtual void WindowCreated(HWND) {}
     virtual void WindowDestroyed(HWND) {}
     virtual void WindowChanged(HWND) {}  // geometry, visibility, z-order, text
+    // The window manager made a top-level window the active one: the
+    // desktop's keyboard focus should follow it.
+    virtual void WindowActivated(HWND) {}
     // The top-level's pixels changed (after painting).
     virtual void Present(HWND) {}
     virtual void CursorChanged(HCURSOR) {}

@@ -338,17 +338,52 @@ void TSdlBackend::Sync(HWND hwnd)
     lk.unlock();
     if (show && !d.Shown) {
         SDL_ShowWindow(win);
+        if (d.Minimized) SDL_RestoreWindow(win);
+        d.Minimized = d.DeskHidden = false;
         if (raise) SDL_RaiseWindow(win);
         d.Shown = true;
         std::lock_guard<std::mutex> g(FPendingLock);
         FPendingPresent.insert(hwnd);
     } else if (!show && d.Shown) {
-        if (minimized)
+        if (minimized) {
             SDL_MinimizeWindow(win);
-        else
+            d.Minimized = true;
+        } else {
             SDL_HideWindow(win);
+        }
         d.Shown = false;
     }
+}
+
+void TSdlBackend::WindowActivated(HWND hwnd)
+{
+    if (!OnSdlThread()) {
+        {
+            std::lock_guard<std::mutex> g(FPendingLock);
+            FPendingFocus = hwnd;
+        }
+        Wake();
+        return;
+    }
+    Focus(hwnd);
+}
+
+void TSdlBackend::Focus(HWND hwnd)
+{
+    auto it = FDesks.find(hwnd);
+    if (it == FDesks.end() || !it->second.Window || !it->second.Shown) return;
+    // Popups and hints never take the desktop focus: it stays with their
+    // owner while their controls take the keyboard. Activation the desktop's
+    // own focus change caused needs no request back (stale focus events of
+    // two windows would otherwise pass the focus to and fro for ever).
+    if (it->second.Popup || FDesktopActivates) return;
+    {
+        std::lock_guard<std::recursive_mutex> g(WM().lock);
+        TWnd* w = WndOf(hwnd);
+        if (!w || (w->exStyle & WS_EX_NOACTIVATE) || WM().active != hwnd) return;
+    }
+    SDL_RaiseWindow(it->second.Window);
+    SDL_SetWindowInputFocus(it->second.Window);
 }
 
 void TSdlBackend::Blit(HWND hwnd)
@@ -426,14 +461,18 @@ void TSdlBackend::Flush()
     std::set<HWND> sync, present;
     bool cursorPending;
     HCURSOR cursor;
+    HWND focus;
     {
         std::lock_guard<std::mutex> g(FPendingLock);
         sync.swap(FPendingSync);
         cursorPending = FCursorPending;
         cursor = FPendingCursor;
         FCursorPending = false;
+        focus = FPendingFocus;
+        FPendingFocus = nullptr;
     }
     for (HWND h : sync) Sync(h);
+    if (focus) Focus(focus);
     if (cursorPending) CursorChanged(cursor);
     {
         std::lock_guard<std::mutex> g(FPendingLock);
@@ -605,8 +644,21 @@ void TSdlBackend::HandleWindowEvent(const SDL_WindowEvent& e)
     case SDL_WINDOWEVENT_MINIMIZED:
         if (!IsIconic(hwnd)) ShowWindow(hwnd, SW_MINIMIZE);
         break;
+    case SDL_WINDOWEVENT_HIDDEN:
+        if (d.Minimized) d.DeskHidden = true;
+        break;
     case SDL_WINDOWEVENT_RESTORED:
-        if (IsIconic(hwnd)) ShowWindow(hwnd, SW_RESTORE);
+    case SDL_WINDOWEVENT_SHOWN:
+        // The desktop brought back a window we minimised (a shown event
+        // counts only after the desktop had taken it off the screen).
+        if (e.event == SDL_WINDOWEVENT_SHOWN && !d.DeskHidden) break;
+        d.Minimized = d.DeskHidden = false;
+        if (IsIconic(hwnd)) {
+            d.Shown = true;  // already on the screen: no second show
+            ShowWindow(hwnd, SW_RESTORE);
+            std::lock_guard<std::mutex> g(FPendingLock);
+            FPendingPresent.insert(hwnd);
+        }
         break;
     case SDL_WINDOWEVENT_EXPOSED: {
         std::lock_guard<std::mutex> g(FPendingLock);
@@ -620,8 +672,10 @@ void TSdlBackend::HandleWindowEvent(const SDL_WindowEvent& e)
         HWND active = GetActiveWindow();
         bool ours = false;
         for (HWND a = active; a && !ours; a = GetWindow(a, GW_OWNER)) ours = a == hwnd;
+        FDesktopActivates = true;
         if (!ours && !d.Popup) WmActivate(hwnd, WA_ACTIVE);
         else if (!WM().appActive) WmActivate(active ? active : hwnd, WA_ACTIVE);
+        FDesktopActivates = false;
         break;
     }
     case SDL_WINDOWEVENT_FOCUS_LOST:

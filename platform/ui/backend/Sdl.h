@@ -54,6 +54,7 @@ public:
     void WindowCreated(HWND hwnd) override;
     void WindowDestroyed(HWND hwnd) override;
     void WindowChanged(HWND hwnd) override;
+    void WindowActivated(HWND hwnd) override;
     void Present(HWND hwnd) override;
     void CursorChanged(HCURSOR cursor) override;
 
@@ -67,6 +68,8 @@ private:
     struct TDesk {
         SDL_Window* Window = nullptr;
         bool Shown = false;
+        bool Minimized = false;      // we minimised the SDL window
+        bool DeskHidden = false;     // the desktop took it off the screen while minimised
         bool Popup = false;      // popup or hint: never takes the desktop focus
         HWND Owner = nullptr;
         bool Linked = false;     // shown above its owner's SDL window
@@ -77,6 +80,7 @@ private:
 
     bool OnSdlThread() const { return std::this_thread::get_id() == FThread; }
     void Sync(HWND hwnd);
+    void Focus(HWND hwnd);
     void Drop(HWND hwnd);
     void Blit(HWND hwnd);
     void Handle(const SDL_Event& e, bool& delivered);
@@ -92,10 +96,11 @@ private:
     Uint32 FWakeEvent = 0;
     std::atomic<bool> FWakePending{false};
 
-    std::mutex FPendingLock;  // guards the three below
+    std::mutex FPendingLock;  // guards the four below
     std::set<HWND> FPendingSync;
     std::set<HWND> FPendingPresent;
     bool FCursorPending = false;
+    HWND FPendingFocus = nullptr;
     HCURSOR FPendingCursor = nullptr;
 
     std::mutex FMonitorLock;
@@ -107,6 +112,7 @@ private:
     bool FCursorHidden = false;
 
     bool FCheckFocus = false;
+    bool FDesktopActivates = false;  // activation that follows the desktop's focus
     std::vector<String> FDropped;
     Uint32 FDropWindow = 0;
     bool FDropOpen = false;
