@@ -526,7 +526,7 @@ void WmMouseInput(UINT msg, TPoint p, int wheelDelta)
         // The frame always tells double clicks apart (a caption double
         // click maximises); the client area only when its class asks.
         bool dbl = ((w->cls->wc.style & CS_DBLCLKS) || hit != HTCLIENT) && m.lastClickWnd == target &&
-                   m.lastClickMsg == msg && !m.lastWasDouble &&
+                   m.lastClickMsg == msg && m.lastClickClient == (hit == HTCLIENT) && !m.lastWasDouble &&
                    now - m.lastClickTime <= m.doubleClickTime &&
                    std::abs(p.X - m.lastClickPos.X) <= GetSystemMetrics(SM_CXDOUBLECLK) / 2 &&
                    std::abs(p.Y - m.lastClickPos.Y) <= GetSystemMetrics(SM_CYDOUBLECLK) / 2;
@@ -534,6 +534,7 @@ void WmMouseInput(UINT msg, TPoint p, int wheelDelta)
         m.lastWasDouble = dbl;
         m.lastClickWnd = target;
         m.lastClickMsg = msg;
+        m.lastClickClient = hit == HTCLIENT;
         m.lastClickTime = now;
         m.lastClickPos = p;
     }

@@ -171,6 +171,7 @@ struct TWindowManager {
     DWORD lastClickTime = 0;
     TPoint lastClickPos;
     bool lastWasDouble = false;
+    bool lastClickClient = true;  // the last press was in the client area
     BOOL menuAnimation = TRUE;
     bool charsFromKeys = true;  // TranslateMessage types every key's character
     UINT wheelLines = 3;

@@ -213,6 +213,16 @@ TEST_F(WmCaption, DoubleClickOnASizableCaptionTogglesMaximise)
     EXPECT_FALSE(IsZoomed(h));
     EXPECT_EQ(r, normal);
 
+    // A click in the client area and one on the caption are no double click.
+    Drv->Advance(1000);
+    TPoint captionEdge{Cell(h, 5).Left, Cell(h, 5).Bottom - 1}, clientEdge{captionEdge.X, captionEdge.Y + 1};
+    ASSERT_EQ(SendMessage(h, WM_NCHITTEST, 0, PointToLParam(captionEdge)), HTCAPTION);
+    ASSERT_EQ(SendMessage(h, WM_NCHITTEST, 0, PointToLParam(clientEdge)), HTCLIENT);
+    Drv->Click(clientEdge);
+    Drv->Advance(50);
+    Drv->Click(captionEdge);
+    EXPECT_FALSE(IsZoomed(h));
+
     // A fixed-size caption stays as it is.
     HWND fixed = Top(120, 80, 300, 200, WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_VISIBLE, 0, nullptr,
                      L"PlainWnd");
