@@ -766,6 +766,15 @@ void TCustomForm::Dispatch(TMessage& M)
     case WM_ACTIVATE: WMActivate(M); return;
     case WM_CLOSE: WMClose(M); return;
     case WM_GETMINMAXINFO: WMGetMinMaxInfo(M); return;
+    case WM_SIZE:
+        // The caption buttons and the desktop change the state too; a
+        // hidden window's sizes (while it is made) say nothing about it.
+        if (FHandle && IsWindowVisible(FHandle)) {
+            if (M.WParam == SIZE_MINIMIZED) FWindowState = wsMinimized;
+            else if (M.WParam == SIZE_MAXIMIZED) FWindowState = wsMaximized;
+            else if (M.WParam == SIZE_RESTORED) FWindowState = wsNormal;
+        }
+        break;
     case WM_ACTIVATEAPP:
         DefaultHandler(M);
         if (Application) Application->DoActivate(M.WParam != 0);

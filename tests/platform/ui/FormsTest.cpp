@@ -456,6 +456,26 @@ TEST_F(FormsTest, PositionCentresOnTheScreenOrTheMainForm)
     EXPECT_EQ(GetWindow(b->Handle(), GW_OWNER), main->Handle());
 }
 
+TEST_F(FormsTest, WindowStateFollowsTheWindowWhoeverChangesIt)
+{
+    TTestForm* f = NewForm();
+    f->SetBorderStyle(bsSizeable);
+    f->SetWindowState(wsMaximized);
+    f->Show();
+    EXPECT_TRUE(IsZoomed(f->Handle()));
+    EXPECT_EQ(f->WindowState(), wsMaximized) << "the sizes sent while the window was made do not count";
+    // As the caption buttons and the desktop do it: through the window.
+    const struct {
+        UINT command;
+        TWindowState state;
+    } steps[] = {{SC_MINIMIZE, wsMinimized}, {SC_RESTORE, wsMaximized}, {SC_RESTORE, wsNormal}};
+    for (const auto& s : steps) {
+        SendMessage(f->Handle(), WM_SYSCOMMAND, s.command, 0);
+        EXPECT_EQ(f->WindowState(), s.state) << "after command " << s.command;
+    }
+    EXPECT_FALSE(IsZoomed(f->Handle()));
+}
+
 TEST_F(FormsTest, FormEventsAndActivation)
 {
     std::vector<String> log;
