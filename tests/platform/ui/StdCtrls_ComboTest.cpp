@@ -7,26 +7,12 @@
 #include "platform/base/SysUtils.h"
 #include "platform/ui/Forms.h"
 #include "platform/ui/StdCtrls_List.h"
-#include "tests/platform/ui/WmTestSupport.h"
+#include "tests/platform/ui/ListClassesTestSupport.h"
 
 namespace {
 
-constexpr int kRow = 16;  // item height with fixed-metrics fonts
-
-class ComboTest : public WmTest {
+class ComboTest : public ListClassesTest {
 protected:
-    void SetUp() override
-    {
-        WmTest::SetUp();
-        SetFixedMetricsFonts(true);
-        RegisterListClasses();
-        Parent = Top(100, 100, 400, 300);
-    }
-    void TearDown() override
-    {
-        WmTest::TearDown();
-        SetFixedMetricsFonts(false);
-    }
     HWND Combo(DWORD style = CBS_DROPDOWNLIST, int x = 10)
     {
         HWND cb = CreateWindowEx(0, L"COMBOBOX", L"", WS_CHILD | WS_VISIBLE | style, x, 10, 150, 200, Parent,
@@ -55,7 +41,6 @@ protected:
     void ClickButton(HWND cb) { Drv->ClickWindow(cb, Middle(Info(cb).rcButton)); }
     void ClickListItem(HWND cb, int item) { Drv->ClickWindow(Info(cb).hwndList, {20, item * kRow + kRow / 2}); }
     bool Dropped(HWND cb) { return SendMessage(cb, CB_GETDROPPEDSTATE) != 0; }
-    HWND Parent = nullptr;
 };
 
 using N = std::vector<Word>;

@@ -5,26 +5,12 @@
 
 #include "platform/ui/Forms.h"
 #include "platform/ui/StdCtrls_List.h"
-#include "tests/platform/ui/WmTestSupport.h"
+#include "tests/platform/ui/ListClassesTestSupport.h"
 
 namespace {
 
-constexpr int kRow = 16;  // item height with fixed-metrics fonts
-
-class ListBoxTest : public WmTest {
+class ListBoxTest : public ListClassesTest {
 protected:
-    void SetUp() override
-    {
-        WmTest::SetUp();
-        SetFixedMetricsFonts(true);
-        RegisterListClasses();
-        Parent = Top(100, 100, 400, 300);
-    }
-    void TearDown() override
-    {
-        WmTest::TearDown();
-        SetFixedMetricsFonts(false);
-    }
     // Five rows show in 80 pixels.
     HWND List(DWORD style, std::initializer_list<const wchar_t*> items = {}, int x = 10)
     {
@@ -59,7 +45,6 @@ protected:
         SendMessage(lb, LB_GETTEXT, WPARAM(i), LPARAM(buf));
         return buf;
     }
-    HWND Parent = nullptr;
 };
 
 const std::initializer_list<const wchar_t*> kFruit = {L"apple", L"banana", L"blueberry", L"cherry",
