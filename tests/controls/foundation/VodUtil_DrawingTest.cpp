@@ -342,7 +342,9 @@ TEST(VodUtilShapes, RecordedCallsOfEveryShape)
         } else {
             EXPECT_EQ(r[0].Points, c.Points) << int(c.Shape);
         }
-        if (r[0].Kind == L"RoundRect") EXPECT_EQ(r[0].Points, (P{{10, 10}})) << "corner size";
+        if (r[0].Kind == L"RoundRect") {
+            EXPECT_EQ(r[0].Points, (P{{10, 10}})) << "corner size";
+        }
     }
 }
 
