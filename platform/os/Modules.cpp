@@ -12,6 +12,7 @@ namespace {
 struct TModule {
     String Name;
     std::map<std::string, void*> Exports;
+    bool Hidden = false;
 };
 
 struct TModuleTable {
@@ -68,7 +69,8 @@ HMODULE LoadLibrary(const Char* fileName)
     if (!fileName || !*fileName) return nullptr;
     TModuleTable& t = Table();
     std::lock_guard<std::mutex> g(t.Lock);
-    return t.Find(Normalize(fileName));
+    TModule* m = t.Find(Normalize(fileName));
+    return m && !m->Hidden ? m : nullptr;
 }
 
 HMODULE GetModuleHandle(const Char* moduleName)
@@ -99,6 +101,13 @@ void RegisterModuleExport(const String& module, const std::string& name, void* f
         m->Exports[name] = fn;
     else
         m->Exports.erase(name);
+}
+
+void SetModuleHidden(const String& module, bool hidden)
+{
+    TModuleTable& t = Table();
+    std::lock_guard<std::mutex> g(t.Lock);
+    if (TModule* m = t.Find(Normalize(module))) m->Hidden = hidden;
 }
 
 int GetLocaleInfoEx(const Char*, DWORD, Char* data, int size)

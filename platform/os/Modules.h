@@ -30,6 +30,11 @@ BOOL FreeLibrary(HMODULE module);
 // it was not. fn null removes the export.
 void RegisterModuleExport(const String& module, const std::string& name, void* fn);
 
+// Test aid: a hidden library is one the system does not have. LoadLibrary and
+// GetModuleHandle answer null for it until it is shown again; handles taken
+// before keep working. Names as for LoadLibrary.
+void SetModuleHidden(const String& module, bool hidden);
+
 // shlwapi's StrCmpLogicalW is the one of platform/base/SysUtils.h.
 // The built-in export that lives nowhere else:
 // Locale data by name: answers 0 (nothing known) for every request; its
