@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "PictureTestSupport.h"
+#include "controls/foundation/LibraryStartup.h"
 #include "controls/foundation/VodGDIP_Internal.h"
 #include "platform/gfx/Gdi.h"
 
@@ -12,8 +13,9 @@ using namespace picture_test;
 
 namespace {
 
+// The test main runs the library's start-up, which starts GDI+.
 struct VodGDIP : ::testing::Test {
-    void SetUp() override { VodGdipStartup(); }
+    void SetUp() override { ASSERT_TRUE(VodGdipRunning()); }
 };
 
 // A white bitmap of w x h with a drawing surface on it.
@@ -411,4 +413,15 @@ TEST_F(VodGDIP, AllocationStartsGdiplus)
     VodGdipShutdown();
     VodGdipStartup();
     EXPECT_EQ(TGPFontFamily::GenericSansSerif()->GetLastStatus(), Ok);
+}
+
+TEST_F(VodGDIP, RunsFromLibraryStartUpToShutDown)
+{
+    TGPFontFamily::GenericSerif();
+    VodLibraryShutdown();
+    EXPECT_FALSE(VodGdipRunning());
+    EXPECT_EQ(GdipAlloc(16), nullptr);
+    VodLibraryStartup();
+    EXPECT_TRUE(VodGdipRunning());
+    EXPECT_EQ(TGPFontFamily::GenericSerif()->GetLastStatus(), Ok);
 }
