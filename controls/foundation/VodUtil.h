@@ -5,6 +5,7 @@
 // (VodUtil_Drawing.cpp, VodUtil_Values.cpp, ...).
 #pragma once
 
+#include "controls/foundation/VodStyleIF.h"
 #include "platform/base/SysUtils.h"
 #include "platform/base/Types.h"
 #include "platform/gfx/Graphics.h"
@@ -65,6 +66,24 @@ bool DynSetLayeredWindowAttributes(HWND hwnd, COLORREF key, Byte alpha, DWORD fl
 // ---------------------------------------------------------------------------
 // Combo, push and spin button parts
 // ---------------------------------------------------------------------------
+
+// How a part is drawn: through the theme functions, as the platform's
+// classic or flat frame control, or in the caller's own colours.
+enum TPartKind : Byte { pkThemed, pkClassic, pkFlat, pkOwnColors };
+enum TPartState : Byte { pstNormal, pstHot, pstDown, pstDisabled };
+
+// The drop-down button at the right end of an editor rectangle R; Scale is
+// the display scaling factor. Handle is the window the theme data is
+// opened for.
+void DrawComboButton(TCanvas* Canvas, HWND Handle, TRect R, TPartKind Kind, TPartState State,
+                     const TColorTones& Colors, float Scale);
+// A push button over R with its caption centred (Prefix: "&" marks the
+// accelerator).
+void DrawPushButton(TCanvas* Canvas, HWND Handle, TRect R, TPartKind Kind, TPartState State,
+                    const TColorTones& Colors, bool Prefix, const String& Caption);
+// The up and down buttons at the right end of an editor rectangle R.
+void DrawSpinButtons(TCanvas* Canvas, HWND Handle, TRect R, TPartKind Kind, TPartState State,
+                     const TColorTones& Colors);
 
 
 
