@@ -419,6 +419,18 @@ TEST_F(ThemeNotifierTest, AChangeInAnotherProcessArrivesOnTheUserInterfaceThread
     EXPECT_EQ(log[1].Who, L"A");
     EXPECT_EQ(log[1].Theme, ot2016Black);
 
+    // A value below the watched key counts too: one pass.
+    log.clear();
+    ASSERT_EQ(InOtherProcess([] {
+                  TRegistry r;
+                  if (!r.OpenKey(L"\\Software\\Microsoft\\Office\\16.0\\Common\\General", false)) return false;
+                  r.WriteString(L"Below", L"x");
+                  return true;
+              }),
+              0);
+    ASSERT_TRUE(PumpUntil([&] { return log.size() >= 2 && t->Passes() == 3; }));
+    EXPECT_EQ(log.size(), 2u);
+
     // Stopped while it waits: it leaves without sending anything.
     log.clear();
     delete n;
