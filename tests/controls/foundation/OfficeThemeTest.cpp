@@ -458,7 +458,15 @@ TEST_F(ThemeNotifierTest, TheOwnerTakesTheNotifierAndItsThreadWithIt)
     TThemeNotifier* n = GetThemeNotifier(owner);
     ASSERT_NE(n->RegMonitorThread(), nullptr);
     delete owner;   // the notifier goes with it, the shared reference too
-    TThemeNotifier* fresh = GetThemeNotifier(Form);
-    EXPECT_NE(fresh->Owner(), nullptr);
+    // With a main form that has its window, the main form owns the shared one.
+    auto* other = new TForm(Application);
+    other->Init();
+    Application->SetMainForm(Form);
+    Form->HandleNeeded();
+    TThemeNotifier* fresh = GetThemeNotifier(other);
     EXPECT_EQ(fresh->Owner(), Form);
+    EXPECT_EQ(fresh->NotifierWindow()->Parent(), Form);
+    Application->SetMainForm(nullptr);
+    delete other;
+    EXPECT_EQ(GetThemeNotifier(nullptr), fresh);   // still the shared one
 }
