@@ -263,6 +263,12 @@ TEST_F(VodGDIP, ImagesReportTheirFormatByGuid)
         EXPECT_EQ(image->GetWidth(), c.Width);
         EXPECT_EQ(image->GetHeight(), c.Height);
     }
+    // The GIF has its three frames.
+    std::unique_ptr<TGPImage> gif(new TGPImage(StreamOf(ReadPicture("anim3.gif")).Get()));
+    uint32_t frames = 0;
+    GdipImageGetFrameCount(TGdipHandles::Of(gif.get()), &FrameDimensionTime, &frames);
+    EXPECT_EQ(frames, 3u);
+
     std::unique_ptr<TGPImage> fromFile(new TGPImage(UTF8ToString(PicturePath("quad16.png"))));
     EXPECT_EQ(fromFile->GetFormat(), ifPNG);
     std::unique_ptr<TGPBitmap> bitmap(TGPBitmap::FromStream(StreamOf(ReadPicture("quad16.png")).Get()));
