@@ -419,6 +419,18 @@ TEST_F(ThemeNotifierTest, AChangeInAnotherProcessArrivesOnTheUserInterfaceThread
     EXPECT_EQ(log[1].Who, L"A");
     EXPECT_EQ(log[1].Theme, ot2016Black);
 
+    // A value below the watched key counts too: one pass.
+    log.clear();
+    ASSERT_EQ(InOtherProcess([] {
+                  TRegistry r;
+                  if (!r.OpenKey(L"\\Software\\Microsoft\\Office\\16.0\\Common\\General", false)) return false;
+                  r.WriteString(L"Below", L"x");
+                  return true;
+              }),
+              0);
+    ASSERT_TRUE(PumpUntil([&] { return log.size() >= 2 && t->Passes() == 3; }));
+    EXPECT_EQ(log.size(), 2u);
+
     // Stopped while it waits: it leaves without sending anything.
     log.clear();
     delete n;
@@ -458,7 +470,15 @@ TEST_F(ThemeNotifierTest, TheOwnerTakesTheNotifierAndItsThreadWithIt)
     TThemeNotifier* n = GetThemeNotifier(owner);
     ASSERT_NE(n->RegMonitorThread(), nullptr);
     delete owner;   // the notifier goes with it, the shared reference too
-    TThemeNotifier* fresh = GetThemeNotifier(Form);
-    EXPECT_NE(fresh->Owner(), nullptr);
+    // With a main form that has its window, the main form owns the shared one.
+    auto* other = new TForm(Application);
+    other->Init();
+    Application->SetMainForm(Form);
+    Form->HandleNeeded();
+    TThemeNotifier* fresh = GetThemeNotifier(other);
     EXPECT_EQ(fresh->Owner(), Form);
+    EXPECT_EQ(fresh->NotifierWindow()->Parent(), Form);
+    Application->SetMainForm(nullptr);
+    delete other;
+    EXPECT_EQ(GetThemeNotifier(nullptr), fresh);   // still the shared one
 }
