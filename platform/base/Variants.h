@@ -68,7 +68,7 @@ struct TNamedArg;
 class Variant {
 public:
     Variant() = default;
-    Variant(bool v) : FType(varBoolean) { FI = v ? 1 : 0; }
+    Variant(bool v) : FType(varBoolean) { FI = v ? -1 : 0; }
     Variant(Byte v) : FType(varByte) { FI = v; }
     Variant(SmallInt v) : FType(varSmallint) { FI = v; }
     Variant(Integer v) : FType(varInteger) { FI = v; }
