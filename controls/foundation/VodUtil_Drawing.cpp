@@ -340,7 +340,7 @@ void DrawWavyUnderline(TWinControl* Owner, TCanvas* Canvas, const String& Text, 
             from = place(len);
             from.X += 4;
         }
-        if (Start + Length < len) {
+        if (Int64(Start) + Length < len) {
             to = place(Start + Length - 1);
         } else {
             to = place(len - 1);

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <memory>
 #include <vector>
 
@@ -511,6 +512,10 @@ TEST_F(VodUtilWavy, RunsPastTheTextEndFourPixelsBehindIt)
     const int steps = (last.X + 4 - first.X) / 3 + 1;
     ASSERT_EQ(int(lines.size()), steps + 1);
     EXPECT_EQ(lines.back().Points[1].X, first.X + 3 * steps + 3);
+    // A run as long as an integer goes: the same end.
+    GdiClearRecords(box.Surface.Dc);
+    DrawWavyUnderline(Form, &box.Canvas, text, r, 0, 1, INT32_MAX);
+    EXPECT_EQ(box.Records(L"LineTo").size(), lines.size());
 
     // Nothing to mark: no drawing.
     GdiClearRecords(box.Surface.Dc);
