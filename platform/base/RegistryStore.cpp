@@ -597,6 +597,7 @@ std::string Rewrite(const TStoreDoc& doc, const TRegNode& root, bool& lossy)
     std::map<size_t, String> insertAt;
     for (const auto& [id, line] : lastLineOfKey) insertAt[line] = id;
 
+    std::set<String> spelled;   // keys whose spelling a line before gave
     std::string out;
     if (doc.Lines.empty() && (NeedsHeader(root, true) || !root.Keys.empty())) {
         out += "; Velmora registry store: the current user's settings.";
@@ -615,8 +616,26 @@ std::string Rewrite(const TStoreDoc& doc, const TRegNode& root, bool& lossy)
             break;
         case TStoreLine::Header:
             if (node) {   // a deleted key's header goes with it
-                out += ln.Raw;
-                out += '\n';
+                // The first line naming a key gives its spelling: when a
+                // dropped line gave it before, this one takes it over.
+                std::vector<const TRegNode*> chain;
+                const TRegNode* n = &root;
+                String id;
+                bool respell = false;
+                for (const String& part : ln.Path) {
+                    n = n->Keys.find(TUnfolded{part})->second.get();
+                    chain.push_back(n);
+                    id += Fold(part) + L'\\';
+                    if (spelled.insert(id).second && n->Name != part) respell = true;
+                }
+                if (respell) {
+                    if (!ln.Utf8) lossy = true;
+                    out += HeaderLine(chain);
+                    out += eol;
+                } else {
+                    out += ln.Raw;
+                    out += '\n';
+                }
             }
             break;
         case TStoreLine::Value: {
