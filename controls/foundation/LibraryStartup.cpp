@@ -1,6 +1,7 @@
 #include "controls/foundation/LibraryStartup.h"
 
 #include "controls/foundation/ThemeApiBinding.h"
+#include "controls/foundation/VodGDIP.h"
 #include "controls/foundation/VodTBXPVS.h"
 #include "platform/ui/Clipbrd.h"
 #include "platform/ui/Windows.h"
@@ -59,7 +60,7 @@ void VodLibraryStartup()
     GStarted = true;
 
     // 1. GDI+ first: every wrapper made from here on finds it running.
-    // >>> GDI+ start-up slot (the GDI+ wrappers' unit goes here) <<<
+    VodGdipStartup();
 
     // 2. The theme-API binders.
     for (int i = 0; i < KThemeBinders; ++i) BindThemeAPI();
@@ -86,7 +87,8 @@ void VodLibraryShutdown()
     for (int i = 0; i < KThemeBinders; ++i) UnbindThemeAPI();
 
     // 1. GDI+ last.
-    // >>> GDI+ shut-down slot (the GDI+ wrappers' unit goes here) <<<
+    // (the shared generic font families are freed first)
+    VodGdipShutdown();
 
     GStarted = false;
 }

@@ -4,9 +4,17 @@
 // theme detection with its change notifier.
 #pragma once
 
+#include <memory>
+#include <mutex>
+#include <vector>
+
+#include "platform/base/Lists.h"
 #include "platform/base/Objects.h"
+#include "platform/base/Registry.h"
+#include "platform/base/Threads.h"
 #include "platform/base/Types.h"
 #include "platform/gfx/Colors.h"
+#include "platform/ui/Controls.h"
 
 // One byte; the ordinals are fixed (tsCustom sits in the middle on purpose).
 enum TQelStyle : Byte {
@@ -117,3 +125,151 @@ String DefaultFontName();
 TColor DarkenColor(TColor Color, Integer Percent);
 // All fifteen colours clNone: tones that have not been set.
 TColorTones EmptyColorTones();
+
+// ---------------------------------------------------------------------------
+// Office theme detection and the theme notifier
+// ---------------------------------------------------------------------------
+
+// Sent (never posted) when the watched Office settings change: wParam the
+// watched root key, lParam the watched key path as a NUL-terminated wide
+// string, valid during the call only.
+constexpr UINT WM_OFFICETHEMECHANGED = 2993;
+
+// The installed Office under the current user: the last of the 11.0, 12.0,
+// 14.0, 15.0 and 16.0 "Common\General" keys that exists gives 0 (11.0, or
+// none), 1, 2, 3 or 4.
+Integer GetOfficeVersion();
+// A theme value of the Office key (a 32-bit integer), or -1 when the key or
+// value is missing or the value is of another type.
+Integer ReadOfficeThemeValue(const String& Key, const String& Name);
+// The colour scheme of the Windows XP look: 0 (no active theme or an unknown
+// scheme), 1 "NormalColor", 2 "HomeStead", 3 "Metallic".
+Integer GetXPColorScheme();
+// The Office theme the user has chosen (never otUnknown). The newest Office
+// that has a theme value decides; a value its table does not list gives
+// ot2003Blue. Without Office, the Windows XP colour scheme decides.
+TOfficeTheme GetOfficeTheme();
+
+// Window handles stored as integers.
+class THandleList : public TList {
+    VEL_CLASS(THandleList, TList)
+public:
+    Integer Add(NativeInt Value) { return TList::Add(reinterpret_cast<void*>(Value)); }
+    void Insert(Integer Index, NativeInt Value) { TList::Insert(Index, reinterpret_cast<void*>(Value)); }
+    using TList::Delete;
+    // Removes the first entry equal to Value, if any.
+    void DeleteValue(NativeInt Value);
+    bool HasValue(NativeInt Value) const { return IndexOf(reinterpret_cast<void*>(Value)) >= 0; }
+    NativeInt GetInteger(Integer Index) const { return reinterpret_cast<NativeInt>(TList::Items(Index)); }
+    void SetInteger(Integer Index, NativeInt Value) { TList::SetItems(Index, reinterpret_cast<void*>(Value)); }
+    // Items[Index]
+    NativeInt Items(Integer Index) const { return GetInteger(Index); }
+    void SetItems(Integer Index, NativeInt Value) { SetInteger(Index, Value); }
+};
+
+// Watches a registry key and, on every change, sends WM_OFFICETHEMECHANGED
+// to Wnd and then to every window of its list, so the handlers run on the
+// windows' own thread, one after another.
+//
+// Each watch has its own unnamed event. The window list is shared with the
+// user-interface thread: it is guarded, and each pass sends to a copy taken
+// under the guard. The thread does not free itself: whoever created it stops
+// it, waits for it and frees it (see TThemeNotifier).
+class TRegMonitorThread : public TThread {
+public:
+    // Created suspended.
+    TRegMonitorThread();
+    ~TRegMonitorThread() override;
+
+    const String& Key() const { return FKey; }
+    void SetKey(const String& Value) { FKey = Value; }
+    HKEY RootKey() const { return FRootKey; }
+    void SetRootKey(HKEY Value) { FRootKey = Value; }
+    bool WatchSub() const { return FWatchSub; }
+    void SetWatchSub(bool Value) { FWatchSub = Value; }
+    HWND Wnd() const { return FWnd; }
+    void SetWnd(HWND Value) { FWnd = Value; }
+    // 0 reads as 15: every kind of change.
+    Integer Filter() const { return FFilter == 0 ? 15 : FFilter; }
+    void SetFilter(Integer Value)
+    {
+        if (Value != FFilter) FFilter = Value;
+    }
+
+    // The window list, under its guard.
+    void AddWindow(NativeInt Wnd);          // once: a second add keeps one entry
+    void RemoveWindow(NativeInt Wnd);       // nothing when it is not there
+    bool HasWindow(NativeInt Wnd) const;
+    std::vector<NativeInt> WinListCopy() const;
+
+    // Terminate, then wake the wait.
+    void Stop();
+    // Passes of sending so far (for tests and diagnostics).
+    Integer Passes() const { return FPasses.load(); }
+
+protected:
+    void Execute() override;
+    void TerminatedSet() override;
+
+private:
+    std::unique_ptr<TRegistry> FReg;
+    HANDLE FEvent = nullptr;
+    String FKey;
+    HKEY FRootKey = HKEY_CURRENT_USER;
+    bool FWatchSub = false;
+    Integer FFilter = 0;
+    HWND FWnd = nullptr;
+    mutable std::mutex FWinListLock;
+    THandleList FWinList;
+    std::atomic<Integer> FPasses{0};
+};
+
+// The notifier's hidden window: fires OnOfficeThemeChange (Sender = the
+// window) on WM_OFFICETHEMECHANGED before the message's normal processing.
+class TThemeNotifierWindow : public TWinControl {
+    VEL_CLASS(TThemeNotifierWindow, TWinControl)
+public:
+    explicit TThemeNotifierWindow(TComponent* AOwner) : TWinControl(AOwner) {}
+    TNotifyEvent OnOfficeThemeChange;
+
+    void WndProc(TMessage& Message) override;
+};
+
+// Tells its owner (and the windows registered with it) that the user chose
+// another Office theme. Only with Office 2007 or later installed does it
+// have a hidden window and a watch thread; otherwise registration does
+// nothing and no message ever comes.
+class TThemeNotifier : public TComponent {
+    VEL_CLASS(TThemeNotifier, TComponent)
+public:
+    // AOwner must be a windowed control (the hidden window's parent).
+    explicit TThemeNotifier(TComponent* AOwner);
+    // Stops the watch thread and waits for it to end, answering the messages
+    // it sends meanwhile, so no thread outlives its notifier.
+    ~TThemeNotifier() override;
+
+    void RegisterWindow(HWND Hwnd);
+    void UnRegisterWindow(HWND Hwnd);
+
+    // Fired on the user-interface thread, Sender = the notifier.
+    TNotifyEvent OnOfficeThemeChange;
+
+    TRegMonitorThread* RegMonitorThread() const { return FRegMonitorThread.get(); }
+    TThemeNotifierWindow* NotifierWindow() const { return FNotifier; }
+
+protected:
+    // The hidden window may go first, with its parent.
+    void Notification(TComponent* AComponent, TOperation Operation) override;
+
+private:
+    void ThemeChanged(TObject* Sender);
+    bool WatchRunning() const { return FRegMonitorThread && !FRegMonitorThread->Finished(); }
+
+    std::unique_ptr<TRegMonitorThread> FRegMonitorThread;
+    TThemeNotifierWindow* FNotifier = nullptr;   // owned as a child component
+};
+
+// The shared notifier, created on the first call: owned by the application's
+// main form when there is one with a window, otherwise by AOwner. Destroying
+// it clears the shared reference; the next call creates a new one.
+TThemeNotifier* GetThemeNotifier(TComponent* AOwner);
