@@ -1320,6 +1320,32 @@ LONG RegQueryValueEx(HKEY key, const wchar_t* valueName, DWORD*, DWORD* type, By
     return CopyValueOut(v, type, data, dataSize);
 }
 
+LONG RegGetValue(HKEY key, const wchar_t* subKey, const wchar_t* valueName, DWORD flags, DWORD* type, void* data,
+                 DWORD* dataSize)
+{
+    if ((data && !dataSize) || flags != RRF_RT_ANY) return ERROR_INVALID_PARAMETER;
+    TStore& s = Store();
+    std::lock_guard<std::mutex> g(s.Lock);
+    TRegNode* n = nullptr;
+    if (LONG rc = FindOpenNode(s, key, n); rc != ERROR_SUCCESS) return rc;
+    // The path's parts looked up where they stand: no copies.
+    std::wstring_view path = subKey ? subKey : L"";
+    size_t i = 0;
+    while (i < path.size()) {
+        size_t j = path.find(L'\\', i);
+        if (j == std::wstring_view::npos) j = path.size();
+        if (j > i) {
+            auto it = n->Keys.find(TUnfolded{path.substr(i, j - i)});
+            if (it == n->Keys.end()) return ERROR_FILE_NOT_FOUND;
+            n = it->second.get();
+        }
+        i = j + 1;
+    }
+    auto it = n->Values.find(TUnfolded{valueName ? valueName : L""});
+    if (it == n->Values.end()) return ERROR_FILE_NOT_FOUND;
+    return CopyValueOut(it->second, type, static_cast<Byte*>(data), dataSize);
+}
+
 LONG RegSetValueEx(HKEY key, const wchar_t* valueName, DWORD, DWORD type, const Byte* data, DWORD dataSize)
 {
     if (!data && dataSize) return ERROR_INVALID_PARAMETER;
