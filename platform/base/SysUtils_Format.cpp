@@ -130,14 +130,27 @@ bool ScaledDigits(double a, int decimals, TDigits& r)
     const double y = a * kPow10[decimals + 3];
     if (!(y < 9007199254740992.0)) return false;
     const uint64_t yi = uint64_t(y);
-    const double guard = (double(yi % 1000) + (y - double(yi))) / 1000;
+    const double guard = (double(yi % 1000) + (y - double(yi))) * 0.001;
     // Near 0 or 1 the kept digits may be one off before rounding, but round
     // to the same either way; near the half they may not.
     if (guard > 0.498 && guard < 0.502) return false;
     uint64_t k = yi / 1000 + (guard >= 0.5 ? 1 : 0);
-    char t[24];
+    static constexpr char kPairs[] = "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+                                     "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+                                     "8081828384858687888990919293949596979899";
+    char t[24];   // lowest digit first
     int n = 0;
-    for (; k; k /= 10) t[n++] = char('0' + k % 10);
+    for (; k >= 100; k /= 100) {
+        const unsigned q = unsigned(k % 100);
+        t[n++] = kPairs[2 * q + 1];
+        t[n++] = kPairs[2 * q];
+    }
+    if (k >= 10) {
+        t[n++] = kPairs[2 * k + 1];
+        t[n++] = kPairs[2 * k];
+    } else if (k) {
+        t[n++] = char('0' + k);
+    }
     int lowZeros = 0;
     while (lowZeros < n && t[lowZeros] == '0') ++lowZeros;
     r.Count = n - lowZeros;
@@ -652,12 +665,16 @@ void RenderSection(String& out, MaskView m, Extended value, const TFormatSetting
     }
     while (fracLen > l.fracMin && fracPart[fracLen - 1] == '0') --fracLen;
 
+    // Written through a pointer into room made for the longest result.
+    const size_t base = out.size();
+    out.resize(base + m.size() + 2 * size_t(L) + size_t(fracLen) + size_t(l.expDigits) + 16);
+    Char* w = out.data() + base;
     const Integer P = l.intPlaceholders;
     const Char sep = l.thousands ? fs.ThousandSeparator : Char(0);
     auto emitInt = [&](Integer idx) {
-        out += Char(intPart[idx]);
+        *w++ = Char(intPart[idx]);
         Integer fromRight = L - 1 - idx;
-        if (sep && fromRight > 0 && fromRight % 3 == 0) out += sep;
+        if (sep && fromRight > 0 && fromRight % 3 == 0) *w++ = sep;
     };
     Integer intSeen = 0, fracSeen = 0;
     bool afterPoint = false, intDone = false, expDone = false;
@@ -670,7 +687,7 @@ void RenderSection(String& out, MaskView m, Extended value, const TFormatSetting
         if (c == L'\'' || c == L'"') {
             size_t close = m.find(c, i + 1);
             if (close == MaskView::npos) close = m.size();
-            out.append(m.substr(i + 1, close - i - 1));
+            for (size_t k = i + 1; k < close; ++k) *w++ = m[k];
             i = close;
             continue;
         }
@@ -681,9 +698,9 @@ void RenderSection(String& out, MaskView m, Extended value, const TFormatSetting
             i += 2;
             while (i < m.size() && m[i] == L'0') ++i;
             --i;
-            out += c;
-            if (expValue < 0) out += L'-';
-            else if (sign == L'+') out += L'+';
+            *w++ = c;
+            if (expValue < 0) *w++ = L'-';
+            else if (sign == L'+') *w++ = L'+';
             unsigned v = expValue < 0 ? unsigned(-expValue) : unsigned(expValue);
             char t[12];
             Integer n = 0;
@@ -691,8 +708,8 @@ void RenderSection(String& out, MaskView m, Extended value, const TFormatSetting
                 t[n++] = char('0' + v % 10);
                 v /= 10;
             } while (v);
-            for (Integer k = n; k < l.expDigits; ++k) out += L'0';
-            while (n) out += Char(t[--n]);
+            for (Integer k = n; k < l.expDigits; ++k) *w++ = L'0';
+            while (n) *w++ = Char(t[--n]);
             continue;
         }
         if (c == L'0' || c == L'#') {
@@ -701,7 +718,7 @@ void RenderSection(String& out, MaskView m, Extended value, const TFormatSetting
                 Integer idx = L - P + intSeen++;
                 if (idx >= 0) emitInt(idx);
             } else {
-                if (fracSeen < fracLen) out += Char(fracPart[fracSeen]);
+                if (fracSeen < fracLen) *w++ = Char(fracPart[fracSeen]);
                 ++fracSeen;
             }
             continue;
@@ -709,13 +726,14 @@ void RenderSection(String& out, MaskView m, Extended value, const TFormatSetting
         if (c == L'.' && l.hasPoint && !afterPoint) {
             if (!intDone) flushLeadingInt();
             afterPoint = true;
-            if (fracLen > 0) out += fs.DecimalSeparator;
+            if (fracLen > 0) *w++ = fs.DecimalSeparator;
             continue;
         }
         if (c == L',') continue;
-        out += c;
+        *w++ = c;
     }
     if (!intDone) flushLeadingInt();
+    out.resize(size_t(w - out.data()));
 }
 
 }  // namespace
@@ -732,7 +750,6 @@ String FormatFloatView(MaskView mask, Extended value, const TFormatSettings& fs)
     if (!present(0)) return FloatToStr(value, fs);
 
     String out;
-    out.reserve(mask.size() + 32);
     bool zero = false;
     if (value < 0 && present(1)) {
         RenderSection(out, sections[1], -value, fs, zero);
