@@ -335,6 +335,20 @@ int ElementsOf(uint32_t c, CollationElement (&out)[2])
     return 1;
 }
 
+// Primary weights of the plain characters, as ElementsOf gives them.
+struct TAsciiPrimary {
+    uint32_t weight[0x80];
+    constexpr TAsciiPrimary() : weight()
+    {
+        for (uint32_t c = 0; c < 0x80; ++c) {
+            bool digit = c >= '0' && c <= '9';
+            bool upper = c >= 'A' && c <= 'Z', lower = c >= 'a' && c <= 'z';
+            weight[c] = digit ? 0x20000 + c : (upper ? 0x30000 + c + 32 : (lower ? 0x30000 + c : 0x10000 + c));
+        }
+    }
+};
+constexpr TAsciiPrimary kAsciiPrimary;
+
 // The elements of the Latin range worked out once: the texts a grid sorts are
 // made of these nearly always.
 constexpr uint32_t kTableSize = 0x180;
@@ -420,15 +434,27 @@ size_t CommonPrefix(const Char* a, const Char* b, size_t n)
 // so the common prefix is skipped at every level.
 Integer CollateCompare(const Char* a, size_t na, const Char* b, size_t nb, bool withCase)
 {
+    const size_t n = na < nb ? na : nb;
+    // A shared first character often means a long shared stem: skip it a few
+    // characters at a time.
+    const size_t start = n >= 8 && a[0] == b[0] ? CommonPrefix(a, b, n) : 0;
+    if (start == n && na == nb) return 0;
+    size_t skip = start;
+    // Plain characters, one element each: the primary weight decides or they
+    // are the same letter in another case.
+    for (; skip < n; ++skip) {
+        const uint32_t x = uint32_t(a[skip]), y = uint32_t(b[skip]);
+        if (x == y) continue;
+        if ((x | y) >= 0x80) break;
+        const uint32_t px = kAsciiPrimary.weight[x], py = kAsciiPrimary.weight[y];
+        if (px != py) return px < py ? -1 : 1;
+    }
+    // Every character has at least one element, so after an equal run the
+    // longer text has more.
+    if (skip == n && na != nb) return na < nb ? -1 : 1;
     const TCollationTable& t = Table();
-    const size_t skip = CommonPrefix(a, b, na < nb ? na : nb);
-    a += skip;
-    b += skip;
-    na -= skip;
-    nb -= skip;
-    if (na == 0 && nb == 0) return 0;
     {
-        ElementStream sa(t, a, a + na), sb(t, b, b + nb);
+        ElementStream sa(t, a + skip, a + na), sb(t, b + skip, b + nb);
         CollationElement ea, eb;
         for (;;) {
             // Plain characters: one element each, straight from the table.
@@ -452,7 +478,7 @@ Integer CollateCompare(const Char* a, size_t na, const Char* b, size_t nb, bool 
     }
     // Same letters, same count: the streams run side by side.
     for (int level = 1; level <= (withCase ? 2 : 1); ++level) {
-        ElementStream sa(t, a, a + na), sb(t, b, b + nb);
+        ElementStream sa(t, a + start, a + na), sb(t, b + start, b + nb);
         CollationElement ea, eb;
         while (sa.Next(ea) && sb.Next(eb)) {
             uint32_t x = level == 1 ? ea.secondary : ea.tertiary;
@@ -466,11 +492,11 @@ Integer CollateCompare(const Char* a, size_t na, const Char* b, size_t nb, bool 
 // One character against another as whole texts of one character each.
 Integer CollateChars(uint32_t x, uint32_t y)
 {
-    const TCollationTable& t = Table();
     if (x < 0x80 && y < 0x80) {
-        uint32_t px = t.first[x].primary, py = t.first[y].primary;
+        uint32_t px = kAsciiPrimary.weight[x], py = kAsciiPrimary.weight[y];
         return px == py ? 0 : (px < py ? -1 : 1);
     }
+    const TCollationTable& t = Table();
     CollationElement ex[2], ey[2];
     int nx = Elements(t, x, ex), ny = Elements(t, y, ey);
     int n = nx < ny ? nx : ny;
