@@ -7,6 +7,7 @@
 #include "app/_mainUnit.h"
 #include "app/_waitUnit.h"
 #include "app/proxy_unit.h"
+#include "controls/foundation/LibraryStartup.h"
 #include "platform/ui/Forms.h"
 #include "platform/ui/backend/BackendChoice.h"
 
@@ -18,6 +19,7 @@ int main()
     // before the first window.
     InstallDefaultBackend();
     InitForms();
+    VodLibraryStartup();
 
     Application->Initialize();
     Application->SetTitle(kApplicationTitle);
@@ -28,5 +30,6 @@ int main()
     Application->Run();
 
     item_list.Clear();
+    VodLibraryShutdown();
     return 0;
 }

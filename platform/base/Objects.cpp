@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <memory>
+#include <mutex>
 
 namespace {
 
@@ -427,4 +428,88 @@ void TCollection::RemoveItem(TCollectionItem* Item)
     if (it != FItems.end()) FItems.erase(it);
     Item->FCollection = nullptr;
     Changed();
+}
+
+// ---------------------------------------------------------------------------
+// Interfaces on components
+
+namespace {
+
+struct TInterfaceEntry {
+    TGUID IID;
+    TInterfaceCast Cast;
+};
+
+struct TInterfaceTable {
+    std::mutex Lock;
+    std::vector<TInterfaceEntry> Entries;
+};
+
+TInterfaceTable& InterfaceTable()
+{
+    static TInterfaceTable* table = new TInterfaceTable;   // lives for the whole process
+    return *table;
+}
+
+TInterfaceCast FindInterfaceCast(const TGUID& IID)
+{
+    TInterfaceTable& t = InterfaceTable();
+    std::lock_guard<std::mutex> g(t.Lock);
+    for (const TInterfaceEntry& e : t.Entries)
+        if (e.IID == IID) return e.Cast;
+    return nullptr;
+}
+
+}  // namespace
+
+bool RegisterInterfaceCast(const TGUID& IID, TInterfaceCast Cast)
+{
+    TInterfaceTable& t = InterfaceTable();
+    std::lock_guard<std::mutex> g(t.Lock);
+    for (TInterfaceEntry& e : t.Entries)
+        if (e.IID == IID) {
+            e.Cast = Cast;
+            return true;
+        }
+    t.Entries.push_back({IID, Cast});
+    return true;
+}
+
+bool Supports(TObject* Instance, const TGUID& IID, void** Intf)
+{
+    if (Intf) *Intf = nullptr;
+    if (!Instance) return false;
+    void* p = nullptr;
+    if (IID == IID_IUnknown)
+        p = dynamic_cast<IUnknown*>(Instance);
+    else if (TInterfaceCast cast = FindInterfaceCast(IID))
+        p = cast(Instance);
+    if (Intf) *Intf = p;
+    return p != nullptr;
+}
+
+bool Supports(IUnknown* Instance, const TGUID& IID, void** Intf)
+{
+    if (Intf) *Intf = nullptr;
+    if (!Instance) return false;
+    void* p = nullptr;
+    HRESULT hr = Instance->QueryInterface(IID, &p);
+    if (FAILED(hr) || !p) return false;
+    if (Intf)
+        *Intf = p;
+    else
+        Instance->Release();   // only asked whether: the added reference is not kept
+    return true;
+}
+
+HRESULT TComponentInterfaces::QueryInterface(const TGUID& IID, void** Obj)
+{
+    if (!Obj) return E_POINTER;
+    *Obj = nullptr;
+    if (IID == IID_IUnknown) {
+        *Obj = static_cast<IUnknown*>(this);
+        return S_OK;
+    }
+    auto* self = dynamic_cast<TObject*>(this);
+    return Supports(self, IID, Obj) ? S_OK : E_NOINTERFACE;
 }

@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "platform/base/Exceptions.h"
+#include "platform/base/Interfaces.h"
 #include "platform/base/Types.h"
 
 class TObject;
@@ -434,6 +435,79 @@ private:
     std::vector<TComponent*> FFreeNotifies;
     String FName;
     NativeInt FTag = 0;
+};
+
+// ---------------------------------------------------------------------------
+// Interfaces on components
+//
+// A component implements an interface by deriving from it and from
+// TComponentInterfaces, which supplies IUnknown without reference counting:
+// AddRef and Release never free the component (its owner does), so a caller
+// holds the interface only while the component lives.
+//
+//     struct IFoo : virtual IUnknown {
+//         static constexpr TGUID IID = MakeGUID("{...}");
+//         virtual void Foo() = 0;
+//     };
+//     VEL_INTERFACE(IFoo)
+//     class TBar : public TComponent, public IFoo, public virtual TComponentInterfaces { ... };
+//
+// QueryInterface (through any interface of the component) and Supports answer
+// every interface entered with VEL_INTERFACE that the object's class derives
+// from, its ancestors' interfaces and the parents of an interface included,
+// and IUnknown for every object that has one. A descendant may derive from
+// further interfaces (and TComponentInterfaces again, virtually): there is
+// still one IUnknown. A form cannot take this base: its Release (free after
+// the pending messages) is another routine of the same name.
+
+using TInterfaceCast = void* (*)(TObject* Instance);
+// Enters the interface IID: Cast answers the interface of an object, or null
+// when the object's class does not derive from it. Answers true, so that
+// VEL_INTERFACE can run it as the initialiser of a variable.
+bool RegisterInterfaceCast(const TGUID& IID, TInterfaceCast Cast);
+
+#define VEL_INTERFACE(I)                                                                  \
+    inline const bool vel_interface_entered_##I = RegisterInterfaceCast(                  \
+        I::IID, [](TObject* o) -> void* { return o ? dynamic_cast<I*>(o) : nullptr; });
+
+// Is Instance of a class that implements the interface IID? Intf (may be
+// null) receives the interface pointer, or null. No reference is taken.
+bool Supports(TObject* Instance, const TGUID& IID, void** Intf = nullptr);
+// The same for an interface reference: its QueryInterface decides, and the
+// reference it adds (when Intf is given) is the caller's.
+bool Supports(IUnknown* Instance, const TGUID& IID, void** Intf = nullptr);
+// An object that is both (a component with interfaces) goes as the object.
+template <class T>
+    requires std::is_base_of_v<TObject, T>
+bool Supports(T* Instance, const TGUID& IID, void** Intf = nullptr)
+{
+    return Supports(static_cast<TObject*>(Instance), IID, Intf);
+}
+// Typed forms: Intf is an I*, and IID must be I's own (another IID answers
+// false and null: its pointer would not be an I*).
+template <class I>
+bool Supports(TObject* Instance, const TGUID& IID, I*& Intf)
+{
+    Intf = nullptr;
+    if (!Instance || !(IID == I::IID)) return false;
+    Intf = dynamic_cast<I*>(Instance);
+    return Intf != nullptr;
+}
+template <class I>
+bool Supports(TObject* Instance, I*& Intf)
+{
+    return Supports(Instance, I::IID, Intf);
+}
+
+class TComponentInterfaces : public virtual IUnknown {
+public:
+    HRESULT QueryInterface(const TGUID& IID, void** Obj) override;
+    // A component's lifetime is its owner's business: nothing is counted.
+    ULONG AddRef() override { return ULONG(-1); }
+    ULONG Release() override { return ULONG(-1); }
+
+protected:
+    ~TComponentInterfaces() override = default;
 };
 
 // ---------------------------------------------------------------------------

@@ -581,6 +581,15 @@ BOOL Rectangle(HDC dc, int left, int top, int right, int bottom)
         PaintRects(dc, {{r.Left, r.Top, r.Right - 1, r.Bottom - 1}}, brush, rop);
         return 1;
     }
+    if (pen.Width <= 1 && pen.Pattern.empty() && rop == R2_COPYPEN && brush.Solid && !brush.Empty &&
+        brush.Color == pen.Color && !dc->IsVector() && !dc->KeepsAlpha() && (r.Width() > 1 || r.Height() > 1)) {
+        // Frame and inside in one colour (gradient bands, filled cells): the
+        // same pixels as the steps below (a rectangle at most two pixels
+        // across is all frame; a single pixel's frame draws nothing), in
+        // one fill.
+        PaintRects(dc, {r}, brush, rop);
+        return 1;
+    }
     if (pen.Width <= 1) {
         if (r.Width() > 2 && r.Height() > 2) PaintRects(dc, {{r.Left + 1, r.Top + 1, r.Right - 1, r.Bottom - 1}}, brush, rop);
         StrokePolyline(dc, {{r.Left, r.Top}, {r.Right - 1, r.Top}, {r.Right - 1, r.Bottom - 1}, {r.Left, r.Bottom - 1}}, true);

@@ -6,12 +6,15 @@
 
 #include "platform/base/SysUtils.h"
 #include "platform/os/Version.h"
+#include "platform/ui/Themes.h"
+#include "platform/ui/Windows.h"
 
 namespace {
 
 struct TModule {
     String Name;
     std::map<std::string, void*> Exports;
+    bool Hidden = false;
 };
 
 struct TModuleTable {
@@ -56,6 +59,58 @@ TModuleTable& Table()
         t->Ensure(L"kernel32.dll")->Exports["GetLocaleInfoEx"] = reinterpret_cast<void*>(&GetLocaleInfoEx);
         t->Ensure(L"shlwapi.dll")->Exports["StrCmpLogicalW"] = reinterpret_cast<void*>(&StrCmpLogicalW);
         t->Ensure(L"ntdll.dll")->Exports["RtlGetVersion"] = reinterpret_cast<void*>(&RtlGetVersion);
+        TModule* user = t->Ensure(L"user32.dll");
+        user->Exports["UpdateLayeredWindow"] = reinterpret_cast<void*>(&UpdateLayeredWindow);
+        user->Exports["SetLayeredWindowAttributes"] = reinterpret_cast<void*>(&SetLayeredWindowAttributes);
+        TModule* theme = t->Ensure(L"uxtheme.dll");
+#define VEL_THEME_EXPORT(fn) theme->Exports[#fn] = reinterpret_cast<void*>(&::fn)
+        VEL_THEME_EXPORT(OpenThemeData);
+        VEL_THEME_EXPORT(CloseThemeData);
+        VEL_THEME_EXPORT(DrawThemeBackground);
+        VEL_THEME_EXPORT(DrawThemeText);
+        VEL_THEME_EXPORT(GetThemeBackgroundContentRect);
+        VEL_THEME_EXPORT(GetThemeBackgroundExtent);
+        VEL_THEME_EXPORT(GetThemeTextExtent);
+        VEL_THEME_EXPORT(GetThemeTextMetrics);
+        VEL_THEME_EXPORT(GetThemeBackgroundRegion);
+        VEL_THEME_EXPORT(HitTestThemeBackground);
+        VEL_THEME_EXPORT(DrawThemeEdge);
+        VEL_THEME_EXPORT(DrawThemeIcon);
+        VEL_THEME_EXPORT(IsThemePartDefined);
+        VEL_THEME_EXPORT(IsThemeBackgroundPartiallyTransparent);
+        VEL_THEME_EXPORT(GetThemeColor);
+        VEL_THEME_EXPORT(GetThemeMetric);
+        VEL_THEME_EXPORT(GetThemeString);
+        VEL_THEME_EXPORT(GetThemeBool);
+        VEL_THEME_EXPORT(GetThemeInt);
+        VEL_THEME_EXPORT(GetThemeEnumValue);
+        VEL_THEME_EXPORT(GetThemePosition);
+        VEL_THEME_EXPORT(GetThemeFont);
+        VEL_THEME_EXPORT(GetThemeRect);
+        VEL_THEME_EXPORT(GetThemeMargins);
+        VEL_THEME_EXPORT(GetThemeIntList);
+        VEL_THEME_EXPORT(SetWindowTheme);
+        VEL_THEME_EXPORT(GetThemeFilename);
+        VEL_THEME_EXPORT(GetThemeSysColor);
+        VEL_THEME_EXPORT(GetThemeSysColorBrush);
+        VEL_THEME_EXPORT(GetThemeSysBool);
+        VEL_THEME_EXPORT(GetThemeSysSize);
+        VEL_THEME_EXPORT(GetThemeSysFont);
+        VEL_THEME_EXPORT(GetThemeSysString);
+        VEL_THEME_EXPORT(GetThemeSysInt);
+        VEL_THEME_EXPORT(IsThemeActive);
+        VEL_THEME_EXPORT(IsAppThemed);
+        VEL_THEME_EXPORT(GetWindowTheme);
+        VEL_THEME_EXPORT(EnableThemeDialogTexture);
+        VEL_THEME_EXPORT(IsThemeDialogTextureEnabled);
+        VEL_THEME_EXPORT(GetThemeAppProperties);
+        VEL_THEME_EXPORT(SetThemeAppProperties);
+        VEL_THEME_EXPORT(GetCurrentThemeName);
+        VEL_THEME_EXPORT(GetThemeDocumentationProperty);
+        VEL_THEME_EXPORT(GetThemePartSize);
+        VEL_THEME_EXPORT(DrawThemeParentBackground);
+        VEL_THEME_EXPORT(EnableTheming);
+#undef VEL_THEME_EXPORT
         return t;
     }();
     return *table;
@@ -68,7 +123,8 @@ HMODULE LoadLibrary(const Char* fileName)
     if (!fileName || !*fileName) return nullptr;
     TModuleTable& t = Table();
     std::lock_guard<std::mutex> g(t.Lock);
-    return t.Find(Normalize(fileName));
+    TModule* m = t.Find(Normalize(fileName));
+    return m && !m->Hidden ? m : nullptr;
 }
 
 HMODULE GetModuleHandle(const Char* moduleName)
@@ -99,6 +155,13 @@ void RegisterModuleExport(const String& module, const std::string& name, void* f
         m->Exports[name] = fn;
     else
         m->Exports.erase(name);
+}
+
+void SetModuleHidden(const String& module, bool hidden)
+{
+    TModuleTable& t = Table();
+    std::lock_guard<std::mutex> g(t.Lock);
+    if (TModule* m = t.Find(Normalize(module))) m->Hidden = hidden;
 }
 
 int GetLocaleInfoEx(const Char*, DWORD, Char* data, int size)

@@ -1,10 +1,11 @@
 // Library modules as a Windows program probes them. No shared object is
 // loaded: each known library name maps to a table of our own functions, so
 // "is this function there?" gets the answer of the platform profile (an NT
-// 6.1 system with visual styles): uxtheme.dll, kernel32 (GetLocaleInfoEx),
-// shlwapi.dll (StrCmpLogicalW), user32 (the layered-window calls, once the
-// window layer registers them), ntdll (RtlGetVersion), comctl32 (present,
-// without the flat scroll bar functions), gdi32, ole32, shell32.
+// 6.1 system with visual styles): uxtheme.dll (every function of
+// platform/ui/Themes.h), kernel32 (GetLocaleInfoEx), shlwapi.dll
+// (StrCmpLogicalW), user32 (UpdateLayeredWindow, SetLayeredWindowAttributes),
+// ntdll (RtlGetVersion), comctl32 (present, without the flat scroll bar
+// functions), gdi32, ole32, shell32.
 //
 // Functions implemented in higher layers are entered at start-up with
 // RegisterModuleExport; GetProcAddress then hands them out.
@@ -29,6 +30,11 @@ BOOL FreeLibrary(HMODULE module);
 // Enters (or replaces) an export of a library; the library becomes known if
 // it was not. fn null removes the export.
 void RegisterModuleExport(const String& module, const std::string& name, void* fn);
+
+// Test aid: a hidden library is one the system does not have. LoadLibrary and
+// GetModuleHandle answer null for it until it is shown again; handles taken
+// before keep working. Names as for LoadLibrary.
+void SetModuleHidden(const String& module, bool hidden);
 
 // shlwapi's StrCmpLogicalW is the one of platform/base/SysUtils.h.
 // The built-in export that lives nowhere else:

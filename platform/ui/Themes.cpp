@@ -22,6 +22,13 @@ namespace {
 
 std::atomic<bool> GVisualStyles{true};
 
+std::mutex GSchemeLock;
+String& SchemeName()
+{
+    static String name = L"NormalColor";
+    return name;
+}
+
 // Handles are checked against the set of open ones, so a stale or foreign
 // handle gives E_HANDLE instead of a crash, and a second close is harmless.
 std::mutex GHandlesLock;
@@ -109,9 +116,20 @@ HRESULT GetCurrentThemeName(LPWSTR themeFile, int maxFile, LPWSTR colorName, int
 {
     if (!GVisualStyles) return E_FAIL;
     CopyName(themeFile, maxFile, L"C:\\Windows\\Resources\\Themes\\Flat\\Flat.msstyles");
-    CopyName(colorName, maxColor, L"NormalColor");
+    String scheme;
+    {
+        std::lock_guard<std::mutex> g(GSchemeLock);
+        scheme = SchemeName();
+    }
+    CopyName(colorName, maxColor, scheme.c_str());
     CopyName(sizeName, maxSize, L"NormalSize");
     return S_OK;
+}
+
+void SetThemeColorSchemeName(const String& name)
+{
+    std::lock_guard<std::mutex> g(GSchemeLock);
+    SchemeName() = name;
 }
 
 // ---------------------------------------------------------------------------
@@ -362,3 +380,45 @@ void TThemePainter::Stroke(const double* xy, int points, double width, COLORREF 
     cairo_set_line_join(FCr, CAIRO_LINE_JOIN_MITER);
     cairo_stroke(FCr);
 }
+
+// ---------------------------------------------------------------------------
+// The rest of the theme library
+// ---------------------------------------------------------------------------
+
+HRESULT DrawThemeText(HTHEME, HDC, int, int, LPCWSTR, int, DWORD, DWORD, const RECT*) { return E_NOTIMPL; }
+HRESULT GetThemeBackgroundContentRect(HTHEME, HDC, int, int, const RECT*, RECT*) { return E_NOTIMPL; }
+HRESULT GetThemeBackgroundExtent(HTHEME, HDC, int, int, const RECT*, RECT*) { return E_NOTIMPL; }
+HRESULT GetThemeTextExtent(HTHEME, HDC, int, int, LPCWSTR, int, DWORD, const RECT*, RECT*) { return E_NOTIMPL; }
+HRESULT GetThemeTextMetrics(HTHEME, HDC, int, int, TEXTMETRICW*) { return E_NOTIMPL; }
+HRESULT GetThemeBackgroundRegion(HTHEME, HDC, int, int, const RECT*, HRGN*) { return E_NOTIMPL; }
+HRESULT HitTestThemeBackground(HTHEME, HDC, int, int, DWORD, const RECT*, HRGN, POINT, Word*) { return E_NOTIMPL; }
+HRESULT DrawThemeIcon(HTHEME, HDC, int, int, const RECT*, HIMAGELIST, int) { return E_NOTIMPL; }
+BOOL IsThemePartDefined(HTHEME, int, int) { return 0; }
+BOOL IsThemeBackgroundPartiallyTransparent(HTHEME, int, int) { return 0; }
+HRESULT GetThemeMetric(HTHEME, HDC, int, int, int, int*) { return E_NOTIMPL; }
+HRESULT GetThemeString(HTHEME, int, int, int, LPWSTR, int) { return E_NOTIMPL; }
+HRESULT GetThemeBool(HTHEME, int, int, int, BOOL*) { return E_NOTIMPL; }
+HRESULT GetThemeInt(HTHEME, int, int, int, int*) { return E_NOTIMPL; }
+HRESULT GetThemeEnumValue(HTHEME, int, int, int, int*) { return E_NOTIMPL; }
+HRESULT GetThemePosition(HTHEME, int, int, int, POINT*) { return E_NOTIMPL; }
+HRESULT GetThemeFont(HTHEME, HDC, int, int, int, LOGFONTW*) { return E_NOTIMPL; }
+HRESULT GetThemeRect(HTHEME, int, int, int, RECT*) { return E_NOTIMPL; }
+HRESULT GetThemeMargins(HTHEME, HDC, int, int, int, const RECT*, MARGINS*) { return E_NOTIMPL; }
+HRESULT GetThemeIntList(HTHEME, int, int, int, INTLIST*) { return E_NOTIMPL; }
+HRESULT SetWindowTheme(HWND, LPCWSTR, LPCWSTR) { return E_NOTIMPL; }
+HRESULT GetThemeFilename(HTHEME, int, int, int, LPWSTR, int) { return E_NOTIMPL; }
+COLORREF GetThemeSysColor(HTHEME, int colorId) { return GetSysColor(colorId); }
+HBRUSH GetThemeSysColorBrush(HTHEME, int) { return nullptr; }
+BOOL GetThemeSysBool(HTHEME, int) { return 0; }
+int GetThemeSysSize(HTHEME, int) { return 0; }
+HRESULT GetThemeSysFont(HTHEME, int, LOGFONTW*) { return E_NOTIMPL; }
+HRESULT GetThemeSysString(HTHEME, int, LPWSTR, int) { return E_NOTIMPL; }
+HRESULT GetThemeSysInt(HTHEME, int, int*) { return E_NOTIMPL; }
+HTHEME GetWindowTheme(HWND) { return nullptr; }
+HRESULT EnableThemeDialogTexture(HWND, DWORD) { return E_NOTIMPL; }
+BOOL IsThemeDialogTextureEnabled(HWND) { return 0; }
+DWORD GetThemeAppProperties() { return 0; }
+void SetThemeAppProperties(DWORD) {}
+HRESULT GetThemeDocumentationProperty(LPCWSTR, LPCWSTR, LPWSTR, int) { return E_NOTIMPL; }
+HRESULT DrawThemeParentBackground(HWND, HDC, const RECT*) { return E_NOTIMPL; }
+HRESULT EnableTheming(BOOL) { return E_NOTIMPL; }

@@ -10,6 +10,9 @@
 #include "platform/base/Interfaces.h"
 #include "platform/gfx/Gdi.h"
 
+class TCustomImageList;
+using HIMAGELIST = TCustomImageList*;
+
 // An open theme: a class of parts. Opaque to callers.
 struct TThemeData;
 using HTHEME = TThemeData*;
@@ -156,3 +159,74 @@ HRESULT GetThemeColor(HTHEME theme, int part, int state, int propId, COLORREF* c
 // receives at most max - 1 characters and a terminating zero.
 HRESULT GetCurrentThemeName(LPWSTR themeFile, int maxFile, LPWSTR colorName, int maxColor,
                             LPWSTR sizeName, int maxSize);
+
+// Test aid: the colour-scheme name GetCurrentThemeName answers
+// ("NormalColor" from the start).
+void SetThemeColorSchemeName(const String& name);
+
+// ---------------------------------------------------------------------------
+// The rest of the theme library's functions
+// ---------------------------------------------------------------------------
+// Published so that a program binding the theme library by name finds every
+// function it looks for. Our renderer has no theme file behind it: these
+// answer E_NOTIMPL (out parameters untouched) or 0 / false / null, except
+// GetThemeSysColor, which answers the system colour.
+
+struct MARGINS {
+    int cxLeftWidth = 0;
+    int cxRightWidth = 0;
+    int cyTopHeight = 0;
+    int cyBottomHeight = 0;
+};
+struct INTLIST {
+    int iValueCount = 0;
+    int iValues[402] = {};
+};
+
+HRESULT DrawThemeText(HTHEME theme, HDC dc, int part, int state, LPCWSTR text, int count,
+                      DWORD textFlags, DWORD textFlags2, const RECT* rect);
+HRESULT GetThemeBackgroundContentRect(HTHEME theme, HDC dc, int part, int state,
+                                      const RECT* bounding, RECT* content);
+HRESULT GetThemeBackgroundExtent(HTHEME theme, HDC dc, int part, int state, const RECT* content,
+                                 RECT* extent);
+HRESULT GetThemeTextExtent(HTHEME theme, HDC dc, int part, int state, LPCWSTR text, int count,
+                           DWORD textFlags, const RECT* bounding, RECT* extent);
+HRESULT GetThemeTextMetrics(HTHEME theme, HDC dc, int part, int state, TEXTMETRICW* metrics);
+HRESULT GetThemeBackgroundRegion(HTHEME theme, HDC dc, int part, int state, const RECT* rect,
+                                 HRGN* region);
+HRESULT HitTestThemeBackground(HTHEME theme, HDC dc, int part, int state, DWORD options,
+                               const RECT* rect, HRGN region, POINT test, Word* hitCode);
+HRESULT DrawThemeIcon(HTHEME theme, HDC dc, int part, int state, const RECT* rect,
+                      HIMAGELIST images, int imageIndex);
+BOOL IsThemePartDefined(HTHEME theme, int part, int state);
+BOOL IsThemeBackgroundPartiallyTransparent(HTHEME theme, int part, int state);
+HRESULT GetThemeMetric(HTHEME theme, HDC dc, int part, int state, int propId, int* value);
+HRESULT GetThemeString(HTHEME theme, int part, int state, int propId, LPWSTR buf, int maxChars);
+HRESULT GetThemeBool(HTHEME theme, int part, int state, int propId, BOOL* value);
+HRESULT GetThemeInt(HTHEME theme, int part, int state, int propId, int* value);
+HRESULT GetThemeEnumValue(HTHEME theme, int part, int state, int propId, int* value);
+HRESULT GetThemePosition(HTHEME theme, int part, int state, int propId, POINT* point);
+HRESULT GetThemeFont(HTHEME theme, HDC dc, int part, int state, int propId, LOGFONTW* font);
+HRESULT GetThemeRect(HTHEME theme, int part, int state, int propId, RECT* rect);
+HRESULT GetThemeMargins(HTHEME theme, HDC dc, int part, int state, int propId, const RECT* rect,
+                        MARGINS* margins);
+HRESULT GetThemeIntList(HTHEME theme, int part, int state, int propId, INTLIST* list);
+HRESULT SetWindowTheme(HWND wnd, LPCWSTR subAppName, LPCWSTR subIdList);
+HRESULT GetThemeFilename(HTHEME theme, int part, int state, int propId, LPWSTR buf, int maxChars);
+// The current colour of the system element colorId (as GetSysColor).
+COLORREF GetThemeSysColor(HTHEME theme, int colorId);
+HBRUSH GetThemeSysColorBrush(HTHEME theme, int colorId);
+BOOL GetThemeSysBool(HTHEME theme, int boolId);
+int GetThemeSysSize(HTHEME theme, int sizeId);
+HRESULT GetThemeSysFont(HTHEME theme, int fontId, LOGFONTW* font);
+HRESULT GetThemeSysString(HTHEME theme, int stringId, LPWSTR buf, int maxChars);
+HRESULT GetThemeSysInt(HTHEME theme, int intId, int* value);
+HTHEME GetWindowTheme(HWND wnd);
+HRESULT EnableThemeDialogTexture(HWND wnd, DWORD flags);
+BOOL IsThemeDialogTextureEnabled(HWND wnd);
+DWORD GetThemeAppProperties();
+void SetThemeAppProperties(DWORD flags);
+HRESULT GetThemeDocumentationProperty(LPCWSTR themeName, LPCWSTR propName, LPWSTR buf,
+                                      int maxChars);
+HRESULT DrawThemeParentBackground(HWND wnd, HDC dc, const RECT* rect);
+HRESULT EnableTheming(BOOL enable);

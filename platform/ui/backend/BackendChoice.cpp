@@ -4,6 +4,7 @@
 #include <SDL.h>
 
 #include <cstdlib>
+#include <cstring>
 
 #include "platform/ui/backend/Headless.h"
 #include "platform/ui/backend/Sdl.h"
@@ -15,6 +16,15 @@ bool HasDisplay()
         const char* v = std::getenv(name);
         if (v && *v) return true;
     }
+    return false;
+}
+// The video drivers that can show a window from a memory framebuffer of
+// their own (X11 through shared memory or plain images).
+bool HasMemoryFramebuffer(const char* driver)
+{
+    if (!driver) return false;
+    for (const char* name : {"x11", "offscreen", "dummy"})
+        if (std::strcmp(driver, name) == 0) return true;
     return false;
 }
 }  // namespace
@@ -30,6 +40,14 @@ bool InstallDefaultBackend()
         // A click on an inactive window is a click too, as on Windows.
         SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
         if (SDL_InitSubSystem(SDL_INIT_VIDEO) == 0) {
+            // Windows are shown by copying their pixels from memory into the
+            // window's own surface: no accelerated framebuffer is wanted.
+            // Left to itself, the first SDL_GetWindowSurface probes for one
+            // and loads an OpenGL stack (threads, start-up time, memory) only
+            // to copy the same pixels. Drivers without a memory framebuffer
+            // of their own (Wayland) keep the accelerated one they need.
+            if (HasMemoryFramebuffer(SDL_GetCurrentVideoDriver()))
+                SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
             SetBackend(new TSdlBackend);
             return true;
         }

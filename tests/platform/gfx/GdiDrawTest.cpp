@@ -31,6 +31,31 @@ TEST(GdiDraw, RectangleFillRectAndLineToFollowTheExclusiveEdgeRules)
     EXPECT_EQ(c.Row(0, 0, 7, kBlack), "#####..");   // the end point stays untouched
 }
 
+TEST(GdiDraw, RectangleInOneColourCoversWhatFrameAndInsideCover)
+{
+    // Pen and brush of one colour take a single fill; it must cover the
+    // pixels a frame in one colour and an inside in another cover.
+    const COLORREF kGreen = RGB(0, 255, 0);
+    for (int w = 1; w <= 5; ++w)
+        for (int h = 1; h <= 5; ++h) {
+            TTestCanvas one(12, 12), two(12, 12);
+            {
+                TSelect pen(one.Dc, CreatePen(PS_SOLID, 1, kRed));
+                TSelect brush(one.Dc, CreateSolidBrush(kRed));
+                Rectangle(one.Dc, 3, 4, 3 + w, 4 + h);
+            }
+            {
+                TSelect pen(two.Dc, CreatePen(PS_SOLID, 1, kBlue));
+                TSelect brush(two.Dc, CreateSolidBrush(kGreen));
+                Rectangle(two.Dc, 3, 4, 3 + w, 4 + h);
+            }
+            for (int y = 0; y < 12; ++y)
+                for (int x = 0; x < 12; ++x)
+                    EXPECT_EQ(one.Px(x, y) == kRed, two.Px(x, y) != kWhite) << w << "x" << h << " at " << x << "," << y;
+            EXPECT_EQ(one.Count(kRed, 12, 12), w == 1 && h == 1 ? 0 : w * h) << "a single pixel's frame draws nothing";
+        }
+}
+
 TEST(GdiDraw, NullPenRectangleIsOnePixelSmaller)
 {
     TTestCanvas c(12, 12);

@@ -229,12 +229,12 @@ TEST(Modules, AnswerTheProfile)
 
     // Higher layers enter their functions at start-up.
     HMODULE u = LoadLibrary(L"user32.dll");
-    EXPECT_EQ(GetProcAddress(u, "SetLayeredWindowAttributes"), nullptr);
+    EXPECT_EQ(GetProcAddress(u, "SetMarkerForTest"), nullptr);
     static int marker;
-    RegisterModuleExport(L"USER32", "SetLayeredWindowAttributes", &marker);
-    EXPECT_EQ(GetProcAddress(u, "SetLayeredWindowAttributes"), &marker);
-    RegisterModuleExport(L"user32.dll", "SetLayeredWindowAttributes", nullptr);
-    EXPECT_EQ(GetProcAddress(u, "SetLayeredWindowAttributes"), nullptr);
+    RegisterModuleExport(L"USER32", "SetMarkerForTest", &marker);
+    EXPECT_EQ(GetProcAddress(u, "SetMarkerForTest"), &marker);
+    RegisterModuleExport(L"user32.dll", "SetMarkerForTest", nullptr);
+    EXPECT_EQ(GetProcAddress(u, "SetMarkerForTest"), nullptr);
 }
 
 }  // namespace

@@ -1,0 +1,14 @@
+// The control library's tests run between the library's start-up and its
+// shut-down, as the application does.
+#include <gtest/gtest.h>
+
+#include "controls/foundation/LibraryStartup.h"
+
+int main(int argc, char** argv)
+{
+    testing::InitGoogleTest(&argc, argv);
+    VodLibraryStartup();
+    int rc = RUN_ALL_TESTS();
+    VodLibraryShutdown();
+    return rc;
+}
