@@ -208,5 +208,5 @@ inline void VarArrayPut(Variant& v, const Variant& value, std::initializer_list<
 }
 
 // Unassigned and Null as values.
-inline const Variant Unassigned;
+inline const Variant Unassigned{};
 inline Variant NullVariant() { return Variant::Null(); }
