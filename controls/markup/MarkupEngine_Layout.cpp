@@ -253,6 +253,19 @@ void TMarkupRenderer::DrawRun(const String& Display, Integer RunWidth, Integer R
     const UINT df = grid ? Flags : (Flags & ~UINT(DT_EXTERNALLEADING));
     bool draw = true;
     if (!grid && !P.WordWrap && CurLeft >= L.R.Right - C->TextWidth(L"l")) draw = false;
+    if (draw && RotatedFont) {
+        // Text under ROT is drawn by the rotated font from the run's start on
+        // the baseline band; prefix characters are resolved here.
+        String t;
+        for (size_t i = 0; i < Display.size(); ++i) {
+            if (!NoPrefix && Display[i] == L'&' && i + 1 < Display.size()) ++i;
+            t += Display[i];
+        }
+        C->RequireState();
+        SelectObject(Dc, RotatedFont);
+        TextOut(Dc, r.Left, bottom - RunHeight, t.c_str(), int(t.size()));
+        draw = false;
+    }
     if (draw) {
         if (Shadow) {
             const TColor fc = C->Font()->Color();

@@ -422,3 +422,18 @@ TEST(MarkupLinks, AnEncodedAmpersandInAnAddressIsOneAmpersand)
     EXPECT_TRUE(RenderMarkup(p));
     EXPECT_EQ(p.AnchorVal, L"http://x/?a=1&b=2");
 }
+
+TEST(MarkupLayout, RotatedTextUsesOneSavedFont)
+{
+    TMarkupCanvas mc;
+    TMarkupParams p = mc.Params(L"a<ROT a=\"90\">b&amp;c</ROT>d");
+    RenderMarkup(p);
+    EXPECT_EQ(mc.Runs(), (Runs{L"a@0,16", L"d@32,16"}));
+    bool rotated = false;
+    for (const TGdiRecord& r : GdiRecords(mc.Surface.Dc)) rotated |= r.Text == L"b&c" && r.Kind != L"DrawText";
+    EXPECT_TRUE(rotated);
+    // The canvas's own font is selected again afterwards.
+    LOGFONTW lf{};
+    GetObject(GetCurrentObject(mc.Surface.Dc, OBJ_FONT), sizeof(lf), &lf);
+    EXPECT_EQ(lf.lfEscapement, 0);
+}
