@@ -408,7 +408,9 @@ private:
     TCellSlot& SlotForWrite(Integer ACol, Integer ARow);
     void CellChanged(Integer ACol, Integer ARow);
 
-    // Row records by row index; rows never written hold null.
-    std::vector<std::unique_ptr<TRowRecord>> FRowTable;
+    // Row records by row index; rows never written hold null. Plain
+    // pointers (owned here, freed by the destructor) so that moving rows
+    // turns a block of pointers, nothing more.
+    std::vector<TRowRecord*> FRowTable;
     std::map<std::pair<bool, Integer>, std::unique_ptr<TStringGridStrings>> FLines;
 };

@@ -8,12 +8,15 @@
 
 TStringGrid::TStringGrid(TComponent* AOwner) : TCustomDrawGrid(AOwner) {}
 
-TStringGrid::~TStringGrid() = default;
+TStringGrid::~TStringGrid()
+{
+    for (TRowRecord* r : FRowTable) delete r;
+}
 
 const TStringGrid::TCellSlot* TStringGrid::Slot(Integer ACol, Integer ARow) const
 {
     if (ACol < 0 || ARow < 0 || size_t(ARow) >= FRowTable.size()) return nullptr;
-    const TRowRecord* r = FRowTable[size_t(ARow)].get();
+    const TRowRecord* r = FRowTable[size_t(ARow)];
     if (!r || size_t(ACol) >= r->Cells.size()) return nullptr;
     return &r->Cells[size_t(ACol)];
 }
@@ -21,9 +24,9 @@ const TStringGrid::TCellSlot* TStringGrid::Slot(Integer ACol, Integer ARow) cons
 TStringGrid::TCellSlot& TStringGrid::SlotForWrite(Integer ACol, Integer ARow)
 {
     if (ACol < 0 || ARow < 0) throw EInvalidGridOperation(L"Grid index out of range");
-    if (size_t(ARow) >= FRowTable.size()) FRowTable.resize(size_t(ARow) + 1);
-    std::unique_ptr<TRowRecord>& r = FRowTable[size_t(ARow)];
-    if (!r) r = std::make_unique<TRowRecord>();
+    if (size_t(ARow) >= FRowTable.size()) FRowTable.resize(size_t(ARow) + 1, nullptr);
+    TRowRecord*& r = FRowTable[size_t(ARow)];
+    if (!r) r = new TRowRecord();
     if (size_t(ACol) >= r->Cells.size()) r->Cells.resize(size_t(ACol) + 1);
     return r->Cells[size_t(ACol)];
 }
@@ -109,7 +112,7 @@ static void MoveSlot(V& v, Integer From, Integer To)
 {
     const size_t hi = size_t(std::max(From, To));
     if (size_t(From) >= v.size() && size_t(To) >= v.size()) return;  // both past the data: nothing moves
-    if (hi >= v.size()) v.resize(hi + 1);
+    if (hi >= v.size()) v.resize(hi + 1, typename V::value_type());
     auto b = v.begin();
     if (From < To)
         std::rotate(b + From, b + From + 1, b + To + 1);
@@ -126,7 +129,7 @@ void TStringGrid::RowMoved(Integer FromIndex, Integer ToIndex)
 
 void TStringGrid::ColumnMoved(Integer FromIndex, Integer ToIndex)
 {
-    for (auto& r : FRowTable) {
+    for (TRowRecord* r : FRowTable) {
         if (!r) continue;
         MoveSlot(r->Cells, FromIndex, ToIndex);
         while (!r->Cells.empty() && r->Cells.back().Text.empty() && !r->Cells.back().Object) r->Cells.pop_back();
