@@ -4,6 +4,7 @@
 // visible cells only.
 #include <gtest/gtest.h>
 
+#include <map>
 #include <random>
 
 #include "platform/base/SysUtils.h"
@@ -398,6 +399,30 @@ TEST_F(GridTest, StoreIsSparseKeepsWhatLiesPastTheCountsAndCopiesLinesUpToTheirC
     EXPECT_EQ(Grid->Cells(4, 4), L"edge");
     EXPECT_EQ(Grid->Objects(7, 6), &a);
     EXPECT_THROW(Grid->SetCells(-1, 0, L"x"), EInvalidGridOperation);
+    // A row index from outside far past everything sizes no table.
+    Grid->SetCells(2, 2000000000, L"far");
+    Grid->SetObjects(3, 2000000000, &b);
+    EXPECT_EQ(Grid->StoredRowSpan(), 7);
+    EXPECT_EQ(Grid->Cells(2, 2000000000), L"far");
+    Grid->SetColCount(5);
+    Grid->MoveColumn(2, 3);
+    EXPECT_EQ(Grid->Cells(3, 2000000000), L"far");
+    EXPECT_EQ(Grid->Objects(2, 2000000000), &b);
+    Grid->SetColCount(8);
+    // Once the count reaches it, it moves like any row.
+    Grid->SetRowCount(2000000001);
+    Grid->MoveRow(2000000000, 1);
+    EXPECT_EQ(Grid->Cells(3, 1), L"far");
+    EXPECT_EQ(Grid->Cells(3, 2000000000), L"");
+    Grid->MoveRow(1, 2000000000);
+    Grid->SetRowCount(8);
+    Grid->SetCells(7, 6, L"past");
+    Grid->SetObjects(2, 2000000000, nullptr);
+    // A column index from outside likewise.
+    Grid->SetCells(2000000000, 1, L"wide");
+    EXPECT_EQ(Grid->Cells(2000000000, 1), L"wide");
+    Grid->MoveColumn(5, 6);
+    EXPECT_EQ(Grid->Cells(2000000000, 1), L"wide");
 
     // Rows[] and Cols[] read through; assigning copies up to the line's count.
     TStringList src;
@@ -456,6 +481,58 @@ TEST_F(GridTest, MovesCarryTextsObjectsAndSizesAndLeaveEachReferenceInOneSlot)
     Grid->SetRowCount(1000);
     Grid->MoveRow(900, 999);
     EXPECT_EQ(Grid->StoredRowSpan(), 6);
+}
+
+TEST_F(GridTest, RandomWritesAndMovesMatchAPlainModel)
+{
+    // Dense and far rows and columns, moves inside and across the written
+    // part: the store reads as a map of cells moved the same way would.
+    std::mt19937 rng(11);
+    std::map<std::pair<int, int>, String> model;
+    auto moved = [](int p, int from, int to) {
+        if (p == from) return to;
+        if (from < to && p > from && p <= to) return p - 1;
+        if (from > to && p >= to && p < from) return p + 1;
+        return p;
+    };
+    Grid->SetColCount(10);
+    Grid->SetRowCount(20);
+    auto pick = [&](int dense, int far) { return rng() % 8 == 0 ? far + int(rng() % 5) : int(rng() % dense); };
+    for (int k = 0; k < 60; ++k) {
+        const int c = pick(10, 100000), r = pick(20, 100000);
+        const String v = IntToStr(k);
+        Grid->SetCells(c, r, v);
+        model[{c, r}] = v;
+    }
+    EXPECT_LE(Grid->StoredRowSpan(), 20);  // the far rows stay apart
+    Grid->SetColCount(200000);
+    Grid->SetRowCount(200000);
+    for (int k = 0; k < 300; ++k) {
+        const int from = pick(30, 100000), to = pick(30, 100000);
+        if (rng() % 2) {
+            Grid->MoveRow(from, to);
+            std::map<std::pair<int, int>, String> next;
+            for (auto& [key, v] : model) next[{key.first, moved(key.second, from, to)}] = v;
+            model.swap(next);
+        } else {
+            Grid->MoveColumn(from, to);
+            std::map<std::pair<int, int>, String> next;
+            for (auto& [key, v] : model) next[{moved(key.first, from, to), key.second}] = v;
+            model.swap(next);
+        }
+        if (k % 50 == 0) {
+            const int c = pick(10, 100000), r = pick(20, 100000);
+            Grid->SetCells(c, r, L"w" + IntToStr(k));
+            model[{c, r}] = L"w" + IntToStr(k);
+        }
+    }
+    for (auto& [key, v] : model) ASSERT_EQ(Grid->Cells(key.first, key.second), v) << key.first << "," << key.second;
+    int stored = 0;
+    for (int r = 0; r < 40; ++r)
+        for (int c = 0; c < 40; ++c) stored += !Grid->Cells(c, r).empty();
+    int expected = 0;
+    for (auto& [key, v] : model) expected += key.first < 40 && key.second < 40;
+    EXPECT_EQ(stored, expected);
 }
 
 // ---------------------------------------------------------------------------
