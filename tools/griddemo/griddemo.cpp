@@ -104,7 +104,7 @@ public:
         SetTop(20);
         SetClientWidth(900);
         SetClientHeight(620);
-        BuildStringGrid(this, TRect(8, 8, 892, 308));
+        BuildStringGrid(this, Rect(8, 8, 892, 308));
     }
 };
 

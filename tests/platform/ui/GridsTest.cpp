@@ -123,20 +123,20 @@ TEST_F(GridTest, CellRectAndMouseToCellFollowSizesScrollingAndTheClient)
         TRect rect;
     };
     const Case cases[] = {
-        {1, 1, 0, 0, TRect(0, 0, 64, 24)},        // fixed corner
-        {1, 1, 1, 1, TRect(65, 25, 129, 49)},
-        {1, 1, 2, 1, TRect(130, 25, 230, 49)},     // own width
-        {1, 1, 3, 1, TRect(231, 25, 295, 49)},
-        {1, 1, 4, 1, TRect(296, 25, 300, 49)},     // partly visible: the visible part
-        {1, 1, 5, 1, TRect()},                     // right of the client
-        {1, 1, 1, 3, TRect(65, 75, 129, 110)},     // own height, cut at the bottom
-        {1, 1, 1, 4, TRect()},
-        {3, 2, 0, 3, TRect(0, 25, 64, 65)},        // fixed column follows the rows
-        {3, 2, 2, 0, TRect(65, 0, 165, 24)},       // fixed row follows the columns
-        {3, 2, 1, 1, TRect()},                     // scrolled out
-        {3, 2, 2, 4, TRect(65, 66, 165, 90)},
-        {3, 2, -1, 1, TRect()},
-        {3, 2, 8, 1, TRect()},
+        {1, 1, 0, 0, Rect(0, 0, 64, 24)},        // fixed corner
+        {1, 1, 1, 1, Rect(65, 25, 129, 49)},
+        {1, 1, 2, 1, Rect(130, 25, 230, 49)},     // own width
+        {1, 1, 3, 1, Rect(231, 25, 295, 49)},
+        {1, 1, 4, 1, Rect(296, 25, 300, 49)},     // partly visible: the visible part
+        {1, 1, 5, 1, TRect{}},                     // right of the client
+        {1, 1, 1, 3, Rect(65, 75, 129, 110)},     // own height, cut at the bottom
+        {1, 1, 1, 4, TRect{}},
+        {3, 2, 0, 3, Rect(0, 25, 64, 65)},        // fixed column follows the rows
+        {3, 2, 2, 0, Rect(65, 0, 165, 24)},       // fixed row follows the columns
+        {3, 2, 1, 1, TRect{}},                     // scrolled out
+        {3, 2, 2, 4, Rect(65, 66, 165, 90)},
+        {3, 2, -1, 1, TRect{}},
+        {3, 2, 8, 1, TRect{}},
     };
     for (const Case& c : cases) {
         Grid->SetTopRow(c.topRow);
@@ -197,14 +197,14 @@ TEST_F(GridTest, AMillionRowsLocateTheirEndWithoutAWalk)
     EXPECT_EQ(Grid->VisibleRowCount(), 4);
     Grid->Perform(WM_VSCROLL, SB_BOTTOM, 0);
     EXPECT_EQ(Grid->TopRow(), 999996);
-    EXPECT_EQ(Grid->CellRect(1, 999998), TRect(65, 75, 129, 105));
+    EXPECT_EQ(Grid->CellRect(1, 999998), Rect(65, 75, 129, 105));
     EXPECT_EQ(Grid->MouseCoord(70, 110).Y, 999999);
     Grid->FocusCell(1, 999999, true);
     EXPECT_EQ(Grid->Row(), 999999);
     Grid->SetTopRow(11);
-    EXPECT_EQ(Grid->CellRect(1, 11), TRect(65, 25, 129, 49));
+    EXPECT_EQ(Grid->CellRect(1, 11), Rect(65, 25, 129, 49));
     Grid->SetTopRow(10);
-    EXPECT_EQ(Grid->CellRect(1, 11), TRect(65, 76, 129, 100));
+    EXPECT_EQ(Grid->CellRect(1, 11), Rect(65, 76, 129, 100));
 }
 
 // ---------------------------------------------------------------------------
