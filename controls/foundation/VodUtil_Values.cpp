@@ -251,6 +251,16 @@ constexpr uint64_t WordFor(unsigned f, bool notFirst)
            uint64_t(BadFor(f, notFirst)) << kBadShift;
 }
 
+// The words of a text's first character, by its flags.
+struct TFirstWords {
+    uint64_t Word[256];
+    constexpr TFirstWords() : Word()
+    {
+        for (unsigned f = 0; f < 256; ++f) Word[f] = WordFor(f, false);
+    }
+};
+constexpr TFirstWords kFirstWords;
+
 // The flags and words of the ASCII characters for the separators last seen on
 // this thread; the separators are compared at every call, so a change of the
 // settings takes effect at once.
@@ -326,7 +336,7 @@ Byte ClassifyValueText(const String& S)
 
     const uint32_t c0 = uint32_t(p[0]);
     const unsigned firstFlags = t.Flags[c0 & 0x7F];
-    uint64_t word = WordFor(firstFlags, false), counts = word, failed = word;
+    uint64_t word = kFirstWords.Word[firstFlags], counts = word, failed = word;
     uint32_t any = c0;   // every character or-ed: above 0x7F when one is beyond ASCII
     unsigned look = 0;
     if (n <= 21) {
