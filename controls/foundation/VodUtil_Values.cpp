@@ -8,14 +8,15 @@
 
 namespace {
 
-// Reads all of S as a decimal integer: leading blanks, an optional sign, at
-// least one digit and nothing after them. Digits counts the digits read.
-bool ReadDecimal(const String& S, Integer& Value, Integer* Digits = nullptr)
+// Reads all of S as a decimal integer: leading blanks, an optional sign (not
+// in the parts of a date or time), at least one digit and nothing after them.
+// Digits counts the digits read.
+bool ReadDecimal(const String& S, Integer& Value, Integer* Digits = nullptr, bool Signed = false)
 {
     size_t i = 0, n = S.size();
     while (i < n && S[i] == L' ') ++i;
     bool negative = false;
-    if (i < n && (S[i] == L'-' || S[i] == L'+')) negative = S[i++] == L'-';
+    if (Signed && i < n && (S[i] == L'-' || S[i] == L'+')) negative = S[i++] == L'-';
     if (i == n) return false;
     Int64 v = 0;
     Integer count = 0;
@@ -448,7 +449,8 @@ bool ParseRCReference(const String& S, TPoint& P)
     size_t c = s.find(L'C', 1);
     if (c == String::npos) return false;
     Integer row, col;
-    if (!ReadDecimal(s.substr(1, c - 1), row) || !ReadDecimal(s.substr(c + 1), col)) return false;
+    if (!ReadDecimal(s.substr(1, c - 1), row, nullptr, true) || !ReadDecimal(s.substr(c + 1), col, nullptr, true))
+        return false;
     P.X = col;
     P.Y = row;
     return true;
