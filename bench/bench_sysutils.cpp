@@ -133,6 +133,29 @@ void Comparisons()
              for (auto& p : pairs)
                  benchmark::DoNotOptimize(wcscmp(names[p.first].c_str(), names[p.second].c_str()));
          });
+    // Neighbours in sorted order: long shared stems, as the last steps of a sort.
+    std::vector<size_t> order(names.size());
+    for (size_t i = 0; i < order.size(); ++i) order[i] = i;
+    std::sort(order.begin(), order.end(), [&](size_t x, size_t y) { return names[x] < names[y]; });
+    std::vector<std::pair<size_t, size_t>> near;
+    for (size_t i = 0; i + 1 < order.size(); ++i) near.push_back({order[i], order[i + 1]});
+    Pair("AnsiCompareText (sorted)", "wcscmp", near.size(), 2.0,
+         [&] {
+             for (auto& p : near) benchmark::DoNotOptimize(AnsiCompareText(names[p.first], names[p.second]));
+         },
+         [&] {
+             for (auto& p : near)
+                 benchmark::DoNotOptimize(wcscmp(names[p.first].c_str(), names[p.second].c_str()));
+         });
+    Pair("StrCmpLogicalW (sorted)", "strverscmp", near.size(), 3.0,
+         [&] {
+             for (auto& p : near)
+                 benchmark::DoNotOptimize(StrCmpLogicalW(names[p.first].c_str(), names[p.second].c_str()));
+         },
+         [&] {
+             for (auto& p : near)
+                 benchmark::DoNotOptimize(strverscmp(narrow[p.first].c_str(), narrow[p.second].c_str()));
+         });
     Pair("StrCmpLogicalW", "strverscmp", pairs.size(), 3.0,
          [&] {
              for (auto& p : pairs)

@@ -6,6 +6,7 @@
 #include <clocale>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 #include <locale.h>
 #include <string>
 #include <string_view>
@@ -117,6 +118,47 @@ bool FixedDigits(double a, int decimals, TDigits& r)
     return true;
 }
 
+// Few decimals on a moderate value: scaled by 10^(decimals + 3) it stays
+// below 2^53, so one multiplication gives the digits and three guard digits
+// to within half a unit of the last one. False when the guard digits lie too
+// near the half to tell.
+bool ScaledDigits(double a, int decimals, TDigits& r)
+{
+    static constexpr double kPow10[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+                                        1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+    if (decimals + 3 > 22) return false;
+    const double y = a * kPow10[decimals + 3];
+    if (!(y < 9007199254740992.0)) return false;
+    const uint64_t yi = uint64_t(y);
+    const double guard = (double(yi % 1000) + (y - double(yi))) * 0.001;
+    // Near 0 or 1 the kept digits may be one off before rounding, but round
+    // to the same either way; near the half they may not.
+    if (guard > 0.498 && guard < 0.502) return false;
+    uint64_t k = yi / 1000 + (guard >= 0.5 ? 1 : 0);
+    static constexpr char kPairs[] = "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+                                     "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+                                     "8081828384858687888990919293949596979899";
+    char t[24];   // lowest digit first
+    int n = 0;
+    for (; k >= 100; k /= 100) {
+        const unsigned q = unsigned(k % 100);
+        t[n++] = kPairs[2 * q + 1];
+        t[n++] = kPairs[2 * q];
+    }
+    if (k >= 10) {
+        t[n++] = kPairs[2 * k + 1];
+        t[n++] = kPairs[2 * k];
+    } else if (k) {
+        t[n++] = char('0' + k);
+    }
+    int lowZeros = 0;
+    while (lowZeros < n && t[lowZeros] == '0') ++lowZeros;
+    r.Count = n - lowZeros;
+    r.Exponent = r.Count ? n - decimals : 0;
+    for (int i = 0; i < r.Count; ++i) r.D[i] = t[n - 1 - i];
+    return true;
+}
+
 void ToDigits(Extended value, Integer precision, Integer decimals, TDigits& r)
 {
     r = TDigits();
@@ -140,10 +182,12 @@ void ToDigits(Extended value, Integer precision, Integer decimals, TDigits& r)
         // Fixed notation pays when the decimals, not the precision, bound the
         // digits, with room for the guard digits inside the precision: then the
         // first rounding cannot move the second.
-        int e2;
-        std::frexp(a, &e2);
+        uint64_t bits;
+        std::memcpy(&bits, &a, sizeof bits);
+        const int e2 = int(bits >> 52) - 1022;   // a < 2^e2
         const int maxIntDigits = ((e2 * 78913) >> 18) + 2;   // floor(e2 * log10 2) + 2
-        if (maxIntDigits + decimals <= precision - 3) done = FixedDigits(a, decimals, r);
+        if (maxIntDigits + decimals <= precision - 3)
+            done = ScaledDigits(a, decimals, r) || FixedDigits(a, decimals, r);
     }
     if (!done) {
         char buf[64];
@@ -506,7 +550,7 @@ struct MaskLayout {
 };
 
 // Splits a mask at ';' outside quotes; only the first three sections count.
-int SplitSections(const String& mask, MaskView (&out)[3])
+int SplitSections(MaskView mask, MaskView (&out)[3])
 {
     int count = 1;
     size_t begin = 0;
@@ -518,12 +562,12 @@ int SplitSections(const String& mask, MaskView (&out)[3])
         } else if (c == L'\'' || c == L'"') {
             quote = c;
         } else if (c == L';') {
-            if (count <= 3) out[count - 1] = MaskView(mask).substr(begin, i - begin);
+            if (count <= 3) out[count - 1] = mask.substr(begin, i - begin);
             ++count;
             begin = i + 1;
         }
     }
-    if (count <= 3) out[count - 1] = MaskView(mask).substr(begin);
+    if (count <= 3) out[count - 1] = mask.substr(begin);
     return count < 3 ? count : 3;
 }
 
@@ -621,12 +665,16 @@ void RenderSection(String& out, MaskView m, Extended value, const TFormatSetting
     }
     while (fracLen > l.fracMin && fracPart[fracLen - 1] == '0') --fracLen;
 
+    // Written through a pointer into room made for the longest result.
+    const size_t base = out.size();
+    out.resize(base + m.size() + 2 * size_t(L) + size_t(fracLen) + size_t(l.expDigits) + 16);
+    Char* w = out.data() + base;
     const Integer P = l.intPlaceholders;
     const Char sep = l.thousands ? fs.ThousandSeparator : Char(0);
     auto emitInt = [&](Integer idx) {
-        out += Char(intPart[idx]);
+        *w++ = Char(intPart[idx]);
         Integer fromRight = L - 1 - idx;
-        if (sep && fromRight > 0 && fromRight % 3 == 0) out += sep;
+        if (sep && fromRight > 0 && fromRight % 3 == 0) *w++ = sep;
     };
     Integer intSeen = 0, fracSeen = 0;
     bool afterPoint = false, intDone = false, expDone = false;
@@ -639,7 +687,7 @@ void RenderSection(String& out, MaskView m, Extended value, const TFormatSetting
         if (c == L'\'' || c == L'"') {
             size_t close = m.find(c, i + 1);
             if (close == MaskView::npos) close = m.size();
-            out.append(m.substr(i + 1, close - i - 1));
+            for (size_t k = i + 1; k < close; ++k) *w++ = m[k];
             i = close;
             continue;
         }
@@ -650,9 +698,9 @@ void RenderSection(String& out, MaskView m, Extended value, const TFormatSetting
             i += 2;
             while (i < m.size() && m[i] == L'0') ++i;
             --i;
-            out += c;
-            if (expValue < 0) out += L'-';
-            else if (sign == L'+') out += L'+';
+            *w++ = c;
+            if (expValue < 0) *w++ = L'-';
+            else if (sign == L'+') *w++ = L'+';
             unsigned v = expValue < 0 ? unsigned(-expValue) : unsigned(expValue);
             char t[12];
             Integer n = 0;
@@ -660,8 +708,8 @@ void RenderSection(String& out, MaskView m, Extended value, const TFormatSetting
                 t[n++] = char('0' + v % 10);
                 v /= 10;
             } while (v);
-            for (Integer k = n; k < l.expDigits; ++k) out += L'0';
-            while (n) out += Char(t[--n]);
+            for (Integer k = n; k < l.expDigits; ++k) *w++ = L'0';
+            while (n) *w++ = Char(t[--n]);
             continue;
         }
         if (c == L'0' || c == L'#') {
@@ -670,7 +718,7 @@ void RenderSection(String& out, MaskView m, Extended value, const TFormatSetting
                 Integer idx = L - P + intSeen++;
                 if (idx >= 0) emitInt(idx);
             } else {
-                if (fracSeen < fracLen) out += Char(fracPart[fracSeen]);
+                if (fracSeen < fracLen) *w++ = Char(fracPart[fracSeen]);
                 ++fracSeen;
             }
             continue;
@@ -678,18 +726,21 @@ void RenderSection(String& out, MaskView m, Extended value, const TFormatSetting
         if (c == L'.' && l.hasPoint && !afterPoint) {
             if (!intDone) flushLeadingInt();
             afterPoint = true;
-            if (fracLen > 0) out += fs.DecimalSeparator;
+            if (fracLen > 0) *w++ = fs.DecimalSeparator;
             continue;
         }
         if (c == L',') continue;
-        out += c;
+        *w++ = c;
     }
     if (!intDone) flushLeadingInt();
+    out.resize(size_t(w - out.data()));
 }
 
 }  // namespace
 
-String FormatFloat(const String& mask, Extended value, const TFormatSettings& fs)
+namespace {
+
+String FormatFloatView(MaskView mask, Extended value, const TFormatSettings& fs)
 {
     if (mask.empty() || std::isnan(value) || std::isinf(value) || std::fabs(value) >= 1e18)
         return FloatToStr(value, fs);
@@ -699,7 +750,6 @@ String FormatFloat(const String& mask, Extended value, const TFormatSettings& fs
     if (!present(0)) return FloatToStr(value, fs);
 
     String out;
-    out.reserve(mask.size() + 32);
     bool zero = false;
     if (value < 0 && present(1)) {
         RenderSection(out, sections[1], -value, fs, zero);
@@ -717,21 +767,34 @@ String FormatFloat(const String& mask, Extended value, const TFormatSettings& fs
     return out;
 }
 
-String FormatFloat(const String& mask, Extended value) { return FormatFloat(mask, value, FormatSettings); }
+}  // namespace
+
+String FormatFloat(const String& mask, Extended value, const TFormatSettings& fs)
+{
+    return FormatFloatView(mask, value, fs);
+}
+
+String FormatFloat(const Char* mask, Extended value, const TFormatSettings& fs)
+{
+    return FormatFloatView(mask ? MaskView(mask) : MaskView(), value, fs);
+}
+
+String FormatFloat(const String& mask, Extended value) { return FormatFloatView(mask, value, FormatSettings); }
+String FormatFloat(const Char* mask, Extended value) { return FormatFloat(mask, value, FormatSettings); }
 
 // ---------------------------------------------------------------------------
 // Format
 
 namespace {
 
-[[noreturn]] void BadFormat(const String& fmt)
+[[noreturn]] void BadFormat(std::wstring_view fmt)
 {
-    throw EConvertError(L"Format '" + fmt + L"' invalid or incompatible with argument");
+    throw EConvertError(L"Format '" + String(fmt) + L"' invalid or incompatible with argument");
 }
 
-[[noreturn]] void MissingArgument(const String& fmt)
+[[noreturn]] void MissingArgument(std::wstring_view fmt)
 {
-    throw EConvertError(L"No argument for format '" + fmt + L"'");
+    throw EConvertError(L"No argument for format '" + String(fmt) + L"'");
 }
 
 String PadDigits(String digits, Integer minDigits)
@@ -740,9 +803,7 @@ String PadDigits(String digits, Integer minDigits)
     return digits;
 }
 
-}  // namespace
-
-String Format(const String& fmt, TVarRecs args, const TFormatSettings& fs)
+String FormatView(std::wstring_view fmt, TVarRecs args, const TFormatSettings& fs)
 {
     const TVarRec* argv = args.begin();
     const Integer argc = Integer(args.size());
@@ -880,7 +941,15 @@ String Format(const String& fmt, TVarRecs args, const TFormatSettings& fs)
     return out;
 }
 
-String Format(const String& fmt, TVarRecs args)
+}  // namespace
+
+String Format(const String& fmt, TVarRecs args, const TFormatSettings& fs) { return FormatView(fmt, args, fs); }
+
+String Format(const Char* fmt, TVarRecs args, const TFormatSettings& fs)
 {
-    return Format(fmt, args, FormatSettings);
+    return FormatView(fmt ? std::wstring_view(fmt) : std::wstring_view(), args, fs);
 }
+
+String Format(const String& fmt, TVarRecs args) { return FormatView(fmt, args, FormatSettings); }
+
+String Format(const Char* fmt, TVarRecs args) { return Format(fmt, args, FormatSettings); }

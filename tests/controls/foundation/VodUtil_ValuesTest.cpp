@@ -20,6 +20,60 @@ String RandomText(std::mt19937& rng, const String& alphabet, int maxLen)
     return s;
 }
 
+
+// The classification rules read one by one, as a second opinion on the
+// classifier's table-driven scan.
+Byte ReferenceClass(const String& S)
+{
+    if (S.empty()) return 2;
+    const Char th = FormatSettings.ThousandSeparator, dec = FormatSettings.DecimalSeparator;
+    const Char ds = FormatSettings.DateSeparator, ts = FormatSettings.TimeSeparator;
+    bool allInteger = true, isFloat = true, seenE = false, isSci = true;
+    bool dateOK = S.find(ds) != String::npos, timeOK = S.find(ts) != String::npos;
+    int dateSeps = 0, timeSeps = 0, minus = 0, decimals = 0;
+    long lastThousand = -100, lastDate = -100, lastTime = -100;
+    if (!IsDigitChar(S[0])) dateOK = timeOK = false;
+    if (S[0] == L'e' || S[0] == L'E') isSci = false;
+    const Char last = S.back();
+    if (last == L'e' || last == L'E' || last == L'+' || last == L'-') isSci = false;
+    for (size_t k = 0; k < S.size(); ++k) {
+        const long i = long(k);
+        const Char c = S[k];
+        if (!IsIntegerChar(c) || (c == L'-' && i > 0)) allInteger = false;
+        if (c == L'-' && i > 0) isFloat = false;
+        if (!IsDigitChar(c) && c != L'-' && c != th && c != dec) isFloat = false;
+        if (c == th) {
+            if (i - lastThousand < 4) isFloat = false;
+            lastThousand = i;
+        }
+        if (c == L'e' || c == L'E') {
+            if (seenE) isSci = false;
+            seenE = true;
+        }
+        if (!IsSignedFloatChar(c) || c == th) isSci = false;
+        if (!IsDigitChar(c) && c != ds) dateOK = false;
+        if (!IsDigitChar(c) && c != ts) timeOK = false;
+        if (c == ds) {
+            if (++dateSeps == 3 || i == lastDate + 1) dateOK = false;
+            lastDate = i;
+        }
+        if (c == ts) {
+            if (++timeSeps == 3 || i == lastTime + 1) timeOK = false;
+            lastTime = i;
+        }
+        minus += c == L'-';
+        decimals += c == dec;
+    }
+    Byte r = 2;
+    if (allInteger) r = 0;
+    else if (isFloat && !seenE) r = 1;
+    else if (isSci && seenE) r = 5;
+    if (timeOK) r = 4;
+    else if (dateOK && dateSeps == 2) r = 3;
+    else if (minus > 1 || decimals > 1) r = 2;
+    return r;
+}
+
 }  // namespace
 
 TEST(VodUtilValues, ClassifyValueTextUsSeparators)
@@ -49,6 +103,21 @@ TEST(VodUtilValues, ClassifyValueTextGermanSeparators)
         {L"1/2/2020", 2}, {L"10:15", 4}, {L"1e5", 5},
     };
     for (const Case& c : cases) EXPECT_EQ(ClassifyValueText(c.Text), c.Class) << UTF8Encode(c.Text);
+}
+
+TEST(VodUtilValues, ClassifyValueTextAgreesWithTheRulesReadOneByOne)
+{
+    std::mt19937 rng(2110);
+    const String alphabet = L"0123456789012345/.,:- eE+x\u0663";
+    const Char seps[][4] = {{L',', L'.', L'/', L':'}, {L'.', L',', L'.', L':'}, {L' ', L',', L'-', L'.'},
+                            {L'.', L'.', L'.', L'.'}};
+    for (int round = 0; round < 60000; ++round) {
+        const Char* sep = seps[round % 4];
+        TLocaleScope locale(sep[0], sep[1], sep[2], sep[3], L"M/d/yyyy");
+        int maxLen = round % 50 == 0 ? 3000 : round % 2 ? 24 : 8;
+        String s = RandomText(rng, alphabet, maxLen);
+        ASSERT_EQ(ClassifyValueText(s), ReferenceClass(s)) << UTF8Encode(s) << " settings " << round % 4;
+    }
 }
 
 TEST(VodUtilValues, ExtractNumberAndInvariantForms)
@@ -155,7 +224,9 @@ TEST(VodUtilValues, TryParseLocaleDateTimeFollowsTheShortDateFormat)
         TLocaleScope locale(L',', L'.', c.Sep, L':', c.Format);
         TDateTime v = -1;
         EXPECT_EQ(TryParseLocaleDateTime(c.Text, v), c.Ok) << UTF8Encode(c.Text);
-        if (c.Ok) EXPECT_DOUBLE_EQ(v, c.Value) << UTF8Encode(c.Text);
+        if (c.Ok) {
+            EXPECT_DOUBLE_EQ(v, c.Value) << UTF8Encode(c.Text);
+        }
     }
     // A time text without the time separator fails, the date still stored.
     TLocaleScope locale(L',', L'.', L'/', L':', L"dd/MM/yyyy");
@@ -265,7 +336,9 @@ TEST(VodUtilValues, RandomAndMalformedTextsNeitherCrashNorHang)
         Byte cls = ClassifyValueText(s);
         ASSERT_LE(cls, 5);
         String inv = LocalToInvariantNumber(s);
-        if (cls > 1) EXPECT_EQ(inv, s);
+        if (cls > 1) {
+            EXPECT_EQ(inv, s);
+        }
         (void)InvariantToLocalNumber(s);
         (void)ExtractNumberText(s);
         TPoint p;

@@ -195,10 +195,12 @@ TEST(SysUtilsFormatTable, MillionRandomValuesMatchTheFirstVersion)
                 reference::OldFloatToDecimalText(v, p, dec == 21 ? 9999 : dec), v, "digits");
         m.Check(FloatToStr(v, fs), reference::OldFloatToStr(v, fs), v, "FloatToStr");
         const wchar_t* f = kFormats[size_t(i) % kFormatCount];
-        m.Check(Format(f, {v}, fs), reference::OldFormat(f, {v}, fs), v, "Format " + Narrow(f));
         const wchar_t* mask = kMasks[size_t(i / 7) % kMaskCount];
-        m.Check(FormatFloat(mask, v, fs), reference::OldFormatFloat(mask, v, fs), v,
-                "FormatFloat " + Narrow(mask));
+        // Literal and String formats alike.
+        const String got = i % 2 ? Format(f, {v}, fs) : Format(String(f), {v}, fs);
+        m.Check(got, reference::OldFormat(f, {v}, fs), v, "Format " + Narrow(f));
+        const String gotMask = i % 2 ? FormatFloat(String(mask), v, fs) : FormatFloat(mask, v, fs);
+        m.Check(gotMask, reference::OldFormatFloat(mask, v, fs), v, "FormatFloat " + Narrow(mask));
     }
     EXPECT_EQ(m.count, 0);
 }
