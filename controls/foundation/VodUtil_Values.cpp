@@ -8,14 +8,15 @@
 
 namespace {
 
-// Reads all of S as a decimal integer: leading blanks, an optional sign, at
-// least one digit and nothing after them. Digits counts the digits read.
-bool ReadDecimal(const String& S, Integer& Value, Integer* Digits = nullptr)
+// Reads all of S as a decimal integer: leading blanks, an optional sign (not
+// in the parts of a date or time), at least one digit and nothing after them.
+// Digits counts the digits read.
+bool ReadDecimal(const String& S, Integer& Value, Integer* Digits = nullptr, bool Signed = false)
 {
     size_t i = 0, n = S.size();
     while (i < n && S[i] == L' ') ++i;
     bool negative = false;
-    if (i < n && (S[i] == L'-' || S[i] == L'+')) negative = S[i++] == L'-';
+    if (Signed && i < n && (S[i] == L'-' || S[i] == L'+')) negative = S[i++] == L'-';
     if (i == n) return false;
     Int64 v = 0;
     Integer count = 0;
@@ -130,7 +131,11 @@ bool IsNumericKey(Char Ch)
 // ---------------------------------------------------------------------------
 // Value classes and numbers
 
-Byte ClassifyValueText(const String& S)
+namespace {
+
+// The rules as they read, for texts with characters beyond ASCII (digits of
+// other scripts, other numbers).
+Byte ClassifyAnyText(const String& S)
 {
     const size_t n = S.size();
     if (n == 0) return vcText;
@@ -201,6 +206,194 @@ Byte ClassifyValueText(const String& S)
     return result;
 }
 
+}  // namespace
+
+namespace {
+
+// What a character is to the classifier, as bits (a separator may also be
+// another one, or "-"): digit, thousand and decimal separator, date and time
+// separator, "-", "e" or "E", "+".
+enum : uint8_t {
+    cfDigit = 1, cfThousand = 2, cfDecimal = 4, cfDateSep = 8, cfTimeSep = 16, cfMinus = 32, cfE = 64, cfPlus = 128,
+};
+// The tests a character fails.
+enum : uint8_t { bdInteger = 1, bdFloat = 2, bdScientific = 4, bdDate = 8, bdTime = 16 };
+
+constexpr uint8_t BadFor(unsigned f, bool notFirst)
+{
+    uint8_t bad = 0;
+    if (!(f & (cfDigit | cfMinus))) bad |= bdInteger;
+    if (!(f & (cfDigit | cfMinus | cfThousand | cfDecimal))) bad |= bdFloat;
+    if ((f & cfThousand) || !(f & (cfDigit | cfDecimal | cfE | cfPlus | cfMinus))) bad |= bdScientific;
+    if (!(f & (cfDigit | cfDateSep))) bad |= bdDate;
+    if (!(f & (cfDigit | cfTimeSep))) bad |= bdTime;
+    if (notFirst && (f & cfMinus)) bad |= bdInteger | bdFloat;
+    return bad;
+}
+
+// One table word per character: the counters of "-", decimal separators,
+// date and time separators and "e"/"E", 11 bits each from bit 0 (texts of
+// more than 2047 characters take the plain path); at bit 55 the three flags
+// the look-back rules need (thousand, date and time separator); the tests the
+// character fails in the top five bits. Adding the words counts, or-ing them
+// collects the failures.
+constexpr int kLookShift = 55;
+constexpr int kBadShift = 59;
+constexpr uint64_t kCountMask = (uint64_t(1) << 55) - 1;
+enum : unsigned { lkThousand = 1, lkDateSep = 2, lkTimeSep = 4 };
+
+constexpr uint64_t WordFor(unsigned f, bool notFirst)
+{
+    return uint64_t((f & cfMinus) != 0) | uint64_t((f & cfDecimal) != 0) << 11 |
+           uint64_t((f & cfDateSep) != 0) << 22 | uint64_t((f & cfTimeSep) != 0) << 33 |
+           uint64_t((f & cfE) != 0) << 44 |
+           uint64_t(((f & cfThousand) ? unsigned(lkThousand) : 0u) | ((f & cfDateSep) ? unsigned(lkDateSep) : 0u) |
+                    ((f & cfTimeSep) ? unsigned(lkTimeSep) : 0u)) << kLookShift |
+           uint64_t(BadFor(f, notFirst)) << kBadShift;
+}
+
+// The words of a text's first character, by its flags.
+struct TFirstWords {
+    uint64_t Word[256];
+    constexpr TFirstWords() : Word()
+    {
+        for (unsigned f = 0; f < 256; ++f) Word[f] = WordFor(f, false);
+    }
+};
+constexpr TFirstWords kFirstWords;
+
+// The flags and words of the ASCII characters for the separators last seen on
+// this thread; the separators are compared at every call, so a change of the
+// settings takes effect at once.
+struct TAsciiTables {
+    Char Thousand = 0, Decimal = 0, DateSep = 0, TimeSep = 0;
+    bool Valid = false;
+    uint8_t Flags[128] = {};
+    uint64_t Words[128] = {};   // for every character but the first
+
+    void Prepare(Char th, Char dec, Char ds, Char ts)
+    {
+        if (Valid && th == Thousand && dec == Decimal && ds == DateSep && ts == TimeSep) return;
+        Thousand = th, Decimal = dec, DateSep = ds, TimeSep = ts;
+        for (int c = 0; c < 128; ++c) {
+            const Char ch = Char(c);
+            uint8_t f = ch >= L'0' && ch <= L'9' ? cfDigit : 0;
+            if (ch == th) f |= cfThousand;
+            if (ch == dec) f |= cfDecimal;
+            if (ch == ds) f |= cfDateSep;
+            if (ch == ts) f |= cfTimeSep;
+            if (ch == L'-') f |= cfMinus;
+            if (ch == L'e' || ch == L'E') f |= cfE;
+            if (ch == L'+') f |= cfPlus;
+            Flags[c] = f;
+            Words[c] = WordFor(f, true);
+        }
+        Valid = true;
+    }
+};
+
+thread_local TAsciiTables GAsciiTables;
+
+// The class from the outcome of the tests: bit 0 integer, 1 float without
+// exponent, 2 scientific with one, 3 time, 4 date with two separators, 5 more
+// than one "-" or decimal separator.
+struct TClassOfOutcome {
+    Byte Class[64];
+    constexpr TClassOfOutcome() : Class()
+    {
+        for (unsigned o = 0; o < 64; ++o) {
+            Byte c = vcText;
+            if (o & 1) c = vcInteger;
+            else if (o & 2) c = vcFloat;
+            else if (o & 4) c = vcScientific;
+            if (o & 8) c = vcTime;
+            else if (o & 16) c = vcDate;
+            else if (o & 32) c = vcText;
+            Class[o] = c;
+        }
+    }
+    constexpr Byte operator[](unsigned o) const { return Class[o]; }
+};
+constexpr TClassOfOutcome kClassOfOutcome;
+
+}  // namespace
+
+// The grid classifies every cell it sorts, filters or formats, so an ASCII
+// text is scanned without branches on its characters: one table word per
+// character adds its counters and brings the tests it fails, and the two
+// rules that look back (a thousand separator less than 4 positions after the
+// previous one, a separator right after one of its kind) look at the last
+// three characters' look-back flags. Other texts take the plain reading.
+Byte ClassifyValueText(const String& S)
+{
+    const size_t n = S.size();
+    if (n == 0) return vcText;
+    if (n > 2047) return ClassifyAnyText(S);
+    TAsciiTables& t = GAsciiTables;
+    t.Prepare(FormatSettings.ThousandSeparator, FormatSettings.DecimalSeparator, FormatSettings.DateSeparator,
+              FormatSettings.TimeSeparator);
+    const uint64_t* words = t.Words;
+    const Char* p = S.data();
+
+    const uint32_t c0 = uint32_t(p[0]);
+    const unsigned firstFlags = t.Flags[c0 & 0x7F];
+    uint64_t word = kFirstWords.Word[firstFlags], counts = word, failed = word;
+    uint32_t any = c0;   // every character or-ed: above 0x7F when one is beyond ASCII
+    unsigned look = 0;
+    if (n <= 21) {
+        // Short texts, as most cells are: the look-back flags of all characters
+        // side by side, three bits each, compared with themselves shifted by
+        // one, two and three characters after the scan.
+        uint64_t flags = (word >> kLookShift) & 7;
+        for (size_t i = 1; i < n; ++i) {
+            const uint32_t c = uint32_t(p[i]);
+            any |= c;
+            word = words[c & 0x7F];
+            counts += word;
+            failed |= word;
+            flags |= ((word >> kLookShift) & 7) << (3 * i);
+        }
+        constexpr uint64_t kThousands = 0x9249249249249249ull & ((uint64_t(1) << 63) - 1);   // bits 0, 3, 6, ...
+        const uint64_t before1 = flags << 3, near = before1 | flags << 6 | flags << 9;
+        if (flags & near & kThousands) look |= lkThousand;
+        if (flags & before1 & (kThousands << 1)) look |= lkDateSep;
+        if (flags & before1 & (kThousands << 2)) look |= lkTimeSep;
+    } else {
+        unsigned history = unsigned(word >> kLookShift) & 7;   // the latest character lowest
+        for (size_t i = 1; i < n; ++i) {
+            const uint32_t c = uint32_t(p[i]);
+            any |= c;
+            word = words[c & 0x7F];
+            const unsigned lb = unsigned(word >> kLookShift) & 7;
+            look |= lb & ((history & (lkDateSep | lkTimeSep)) | ((history | history >> 4 | history >> 8) & lkThousand));
+            history = (history << 4) | lb;
+            counts += word;
+            failed |= word;
+        }
+    }
+    if (any > 0x7F) return ClassifyAnyText(S);   // digits of other scripts need the tables
+
+    unsigned bad = unsigned(failed >> kBadShift);
+    if (look & lkThousand) bad |= bdFloat;
+    if (look & lkDateSep) bad |= bdDate;
+    if (look & lkTimeSep) bad |= bdTime;
+    counts &= kCountMask;
+    const unsigned minus = counts & 0x7FF, decimals = (counts >> 11) & 0x7FF;
+    const unsigned dateSeps = (counts >> 22) & 0x7FF, timeSeps = (counts >> 33) & 0x7FF;
+    const unsigned es = (counts >> 44) & 0x7FF;
+    const unsigned lastFlags = t.Flags[p[n - 1]];
+    if (es > 1 || (firstFlags & cfE) || (lastFlags & (cfE | cfPlus | cfMinus))) bad |= bdScientific;
+    // Both the date and the time test need a digit first; a third separator of
+    // its kind ends each.
+    const unsigned firstDigit = firstFlags & cfDigit;
+    const unsigned outcome = unsigned(!(bad & bdInteger)) | unsigned(!(bad & bdFloat) && es == 0) << 1 |
+                             unsigned(!(bad & bdScientific) && es > 0) << 2 |
+                             unsigned(firstDigit && !(bad & bdTime) && timeSeps - 1 < 2) << 3 |
+                             unsigned(firstDigit && !(bad & bdDate) && dateSeps == 2) << 4 |
+                             unsigned(minus > 1 || decimals > 1) << 5;
+    return kClassOfOutcome[outcome];
+}
+
 String ExtractNumberText(const String& S)
 {
     if (S.empty()) return String();
@@ -256,7 +449,8 @@ bool ParseRCReference(const String& S, TPoint& P)
     size_t c = s.find(L'C', 1);
     if (c == String::npos) return false;
     Integer row, col;
-    if (!ReadDecimal(s.substr(1, c - 1), row) || !ReadDecimal(s.substr(c + 1), col)) return false;
+    if (!ReadDecimal(s.substr(1, c - 1), row, nullptr, true) || !ReadDecimal(s.substr(c + 1), col, nullptr, true))
+        return false;
     P.X = col;
     P.Y = row;
     return true;

@@ -20,6 +20,60 @@ String RandomText(std::mt19937& rng, const String& alphabet, int maxLen)
     return s;
 }
 
+
+// The classification rules read one by one, as a second opinion on the
+// classifier's table-driven scan.
+Byte ReferenceClass(const String& S)
+{
+    if (S.empty()) return 2;
+    const Char th = FormatSettings.ThousandSeparator, dec = FormatSettings.DecimalSeparator;
+    const Char ds = FormatSettings.DateSeparator, ts = FormatSettings.TimeSeparator;
+    bool allInteger = true, isFloat = true, seenE = false, isSci = true;
+    bool dateOK = S.find(ds) != String::npos, timeOK = S.find(ts) != String::npos;
+    int dateSeps = 0, timeSeps = 0, minus = 0, decimals = 0;
+    long lastThousand = -100, lastDate = -100, lastTime = -100;
+    if (!IsDigitChar(S[0])) dateOK = timeOK = false;
+    if (S[0] == L'e' || S[0] == L'E') isSci = false;
+    const Char last = S.back();
+    if (last == L'e' || last == L'E' || last == L'+' || last == L'-') isSci = false;
+    for (size_t k = 0; k < S.size(); ++k) {
+        const long i = long(k);
+        const Char c = S[k];
+        if (!IsIntegerChar(c) || (c == L'-' && i > 0)) allInteger = false;
+        if (c == L'-' && i > 0) isFloat = false;
+        if (!IsDigitChar(c) && c != L'-' && c != th && c != dec) isFloat = false;
+        if (c == th) {
+            if (i - lastThousand < 4) isFloat = false;
+            lastThousand = i;
+        }
+        if (c == L'e' || c == L'E') {
+            if (seenE) isSci = false;
+            seenE = true;
+        }
+        if (!IsSignedFloatChar(c) || c == th) isSci = false;
+        if (!IsDigitChar(c) && c != ds) dateOK = false;
+        if (!IsDigitChar(c) && c != ts) timeOK = false;
+        if (c == ds) {
+            if (++dateSeps == 3 || i == lastDate + 1) dateOK = false;
+            lastDate = i;
+        }
+        if (c == ts) {
+            if (++timeSeps == 3 || i == lastTime + 1) timeOK = false;
+            lastTime = i;
+        }
+        minus += c == L'-';
+        decimals += c == dec;
+    }
+    Byte r = 2;
+    if (allInteger) r = 0;
+    else if (isFloat && !seenE) r = 1;
+    else if (isSci && seenE) r = 5;
+    if (timeOK) r = 4;
+    else if (dateOK && dateSeps == 2) r = 3;
+    else if (minus > 1 || decimals > 1) r = 2;
+    return r;
+}
+
 }  // namespace
 
 TEST(VodUtilValues, ClassifyValueTextUsSeparators)
@@ -49,6 +103,21 @@ TEST(VodUtilValues, ClassifyValueTextGermanSeparators)
         {L"1/2/2020", 2}, {L"10:15", 4}, {L"1e5", 5},
     };
     for (const Case& c : cases) EXPECT_EQ(ClassifyValueText(c.Text), c.Class) << UTF8Encode(c.Text);
+}
+
+TEST(VodUtilValues, ClassifyValueTextAgreesWithTheRulesReadOneByOne)
+{
+    std::mt19937 rng(2110);
+    const String alphabet = L"0123456789012345/.,:- eE+x\u0663";
+    const Char seps[][4] = {{L',', L'.', L'/', L':'}, {L'.', L',', L'.', L':'}, {L' ', L',', L'-', L'.'},
+                            {L'.', L'.', L'.', L'.'}};
+    for (int round = 0; round < 60000; ++round) {
+        const Char* sep = seps[round % 4];
+        TLocaleScope locale(sep[0], sep[1], sep[2], sep[3], L"M/d/yyyy");
+        int maxLen = round % 50 == 0 ? 3000 : round % 2 ? 24 : 8;
+        String s = RandomText(rng, alphabet, maxLen);
+        ASSERT_EQ(ClassifyValueText(s), ReferenceClass(s)) << UTF8Encode(s) << " settings " << round % 4;
+    }
 }
 
 TEST(VodUtilValues, ExtractNumberAndInvariantForms)
@@ -85,7 +154,7 @@ TEST(VodUtilValues, ParseRCReference)
     const Case cases[] = {
         {L"R1C2", true, 2, 1}, {L"r10c20", true, 20, 10}, {L"R1C", false, 0, 0}, {L"RC12", false, 0, 0},
         {L"R12", false, 0, 0}, {L"R1X2", false, 0, 0}, {L"A1C2", false, 0, 0}, {L"R1C2C3", false, 0, 0},
-        {L"R1C99999999999", false, 0, 0}, {L"", false, 0, 0},
+        {L"R1C99999999999", false, 0, 0}, {L"", false, 0, 0}, {L"R-1C+2", true, 2, -1},
     };
     for (const Case& c : cases) {
         TPoint p{-7, -7};
@@ -113,7 +182,8 @@ TEST(VodUtilValues, ParseDateMDYAndDMY)
         {L"31/12/1999", raises, D(1999, 12, 31)},
         // Not dates.
         {L"12-31", 0, 0}, {L"", 0, 0}, {L"a/b/c", 0, 0}, {L"1//2", 0, 0}, {L"1/2/3/4", 0, 0},
-        {L"1-2/3/2020", 0, 0}, {L"1/2/", 0, 0}, {L"12/31/99 10:30", 0, 0},
+        {L"1-2/3/2020", 0, 0}, {L"1/2/", 0, 0}, {L"12/31/99 10:30", 0, 0}, {L"1/2/-5", 0, 0},
+        {L"+1/2/99", 0, 0},
     };
     for (const Case& c : cases) {
         if (c.MDY != raises) EXPECT_EQ(ParseDateMDY(c.Text), c.MDY) << UTF8Encode(c.Text);
@@ -146,6 +216,7 @@ TEST(VodUtilValues, TryParseLocaleDateTimeFollowsTheShortDateFormat)
         {L"dd/MM/yyyy", L'/', L"1/2", false, 0},
         {L"dd/MM/yyyy", L'/', L"x/2/2020", false, 0},
         {L"dd/MM/yyyy", L'/', L"1/13/2020", false, 0},
+        {L"dd/MM/yyyy", L'/', L"-1/12/2020", false, 0},
         {L"M/d/yyyy", L'/', L"12/31/2020", true, D(2020, 12, 31)},
         {L"M/d/yyyy", L'/', L"31/12/2020", false, 0},
         {L"yyyy-MM-dd", L'-', L"2020-12-31 10:30", true, D(2020, 12, 31) + t1030},
@@ -155,7 +226,9 @@ TEST(VodUtilValues, TryParseLocaleDateTimeFollowsTheShortDateFormat)
         TLocaleScope locale(L',', L'.', c.Sep, L':', c.Format);
         TDateTime v = -1;
         EXPECT_EQ(TryParseLocaleDateTime(c.Text, v), c.Ok) << UTF8Encode(c.Text);
-        if (c.Ok) EXPECT_DOUBLE_EQ(v, c.Value) << UTF8Encode(c.Text);
+        if (c.Ok) {
+            EXPECT_DOUBLE_EQ(v, c.Value) << UTF8Encode(c.Text);
+        }
     }
     // A time text without the time separator fails, the date still stored.
     TLocaleScope locale(L',', L'.', L'/', L':', L"dd/MM/yyyy");
@@ -265,7 +338,9 @@ TEST(VodUtilValues, RandomAndMalformedTextsNeitherCrashNorHang)
         Byte cls = ClassifyValueText(s);
         ASSERT_LE(cls, 5);
         String inv = LocalToInvariantNumber(s);
-        if (cls > 1) EXPECT_EQ(inv, s);
+        if (cls > 1) {
+            EXPECT_EQ(inv, s);
+        }
         (void)InvariantToLocalNumber(s);
         (void)ExtractNumberText(s);
         TPoint p;
