@@ -69,7 +69,7 @@ private:
 // A write that fails raises EWriteError at once (the bytes not written are
 // dropped, and later writes fail too); Flush writes what the buffer holds.
 // The descriptor stays the caller's.
-constexpr size_t kMediaBufferBytes = size_t(1) << 20;
+constexpr size_t kMediaBufferBytes = size_t(256) << 10;
 
 class TMediaFile : public TStream {
 public:
