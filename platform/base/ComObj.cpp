@@ -478,18 +478,27 @@ String DispatchErrorText(HRESULT hr)
 
 }  // namespace
 
-Variant DispatchInvoke(IDispatch* obj, const String& name, Word flags, const std::vector<Variant>& args,
-                       std::initializer_list<TNamedArg> named)
+Variant DispatchInvoke(IDispatch* obj, const String& name, Word flags, std::span<const Variant> args,
+                       std::span<const TNamedArg> named)
 {
     if (!obj) throw EOleError(L"Variant does not reference an automation object");
+    // Most calls name no arguments: no allocation for them.
+    DISPID memberId = DISPID_UNKNOWN;
     std::vector<String> names;
-    names.reserve(1 + named.size());
-    names.push_back(name);
-    for (const TNamedArg& a : named) names.push_back(a.Name);
-    std::vector<DISPID> ids(names.size(), DISPID_UNKNOWN);
-    HRESULT hr = obj->GetIDsOfNames(names.data(), UINT(names.size()), ids.data());
+    std::vector<DISPID> ids;
+    HRESULT hr;
+    if (named.empty()) {
+        hr = obj->GetIDsOfNames(&name, 1, &memberId);
+    } else {
+        names.reserve(1 + named.size());
+        names.push_back(name);
+        for (const TNamedArg& a : named) names.push_back(a.Name);
+        ids.assign(names.size(), DISPID_UNKNOWN);
+        hr = obj->GetIDsOfNames(names.data(), UINT(names.size()), ids.data());
+        memberId = ids[0];
+    }
     if (FAILED(hr)) {
-        if (ids[0] != DISPID_UNKNOWN && hr == DISP_E_UNKNOWNNAME) {
+        if (memberId != DISPID_UNKNOWN && hr == DISP_E_UNKNOWNNAME) {
             for (size_t i = 1; i < ids.size(); ++i)
                 if (ids[i] == DISPID_UNKNOWN)
                     throw EOleSysError(L"Named argument '" + names[i] + L"' not supported by method '" + name + L"'",
@@ -500,21 +509,32 @@ Variant DispatchInvoke(IDispatch* obj, const String& name, Word flags, const std
 
     DISPPARAMS params;
     params.Args = args;
+    std::vector<DISPID> namedIds;
+    std::vector<Variant> namedArgs;
+    DISPID putId = DISPID_PROPERTYPUT;
     if (flags & DISPATCH_PROPERTYPUT) {
-        if (params.Args.empty()) throw EOleSysError(DispatchErrorText(DISP_E_BADPARAMCOUNT), DISP_E_BADPARAMCOUNT);
-        params.NamedIds.push_back(DISPID_PROPERTYPUT);
-        params.NamedArgs.push_back(std::move(params.Args.back()));
-        params.Args.pop_back();
+        if (args.empty()) throw EOleSysError(DispatchErrorText(DISP_E_BADPARAMCOUNT), DISP_E_BADPARAMCOUNT);
+        params.Args = args.first(args.size() - 1);
+        if (named.empty()) {
+            params.NamedIds = std::span<const DISPID>(&putId, 1);
+            params.NamedArgs = args.last(1);
+        } else {
+            namedIds.push_back(DISPID_PROPERTYPUT);
+            namedArgs.push_back(args.back());
+        }
     }
-    size_t i = 1;
-    for (const TNamedArg& a : named) {
-        params.NamedIds.push_back(ids[i++]);
-        params.NamedArgs.push_back(a.Value);
+    if (!named.empty()) {
+        for (size_t i = 0; i < named.size(); ++i) {
+            namedIds.push_back(ids[i + 1]);
+            namedArgs.push_back(named[i].Value);
+        }
+        params.NamedIds = namedIds;
+        params.NamedArgs = namedArgs;
     }
 
     Variant result;
     EXCEPINFO info;
-    hr = obj->Invoke(ids[0], flags, params, &result, &info);
+    hr = obj->Invoke(memberId, flags, params, &result, &info);
     if (hr == DISP_E_EXCEPTION) {
         HRESULT code = info.scode != 0 ? info.scode : (info.wCode != 0 ? HRESULT(0x80040000u | info.wCode) : E_FAIL);
         String text = info.bstrDescription.empty() ? DispatchErrorText(code) : info.bstrDescription;
@@ -547,6 +567,9 @@ const Variant& TAutoArgs::Required(Integer index) const
 
 DISPID TAutoMembers::Find(const String& name) const
 {
+    // Callers mostly spell a name as the table does: try that first.
+    for (size_t i = 0; i < FMembers.size(); ++i)
+        if (FMembers[i].Name == name) return DISPID(i + 1);
     for (size_t i = 0; i < FMembers.size(); ++i)
         if (SameText(FMembers[i].Name, name)) return DISPID(i + 1);
     return DISPID_UNKNOWN;
@@ -593,13 +616,18 @@ HRESULT TAutoObject::Invoke(DISPID id, Word flags, const DISPPARAMS& params, Var
     for (size_t i = 0; i < params.NamedIds.size(); ++i) {
         DISPID slot = params.NamedIds[i];
         if (slot == DISPID_PROPERTYPUT && put) {
-            args.FValue = params.NamedArgs[i];
+            args.FValue = &params.NamedArgs[i];
             continue;
         }
         if (slot < 0 || size_t(slot) >= member.Params.size()) return DISP_E_PARAMNOTFOUND;
-        if (size_t(slot) < args.FArgs.size() && args.Has(slot)) return DISP_E_PARAMNOTFOUND;   // given twice
-        if (size_t(slot) >= args.FArgs.size()) args.FArgs.resize(size_t(slot) + 1, Variant::Missing());
-        args.FArgs[size_t(slot)] = params.NamedArgs[i];
+        if (args.FPlaced.empty()) {
+            args.FPlaced.assign(params.Args.begin(), params.Args.end());
+            args.FArgs = args.FPlaced;
+        }
+        if (size_t(slot) < args.FPlaced.size() && args.Has(slot)) return DISP_E_PARAMNOTFOUND;   // given twice
+        if (size_t(slot) >= args.FPlaced.size()) args.FPlaced.resize(size_t(slot) + 1, Variant::Missing());
+        args.FPlaced[size_t(slot)] = params.NamedArgs[i];
+        args.FArgs = args.FPlaced;
     }
     if (put && !member.Put) return DISP_E_MEMBERNOTFOUND;
     if (!put && !(flags & (DISPATCH_METHOD | DISPATCH_PROPERTYGET))) return DISP_E_MEMBERNOTFOUND;

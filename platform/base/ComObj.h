@@ -8,6 +8,7 @@
 
 #include <functional>
 #include <initializer_list>
+#include <span>
 #include <vector>
 
 #include "platform/base/Exceptions.h"
@@ -325,10 +326,11 @@ constexpr Word DISPATCH_PROPERTYPUT = 4;
 // in call order (the first argument first). Named arguments carry the
 // numbers GetIDsOfNames gave their names; a property's new value is the
 // named argument DISPID_PROPERTYPUT.
+// The spans point into the caller's storage for the length of the call.
 struct DISPPARAMS {
-    std::vector<Variant> Args;
-    std::vector<DISPID> NamedIds;
-    std::vector<Variant> NamedArgs;
+    std::span<const Variant> Args;
+    std::span<const DISPID> NamedIds;
+    std::span<const Variant> NamedArgs;
 };
 
 // What a server tells about a failed member (with DISP_E_EXCEPTION).
@@ -359,8 +361,8 @@ inline constexpr TGUID IID_IDispatch = IDispatch::IID;
 // raises EOleSysError for a name the object does not know (or a null
 // object) and for a failed call without a description, EOleException with
 // the server's description when the member failed.
-Variant DispatchInvoke(IDispatch* obj, const String& name, Word flags, const std::vector<Variant>& args,
-                       std::initializer_list<TNamedArg> named = {});
+Variant DispatchInvoke(IDispatch* obj, const String& name, Word flags, std::span<const Variant> args,
+                       std::span<const TNamedArg> named = {});
 
 // ---------------------------------------------------------------------------
 // Writing servers: TAutoObject answers IDispatch from a table of members that
@@ -393,12 +395,13 @@ public:
     const Variant& Required(Integer index) const;
     String Text(Integer index) const { return VarToStr(Required(index)); }
     // The new value of a property write.
-    const Variant& Value() const { return FValue; }
+    const Variant& Value() const { return FValue ? *FValue : Unassigned; }
 
 private:
     friend class TAutoObject;
-    std::vector<Variant> FArgs;
-    Variant FValue;
+    std::span<const Variant> FArgs;   // the caller's, or FPlaced
+    std::vector<Variant> FPlaced;     // positional and named arguments in place
+    const Variant* FValue = nullptr;
 };
 
 class TAutoMembers {

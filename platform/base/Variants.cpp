@@ -482,24 +482,43 @@ const std::vector<Byte>* Variant::ArrayBytes() const
 // ---------------------------------------------------------------------------
 // Late-bound calls
 
+Variant Variant::Get(const String& name, std::initializer_list<Variant> args) const
+{
+    return DispatchInvoke(FType == varDispatch ? FDisp : nullptr, name, DISPATCH_METHOD | DISPATCH_PROPERTYGET,
+                          std::span<const Variant>(args.begin(), args.size()));
+}
+
 Variant Variant::Get(const String& name, const std::vector<Variant>& args) const
 {
     return DispatchInvoke(FType == varDispatch ? FDisp : nullptr, name, DISPATCH_METHOD | DISPATCH_PROPERTYGET,
-                          args);
+                          std::span<const Variant>(args));
+}
+
+Variant Variant::Call(const String& name, std::initializer_list<Variant> args,
+                      std::initializer_list<TNamedArg> named) const
+{
+    return DispatchInvoke(FType == varDispatch ? FDisp : nullptr, name, DISPATCH_METHOD | DISPATCH_PROPERTYGET,
+                          std::span<const Variant>(args.begin(), args.size()),
+                          std::span<const TNamedArg>(named.begin(), named.size()));
 }
 
 Variant Variant::Call(const String& name, const std::vector<Variant>& args,
                       std::initializer_list<TNamedArg> named) const
 {
     return DispatchInvoke(FType == varDispatch ? FDisp : nullptr, name, DISPATCH_METHOD | DISPATCH_PROPERTYGET,
-                          args, named);
+                          std::span<const Variant>(args), std::span<const TNamedArg>(named.begin(), named.size()));
 }
 
-void Variant::Set(const String& name, const Variant& value) const { Set(name, {}, value); }
-
-void Variant::Set(const String& name, const std::vector<Variant>& args, const Variant& value) const
+void Variant::Set(const String& name, const Variant& value) const
 {
-    std::vector<Variant> withValue = args;
+    DispatchInvoke(FType == varDispatch ? FDisp : nullptr, name, DISPATCH_PROPERTYPUT,
+                   std::span<const Variant>(&value, 1));
+}
+
+void Variant::Set(const String& name, std::initializer_list<Variant> args, const Variant& value) const
+{
+    std::vector<Variant> withValue(args);
     withValue.push_back(value);
-    DispatchInvoke(FType == varDispatch ? FDisp : nullptr, name, DISPATCH_PROPERTYPUT, withValue);
+    DispatchInvoke(FType == varDispatch ? FDisp : nullptr, name, DISPATCH_PROPERTYPUT,
+                   std::span<const Variant>(withValue));
 }

@@ -19,6 +19,7 @@
 #include <cstddef>
 #include <initializer_list>
 #include <memory>
+#include <span>
 #include <vector>
 
 #include "platform/base/Exceptions.h"
@@ -123,11 +124,16 @@ public:
     TComPtr<IDispatch> AsDispatch() const;
 
     // Late-bound calls on the object held; see the top of this file.
-    Variant Get(const String& name, const std::vector<Variant>& args = {}) const;
-    Variant Call(const String& name, const std::vector<Variant>& args = {},
+    // Argument lists in braces cost no allocation; a vector serves for lists
+    // built at run time.
+    Variant Get(const String& name, std::initializer_list<Variant> args = {}) const;
+    Variant Get(const String& name, const std::vector<Variant>& args) const;
+    Variant Call(const String& name, std::initializer_list<Variant> args = {},
+                 std::initializer_list<TNamedArg> named = {}) const;
+    Variant Call(const String& name, const std::vector<Variant>& args,
                  std::initializer_list<TNamedArg> named = {}) const;
     void Set(const String& name, const Variant& value) const;
-    void Set(const String& name, const std::vector<Variant>& args, const Variant& value) const;
+    void Set(const String& name, std::initializer_list<Variant> args, const Variant& value) const;
 
     // Array elements, indexed within the array's own bounds (one index per
     // dimension). Elements of a varVariant array are any variant; elements

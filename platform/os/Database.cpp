@@ -45,8 +45,10 @@ public:
         String file = DatabaseFileFromConnectionString(FConnectionString);
         if (file.empty()) Fail(L"The connection string names no database file.", Source());
         auto db = std::make_shared<TSqliteDb>();
-        // Read only and never created: an import must not make or change files.
-        int rc = sqlite3_open_v2(UTF8Encode(file).c_str(), &db->Db, SQLITE_OPEN_READONLY, nullptr);
+        // Read only and never created: an import must not make or change
+        // files. One thread uses a connection and its record sets.
+        int rc = sqlite3_open_v2(UTF8Encode(file).c_str(), &db->Db, SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX,
+                                 nullptr);
         if (rc == SQLITE_OK) {
             // Opening is lazy; reading the schema shows whether the file is
             // a database at all.
@@ -161,8 +163,15 @@ private:
         case SQLITE_FLOAT: return Variant(sqlite3_column_double(s, FColumn));
         case SQLITE_TEXT: {
             auto* text = reinterpret_cast<const char*>(sqlite3_column_text(s, FColumn));
-            int bytes = sqlite3_column_bytes(s, FColumn);
-            return Variant(UTF8ToString(std::string(text ? text : "", text ? size_t(bytes) : 0)));
+            size_t bytes = text ? size_t(sqlite3_column_bytes(s, FColumn)) : 0;
+            // Plain ASCII (the common case) widens byte by byte.
+            String wide(bytes, L'\0');
+            for (size_t i = 0; i < bytes; ++i) {
+                if (static_cast<unsigned char>(text[i]) >= 0x80)
+                    return Variant(UTF8ToString(std::string(text, bytes)));
+                wide[i] = Char(text[i]);
+            }
+            return Variant(std::move(wide));
         }
         case SQLITE_BLOB: {
             auto* data = static_cast<const Byte*>(sqlite3_column_blob(s, FColumn));

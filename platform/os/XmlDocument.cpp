@@ -24,12 +24,15 @@ struct TXmlTree {
 
 namespace {
 
-// Set while a load runs on this thread when the parser asked for an
-// external resource (entity or DTD), which is never fetched.
+// While one of our loads runs on this thread the parser gets no external
+// resource (entity or DTD); ExternalRefused tells that it asked for one.
+thread_local bool InsideLoad = false;
 thread_local bool ExternalRefused = false;
+xmlExternalEntityLoader PreviousLoader = nullptr;
 
-xmlParserInputPtr RefuseExternal(const char*, const char*, xmlParserCtxtPtr)
+xmlParserInputPtr RefuseExternal(const char* url, const char* id, xmlParserCtxtPtr ctxt)
 {
+    if (!InsideLoad) return PreviousLoader ? PreviousLoader(url, id, ctxt) : nullptr;
     ExternalRefused = true;
     return nullptr;
 }
@@ -39,7 +42,9 @@ void SetUpLibrary()
     static std::once_flag once;
     std::call_once(once, [] {
         xmlInitParser();
-        // Process-wide: no part of the program loads external XML resources.
+        // The hook is process-wide; other users of the library keep the
+        // loader they had.
+        PreviousLoader = xmlGetExternalEntityLoader();
         xmlSetExternalEntityLoader(RefuseExternal);
     });
 }
@@ -270,8 +275,10 @@ bool TXmlDocument::Parse(Reader reader, const String& url)
     const int options = XML_PARSE_NOENT | XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING;
     ExternalRefused = false;
     std::string urlUtf8 = UTF8Encode(url);
+    InsideLoad = true;
     xmlDocPtr doc = xmlCtxtReadIO(ctxt, &Reader::Read, nullptr, &reader, urlUtf8.empty() ? nullptr : urlUtf8.c_str(),
                                   nullptr, options);
+    InsideLoad = false;
     bool refused = std::exchange(ExternalRefused, false);
     if (!doc || !ctxt->wellFormed || refused || !xmlDocGetRootElement(doc)) {
         const xmlError* err = xmlCtxtGetLastError(ctxt);

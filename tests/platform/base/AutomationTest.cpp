@@ -77,7 +77,8 @@ TEST(Automation, CallsReadLikeTheirChains)
     // The default member answers DISPID_VALUE.
     TComPtr<IDispatch> d = app.AsDispatch();
     DISPPARAMS params;
-    params.Args = {Variant(Integer(1)), Variant(Integer(1))};
+    const Variant indices[] = {Variant(Integer(1)), Variant(Integer(1))};
+    params.Args = indices;
     Variant result;
     EXPECT_EQ(d->Invoke(DISPID_VALUE, DISPATCH_PROPERTYGET, params, &result, nullptr), S_OK);
     EXPECT_EQ(result.AsInteger(), 101);
