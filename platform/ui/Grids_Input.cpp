@@ -468,7 +468,7 @@ void TInplaceEdit::BoundsChanged()
 {
     // Two pixels of space on the left, as the cell's text has.
     if (!HandleAllocated()) return;
-    TRect r(2, 0, Width() - 2, Height());
+    TRect r = Rect(2, 0, Width() - 2, Height());
     SendMessage(Handle(), EM_SETRECTNP, 0, LPARAM(&r));
 }
 
