@@ -478,13 +478,13 @@ String DispatchErrorText(HRESULT hr)
 
 }  // namespace
 
-Variant DispatchInvoke(IDispatch* obj, const String& name, Word flags, std::span<const Variant> args,
+Variant DispatchInvoke(IDispatch* obj, std::wstring_view name, Word flags, std::span<const Variant> args,
                        std::span<const TNamedArg> named)
 {
     if (!obj) throw EOleError(L"Variant does not reference an automation object");
     // Most calls name no arguments: no allocation for them.
     DISPID memberId = DISPID_UNKNOWN;
-    std::vector<String> names;
+    std::vector<std::wstring_view> names;
     std::vector<DISPID> ids;
     HRESULT hr;
     if (named.empty()) {
@@ -501,10 +501,11 @@ Variant DispatchInvoke(IDispatch* obj, const String& name, Word flags, std::span
         if (memberId != DISPID_UNKNOWN && hr == DISP_E_UNKNOWNNAME) {
             for (size_t i = 1; i < ids.size(); ++i)
                 if (ids[i] == DISPID_UNKNOWN)
-                    throw EOleSysError(L"Named argument '" + names[i] + L"' not supported by method '" + name + L"'",
+                    throw EOleSysError(L"Named argument '" + String(names[i]) + L"' not supported by method '" +
+                                           String(name) + L"'",
                                        DISP_E_PARAMNOTFOUND);
         }
-        throw EOleSysError(L"Method '" + name + L"' not supported by automation object", hr);
+        throw EOleSysError(L"Method '" + String(name) + L"' not supported by automation object", hr);
     }
 
     DISPPARAMS params;
@@ -565,13 +566,14 @@ const Variant& TAutoArgs::Required(Integer index) const
     return FArgs[size_t(index)];
 }
 
-DISPID TAutoMembers::Find(const String& name) const
+DISPID TAutoMembers::Find(std::wstring_view name) const
 {
     // Callers mostly spell a name as the table does: try that first.
     for (size_t i = 0; i < FMembers.size(); ++i)
         if (FMembers[i].Name == name) return DISPID(i + 1);
+    String text(name);
     for (size_t i = 0; i < FMembers.size(); ++i)
-        if (SameText(FMembers[i].Name, name)) return DISPID(i + 1);
+        if (SameText(FMembers[i].Name, text)) return DISPID(i + 1);
     return DISPID_UNKNOWN;
 }
 
@@ -582,7 +584,7 @@ HRESULT TAutoObject::QueryInterface(const TGUID& iid, void** obj)
     return TInterfacedObject::QueryInterface(iid, obj);
 }
 
-HRESULT TAutoObject::GetIDsOfNames(const String* names, UINT count, DISPID* ids)
+HRESULT TAutoObject::GetIDsOfNames(const std::wstring_view* names, UINT count, DISPID* ids)
 {
     if (count == 0 || !names || !ids) return E_INVALIDARG;
     const TAutoMembers& table = Members();
@@ -594,7 +596,7 @@ HRESULT TAutoObject::GetIDsOfNames(const String* names, UINT count, DISPID* ids)
         if (ids[0] != DISPID_UNKNOWN) {
             const auto& params = table.Members()[size_t(ids[0] - 1)].Params;
             for (size_t p = 0; p < params.size(); ++p)
-                if (SameText(params[p], names[i])) ids[i] = DISPID(p);
+                if (SameText(params[p], String(names[i]))) ids[i] = DISPID(p);
         }
         if (ids[i] == DISPID_UNKNOWN) hr = DISP_E_UNKNOWNNAME;
     }

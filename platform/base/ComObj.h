@@ -9,6 +9,7 @@
 #include <functional>
 #include <initializer_list>
 #include <span>
+#include <string_view>
 #include <vector>
 
 #include "platform/base/Exceptions.h"
@@ -348,7 +349,7 @@ struct IDispatch : virtual IUnknown {
     // names[0] is a member, names[1..] names of its parameters; ids receives
     // one number per name. DISP_E_UNKNOWNNAME when any is unknown (the
     // known ones are still filled, the others DISPID_UNKNOWN).
-    virtual HRESULT GetIDsOfNames(const String* names, UINT count, DISPID* ids) = 0;
+    virtual HRESULT GetIDsOfNames(const std::wstring_view* names, UINT count, DISPID* ids) = 0;
     // Calls member id: flags DISPATCH_METHOD and/or DISPATCH_PROPERTYGET
     // (a late-bound read sends both) or DISPATCH_PROPERTYPUT. result may be
     // null. On DISP_E_EXCEPTION excepInfo tells what went wrong.
@@ -361,7 +362,7 @@ inline constexpr TGUID IID_IDispatch = IDispatch::IID;
 // raises EOleSysError for a name the object does not know (or a null
 // object) and for a failed call without a description, EOleException with
 // the server's description when the member failed.
-Variant DispatchInvoke(IDispatch* obj, const String& name, Word flags, std::span<const Variant> args,
+Variant DispatchInvoke(IDispatch* obj, std::wstring_view name, Word flags, std::span<const Variant> args,
                        std::span<const TNamedArg> named = {});
 
 // ---------------------------------------------------------------------------
@@ -423,7 +424,7 @@ public:
 
     const std::vector<TMember>& Members() const { return FMembers; }
     // Number of the member (1-based), or DISPID_UNKNOWN.
-    DISPID Find(const String& name) const;
+    DISPID Find(std::wstring_view name) const;
     // The member that answers DISPID_VALUE (0: none).
     DISPID DefaultMember() const { return FDefault; }
 
@@ -435,15 +436,20 @@ private:
 template <class T>
 class TAutoMembers::TBuilder {
 public:
-    using TGet = std::function<Variant(T& self, const TAutoArgs& args)>;
-    using TPut = std::function<void(T& self, const TAutoArgs& args)>;
-
-    TBuilder&& Method(const String& name, TGet body, std::vector<String> params = {}) &&
+    template <class F>
+    TBuilder&& Method(const String& name, F body, std::vector<String> params = {}) &&
     {
         Add(name, std::move(body), nullptr, std::move(params));
         return std::move(*this);
     }
-    TBuilder&& Property(const String& name, TGet get, TPut put = nullptr, std::vector<String> params = {}) &&
+    template <class F>
+    TBuilder&& Property(const String& name, F get, std::vector<String> params = {}) &&
+    {
+        Add(name, std::move(get), nullptr, std::move(params));
+        return std::move(*this);
+    }
+    template <class F, class P>
+    TBuilder&& Property(const String& name, F get, P put, std::vector<String> params = {}) &&
     {
         Add(name, std::move(get), std::move(put), std::move(params));
         return std::move(*this);
@@ -457,15 +463,17 @@ public:
     operator TAutoMembers() && { return std::move(FTable); }
 
 private:
-    void Add(const String& name, TGet get, TPut put, std::vector<String> params)
+    // The callables are wrapped once, so a call goes through one std::function.
+    template <class F, class P>
+    void Add(const String& name, F get, P put, std::vector<String> params)
     {
         TMember m;
         m.Name = name;
         m.Params = std::move(params);
-        m.Get = [get = std::move(get)](TAutoObject& self, const TAutoArgs& a) {
+        m.Get = [get = std::move(get)](TAutoObject& self, const TAutoArgs& a) -> Variant {
             return get(static_cast<T&>(self), a);
         };
-        if (put)
+        if constexpr (!std::is_same_v<P, std::nullptr_t>)
             m.Put = [put = std::move(put)](TAutoObject& self, const TAutoArgs& a) { put(static_cast<T&>(self), a); };
         FTable.FMembers.push_back(std::move(m));
     }
@@ -475,7 +483,7 @@ private:
 class TAutoObject : public TInterfacedObject, public IDispatch {
 public:
     HRESULT QueryInterface(const TGUID& iid, void** obj) override;
-    HRESULT GetIDsOfNames(const String* names, UINT count, DISPID* ids) override;
+    HRESULT GetIDsOfNames(const std::wstring_view* names, UINT count, DISPID* ids) override;
     HRESULT Invoke(DISPID id, Word flags, const DISPPARAMS& params, Variant* result,
                    EXCEPINFO* excepInfo) override;
 

@@ -116,7 +116,11 @@ Variant& Variant::operator=(Variant&& o) noexcept
     return *this;
 }
 
-Variant::~Variant() { Clear(); }
+void Variant::ReleaseHeld()
+{
+    if (IDispatch* d = std::exchange(FDisp, nullptr)) d->Release();
+    delete std::exchange(FArray, nullptr);
+}
 
 void Variant::Clear()
 {
@@ -482,19 +486,19 @@ const std::vector<Byte>* Variant::ArrayBytes() const
 // ---------------------------------------------------------------------------
 // Late-bound calls
 
-Variant Variant::Get(const String& name, std::initializer_list<Variant> args) const
+Variant Variant::Get(std::wstring_view name, std::initializer_list<Variant> args) const
 {
     return DispatchInvoke(FType == varDispatch ? FDisp : nullptr, name, DISPATCH_METHOD | DISPATCH_PROPERTYGET,
                           std::span<const Variant>(args.begin(), args.size()));
 }
 
-Variant Variant::Get(const String& name, const std::vector<Variant>& args) const
+Variant Variant::Get(std::wstring_view name, const std::vector<Variant>& args) const
 {
     return DispatchInvoke(FType == varDispatch ? FDisp : nullptr, name, DISPATCH_METHOD | DISPATCH_PROPERTYGET,
                           std::span<const Variant>(args));
 }
 
-Variant Variant::Call(const String& name, std::initializer_list<Variant> args,
+Variant Variant::Call(std::wstring_view name, std::initializer_list<Variant> args,
                       std::initializer_list<TNamedArg> named) const
 {
     return DispatchInvoke(FType == varDispatch ? FDisp : nullptr, name, DISPATCH_METHOD | DISPATCH_PROPERTYGET,
@@ -502,20 +506,20 @@ Variant Variant::Call(const String& name, std::initializer_list<Variant> args,
                           std::span<const TNamedArg>(named.begin(), named.size()));
 }
 
-Variant Variant::Call(const String& name, const std::vector<Variant>& args,
+Variant Variant::Call(std::wstring_view name, const std::vector<Variant>& args,
                       std::initializer_list<TNamedArg> named) const
 {
     return DispatchInvoke(FType == varDispatch ? FDisp : nullptr, name, DISPATCH_METHOD | DISPATCH_PROPERTYGET,
                           std::span<const Variant>(args), std::span<const TNamedArg>(named.begin(), named.size()));
 }
 
-void Variant::Set(const String& name, const Variant& value) const
+void Variant::Set(std::wstring_view name, const Variant& value) const
 {
     DispatchInvoke(FType == varDispatch ? FDisp : nullptr, name, DISPATCH_PROPERTYPUT,
                    std::span<const Variant>(&value, 1));
 }
 
-void Variant::Set(const String& name, std::initializer_list<Variant> args, const Variant& value) const
+void Variant::Set(std::wstring_view name, std::initializer_list<Variant> args, const Variant& value) const
 {
     std::vector<Variant> withValue(args);
     withValue.push_back(value);

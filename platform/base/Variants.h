@@ -20,6 +20,7 @@
 #include <initializer_list>
 #include <memory>
 #include <span>
+#include <string_view>
 #include <vector>
 
 #include "platform/base/Exceptions.h"
@@ -94,7 +95,10 @@ public:
     Variant(Variant&& o) noexcept;
     Variant& operator=(const Variant& o);
     Variant& operator=(Variant&& o) noexcept;
-    ~Variant();
+    ~Variant()
+    {
+        if (FDisp || FArray) ReleaseHeld();   // the string member frees itself
+    }
 
     // The tag, with varArray set for arrays (element type in the low bits).
     TVarType VarType() const;
@@ -126,14 +130,14 @@ public:
     // Late-bound calls on the object held; see the top of this file.
     // Argument lists in braces cost no allocation; a vector serves for lists
     // built at run time.
-    Variant Get(const String& name, std::initializer_list<Variant> args = {}) const;
-    Variant Get(const String& name, const std::vector<Variant>& args) const;
-    Variant Call(const String& name, std::initializer_list<Variant> args = {},
+    Variant Get(std::wstring_view name, std::initializer_list<Variant> args = {}) const;
+    Variant Get(std::wstring_view name, const std::vector<Variant>& args) const;
+    Variant Call(std::wstring_view name, std::initializer_list<Variant> args = {},
                  std::initializer_list<TNamedArg> named = {}) const;
-    Variant Call(const String& name, const std::vector<Variant>& args,
+    Variant Call(std::wstring_view name, const std::vector<Variant>& args,
                  std::initializer_list<TNamedArg> named = {}) const;
-    void Set(const String& name, const Variant& value) const;
-    void Set(const String& name, std::initializer_list<Variant> args, const Variant& value) const;
+    void Set(std::wstring_view name, const Variant& value) const;
+    void Set(std::wstring_view name, std::initializer_list<Variant> args, const Variant& value) const;
 
     // Array elements, indexed within the array's own bounds (one index per
     // dimension). Elements of a varVariant array are any variant; elements
@@ -152,6 +156,7 @@ private:
     struct TArray;
 
     void Clear();
+    void ReleaseHeld();
     void CopyFrom(const Variant& o);
     void MoveFrom(Variant& o) noexcept;
     [[noreturn]] void CastError(TVarType to) const;

@@ -116,7 +116,8 @@ void TCustomGrid::KeyDown(Word& Key, TShiftState Shift)
         }
         break;
     case VK_F2:
-        if (FOptions.Contains(goEditing)) SetEditorMode(true);
+        if (!FOptions.Contains(goEditing)) return;
+        SetEditorMode(true);
         Key = 0;
         return;
     case VK_RETURN:
@@ -126,6 +127,8 @@ void TCustomGrid::KeyDown(Word& Key, TShiftState Shift)
             if (FInplaceEdit) FInplaceEdit->SetModified(false);
         } else if (FOptions.Contains(goEditing)) {
             SetEditorMode(true);
+        } else {
+            return;  // the form's default button may want it
         }
         Key = 0;
         return;

@@ -14,12 +14,23 @@
 //     Col 7, Col 3, ...), scrolled near the end (top row 999,980), cells
 //     (2..4, 999,983..999,986) selected, the editor open on the current cell
 //     (4, 999,986) with the text "edited".
-//   bottom (8, 316, 892, 612): free for further sections.
+//   bottom right (600, 316, 892, 612): a list box filled through the
+//     automation servers: the rows of a small SQLite database (made at
+//     start in a temporary folder) read through the record set, then the
+//     records of a small XML file read through the document object.
+//   the rest of the bottom (8, 316, 592, 612): free for further sections.
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
+#include <sqlite3.h>
+#include <unistd.h>
+
+#include "platform/base/ComObj.h"
 #include "platform/base/SysUtils.h"
+#include "platform/os/AutomationServers.h"
+#include "platform/ui/StdCtrls_List.h"
 #include "platform/ui/Forms.h"
 #include "platform/ui/Grids.h"
 #include "platform/ui/WindowManager.h"
@@ -94,6 +105,73 @@ void ShowStringGridEditor()
     };
 }
 
+// The list of the automation section: a database and an XML file are made
+// in a temporary folder, then read back only through the late-bound servers.
+void BuildAutomationList(TForm* form, const TRect& area)
+{
+    auto* list = new TListBox(form);
+    list->SetParent(form);
+    list->SetBoundsRect(area);
+    char tmpl[] = "/tmp/griddemo_XXXXXX";
+    if (!mkdtemp(tmpl)) return;
+    const std::string dir = tmpl;
+    const std::string dbPath = dir + "/cities.db", xmlPath = dir + "/rivers.xml";
+    sqlite3* db = nullptr;
+    if (sqlite3_open(dbPath.c_str(), &db) == SQLITE_OK)
+        sqlite3_exec(db,
+                     "CREATE TABLE city(name TEXT, people INTEGER, area REAL);"
+                     "INSERT INTO city VALUES('Lisboa', 545923, 100.05), ('K\xc3\xb8" "benhavn', 653664, 88.25),"
+                     "('Z\xc3\xbc" "rich', 421878, 87.88), ('Unknown', NULL, NULL);",
+                     nullptr, nullptr, nullptr);
+    sqlite3_close(db);
+    if (FILE* f = fopen(xmlPath.c_str(), "wb")) {
+        fputs("<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\n<rivers>\n"
+              "  <river length=\"1233\"><name>Rh\xf4ne &amp; Rhein</name></river>\n"
+              "  <river length=\"2850\"><name>Donau</name></river>\n</rivers>\n",
+              f);
+        fclose(f);
+    }
+    TStrings* items = list->Items();
+    try {
+        Variant conn(CreateOleObject(L"ADODB.Connection"));
+        conn.Call(L"Open", {L"Driver={Microsoft Access Driver (*.mdb)};DBQ=" + UTF8ToString(dbPath)});
+        Variant rs(CreateOleObject(L"ADODB.RecordSet"));
+        rs.Set(L"ActiveConnection", conn);
+        rs.Call(L"Open", {L"SELECT name, people, area FROM city ORDER BY people DESC"});
+        Variant fields = rs.Get(L"Fields");
+        items->Add(L"Database: " + IntToStr(rs.Get(L"RecordCount").AsInteger()) + L" records");
+        while (!rs.Get(L"Eof").AsBoolean()) {
+            String line = L"  ";
+            for (Integer i = 0; i < fields.Get(L"Count").AsInteger(); ++i) {
+                Variant f = fields.Call(L"Item", {i});
+                line += (i ? L" | " : L"") + (f.Get(L"ActualSize").AsInteger() > 0 ? VarToStr(f.Get(L"Value")) : L"-");
+            }
+            items->Add(line);
+            rs.Call(L"MoveNext");
+        }
+        rs.Call(L"Close");
+        conn.Call(L"Close");
+
+        Variant doc(CreateOleObject(L"Microsoft.XMLDOM"));
+        if (doc.Call(L"load", {UTF8ToString(xmlPath)}).AsBoolean()) {
+            Variant rivers = doc.Get(L"documentElement").Get(L"childNodes");
+            items->Add(L"XML: " + IntToStr(rivers.Get(L"length").AsInteger()) + L" records");
+            for (Integer i = 0; i < rivers.Get(L"length").AsInteger(); ++i) {
+                Variant river = rivers.Call(L"item", {i});
+                items->Add(L"  " + VarToStr(river.Get(L"text")) + L" | " +
+                           VarToStr(river.Get(L"attributes").Call(L"item", {0}).Get(L"text")) + L" km");
+            }
+        } else {
+            items->Add(L"XML: " + VarToStr(doc.Get(L"parseError").Get(L"reason")));
+        }
+    } catch (const Exception& e) {
+        items->Add(L"Error: " + e.Message());
+    }
+    unlink(dbPath.c_str());
+    unlink(xmlPath.c_str());
+    rmdir(dir.c_str());
+}
+
 class TDemoForm : public TForm {
 public:
     explicit TDemoForm(TComponent* owner) : TForm(owner)
@@ -105,6 +183,7 @@ public:
         SetClientWidth(900);
         SetClientHeight(620);
         BuildStringGrid(this, Rect(8, 8, 892, 308));
+        BuildAutomationList(this, Rect(600, 316, 892, 612));
     }
 };
 
@@ -121,6 +200,7 @@ int main(int argc, char** argv)
     }
     auto* sdl = dynamic_cast<TSdlBackend*>(&Backend());
     InitForms();
+    RegisterAutomationServers();
     TDemoForm* form = nullptr;
     Application->CreateForm(form);
     form->Show();

@@ -437,3 +437,12 @@ TEST(MarkupLayout, RotatedTextUsesOneSavedFont)
     GetObject(GetCurrentObject(mc.Surface.Dc, OBJ_FONT), sizeof(lf), &lf);
     EXPECT_EQ(lf.lfEscapement, 0);
 }
+
+TEST(MarkupLayout, ShellIconsTakeTheSystemListsSizes)
+{
+    TMarkupCanvas mc;
+    TMarkupParams p = mc.Params(L"<IMG src=\"SSYS:.txt\">a<IMG src=\"lsys:folder\">b");
+    RenderMarkup(p);
+    EXPECT_EQ(mc.Runs(), (Runs{L"a@18,32", L"b@60,32"}));   // 16 + 2, then 32 + 2; the line as tall as the large icon
+    EXPECT_EQ(p.YSize, 32);
+}
