@@ -72,6 +72,8 @@ String TrimRight(const String& s)
 // ---------------------------------------------------------------------------
 // Case
 
+TSysLocale SysLocale;
+
 String UpperCase(const String& s)
 {
     String r = s;

@@ -78,6 +78,14 @@ void Delete(String& s, Integer index, Integer count);
 // Inserts sub before position index (clamped to 1..Length+1).
 void Insert(const String& sub, String& s, Integer index);
 
+// The locale's script facts. MiddleEast (right-to-left scripts) is false on
+// this platform unless a test sets it.
+struct TSysLocale {
+    bool FarEast = false;
+    bool MiddleEast = false;
+};
+extern TSysLocale SysLocale;
+
 // Remove characters <= ' ' (control characters and blanks).
 String Trim(const String& s);
 String TrimLeft(const String& s);

@@ -545,6 +545,11 @@ void SetSurfaceDCTarget(HDC dc, cairo_surface_t* surface, TPoint origin, const T
 HDC CreateScreenIC();
 // The size the screen reports through GetDeviceCaps(HORZRES/VERTRES).
 void GdiSetScreenSize(int width, int height);
+// The logical pixels per inch the screen and memory DCs report through
+// GetDeviceCaps(LOGPIXELSX/LOGPIXELSY), 96 unless set (a value below 1
+// restores 96). Printers keep their own.
+void GdiSetScreenPixelsPerInch(int ppi);
+int GdiScreenPixelsPerInch();
 BOOL DeleteDC(HDC dc);
 
 // The window system answers WindowFromDC through this hook, and may tag a DC.

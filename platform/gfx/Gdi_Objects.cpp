@@ -57,6 +57,12 @@ std::atomic<int> gScreenW{1920}, gScreenH{1080};
 
 }  // namespace
 
+std::atomic<int> gScreenPpi{96};
+
+void GdiSetScreenPixelsPerInch(int ppi) { gScreenPpi = ppi > 0 ? ppi : 96; }
+
+int GdiScreenPixelsPerInch() { return gScreenPpi.load(); }
+
 void GdiSetScreenSize(int w, int h)
 {
     gScreenW = w;
@@ -988,7 +994,8 @@ BOOL LPtoDP(HDC dc, POINT* pts, int count)
 int GetDeviceCaps(HDC dc, int index)
 {
     bool printer = dc && dc->Kind == TDeviceContext::dkPrinter;
-    int dpi = printer ? dc->Dpi : 96;
+    const int dpi = printer ? dc->Dpi : 96;
+    const int logDpi = printer ? dc->Dpi : gScreenPpi.load();
     int w = printer ? dc->PageSize.cx : gScreenW.load();
     int h = printer ? dc->PageSize.cy : gScreenH.load();
     int bpp = 32;
@@ -1007,7 +1014,7 @@ int GetDeviceCaps(HDC dc, int index)
     case NUMCOLORS: return bpp <= 8 ? (1 << bpp) : -1;
     case ASPECTX: case ASPECTY: return 36;
     case ASPECTXY: return 51;
-    case LOGPIXELSX: case LOGPIXELSY: return dpi;
+    case LOGPIXELSX: case LOGPIXELSY: return logDpi;
     case SIZEPALETTE: case NUMRESERVED: return 0;
     case COLORRES: return 24;
     case RASTERCAPS: return 0x0001 | 0x0008 | 0x0080 | 0x0200 | 0x0800 | 0x8000;

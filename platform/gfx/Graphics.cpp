@@ -1,6 +1,7 @@
 // TGraphic, TPicture and the registry of graphic classes.
 #include "platform/gfx/Graphics.h"
 
+#include <cstring>
 #include <cwctype>
 #include <map>
 #include <mutex>
@@ -206,4 +207,48 @@ void TPicture::SaveToFile(const String& FileName)
 void TPicture::SaveToStream(TStream* Stream)
 {
     if (FGraphic) FGraphic->SaveToStream(Stream);
+}
+
+// ---- device-independent copies ----------------------------------------------
+
+namespace {
+
+// The bitmap's own format as GetDIBits reports it; false when it has none.
+bool OwnDibHeader(HBITMAP Bitmap, BITMAPINFOHEADER& Header)
+{
+    BITMAPINFO probe{};
+    probe.bmiHeader.biBitCount = 0;
+    if (!Bitmap || GetDIBits(nullptr, Bitmap, 0, 0, nullptr, &probe, DIB_RGB_COLORS) == 0) return false;
+    Header = probe.bmiHeader;
+    return true;
+}
+
+Cardinal ColourTableSize(const BITMAPINFOHEADER& h)
+{
+    return h.biBitCount <= 8 ? Cardinal((1u << h.biBitCount) * sizeof(RGBQUAD)) : 0;
+}
+
+}  // namespace
+
+void GetDIBSizes(HBITMAP Bitmap, Cardinal& InfoHeaderSize, Cardinal& ImageSize)
+{
+    InfoHeaderSize = 0;
+    ImageSize = 0;
+    BITMAPINFOHEADER h;
+    if (!OwnDibHeader(Bitmap, h)) return;
+    InfoHeaderSize = Cardinal(sizeof(BITMAPINFOHEADER)) + ColourTableSize(h);
+    ImageSize = h.biSizeImage;
+}
+
+bool GetDIB(HBITMAP Bitmap, HPALETTE /*Palette*/, void* BitmapInfo, void* Bits)
+{
+    BITMAPINFOHEADER h;
+    if (!BitmapInfo || !Bits || !OwnDibHeader(Bitmap, h)) return false;
+    // The caller's block holds the header and the colour table only.
+    std::vector<Byte> info(sizeof(BITMAPINFO) + ColourTableSize(h));
+    auto* bi = reinterpret_cast<BITMAPINFO*>(info.data());
+    bi->bmiHeader = h;
+    if (GetDIBits(nullptr, Bitmap, 0, UINT(h.biHeight), Bits, bi, DIB_RGB_COLORS) == 0) return false;
+    std::memcpy(BitmapInfo, info.data(), sizeof(BITMAPINFOHEADER) + ColourTableSize(h));
+    return true;
 }

@@ -57,6 +57,14 @@ protected:
 
 using TGraphicClass = std::function<TGraphic*()>;
 
+// The room a device-independent copy of the bitmap takes at its own bit depth:
+// the info header with its colour table, and the rows (bottom-up, each
+// padded to 32 bits). Zero for both when there is no bitmap.
+void GetDIBSizes(HBITMAP Bitmap, Cardinal& InfoHeaderSize, Cardinal& ImageSize);
+// Fills BitmapInfo (GetDIBSizes' InfoHeaderSize bytes) and Bits (ImageSize
+// bytes) with that copy; false when there is no bitmap or it cannot be read.
+bool GetDIB(HBITMAP Bitmap, HPALETTE Palette, void* BitmapInfo, void* Bits);
+
 enum TPixelFormat { pfDevice, pf1bit, pf4bit, pf8bit, pf15bit, pf16bit, pf24bit, pf32bit, pfCustom };
 enum TTransparentMode { tmAuto, tmFixed };
 enum TBitmapHandleType { bhDevice, bhDIB };

@@ -6,6 +6,7 @@
 #include <cwctype>
 
 #include "platform/base/Exceptions.h"
+#include "platform/base/SysUtils.h"
 #include "platform/ui/ActnList.h"
 #include "platform/ui/ControlsInternal.h"
 #include "platform/ui/WindowManager.h"
@@ -775,4 +776,31 @@ void TGraphicControl::Dispatch(TMessage& M)
         return;
     }
     TControl::Dispatch(M);
+}
+
+// ---------------------------------------------------------------------------
+// Bidirectional mode
+
+TBiDiMode TControl::BiDiMode() const
+{
+    if (FParentBiDiMode && FParent) return static_cast<const TControl*>(FParent)->BiDiMode();
+    return FBiDiMode;
+}
+
+void TControl::SetBiDiMode(TBiDiMode v)
+{
+    FBiDiMode = v;
+    FParentBiDiMode = false;
+}
+
+bool TControl::UseRightToLeftAlignment() const { return SysLocale.MiddleEast && BiDiMode() == bdRightToLeft; }
+
+bool TControl::UseRightToLeftReading() const { return SysLocale.MiddleEast && BiDiMode() != bdLeftToRight; }
+
+LONG TControl::DrawTextBiDiModeFlagsReadingOnly() const { return UseRightToLeftReading() ? LONG(DT_RTLREADING) : 0; }
+
+LONG TControl::DrawTextBiDiModeFlags(LONG Flags) const
+{
+    if (UseRightToLeftAlignment() && (Flags & DT_CENTER) == 0) Flags ^= DT_RIGHT;
+    return Flags | DrawTextBiDiModeFlagsReadingOnly();
 }

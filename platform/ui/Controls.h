@@ -217,11 +217,19 @@ public:
     TControlActionLink* ActionLink() const { return FActionLink.get(); }
     TControlStyle& ControlStyle() { return FControlStyle; }
     TControlState& ControlState() { return FControlState; }
-    TBiDiMode BiDiMode() const { return bdLeftToRight; }
-    bool UseRightToLeftAlignment() const { return false; }
-    bool UseRightToLeftReading() const { return false; }
-    LONG DrawTextBiDiModeFlags(LONG Flags) const { return Flags; }
-    LONG DrawTextBiDiModeFlagsReadingOnly() const { return 0; }
+    // The control's own mode, or its parent's while ParentBiDiMode is set.
+    TBiDiMode BiDiMode() const;
+    // Choosing a mode clears ParentBiDiMode.
+    void SetBiDiMode(TBiDiMode v);
+    bool ParentBiDiMode() const { return FParentBiDiMode; }
+    void SetParentBiDiMode(bool v) { FParentBiDiMode = v; }
+    // Right-to-left only on a Middle-East locale (SysLocale.MiddleEast).
+    bool UseRightToLeftAlignment() const;
+    bool UseRightToLeftReading() const;
+    // DT_LEFT and DT_RIGHT swapped under right-to-left alignment, plus the
+    // reading-order flag.
+    LONG DrawTextBiDiModeFlags(LONG Flags) const;
+    LONG DrawTextBiDiModeFlagsReadingOnly() const;
 
     virtual void Invalidate();
     virtual void Update();
@@ -338,6 +346,8 @@ protected:
     TColor FColor;
     bool FParentColor = true;
     bool FParentFont = true;
+    TBiDiMode FBiDiMode = bdLeftToRight;
+    bool FParentBiDiMode = true;
     std::unique_ptr<TFont> FFont;
     bool FTakingParentFont = false;  // a parent's font being copied in
     String FText;

@@ -252,7 +252,7 @@ public:
     Integer WorkAreaHeight() { return WorkAreaRect().Height(); }
     Integer DesktopWidth() { return GetSystemMetrics(SM_CXVIRTUALSCREEN); }
     Integer DesktopHeight() { return GetSystemMetrics(SM_CYVIRTUALSCREEN); }
-    Integer PixelsPerInch() const { return 96; }
+    Integer PixelsPerInch() const { return GdiScreenPixelsPerInch(); }
     Integer MonitorCount();
     TMonitor Monitors(Integer Index);
     TMonitor MonitorFromPoint(TPoint p);
