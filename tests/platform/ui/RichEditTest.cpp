@@ -110,6 +110,9 @@ TEST(RichRtf, ReadsForeignDocuments)
     EXPECT_EQ(p1.Runs[4].Format.Script, TRichScript::Superscript);
     EXPECT_EQ(p1.Runs[5].Format.Height, 300);
     EXPECT_EQ(U8(d.Paragraphs()[2].Text()), "");
+
+    // Double-byte pages: a character split over two escapes, a cut one.
+    EXPECT_EQ(U8(Read("{\\rtf1\\ansicpg932 \\'82\\'a0\\'82}").Text()), U8(L"\u3042?"));
 }
 
 TEST(RichRtf, MalformedInputGivesWhatCouldBeRead)
