@@ -101,3 +101,10 @@ bool IsRtf(const std::string& bytes);
 std::string WriteRtf(const TRichDocument& doc);
 // Decodes bytes in a Windows code page; unknown pages decode as 1252.
 String DecodeCodePage(const std::string& bytes, Integer codePage);
+
+// What Lines.LoadFromStream/SaveToStream exchange. Loading: RTF when the
+// bytes start as RTF and plainText is false, else text (a byte order mark
+// names its encoding, ANSI without one). Saving: RTF, or with plainText the
+// text in ANSI with paragraphs ended by CRLF.
+void LoadRichText(const std::string& bytes, TRichDocument& doc, bool plainText);
+std::string SaveRichText(const TRichDocument& doc, bool plainText);

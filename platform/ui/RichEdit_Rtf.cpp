@@ -540,3 +540,21 @@ std::string WriteRtf(const TRichDocument& doc)
     out += "}\r\n";
     return out;
 }
+
+void LoadRichText(const std::string& bytes, TRichDocument& doc, bool plainText)
+{
+    if (!plainText && IsRtf(bytes)) {
+        ReadRtf(bytes, doc);
+        return;
+    }
+    const TBytes raw(bytes.begin(), bytes.end());
+    TEncoding* enc = nullptr;
+    const Integer skip = TEncoding::GetBufferEncoding(raw, enc);
+    doc.SetText(enc->GetString(raw.data() + skip, raw.size() - static_cast<size_t>(skip)));
+}
+
+std::string SaveRichText(const TRichDocument& doc, bool plainText)
+{
+    if (!plainText) return WriteRtf(doc);
+    return StringToAnsi(doc.Text());
+}

@@ -148,3 +148,23 @@ TEST(RichRtf, MalformedInputGivesWhatCouldBeRead)
 }
 
 }  // namespace
+
+namespace {
+
+TEST(RichText, PlainTextLoadsAndSavesAsText)
+{
+    TRichDocument d;
+    const std::string rtf = "{\\rtf1 a\\b b\\par c}";
+    LoadRichText(rtf, d, true);  // plain text: the RTF stays literal
+    EXPECT_EQ(U8(d.Text()), rtf);
+    LoadRichText(rtf, d, false);
+    EXPECT_EQ(U8(d.Text()), "ab\r\nc");
+    EXPECT_EQ(SaveRichText(d, true), "ab\r\nc");
+    LoadRichText("\xEF\xBB\xBF\xC3\xA9\nx", d, false);  // UTF-8 with its mark
+    EXPECT_EQ(U8(d.Text()), U8(L"\u00e9\r\nx"));
+    LoadRichText("\xE9", d, false);  // ANSI without a mark
+    EXPECT_EQ(U8(d.Text()), U8(L"\u00e9"));
+    EXPECT_EQ(SaveRichText(d, true), "\xE9");
+}
+
+}  // namespace
