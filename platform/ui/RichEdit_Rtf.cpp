@@ -128,6 +128,8 @@ private:
     Char FHighSurrogate = 0;
     std::vector<TRichParagraph> FParas;
     TRichParagraph FPara;
+    TRichCharFormat FFinalFormat;
+    bool FHaveFinal = false;
 
     void Push()
     {
@@ -148,6 +150,12 @@ private:
         if (FState.Dest == TDest::FontTable && !FFontName.empty()) EndFontEntry();
         if (FStack.empty()) return;  // unbalanced closing brace
         const TDest inner = FState.Dest;
+        if (FStack.size() == 1) {
+            // The document's group closes: what was in force there ends the
+            // last paragraph.
+            FFinalFormat = FState.Format;
+            FHaveFinal = true;
+        }
         FState = FStack.back();
         FStack.pop_back();
         if (inner == TDest::FontTable && FState.Dest == TDest::FontTable && !FFontName.empty()) EndFontEntry();
@@ -208,7 +216,9 @@ private:
 
     void EndFontEntry()
     {
-        String name = UTF8ToString(FFontName);
+        String name;
+        for (Char ch : UTF8ToString(FFontName))
+            if (ch >= 0x20) name += ch;  // control characters have no place in a name
         while (!name.empty() && name.back() == L' ') name.pop_back();
         if (!name.empty()) FFonts[FNewFont] = {name, CharsetCodePage(FNewCharset)};
         FFontName.clear();
@@ -236,7 +246,7 @@ private:
         // The last paragraph keeps the alignment in force at its text: the
         // closing brace has already dropped the state that set it.
         if (!last) FPara.Alignment = FState.Alignment;
-        TRichCharFormat f = FState.Format;
+        TRichCharFormat f = last && FHaveFinal ? FFinalFormat : FState.Format;
         if (f.Name.empty()) f.Name = FontName(FDefaultFont);
         FPara.EndFormat = f;
         FParas.push_back(std::move(FPara));
