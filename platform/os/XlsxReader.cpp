@@ -4,6 +4,7 @@
 #include <charconv>
 #include <climits>
 #include <cstring>
+#include <cstdio>
 #include <cwctype>
 #include <memory>
 #include <string>
@@ -188,6 +189,41 @@ bool ToDouble(Utf8 s, double& v)
     if (s[0] == '+') s.erase(0, 1);
     auto r = std::from_chars(s.data(), s.data() + s.size(), v);
     return r.ec == std::errc() && r.ptr == s.data() + s.size();
+}
+
+// Days from 1970-01-01 of a proleptic Gregorian date.
+long long DaysFromCivil(long long y, unsigned m, unsigned d)
+{
+    y -= m <= 2;
+    const long long era = (y >= 0 ? y : y - 399) / 400;
+    const unsigned yoe = static_cast<unsigned>(y - era * 400);
+    const unsigned doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
+    const unsigned doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
+    return era * 146097 + static_cast<long long>(doe) - 719468;
+}
+
+// An ISO 8601 date cell ("2024-02-29" or "2024-02-29T13:45:00") as the
+// serial number the cell would hold in the usual form (1900 date system).
+bool IsoToSerial(const Utf8& s, double& serial)
+{
+    int y = 0, mo = 0, d = 0, h = 0, mi = 0;
+    double sec = 0;
+    int used = 0;
+    if (std::sscanf(s.c_str(), "%4d-%2d-%2d%n", &y, &mo, &d, &used) != 3 || used != 10) return false;
+    if (s.size() > 10) {
+        int more = 0;
+        if (std::sscanf(s.c_str() + 10, "T%2d:%2d:%lf%n", &h, &mi, &sec, &more) != 3 ||
+            static_cast<size_t>(10 + more) != s.size())
+            return false;
+    }
+    if (y < 1900 || mo < 1 || mo > 12 || d < 1 || d > 31 || h > 23 || mi > 59 || !(sec >= 0 && sec < 61))
+        return false;
+    long long days = DaysFromCivil(y, static_cast<unsigned>(mo), static_cast<unsigned>(d)) -
+                     DaysFromCivil(1899, 12, 30);
+    // Serials before March 1900 count the fictitious 29 February 1900.
+    if (days < 61) days -= 1;
+    serial = static_cast<double>(days) + (h * 3600 + mi * 60 + sec) / 86400.0;
+    return true;
 }
 
 // The folder of a part ("xl/workbook.xml" -> "xl/").
@@ -403,7 +439,10 @@ void ReadSheet(TPackage& pkg, const Utf8& name, const std::vector<String>& share
                     if (!ToInt(val, i) || i < 0 || static_cast<size_t>(i) >= shared.size()) bad(ref + " " + val);
                     cell.Kind = TXlsxCellKind::String;
                     cell.Text = shared[static_cast<size_t>(i)];
-                } else if (t == "str" || t == "d") {
+                } else if (t == "d") {
+                    if (!IsoToSerial(val, cell.Number)) bad(ref + " " + val);
+                    cell.Kind = TXlsxCellKind::Number;
+                } else if (t == "str") {
                     cell.Kind = TXlsxCellKind::String;
                     cell.Text = UTF8ToString(val);
                 } else if (t == "b") {

@@ -198,7 +198,8 @@ TEST_F(XlsxReaderTest, HandMadeCells)
         R"(<c r="B2" t="inlineStr"><is><r><t>ri</t></r><r><t>ch</t></r></is></c>)"
         R"(<c r="C2"><f>1+1</f><v>2</v></c><c r="D2" t="str"><f>"a"&amp;"b"</f><v>ab</v></c>)"
         R"(<c r="E2" t="e"><f>1/0</f><v>#DIV/0!</v></c><c r="F2" t="b"><v>1</v></c></row>)"
-        R"(<row><c><v>1e3</v></c><c><v>-0.5</v></c></row>)"));
+        R"(<row><c><v>1e3</v></c><c><v>-0.5</v></c></row>)"
+        R"(<row r="4"><c r="A4" t="d"><v>2024-02-29</v></c><c r="B4" t="d"><v>1900-01-01T12:00:00</v></c></row>)"));
     TXlsxWorkbook book = ReadXlsxWorkbook(UTF8ToString(file));
     ASSERT_EQ(book.Sheets.size(), 1u);
     EXPECT_EQ(book.Sheets[0].Name, L"Data");
@@ -219,7 +220,9 @@ TEST_F(XlsxReaderTest, HandMadeCells)
                  {2, 5, TXlsxCellKind::Error, L"#DIV/0!", 0, true},
                  {2, 6, TXlsxCellKind::Boolean, L"", 0, false},
                  {3, 1, TXlsxCellKind::Number, L"", 1000, false},
-                 {3, 2, TXlsxCellKind::Number, L"", -0.5, false}};
+                 {3, 2, TXlsxCellKind::Number, L"", -0.5, false},
+                 {4, 1, TXlsxCellKind::Number, L"", 45351, false},
+                 {4, 2, TXlsxCellKind::Number, L"", 1.5, false}};
     EXPECT_EQ(c.size(), std::size(wants));
     for (const auto& w : wants) {
         auto it = c.find({w.Row, w.Col});
@@ -250,7 +253,13 @@ TEST_F(XlsxReaderTest, RefusesBadPackages)
          Parts(R"(</sheetData></worksheet>)"),  // replaced below
          L"DTD"},
         {"nocontent.xlsx", {{"a.txt", "hello"}}, L"not an .xlsx workbook"},
+        {"expansion.xlsx", Parts(""), L"DTD"},
+        {"baddate.xlsx", Parts(R"(<row r="1"><c r="A1" t="d"><v>2024-13-01</v></c></row>)"), L"bad cell"},
     };
+    cases[9].Parts["xl/sharedStrings.xml"] =
+        R"(<?xml version="1.0"?><!DOCTYPE sst [<!ENTITY a "aaaaaaaaaa"><!ENTITY b "&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;">)"
+        R"(<!ENTITY c "&b;&b;&b;&b;&b;&b;&b;&b;&b;&b;"><!ENTITY d "&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;">]>)"
+        R"(<sst xmlns="http://schemas.openxmlformats.org/spreadsheetml/2006/main"><si><t>&d;&d;&d;&d;</t></si></sst>)";
     cases[7].Parts["xl/worksheets/sheet1.xml"] =
         R"(<?xml version="1.0"?><!DOCTYPE worksheet [<!ENTITY x SYSTEM "file:///etc/passwd">]>)"
         R"(<worksheet xmlns="http://schemas.openxmlformats.org/spreadsheetml/2006/main"><sheetData><row r="1"><c r="A1" t="inlineStr"><is><t>&x;</t></is></c></row></sheetData></worksheet>)";
@@ -258,6 +267,18 @@ TEST_F(XlsxReaderTest, RefusesBadPackages)
         SCOPED_TRACE(c.Name);
         ExpectRaises(Package(c.Parts, c.Name), c.Cause);
     }
+}
+
+TEST_F(XlsxReaderTest, DeclaredDimensionIsIgnored)
+{
+    auto parts = Parts("");
+    parts["xl/worksheets/sheet1.xml"] =
+        R"(<worksheet xmlns="http://schemas.openxmlformats.org/spreadsheetml/2006/main"><dimension ref="A1:XFD1048576"/>)"
+        R"(<sheetData><row r="1"><c r="A1"><v>1</v></c></row><row r="1048576"><c r="XFD1048576"><v>2</v></c></row></sheetData></worksheet>)";
+    TXlsxWorkbook book = ReadXlsxWorkbook(UTF8ToString(Package(parts)));
+    ASSERT_EQ(book.Sheets.size(), 1u);
+    EXPECT_EQ(book.Sheets[0].Cells.size(), 2u);
+    EXPECT_EQ(book.Sheets[0].Cells.at({1048576, 16384}).Number, 2);
 }
 
 TEST_F(XlsxReaderTest, RefusesFilesThatAreNotPackages)
