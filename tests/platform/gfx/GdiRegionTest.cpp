@@ -133,11 +133,11 @@ TEST(GdiRegion, UnionOfManyRectanglesMatchesAddingThemOneByOne)
 TEST(GdiRegion, ExcludingManyRectanglesAtOnceMatchesOneAtATime)
 {
     std::mt19937 rng(11);
-    HBITMAP bmp = CreateCompatibleBitmap(nullptr, 40, 30);
+    HBITMAP bmpA = CreateCompatibleBitmap(nullptr, 40, 30), bmpB = CreateCompatibleBitmap(nullptr, 40, 30);
     for (int round = 0; round < 200; ++round) {
         std::vector<TRect> rects = RandomRects(rng, round % 25);
         HDC a = CreateCompatibleDC(nullptr), b = CreateCompatibleDC(nullptr);
-        HGDIOBJ oa = SelectObject(a, bmp), ob = SelectObject(b, bmp);
+        HGDIOBJ oa = SelectObject(a, bmpA), ob = SelectObject(b, bmpB);
         if (round % 3 == 0)
             for (HDC dc : {a, b}) IntersectClipRect(dc, 3, 2, 33, 25);
         for (const TRect& r : rects) ExcludeClipRect(a, r.Left, r.Top, r.Right, r.Bottom);
@@ -156,5 +156,6 @@ TEST(GdiRegion, ExcludingManyRectanglesAtOnceMatchesOneAtATime)
         DeleteDC(a);
         DeleteDC(b);
     }
-    DeleteObject(bmp);
+    DeleteObject(bmpA);
+    DeleteObject(bmpB);
 }
