@@ -14,6 +14,8 @@ void ConfigureHttpClient(TIdHTTP& http, TIdSSLIOHandlerSocketOpenSSL& tls, const
         http.ProxyParams()->SetProxyUsername(s.proxyUsername);
         http.ProxyParams()->SetProxyPassword(s.proxyPassword);
     }
+    http.SetConnectTimeout(s.connectTimeoutMs);
+    http.SetReadTimeout(s.stallTimeoutMs);
     tls.SSLOptions()->RootCertFile = s.rootCertFile;
     http.SetIOHandler(&tls);
 }

@@ -7,6 +7,8 @@
 #include "platform/base/Registry.h"
 #include "platform/os/Shell.h"
 
+#include <set>
+
 const wchar_t* const kSettingsKey = L"\\SOFTWARE\\Corvanti\\Velmora Video Downloader\\";
 
 namespace {
@@ -17,6 +19,25 @@ class TSettingsRegistry : public TRegIniFile {
 public:
     TSettingsRegistry() : TRegIniFile(L"", KEY_ALL_ACCESS) {}
 };
+
+// Proxy texts found stored as another type (a number, a list) at the last
+// reading: their edits showed nothing, and writing that nothing back would
+// destroy the stored value. Such a value stays as it is until the user
+// enters a text for it.
+std::set<String>& KeptOfOtherType()
+{
+    static std::set<String> names;
+    return names;
+}
+
+// Writes a proxy text unless it is the empty text shown for a value of
+// another type.
+void write_proxy_text(const String& name, const String& text)
+{
+    if (text.empty() && KeptOfOtherType().count(name)) return;
+    KeptOfOtherType().erase(name);
+    write_reg_string(kSettingsKey, name, text);
+}
 
 }  // namespace
 
@@ -63,11 +84,13 @@ void ReadSettings(ISettingsControls& controls, const String& documents)
             return def;
         }
     };
+    KeptOfOtherType().clear();
     auto readString = [](const wchar_t* name) {
         try {
             TSettingsRegistry reg;
             return reg.ReadString(kSettingsKey, name, L"");
         } catch (const Exception&) {
+            KeptOfOtherType().insert(name);
             return String();
         }
     };
@@ -143,11 +166,12 @@ void SaveProxy(bool ticked, const TProxyValues& values)
 {
     if (ticked) {
         write_reg_integer(kSettingsKey, L"proxy", 1);
-        write_reg_string(kSettingsKey, L"server", values.server);
-        write_reg_string(kSettingsKey, L"port", values.port);
-        write_reg_string(kSettingsKey, L"username", values.username);
-        write_reg_string(kSettingsKey, L"password", values.password);
+        write_proxy_text(L"server", values.server);
+        write_proxy_text(L"port", values.port);
+        write_proxy_text(L"username", values.username);
+        write_proxy_text(L"password", values.password);
     } else {
+        KeptOfOtherType().clear();
         delete_reg(kSettingsKey, L"proxy");
         delete_reg(kSettingsKey, L"server");
         delete_reg(kSettingsKey, L"port");

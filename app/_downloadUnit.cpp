@@ -1,9 +1,13 @@
 #include "app/_downloadUnit.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <cmath>
+#include <csignal>
+#include <cstring>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <thread>
 #include <unistd.h>
 
@@ -205,6 +209,105 @@ Integer TConverterProgress::Percent() const
     return static_cast<Integer>(pct > 100 ? 100 : pct);
 }
 
+TMediaFile::TMediaFile(int fd, size_t bufferBytes) : FFd(fd), FBuffer(bufferBytes ? bufferBytes : 1) {}
+
+Integer TMediaFile::Read(void*, Integer)
+{
+    return 0;
+}
+
+Int64 TMediaFile::Seek(Int64 Offset, TSeekOrigin Origin)
+{
+    if (!(Offset == 0 && Origin == soCurrent) && !(Origin == soBeginning && Offset == FTaken) &&
+        !(Origin == soEnd && Offset == 0))
+        throw EStreamError(L"The download file cannot seek");
+    return FTaken;
+}
+
+void TMediaFile::WriteOut(const char* p, size_t n)
+{
+    if (FFailed)
+        throw EWriteError(L"Stream write error");
+    while (n > 0) {
+        const ssize_t w = ::write(FFd, p, n);
+        if (w < 0 && errno == EINTR)
+            continue;
+        if (w <= 0) {
+            FFailed = true;
+            const int err = w < 0 ? errno : ENOSPC;
+            throw EWriteError(L"Stream write error: " + UTF8ToString(strerror(err)));
+        }
+        p += w;
+        n -= static_cast<size_t>(w);
+    }
+}
+
+Integer TMediaFile::Write(const void* Buffer, Integer Count)
+{
+    if (Count <= 0)
+        return 0;
+    if (FFailed)
+        throw EWriteError(L"Stream write error");
+    const char* p = static_cast<const char*>(Buffer);
+    size_t n = static_cast<size_t>(Count);
+    const size_t cap = FBuffer.size();
+    if (FUsed == 0 && n >= cap) {
+        // A block as large as the buffer goes straight out.
+        WriteOut(p, n);
+    } else {
+        while (n > 0) {
+            const size_t take = std::min(n, cap - FUsed);
+            std::memcpy(FBuffer.data() + FUsed, p, take);
+            FUsed += take;
+            p += take;
+            n -= take;
+            if (FUsed == cap)
+                Flush();
+        }
+    }
+    FTaken += Count;
+    return Count;
+}
+
+void TMediaFile::Flush()
+{
+    if (FUsed == 0)
+        return;
+    const size_t used = FUsed;
+    FUsed = 0;
+    WriteOut(FBuffer.data(), used);
+}
+
+TFileIdentity FileIdentityOf(int fd)
+{
+    TFileIdentity id;
+    struct stat st {};
+    if (fd >= 0 && ::fstat(fd, &st) == 0) {
+        id.valid = true;
+        id.dev = static_cast<uint64_t>(st.st_dev);
+        id.ino = static_cast<uint64_t>(st.st_ino);
+    }
+    return id;
+}
+
+bool RemoveOwnFile(const String& path, const TFileIdentity& id)
+{
+    if (!id.valid)
+        return false;
+    const std::string p = UTF8Encode(path);
+    struct stat st {};
+    if (::lstat(p.c_str(), &st) != 0 || !S_ISREG(st.st_mode) ||
+        static_cast<uint64_t>(st.st_dev) != id.dev || static_cast<uint64_t>(st.st_ino) != id.ino)
+        return false;
+    return ::unlink(p.c_str()) == 0;
+}
+
+void IgnoreFileSizeSignal()
+{
+    static std::once_flag once;
+    std::call_once(once, [] { ::signal(SIGXFSZ, SIG_IGN); });
+}
+
 int CreateDownloadFile(const String& folder, String& filenamet)
 {
     for (int attempt = 0; attempt < 1000; ++attempt) {
@@ -268,9 +371,12 @@ TNamingResult ConvertAndName(const TNamingJob& job, const TRunConverter& run,
         return r;
     }
     if (!cr.started || cr.exitCode != 0 || !FileExists(output)) {
+        // The download itself is complete: it stays, named as one that was
+        // not converted.
         DeleteFile(output);
+        r.filename = nameDownload();
         r.note = cr.started ? kNoteConvertFailed : kNoteConverterNotRun;
-        r.outcome = TNamingOutcome::noFailed;
+        r.outcome = TNamingOutcome::noFinished;
         return r;
     }
 

@@ -10,6 +10,7 @@
 
 #include "app/HttpSettings.h"
 #include "app/ItemList.h"
+#include "platform/base/Streams.h"
 #include "platform/base/Threads.h"
 #include "platform/base/Types.h"
 
@@ -63,6 +64,49 @@ private:
     Integer FCurrent = 0;
 };
 
+// The download's temporary file, written through a buffer: the blocks the
+// client hands over are gathered and written in pieces of the buffer's size.
+// A write that fails raises EWriteError at once (the bytes not written are
+// dropped, and later writes fail too); Flush writes what the buffer holds.
+// The descriptor stays the caller's.
+constexpr size_t kMediaBufferBytes = size_t(1) << 20;
+
+class TMediaFile : public TStream {
+public:
+    explicit TMediaFile(int fd, size_t bufferBytes = kMediaBufferBytes);
+    ~TMediaFile() override = default;
+    Integer Read(void* Buffer, Integer Count) override;
+    Integer Write(const void* Buffer, Integer Count) override;
+    // Answers the position (the bytes taken so far); it cannot move.
+    Int64 Seek(Int64 Offset, TSeekOrigin Origin) override;
+    void Flush();
+    // Bytes taken so far, written or still in the buffer.
+    Int64 Taken() const { return FTaken; }
+
+private:
+    void WriteOut(const char* p, size_t n);
+    int FFd;
+    std::vector<char> FBuffer;
+    size_t FUsed = 0;
+    Int64 FTaken = 0;
+    bool FFailed = false;
+};
+
+// A file's identity (device and inode), so that a file is removed only while
+// its name still leads to the very file we created.
+struct TFileIdentity {
+    bool valid = false;
+    uint64_t dev = 0, ino = 0;
+};
+TFileIdentity FileIdentityOf(int fd);
+// Removes path when it is still that file (a regular file with the same
+// identity); answers whether it was removed.
+bool RemoveOwnFile(const String& path, const TFileIdentity& id);
+
+// A file size limit must make the write fail ("cannot write") instead of
+// killing the process: SIGXFSZ is ignored from the first call on.
+void IgnoreFileSizeSignal();
+
 // Creates the download's temporary file in folder exclusively (never an
 // existing one), choosing eight new random lower-case letters + ".flv" on a
 // clash. Answers an open, writable descriptor that the caller closes, and the
@@ -109,8 +153,11 @@ struct TNamingResult {
 // Converts (when the format asks for it) and names the files. Renames never
 // replace a file: a title name that is taken leaves the download under its
 // temporary name, and a converted file whose name is taken gets "_" and three
-// random letters before its extension. A stopped or failed conversion removes
-// the converter's partial output and leaves the download as it was.
+// random letters before its extension. A stopped conversion removes the
+// converter's partial output and leaves the download as it was; a failed one
+// (or a converter that cannot be started) removes the output too and
+// finishes the download as not converted, under the title name with ".flv",
+// with the reason as its note.
 TNamingResult ConvertAndName(const TNamingJob& job, const TRunConverter& run,
                              const std::function<bool()>& terminated);
 
@@ -141,6 +188,10 @@ struct TDownloadSettings {
 // Short texts for the Progress column of a failed download.
 extern const wchar_t* const kNoteDownloadFailed;
 extern const wchar_t* const kNoteCannotWrite;
+extern const wchar_t* const kNoteStalled;        // no byte for the stall time-out
+extern const wchar_t* const kNoteNoConnection;   // the connect time-out passed
+extern const wchar_t* const kNoteFolderMissing;  // the save folder went away
+extern const wchar_t* const kNoteFileMissing;    // the named file is not there
 
 class TDownloadThread : public TThread {
 public:
@@ -169,6 +220,9 @@ private:
     void ShowRow(const String& sizeText, const String& progressText);
     void QueueEnableButtons();
     bool RowUpdateDue(bool force);
+    // The figures of the bytes received, shown whatever the throttle says:
+    // at the end of a transfer, however it ends.
+    void ShowFinalFigures();
 
     TItemList& FList;
     TItemKey FKey;
@@ -177,6 +231,9 @@ private:
     TDownloadSettings FSettings;
     Int64 FSize = 0;
     String FProgressText = L"0%";
+    Integer FShownPercent = 0;   // the percentage the row shows (known length)
+    Int64 FReceived = 0;         // bytes received so far
+    Int64 FShownReceived = -1;   // the bytes the Size column shows (unknown length)
     uint64_t FLastRowUpdate = 0;
     bool FRowUpdated = false;
 

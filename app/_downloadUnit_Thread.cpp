@@ -6,6 +6,7 @@
 
 #include "app/_downloadUnit.h"
 #include "app/_mainUnit.h"
+#include "platform/base/Files.h"
 #include "platform/base/Streams.h"
 #include "platform/base/SysUtils.h"
 #include "platform/os/Http.h"
@@ -13,6 +14,10 @@
 
 const wchar_t* const kNoteDownloadFailed = L"failed";
 const wchar_t* const kNoteCannotWrite = L"cannot write";
+const wchar_t* const kNoteStalled = L"stalled";
+const wchar_t* const kNoteNoConnection = L"no connection";
+const wchar_t* const kNoteFolderMissing = L"folder missing";
+const wchar_t* const kNoteFileMissing = L"file missing";
 
 namespace {
 
@@ -38,7 +43,16 @@ String FailureNote(const Exception& e)
         return L"HTTP " + IntToStr(p->ErrorCode());
     if (dynamic_cast<const EWriteError*>(&e) || dynamic_cast<const EStreamError*>(&e))
         return kNoteCannotWrite;
+    if (dynamic_cast<const EIdConnectTimeout*>(&e))
+        return kNoteNoConnection;
+    if (dynamic_cast<const EIdReadTimeout*>(&e))
+        return kNoteStalled;
     return kNoteDownloadFailed;
+}
+
+String InFolder(const String& folder, const String& name)
+{
+    return folder.empty() ? name : IncludeTrailingPathDelimiter(folder) + name;
 }
 
 }  // namespace
@@ -137,14 +151,13 @@ void TDownloadThread::HttpWorkBegin(Int64 workCountMax)
 
 void TDownloadThread::HttpWork(Int64 workCount)
 {
+    FReceived = workCount;
     if (Terminated()) {
         std::lock_guard<std::mutex> g(FClientLock);
         if (FClient)
             FClient->Disconnect();
         return;
     }
-    if (total_size <= 500 && FSize != -1)
-        return;
     if (FSize == -1) {
         // Unknown length: the bytes so far, and a counter that shows activity.
         total = workCount;
@@ -154,15 +167,39 @@ void TDownloadThread::HttpWork(Int64 workCount)
             FProgressText = L"0%";
         const Integer n = StrToIntDef(FProgressText.substr(0, FProgressText.size() - 1), 0);
         FProgressText = IntToStr(n + 1) + L"%";
+        FShownReceived = total;
         ShowRow(FmtFileSize(total), FProgressText);
         return;
     }
-    const Int64 pct = Round(static_cast<double>(workCount) / static_cast<double>(total_size) * 100.0);
-    const String text = IntToStr(pct) + L"%";
-    if (text == FProgressText || !RowUpdateDue(pct >= 100))
+    if (total_size <= 500)
         return;
-    FProgressText = text;
-    ShowRow(String(), text);
+    // Most blocks leave the percentage as it is: no text is made for them.
+    const Int64 pct = Round(static_cast<double>(workCount) / static_cast<double>(total_size) * 100.0);
+    if (pct == FShownPercent || !RowUpdateDue(pct >= 100))
+        return;
+    FShownPercent = static_cast<Integer>(pct);
+    FProgressText = IntToStr(pct) + L"%";
+    ShowRow(String(), FProgressText);
+}
+
+void TDownloadThread::ShowFinalFigures()
+{
+    if (FSize == -1) {
+        total = FReceived;
+        if (FReceived != FShownReceived) {
+            FShownReceived = FReceived;
+            ShowRow(FmtFileSize(FReceived), FProgressText);
+        }
+        return;
+    }
+    if (total_size <= 500)
+        return;
+    const Int64 pct = Round(static_cast<double>(FReceived) / static_cast<double>(total_size) * 100.0);
+    if (pct != FShownPercent) {
+        FShownPercent = static_cast<Integer>(pct);
+        FProgressText = IntToStr(pct) + L"%";
+        ShowRow(String(), FProgressText);
+    }
 }
 
 TConverterRun TDownloadThread::RunConverter(const String& commandLine,
@@ -249,10 +286,12 @@ void TDownloadThread::Execute()
         it.thread_id = GetCurrentThreadId();
     });
 
-    // Ends the run with the entry ready again and a note in its row.
+    // Ends the run with the entry ready again and a note in its row ("":
+    // the row keeps what it shows).
     auto endReady = [this](const String& progressText) {
         UpdateEntry([](TItem& it) { it.status = status_ready; });
-        ShowRow(String(), progressText);
+        if (!progressText.empty())
+            ShowRow(String(), progressText);
         QueueEnableButtons();
     };
 
@@ -262,12 +301,14 @@ void TDownloadThread::Execute()
         endReady(Terminated() ? String(L"0%") : String(kNoteCannotWrite));
         return;
     }
+    const TFileIdentity ownFile = FileIdentityOf(fd);
+    const String tempPath = InFolder(item.saveto, filenamet);
     UpdateEntry([&](TItem& it) { it.filenamet = filenamet; });
 
     bool failed = false;
     String note;
     {
-        THandleStream file(fd);
+        TMediaFile file(fd);
         TIdHTTP http;
         TIdSSLIOHandlerSocketOpenSSL tls;
         ConfigureHttpClient(http, tls, FSettings.http);
@@ -296,17 +337,27 @@ void TDownloadThread::Execute()
             std::lock_guard<std::mutex> g(FClientLock);
             FClient = nullptr;
         }
+        // Every byte received reaches the file before it is named (or
+        // removed); a write that fails now fails the download.
+        try {
+            file.Flush();
+        } catch (const Exception& e) {
+            if (!failed) {
+                failed = true;
+                note = FailureNote(e);
+            }
+        }
+    }
+    ShowFinalFigures();
+
+    if (Terminated() || failed) {
+        // There is no resume: our partial file only fills the disk.
+        ::close(fd);
+        RemoveOwnFile(tempPath, ownFile);
+        endReady(Terminated() ? String() : note);
+        return;
     }
     ::close(fd);
-
-    if (Terminated()) {
-        endReady(L"0%");
-        return;
-    }
-    if (failed) {
-        endReady(note);
-        return;
-    }
 
     FProgressText = L"0%";
     ShowRow(String(), FProgressText);
@@ -328,7 +379,13 @@ void TDownloadThread::Execute()
     }
 
     switch (r.outcome) {
-    case TNamingOutcome::noFinished:
+    case TNamingOutcome::noFinished: {
+        // Finished only with the file in place: a save folder that went
+        // away, or a rename that failed, leaves the entry ready.
+        if (!FileExists(InFolder(item.saveto, r.filename))) {
+            endReady(DirectoryExists(item.saveto) ? kNoteFileMissing : kNoteFolderMissing);
+            break;
+        }
         // The files have their names now: a Stop that comes this late does
         // not undo that.
         UpdateEntry([&](TItem& it) {
@@ -338,7 +395,9 @@ void TDownloadThread::Execute()
         ShowRow(String(), r.note.empty() ? String(L"100%") : r.note);
         QueueEnableButtons();
         break;
+    }
     case TNamingOutcome::noStopped:
+        RemoveOwnFile(tempPath, ownFile);
         endReady(L"0%");
         break;
     case TNamingOutcome::noFailed:
@@ -362,6 +421,7 @@ bool StartDownload(TItemList& list, TItemKey key, std::shared_ptr<IDownloadView>
     });
     if (!ready)
         return false;
+    IgnoreFileSizeSignal();
     auto* t = new TDownloadThread(list, key, token, std::move(view), settings);
     list.Update(key, [&](TItem& item) {
         if (item.download_token == token)

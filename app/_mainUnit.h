@@ -308,3 +308,6 @@ private:
 };
 
 extern T_mainForm* _mainForm;
+
+// Browse requests still waiting for the file manager's helper.
+Integer RunningBrowseThreads();

@@ -2,6 +2,8 @@
 // from Add to a listed entry, the row buttons and the side buttons.
 #include "app/_mainUnit.h"
 
+#include <atomic>
+
 #include "app/SiteConstants.h"
 #include "app/_preview_velmoraUnit.h"
 #include "app/_waitUnit.h"
@@ -281,6 +283,11 @@ void T_mainForm::AddVodToolButtonClick(TObject*)
     if (!ListFetchedEntry(item_list, key, *fetch, AviVodComboBox->ItemIndex(),
                           SaveVodDirectoryEdit->Text())) {
         enable_buttons();
+        // The user is told why nothing was listed, unless they stopped it.
+        if (fetch->Done() && !fetch->Stopped() && !Application->Terminated()) {
+            const String reason = fetch->Result().error;
+            ErrorBox(reason.empty() ? String(kNoVideoMessage) : String(kNoVideoMessage) + L"\n" + reason);
+        }
         return;
     }
     TItem item;
@@ -409,11 +416,35 @@ void T_mainForm::PlayVodToolButtonClick(TObject*)
     run_and_wait(EntryPath(item), L"", SW_SHOWNORMAL);
 }
 
+namespace {
+
+std::atomic<int> gBrowseThreads{0};
+
+// Asks the file manager to show a file. Its helper may take seconds to
+// answer (or time out), so it runs off the user-interface thread.
+class TBrowseThread : public TThread {
+public:
+    explicit TBrowseThread(const String& path) : TThread(true), FPath(path) { ++gBrowseThreads; }
+    ~TBrowseThread() override { --gBrowseThreads; }
+
+protected:
+    void Execute() override { ShowFileInFileManager(FPath); }
+
+private:
+    String FPath;
+};
+
+}  // namespace
+
+Integer RunningBrowseThreads() { return gBrowseThreads; }
+
 void T_mainForm::OpenVodToolButtonClick(TObject*)
 {
     TItem item;
     if (!item_list.Get(SelectedIndex(), item)) return;
-    ShowFileInFileManager(EntryPath(item));
+    auto* t = new TBrowseThread(EntryPath(item));
+    t->SetFreeOnTerminate(true);
+    t->Start();
 }
 
 void T_mainForm::OpenLabelClick(TObject*)

@@ -3,7 +3,10 @@
 #include "app/SiteConstants.h"
 #include "app/_mainUnit.h"
 #include "platform/base/Exceptions.h"
+#include "platform/base/SysUtils.h"
 #include "platform/os/Http.h"
+
+#include <chrono>
 
 const wchar_t* const kVelmoraTimeMarker = L"Video Time:</span><span style=\"color:#EAEAEA;\">";
 const wchar_t* const kVelmoraSourceMarker = L"<source src=\"";
@@ -29,6 +32,15 @@ String CopyText(const String& s, long long index, long long count)
     if (count <= 0 || static_cast<size_t>(index) > s.size())
         return String();
     return s.substr(static_cast<size_t>(index - 1), static_cast<size_t>(count));
+}
+
+// "3 minutes", "1 minute", "90 seconds".
+String DurationText(int ms)
+{
+    if (ms >= 60000 && ms % 60000 == 0)
+        return IntToStr(ms / 60000) + (ms == 60000 ? L" minute" : L" minutes");
+    const int s = (ms + 999) / 1000;
+    return IntToStr(s) + (s == 1 ? L" second" : L" seconds");
 }
 
 }  // namespace
@@ -157,13 +169,32 @@ void TVelmoraGrabThread::Execute()
     IdHTTP = &http;
     FContext->SetClient(&http);
 
+    // Every request gets what is left of the fetch's time, so the fetch ends
+    // by the time the wait window promises, however slowly a page arrives.
+    using Clock = std::chrono::steady_clock;
+    const int budgetMs = FSettings.pageFetchTimeoutMs > 0 ? FSettings.pageFetchTimeoutMs : 180000;
+    const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(budgetMs);
+    auto timeLeft = [&] {
+        return static_cast<long long>(
+            std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count());
+    };
+    const String lateText = L"The page did not arrive within " + DurationText(budgetMs) + L".";
+    auto limitRequest = [&] {
+        const long long left = timeLeft();
+        if (left <= 0)
+            throw EIdReadTimeout(lateText);
+        http.SetTotalTimeout(static_cast<Integer>(left));
+    };
+
     // The index page hands out the session cookie the video page needs; the
     // text of the last request that worked is what the addresses come from.
     // A Stop that comes before a request starts is seen here: the client
     // forgets a Disconnect made between two requests.
+    http.SetMaxBodySize(kMaxPageBytes);
     auto get = [&](const String& url) {
         if (stopped())
             throw EAbort(L"Operation aborted");
+        limitRequest();
         return http.Get(url);
     };
     String text;
@@ -177,20 +208,35 @@ void TVelmoraGrabThread::Execute()
             r.Length = info.Length;
             r.views = info.views;
         }
-    } catch (const Exception&) {
+    } catch (const EIdBodyTooLarge&) {
         failed = true;
+        r.error = L"The page is larger than " + IntToStr(kMaxPageBytes >> 20) + L" MiB.";
+    } catch (const Exception& e) {
+        failed = true;
+        // curl's clock for the request started a moment after ours.
+        const bool late = (dynamic_cast<const EIdReadTimeout*>(&e) || dynamic_cast<const EIdConnectTimeout*>(&e)) &&
+                          timeLeft() < 100;
+        if (late)
+            r.error = lateText;
+        else if (const auto* p = dynamic_cast<const EIdHTTPProtocolException*>(&e))
+            r.error = L"The site answered with HTTP " + IntToStr(p->ErrorCode()) + L".";
+        else
+            r.error = e.Message();
     }
-    if (failed)
+    if (failed) {
         r.title.clear();
+        text.clear();
+    }
 
-    if (!stopped()) {
+    if (!stopped() && !failed) {
         const TVelmoraSources src = ExtractVelmoraSources(text);
         r.url = src.url;
         r.url_hq = src.url_hq;
         auto headSize = [&](const String& url, Int64& size) {
-            if (url.empty() || stopped())
+            if (url.empty() || stopped() || timeLeft() <= 0)
                 return;
             try {
+                limitRequest();
                 http.Head(url);
                 size = http.Response()->ContentLength();
             } catch (const Exception&) {

@@ -48,6 +48,7 @@ struct TFetchResult {
     String url_hq;
     Int64 size = 0;  // Content-Length of url's HEAD; -1 none sent; 0 HEAD failed
     Int64 size_hq = 0;
+    String error;    // why the page could not be read ("" when it was read)
 };
 
 // One fetch's own state, shared by the fetch thread and whoever waits for
@@ -82,6 +83,8 @@ private:
 
 // Fetches an own-site video page: the index page for the session cookie, the
 // page, then the sizes of its media addresses. Writes nothing but its context.
+// A page larger than kMaxPageBytes fails the fetch, and the whole fetch ends
+// within the settings' pageFetchTimeoutMs.
 class TVelmoraGrabThread : public TThread {
 public:
     TVelmoraGrabThread(std::shared_ptr<TFetchContext> context, const String& link,

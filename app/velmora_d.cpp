@@ -13,6 +13,8 @@
 
 int main()
 {
+    // A file size limit fails the download's write instead of killing us.
+    IgnoreFileSizeSignal();
     // Units that bind drawing or theme services at start-up do it here,
     // before the first window.
     InstallDefaultBackend();

@@ -340,7 +340,7 @@ void DrawWavyUnderline(TWinControl* Owner, TCanvas* Canvas, const String& Text, 
             from = place(len);
             from.X += 4;
         }
-        if (Start + Length < len) {
+        if (Int64(Start) + Length < len) {
             to = place(Start + Length - 1);
         } else {
             to = place(len - 1);
@@ -378,8 +378,7 @@ bool DynUpdateLayeredWindow(HWND hwnd, HDC dst, const TPoint* dstPos, const TSiz
                             const TPoint* srcPos, COLORREF key, const BLENDFUNCTION* blend,
                             DWORD flags)
 {
-    using TFunction = BOOL (*)(HWND, HDC, const TPoint*, const TSize*, HDC, const TPoint*, COLORREF,
-                               const BLENDFUNCTION*, DWORD);
+    using TFunction = decltype(&::UpdateLayeredWindow);
     auto fn = reinterpret_cast<TFunction>(User32Function("UpdateLayeredWindow"));
     if (!fn) return true;
     return fn(hwnd, dst, dstPos, size, src, srcPos, key, blend, flags) != 0;
@@ -387,7 +386,7 @@ bool DynUpdateLayeredWindow(HWND hwnd, HDC dst, const TPoint* dstPos, const TSiz
 
 bool DynSetLayeredWindowAttributes(HWND hwnd, COLORREF key, Byte alpha, DWORD flags)
 {
-    using TFunction = BOOL (*)(HWND, DWORD, Byte, DWORD);
+    using TFunction = decltype(&::SetLayeredWindowAttributes);
     auto fn = reinterpret_cast<TFunction>(User32Function("SetLayeredWindowAttributes"));
     if (!fn) return true;
     return fn(hwnd, key, alpha, flags) != 0;

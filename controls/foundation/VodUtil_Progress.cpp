@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
 #include <memory>
 #include <numbers>
@@ -13,7 +14,12 @@
 
 namespace {
 
-Integer RoundI(double v) { return Integer(Round(v)); }
+// Rounded to an integer, limited to the integer range (lengths past the
+// bar are cut to it later).
+Integer RoundI(double v)
+{
+    return Integer(std::clamp(Round(std::clamp(v, -2147483648.0, 2147483647.0)), Int64(INT32_MIN), Int64(INT32_MAX)));
+}
 
 // One piece of a levelled bar in a colour pair: solid in C, or two
 // gradient halves across the bar with CTo along both long edges.
@@ -58,15 +64,15 @@ void DrawStyledProgress(TCanvas* Canvas, TRect R, Integer Position, const TProgr
         if (!onlyFirst) {
             const bool onlySecond = Position < Look.Level2Perc;
             const Integer second = limited(
-                RoundI(((onlySecond ? Position : Look.Level2Perc) - Look.Level1Perc) / 100.0 * E), first);
+                RoundI((double(onlySecond ? Position : Look.Level2Perc) - Look.Level1Perc) / 100.0 * E), first);
             // Vertically the second starts at the first's top.
             const TRect secondRect = vertical
                                          ? Rect(R.Left + 1, R.Bottom - first - second, R.Right - 1, R.Bottom - first)
                                          : Rect(R.Left + 1 + first, R.Top + 1, R.Left + 1 + first + second, R.Bottom - 1);
             DrawPiece(Canvas, Look, secondRect, Look.Level1Color, Look.Level1ColorTo);
             if (!onlySecond) {
-                const Integer third = limited(Position == 100 ? RoundI(E - second - first)
-                                                              : RoundI((Position - Look.Level2Perc) / 100.0 * E),
+                const Integer third = limited(Position == 100 ? RoundI(double(E) - second - first)
+                                                              : RoundI((double(Position) - Look.Level2Perc) / 100.0 * E),
                                               first + second);
                 if (vertical) {
                     const Integer bottom = secondRect.Top - 1;

@@ -32,14 +32,16 @@ TRegDataType DataTypeOf(DWORD type)
     }
 }
 
-String TextOf(const std::vector<Byte>& data)
+String TextOf(const Byte* data, size_t size)
 {
-    String s(data.size() / sizeof(wchar_t), L'\0');
-    if (!s.empty()) std::memcpy(s.data(), data.data(), s.size() * sizeof(wchar_t));
+    String s(size / sizeof(wchar_t), L'\0');
+    if (!s.empty()) std::memcpy(s.data(), data, s.size() * sizeof(wchar_t));
     size_t nul = s.find(L'\0');
     if (nul != String::npos) s.resize(nul);
     return s;
 }
+
+String TextOf(const std::vector<Byte>& data) { return TextOf(data.data(), data.size()); }
 
 }   // namespace
 
@@ -287,12 +289,15 @@ String TRegistry::ReadString(const String& name)
 
 Integer TRegistry::ReadInteger(const String& name)
 {
-    std::vector<Byte> data(8);
-    DWORD type = REG_NONE;
-    DWORD size = GetData(name, data, type);
-    if (type != REG_DWORD || size != 4) RaiseFor(L"Invalid data type for", name);
+    // Numbers are read often: a buffer on the stack, and a value too large
+    // for it is of the wrong type anyway.
+    Byte data[8];
+    DWORD type = REG_NONE, size = sizeof data;
+    LONG rc = RegQueryValueEx(FCurrentKey, name.c_str(), nullptr, &type, data, &size);
+    if (rc != ERROR_SUCCESS && rc != ERROR_MORE_DATA) RaiseFor(L"Failed to get data for", name);
+    if (rc == ERROR_MORE_DATA || type != REG_DWORD || size != 4) RaiseFor(L"Invalid data type for", name);
     Integer v;
-    std::memcpy(&v, data.data(), 4);
+    std::memcpy(&v, data, 4);
     return v;
 }
 
@@ -359,24 +364,42 @@ bool TRegIniFile::WithSection(const String& section, F fn)
     return true;
 }
 
+// Reads ident of section in one call, without opening the section's key;
+// false when the key or the value is missing. Small values stay in the
+// buffer's own bytes.
+bool TRegIniFile::GetSectionValue(const String& section, const String& ident, TValueBuffer& v)
+{
+    bool relative = IsRelative(section);
+    const wchar_t* sub = section.c_str() + (relative ? 0 : 1);
+    v.Size = sizeof v.Small;
+    v.Data = v.Small;
+    LONG rc = RegGetValue(GetBaseKey(relative), sub, ident.c_str(), RRF_RT_ANY, &v.Type, v.Small, &v.Size);
+    for (int attempt = 0; rc == ERROR_MORE_DATA && attempt < 8; ++attempt) {
+        v.Big.resize(v.Size);
+        v.Data = v.Big.data();
+        rc = RegGetValue(GetBaseKey(relative), sub, ident.c_str(), RRF_RT_ANY, &v.Type, v.Big.data(), &v.Size);
+    }
+    return rc == ERROR_SUCCESS;
+}
+
 String TRegIniFile::ReadString(const String& section, const String& ident, const String& defaultValue)
 {
-    String result = defaultValue;
-    WithSection(section, [&] {
-        if (ValueExists(ident)) result = TRegistry::ReadString(ident);
-    });
-    return result;
+    TValueBuffer v;
+    if (!GetSectionValue(section, ident, v)) return defaultValue;
+    if (v.Type != REG_SZ && v.Type != REG_EXPAND_SZ) RaiseFor(L"Invalid data type for", ident);
+    return TextOf(v.Data, v.Size);
 }
 
 Integer TRegIniFile::ReadInteger(const String& section, const String& ident, Integer defaultValue)
 {
-    Integer result = defaultValue;
-    WithSection(section, [&] {
-        TRegDataType t = GetDataType(ident);
-        if (t == rdString || t == rdExpandString) result = StrToIntDef(Trim(TRegistry::ReadString(ident)), defaultValue);
-        else if (t == rdInteger) result = TRegistry::ReadInteger(ident);
-    });
-    return result;
+    TValueBuffer v;
+    if (!GetSectionValue(section, ident, v)) return defaultValue;
+    if (v.Type == REG_SZ || v.Type == REG_EXPAND_SZ) return StrToIntDef(Trim(TextOf(v.Data, v.Size)), defaultValue);
+    if (v.Type != REG_DWORD) return defaultValue;
+    if (v.Size != 4) RaiseFor(L"Invalid data type for", ident);
+    Integer n;
+    std::memcpy(&n, v.Data, 4);
+    return n;
 }
 
 bool TRegIniFile::ReadBool(const String& section, const String& ident, bool defaultValue)

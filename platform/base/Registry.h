@@ -18,6 +18,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "platform/base/Handles.h"
 #include "platform/base/IniFiles.h"
@@ -84,6 +85,13 @@ LONG RegQueryValueEx(HKEY key, const wchar_t* valueName, DWORD* reserved, DWORD*
                      DWORD* dataSize);
 LONG RegSetValueEx(HKEY key, const wchar_t* valueName, DWORD reserved, DWORD type, const Byte* data,
                    DWORD dataSize);
+// A value of the key subKey below key (key itself when subKey is null or
+// empty), read without opening that key: like RegQueryValueEx otherwise,
+// ERROR_FILE_NOT_FOUND when the key or the value is missing. flags must be
+// RRF_RT_ANY (no type is filtered out).
+constexpr DWORD RRF_RT_ANY = 0x0000ffff;
+LONG RegGetValue(HKEY key, const wchar_t* subKey, const wchar_t* valueName, DWORD flags, DWORD* type, void* data,
+                 DWORD* dataSize);
 LONG RegDeleteValue(HKEY key, const wchar_t* valueName);
 // Deletes a key without sub-keys (ERROR_ACCESS_DENIED when it has some).
 LONG RegDeleteKey(HKEY key, const wchar_t* subKey);
@@ -224,6 +232,14 @@ public:
 
 private:
     friend class TRegistryIniFile;
+    struct TValueBuffer {
+        DWORD Type = REG_NONE;
+        DWORD Size = 0;
+        const Byte* Data = nullptr;
+        Byte Small[64];
+        std::vector<Byte> Big;
+    };
+    bool GetSectionValue(const String& section, const String& ident, TValueBuffer& v);
     // Runs fn with the section's key current; false when it is missing.
     template <class F>
     bool WithSection(const String& section, F fn);

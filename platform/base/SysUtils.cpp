@@ -3,6 +3,8 @@
 #include "platform/base/SysUtils.h"
 
 #include <algorithm>
+#include <cstring>
+#include <cwchar>
 #include <vector>
 
 #include "platform/base/SysUtils_Internal.h"
@@ -294,15 +296,16 @@ struct CollationElement {
     uint32_t tertiary;    // 1 for upper case
 };
 
-void AppendElements(uint32_t c, std::vector<CollationElement>& out)
+// The collation elements of c (one, or two for a ligature); returns how many.
+int ElementsOf(uint32_t c, CollationElement (&out)[2])
 {
     if (c >= '0' && c <= '9') {
-        out.push_back({0x20000 + c, 0, 0});
-        return;
+        out[0] = {0x20000 + c, 0, 0};
+        return 1;
     }
     if (IsSymbol(c)) {
-        out.push_back({0x10000 + c, 0, 0});
-        return;
+        out[0] = {0x10000 + c, 0, 0};
+        return 1;
     }
     uint32_t lower = uint32_t(AnsiLowerChar(Char(c)));
     uint32_t tert = lower != c ? 1 : 0;
@@ -311,60 +314,225 @@ void AppendElements(uint32_t c, std::vector<CollationElement>& out)
     Decompose(lower, base, mark);
     if (base) {
         uint32_t sec = mark == 'f' ? 0x3FF : MarkCode(mark);
-        out.push_back({0x30000 + base, sec, tert});
-        return;
+        out[0] = {0x30000 + base, sec, tert};
+        return 1;
     }
     // Ligatures and sharp s sort as their two letters.
     auto two = [&](char x, char y, uint32_t sec) {
-        out.push_back({0x30000 + uint32_t(x), sec, tert});
-        out.push_back({0x30000 + uint32_t(y), sec, tert});
+        out[0] = {0x30000 + uint32_t(x), sec, tert};
+        out[1] = {0x30000 + uint32_t(y), sec, tert};
+        return 2;
     };
     switch (lower) {
-    case 0xDF: two('s', 's', 0x400); return;
-    case 0xE6: two('a', 'e', 0x400); return;
-    case 0x153: two('o', 'e', 0x400); return;
-    case 0xF0: out.push_back({0x30000 + 'd', 0x3FF, tert}); return;
-    case 0xFE: two('t', 'h', 0x400); return;
+    case 0xDF: return two('s', 's', 0x400);
+    case 0xE6: return two('a', 'e', 0x400);
+    case 0x153: return two('o', 'e', 0x400);
+    case 0xF0: out[0] = {0x30000 + 'd', 0x3FF, tert}; return 1;
+    case 0xFE: return two('t', 'h', 0x400);
     default: break;
     }
-    out.push_back({0x30000 + lower, 0, tert});
+    out[0] = {0x30000 + lower, 0, tert};
+    return 1;
 }
 
-std::vector<CollationElement> CollationKey(const String& s)
+// Primary weights of the plain characters, as ElementsOf gives them.
+struct TAsciiPrimary {
+    uint32_t weight[0x80];
+    constexpr TAsciiPrimary() : weight()
+    {
+        for (uint32_t c = 0; c < 0x80; ++c) {
+            bool digit = c >= '0' && c <= '9';
+            bool upper = c >= 'A' && c <= 'Z', lower = c >= 'a' && c <= 'z';
+            weight[c] = digit ? 0x20000 + c : (upper ? 0x30000 + c + 32 : (lower ? 0x30000 + c : 0x10000 + c));
+        }
+    }
+};
+constexpr TAsciiPrimary kAsciiPrimary;
+
+// The elements of the Latin range worked out once: the texts a grid sorts are
+// made of these nearly always.
+constexpr uint32_t kTableSize = 0x180;
+struct TCollationTable {
+    CollationElement first[kTableSize];
+    CollationElement second[kTableSize];
+    uint8_t count[kTableSize];
+    TCollationTable()
+    {
+        for (uint32_t c = 0; c < kTableSize; ++c) {
+            CollationElement e[2] = {};
+            count[c] = uint8_t(ElementsOf(c, e));
+            first[c] = e[0];
+            second[c] = e[1];
+        }
+    }
+};
+
+const TCollationTable& Table()
 {
-    std::vector<CollationElement> key;
-    key.reserve(s.size());
-    for (Char c : s) AppendElements(uint32_t(c), key);
-    return key;
+    static const TCollationTable table;
+    return table;
 }
 
-Integer CollateCompare(const String& a, const String& b, bool withCase)
+inline int Elements(const TCollationTable& t, uint32_t c, CollationElement (&out)[2])
 {
-    auto ka = CollationKey(a), kb = CollationKey(b);
-    size_t n = std::min(ka.size(), kb.size());
-    for (size_t i = 0; i < n; ++i)
-        if (ka[i].primary != kb[i].primary) return ka[i].primary < kb[i].primary ? -1 : 1;
-    if (ka.size() != kb.size()) return ka.size() < kb.size() ? -1 : 1;
-    for (size_t i = 0; i < n; ++i)
-        if (ka[i].secondary != kb[i].secondary) return ka[i].secondary < kb[i].secondary ? -1 : 1;
-    if (withCase)
-        for (size_t i = 0; i < n; ++i)
-            if (ka[i].tertiary != kb[i].tertiary) return ka[i].tertiary < kb[i].tertiary ? -1 : 1;
+    if (c < kTableSize) {
+        out[0] = t.first[c];
+        out[1] = t.second[c];
+        return t.count[c];
+    }
+    return ElementsOf(c, out);
+}
+
+// The collation elements of a text one after the other, with no copy.
+class ElementStream {
+public:
+    ElementStream(const TCollationTable& t, const Char* p, const Char* end) : t_(t), p_(p), end_(end) {}
+    bool Next(CollationElement& e)
+    {
+        if (pending_) {
+            e = next_[1];
+            pending_ = false;
+            return true;
+        }
+        if (p_ == end_) return false;
+        pending_ = Elements(t_, uint32_t(*p_++), next_) == 2;
+        e = next_[0];
+        return true;
+    }
+    // Plain characters whose elements are one each, for the tight loop.
+    bool AtSingle() const { return !pending_ && p_ != end_ && uint32_t(*p_) < 0x80; }
+    const Char*& Pos() { return p_; }
+
+private:
+    const TCollationTable& t_;
+    const Char* p_;
+    const Char* end_;
+    CollationElement next_[2];
+    bool pending_ = false;
+};
+
+// Length of the common prefix of a and b (n characters at most), a few
+// characters at a time.
+size_t CommonPrefix(const Char* a, const Char* b, size_t n)
+{
+    size_t i = 0;
+    constexpr size_t kStep = 16 / sizeof(Char);
+    for (; i + kStep <= n; i += kStep) {
+        uint64_t x0, x1, y0, y1;
+        std::memcpy(&x0, a + i, 8);
+        std::memcpy(&y0, b + i, 8);
+        std::memcpy(&x1, reinterpret_cast<const char*>(a + i) + 8, 8);
+        std::memcpy(&y1, reinterpret_cast<const char*>(b + i) + 8, 8);
+        if ((x0 ^ y0) | (x1 ^ y1)) break;
+    }
+    while (i < n && a[i] == b[i]) ++i;
+    return i;
+}
+
+// Primary letters first over the whole texts, then the number of elements,
+// then accents, then (withCase) case. Equal characters give equal elements,
+// so the common prefix is skipped at every level.
+Integer CollateCompare(const Char* a, size_t na, const Char* b, size_t nb, bool withCase)
+{
+    const size_t n = na < nb ? na : nb;
+    // A shared first character often means a long shared stem: skip it a few
+    // characters at a time.
+    const size_t start = n >= 8 && a[0] == b[0] ? CommonPrefix(a, b, n) : 0;
+    if (start == n && na == nb) return 0;
+    size_t skip = start;
+    // Plain characters, one element each: the primary weight decides or they
+    // are the same letter in another case.
+    for (; skip < n; ++skip) {
+        const uint32_t x = uint32_t(a[skip]), y = uint32_t(b[skip]);
+        if (x == y) continue;
+        if ((x | y) >= 0x80) break;
+        const uint32_t px = kAsciiPrimary.weight[x], py = kAsciiPrimary.weight[y];
+        if (px != py) return px < py ? -1 : 1;
+    }
+    // Every character has at least one element, so after an equal run the
+    // longer text has more.
+    if (skip == n && na != nb) return na < nb ? -1 : 1;
+    const TCollationTable& t = Table();
+    {
+        ElementStream sa(t, a + skip, a + na), sb(t, b + skip, b + nb);
+        CollationElement ea, eb;
+        for (;;) {
+            // Plain characters: one element each, straight from the table.
+            const Char*& pa = sa.Pos();
+            const Char*& pb = sb.Pos();
+            while (sa.AtSingle() && sb.AtSingle()) {
+                if (*pa != *pb) {
+                    uint32_t x = t.first[*pa].primary, y = t.first[*pb].primary;
+                    if (x != y) return x < y ? -1 : 1;
+                }
+                ++pa;
+                ++pb;
+            }
+            bool ha = sa.Next(ea), hb = sb.Next(eb);
+            if (!ha || !hb) {
+                if (ha != hb) return ha ? 1 : -1;
+                break;
+            }
+            if (ea.primary != eb.primary) return ea.primary < eb.primary ? -1 : 1;
+        }
+    }
+    // Same letters, same count: the streams run side by side.
+    for (int level = 1; level <= (withCase ? 2 : 1); ++level) {
+        ElementStream sa(t, a + start, a + na), sb(t, b + start, b + nb);
+        CollationElement ea, eb;
+        while (sa.Next(ea) && sb.Next(eb)) {
+            uint32_t x = level == 1 ? ea.secondary : ea.tertiary;
+            uint32_t y = level == 1 ? eb.secondary : eb.tertiary;
+            if (x != y) return x < y ? -1 : 1;
+        }
+    }
     return 0;
+}
+
+// One character against another as whole texts of one character each.
+Integer CollateChars(uint32_t x, uint32_t y)
+{
+    if (x < 0x80 && y < 0x80) {
+        uint32_t px = kAsciiPrimary.weight[x], py = kAsciiPrimary.weight[y];
+        return px == py ? 0 : (px < py ? -1 : 1);
+    }
+    const TCollationTable& t = Table();
+    CollationElement ex[2], ey[2];
+    int nx = Elements(t, x, ex), ny = Elements(t, y, ey);
+    int n = nx < ny ? nx : ny;
+    for (int i = 0; i < n; ++i)
+        if (ex[i].primary != ey[i].primary) return ex[i].primary < ey[i].primary ? -1 : 1;
+    if (nx != ny) return nx < ny ? -1 : 1;
+    for (int i = 0; i < n; ++i)
+        if (ex[i].secondary != ey[i].secondary) return ex[i].secondary < ey[i].secondary ? -1 : 1;
+    return 0;
+}
+
+Integer CompareStrRaw(const Char* a, size_t na, const Char* b, size_t nb)
+{
+    size_t n = na < nb ? na : nb;
+    size_t i = CommonPrefix(a, b, n);
+    if (i < n) return uint32_t(a[i]) < uint32_t(b[i]) ? -1 : 1;
+    return na == nb ? 0 : (na < nb ? -1 : 1);
+}
+
+Integer AnsiCompareStrRaw(const Char* a, size_t na, const Char* b, size_t nb)
+{
+    Integer r = CollateCompare(a, na, b, nb, true);
+    // Texts equal to the collation but not in code points still get a fixed order.
+    return r != 0 ? r : CompareStrRaw(a, na, b, nb);
 }
 
 }  // namespace
 
 Integer AnsiCompareStr(const String& a, const String& b)
 {
-    Integer r = CollateCompare(a, b, true);
-    // Texts equal to the collation but not in code points still get a fixed order.
-    return r != 0 ? r : CompareStr(a, b);
+    return AnsiCompareStrRaw(a.data(), a.size(), b.data(), b.size());
 }
 
 Integer AnsiCompareText(const String& a, const String& b)
 {
-    return CollateCompare(a, b, false);
+    return CollateCompare(a.data(), a.size(), b.data(), b.size(), false);
 }
 
 String FoldStringComposite(const String& s)
@@ -416,35 +584,41 @@ Integer StrLIComp(const Char* a, const Char* b, Cardinal maxLen) { return Compar
 
 Integer StrCmpLogicalW(const Char* pa, const Char* pb)
 {
-    String a = NonNull(pa), b = NonNull(pb);
+    const Char* a = NonNull(pa);
+    const Char* b = NonNull(pb);
     auto isDigit = [](Char c) { return c >= L'0' && c <= L'9'; };
-    size_t i = 0, j = 0;
-    while (i < a.size() && j < b.size()) {
-        if (isDigit(a[i]) && isDigit(b[j])) {
-            size_t si = i, sj = j;
-            while (si < a.size() && a[si] == L'0') ++si;
-            while (sj < b.size() && b[sj] == L'0') ++sj;
-            size_t ei = si, ej = sj;
-            while (ei < a.size() && isDigit(a[ei])) ++ei;
-            while (ej < b.size() && isDigit(b[ej])) ++ej;
+    const Char* x = a;
+    const Char* y = b;
+    while (*x && *y) {
+        const Char cx = *x, cy = *y;
+        if (isDigit(cx) && isDigit(cy)) {
+            const Char* sx = x;
+            const Char* sy = y;
+            while (*sx == L'0') ++sx;
+            while (*sy == L'0') ++sy;
+            const Char* ex = sx;
+            const Char* ey = sy;
+            while (isDigit(*ex)) ++ex;
+            while (isDigit(*ey)) ++ey;
             // Longer run without leading zeros is the larger number.
-            if (ei - si != ej - sj) return ei - si < ej - sj ? -1 : 1;
-            for (size_t k = 0; k < ei - si; ++k)
-                if (a[si + k] != b[sj + k]) return a[si + k] < b[sj + k] ? -1 : 1;
-            i = ei;
-            j = ej;
+            if (ex - sx != ey - sy) return ex - sx < ey - sy ? -1 : 1;
+            for (; sx < ex; ++sx, ++sy)
+                if (*sx != *sy) return *sx < *sy ? -1 : 1;
+            x = ex;
+            y = ey;
             continue;
         }
-        Integer r = CollateCompare(String(1, a[i]), String(1, b[j]), false);
-        if (r != 0) return r;
-        ++i;
-        ++j;
+        if (cx != cy) {
+            Integer r = CollateChars(uint32_t(cx), uint32_t(cy));
+            if (r != 0) return r;
+        }
+        ++x;
+        ++y;
     }
-    if (i < a.size()) return 1;
-    if (j < b.size()) return -1;
+    if (*x) return 1;
+    if (*y) return -1;
     // Equal by value ("a01" and "a1"): fall back to a fixed order.
-    Integer r = AnsiCompareStr(a, b);
-    return r;
+    return AnsiCompareStrRaw(a, std::wcslen(a), b, std::wcslen(b));
 }
 
 // ---------------------------------------------------------------------------

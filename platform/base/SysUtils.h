@@ -201,6 +201,9 @@ String FloatToStrF(Extended value, TFloatFormat format, Integer precision, Integ
 // (positive;negative;zero).
 String FormatFloat(const String& mask, Extended value);
 String FormatFloat(const String& mask, Extended value, const TFormatSettings& fs);
+// The same for a literal mask, without copying it into a String first.
+String FormatFloat(const Char* mask, Extended value);
+String FormatFloat(const Char* mask, Extended value, const TFormatSettings& fs);
 
 // Nearest integer, ties to even.
 Int64 Round(Extended value);
@@ -250,6 +253,9 @@ using TVarRecs = std::initializer_list<TVarRec>;
 // or "No argument for format '<fmt>'".
 String Format(const String& fmt, TVarRecs args);
 String Format(const String& fmt, TVarRecs args, const TFormatSettings& fs);
+// The same for a literal format, without copying it into a String first.
+String Format(const Char* fmt, TVarRecs args);
+String Format(const Char* fmt, TVarRecs args, const TFormatSettings& fs);
 
 // ---------------------------------------------------------------------------
 // Date and time (TDateTime: days since 1899-12-30, time as the fraction)

@@ -2,153 +2,321 @@
 #include "platform/base/SysUtils.h"
 
 #include <cerrno>
+#include <charconv>
 #include <clocale>
 #include <cmath>
-#include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <locale.h>
 #include <string>
-#include <vector>
+#include <string_view>
 
 #include "platform/base/SysUtils_Internal.h"
 
 // ---------------------------------------------------------------------------
 // Decimal digits of a double
+//
+// The rule: the exact binary value, correctly rounded to 41 significant
+// digits, is rounded half away from zero to the precision, and what that
+// leaves is rounded again, the same way, to the decimals. std::to_chars gives
+// exactly rounded digits; three guard digits past the rounding position show
+// which way it goes, except when they read 499 or 500: then the value lies
+// within a hair of the half and the 41 digits decide, as the rule says.
 
-TFloatDecimal FloatToDecimal(Extended value, Integer precision, Integer decimals)
+namespace {
+
+struct TDigits {
+    TFloatDecimal::TSpecial Special = TFloatDecimal::None;
+    bool Negative = false;
+    Integer Exponent = 0;   // value = 0.D * 10^Exponent
+    int Count = 0;
+    char D[64];
+};
+
+// Keeps n digits, rounding half up on the digits held; a carry out of the
+// first digit makes 10^k.
+void RoundDigits(TDigits& r, long n)
 {
-    TFloatDecimal r;
-    if (std::isnan(value)) { r.Special = TFloatDecimal::NaN; return r; }
+    if (n < 0) {
+        r.Count = 0;
+        return;
+    }
+    if (n >= r.Count) return;
+    const bool up = r.D[n] >= '5';
+    r.Count = int(n);
+    if (!up) return;
+    long i = n - 1;
+    while (i >= 0 && r.D[i] == '9') r.D[i--] = '0';
+    if (i >= 0) {
+        ++r.D[i];
+    } else {
+        r.D[0] = '1';
+        r.Count = 1;
+        ++r.Exponent;
+    }
+}
+
+// Reads "d.ddde+XX" into digits and exponent.
+void ReadScientific(const char* p, const char* end, TDigits& r)
+{
+    int n = 0;
+    for (; p < end && *p != 'e'; ++p)
+        if (*p != '.') r.D[n++] = *p;
+    r.Count = n;
+    int e = 0;
+    bool neg = false;
+    if (p < end) ++p;
+    if (p < end && (*p == '-' || *p == '+')) neg = *p++ == '-';
+    for (; p < end; ++p) e = e * 10 + (*p - '0');
+    r.Exponent = (neg ? -e : e) + 1;
+}
+
+inline bool NearHalf(const char* g)
+{
+    return (g[0] == '4' && g[1] == '9' && g[2] == '9') || (g[0] == '5' && g[1] == '0' && g[2] == '0');
+}
+
+// The rule applied to the full 41 digits.
+void ExactDigits(double a, int precision, int decimals, TDigits& r)
+{
+    char buf[64];
+    auto res = std::to_chars(buf, buf + sizeof buf, a, std::chars_format::scientific, 40);
+    ReadScientific(buf, res.ptr, r);
+    RoundDigits(r, precision);
+    if (decimals < 9999) RoundDigits(r, long(r.Exponent) + decimals);
+}
+
+// Fixed notation with three guard digits after the decimals; false when the
+// guard digits cannot tell the direction.
+bool FixedDigits(double a, int decimals, TDigits& r)
+{
+    char buf[96];
+    auto res = std::to_chars(buf, buf + sizeof buf, a, std::chars_format::fixed, decimals + 3);
+    if (res.ec != std::errc()) return false;
+    // One leading slot for a carry out of the integer digits.
+    char s[96];
+    int n = 1, intLen = 0;
+    s[0] = '0';
+    const char* p = buf;
+    for (; p < res.ptr && *p != '.'; ++p) s[n++] = *p;
+    intLen = n;   // with the carry slot
+    for (++p; p < res.ptr; ++p) s[n++] = *p;
+    if (NearHalf(s + n - 3)) return false;
+    const bool up = s[n - 3] >= '5';
+    n -= 3;
+    if (up) {
+        int i = n - 1;
+        while (s[i] == '9') s[i--] = '0';
+        ++s[i];   // the carry slot stops it
+    }
+    int lead = 0;
+    while (lead < n && s[lead] == '0') ++lead;
+    while (n > lead && s[n - 1] == '0') --n;
+    r.Count = n - lead;
+    r.Exponent = r.Count ? intLen - lead : 0;
+    for (int i = 0; i < r.Count; ++i) r.D[i] = s[lead + i];
+    return true;
+}
+
+// Few decimals on a moderate value: scaled by 10^(decimals + 3) it stays
+// below 2^53, so one multiplication gives the digits and three guard digits
+// to within half a unit of the last one. False when the guard digits lie too
+// near the half to tell.
+bool ScaledDigits(double a, int decimals, TDigits& r)
+{
+    static constexpr double kPow10[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+                                        1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+    if (decimals + 3 > 22) return false;
+    const double y = a * kPow10[decimals + 3];
+    if (!(y < 9007199254740992.0)) return false;
+    const uint64_t yi = uint64_t(y);
+    const double guard = (double(yi % 1000) + (y - double(yi))) * 0.001;
+    // Near 0 or 1 the kept digits may be one off before rounding, but round
+    // to the same either way; near the half they may not.
+    if (guard > 0.498 && guard < 0.502) return false;
+    uint64_t k = yi / 1000 + (guard >= 0.5 ? 1 : 0);
+    static constexpr char kPairs[] = "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+                                     "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+                                     "8081828384858687888990919293949596979899";
+    char t[24];   // lowest digit first
+    int n = 0;
+    for (; k >= 100; k /= 100) {
+        const unsigned q = unsigned(k % 100);
+        t[n++] = kPairs[2 * q + 1];
+        t[n++] = kPairs[2 * q];
+    }
+    if (k >= 10) {
+        t[n++] = kPairs[2 * k + 1];
+        t[n++] = kPairs[2 * k];
+    } else if (k) {
+        t[n++] = char('0' + k);
+    }
+    int lowZeros = 0;
+    while (lowZeros < n && t[lowZeros] == '0') ++lowZeros;
+    r.Count = n - lowZeros;
+    r.Exponent = r.Count ? n - decimals : 0;
+    for (int i = 0; i < r.Count; ++i) r.D[i] = t[n - 1 - i];
+    return true;
+}
+
+void ToDigits(Extended value, Integer precision, Integer decimals, TDigits& r)
+{
+    r = TDigits();
+    if (std::isnan(value)) {
+        r.Special = TFloatDecimal::NaN;
+        return;
+    }
     if (std::isinf(value)) {
         r.Special = TFloatDecimal::Infinite;
         r.Negative = value < 0;
-        return r;
+        return;
     }
-    if (value == 0) return r;
+    if (value == 0) return;
     r.Negative = value < 0;
     if (precision < 1) precision = 1;
     if (precision > 18) precision = 18;
+    const double a = std::fabs(value);
 
-    // glibc prints the exact binary value correctly rounded; 40 digits is far
-    // past anything kept below. Only the digits and the exponent are read, so
-    // the C library's decimal point does not matter.
-    char buf[80];
-    std::snprintf(buf, sizeof buf, "%.40e", std::fabs(value));
-    std::string digits;
-    const char* p = buf;
-    for (; *p && *p != 'e'; ++p)
-        if (*p >= '0' && *p <= '9') digits += *p;
-    int exp10 = *p == 'e' ? std::atoi(p + 1) : 0;
-    r.Exponent = exp10 + 1;
-
-    // Round half away from zero to keep n digits; a carry out of the first
-    // digit moves the exponent.
-    auto roundTo = [&](long n) {
-        if (n < 0) { digits.clear(); return; }
-        if (size_t(n) >= digits.size()) return;
-        bool up = digits[size_t(n)] >= '5';
-        digits.resize(size_t(n));
-        if (!up) return;
-        long i = n - 1;
-        while (i >= 0 && digits[size_t(i)] == '9') digits[size_t(i--)] = '0';
-        if (i >= 0) {
-            ++digits[size_t(i)];
+    bool done = false;
+    if (decimals >= 0 && decimals <= 40) {
+        // Fixed notation pays when the decimals, not the precision, bound the
+        // digits, with room for the guard digits inside the precision: then the
+        // first rounding cannot move the second.
+        uint64_t bits;
+        std::memcpy(&bits, &a, sizeof bits);
+        const int e2 = int(bits >> 52) - 1022;   // a < 2^e2
+        const int maxIntDigits = ((e2 * 78913) >> 18) + 2;   // floor(e2 * log10 2) + 2
+        if (maxIntDigits + decimals <= precision - 3)
+            done = ScaledDigits(a, decimals, r) || FixedDigits(a, decimals, r);
+    }
+    if (!done) {
+        char buf[64];
+        auto res = std::to_chars(buf, buf + sizeof buf, a, std::chars_format::scientific, precision + 2);
+        ReadScientific(buf, res.ptr, r);
+        if (NearHalf(r.D + precision)) {
+            ExactDigits(a, precision, decimals, r);
         } else {
-            // All nines (or nothing kept): 10^k, one more integer digit.
-            digits.assign(1, '1');
-            ++r.Exponent;
+            RoundDigits(r, precision);
+            if (decimals < 9999) RoundDigits(r, long(r.Exponent) + decimals);
         }
-    };
-    roundTo(precision);
-    if (decimals < 9999) roundTo(long(r.Exponent) + decimals);
-    while (!digits.empty() && digits.back() == '0') digits.pop_back();
-    if (digits.empty()) {
+        while (r.Count > 0 && r.D[r.Count - 1] == '0') --r.Count;
+    }
+    if (r.Count == 0) {
         // Rounded to nothing: a plain zero, without a sign.
         r.Exponent = 0;
         r.Negative = false;
     }
-    r.Digits = digits;
+}
+
+}  // namespace
+
+TFloatDecimal FloatToDecimal(Extended value, Integer precision, Integer decimals)
+{
+    TDigits d;
+    ToDigits(value, precision, decimals, d);
+    TFloatDecimal r;
+    r.Special = d.Special;
+    r.Negative = d.Negative;
+    r.Exponent = d.Exponent;
+    r.Digits.assign(d.D, size_t(d.Count));
     return r;
 }
 
 namespace {
 
-String Widen(const std::string& s) { return String(s.begin(), s.end()); }
+// Texts are built in a buffer on the stack; every form below stays well
+// inside it (18 digits at most, a few separators, a four-digit exponent).
+constexpr size_t kTextMax = 96;
 
-String SpecialText(const TFloatDecimal& d)
+Char* PutSpecial(Char* w, const TDigits& d)
 {
-    if (d.Special == TFloatDecimal::NaN) return L"NAN";
-    return d.Negative ? L"-INF" : L"INF";
+    const wchar_t* t = d.Special == TFloatDecimal::NaN ? L"NAN" : (d.Negative ? L"-INF" : L"INF");
+    while (*t) *w++ = *t++;
+    return w;
 }
 
-String ExponentText(Integer exp, Integer minDigits, bool plusSign)
+Char* PutExponent(Char* w, Integer exp, Integer minDigits, bool plusSign)
 {
-    String r = L"E";
-    if (exp < 0) r += L'-';
-    else if (plusSign) r += L'+';
-    String n = IntToStr(exp < 0 ? -exp : exp);
-    while (Integer(n.size()) < minDigits) n.insert(n.begin(), L'0');
-    return r + n;
+    *w++ = L'E';
+    if (exp < 0) *w++ = L'-';
+    else if (plusSign) *w++ = L'+';
+    unsigned v = exp < 0 ? unsigned(-exp) : unsigned(exp);
+    char t[12];
+    int n = 0;
+    do {
+        t[n++] = char('0' + v % 10);
+        v /= 10;
+    } while (v);
+    for (int k = n; k < minDigits; ++k) *w++ = L'0';
+    while (n) *w++ = Char(t[--n]);
+    return w;
 }
 
-// Integer digits of d (at least "0"), fraction digits exactly fracDigits long.
-void SplitFixed(const TFloatDecimal& d, Integer fracDigits, std::string& intPart, std::string& fracPart)
+Char* PutGeneral(Char* w, const TDigits& d, Integer precision, Integer expDigits, const TFormatSettings& fs)
 {
-    intPart.clear();
-    fracPart.clear();
-    const std::string& g = d.Digits;
-    for (Integer i = 0; i < d.Exponent; ++i) intPart += size_t(i) < g.size() ? g[size_t(i)] : '0';
-    if (intPart.empty()) intPart.push_back('0');
-    for (Integer i = 0; i < fracDigits; ++i) {
-        long idx = long(d.Exponent) + i;
-        fracPart += (idx >= 0 && size_t(idx) < g.size()) ? g[size_t(idx)] : '0';
+    if (d.Count == 0) {
+        *w++ = L'0';
+        return w;
     }
+    if (d.Negative) *w++ = L'-';
+    const Integer e = d.Exponent;
+    if (e > precision || e < -3) {
+        *w++ = Char(d.D[0]);
+        if (d.Count > 1) {
+            *w++ = fs.DecimalSeparator;
+            for (int i = 1; i < d.Count; ++i) *w++ = Char(d.D[i]);
+        }
+        return PutExponent(w, e - 1, expDigits, false);
+    }
+    if (e <= 0) {
+        *w++ = L'0';
+        *w++ = fs.DecimalSeparator;
+        for (Integer i = 0; i < -e; ++i) *w++ = L'0';
+        for (int i = 0; i < d.Count; ++i) *w++ = Char(d.D[i]);
+        return w;
+    }
+    for (Integer i = 0; i < e; ++i) *w++ = i < d.Count ? Char(d.D[i]) : L'0';
+    if (d.Count > e) {
+        *w++ = fs.DecimalSeparator;
+        for (int i = int(e); i < d.Count; ++i) *w++ = Char(d.D[i]);
+    }
+    return w;
 }
 
-String GroupThousands(const std::string& intPart, Char sep)
+Char* PutExponentForm(Char* w, const TDigits& d, Integer precision, Integer expDigits, const TFormatSettings& fs)
 {
-    String r;
-    size_t n = intPart.size();
-    for (size_t i = 0; i < n; ++i) {
-        r += Char(intPart[i]);
-        size_t fromRight = n - 1 - i;
-        if (sep && fromRight > 0 && fromRight % 3 == 0) r += sep;
+    auto digit = [&](Integer i) { return i < d.Count ? Char(d.D[i]) : L'0'; };
+    if (d.Negative) *w++ = L'-';
+    *w++ = digit(0);
+    if (precision > 1) {
+        *w++ = fs.DecimalSeparator;
+        for (Integer i = 1; i < precision; ++i) *w++ = digit(i);
     }
-    return r;
+    return PutExponent(w, d.Count == 0 ? 0 : d.Exponent - 1, expDigits, true);
 }
 
-String FormatGeneral(const TFloatDecimal& d, Integer precision, Integer expDigits, const TFormatSettings& fs)
+// Integer digits (at least one, grouped by sep when not 0), then the
+// decimals when there are any.
+Char* PutFixed(Char* w, const TDigits& d, Integer decimals, Char sep, const TFormatSettings& fs)
 {
-    if (d.Digits.empty()) return L"0";
-    String r = d.Negative ? L"-" : L"";
-    const std::string& g = d.Digits;
-    if (d.Exponent > precision || d.Exponent < -3) {
-        r += Char(g[0]);
-        if (g.size() > 1) r += fs.DecimalSeparator + Widen(g.substr(1));
-        return r + ExponentText(d.Exponent - 1, expDigits, false);
+    const Integer e = d.Exponent;
+    if (e <= 0) {
+        *w++ = L'0';
+    } else {
+        for (Integer i = 0; i < e; ++i) {
+            *w++ = i < d.Count ? Char(d.D[i]) : L'0';
+            Integer fromRight = e - 1 - i;
+            if (sep && fromRight > 0 && fromRight % 3 == 0) *w++ = sep;
+        }
     }
-    if (d.Exponent <= 0) {
-        r += L'0';
-        r += fs.DecimalSeparator;
-        r += String(size_t(-d.Exponent), L'0') + Widen(g);
-        return r;
+    if (decimals > 0) {
+        *w++ = fs.DecimalSeparator;
+        for (Integer i = 0; i < decimals; ++i) {
+            Integer idx = e + i;
+            *w++ = (idx >= 0 && idx < d.Count) ? Char(d.D[idx]) : L'0';
+        }
     }
-    std::string intPart, fracPart;
-    Integer fracDigits = Integer(g.size()) > d.Exponent ? Integer(g.size()) - d.Exponent : 0;
-    SplitFixed(d, fracDigits, intPart, fracPart);
-    r += Widen(intPart);
-    if (!fracPart.empty()) r += fs.DecimalSeparator + Widen(fracPart);
-    return r;
-}
-
-String FormatExponent(const TFloatDecimal& d, Integer precision, Integer expDigits, const TFormatSettings& fs)
-{
-    std::string g = d.Digits;
-    g.resize(size_t(precision), '0');
-    String r = d.Negative ? L"-" : L"";
-    r += Char(g[0]);
-    if (precision > 1) r += fs.DecimalSeparator + Widen(g.substr(1));
-    return r + ExponentText(d.Digits.empty() ? 0 : d.Exponent - 1, expDigits, true);
+    return w;
 }
 
 String ApplyCurrency(const String& number, bool negative, const TFormatSettings& fs)
@@ -184,30 +352,49 @@ String ApplyCurrency(const String& number, bool negative, const TFormatSettings&
 
 Integer Clamp(Integer v, Integer lo, Integer hi) { return v < lo ? lo : (v > hi ? hi : v); }
 
+// Appends the text of value in format to out.
+void AppendFloat(String& out, Extended value, TFloatFormat format, Integer precision, Integer digits,
+                 const TFormatSettings& fs)
+{
+    Char buf[kTextMax];
+    Char* w = buf;
+    TDigits d;
+    precision = Clamp(precision, 1, 18);
+    if (format == ffGeneral || format == ffExponent) {
+        digits = Clamp(digits, 0, 4);
+        ToDigits(value, precision, 9999, d);
+        if (d.Special) w = PutSpecial(w, d);
+        else if (format == ffGeneral) w = PutGeneral(w, d, precision, digits, fs);
+        else w = PutExponentForm(w, d, precision, digits, fs);
+        out.append(buf, size_t(w - buf));
+        return;
+    }
+    digits = Clamp(digits, 0, 18);
+    ToDigits(value, precision, digits, d);
+    if (d.Special) {
+        w = PutSpecial(w, d);
+    } else if (d.Exponent > precision) {
+        // More integer digits than the precision holds: general format instead.
+        w = PutGeneral(w, d, precision, 0, fs);
+    } else if (format == ffCurrency) {
+        w = PutFixed(w, d, digits, fs.ThousandSeparator, fs);
+        out += ApplyCurrency(String(buf, size_t(w - buf)), d.Negative, fs);
+        return;
+    } else {
+        if (d.Negative) *w++ = L'-';
+        w = PutFixed(w, d, digits, format == ffFixed ? Char(0) : fs.ThousandSeparator, fs);
+    }
+    out.append(buf, size_t(w - buf));
+}
+
 }  // namespace
 
 String FloatToStrF(Extended value, TFloatFormat format, Integer precision, Integer digits,
                    const TFormatSettings& fs)
 {
-    precision = Clamp(precision, 1, 18);
-    if (format == ffGeneral || format == ffExponent) {
-        digits = Clamp(digits, 0, 4);
-        TFloatDecimal d = FloatToDecimal(value, precision, 9999);
-        if (d.Special) return SpecialText(d);
-        return format == ffGeneral ? FormatGeneral(d, precision, digits, fs)
-                                   : FormatExponent(d, precision, digits, fs);
-    }
-    digits = Clamp(digits, 0, 18);
-    TFloatDecimal d = FloatToDecimal(value, precision, digits);
-    if (d.Special) return SpecialText(d);
-    // More integer digits than the precision holds: general format instead.
-    if (d.Exponent > precision) return FormatGeneral(d, precision, 0, fs);
-    std::string intPart, fracPart;
-    SplitFixed(d, digits, intPart, fracPart);
-    String number = format == ffFixed ? Widen(intPart) : GroupThousands(intPart, fs.ThousandSeparator);
-    if (!fracPart.empty()) number += fs.DecimalSeparator + Widen(fracPart);
-    if (format == ffCurrency) return ApplyCurrency(number, d.Negative, fs);
-    return d.Negative ? L"-" + number : number;
+    String r;
+    AppendFloat(r, value, format, precision, digits, fs);
+    return r;
 }
 
 String FloatToStrF(Extended value, TFloatFormat format, Integer precision, Integer digits)
@@ -348,6 +535,8 @@ Int64 Floor(Extended value) { return ToInt64(std::floor(value)); }
 
 namespace {
 
+using MaskView = std::wstring_view;
+
 // What one section of a number mask asks for.
 struct MaskLayout {
     Integer intPlaceholders = 0;   // 0 and # before the decimal point
@@ -360,31 +549,34 @@ struct MaskLayout {
     Integer expDigits = 0;
 };
 
-// Splits a mask at ';' outside quotes.
-std::vector<String> SplitSections(const String& mask)
+// Splits a mask at ';' outside quotes; only the first three sections count.
+int SplitSections(MaskView mask, MaskView (&out)[3])
 {
-    std::vector<String> out(1);
+    int count = 1;
+    size_t begin = 0;
     Char quote = 0;
-    for (Char c : mask) {
+    for (size_t i = 0; i < mask.size(); ++i) {
+        Char c = mask[i];
         if (quote) {
             if (c == quote) quote = 0;
         } else if (c == L'\'' || c == L'"') {
             quote = c;
         } else if (c == L';') {
-            out.emplace_back();
-            continue;
+            if (count <= 3) out[count - 1] = mask.substr(begin, i - begin);
+            ++count;
+            begin = i + 1;
         }
-        out.back() += c;
     }
-    return out;
+    if (count <= 3) out[count - 1] = mask.substr(begin);
+    return count < 3 ? count : 3;
 }
 
-bool IsExponentAt(const String& m, size_t i)
+bool IsExponentAt(MaskView m, size_t i)
 {
     return (m[i] == L'E' || m[i] == L'e') && i + 1 < m.size() && (m[i + 1] == L'+' || m[i + 1] == L'-');
 }
 
-MaskLayout AnalyseMask(const String& m)
+MaskLayout AnalyseMask(MaskView m)
 {
     MaskLayout l;
     bool afterPoint = false, seenZero = false;
@@ -392,7 +584,7 @@ MaskLayout AnalyseMask(const String& m)
         Char c = m[i];
         if (c == L'\'' || c == L'"') {
             size_t close = m.find(c, i + 1);
-            if (close == String::npos) break;
+            if (close == MaskView::npos) break;
             i = close;
             continue;
         }
@@ -421,37 +613,68 @@ MaskLayout AnalyseMask(const String& m)
     return l;
 }
 
-// Renders |value| with one section; zeroOut tells whether it rounded to zero.
-String RenderSection(const String& m, Extended value, const TFormatSettings& fs, bool& zeroOut)
+// Digits held on the stack unless a mask asks for very many.
+class DigitBuffer {
+public:
+    char* Get(size_t n)
+    {
+        if (n <= sizeof stack_) return stack_;
+        heap_.resize(n);
+        return heap_.data();
+    }
+
+private:
+    char stack_[64];
+    std::string heap_;
+};
+
+// Appends |value| rendered with one section; zeroOut tells whether it
+// rounded to zero.
+void RenderSection(String& out, MaskView m, Extended value, const TFormatSettings& fs, bool& zeroOut)
 {
-    MaskLayout l = AnalyseMask(m);
-    std::string intPart, fracPart;
+    const MaskLayout l = AnalyseMask(m);
+    DigitBuffer intBuf, fracBuf;
+    char* intPart;
+    char* fracPart = fracBuf.Get(size_t(l.fracMax));
+    Integer L = 0, fracLen = l.fracMax;
     Integer expValue = 0;
+    TDigits d;
     if (l.scientific) {
-        Integer mantInt = l.intPlaceholders > 0 ? l.intPlaceholders : 1;
-        TFloatDecimal d = FloatToDecimal(value, Clamp(mantInt + l.fracMax, 1, 15), 9999);
-        std::string g = d.Digits;
-        zeroOut = g.empty();
-        if (g.size() < size_t(mantInt + l.fracMax)) g.resize(size_t(mantInt + l.fracMax), '0');
-        intPart = g.substr(0, size_t(mantInt));
-        fracPart = g.substr(size_t(mantInt), size_t(l.fracMax));
+        const Integer mantInt = l.intPlaceholders > 0 ? l.intPlaceholders : 1;
+        ToDigits(value, Clamp(mantInt + l.fracMax, 1, 15), 9999, d);
+        zeroOut = d.Count == 0;
+        auto digit = [&](Integer i) { return i < d.Count ? d.D[i] : '0'; };
+        L = mantInt;
+        intPart = intBuf.Get(size_t(L));
+        for (Integer i = 0; i < L; ++i) intPart[i] = digit(i);
+        for (Integer i = 0; i < l.fracMax; ++i) fracPart[i] = digit(mantInt + i);
         expValue = zeroOut ? 0 : d.Exponent - mantInt;
     } else {
-        TFloatDecimal d = FloatToDecimal(value, 15, l.fracMax);
-        zeroOut = d.Digits.empty();
-        SplitFixed(d, l.fracMax, intPart, fracPart);
-        if (d.Exponent <= 0) intPart.clear();
-        while (Integer(intPart.size()) < l.minInt) intPart.insert(intPart.begin(), '0');
+        ToDigits(value, 15, l.fracMax, d);
+        zeroOut = d.Count == 0;
+        const Integer e = d.Exponent > 0 ? d.Exponent : 0;
+        L = e > l.minInt ? e : l.minInt;
+        intPart = intBuf.Get(size_t(L));
+        const Integer pad = L - e;
+        for (Integer i = 0; i < pad; ++i) intPart[i] = '0';
+        for (Integer i = 0; i < e; ++i) intPart[pad + i] = i < d.Count ? d.D[i] : '0';
+        for (Integer i = 0; i < l.fracMax; ++i) {
+            Integer idx = d.Exponent + i;
+            fracPart[i] = (idx >= 0 && idx < d.Count) ? d.D[idx] : '0';
+        }
     }
-    while (Integer(fracPart.size()) > l.fracMin && fracPart.back() == '0') fracPart.pop_back();
+    while (fracLen > l.fracMin && fracPart[fracLen - 1] == '0') --fracLen;
 
-    String out;
-    const Integer L = Integer(intPart.size()), P = l.intPlaceholders;
+    // Written through a pointer into room made for the longest result.
+    const size_t base = out.size();
+    out.resize(base + m.size() + 2 * size_t(L) + size_t(fracLen) + size_t(l.expDigits) + 16);
+    Char* w = out.data() + base;
+    const Integer P = l.intPlaceholders;
     const Char sep = l.thousands ? fs.ThousandSeparator : Char(0);
     auto emitInt = [&](Integer idx) {
-        out += Char(intPart[size_t(idx)]);
+        *w++ = Char(intPart[idx]);
         Integer fromRight = L - 1 - idx;
-        if (sep && fromRight > 0 && fromRight % 3 == 0) out += sep;
+        if (sep && fromRight > 0 && fromRight % 3 == 0) *w++ = sep;
     };
     Integer intSeen = 0, fracSeen = 0;
     bool afterPoint = false, intDone = false, expDone = false;
@@ -463,8 +686,8 @@ String RenderSection(const String& m, Extended value, const TFormatSettings& fs,
         Char c = m[i];
         if (c == L'\'' || c == L'"') {
             size_t close = m.find(c, i + 1);
-            if (close == String::npos) close = m.size();
-            out.append(m, i + 1, close - i - 1);
+            if (close == MaskView::npos) close = m.size();
+            for (size_t k = i + 1; k < close; ++k) *w++ = m[k];
             i = close;
             continue;
         }
@@ -475,12 +698,18 @@ String RenderSection(const String& m, Extended value, const TFormatSettings& fs,
             i += 2;
             while (i < m.size() && m[i] == L'0') ++i;
             --i;
-            out += c;
-            if (expValue < 0) out += L'-';
-            else if (sign == L'+') out += L'+';
-            String n = IntToStr(expValue < 0 ? -expValue : expValue);
-            while (Integer(n.size()) < l.expDigits) n.insert(n.begin(), L'0');
-            out += n;
+            *w++ = c;
+            if (expValue < 0) *w++ = L'-';
+            else if (sign == L'+') *w++ = L'+';
+            unsigned v = expValue < 0 ? unsigned(-expValue) : unsigned(expValue);
+            char t[12];
+            Integer n = 0;
+            do {
+                t[n++] = char('0' + v % 10);
+                v /= 10;
+            } while (v);
+            for (Integer k = n; k < l.expDigits; ++k) *w++ = L'0';
+            while (n) *w++ = Char(t[--n]);
             continue;
         }
         if (c == L'0' || c == L'#') {
@@ -489,7 +718,7 @@ String RenderSection(const String& m, Extended value, const TFormatSettings& fs,
                 Integer idx = L - P + intSeen++;
                 if (idx >= 0) emitInt(idx);
             } else {
-                if (fracSeen < Integer(fracPart.size())) out += Char(fracPart[size_t(fracSeen)]);
+                if (fracSeen < fracLen) *w++ = Char(fracPart[fracSeen]);
                 ++fracSeen;
             }
             continue;
@@ -497,13 +726,44 @@ String RenderSection(const String& m, Extended value, const TFormatSettings& fs,
         if (c == L'.' && l.hasPoint && !afterPoint) {
             if (!intDone) flushLeadingInt();
             afterPoint = true;
-            if (!fracPart.empty()) out += fs.DecimalSeparator;
+            if (fracLen > 0) *w++ = fs.DecimalSeparator;
             continue;
         }
         if (c == L',') continue;
-        out += c;
+        *w++ = c;
     }
     if (!intDone) flushLeadingInt();
+    out.resize(size_t(w - out.data()));
+}
+
+}  // namespace
+
+namespace {
+
+String FormatFloatView(MaskView mask, Extended value, const TFormatSettings& fs)
+{
+    if (mask.empty() || std::isnan(value) || std::isinf(value) || std::fabs(value) >= 1e18)
+        return FloatToStr(value, fs);
+    MaskView sections[3];
+    const int count = SplitSections(mask, sections);
+    auto present = [&](int i) { return i < count && !sections[i].empty(); };
+    if (!present(0)) return FloatToStr(value, fs);
+
+    String out;
+    bool zero = false;
+    if (value < 0 && present(1)) {
+        RenderSection(out, sections[1], -value, fs, zero);
+        if (!zero || !present(2)) return out;
+    } else {
+        RenderSection(out, sections[0], std::fabs(value), fs, zero);
+        if (!zero) {
+            if (value < 0) out.insert(out.begin(), L'-');
+            return out;
+        }
+        if (!present(2)) return out;
+    }
+    out.clear();
+    RenderSection(out, sections[2], 0.0, fs, zero);
     return out;
 }
 
@@ -511,39 +771,30 @@ String RenderSection(const String& m, Extended value, const TFormatSettings& fs,
 
 String FormatFloat(const String& mask, Extended value, const TFormatSettings& fs)
 {
-    if (mask.empty() || std::isnan(value) || std::isinf(value) || std::fabs(value) >= 1e18)
-        return FloatToStr(value, fs);
-    std::vector<String> sections = SplitSections(mask);
-    auto present = [&](size_t i) { return i < sections.size() && !sections[i].empty(); };
-    if (!present(0)) return FloatToStr(value, fs);
-
-    bool zero = false;
-    if (value < 0 && present(1)) {
-        String r = RenderSection(sections[1], -value, fs, zero);
-        if (!zero || !present(2)) return r;
-    } else {
-        String r = RenderSection(sections[0], std::fabs(value), fs, zero);
-        if (!zero) return value < 0 ? L"-" + r : r;
-        if (!present(2)) return r;
-    }
-    return RenderSection(sections[2], 0.0, fs, zero);
+    return FormatFloatView(mask, value, fs);
 }
 
-String FormatFloat(const String& mask, Extended value) { return FormatFloat(mask, value, FormatSettings); }
+String FormatFloat(const Char* mask, Extended value, const TFormatSettings& fs)
+{
+    return FormatFloatView(mask ? MaskView(mask) : MaskView(), value, fs);
+}
+
+String FormatFloat(const String& mask, Extended value) { return FormatFloatView(mask, value, FormatSettings); }
+String FormatFloat(const Char* mask, Extended value) { return FormatFloat(mask, value, FormatSettings); }
 
 // ---------------------------------------------------------------------------
 // Format
 
 namespace {
 
-[[noreturn]] void BadFormat(const String& fmt)
+[[noreturn]] void BadFormat(std::wstring_view fmt)
 {
-    throw EConvertError(L"Format '" + fmt + L"' invalid or incompatible with argument");
+    throw EConvertError(L"Format '" + String(fmt) + L"' invalid or incompatible with argument");
 }
 
-[[noreturn]] void MissingArgument(const String& fmt)
+[[noreturn]] void MissingArgument(std::wstring_view fmt)
 {
-    throw EConvertError(L"No argument for format '" + fmt + L"'");
+    throw EConvertError(L"No argument for format '" + String(fmt) + L"'");
 }
 
 String PadDigits(String digits, Integer minDigits)
@@ -552,15 +803,14 @@ String PadDigits(String digits, Integer minDigits)
     return digits;
 }
 
-}  // namespace
-
-String Format(const String& fmt, TVarRecs args, const TFormatSettings& fs)
+String FormatView(std::wstring_view fmt, TVarRecs args, const TFormatSettings& fs)
 {
     const TVarRec* argv = args.begin();
     const Integer argc = Integer(args.size());
     Integer next = 0;
     String out;
     const size_t n = fmt.size();
+    out.reserve(n + 24);
     size_t i = 0;
 
     auto readNumber = [&](Integer& v) -> bool {   // digits or '*'; false when neither
@@ -653,14 +903,21 @@ String Format(const String& fmt, TVarRecs args, const TFormatSettings& fs)
         case L'm': {
             if (a.Kind != TVarRec::vtExtended) BadFormat(fmt);
             const Extended v = a.VExtended;
+            // Written straight into the result, padded there.
+            const size_t start = out.size();
             switch (type) {
-            case L'e': s = FloatToStrF(v, ffExponent, prec < 0 ? 15 : prec, 3, fs); break;
-            case L'f': s = FloatToStrF(v, ffFixed, 18, prec < 0 ? 2 : prec, fs); break;
-            case L'g': s = FloatToStrF(v, ffGeneral, prec < 0 ? 15 : prec, 3, fs); break;
-            case L'n': s = FloatToStrF(v, ffNumber, 18, prec < 0 ? 2 : prec, fs); break;
-            default: s = FloatToStrF(v, ffCurrency, 18, prec < 0 ? fs.CurrencyDecimals : prec, fs); break;
+            case L'e': AppendFloat(out, v, ffExponent, prec < 0 ? 15 : prec, 3, fs); break;
+            case L'f': AppendFloat(out, v, ffFixed, 18, prec < 0 ? 2 : prec, fs); break;
+            case L'g': AppendFloat(out, v, ffGeneral, prec < 0 ? 15 : prec, 3, fs); break;
+            case L'n': AppendFloat(out, v, ffNumber, 18, prec < 0 ? 2 : prec, fs); break;
+            default: AppendFloat(out, v, ffCurrency, 18, prec < 0 ? fs.CurrencyDecimals : prec, fs); break;
             }
-            break;
+            const size_t len = out.size() - start;
+            if (Integer(len) < width) {
+                if (left) out.append(size_t(width) - len, L' ');
+                else out.insert(start, size_t(width) - len, L' ');
+            }
+            continue;
         }
         case L'p':
             if (a.Kind != TVarRec::vtPointer) BadFormat(fmt);
@@ -684,7 +941,15 @@ String Format(const String& fmt, TVarRecs args, const TFormatSettings& fs)
     return out;
 }
 
-String Format(const String& fmt, TVarRecs args)
+}  // namespace
+
+String Format(const String& fmt, TVarRecs args, const TFormatSettings& fs) { return FormatView(fmt, args, fs); }
+
+String Format(const Char* fmt, TVarRecs args, const TFormatSettings& fs)
 {
-    return Format(fmt, args, FormatSettings);
+    return FormatView(fmt ? std::wstring_view(fmt) : std::wstring_view(), args, fs);
 }
+
+String Format(const String& fmt, TVarRecs args) { return FormatView(fmt, args, FormatSettings); }
+
+String Format(const Char* fmt, TVarRecs args) { return Format(fmt, args, FormatSettings); }

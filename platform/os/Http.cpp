@@ -277,6 +277,7 @@ struct TIdHTTP::TTransfer {
     std::string StatusLine;
     std::vector<std::string> Headers;
     std::exception_ptr CallbackError;
+    bool TooLarge = false;
 };
 
 TIdHTTP::TIdHTTP(TComponent* AOwner) : TComponent(AOwner) { GlobalInit(); }
@@ -359,11 +360,20 @@ size_t TIdHTTP::WriteCallback(char* data, size_t size, size_t count, void* user)
             t->ErrorBody.append(data, std::min(n, kMaxErrorBody - t->ErrorBody.size()));
         return n;
     }
+    const Int64 limit = self->FMaxBodySize;
+    if (limit > 0 && Int64(n) > limit - t->Count) {
+        t->TooLarge = true;
+        return 0;
+    }
     try {
         if (!t->WorkBegun) {
             t->WorkBegun = true;
             curl_off_t len = -1;
             curl_easy_getinfo(t->Curl, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &len);
+            if (limit > 0 && len > 0 && Int64(len) > limit) {
+                t->TooLarge = true;
+                return 0;
+            }
             if (self->OnWorkBegin) self->OnWorkBegin(self, wmRead, len > 0 ? Int64(len) : 0);
         }
         if (self->FAbort) return 0;
@@ -491,6 +501,7 @@ void TIdHTTP::DoRequest(TMethod method, const String& AURL, const TSink& sink)
     }
 
     if (FConnectTimeout > 0) curl_easy_setopt(h, CURLOPT_CONNECTTIMEOUT_MS, long(FConnectTimeout));
+    if (FTotalTimeout > 0) curl_easy_setopt(h, CURLOPT_TIMEOUT_MS, long(FTotalTimeout));
     curl_easy_setopt(h, CURLOPT_BUFFERSIZE, 128L * 1024L);
     curl_easy_setopt(h, CURLOPT_WRITEFUNCTION, &TIdHTTP::WriteCallback);
     curl_easy_setopt(h, CURLOPT_WRITEDATA, &t);
@@ -559,6 +570,11 @@ void TIdHTTP::DoRequest(TMethod method, const String& AURL, const TSink& sink)
     if (t.CallbackError) {
         endWork();
         std::rethrow_exception(t.CallbackError);
+    }
+    if (t.TooLarge) {
+        endWork();
+        throw EIdBodyTooLarge(L"The answer from " + Widen(HostOf(url)) + L" is larger than " +
+                              std::to_wstring(FMaxBodySize) + L" bytes");
     }
     if (FAbort.exchange(false)) {
         endWork();

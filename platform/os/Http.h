@@ -27,6 +27,7 @@ VEL_DECLARE_EXCEPTION(EIdClosedSocket, EIdException)         // aborted by Disco
 VEL_DECLARE_EXCEPTION(EIdConnectTimeout, EIdException)
 VEL_DECLARE_EXCEPTION(EIdReadTimeout, EIdException)
 VEL_DECLARE_EXCEPTION(EIdOSSLConnectError, EIdException)     // TLS handshake or certificate
+VEL_DECLARE_EXCEPTION(EIdBodyTooLarge, EIdException)         // the body passed MaxBodySize
 
 // An answer with status 400 or above (and too many redirects).
 class EIdHTTPProtocolException : public EIdException {
@@ -196,6 +197,16 @@ public:
     void SetConnectTimeout(Integer v) { FConnectTimeout = v; }
     Integer ReadTimeout() const { return FReadTimeout; }
     void SetReadTimeout(Integer v) { FReadTimeout = v; }
+    // Milliseconds a whole request (connecting, redirects and the body) may
+    // take; 0 waits without limit. A request that takes longer raises
+    // EIdReadTimeout (EIdConnectTimeout while it was still connecting).
+    Integer TotalTimeout() const { return FTotalTimeout; }
+    void SetTotalTimeout(Integer v) { FTotalTimeout = v; }
+    // The largest body a request accepts, in bytes; 0 for no limit. A larger
+    // announced length, or more bytes than that, ends the request with
+    // EIdBodyTooLarge before the excess reaches the caller.
+    Int64 MaxBodySize() const { return FMaxBodySize; }
+    void SetMaxBodySize(Int64 v) { FMaxBodySize = v; }
 
     TWorkBeginEvent OnWorkBegin;
     TWorkEvent OnWork;
@@ -224,6 +235,8 @@ private:
     TIdSSLIOHandlerSocketOpenSSL* FIOHandler = nullptr;
     Integer FConnectTimeout = 0;
     Integer FReadTimeout = 0;
+    Integer FTotalTimeout = 0;
+    Int64 FMaxBodySize = 0;
 
     void* FMulti = nullptr;   // keeps the connections between requests; woken by Disconnect
     std::mutex FMultiLock;    // guards FMulti against Disconnect from other threads

@@ -149,6 +149,7 @@ TControl::~TControl()
         gCaptureControl = nullptr;
         ReleaseCapture();
     }
+    DragControlDestroyed(this);
     if (gControlDestroyed) gControlDestroyed(this);
     if (FParent) FParent->RemoveControl(this);
 }
@@ -165,6 +166,12 @@ LRESULT TControl::Perform(UINT Msg, WPARAM WParam, LPARAM LParam)
 
 void TControl::WndProc(TMessage& Message)
 {
+    if (DragHandleMessage(this, Message)) return;
+    if ((Message.Msg == WM_LBUTTONDOWN || Message.Msg == WM_LBUTTONDBLCLK) && FDragMode == dmAutomatic &&
+        !Dragging()) {
+        BeginDrag(false);
+        return;
+    }
     if (Message.Msg == WM_MOUSEMOVE && gHintMouseMessage) gHintMouseMessage(this, Message);
     Dispatch(Message);
 }

@@ -71,6 +71,21 @@ enum : TCursor {
 };
 
 
+// The control drag (in process): how it starts, what a target is told.
+enum TDragMode { dmManual, dmAutomatic };
+enum TDragState { dsDragEnter, dsDragLeave, dsDragMove };
+// What a drag carries when the source gives one (OnStartDrag); without one
+// the source control itself is the Source that targets see.
+class TDragObject : public TObject {
+    VEL_CLASS(TDragObject, TObject)
+public:
+    TDragObject() = default;
+};
+using TDragOverEvent = std::function<void(TObject* Sender, TObject* Source, Integer X, Integer Y, TDragState State, bool& Accept)>;
+using TDragDropEvent = std::function<void(TObject* Sender, TObject* Source, Integer X, Integer Y)>;
+using TEndDragEvent = std::function<void(TObject* Sender, TObject* Target, Integer X, Integer Y)>;
+using TStartDragEvent = std::function<void(TObject* Sender, TDragObject*& DragObject)>;
+
 using TMouseEvent = std::function<void(TObject* Sender, TMouseButton Button, TShiftState Shift, Integer X, Integer Y)>;
 using TMouseMoveEvent = std::function<void(TObject* Sender, TShiftState Shift, Integer X, Integer Y)>;
 using TKeyEvent = std::function<void(TObject* Sender, Word& Key, TShiftState Shift)>;
@@ -240,6 +255,34 @@ public:
     virtual void Loaded() override;
     virtual bool CanResize(Integer& NewWidth, Integer& NewHeight);
 
+    // Drag and drop between controls of this process. BeginDrag starts at
+    // once (Immediate) or after the mouse moved Threshold pixels (-1: the
+    // system's 5) with the left button down; the mouse then goes to the
+    // drag until the button comes up (drop where accepted) or Escape.
+    TDragMode DragMode() const { return FDragMode; }
+    void SetDragMode(TDragMode v) { FDragMode = v; }
+    TCursor DragCursor() const { return FDragCursor; }
+    void SetDragCursor(TCursor v) { FDragCursor = v; }
+    void BeginDrag(bool Immediate, Integer Threshold = -1);
+    void EndDrag(bool Drop);
+    bool Dragging() const;
+    // A target's answer while something is dragged over it: Accept starts
+    // true when OnDragOver is set, false otherwise.
+    virtual void DragOver(TObject* Source, Integer X, Integer Y, TDragState State, bool& Accept);
+    virtual void DragDrop(TObject* Source, Integer X, Integer Y);
+    virtual void DoStartDrag(TDragObject*& DragObject);
+    virtual void DoEndDrag(TObject* Target, Integer X, Integer Y);
+    TDragOverEvent OnDragOver;
+    TDragDropEvent OnDragDrop;
+    TEndDragEvent OnEndDrag;
+    TStartDragEvent OnStartDrag;
+    // 3D look (sunken edges) of the control, taken from the parent while
+    // ParentCtl3D is set.
+    bool Ctl3D() const;
+    void SetCtl3D(bool v);
+    bool ParentCtl3D() const { return FParentCtl3D; }
+    void SetParentCtl3D(bool v);
+
     // Anchoring: the distances kept when the parent resizes.
     void UpdateAnchorRules();
     TPoint AnchorRules() const { return FAnchorRules; }
@@ -260,6 +303,7 @@ protected:
     void SendCancelMode(TControl* Sender);
     virtual void InvalidateControl(bool IsVisible, bool IsOpaque);
     virtual TColor InitialColor() const { return clBtnFace; }
+    virtual void Ctl3DChanged();
 
     // Message handlers.
     virtual void WMLButtonDown(TMessage& M);
@@ -307,6 +351,10 @@ protected:
     TControlState FControlState;
     TSizeConstraints FConstraints;
     bool FMouseInControl = false;
+    TDragMode FDragMode = dmManual;
+    TCursor FDragCursor = crDrag;
+    bool FCtl3D = true;
+    bool FParentCtl3D = true;
 
 private:
     void DoMouseDown(TMessage& M, TMouseButton Button, TShiftState Shift);
@@ -402,6 +450,10 @@ public:
     void Update() override;
     void Repaint() override;
     bool IsVisibleDeep() override;
+    // Paints the control and its children into DC with the control's
+    // top-left corner at X, Y (its frame with a sunken edge when it has one).
+    void PaintTo(HDC DC, Integer X, Integer Y);
+    void PaintTo(TCanvas* Canvas, Integer X, Integer Y);
 
     TKeyEvent OnKeyDown, OnKeyUp;
     TKeyPressEvent OnKeyPress;
@@ -545,6 +597,11 @@ private:
     HWND FWindow = nullptr;
     HDC FOwnDC = nullptr;
 };
+
+// The application style of the class library's custom styles: none is
+// ever active here, so code asking takes its "no style" branch.
+bool IsCustomStyleActive();
+String ActiveStyleName();  // "Windows"
 
 // The form (or other top-level control) that holds a control.
 TCustomForm* GetParentForm(TControl* Control, bool TopForm = true);

@@ -40,3 +40,8 @@ extern std::function<HCURSOR(TCursor)> gCursorHandle;
 void ControlsPaintHandler(TWinControl* control, TMessage& message);
 void ControlsPaintGraphic(TWinControl* parent, TControl* control, HDC dc);
 void ControlsFillBackground(TControl* control, HDC dc, const TRect& r);
+
+// The control drag: the source's mouse and key messages while it drags
+// (true when eaten), and forgetting a control that goes away mid-drag.
+bool DragHandleMessage(TControl* control, TMessage& message);
+void DragControlDestroyed(TControl* control);

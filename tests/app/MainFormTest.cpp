@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <fstream>
 #include <thread>
 
 #include "app/SiteConstants.h"
@@ -17,7 +18,10 @@
 #include "platform/ui/ExtCtrls.h"
 #include "platform/ui/ComCtrls.h"
 #include "platform/ui/Menus.h"
+#include "platform/os/Shell.h"
+#include "platform/ui/Dialogs.h"
 #include "platform/ui/StdCtrls.h"
+#include "platform/ui/WindowManager.h"
 #include "platform/ui/backend/Headless.h"
 #include "tests/app/AppServer.h"
 #include "tests/app/SettingsFixture.h"
@@ -275,8 +279,10 @@ TEST_F(MainFormRoadTest, AutostartStartsTheListedEntryAndStopMakesItReady)
     EXPECT_TRUE(Form->StartVodToolButton->Enabled());
     EXPECT_FALSE(Form->StopVodToolButton->Enabled());
     ASSERT_TRUE(PumpUntil([] { return RunningDownloadThreads() == 0; }));
-    EXPECT_EQ(Cell(0, 2), L"0%");
+    // The row keeps the final figure of what arrived; no file is left.
+    EXPECT_NE(Cell(0, 2), L"0%");
     EXPECT_FALSE(Temp().Exists("save/Slow One.flv"));
+    EXPECT_TRUE(std::filesystem::is_empty(Temp().File("save")));
 }
 
 TEST_F(MainFormRoadTest, RemoveTakesTheSelectedEntryAndItsRow)
@@ -330,6 +336,86 @@ TEST_F(MainFormRoadTest, WaitWindowStopEndsTheWaitAndDropsTheEntry)
     EXPECT_EQ(Rows(), 1);
     EXPECT_EQ(item_list.Count(), 1);
     EXPECT_TRUE(Form->AddVodToolButton->Enabled());
+}
+
+
+// The message box on screen now (a modal form), if any.
+TCustomForm* ShownBox()
+{
+    for (Integer i = 0; i < Screen->FormCount(); ++i)
+        if (Screen->Forms(i)->Modal() && Screen->Forms(i)->Visible()) return Screen->Forms(i);
+    return nullptr;
+}
+
+String BoxText(TCustomForm* box)
+{
+    for (Integer i = 0; i < box->ControlCount(); ++i)
+        if (auto* l = dynamic_cast<TLabel*>(box->Controls(i))) return l->Caption();
+    return String();
+}
+
+// A link that gives no entry is answered with the refusal (and the reason
+// when the page could not be read), never dropped without a word; the
+// wait window's Stop stays silent.
+TEST_F(MainFormRoadTest, LinksThatGiveNoEntryAreAnsweredWithTheRefusal)
+{
+    const String refusal = L"No video to download or link already in list";
+    const struct {
+        const char* query;
+        String text;
+    } cases[] = {
+        {"/video/7?sources=0", refusal},                                  // no media address
+        {"/video/7?title=%3F%3F", refusal},                               // empty after cleaning
+        {"/status/404?video=1", refusal + L"\nThe site answered with HTTP 404."},  // the page failed
+        {"/body/40000000?video=1", refusal + L"\nThe page is larger than 32 MiB."},
+    };
+    std::vector<String> boxes;
+    TCustomForm* handled = nullptr;
+    Application->OnIdle = [&](TObject*) {
+        TCustomForm* box = ShownBox();
+        if (!box || box == handled) return;
+        handled = box;
+        boxes.push_back(BoxText(box));
+        WmKeyInput(VK_RETURN, true);
+        WmKeyInput(VK_RETURN, false);
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.query);
+        boxes.clear();
+        AddLink(UTF8ToString("http://" + UTF8Encode(OwnSiteHost()) + c.query));
+        EXPECT_EQ(Rows(), 0);
+        EXPECT_EQ(item_list.Count(), 0);
+        ASSERT_EQ(boxes.size(), 1u);
+        EXPECT_EQ(boxes[0], c.text);
+    }
+    Application->OnIdle = nullptr;
+}
+
+TEST_F(MainFormRoadTest, BrowseDoesNotWaitForTheFileManagersHelper)
+{
+    const std::string marker = MakeFolder("browse") + "/shown";
+    SetShellShowItemsCommand({L"/bin/sh", L"-c", UTF8ToString("sleep 2; echo \"$1\" > '" + marker + "'"), L"sh"});
+    const TItemKey key = item_list.add_item(site_velmora, L"http://velmora.net/video/1");
+    item_list.Update(key, [&](TItem& it) {
+        it.title = L"Shown";
+        it.filename = L"Shown.flv";
+        it.saveto = Folder;
+        it.status = status_finished;
+    });
+    TItem item;
+    ASSERT_TRUE(item_list.GetByKey(key, item));
+    Form->add_list_row(item);
+    ASSERT_TRUE(Form->OpenVodToolButton->Enabled());
+
+    const auto t0 = std::chrono::steady_clock::now();
+    Form->OpenVodToolButtonClick(Form->OpenVodToolButton);
+    EXPECT_LT(std::chrono::steady_clock::now() - t0, std::chrono::milliseconds(500));
+    EXPECT_TRUE(PumpUntil([] { return RunningBrowseThreads() == 0; }, 10000));
+    SetShellShowItemsCommand({});
+    std::ifstream in(marker);
+    std::string shown;
+    std::getline(in, shown);
+    EXPECT_NE(shown.find("Shown.flv"), std::string::npos) << shown;
 }
 
 }  // namespace

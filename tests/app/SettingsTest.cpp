@@ -1,6 +1,7 @@
 #include "app/Settings.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -244,6 +245,53 @@ TEST_F(SettingsTest, AValueOfAnotherTypeReadsAsMissing)
     TRecordingControls c(Documents());
     ReadSettings(c, Documents());
     EXPECT_EQ(c.calls, (Calls{L"language 10000", L"format 1", L"folder " + Documents()}));
+}
+
+// A proxy text stored as another type (a number, a list) shows as empty and
+// is left as it is at start; only a text the user enters replaces it.
+TEST_F(SettingsTest, AProxyValueOfAnotherTypeIsKeptUntilTheUserChangesIt)
+{
+    write_reg_string(kSettingsKey, L"proxy", L"1");
+    write_reg_string(kSettingsKey, L"port", L"3128");
+    write_reg_string(kSettingsKey, L"password", L"pw");
+    {
+        TRegistry reg;
+        ASSERT_TRUE(reg.OpenKey(kSettingsKey, false));
+        reg.WriteInteger(L"server", 42);
+        const wchar_t list[] = L"a\0b\0";
+        HKEY k = reg.CurrentKey();
+        ASSERT_EQ(RegSetValueEx(k, L"username", 0, REG_MULTI_SZ, reinterpret_cast<const Byte*>(list),
+                                sizeof list),
+                  ERROR_SUCCESS);
+    }
+    auto typeOf = [](const wchar_t* name) {
+        TRegistry reg(KEY_READ);
+        EXPECT_TRUE(reg.OpenKeyReadOnly(kSettingsKey));
+        DWORD type = 0;
+        RegQueryValueEx(reg.CurrentKey(), name, nullptr, &type, nullptr, nullptr);
+        return type;
+    };
+    const std::string store = UTF8Encode(RegistryStorePath());
+    struct stat before{};
+    ASSERT_EQ(::stat(store.c_str(), &before), 0);
+
+    TRecordingControls c(Documents());
+    ReadSettings(c, Documents());
+    EXPECT_EQ(c.calls, (Calls{L"language 10000", L"format 1", L"folder " + Documents(), L"port 3128",
+                              L"password pw", L"proxy", L"proxyAL"}));
+    EXPECT_EQ(typeOf(L"server"), REG_DWORD);
+    EXPECT_EQ(typeOf(L"username"), REG_MULTI_SZ);
+    struct stat after{};
+    ASSERT_EQ(::stat(store.c_str(), &after), 0);
+    EXPECT_EQ(before.st_ino, after.st_ino) << "the start wrote nothing";
+
+    // The user enters a server: that value becomes text, the list stays.
+    SaveProxy(true, {L"proxy.local", L"3128", L"", L"pw"});
+    EXPECT_EQ(Value(L"server"), L"proxy.local");
+    EXPECT_EQ(typeOf(L"username"), REG_MULTI_SZ);
+    // Clearing the box deletes them all, as always.
+    SaveProxy(false, {});
+    EXPECT_FALSE(HasValue(L"username"));
 }
 
 // Two programs write settings at the same moment: the store's locked

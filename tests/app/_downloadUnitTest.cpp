@@ -1,12 +1,14 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <fcntl.h>
 #include <set>
 #include <unistd.h>
 
 #include "TempFolder.h"
 #include "app/_downloadUnit.h"
 #include "app/_mainUnit.h"
+#include "platform/base/Exceptions.h"
 #include "platform/base/SysUtils.h"
 
 namespace {
@@ -159,6 +161,44 @@ TEST(DownloadFile, CreatedExclusivelyUnderFreshNames)
 
     String name;
     EXPECT_EQ(CreateDownloadFile(dir.Name() + L"/missing", name), -1);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(MediaFile, GathersBlocksAndWritesThemWhole)
+{
+    TTempFolder dir;
+    const int fd = ::open(dir.File("m.flv").c_str(), O_WRONLY | O_CREAT | O_EXCL, 0644);
+    ASSERT_GE(fd, 0);
+    {
+        TMediaFile file(fd, 1000);
+        std::string expected;
+        for (int i = 0; i < 7; ++i) {
+            const std::string block(300, char('a' + i));
+            file.WriteBuffer(block.data(), Integer(block.size()));
+            expected += block;
+        }
+        // Two buffers went out whole; the rest waits for the flush.
+        EXPECT_EQ(dir.Read("m.flv").size(), 1000u * 2);
+        const std::string big(2500, 'z');  // larger than the buffer
+        file.WriteBuffer(big.data(), Integer(big.size()));
+        expected += big;
+        EXPECT_EQ(file.Taken(), Int64(expected.size()));
+        file.Flush();
+        EXPECT_EQ(dir.Read("m.flv"), expected);
+    }
+    ::close(fd);
+
+    // A write that fails raises at once, and every later one too.
+    const int full = ::open("/dev/full", O_WRONLY);
+    ASSERT_GE(full, 0);
+    TMediaFile broken(full, 256);
+    const std::string block(256, 'x');
+    EXPECT_THROW(broken.WriteBuffer(block.data(), Integer(block.size())), EWriteError);
+    EXPECT_THROW(broken.WriteBuffer(block.data(), 1), EWriteError);
+    ::close(full);
 }
 
 }  // namespace

@@ -149,7 +149,7 @@ TEST_F(Naming, MissingConverterDeletesNothing)
     EXPECT_EQ(save.List(), std::vector<std::string>{"My Clip.flv"});
 }
 
-TEST_F(Naming, FailedConversionsLeaveTheEntryRestartable)
+TEST_F(Naming, FailedConversionsKeepTheDownloadAsNotConverted)
 {
     const struct {
         const char* name;
@@ -164,15 +164,31 @@ TEST_F(Naming, FailedConversionsLeaveTheEntryRestartable)
     job.format = 3;
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
+        TTempFolder fresh;
+        fresh.Write("abcdefgh.flv", "downloaded bytes");
+        job.saveto = fresh.Name();
         result = c.run;
         writeOutput = c.writes;
         const TNamingResult r = Run();
-        EXPECT_EQ(r.outcome, TNamingOutcome::noFailed);
-        EXPECT_EQ(r.filename, L"My Clip");
+        // The complete download is named as one that was not converted; the
+        // converter's output is gone; the reason stays in the row.
+        EXPECT_EQ(r.outcome, TNamingOutcome::noFinished);
+        EXPECT_EQ(r.filename, L"My Clip.flv");
         EXPECT_EQ(r.note, c.note);
-        // The download stays under its temporary name, the output is gone.
-        EXPECT_EQ(save.List(), std::vector<std::string>{"abcdefgh.flv"});
+        EXPECT_EQ(fresh.List(), std::vector<std::string>{"My Clip.flv"});
+        EXPECT_EQ(fresh.Read("My Clip.flv"), "downloaded bytes");
     }
+
+    // The title name is taken: no file is replaced, the download keeps its
+    // temporary name and the entry names it.
+    save.Write("My Clip.flv", "the user's file");
+    result = {true, false, 1};
+    const TNamingResult r = Run();
+    EXPECT_EQ(r.outcome, TNamingOutcome::noFinished);
+    EXPECT_EQ(r.filename, L"abcdefgh.flv");
+    EXPECT_EQ(r.note, kNoteConvertFailed);
+    EXPECT_EQ(save.Read("My Clip.flv"), "the user's file");
+    EXPECT_EQ(save.List(), (std::vector<std::string>{"My Clip.flv", "abcdefgh.flv"}));
 }
 
 TEST_F(Naming, StopRemovesThePartialOutputAndKeepsTheName)

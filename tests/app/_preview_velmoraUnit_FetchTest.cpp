@@ -15,9 +15,14 @@ protected:
 
     std::shared_ptr<TFetchContext> FetchAndWait(const String& link)
     {
-        bool done = false;
-        auto ctx = StartVelmoraFetch(link, site.Settings(), [&done] { done = true; });
-        EXPECT_TRUE(PumpUntil([&] { return done; }));
+        return FetchAndWait(link, site.Settings());
+    }
+    std::shared_ptr<TFetchContext> FetchAndWait(const String& link, const THttpSettings& settings)
+    {
+        // Shared, so that a fetch that outlives a failed wait writes no freed stack.
+        auto done = std::make_shared<bool>(false);
+        auto ctx = StartVelmoraFetch(link, settings, [done] { *done = true; });
+        EXPECT_TRUE(PumpUntil([&] { return *done; }));
         EXPECT_TRUE(ctx->Done());
         return ctx;
     }
@@ -110,6 +115,44 @@ TEST_F(Fetch, PagesThatGiveNoEntry)
         EXPECT_EQ(list.Count(), 1);
         EXPECT_EQ(list.IndexOfKey(key), -1);
     }
+}
+
+// Pages that are too large, too slow or never come: the fetch ends with a
+// reason by the time the wait window promises, and reads no more than the
+// page cap.
+TEST_F(Fetch, HostilePagesEndTheFetchWithAReason)
+{
+    const struct {
+        const char* path;
+        int pageMs;
+        int stallMs;
+        const wchar_t* error;  // "" any non-empty reason
+        int maxMs;
+    } cases[] = {
+        {"/body/40000000", 180000, 60000, L"The page is larger than 32 MiB.", 15000},  // announced
+        {"/nolength/40000000", 180000, 60000, L"The page is larger than 32 MiB.", 15000},  // counted
+        {"/slow/100000?block=1&delay=300", 2000, 60000, L"The page did not arrive within 2 seconds.", 4000},
+        {"/hang", 180000, 700, L"", 3000},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.path);
+        THttpSettings settings = site.Settings();
+        settings.pageFetchTimeoutMs = c.pageMs;
+        settings.stallTimeoutMs = c.stallMs;
+        settings.connectTimeoutMs = 1000;
+        const auto t0 = std::chrono::steady_clock::now();
+        auto ctx = FetchAndWait(site.Url(c.path), settings);
+        EXPECT_LT(std::chrono::steady_clock::now() - t0, std::chrono::milliseconds(c.maxMs));
+        const TFetchResult r = ctx->Result();
+        EXPECT_EQ(r.title, L"");
+        EXPECT_EQ(r.url, L"");
+        if (*c.error)
+            EXPECT_EQ(r.error, c.error);
+        else
+            EXPECT_FALSE(r.error.empty());
+    }
+    // A page that is read has no reason.
+    EXPECT_EQ(FetchAndWait(site.Url("/video/3"))->Result().error, L"");
 }
 
 TEST_F(Fetch, StopAbortsAHangingFetchAndItsResultIsNeverUsed)

@@ -17,6 +17,8 @@
         chunked   Transfer-Encoding: chunked (no length on HEAD either)
         slow      with Content-Length, in blocks of B (?block=, 1024) every MS (?delay=, 50)
         reset     announces N bytes, sends half, then resets the connection
+        stall     announces N bytes, sends half, then sends nothing more (until the
+                  client leaves or ?hold= seconds, default 120, have passed)
         missing   404
   /ownsite/log               every own-site request so far, one line each:
                              "METHOD PATH|cookie=...|ua=...|referer=..." ("-" when absent)
@@ -111,7 +113,7 @@ def _body(size, marker):
     return data + (pattern * (rest // 256 + 1))[:rest]
 
 
-@route(r"/media/(length|nolength|chunked|slow|reset|missing)/(\d+)/[^/]*")
+@route(r"/media/(length|nolength|chunked|slow|reset|stall|missing)/(\d+)/[^/]*")
 @_logged
 def media(req, m):
     kind, size = m.group(1), int(m.group(2))
@@ -130,6 +132,15 @@ def media(req, m):
     elif kind == "slow":
         req.send_generated(size, block=int(req.arg("block", 1024)), content_type="video/x-flv",
                            delay=int(req.arg("delay", 50)) / 1000.0)
+    elif kind == "stall":
+        req.send_response(200)
+        req.send_header("Content-Type", "video/x-flv")
+        req.send_header("Content-Length", str(size))
+        req.end_headers()
+        if req.command != "HEAD":
+            req.wfile.write(_body(size // 2, marker))
+            req.wfile.flush()
+            req.hold_silently(float(req.arg("hold", 120)))
     else:  # reset
         req.send_response(200)
         req.send_header("Content-Type", "video/x-flv")

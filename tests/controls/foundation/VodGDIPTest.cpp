@@ -395,6 +395,28 @@ TEST_F(VodGDIP, DrawTextWithoutMeasuringKeepsTheRect)
     EXPECT_GT(below, 0);
 }
 
+// A length beyond the text (or negative) stands for the whole text: no call
+// reads past its end.
+TEST_F(VodGDIP, LengthsBeyondTheTextAreClamped)
+{
+    TFixedFonts fixed;
+    TSurface s(40, 20);
+    TFont font;
+    font.SetSize(8);
+    for (int len : {2, 50, -1}) {
+        TRect r{0, 0, 0, 0};
+        s.Graphics->DrawText(L"ab", len, r, &font, DT_CALCRECT, clNone);
+        EXPECT_EQ(r.Right, 16 - 2) << len;
+    }
+    TRect r{0, 0, 0, 0};
+    s.Graphics->DrawText(L"abc", 1, r, &font, DT_CALCRECT, clNone);
+    EXPECT_EQ(r.Right, 8 - 2);
+    std::unique_ptr<TGPFont> f(s.Graphics->MakeFont(&font));
+    TGPRectF box{};
+    EXPECT_EQ(s.Graphics->MeasureString(L"abcd", 1000, f.get(), TGPPointF{0, 0}, nullptr, box), Ok);
+    EXPECT_EQ(box.Width, 32);
+}
+
 TEST_F(VodGDIP, TextWidthAndHeight)
 {
     TFixedFonts fixed;

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <memory>
 #include <vector>
 
@@ -424,7 +425,7 @@ TEST(VodUtilBitmaps, ResourceBitmapIsDrawnOrItsAbsenceRaises)
 // ---------------------------------------------------------------------------
 // Wavy underline
 
-class VodUtilWavy : public ::testing::Test {
+class VodUtilOnAForm : public ::testing::Test {
 protected:
     void SetUp() override
     {
@@ -458,7 +459,7 @@ protected:
     TForm* Form = nullptr;
 };
 
-TEST_F(VodUtilWavy, ZigZagUnderTheRunAtTheEditsCharacterPlaces)
+TEST_F(VodUtilOnAForm, ZigZagUnderTheRunAtTheEditsCharacterPlaces)
 {
     const String text = L"abcdefghij";
     const TRect r = Rect(20, 30, 200, 52);
@@ -485,7 +486,7 @@ TEST_F(VodUtilWavy, ZigZagUnderTheRunAtTheEditsCharacterPlaces)
     EXPECT_EQ(lines[0].Color, Rgb(255, 0, 0));
 }
 
-TEST_F(VodUtilWavy, RunsPastTheTextEndFourPixelsBehindIt)
+TEST_F(VodUtilOnAForm, RunsPastTheTextEndFourPixelsBehindIt)
 {
     const String text = L"abcd";
     const TRect r = Rect(0, 0, 200, 22);
@@ -511,6 +512,10 @@ TEST_F(VodUtilWavy, RunsPastTheTextEndFourPixelsBehindIt)
     const int steps = (last.X + 4 - first.X) / 3 + 1;
     ASSERT_EQ(int(lines.size()), steps + 1);
     EXPECT_EQ(lines.back().Points[1].X, first.X + 3 * steps + 3);
+    // A run as long as an integer goes: the same end.
+    GdiClearRecords(box.Surface.Dc);
+    DrawWavyUnderline(Form, &box.Canvas, text, r, 0, 1, INT32_MAX);
+    EXPECT_EQ(box.Records(L"LineTo").size(), lines.size());
 
     // Nothing to mark: no drawing.
     GdiClearRecords(box.Surface.Dc);
@@ -563,6 +568,28 @@ TEST(VodUtilLayered, TheFunctionIsLookedUpAtEachCallAndMissingMeansTrue)
     EXPECT_EQ(gAttributeCalls, 1);
     EXPECT_EQ(gAlpha, 77);
 
+    // Without the module itself: true, and nothing is called.
+    SetModuleHidden(L"user32.dll", true);
+    EXPECT_TRUE(DynUpdateLayeredWindow(nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, 0, nullptr, ULW_ALPHA));
+    EXPECT_TRUE(DynSetLayeredWindowAttributes(nullptr, 0, 5, LWA_ALPHA));
+    SetModuleHidden(L"user32.dll", false);
+    EXPECT_EQ(gUpdateCalls, 2);
+    EXPECT_EQ(gAttributeCalls, 1);
+
     RegisterModuleExport(L"user32.dll", "UpdateLayeredWindow", savedUpdate);
     RegisterModuleExport(L"user32.dll", "SetLayeredWindowAttributes", savedAttributes);
+}
+
+TEST_F(VodUtilOnAForm, LayeredCallsReachThePlatformsFunctions)
+{
+    HWND h = Form->Handle();
+    EXPECT_FALSE(DynSetLayeredWindowAttributes(h, 0, 140, LWA_ALPHA)) << "not a layered window: the platform says no";
+    SetWindowLong(h, GWL_EXSTYLE, GetWindowLong(h, GWL_EXSTYLE) | LONG(WS_EX_LAYERED));
+    EXPECT_TRUE(DynSetLayeredWindowAttributes(h, RGB(1, 2, 3), 140, LWA_ALPHA | LWA_COLORKEY));
+    DWORD key = 0, flags = 0;
+    Byte alpha = 0;
+    ASSERT_TRUE(GetLayeredWindowAttributes(h, &key, &alpha, &flags));
+    EXPECT_EQ(alpha, 140);
+    EXPECT_EQ(key, RGB(1, 2, 3));
+    EXPECT_EQ(flags, DWORD(LWA_ALPHA | LWA_COLORKEY));
 }

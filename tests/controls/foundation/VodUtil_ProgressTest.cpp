@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <vector>
 
 #include "controls/foundation/VodUtil.h"
@@ -83,7 +84,8 @@ TEST_F(VodUtilProgress, BlocksOfSevenWithTheRemainderRule)
         {10, false, {{2, 2, 9, 18}}},                                   // remainder 1: no last block
         {20, false, {{2, 2, 9, 18}, {11, 2, 18, 18}}},                  // remainder 2: none
         {23, false, {{2, 2, 9, 18}, {11, 2, 18, 18}, {20, 2, 24, 18}}}, // remainder 5: 4 pixels
-        {150, false, Rs(11, TRect{}) },                                  // filled, never past the frame
+        {150, false, Rs(11, TRect{})},                                   // filled, never past the frame
+        {INT32_MAX, false, Rs(11, TRect{})},
         {23, true, {{2, 93, 18, 100}, {2, 84, 18, 91}, {2, 78, 18, 82}}},
     };
     for (const auto& c : cases) {
@@ -93,7 +95,7 @@ TEST_F(VodUtilProgress, BlocksOfSevenWithTheRemainderRule)
         Open(120, 120);
         DrawStyledProgress(Canvas.get(), c.Vertical ? Rect(0, 0, 20, 102) : Rect(0, 0, 102, 20), c.Position, l);
         Rs got = Rects(L"FillRect");
-        if (c.Position == 150) {
+        if (c.Position >= 150) {
             ASSERT_EQ(got.size(), 11u);   // 100 = 11 * 9 + 1
             EXPECT_EQ(got.back(), Rect(92, 2, 99, 18));
         } else {
@@ -137,6 +139,7 @@ TEST_F(VodUtilProgress, LevelColoursSmoothBarAndStackedSegments)
         // The third takes what the first two leave.
         {100, false, {{1, 1, 71, 19}, {71, 1, 91, 19}, {91, 1, 101, 19}}},
         {130, false, {{1, 1, 71, 19}, {71, 1, 91, 19}, {91, 1, 101, 19}}},
+        {INT32_MAX, false, {{1, 1, 71, 19}, {71, 1, 91, 19}, {91, 1, 101, 19}}},
         {100, true, {{1, 32, 19, 101}, {1, 12, 19, 32}, {1, 2, 19, 11}}},
     };
     for (const auto& c : stacked) {

@@ -301,6 +301,33 @@ TEST_F(HttpTest, SilentServerTimesOut)
     EXPECT_LT(spent, 5s);
 }
 
+TEST_F(HttpTest, BodySizeLimitEndsTheRequestBeforeTheExcessArrives)
+{
+    // Announced too large, counted too large without a length, and in chunks.
+    for (const char* path : {"/body/5000", "/nolength/5000", "/chunked/5000?pieces=5"}) {
+        SCOPED_TRACE(path);
+        TIdHTTP http;
+        http.SetMaxBodySize(3000);
+        TMemoryStream got;
+        EXPECT_THROW(http.Get(Server.Url(path), got), EIdBodyTooLarge);
+        EXPECT_LE(got.Size(), 3000);
+        // Exactly the limit still passes.
+        http.SetMaxBodySize(5000);
+        EXPECT_EQ(http.Get(Server.Url(path)).size(), 5000u);
+    }
+}
+
+TEST_F(HttpTest, TotalTimeoutEndsASlowBody)
+{
+    // A byte every 100 ms never trips the read time-out; the total one ends it.
+    TIdHTTP http;
+    http.SetReadTimeout(1000);
+    http.SetTotalTimeout(600);
+    const auto t0 = std::chrono::steady_clock::now();
+    EXPECT_THROW(http.Get(Server.Url("/slow/1000?block=1&delay=100")), EIdReadTimeout);
+    EXPECT_LT(std::chrono::steady_clock::now() - t0, 2s);
+}
+
 TEST_F(HttpTest, DisconnectAbortsTheTransfer)
 {
     // From inside the progress event.
