@@ -239,6 +239,28 @@ void TMediaFile::WriteOut(const char* p, size_t n)
         }
         p += w;
         n -= static_cast<size_t>(w);
+        FWritten += w;
+    }
+    StartWriteback();
+}
+
+// A download of gigabytes would otherwise pile up as dirty pages until the
+// kernel throttles the writer hard (and evicts everyone else's cache). So
+// every 8 MiB written is sent to the disk at once, the window before it is
+// waited for and dropped from the cache: the dirty part stays small and the
+// disk works while the network delivers. The file's bytes are the same.
+void TMediaFile::StartWriteback()
+{
+    constexpr Int64 window = Int64(8) << 20;
+    while (FWritten - FWritebackTo >= window) {
+        ::sync_file_range(FFd, FWritebackTo, window, SYNC_FILE_RANGE_WRITE);
+        if (FWritebackTo >= window) {
+            const Int64 prev = FWritebackTo - window;
+            ::sync_file_range(FFd, prev, window,
+                              SYNC_FILE_RANGE_WAIT_BEFORE | SYNC_FILE_RANGE_WRITE | SYNC_FILE_RANGE_WAIT_AFTER);
+            ::posix_fadvise(FFd, prev, window, POSIX_FADV_DONTNEED);
+        }
+        FWritebackTo += window;
     }
 }
 

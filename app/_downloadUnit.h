@@ -68,8 +68,10 @@ private:
 // client hands over are gathered and written in pieces of the buffer's size.
 // A write that fails raises EWriteError at once (the bytes not written are
 // dropped, and later writes fail too); Flush writes what the buffer holds.
+// What is written goes on to the disk in 8 MiB windows as it comes, so a
+// large download never holds gigabytes of dirty pages.
 // The descriptor stays the caller's.
-constexpr size_t kMediaBufferBytes = size_t(1) << 20;
+constexpr size_t kMediaBufferBytes = size_t(256) << 10;
 
 class TMediaFile : public TStream {
 public:
@@ -85,7 +87,10 @@ public:
 
 private:
     void WriteOut(const char* p, size_t n);
+    void StartWriteback();
     int FFd;
+    Int64 FWritten = 0;
+    Int64 FWritebackTo = 0;
     std::vector<char> FBuffer;
     size_t FUsed = 0;
     Int64 FTaken = 0;

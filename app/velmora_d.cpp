@@ -8,6 +8,7 @@
 #include "app/_waitUnit.h"
 #include "app/proxy_unit.h"
 #include "controls/foundation/LibraryStartup.h"
+#include "platform/os/AutomationServers.h"
 #include "platform/ui/Forms.h"
 #include "platform/ui/backend/BackendChoice.h"
 
@@ -20,6 +21,7 @@ int main()
     InstallDefaultBackend();
     InitForms();
     VodLibraryStartup();
+    RegisterAutomationServers();
 
     Application->Initialize();
     Application->SetTitle(kApplicationTitle);

@@ -1,139 +1,152 @@
-// Download throughput of the HTTP client against `curl -o`, both fetching the
-// same body from the local test server into a file in the same run. The body
-// is 1 GiB unless VEL_BENCH_HTTP_BYTES says otherwise. The resident memory
-// is sampled during the download: it must not grow with the body.
+// Download throughput of the HTTP client (TIdHTTP::Get into a file stream)
+// against `curl -o`, both fetching the same body from tools/mediaserver into
+// files on the same disk, in alternating rounds (the order flips every
+// round). Prints each round and the median speed ratio (ours / curl's), and
+// the growth of our resident memory during a download. VEL_BENCH_HTTP_BYTES
+// (default 1 GiB) sets the body, VEL_BENCH_ROUNDS (default 5) the rounds.
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
+#include <atomic>
+#include <chrono>
 #include <cstdio>
-#include <cstdlib>
-#include <filesystem>
+#include <fcntl.h>
 #include <fstream>
-#include <memory>
 #include <string>
+#include <thread>
+#include <vector>
 
+#include "BenchMediaServer.h"
 #include "platform/base/Streams.h"
 #include "platform/os/Http.h"
-#include "platform/os/Process.h"
-#include "tools/webserver/TestServer.h"
 
 namespace {
 
-uint64_t BodyBytes()
+using Clock = std::chrono::steady_clock;
+
+long long EnvNumber(const char* name, long long fallback)
 {
-    const char* v = getenv("VEL_BENCH_HTTP_BYTES");
-    return v ? strtoull(v, nullptr, 10) : (uint64_t(1) << 30);
+    const char* v = getenv(name);
+    return v && *v ? atoll(v) : fallback;
 }
 
-TTestWebServer& Server()
-{
-    TTestWebServerOptions options;
-    options.Tls = false;
-    static TTestWebServer server(options);
-    return server;
-}
-
-std::string BodyPath() { return "/body/" + std::to_string(BodyBytes()) + "?block=262144"; }
-
-// Resident set size in KiB.
 long RssKiB()
 {
     std::ifstream in("/proc/self/status");
     std::string line;
     while (std::getline(in, line))
-        if (line.rfind("VmRSS:", 0) == 0) return atol(line.c_str() + 6);
+        if (line.rfind("VmRSS:", 0) == 0)
+            return atol(line.c_str() + 6);
     return 0;
 }
 
-double gOursMBps = 0, gCurlMBps = 0;
-
-void BM_IdHttpGetToFile(benchmark::State& state)
+double RunCurl(const std::string& url, const std::string& out, long long size)
 {
-    if (!Server().Started()) {
-        state.SkipWithError(Server().Error().c_str());
-        return;
-    }
-    std::string file = Server().Dir() + "/ours.bin";
-    long rssGrowth = 0;
-    for (auto _ : state) {
-        TIdHTTP http;
-        long base = RssKiB();
-        Int64 nextSample = 0;
-        http.OnWork = [&](TObject*, TWorkMode, Int64 count) {
-            if (count >= nextSample) {
-                rssGrowth = std::max(rssGrowth, RssKiB() - base);
-                nextSample = count + (64 << 20);
-            }
-        };
-        TFileStream out(UTF8ToString(file), fmCreate);
-        http.Get(Server().Url(BodyPath()), out);
-    }
-    std::filesystem::remove(file);
-    state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(BodyBytes()));
-    state.counters["rss_growth_MiB"] = double(rssGrowth) / 1024.0;
-    state.counters["MB/s"] = benchmark::Counter(double(BodyBytes()) * 1e-6 * double(state.iterations()),
-                                                benchmark::Counter::kIsRate);
+    const char* argv[] = {"curl", "-s", "-f", "-o", out.c_str(), url.c_str(), nullptr};
+    const auto t0 = Clock::now();
+    pid_t pid;
+    if (posix_spawnp(&pid, "curl", nullptr, nullptr, const_cast<char**>(argv), environ) != 0)
+        return -1;
+    int status = 0;
+    waitpid(pid, &status, 0);
+    const double s = std::chrono::duration<double>(Clock::now() - t0).count();
+    std::error_code ec;
+    const bool ok = WIFEXITED(status) && WEXITSTATUS(status) == 0 &&
+                    std::filesystem::file_size(out, ec) == static_cast<uintmax_t>(size);
+    std::filesystem::remove(out, ec);
+    return ok ? s : -1;
 }
 
-void BM_CurlToFile(benchmark::State& state)
+double RunOurs(const std::string& url, const std::string& out, long long size, long& growthKiB)
 {
-    if (!Server().Started()) {
-        state.SkipWithError(Server().Error().c_str());
-        return;
-    }
-    std::string file = Server().Dir() + "/curl.bin";
-    String line = BuildCommandLine({L"curl", L"-s", L"-f", L"-o", UTF8ToString(file), Server().Url(BodyPath())});
-    for (auto _ : state) {
-        STARTUPINFO si;
-        PROCESS_INFORMATION pi;
-        if (!CreateProcess(nullptr, line.c_str(), nullptr, nullptr, 0, 0, nullptr, nullptr, &si, &pi)) {
-            state.SkipWithError("cannot start curl");
-            return;
+    const long base = RssKiB();
+    long peak = base;
+    Int64 nextSample = 0;
+    TIdHTTP http;
+    http.OnWork = [&](TObject*, TWorkMode, Int64 count) {
+        if (count >= nextSample) {
+            peak = std::max(peak, RssKiB());
+            nextSample = count + (32 << 20);
         }
-        WaitForSingleObject(pi.hProcess, INFINITE);
-        DWORD code = 1;
-        GetExitCodeProcess(pi.hProcess, &code);
-        CloseHandle(pi.hProcess);
-        CloseHandle(pi.hThread);
-        if (code != 0) {
-            state.SkipWithError("curl failed");
-            return;
-        }
+    };
+    const auto t0 = Clock::now();
+    try {
+        TFileStream file(UTF8ToString(out), fmCreate);
+        http.Get(UTF8ToString(url), file);
+    } catch (const Exception&) {
+        return -1;
     }
-    std::filesystem::remove(file);
-    state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(BodyBytes()));
-    state.counters["MB/s"] = benchmark::Counter(double(BodyBytes()) * 1e-6 * double(state.iterations()),
-                                                benchmark::Counter::kIsRate);
+    const double s = std::chrono::duration<double>(Clock::now() - t0).count();
+    growthKiB = peak - base;
+    std::error_code ec;
+    const bool ok = std::filesystem::file_size(out, ec) == static_cast<uintmax_t>(size);
+    std::filesystem::remove(out, ec);
+    return ok ? s : -1;
 }
 
-// Alternate the two so that neither profits from a warmer cache.
-BENCHMARK(BM_CurlToFile)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
-BENCHMARK(BM_IdHttpGetToFile)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
-
-class TSideBySide : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override
-    {
-        for (const Run& r : runs) {
-            auto it = r.counters.find("MB/s");
-            if (it == r.counters.end()) continue;
-            double v = it->second.value;
-            if (r.benchmark_name().find("Curl") != std::string::npos) gCurlMBps = v;
-            if (r.benchmark_name().find("IdHttp") != std::string::npos) gOursMBps = v;
-        }
-        ConsoleReporter::ReportRuns(runs);
+void Settle(const std::string& folder)
+{
+    const int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0) {
+        syncfs(fd);
+        close(fd);
     }
-};
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+}
+
+double Median(std::vector<double> v)
+{
+    std::sort(v.begin(), v.end());
+    const size_t n = v.size();
+    return n == 0 ? 0 : (n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2);
+}
 
 }  // namespace
 
-int main(int argc, char** argv)
+int main()
 {
-    benchmark::Initialize(&argc, argv);
-    TSideBySide reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    if (gCurlMBps > 0 && gOursMBps > 0)
-        printf("\nHTTP download of %llu bytes to a file: TIdHTTP %.0f MB/s, curl -o %.0f MB/s (%.0f%% of curl)\n",
-               static_cast<unsigned long long>(BodyBytes()), gOursMBps, gCurlMBps, 100.0 * gOursMBps / gCurlMBps);
-    benchmark::Shutdown();
+    const long long size = EnvNumber("VEL_BENCH_HTTP_BYTES", 1LL << 30);
+    const int rounds = static_cast<int>(std::max(1LL, EnvNumber("VEL_BENCH_ROUNDS", 5)));
+    std::string tmpl = "/tmp/velbench-http-XXXXXX";
+    const std::string folder = mkdtemp(tmpl.data());
+    TMediaServer server(size);
+    if (server.Port() == 0) {
+        fprintf(stderr, "the media server did not start (build the mediaserver target)\n");
+        return 1;
+    }
+    printf("body %lld bytes from %s, %d rounds\n", size, server.Url().c_str(), rounds);
+    printf("%-6s %12s %12s %8s %14s\n", "round", "curl MB/s", "ours MB/s", "ratio", "rss growth MiB");
+    std::vector<double> ratios, curlSpeeds, ourSpeeds;
+    long maxGrowth = 0;
+    for (int i = 0; i < rounds; ++i) {
+        double curl = -1, ours = -1;
+        long growth = 0;
+        Settle(folder);
+        // The order flips every round.
+        if (i % 2 == 0) {
+            curl = RunCurl(server.Url(), folder + "/curl.bin", size);
+            Settle(folder);
+            ours = RunOurs(server.Url(), folder + "/ours.bin", size, growth);
+        } else {
+            ours = RunOurs(server.Url(), folder + "/ours.bin", size, growth);
+            Settle(folder);
+            curl = RunCurl(server.Url(), folder + "/curl.bin", size);
+        }
+        if (curl <= 0 || ours <= 0) {
+            fprintf(stderr, "round %d failed\n", i + 1);
+            return 1;
+        }
+        curlSpeeds.push_back(size / curl / 1e6);
+        ourSpeeds.push_back(size / ours / 1e6);
+        ratios.push_back(curl / ours);
+        maxGrowth = std::max(maxGrowth, growth);
+        printf("%-6d %12.0f %12.0f %8.2f %14.1f\n", i + 1, size / curl / 1e6, size / ours / 1e6, curl / ours,
+               growth / 1024.0);
+        fflush(stdout);
+    }
+    printf("\nmedian: curl -o %.0f MB/s, TIdHTTP %.0f MB/s, ratio %.2fx curl; largest resident growth %.1f MiB\n",
+           Median(curlSpeeds), Median(ourSpeeds), Median(ratios), maxGrowth / 1024.0);
+    std::error_code ec;
+    std::filesystem::remove_all(folder, ec);
     return 0;
 }

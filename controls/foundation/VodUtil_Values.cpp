@@ -8,14 +8,15 @@
 
 namespace {
 
-// Reads all of S as a decimal integer: leading blanks, an optional sign, at
-// least one digit and nothing after them. Digits counts the digits read.
-bool ReadDecimal(const String& S, Integer& Value, Integer* Digits = nullptr)
+// Reads all of S as a decimal integer: leading blanks, an optional sign (not
+// in the parts of a date or time), at least one digit and nothing after them.
+// Digits counts the digits read.
+bool ReadDecimal(const String& S, Integer& Value, Integer* Digits = nullptr, bool Signed = false)
 {
     size_t i = 0, n = S.size();
     while (i < n && S[i] == L' ') ++i;
     bool negative = false;
-    if (i < n && (S[i] == L'-' || S[i] == L'+')) negative = S[i++] == L'-';
+    if (Signed && i < n && (S[i] == L'-' || S[i] == L'+')) negative = S[i++] == L'-';
     if (i == n) return false;
     Int64 v = 0;
     Integer count = 0;
@@ -251,6 +252,16 @@ constexpr uint64_t WordFor(unsigned f, bool notFirst)
            uint64_t(BadFor(f, notFirst)) << kBadShift;
 }
 
+// The words of a text's first character, by its flags.
+struct TFirstWords {
+    uint64_t Word[256];
+    constexpr TFirstWords() : Word()
+    {
+        for (unsigned f = 0; f < 256; ++f) Word[f] = WordFor(f, false);
+    }
+};
+constexpr TFirstWords kFirstWords;
+
 // The flags and words of the ASCII characters for the separators last seen on
 // this thread; the separators are compared at every call, so a change of the
 // settings takes effect at once.
@@ -326,7 +337,7 @@ Byte ClassifyValueText(const String& S)
 
     const uint32_t c0 = uint32_t(p[0]);
     const unsigned firstFlags = t.Flags[c0 & 0x7F];
-    uint64_t word = WordFor(firstFlags, false), counts = word, failed = word;
+    uint64_t word = kFirstWords.Word[firstFlags], counts = word, failed = word;
     uint32_t any = c0;   // every character or-ed: above 0x7F when one is beyond ASCII
     unsigned look = 0;
     if (n <= 21) {
@@ -438,7 +449,8 @@ bool ParseRCReference(const String& S, TPoint& P)
     size_t c = s.find(L'C', 1);
     if (c == String::npos) return false;
     Integer row, col;
-    if (!ReadDecimal(s.substr(1, c - 1), row) || !ReadDecimal(s.substr(c + 1), col)) return false;
+    if (!ReadDecimal(s.substr(1, c - 1), row, nullptr, true) || !ReadDecimal(s.substr(c + 1), col, nullptr, true))
+        return false;
     P.X = col;
     P.Y = row;
     return true;

@@ -179,9 +179,10 @@ private:
     Integer LineH1 = 0;
     bool Themed = false;
     String RequestedControlID;
-    // Next "<" of the current source, kept to avoid rescanning.
-    const String* LtSrc = nullptr;
-    size_t LtPos = 0;
+    // The prepared text and its next "<" (kept to avoid rescanning).
+    const String* MainText = nullptr;
+    size_t MainLtPos = 0;
+    bool MainLtValid = false;
 };
 
 }  // namespace markup_detail

@@ -120,6 +120,7 @@ bool TMarkupRenderer::Run()
     TRect lineR = P.Rect;
     if (grid) lineR.Left += 1;
     size_t cur = 0, end = text.size();
+    MainText = &text;
     if (!grid)
         while (end > 0 && IsBlankOrControl(text[end - 1])) --end;
     while (cur < end) {
@@ -253,6 +254,19 @@ void TMarkupRenderer::DrawRun(const String& Display, Integer RunWidth, Integer R
     const UINT df = grid ? Flags : (Flags & ~UINT(DT_EXTERNALLEADING));
     bool draw = true;
     if (!grid && !P.WordWrap && CurLeft >= L.R.Right - C->TextWidth(L"l")) draw = false;
+    if (draw && RotatedFont) {
+        // Text under ROT is drawn by the rotated font from the run's start on
+        // the baseline band; prefix characters are resolved here.
+        String t;
+        for (size_t i = 0; i < Display.size(); ++i) {
+            if (!NoPrefix && Display[i] == L'&' && i + 1 < Display.size()) ++i;
+            t += Display[i];
+        }
+        C->RequireState();
+        SelectObject(Dc, RotatedFont);
+        TextOut(Dc, r.Left, bottom - RunHeight, t.c_str(), int(t.size()));
+        draw = false;
+    }
     if (draw) {
         if (Shadow) {
             const TColor fc = C->Font()->Color();
@@ -301,22 +315,30 @@ String TMarkupRenderer::RenderLine(const String& Src, size_t& Cur, size_t End, T
             FocusR.Top = L.R.Top;
         }
     }
-    LtSrc = nullptr;
+    // The next "<" is kept across the lines of the whole text, so that a
+    // long text without tags is not scanned to its end once per line.
+    size_t localLt = 0;
+    bool localValid = false;
+    const bool mainText = &Src == MainText;
+    size_t& ltPos = mainText ? MainLtPos : localLt;
+    bool& ltValid = mainText ? MainLtValid : localValid;
     while (Cur < End && !LineFull && !Deferred && !DropRest) {
         if (Src[Cur] == L'<') {
             HandleTag(Src, Cur, End, Measuring, Drawing);
             continue;
         }
-        if (LtSrc != &Src || LtPos < Cur) {
-            LtSrc = &Src;
-            LtPos = Src.find(L'<', Cur);
-            if (LtPos == String::npos || LtPos > End) LtPos = End;
+        if (!ltValid || ltPos < Cur) {
+            ltValid = true;
+            ltPos = Src.find(L'<', Cur);
+            if (ltPos == String::npos || ltPos > End) ltPos = End;
         }
-        size_t runEnd = LtPos;
-        if (P.WordWrap) {
-            size_t bl = Src.find(L' ', Cur);
-            if (bl != String::npos && bl < LtPos) runEnd = bl + 1;
-        }
+        size_t runEnd = std::min(ltPos, End);
+        if (P.WordWrap)
+            for (size_t i = Cur; i < runEnd; ++i)
+                if (Src[i] == L' ') {
+                    runEnd = i + 1;
+                    break;
+                }
         const String raw = Src.substr(Cur, runEnd - Cur);
         String disp = raw;
         if (disp.find(L'&') != String::npos) {

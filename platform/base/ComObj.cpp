@@ -1,6 +1,7 @@
 #include "platform/base/ComObj.h"
 
 #include "platform/base/Encoding.h"
+#include "platform/base/SysUtils.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -454,12 +455,331 @@ UINT DragQueryFile(HDROP drop, UINT index, Char* buffer, UINT size)
 
 // ---------------------------------------------------------------------------
 
-TComPtr<IDispatch> CreateOleObject(const String&)
+// Late-bound calls
+
+namespace {
+
+String DispatchErrorText(HRESULT hr)
+{
+    switch (hr) {
+    case DISP_E_MEMBERNOTFOUND: return L"Member not found";
+    case DISP_E_TYPEMISMATCH: return L"Type mismatch";
+    case DISP_E_UNKNOWNNAME: return L"Unknown name";
+    case DISP_E_NONAMEDARGS: return L"Does not support named arguments";
+    case DISP_E_PARAMNOTFOUND: return L"Parameter not found";
+    case DISP_E_BADINDEX: return L"Invalid index";
+    case DISP_E_BADPARAMCOUNT: return L"Invalid number of parameters";
+    case E_NOTIMPL: return L"Not implemented";
+    case E_INVALIDARG: return L"The parameter is incorrect";
+    case E_OUTOFMEMORY: return L"Not enough memory";
+    default: return L"Unspecified error";
+    }
+}
+
+}  // namespace
+
+Variant DispatchInvoke(IDispatch* obj, std::wstring_view name, Word flags, std::span<const Variant> args,
+                       std::span<const TNamedArg> named)
+{
+    if (!obj) throw EOleError(L"Variant does not reference an automation object");
+    // Most calls name no arguments: no allocation for them.
+    DISPID memberId = DISPID_UNKNOWN;
+    std::vector<std::wstring_view> names;
+    std::vector<DISPID> ids;
+    HRESULT hr;
+    if (named.empty()) {
+        hr = obj->GetIDsOfNames(&name, 1, &memberId);
+    } else {
+        names.reserve(1 + named.size());
+        names.push_back(name);
+        for (const TNamedArg& a : named) names.push_back(a.Name);
+        ids.assign(names.size(), DISPID_UNKNOWN);
+        hr = obj->GetIDsOfNames(names.data(), UINT(names.size()), ids.data());
+        memberId = ids[0];
+    }
+    if (FAILED(hr)) {
+        if (memberId != DISPID_UNKNOWN && hr == DISP_E_UNKNOWNNAME) {
+            for (size_t i = 1; i < ids.size(); ++i)
+                if (ids[i] == DISPID_UNKNOWN)
+                    throw EOleSysError(L"Named argument '" + String(names[i]) + L"' not supported by method '" +
+                                           String(name) + L"'",
+                                       DISP_E_PARAMNOTFOUND);
+        }
+        throw EOleSysError(L"Method '" + String(name) + L"' not supported by automation object", hr);
+    }
+
+    DISPPARAMS params;
+    params.Args = args;
+    std::vector<DISPID> namedIds;
+    std::vector<Variant> namedArgs;
+    DISPID putId = DISPID_PROPERTYPUT;
+    if (flags & DISPATCH_PROPERTYPUT) {
+        if (args.empty()) throw EOleSysError(DispatchErrorText(DISP_E_BADPARAMCOUNT), DISP_E_BADPARAMCOUNT);
+        params.Args = args.first(args.size() - 1);
+        if (named.empty()) {
+            params.NamedIds = std::span<const DISPID>(&putId, 1);
+            params.NamedArgs = args.last(1);
+        } else {
+            namedIds.push_back(DISPID_PROPERTYPUT);
+            namedArgs.push_back(args.back());
+        }
+    }
+    if (!named.empty()) {
+        for (size_t i = 0; i < named.size(); ++i) {
+            namedIds.push_back(ids[i + 1]);
+            namedArgs.push_back(named[i].Value);
+        }
+        params.NamedIds = namedIds;
+        params.NamedArgs = namedArgs;
+    }
+
+    Variant result;
+    EXCEPINFO info;
+    hr = obj->Invoke(memberId, flags, params, &result, &info);
+    if (hr == DISP_E_EXCEPTION) {
+        HRESULT code = info.scode != 0 ? info.scode : (info.wCode != 0 ? HRESULT(0x80040000u | info.wCode) : E_FAIL);
+        String text = info.bstrDescription.empty() ? DispatchErrorText(code) : info.bstrDescription;
+        throw EOleException(text, code, info.bstrSource, info.bstrHelpFile, Integer(info.dwHelpContext));
+    }
+    if (FAILED(hr)) throw EOleSysError(DispatchErrorText(hr), hr);
+    return result;
+}
+
+// ---------------------------------------------------------------------------
+// Servers on a table of members
+
+bool TAutoArgs::Has(Integer index) const
+{
+    if (index < 0 || index >= Count()) return false;
+    const Variant& v = FArgs[size_t(index)];
+    return !(v.VarType() == varError && v.AsError() == DISP_E_PARAMNOTFOUND);
+}
+
+const Variant& TAutoArgs::operator[](Integer index) const
+{
+    return Has(index) ? FArgs[size_t(index)] : Unassigned;
+}
+
+const Variant& TAutoArgs::Required(Integer index) const
+{
+    if (!Has(index)) throw EOleSysError(L"Invalid number of parameters", DISP_E_BADPARAMCOUNT);
+    return FArgs[size_t(index)];
+}
+
+DISPID TAutoMembers::Find(std::wstring_view name) const
+{
+    // Callers mostly spell a name as the table does: try that first.
+    for (size_t i = 0; i < FMembers.size(); ++i)
+        if (FMembers[i].Name == name) return DISPID(i + 1);
+    String text(name);
+    for (size_t i = 0; i < FMembers.size(); ++i)
+        if (SameText(FMembers[i].Name, text)) return DISPID(i + 1);
+    return DISPID_UNKNOWN;
+}
+
+HRESULT TAutoObject::QueryInterface(const TGUID& iid, void** obj)
+{
+    if (!obj) return E_POINTER;
+    if (Answer<IDispatch>(iid, obj, this)) return S_OK;
+    return TInterfacedObject::QueryInterface(iid, obj);
+}
+
+HRESULT TAutoObject::GetIDsOfNames(const std::wstring_view* names, UINT count, DISPID* ids)
+{
+    if (count == 0 || !names || !ids) return E_INVALIDARG;
+    const TAutoMembers& table = Members();
+    HRESULT hr = S_OK;
+    ids[0] = table.Find(names[0]);
+    if (ids[0] == DISPID_UNKNOWN) hr = DISP_E_UNKNOWNNAME;
+    for (UINT i = 1; i < count; ++i) {
+        ids[i] = DISPID_UNKNOWN;
+        if (ids[0] != DISPID_UNKNOWN) {
+            const auto& params = table.Members()[size_t(ids[0] - 1)].Params;
+            for (size_t p = 0; p < params.size(); ++p)
+                if (SameText(params[p], String(names[i]))) ids[i] = DISPID(p);
+        }
+        if (ids[i] == DISPID_UNKNOWN) hr = DISP_E_UNKNOWNNAME;
+    }
+    return hr;
+}
+
+HRESULT TAutoObject::Invoke(DISPID id, Word flags, const DISPPARAMS& params, Variant* result,
+                            EXCEPINFO* excepInfo)
+{
+    const TAutoMembers& table = Members();
+    if (id == DISPID_VALUE) id = table.DefaultMember();
+    if (id < 1 || size_t(id) > table.Members().size()) return DISP_E_MEMBERNOTFOUND;
+    const TAutoMembers::TMember& member = table.Members()[size_t(id - 1)];
+
+    TAutoArgs args;
+    args.FArgs = params.Args;
+    bool put = (flags & DISPATCH_PROPERTYPUT) != 0;
+    if (params.NamedIds.size() != params.NamedArgs.size()) return E_INVALIDARG;
+    for (size_t i = 0; i < params.NamedIds.size(); ++i) {
+        DISPID slot = params.NamedIds[i];
+        if (slot == DISPID_PROPERTYPUT && put) {
+            args.FValue = &params.NamedArgs[i];
+            continue;
+        }
+        if (slot < 0 || size_t(slot) >= member.Params.size()) return DISP_E_PARAMNOTFOUND;
+        if (args.FPlaced.empty()) {
+            args.FPlaced.assign(params.Args.begin(), params.Args.end());
+            args.FArgs = args.FPlaced;
+        }
+        if (size_t(slot) < args.FPlaced.size() && args.Has(slot)) return DISP_E_PARAMNOTFOUND;   // given twice
+        if (size_t(slot) >= args.FPlaced.size()) args.FPlaced.resize(size_t(slot) + 1, Variant::Missing());
+        args.FPlaced[size_t(slot)] = params.NamedArgs[i];
+        args.FArgs = args.FPlaced;
+    }
+    if (put && !member.Put) return DISP_E_MEMBERNOTFOUND;
+    if (!put && !(flags & (DISPATCH_METHOD | DISPATCH_PROPERTYGET))) return DISP_E_MEMBERNOTFOUND;
+
+    try {
+        if (put) {
+            member.Put(*this, args);
+            if (result) *result = Variant();
+        } else {
+            Variant v = member.Get(*this, args);
+            if (result) *result = std::move(v);
+        }
+        return S_OK;
+    } catch (const Exception& e) {
+        if (excepInfo) {
+            *excepInfo = EXCEPINFO();
+            excepInfo->bstrSource = FSource;
+            excepInfo->bstrDescription = e.Message();
+            auto* sys = dynamic_cast<const EOleSysError*>(&e);
+            excepInfo->scode = sys ? sys->ErrorCode() : E_FAIL;
+            if (auto* ole = dynamic_cast<const EOleException*>(&e)) {
+                if (!ole->Source().empty()) excepInfo->bstrSource = ole->Source();
+            }
+        }
+        return DISP_E_EXCEPTION;
+    } catch (const std::bad_alloc&) {
+        return E_OUTOFMEMORY;
+    }
+}
+
+// ---------------------------------------------------------------------------
+// The registry of servers
+
+namespace {
+
+struct TOleRegistry {
+    std::mutex Lock;
+    std::vector<std::pair<String, TOleServerFactory>> Servers;
+    struct TActive {
+        DWORD Cookie;
+        String ProgId;
+        TComPtr<IDispatch> Object;
+    };
+    std::vector<TActive> Active;
+    DWORD NextCookie = 1;
+
+    TOleServerFactory* FindServer(const String& progId)
+    {
+        for (auto& s : Servers)
+            if (SameText(s.first, progId)) return &s.second;
+        return nullptr;
+    }
+};
+
+TOleRegistry& OleRegistry()
+{
+    static TOleRegistry* r = new TOleRegistry;   // lives for the whole process
+    return *r;
+}
+
+[[noreturn]] void InvalidClassString()
 {
     throw EOleSysError(L"Invalid class string", CO_E_CLASSSTRING);
 }
 
-TComPtr<IDispatch> GetActiveOleObject(const String&)
+}  // namespace
+
+void RegisterOleServer(const String& progId, TOleServerFactory factory)
 {
-    throw EOleSysError(L"Invalid class string", CO_E_CLASSSTRING);
+    TOleRegistry& r = OleRegistry();
+    std::lock_guard lock(r.Lock);
+    if (TOleServerFactory* f = r.FindServer(progId))
+        *f = std::move(factory);
+    else
+        r.Servers.emplace_back(progId, std::move(factory));
+}
+
+void UnregisterOleServer(const String& progId)
+{
+    TOleRegistry& r = OleRegistry();
+    std::lock_guard lock(r.Lock);
+    std::erase_if(r.Servers, [&](const auto& s) { return SameText(s.first, progId); });
+}
+
+DWORD RegisterActiveObject(IDispatch* obj, const String& progId)
+{
+    if (!obj) throw EOleSysError(L"The parameter is incorrect", E_INVALIDARG);
+    TOleRegistry& r = OleRegistry();
+    std::lock_guard lock(r.Lock);
+    DWORD cookie = r.NextCookie++;
+    r.Active.push_back({cookie, progId, TComPtr<IDispatch>(obj)});
+    return cookie;
+}
+
+void RevokeActiveObject(DWORD cookie)
+{
+    TComPtr<IDispatch> released;   // let go outside the lock: its destructor may call back
+    TOleRegistry& r = OleRegistry();
+    {
+        std::lock_guard lock(r.Lock);
+        for (auto it = r.Active.begin(); it != r.Active.end(); ++it)
+            if (it->Cookie == cookie) {
+                released = std::move(it->Object);
+                r.Active.erase(it);
+                break;
+            }
+    }
+}
+
+TOleServerScope::TOleServerScope(const String& progId, TOleServerFactory factory) : FProgId(progId)
+{
+    TOleRegistry& r = OleRegistry();
+    std::lock_guard lock(r.Lock);
+    if (TOleServerFactory* f = r.FindServer(progId)) {
+        FPrevious = std::move(*f);
+        *f = std::move(factory);
+    } else {
+        r.Servers.emplace_back(progId, std::move(factory));
+    }
+}
+
+TOleServerScope::~TOleServerScope()
+{
+    if (FPrevious)
+        RegisterOleServer(FProgId, std::move(FPrevious));
+    else
+        UnregisterOleServer(FProgId);
+}
+
+TComPtr<IDispatch> CreateOleObject(const String& className)
+{
+    TOleServerFactory factory;
+    {
+        TOleRegistry& r = OleRegistry();
+        std::lock_guard lock(r.Lock);
+        if (TOleServerFactory* f = r.FindServer(className)) factory = *f;
+    }
+    if (!factory) InvalidClassString();
+    TComPtr<IDispatch> obj = factory();
+    if (!obj) throw EOleSysError(L"Server execution failed", CO_E_SERVER_EXEC_FAILURE);
+    return obj;
+}
+
+TComPtr<IDispatch> GetActiveOleObject(const String& className)
+{
+    TOleRegistry& r = OleRegistry();
+    std::lock_guard lock(r.Lock);
+    // The most recently entered object of the identifier answers.
+    for (auto it = r.Active.rbegin(); it != r.Active.rend(); ++it)
+        if (SameText(it->ProgId, className)) return it->Object;
+    if (r.FindServer(className)) throw EOleSysError(L"Operation unavailable", MK_E_UNAVAILABLE);
+    InvalidClassString();
 }

@@ -2,14 +2,20 @@
 // IStream interface with a stream over a global block, the data-transfer
 // interfaces that clipboard and drag and drop are built on (declared here,
 // implemented by the window layer), the CF_HDROP file-list format, and the
-// automation factory, which knows no servers.
+// automation layer: IDispatch, the helper that servers are written on and
+// the registry of servers by program identifier.
 #pragma once
 
+#include <functional>
+#include <initializer_list>
+#include <span>
+#include <string_view>
 #include <vector>
 
 #include "platform/base/Exceptions.h"
 #include "platform/base/Interfaces.h"
 #include "platform/base/Types.h"
+#include "platform/base/Variants.h"
 
 // ---------------------------------------------------------------------------
 // Global memory
@@ -253,8 +259,25 @@ UINT DragQueryFile(HDROP drop, UINT index, Char* buffer, UINT size);
 
 // ---------------------------------------------------------------------------
 // Automation
+//
+// Objects are reached through IDispatch by member name; Variant (Variants.h)
+// makes the calls read as call chains. Servers are found by program
+// identifier in a process-wide registry: CreateOleObject makes a new object
+// through the factory registered for the identifier, GetActiveOleObject
+// answers the object a running server entered in the table of active
+// objects. Identifiers compare without regard to case.
 
 constexpr HRESULT CO_E_CLASSSTRING = static_cast<HRESULT>(0x800401F3u);
+constexpr HRESULT MK_E_UNAVAILABLE = static_cast<HRESULT>(0x800401E3u);
+constexpr HRESULT CO_E_SERVER_EXEC_FAILURE = static_cast<HRESULT>(0x80080005u);
+constexpr HRESULT DISP_E_UNKNOWNINTERFACE = static_cast<HRESULT>(0x80020001u);
+constexpr HRESULT DISP_E_MEMBERNOTFOUND = static_cast<HRESULT>(0x80020003u);
+constexpr HRESULT DISP_E_TYPEMISMATCH = static_cast<HRESULT>(0x80020005u);
+constexpr HRESULT DISP_E_UNKNOWNNAME = static_cast<HRESULT>(0x80020006u);
+constexpr HRESULT DISP_E_NONAMEDARGS = static_cast<HRESULT>(0x80020007u);
+constexpr HRESULT DISP_E_EXCEPTION = static_cast<HRESULT>(0x80020009u);
+constexpr HRESULT DISP_E_BADINDEX = static_cast<HRESULT>(0x8002000Bu);
+constexpr HRESULT DISP_E_BADPARAMCOUNT = static_cast<HRESULT>(0x8002000Eu);
 
 class EOleError : public Exception {
 public:
@@ -272,11 +295,244 @@ private:
     HRESULT FErrorCode;
 };
 
-struct IDispatch : virtual IUnknown {
-    static constexpr TGUID IID = MakeGUID("{00020400-0000-0000-C000-000000000046}");
+// A member of an automation object failed: the message is the server's
+// description, Source names the server.
+class EOleException : public EOleSysError {
+public:
+    EOleException(const String& msg, HRESULT errorCode, const String& source, const String& helpFile = String(),
+                  Integer helpContext = 0)
+        : EOleSysError(msg, errorCode), FSource(source), FHelpFile(helpFile), FHelpContext(helpContext)
+    {
+    }
+    String ClassName() const override { return L"EOleException"; }
+    const String& Source() const { return FSource; }
+    const String& HelpFile() const { return FHelpFile; }
+    Integer HelpContext() const { return FHelpContext; }
+
+private:
+    String FSource, FHelpFile;
+    Integer FHelpContext;
 };
 
-// No automation server is installed: both raise EOleSysError "Invalid class
-// string" (CO_E_CLASSSTRING) for every program identifier.
+using DISPID = LONG;
+constexpr DISPID DISPID_VALUE = 0;        // the object's default member
+constexpr DISPID DISPID_UNKNOWN = -1;
+constexpr DISPID DISPID_PROPERTYPUT = -3; // the named argument holding a property's new value
+
+constexpr Word DISPATCH_METHOD = 1;
+constexpr Word DISPATCH_PROPERTYGET = 2;
+constexpr Word DISPATCH_PROPERTYPUT = 4;
+
+// The arguments of one call. Unlike the wire form, positional arguments are
+// in call order (the first argument first). Named arguments carry the
+// numbers GetIDsOfNames gave their names; a property's new value is the
+// named argument DISPID_PROPERTYPUT.
+// The spans point into the caller's storage for the length of the call.
+struct DISPPARAMS {
+    std::span<const Variant> Args;
+    std::span<const DISPID> NamedIds;
+    std::span<const Variant> NamedArgs;
+};
+
+// What a server tells about a failed member (with DISP_E_EXCEPTION).
+struct EXCEPINFO {
+    Word wCode = 0;
+    String bstrSource;
+    String bstrDescription;
+    String bstrHelpFile;
+    DWORD dwHelpContext = 0;
+    HRESULT scode = 0;
+};
+
+struct IDispatch : virtual IUnknown {
+    static constexpr TGUID IID = MakeGUID("{00020400-0000-0000-C000-000000000046}");
+    // names[0] is a member, names[1..] names of its parameters; ids receives
+    // one number per name. DISP_E_UNKNOWNNAME when any is unknown (the
+    // known ones are still filled, the others DISPID_UNKNOWN).
+    virtual HRESULT GetIDsOfNames(const std::wstring_view* names, UINT count, DISPID* ids) = 0;
+    // Calls member id: flags DISPATCH_METHOD and/or DISPATCH_PROPERTYGET
+    // (a late-bound read sends both) or DISPATCH_PROPERTYPUT. result may be
+    // null. On DISP_E_EXCEPTION excepInfo tells what went wrong.
+    virtual HRESULT Invoke(DISPID id, Word flags, const DISPPARAMS& params, Variant* result,
+                           EXCEPINFO* excepInfo) = 0;
+};
+inline constexpr TGUID IID_IDispatch = IDispatch::IID;
+
+// Calls a member of obj by name, the way Variant's Get, Call and Set do:
+// raises EOleSysError for a name the object does not know (or a null
+// object) and for a failed call without a description, EOleException with
+// the server's description when the member failed.
+Variant DispatchInvoke(IDispatch* obj, std::wstring_view name, Word flags, std::span<const Variant> args,
+                       std::span<const TNamedArg> named = {});
+
+// ---------------------------------------------------------------------------
+// Writing servers: TAutoObject answers IDispatch from a table of members that
+// each class builds once.
+//
+//     const TAutoMembers& TNode::Members() const {
+//         static const TAutoMembers table = TAutoMembers::For<TNode>()
+//             .Property(L"nodeName", [](TNode& n, const TAutoArgs&) { return Variant(n.Name()); })
+//             .Method(L"load", [](TNode& n, const TAutoArgs& a) { return Variant(n.Load(a.Text(0))); },
+//                     {L"url"});
+//         return table;
+//     }
+//
+// A member that raises an Exception fails the call with DISP_E_EXCEPTION,
+// the exception's message as description and the object's source name.
+
+class TAutoObject;
+
+// The arguments a member sees: positional ones, then named ones placed at
+// the position of their parameter name.
+class TAutoArgs {
+public:
+    Integer Count() const { return Integer(FArgs.size()); }
+    // Given and not marked as left out.
+    bool Has(Integer index) const;
+    // The argument, or Unassigned when it was not given.
+    const Variant& operator[](Integer index) const;
+    // The argument, raising EOleError "Invalid number of parameters" when
+    // it was not given.
+    const Variant& Required(Integer index) const;
+    String Text(Integer index) const { return VarToStr(Required(index)); }
+    // The new value of a property write.
+    const Variant& Value() const { return FValue ? *FValue : Unassigned; }
+
+private:
+    friend class TAutoObject;
+    std::span<const Variant> FArgs;   // the caller's, or FPlaced
+    std::vector<Variant> FPlaced;     // positional and named arguments in place
+    const Variant* FValue = nullptr;
+};
+
+class TAutoMembers {
+public:
+    using TGetter = std::function<Variant(TAutoObject& self, const TAutoArgs& args)>;
+    using TSetter = std::function<void(TAutoObject& self, const TAutoArgs& args)>;
+
+    struct TMember {
+        String Name;
+        std::vector<String> Params;
+        TGetter Get;   // method body, or a property's read
+        TSetter Put;   // a property's write; empty for read-only
+    };
+
+    template <class T>
+    class TBuilder;
+    template <class T>
+    static TBuilder<T> For() { return TBuilder<T>(); }
+
+    const std::vector<TMember>& Members() const { return FMembers; }
+    // Number of the member (1-based), or DISPID_UNKNOWN.
+    DISPID Find(std::wstring_view name) const;
+    // The member that answers DISPID_VALUE (0: none).
+    DISPID DefaultMember() const { return FDefault; }
+
+private:
+    std::vector<TMember> FMembers;
+    DISPID FDefault = 0;
+};
+
+template <class T>
+class TAutoMembers::TBuilder {
+public:
+    template <class F>
+    TBuilder&& Method(const String& name, F body, std::vector<String> params = {}) &&
+    {
+        Add(name, std::move(body), nullptr, std::move(params));
+        return std::move(*this);
+    }
+    template <class F>
+    TBuilder&& Property(const String& name, F get, std::vector<String> params = {}) &&
+    {
+        Add(name, std::move(get), nullptr, std::move(params));
+        return std::move(*this);
+    }
+    template <class F, class P>
+    TBuilder&& Property(const String& name, F get, P put, std::vector<String> params = {}) &&
+    {
+        Add(name, std::move(get), std::move(put), std::move(params));
+        return std::move(*this);
+    }
+    // The last member added is the object's default member.
+    TBuilder&& Default() &&
+    {
+        FTable.FDefault = DISPID(FTable.FMembers.size());
+        return std::move(*this);
+    }
+    operator TAutoMembers() && { return std::move(FTable); }
+
+private:
+    // The callables are wrapped once, so a call goes through one std::function.
+    template <class F, class P>
+    void Add(const String& name, F get, P put, std::vector<String> params)
+    {
+        TMember m;
+        m.Name = name;
+        m.Params = std::move(params);
+        m.Get = [get = std::move(get)](TAutoObject& self, const TAutoArgs& a) -> Variant {
+            return get(static_cast<T&>(self), a);
+        };
+        if constexpr (!std::is_same_v<P, std::nullptr_t>)
+            m.Put = [put = std::move(put)](TAutoObject& self, const TAutoArgs& a) { put(static_cast<T&>(self), a); };
+        FTable.FMembers.push_back(std::move(m));
+    }
+    TAutoMembers FTable;
+};
+
+class TAutoObject : public TInterfacedObject, public IDispatch {
+public:
+    HRESULT QueryInterface(const TGUID& iid, void** obj) override;
+    HRESULT GetIDsOfNames(const std::wstring_view* names, UINT count, DISPID* ids) override;
+    HRESULT Invoke(DISPID id, Word flags, const DISPPARAMS& params, Variant* result,
+                   EXCEPINFO* excepInfo) override;
+
+protected:
+    // source: the server's name in error reports (its program identifier).
+    explicit TAutoObject(const String& source) : FSource(source) {}
+    ~TAutoObject() override = default;
+    virtual const TAutoMembers& Members() const = 0;
+    const String& Source() const { return FSource; }
+
+private:
+    String FSource;
+};
+
+// ---------------------------------------------------------------------------
+// The registry of servers
+
+// Makes a new object of a server.
+using TOleServerFactory = std::function<TComPtr<IDispatch>()>;
+
+// Enters (or replaces) the factory of a program identifier.
+void RegisterOleServer(const String& progId, TOleServerFactory factory);
+// Removes it; objects already made live on.
+void UnregisterOleServer(const String& progId);
+
+// Enters a running object as the active one of its program identifier (the
+// table holds a reference until revoked); answers the cookie that revokes it.
+DWORD RegisterActiveObject(IDispatch* obj, const String& progId);
+// Removes the entry (unknown cookies are ignored).
+void RevokeActiveObject(DWORD cookie);
+
+// Replaces the factory of one identifier for the life of the scope (tests
+// put fakes in place this way) and puts back what was there before.
+class TOleServerScope {
+public:
+    TOleServerScope(const String& progId, TOleServerFactory factory);
+    ~TOleServerScope();
+    TOleServerScope(const TOleServerScope&) = delete;
+    TOleServerScope& operator=(const TOleServerScope&) = delete;
+
+private:
+    String FProgId;
+    TOleServerFactory FPrevious;
+};
+
+// A new object of the server registered for the identifier. Raises
+// EOleSysError "Invalid class string" (CO_E_CLASSSTRING) when none is.
 TComPtr<IDispatch> CreateOleObject(const String& className);
+// The running object entered for the identifier. Raises EOleSysError
+// "Operation unavailable" (MK_E_UNAVAILABLE) when the server is registered
+// but not running, "Invalid class string" when no server is registered.
 TComPtr<IDispatch> GetActiveOleObject(const String& className);

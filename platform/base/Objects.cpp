@@ -513,3 +513,35 @@ HRESULT TComponentInterfaces::QueryInterface(const TGUID& IID, void** Obj)
     auto* self = dynamic_cast<TObject*>(this);
     return Supports(self, IID, Obj) ? S_OK : E_NOINTERFACE;
 }
+
+// ---------------------------------------------------------------------------
+// TInterfacedPersistent
+
+HRESULT TInterfacedPersistent::QueryInterface(const TGUID& IID, void** Obj)
+{
+    if (!Obj) return E_POINTER;
+    *Obj = nullptr;
+    if (IID == IID_IUnknown) {
+        *Obj = static_cast<IUnknown*>(this);
+        return S_OK;
+    }
+    return Supports(static_cast<TObject*>(this), IID, Obj) ? S_OK : E_NOINTERFACE;
+}
+
+IUnknown* TInterfacedPersistent::OwnerInterface() const
+{
+    TPersistent* owner = GetOwner();
+    return owner ? dynamic_cast<IUnknown*>(owner) : nullptr;
+}
+
+ULONG TInterfacedPersistent::AddRef()
+{
+    IUnknown* owner = OwnerInterface();
+    return owner ? owner->AddRef() : ULONG(-1);
+}
+
+ULONG TInterfacedPersistent::Release()
+{
+    IUnknown* owner = OwnerInterface();
+    return owner ? owner->Release() : ULONG(-1);
+}

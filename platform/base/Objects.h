@@ -510,6 +510,25 @@ protected:
     ~TComponentInterfaces() override = default;
 };
 
+// A persistent object that answers interfaces (the interfaces it derives
+// from, entered with VEL_INTERFACE, as components do). It is not counted
+// itself: AddRef and Release go to the owner's IUnknown when the owner
+// (GetOwner) has one, and otherwise do nothing; whoever created the object
+// frees it.
+class TInterfacedPersistent : public TPersistent, public virtual IUnknown {
+    VEL_CLASS(TInterfacedPersistent, TPersistent)
+public:
+    HRESULT QueryInterface(const TGUID& IID, void** Obj) override;
+    ULONG AddRef() override;
+    ULONG Release() override;
+
+private:
+    IUnknown* OwnerInterface() const;
+};
+
+// The program is an executable, never a shared library.
+inline constexpr Boolean IsLibrary = false;
+
 // ---------------------------------------------------------------------------
 // Collections
 

@@ -7,9 +7,18 @@
 // optional leading '\'. Every change is a read-modify-write of the file under
 // an exclusive lock (flock on a lock file beside it), re-reading the file
 // under the lock first, and written to a temporary file that is renamed over
-// the store: several processes may write at once and nothing is lost, and a
-// crash never leaves half a file. A malformed file is read line by line; lines
-// that make no sense are ignored.
+// the store (its target, when the store is a symbolic link): several
+// processes may write at once and nothing is lost, and a crash never leaves
+// half a file. A change rewrites only the lines of what changed: comments and
+// lines that make no sense (they are ignored when read) stay where they are,
+// and a write that changes nothing touches no file. When a rewrite would drop
+// anything beyond the change, the previous file is kept beside the store as
+// HKEY_CURRENT_USER.reg.bak. The parsed file stays in memory and is read again
+// only when it changed, so reads cost no file access, yet every write of
+// another process is seen by the next call.
+//
+// Key names hold no control characters and only Unicode characters; value
+// names and string data may hold any wchar_t unit and read back as written.
 //
 // String data (REG_SZ, REG_EXPAND_SZ, REG_MULTI_SZ) is held as wchar_t units,
 // so the byte sizes of the raw calls are counts of wchar_t times

@@ -159,6 +159,69 @@ bool ScaledDigits(double a, int decimals, TDigits& r)
     return true;
 }
 
+// 10^k for k in -40..40, near enough for the error bounds below.
+struct TPowersOfTen {
+    double p[81];
+    constexpr TPowersOfTen() : p()
+    {
+        p[40] = 1;
+        for (int k = 1; k <= 40; ++k) {
+            p[40 + k] = p[40 + k - 1] * 10;
+            p[40 - k] = 1 / p[40 + k];
+        }
+    }
+};
+constexpr TPowersOfTen kTens;
+
+// Precision digits from the shortest digits that read back as a: these lie
+// within half a unit in the last binary place of the exact value, which is a
+// known small fraction of a unit in the last kept decimal place; when the
+// digits past the precision are farther than that from a half, they round as
+// the exact value does. False when they are too close or the bound is not at
+// hand.
+bool ShortestDigits(double a, int precision, TDigits& r)
+{
+    uint64_t bits;
+    std::memcpy(&bits, &a, sizeof bits);
+    const int biased = int(bits >> 52);
+    if (biased == 0) return false;   // subnormal: a coarser bound, rare; the exact path takes it
+    char buf[40];
+    auto res = std::to_chars(buf, buf + sizeof buf, a, std::chars_format::scientific);
+    ReadScientific(buf, res.ptr, r);
+    // A unit in the last kept place is 10^-power. The value itself may lie
+    // just below the digits when they read as a power of ten, a place lower.
+    const bool powerOfTen = r.Count == 1 && r.D[0] == '1';
+    const int power = precision - r.Exponent + (powerOfTen ? 1 : 0);
+    if (power < -40 || power > 40) return false;
+    // Half a binary unit of a in decimal units of the last kept place, with room for
+    // the rounding of this estimate itself.
+    if (biased - 1076 < -1022) return false;
+    const uint64_t halfUlpBits = uint64_t(biased - 1076 + 1023) << 52;   // 2^(biased - 1076)
+    double halfUlp;
+    std::memcpy(&halfUlp, &halfUlpBits, sizeof halfUlp);
+    const double slack = halfUlp * kTens.p[40 + power] * 1.01 + 1e-9;
+    if (!(slack < 0.25)) return false;
+    double rest = 0, scale = 0.1;   // the digits past the precision as a fraction
+    for (int i = precision; i < r.Count; ++i, scale *= 0.1) rest += (r.D[i] - '0') * scale;
+    bool up;
+    if (rest - slack >= 0.5) up = true;
+    else if (rest + slack < 0.4999) up = false;
+    else return false;
+    if (r.Count > precision) r.Count = precision;
+    if (up) {
+        int i = r.Count - 1;
+        while (i >= 0 && r.D[i] == '9') r.D[i--] = '0';
+        if (i >= 0) {
+            ++r.D[i];
+        } else {
+            r.D[0] = '1';
+            r.Count = 1;
+            ++r.Exponent;
+        }
+    }
+    return true;
+}
+
 void ToDigits(Extended value, Integer precision, Integer decimals, TDigits& r)
 {
     r = TDigits();
@@ -190,14 +253,18 @@ void ToDigits(Extended value, Integer precision, Integer decimals, TDigits& r)
             done = ScaledDigits(a, decimals, r) || FixedDigits(a, decimals, r);
     }
     if (!done) {
-        char buf[64];
-        auto res = std::to_chars(buf, buf + sizeof buf, a, std::chars_format::scientific, precision + 2);
-        ReadScientific(buf, res.ptr, r);
-        if (NearHalf(r.D + precision)) {
-            ExactDigits(a, precision, decimals, r);
-        } else {
-            RoundDigits(r, precision);
+        if (ShortestDigits(a, precision, r)) {
             if (decimals < 9999) RoundDigits(r, long(r.Exponent) + decimals);
+        } else {
+            char buf[64];
+            auto res = std::to_chars(buf, buf + sizeof buf, a, std::chars_format::scientific, precision + 2);
+            ReadScientific(buf, res.ptr, r);
+            if (NearHalf(r.D + precision)) {
+                ExactDigits(a, precision, decimals, r);
+            } else {
+                RoundDigits(r, precision);
+                if (decimals < 9999) RoundDigits(r, long(r.Exponent) + decimals);
+            }
         }
         while (r.Count > 0 && r.D[r.Count - 1] == '0') --r.Count;
     }

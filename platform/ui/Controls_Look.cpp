@@ -59,7 +59,7 @@ void TWinControl::PaintTo(HDC DC, Integer X, Integer Y)
         TPoint co = ClientOrigin();
         const int dx = co.X - wr.Left, dy = co.Y - wr.Top;
         if (GetWindowLongPtr(FHandle, GWL_EXSTYLE) & WS_EX_CLIENTEDGE) {
-            TRect r(0, 0, FWidth, FHeight);
+            TRect r = Rect(0, 0, FWidth, FHeight);
             DrawEdge(DC, &r, Ctl3D() ? EDGE_SUNKEN : BDR_SUNKENOUTER, BF_RECT);
         }
         OffsetViewportOrgEx(DC, dx, dy, &org);

@@ -389,7 +389,7 @@ TRect TCustomGrid::BoxRect(Integer ALeft, Integer ATop, Integer ARight, Integer 
         return true;
     };
     TRect r;
-    if (!span(false, ALeft, ARight, r.Left, r.Right) || !span(true, ATop, ABottom, r.Top, r.Bottom)) return TRect();
+    if (!span(false, ALeft, ARight, r.Left, r.Right) || !span(true, ATop, ABottom, r.Top, r.Bottom)) return TRect{};
     return r;
 }
 

@@ -389,12 +389,26 @@ public:
     void SetEditText(Integer ACol, Integer ARow, const String& Value) override;
 
     // Test aid: row records held (rows written to, up to the last one).
-    Integer StoredRowSpan() const { return Integer(FRowTable.size()); }
+    Integer StoredRowSpan() const { return Integer(FRowTable.Dense.size()); }
 
 protected:
     void DrawCell(Integer ACol, Integer ARow, const TRect& ARect, TGridDrawState AState) override;
     void ColumnMoved(Integer FromIndex, Integer ToIndex) override;
     void RowMoved(Integer FromIndex, Integer ToIndex) override;
+
+public:
+    // A line of slots from index 0: a vector up to the last slot written
+    // near the others, a map for slots written far past them and past the
+    // axis's count (an index that came from outside sizes nothing).
+    template <class T>
+    struct TSparseLine {
+        std::vector<T> Dense;
+        std::map<Integer, T> Far;  // every key at or past Dense.size()
+        const T* Find(Integer i) const;
+        T& ForWrite(Integer i, Integer Count);
+        // The slot From goes to To, those between shift by one.
+        void Move(Integer From, Integer To);
+    };
 
 private:
     struct TCellSlot {
@@ -402,13 +416,15 @@ private:
         TObject* Object = nullptr;
     };
     struct TRowRecord {
-        std::vector<TCellSlot> Cells;  // up to the last column written
+        TSparseLine<TCellSlot> Cells;
     };
     const TCellSlot* Slot(Integer ACol, Integer ARow) const;
     TCellSlot& SlotForWrite(Integer ACol, Integer ARow);
     void CellChanged(Integer ACol, Integer ARow);
 
-    // Row records by row index; rows never written hold null.
-    std::vector<std::unique_ptr<TRowRecord>> FRowTable;
+    // Row records by row index; rows never written hold null. Plain
+    // pointers (owned here, freed by the destructor) so that moving rows
+    // turns a block of pointers, nothing more.
+    TSparseLine<TRowRecord*> FRowTable;
     std::map<std::pair<bool, Integer>, std::unique_ptr<TStringGridStrings>> FLines;
 };

@@ -116,7 +116,8 @@ void TCustomGrid::KeyDown(Word& Key, TShiftState Shift)
         }
         break;
     case VK_F2:
-        if (FOptions.Contains(goEditing)) SetEditorMode(true);
+        if (!FOptions.Contains(goEditing)) return;
+        SetEditorMode(true);
         Key = 0;
         return;
     case VK_RETURN:
@@ -126,6 +127,8 @@ void TCustomGrid::KeyDown(Word& Key, TShiftState Shift)
             if (FInplaceEdit) FInplaceEdit->SetModified(false);
         } else if (FOptions.Contains(goEditing)) {
             SetEditorMode(true);
+        } else {
+            return;  // the form's default button may want it
         }
         Key = 0;
         return;
@@ -468,7 +471,7 @@ void TInplaceEdit::BoundsChanged()
 {
     // Two pixels of space on the left, as the cell's text has.
     if (!HandleAllocated()) return;
-    TRect r(2, 0, Width() - 2, Height());
+    TRect r = Rect(2, 0, Width() - 2, Height());
     SendMessage(Handle(), EM_SETRECTNP, 0, LPARAM(&r));
 }
 

@@ -52,7 +52,7 @@ void TCustomGrid::Paint()
 
     for (const TVisibleLine& r : rows) {
         for (const TVisibleLine& c : cols) {
-            const TRect where(c.Pos, r.Pos, c.Pos + c.Extent, r.Pos + r.Extent);
+            const TRect where = Rect(c.Pos, r.Pos, c.Pos + c.Extent, r.Pos + r.Extent);
             TGridDrawState st;
             const bool fixed = r.Index < FFixedRows || c.Index < FFixedCols;
             if (fixed) st.Include(gdFixed);
@@ -100,22 +100,22 @@ void TCustomGrid::Paint()
         for (const TVisibleLine& c : cols) {
             const Integer x = c.Pos + c.Extent;
             const bool fixedCol = c.Index < FFixedCols;
-            if (FOptions.Contains(goFixedVertLine)) fill(TRect(x, 0, x + lw, std::min(fixedH, gridBottom)), clBlack);
+            if (FOptions.Contains(goFixedVertLine)) fill(Rect(x, 0, x + lw, std::min(fixedH, gridBottom)), clBlack);
             if (fixedCol ? FOptions.Contains(goFixedVertLine) : FOptions.Contains(goVertLine))
-                fill(TRect(x, fixedH, x + lw, gridBottom), fixedCol ? clBlack : clSilver);
+                fill(Rect(x, fixedH, x + lw, gridBottom), fixedCol ? clBlack : clSilver);
         }
         for (const TVisibleLine& r : rows) {
             const Integer y = r.Pos + r.Extent;
             const bool fixedRow = r.Index < FFixedRows;
-            if (FOptions.Contains(goFixedHorzLine)) fill(TRect(0, y, std::min(fixedW, gridRight), y + lw), clBlack);
+            if (FOptions.Contains(goFixedHorzLine)) fill(Rect(0, y, std::min(fixedW, gridRight), y + lw), clBlack);
             if (fixedRow ? FOptions.Contains(goFixedHorzLine) : FOptions.Contains(goHorzLine))
-                fill(TRect(fixedW, y, gridRight, y + lw), fixedRow ? clBlack : clSilver);
+                fill(Rect(fixedW, y, gridRight, y + lw), fixedRow ? clBlack : clSilver);
         }
     }
     // Past the last line: the grid's colour.
     C->Brush()->SetColor(FColor);
-    if (gridRight < w) C->FillRect(TRect(gridRight, 0, w, h));
-    if (gridBottom < h) C->FillRect(TRect(0, gridBottom, std::min(gridRight, w), h));
+    if (gridRight < w) C->FillRect(Rect(gridRight, 0, w, h));
+    if (gridBottom < h) C->FillRect(Rect(0, gridBottom, std::min(gridRight, w), h));
 }
 
 // ---------------------------------------------------------------------------

@@ -3,29 +3,122 @@
 // size the table (only the rows written or moved do), and moving rows turns
 // only the row records between the two places.
 #include <algorithm>
+#include <type_traits>
 
 #include "platform/ui/Grids.h"
 
+namespace {
+
+// How far past the dense part and the count a slot may be written and still
+// extend the dense part.
+constexpr size_t kFarSlack = 65536;
+
+// Where a line at Pos goes when the line From moves to To.
+Integer MovedLine(Integer Pos, Integer From, Integer To)
+{
+    if (Pos == From) return To;
+    if (From < To && Pos > From && Pos <= To) return Pos - 1;
+    if (From > To && Pos >= To && Pos < From) return Pos + 1;
+    return Pos;
+}
+
+}  // namespace
+
+template <class T>
+static bool IsEmptySlot(const T& v)
+{
+    if constexpr (std::is_pointer_v<T>) return v == nullptr;
+    else return v.Text.empty() && !v.Object;
+}
+
+template <class T>
+const T* TStringGrid::TSparseLine<T>::Find(Integer i) const
+{
+    if (i < 0) return nullptr;
+    if (size_t(i) < Dense.size()) return &Dense[size_t(i)];
+    if (Far.empty()) return nullptr;
+    auto it = Far.find(i);
+    return it == Far.end() ? nullptr : &it->second;
+}
+
+template <class T>
+T& TStringGrid::TSparseLine<T>::ForWrite(Integer i, Integer Count)
+{
+    if (size_t(i) < Dense.size()) return Dense[size_t(i)];
+    const size_t nearEnd = std::max(Dense.size(), size_t(std::max(Count, 0))) + kFarSlack;
+    if (size_t(i) > nearEnd) return Far[i];
+    Dense.resize(size_t(i) + 1);
+    // Far slots the dense part now covers join it.
+    while (!Far.empty() && size_t(Far.begin()->first) < Dense.size()) {
+        auto it = Far.begin();
+        Dense[size_t(it->first)] = std::move(it->second);
+        Far.erase(it);
+    }
+    return Dense[size_t(i)];
+}
+
+template <class T>
+void TStringGrid::TSparseLine<T>::Move(Integer From, Integer To)
+{
+    if (From == To || From < 0 || To < 0) return;
+    const Integer lo = std::min(From, To), hi = std::max(From, To);
+    const bool farInRange = !Far.empty() && Far.begin()->first <= hi;
+    if (size_t(hi) < Dense.size() && !farInRange) {
+        auto b = Dense.begin();
+        if (From < To)
+            std::rotate(b + From, b + From + 1, b + To + 1);
+        else
+            std::rotate(b + To, b + From, b + From + 1);
+        return;
+    }
+    // The range reaches past the dense part: move only what is there.
+    std::vector<std::pair<Integer, T>> moved;
+    for (size_t i = size_t(lo); i < Dense.size() && i <= size_t(hi); ++i)
+        if (!IsEmptySlot(Dense[i])) {
+            moved.emplace_back(Integer(i), std::move(Dense[i]));
+            Dense[i] = T();
+        }
+    for (auto it = Far.lower_bound(lo); it != Far.end() && it->first <= hi;) {
+        moved.emplace_back(it->first, std::move(it->second));
+        it = Far.erase(it);
+    }
+    for (auto& [i, v] : moved) {
+        const Integer j = MovedLine(i, From, To);
+        if (size_t(j) < Dense.size())
+            Dense[size_t(j)] = std::move(v);
+        else
+            Far[j] = std::move(v);
+    }
+    while (!Dense.empty() && IsEmptySlot(Dense.back())) Dense.pop_back();
+    // Keep every far key at or past the dense part.
+    while (!Far.empty() && size_t(Far.begin()->first) < Dense.size()) {
+        auto it = Far.begin();
+        Dense[size_t(it->first)] = std::move(it->second);
+        Far.erase(it);
+    }
+}
+
 TStringGrid::TStringGrid(TComponent* AOwner) : TCustomDrawGrid(AOwner) {}
 
-TStringGrid::~TStringGrid() = default;
+TStringGrid::~TStringGrid()
+{
+    for (TRowRecord* r : FRowTable.Dense) delete r;
+    for (auto& [i, r] : FRowTable.Far) delete r;
+}
 
 const TStringGrid::TCellSlot* TStringGrid::Slot(Integer ACol, Integer ARow) const
 {
-    if (ACol < 0 || ARow < 0 || size_t(ARow) >= FRowTable.size()) return nullptr;
-    const TRowRecord* r = FRowTable[size_t(ARow)].get();
-    if (!r || size_t(ACol) >= r->Cells.size()) return nullptr;
-    return &r->Cells[size_t(ACol)];
+    TRowRecord* const* r = FRowTable.Find(ARow);
+    if (!r || !*r) return nullptr;
+    return (*r)->Cells.Find(ACol);
 }
 
 TStringGrid::TCellSlot& TStringGrid::SlotForWrite(Integer ACol, Integer ARow)
 {
     if (ACol < 0 || ARow < 0) throw EInvalidGridOperation(L"Grid index out of range");
-    if (size_t(ARow) >= FRowTable.size()) FRowTable.resize(size_t(ARow) + 1);
-    std::unique_ptr<TRowRecord>& r = FRowTable[size_t(ARow)];
-    if (!r) r = std::make_unique<TRowRecord>();
-    if (size_t(ACol) >= r->Cells.size()) r->Cells.resize(size_t(ACol) + 1);
-    return r->Cells[size_t(ACol)];
+    TRowRecord*& r = FRowTable.ForWrite(ARow, RowCount());
+    if (!r) r = new TRowRecord();
+    return r->Cells.ForWrite(ACol, ColCount());
 }
 
 String TStringGrid::Cells(Integer ACol, Integer ARow) const
@@ -103,34 +196,17 @@ void TStringGrid::DrawCell(Integer ACol, Integer ARow, const TRect& ARect, TGrid
     TCustomDrawGrid::DrawCell(ACol, ARow, ARect, AState);
 }
 
-// Turns [From..To] so that the element at From lands at To.
-template <class V>
-static void MoveSlot(V& v, Integer From, Integer To)
-{
-    const size_t hi = size_t(std::max(From, To));
-    if (size_t(From) >= v.size() && size_t(To) >= v.size()) return;  // both past the data: nothing moves
-    if (hi >= v.size()) v.resize(hi + 1);
-    auto b = v.begin();
-    if (From < To)
-        std::rotate(b + From, b + From + 1, b + To + 1);
-    else
-        std::rotate(b + To, b + From, b + From + 1);
-}
-
 void TStringGrid::RowMoved(Integer FromIndex, Integer ToIndex)
 {
-    MoveSlot(FRowTable, FromIndex, ToIndex);
-    while (!FRowTable.empty() && !FRowTable.back()) FRowTable.pop_back();
+    FRowTable.Move(FromIndex, ToIndex);
     TCustomDrawGrid::RowMoved(FromIndex, ToIndex);
 }
 
 void TStringGrid::ColumnMoved(Integer FromIndex, Integer ToIndex)
 {
-    for (auto& r : FRowTable) {
-        if (!r) continue;
-        MoveSlot(r->Cells, FromIndex, ToIndex);
-        while (!r->Cells.empty() && r->Cells.back().Text.empty() && !r->Cells.back().Object) r->Cells.pop_back();
-    }
+    for (TRowRecord* r : FRowTable.Dense)
+        if (r) r->Cells.Move(FromIndex, ToIndex);
+    for (auto& [i, r] : FRowTable.Far) r->Cells.Move(FromIndex, ToIndex);
     TCustomDrawGrid::ColumnMoved(FromIndex, ToIndex);
 }
 

@@ -191,6 +191,25 @@ TEST(MediaFile, GathersBlocksAndWritesThemWhole)
     }
     ::close(fd);
 
+    // Past the writeback windows (8 MiB each) every byte still arrives.
+    const int big = ::open(dir.File("big.flv").c_str(), O_WRONLY | O_CREAT | O_EXCL, 0644);
+    ASSERT_GE(big, 0);
+    std::string pattern(100000, '\0');
+    for (size_t i = 0; i < pattern.size(); ++i)
+        pattern[i] = char(i * 7 + 3);
+    {
+        TMediaFile file(big);
+        for (int i = 0; i < 200; ++i)
+            file.WriteBuffer(pattern.data(), Integer(pattern.size()));
+        file.Flush();
+    }
+    ::close(big);
+    const std::string back = dir.Read("big.flv");
+    ASSERT_EQ(back.size(), pattern.size() * 200);
+    EXPECT_EQ(back.substr(back.size() - pattern.size()), pattern);
+    for (size_t at : {size_t(0), size_t(8 << 20) - 5, size_t(16 << 20) + 77})
+        EXPECT_EQ(back[at], pattern[at % pattern.size()]) << at;
+
     // A write that fails raises at once, and every later one too.
     const int full = ::open("/dev/full", O_WRONLY);
     ASSERT_GE(full, 0);

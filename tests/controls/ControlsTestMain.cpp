@@ -3,11 +3,13 @@
 #include <gtest/gtest.h>
 
 #include "controls/foundation/LibraryStartup.h"
+#include "platform/os/AutomationServers.h"
 
 int main(int argc, char** argv)
 {
     testing::InitGoogleTest(&argc, argv);
     VodLibraryStartup();
+    RegisterAutomationServers();
     int rc = RUN_ALL_TESTS();
     VodLibraryShutdown();
     return rc;

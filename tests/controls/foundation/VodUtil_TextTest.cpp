@@ -245,3 +245,35 @@ TEST(VodUtilText, ColoursCapitalisationAndDiacritics)
         return s;
     }());
 }
+
+TEST(VodUtilText, RandomTextsNeitherCrashNorHang)
+{
+    std::mt19937 rng(2117);
+    const String alphabet = String(L"ab|\\{=<>/\"'~^\\n,;.-: MmcIi") + Char(0) + Char(1) + Char(8) + Char(9) +
+                            Char(10) + Char(11) + Char(13) + L"\u00E9\u0301\u4E2D" + Char(0x1F600) + Char(0xD800);
+    std::uniform_int_distribution<int> len(0, 40), pick(0, int(alphabet.size()) - 1);
+    for (int round = 0; round < 20000; ++round) {
+        String s;
+        for (int i = len(rng); i > 0; --i) s += alphabet[size_t(pick(rng))];
+        if (round % 3 == 0) s = L"|\\" + s;
+        (void)DetectTextMarkup(s, round % 2 == 0);
+        (void)UnpackWideText(s);
+        ASSERT_EQ(UnpackWideText(PackWideText(StripDiacritics(s))), StripDiacritics(s));
+        Integer p;
+        (void)FindClosingQuote(L'"', s, p);
+        (void)CountUnquotedChar(L',', s);
+        String dest;
+        (void)LinkifyText(s, L"HTTP://", dest);
+        (void)CapitalizeWords(s);
+        (void)DecodeLineControls(EncodeLineControls(s), round % 2 == 0);
+        (void)LineCount(s, true);
+        String t = s;
+        while (!t.empty()) (void)CutFirstLine(t, true);
+        t = s;
+        TildeToCRLF(t);
+        CRToTilde(t);
+        (void)UnescapeLineBreaks(EscapeLineBreaks(s));
+        t = s;
+        StripURLProtocol(t);
+    }
+}

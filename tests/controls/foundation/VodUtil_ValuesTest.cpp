@@ -154,7 +154,7 @@ TEST(VodUtilValues, ParseRCReference)
     const Case cases[] = {
         {L"R1C2", true, 2, 1}, {L"r10c20", true, 20, 10}, {L"R1C", false, 0, 0}, {L"RC12", false, 0, 0},
         {L"R12", false, 0, 0}, {L"R1X2", false, 0, 0}, {L"A1C2", false, 0, 0}, {L"R1C2C3", false, 0, 0},
-        {L"R1C99999999999", false, 0, 0}, {L"", false, 0, 0},
+        {L"R1C99999999999", false, 0, 0}, {L"", false, 0, 0}, {L"R-1C+2", true, 2, -1},
     };
     for (const Case& c : cases) {
         TPoint p{-7, -7};
@@ -182,7 +182,8 @@ TEST(VodUtilValues, ParseDateMDYAndDMY)
         {L"31/12/1999", raises, D(1999, 12, 31)},
         // Not dates.
         {L"12-31", 0, 0}, {L"", 0, 0}, {L"a/b/c", 0, 0}, {L"1//2", 0, 0}, {L"1/2/3/4", 0, 0},
-        {L"1-2/3/2020", 0, 0}, {L"1/2/", 0, 0}, {L"12/31/99 10:30", 0, 0},
+        {L"1-2/3/2020", 0, 0}, {L"1/2/", 0, 0}, {L"12/31/99 10:30", 0, 0}, {L"1/2/-5", 0, 0},
+        {L"+1/2/99", 0, 0},
     };
     for (const Case& c : cases) {
         if (c.MDY != raises) EXPECT_EQ(ParseDateMDY(c.Text), c.MDY) << UTF8Encode(c.Text);
@@ -215,6 +216,7 @@ TEST(VodUtilValues, TryParseLocaleDateTimeFollowsTheShortDateFormat)
         {L"dd/MM/yyyy", L'/', L"1/2", false, 0},
         {L"dd/MM/yyyy", L'/', L"x/2/2020", false, 0},
         {L"dd/MM/yyyy", L'/', L"1/13/2020", false, 0},
+        {L"dd/MM/yyyy", L'/', L"-1/12/2020", false, 0},
         {L"M/d/yyyy", L'/', L"12/31/2020", true, D(2020, 12, 31)},
         {L"M/d/yyyy", L'/', L"31/12/2020", false, 0},
         {L"yyyy-MM-dd", L'-', L"2020-12-31 10:30", true, D(2020, 12, 31) + t1030},

@@ -1,6 +1,14 @@
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <thread>
+
 #include "controls/markup/MarkupEngine.h"
+#include "platform/base/Types.h"
+#include "platform/os/Shell.h"
 #include "tests/controls/markup/MarkupTestSupport.h"
 
 using Runs = std::vector<std::wstring>;
@@ -382,4 +390,59 @@ TEST(MarkupLinks, OnlyWebAndMailAddressesAreFollowed)
         {L"", false},
     };
     for (const auto& c : cases) EXPECT_EQ(IsFollowableLink(c.Anchor), c.Follow) << c.Anchor;
+}
+
+TEST(MarkupLinks, TheShellOpensWebAddressesOnly)
+{
+    char tmpl[] = "/tmp/velmora-markup-XXXXXX";
+    ASSERT_NE(mkdtemp(tmpl), nullptr);
+    const std::string dir = tmpl, log = dir + "/open.log";
+    std::ofstream(dir + "/opener.sh") << "printf '%s\\n' \"$1\" >> '" << log << "'\n";
+    SetShellOpenCommand({L"/bin/sh", UTF8ToString(dir + "/opener.sh")});
+    EXPECT_FALSE(OpenMarkupLink(L"notepad.exe"));
+    EXPECT_TRUE(OpenMarkupLink(L"https://example.org/a?b=1&c=2"));
+    std::string got;
+    for (int i = 0; i < 2000 && got.empty(); ++i) {
+        std::ifstream in(log);
+        std::getline(in, got);
+        if (got.empty()) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    SetShellOpenCommand({});
+    std::filesystem::remove_all(dir);
+    EXPECT_EQ(got, "https://example.org/a?b=1&c=2");
+}
+
+TEST(MarkupLinks, AnEncodedAmpersandInAnAddressIsOneAmpersand)
+{
+    TMarkupCanvas mc;
+    TMarkupParams p = mc.Params(L"<A href=\"http://x/?a=1&amp;b=2\">go</A>");
+    p.CheckOnly = true;
+    p.XPos = 4;
+    p.YPos = 8;
+    EXPECT_TRUE(RenderMarkup(p));
+    EXPECT_EQ(p.AnchorVal, L"http://x/?a=1&b=2");
+}
+
+TEST(MarkupLayout, RotatedTextUsesOneSavedFont)
+{
+    TMarkupCanvas mc;
+    TMarkupParams p = mc.Params(L"a<ROT a=\"90\">b&amp;c</ROT>d");
+    RenderMarkup(p);
+    EXPECT_EQ(mc.Runs(), (Runs{L"a@0,16", L"d@32,16"}));
+    bool rotated = false;
+    for (const TGdiRecord& r : GdiRecords(mc.Surface.Dc)) rotated |= r.Text == L"b&c" && r.Kind != L"DrawText";
+    EXPECT_TRUE(rotated);
+    // The canvas's own font is selected again afterwards.
+    LOGFONTW lf{};
+    GetObject(GetCurrentObject(mc.Surface.Dc, OBJ_FONT), sizeof(lf), &lf);
+    EXPECT_EQ(lf.lfEscapement, 0);
+}
+
+TEST(MarkupLayout, ShellIconsTakeTheSystemListsSizes)
+{
+    TMarkupCanvas mc;
+    TMarkupParams p = mc.Params(L"<IMG src=\"SSYS:.txt\">a<IMG src=\"lsys:folder\">b");
+    RenderMarkup(p);
+    EXPECT_EQ(mc.Runs(), (Runs{L"a@18,32", L"b@60,32"}));   // 16 + 2, then 32 + 2; the line as tall as the large icon
+    EXPECT_EQ(p.YSize, 32);
 }

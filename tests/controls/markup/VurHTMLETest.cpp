@@ -139,6 +139,18 @@ TEST(GridMarkupLayout, DifferencesFromTheLabelsEngine)
     EXPECT_EQ(p.XSize, 64);   // the widest line, nothing added
 }
 
+TEST(GridMarkupLayout, AWordSplitByTagsIsNeverBroken)
+{
+    TMarkupCanvas mc;
+    TMarkupParams p = mc.Params(L"aaaa <B>bb</B>cc dd", TRect{0, 0, 60, 100});
+    VurHTMLE::RenderMarkup(p);
+    EXPECT_EQ(mc.Runs(), (Runs{L"aaaa @1,16", L"bb@41,16", L"cc @57,16", L"dd@0,32"}));
+    mc.Clear();
+    p = mc.Params(L"aaaa <B>bb</B>cc dd", TRect{0, 0, 60, 100});
+    ::RenderMarkup(p);   // the labels' engine breaks it
+    EXPECT_EQ(mc.Runs(), (Runs{L"aaaa @0,16", L"bb@40,16", L"cc @0,32", L"dd@24,32"}));
+}
+
 TEST(GridMarkupLayout, LineBreakFlagIsUnitWide)
 {
     TMarkupCanvas mc;

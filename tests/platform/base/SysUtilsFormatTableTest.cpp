@@ -71,7 +71,7 @@ std::string Narrow(const String& s) { return UTF8Encode(s); }
 void CheckAllForms(Extended v, Mismatches& m)
 {
     for (Integer p = 1; p <= 18; ++p) {
-        for (Integer dec = 0; dec <= 20; ++dec)
+        for (Integer dec : {0, 1, 2, 3, 5, 8, 13, 17, 20})
             m.Check(DecimalText(v, p, dec), reference::OldFloatToDecimalText(v, p, dec), v,
                     "digits " + std::to_string(p) + "/" + std::to_string(dec));
         m.Check(DecimalText(v, p, 9999), reference::OldFloatToDecimalText(v, p, 9999), v,
@@ -86,8 +86,8 @@ void CheckAllForms(Extended v, Mismatches& m)
             m.Check(FormatFloat(mask, v, fs), reference::OldFormatFloat(mask, v, fs), v,
                     "FormatFloat " + Narrow(mask));
         for (TFloatFormat f : {ffGeneral, ffExponent, ffFixed, ffNumber, ffCurrency})
-            for (Integer p : {1, 4, 15, 18})
-                for (Integer d : {0, 2, 4, 18})
+            for (Integer p : {1, 15, 18})
+                for (Integer d : {0, 2, 18})
                     m.Check(FloatToStrF(v, f, p, d, fs), reference::OldFloatToStrF(v, f, p, d, fs), v,
                             "FloatToStrF");
     }

@@ -4,6 +4,7 @@
 // visible cells only.
 #include <gtest/gtest.h>
 
+#include <map>
 #include <random>
 
 #include "platform/base/SysUtils.h"
@@ -122,20 +123,20 @@ TEST_F(GridTest, CellRectAndMouseToCellFollowSizesScrollingAndTheClient)
         TRect rect;
     };
     const Case cases[] = {
-        {1, 1, 0, 0, TRect(0, 0, 64, 24)},        // fixed corner
-        {1, 1, 1, 1, TRect(65, 25, 129, 49)},
-        {1, 1, 2, 1, TRect(130, 25, 230, 49)},     // own width
-        {1, 1, 3, 1, TRect(231, 25, 295, 49)},
-        {1, 1, 4, 1, TRect(296, 25, 300, 49)},     // partly visible: the visible part
-        {1, 1, 5, 1, TRect()},                     // right of the client
-        {1, 1, 1, 3, TRect(65, 75, 129, 110)},     // own height, cut at the bottom
-        {1, 1, 1, 4, TRect()},
-        {3, 2, 0, 3, TRect(0, 25, 64, 65)},        // fixed column follows the rows
-        {3, 2, 2, 0, TRect(65, 0, 165, 24)},       // fixed row follows the columns
-        {3, 2, 1, 1, TRect()},                     // scrolled out
-        {3, 2, 2, 4, TRect(65, 66, 165, 90)},
-        {3, 2, -1, 1, TRect()},
-        {3, 2, 8, 1, TRect()},
+        {1, 1, 0, 0, Rect(0, 0, 64, 24)},        // fixed corner
+        {1, 1, 1, 1, Rect(65, 25, 129, 49)},
+        {1, 1, 2, 1, Rect(130, 25, 230, 49)},     // own width
+        {1, 1, 3, 1, Rect(231, 25, 295, 49)},
+        {1, 1, 4, 1, Rect(296, 25, 300, 49)},     // partly visible: the visible part
+        {1, 1, 5, 1, TRect{}},                     // right of the client
+        {1, 1, 1, 3, Rect(65, 75, 129, 110)},     // own height, cut at the bottom
+        {1, 1, 1, 4, TRect{}},
+        {3, 2, 0, 3, Rect(0, 25, 64, 65)},        // fixed column follows the rows
+        {3, 2, 2, 0, Rect(65, 0, 165, 24)},       // fixed row follows the columns
+        {3, 2, 1, 1, TRect{}},                     // scrolled out
+        {3, 2, 2, 4, Rect(65, 66, 165, 90)},
+        {3, 2, -1, 1, TRect{}},
+        {3, 2, 8, 1, TRect{}},
     };
     for (const Case& c : cases) {
         Grid->SetTopRow(c.topRow);
@@ -196,14 +197,14 @@ TEST_F(GridTest, AMillionRowsLocateTheirEndWithoutAWalk)
     EXPECT_EQ(Grid->VisibleRowCount(), 4);
     Grid->Perform(WM_VSCROLL, SB_BOTTOM, 0);
     EXPECT_EQ(Grid->TopRow(), 999996);
-    EXPECT_EQ(Grid->CellRect(1, 999998), TRect(65, 75, 129, 105));
+    EXPECT_EQ(Grid->CellRect(1, 999998), Rect(65, 75, 129, 105));
     EXPECT_EQ(Grid->MouseCoord(70, 110).Y, 999999);
     Grid->FocusCell(1, 999999, true);
     EXPECT_EQ(Grid->Row(), 999999);
     Grid->SetTopRow(11);
-    EXPECT_EQ(Grid->CellRect(1, 11), TRect(65, 25, 129, 49));
+    EXPECT_EQ(Grid->CellRect(1, 11), Rect(65, 25, 129, 49));
     Grid->SetTopRow(10);
-    EXPECT_EQ(Grid->CellRect(1, 11), TRect(65, 76, 129, 100));
+    EXPECT_EQ(Grid->CellRect(1, 11), Rect(65, 76, 129, 100));
 }
 
 // ---------------------------------------------------------------------------
@@ -398,6 +399,30 @@ TEST_F(GridTest, StoreIsSparseKeepsWhatLiesPastTheCountsAndCopiesLinesUpToTheirC
     EXPECT_EQ(Grid->Cells(4, 4), L"edge");
     EXPECT_EQ(Grid->Objects(7, 6), &a);
     EXPECT_THROW(Grid->SetCells(-1, 0, L"x"), EInvalidGridOperation);
+    // A row index from outside far past everything sizes no table.
+    Grid->SetCells(2, 2000000000, L"far");
+    Grid->SetObjects(3, 2000000000, &b);
+    EXPECT_EQ(Grid->StoredRowSpan(), 7);
+    EXPECT_EQ(Grid->Cells(2, 2000000000), L"far");
+    Grid->SetColCount(5);
+    Grid->MoveColumn(2, 3);
+    EXPECT_EQ(Grid->Cells(3, 2000000000), L"far");
+    EXPECT_EQ(Grid->Objects(2, 2000000000), &b);
+    Grid->SetColCount(8);
+    // Once the count reaches it, it moves like any row.
+    Grid->SetRowCount(2000000001);
+    Grid->MoveRow(2000000000, 1);
+    EXPECT_EQ(Grid->Cells(3, 1), L"far");
+    EXPECT_EQ(Grid->Cells(3, 2000000000), L"");
+    Grid->MoveRow(1, 2000000000);
+    Grid->SetRowCount(8);
+    Grid->SetCells(7, 6, L"past");
+    Grid->SetObjects(2, 2000000000, nullptr);
+    // A column index from outside likewise.
+    Grid->SetCells(2000000000, 1, L"wide");
+    EXPECT_EQ(Grid->Cells(2000000000, 1), L"wide");
+    Grid->MoveColumn(5, 6);
+    EXPECT_EQ(Grid->Cells(2000000000, 1), L"wide");
 
     // Rows[] and Cols[] read through; assigning copies up to the line's count.
     TStringList src;
@@ -456,6 +481,58 @@ TEST_F(GridTest, MovesCarryTextsObjectsAndSizesAndLeaveEachReferenceInOneSlot)
     Grid->SetRowCount(1000);
     Grid->MoveRow(900, 999);
     EXPECT_EQ(Grid->StoredRowSpan(), 6);
+}
+
+TEST_F(GridTest, RandomWritesAndMovesMatchAPlainModel)
+{
+    // Dense and far rows and columns, moves inside and across the written
+    // part: the store reads as a map of cells moved the same way would.
+    std::mt19937 rng(11);
+    std::map<std::pair<int, int>, String> model;
+    auto moved = [](int p, int from, int to) {
+        if (p == from) return to;
+        if (from < to && p > from && p <= to) return p - 1;
+        if (from > to && p >= to && p < from) return p + 1;
+        return p;
+    };
+    Grid->SetColCount(10);
+    Grid->SetRowCount(20);
+    auto pick = [&](int dense, int far) { return rng() % 8 == 0 ? far + int(rng() % 5) : int(rng() % dense); };
+    for (int k = 0; k < 60; ++k) {
+        const int c = pick(10, 100000), r = pick(20, 100000);
+        const String v = IntToStr(k);
+        Grid->SetCells(c, r, v);
+        model[{c, r}] = v;
+    }
+    EXPECT_LE(Grid->StoredRowSpan(), 20);  // the far rows stay apart
+    Grid->SetColCount(200000);
+    Grid->SetRowCount(200000);
+    for (int k = 0; k < 300; ++k) {
+        const int from = pick(30, 100000), to = pick(30, 100000);
+        if (rng() % 2) {
+            Grid->MoveRow(from, to);
+            std::map<std::pair<int, int>, String> next;
+            for (auto& [key, v] : model) next[{key.first, moved(key.second, from, to)}] = v;
+            model.swap(next);
+        } else {
+            Grid->MoveColumn(from, to);
+            std::map<std::pair<int, int>, String> next;
+            for (auto& [key, v] : model) next[{moved(key.first, from, to), key.second}] = v;
+            model.swap(next);
+        }
+        if (k % 50 == 0) {
+            const int c = pick(10, 100000), r = pick(20, 100000);
+            Grid->SetCells(c, r, L"w" + IntToStr(k));
+            model[{c, r}] = L"w" + IntToStr(k);
+        }
+    }
+    for (auto& [key, v] : model) ASSERT_EQ(Grid->Cells(key.first, key.second), v) << key.first << "," << key.second;
+    int stored = 0;
+    for (int r = 0; r < 40; ++r)
+        for (int c = 0; c < 40; ++c) stored += !Grid->Cells(c, r).empty();
+    int expected = 0;
+    for (auto& [key, v] : model) expected += key.first < 40 && key.second < 40;
+    EXPECT_EQ(stored, expected);
 }
 
 // ---------------------------------------------------------------------------

@@ -1,0 +1,230 @@
+// The platform's grid family in one window, for looking at it on a real
+// desktop (or a virtual X server). Before "READY left top width height"
+// (the client area on the screen) it prints "POINT name x y rrggbb" lines:
+// client points whose colour the smoke test checks. Runs until closed or
+// its time is up.
+//
+//   griddemo [--seconds N]
+//
+// Client area 900 x 620 on the button face colour. Sections, each built by
+// its own function into its own rectangle:
+//   top (8, 8, 892, 308): a TStringGrid of 1,000,000 rows and 20 columns,
+//     one fixed row of titles and one fixed column of row numbers, column 2
+//     widened to 120, column 7 moved to place 3 (titles read Col 1, Col 2,
+//     Col 7, Col 3, ...), scrolled near the end (top row 999,980), cells
+//     (2..4, 999,983..999,986) selected, the editor open on the current cell
+//     (4, 999,986) with the text "edited".
+//   bottom right (600, 316, 892, 612): a list box filled through the
+//     automation servers: the rows of a small SQLite database (made at
+//     start in a temporary folder) read through the record set, then the
+//     records of a small XML file read through the document object.
+//   the rest of the bottom (8, 316, 592, 612): free for further sections.
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include <sqlite3.h>
+#include <unistd.h>
+
+#include "platform/base/ComObj.h"
+#include "platform/base/SysUtils.h"
+#include "platform/os/AutomationServers.h"
+#include "platform/ui/StdCtrls_List.h"
+#include "platform/ui/Forms.h"
+#include "platform/ui/Grids.h"
+#include "platform/ui/WindowManager.h"
+#include "platform/ui/backend/BackendChoice.h"
+#include "platform/ui/backend/Sdl.h"
+
+namespace {
+
+constexpr int kRows = 1000000, kCols = 20;
+
+// The grid with its line moves open to the demo.
+class TDemoGrid : public TStringGrid {
+public:
+    explicit TDemoGrid(TComponent* o) : TStringGrid(o) {}
+    using TCustomGrid::MoveColumn;
+};
+
+struct TPointCheck {
+    const char* Name;
+    TPoint At;     // form client
+    TColor Colour;
+};
+std::vector<TPointCheck> gChecks;
+
+TDemoGrid* gGrid = nullptr;
+
+void BuildStringGrid(TForm* form, const TRect& area)
+{
+    auto* g = new TDemoGrid(form);
+    gGrid = g;
+    g->SetParent(form);
+    g->SetBoundsRect(area);
+    g->SetColCount(kCols);
+    g->SetRowCount(kRows);
+    g->SetOptions(g->Options() + TGridOptions{goColSizing, goColMoving, goEditing, goThumbTracking});
+    g->SetUpdating(true);
+    for (int c = 1; c < kCols; ++c) g->SetCells(c, 0, L"Col " + IntToStr(c));
+    g->SetCells(0, 0, L"Row");
+    // Texts where the view is: the store keeps only the rows written.
+    for (int r = kRows - 40; r < kRows; ++r) {
+        g->SetCells(0, r, IntToStr(r));
+        for (int c = 1; c < kCols; ++c) g->SetCells(c, r, L"R" + IntToStr(r % 1000) + L"C" + IntToStr(c));
+    }
+    g->SetUpdating(false);
+    g->SetColWidths(2, 120);
+    g->MoveColumn(7, 3);
+    g->SetTopRow(kRows - 20);
+    g->SetSelection(TGridRect{2, kRows - 17, 4, kRows - 14});
+}
+
+// After the window shows: the editor opens on the current cell.
+void ShowStringGridEditor()
+{
+    gGrid->SetFocus();
+    gGrid->SetEditorMode(true);
+    if (TInplaceEdit* ed = gGrid->InplaceEditor()) {
+        ed->SetText(L"edited");
+        ed->SetSelStart(6);
+    }
+    const TPoint c = gGrid->ClientOrigin();
+    const TPoint form = gGrid->Parent()->ClientOrigin();
+    const int dx = c.X - form.X, dy = c.Y - form.Y;
+    TRect fixed = gGrid->CellRect(3, 0);
+    TRect sel = gGrid->CellRect(2, kRows - 16);
+    TRect cur = gGrid->CellRect(4, kRows - 14);
+    TRect plain = gGrid->CellRect(6, kRows - 10);
+    gChecks = {
+        {"fixed", {dx + fixed.Left + 40, dy + fixed.Top + 3}, clBtnFace},
+        {"selected", {dx + sel.Right - 4, dy + sel.Top + 3}, clHighlight},
+        {"editor", {dx + cur.Right - 6, dy + cur.Top + 3}, clWindow},
+        {"plain", {dx + plain.Right - 4, dy + plain.Top + 3}, clWindow},
+    };
+}
+
+// The list of the automation section: a database and an XML file are made
+// in a temporary folder, then read back only through the late-bound servers.
+void BuildAutomationList(TForm* form, const TRect& area)
+{
+    auto* list = new TListBox(form);
+    list->SetParent(form);
+    list->SetBoundsRect(area);
+    char tmpl[] = "/tmp/griddemo_XXXXXX";
+    if (!mkdtemp(tmpl)) return;
+    const std::string dir = tmpl;
+    const std::string dbPath = dir + "/cities.db", xmlPath = dir + "/rivers.xml";
+    sqlite3* db = nullptr;
+    if (sqlite3_open(dbPath.c_str(), &db) == SQLITE_OK)
+        sqlite3_exec(db,
+                     "CREATE TABLE city(name TEXT, people INTEGER, area REAL);"
+                     "INSERT INTO city VALUES('Lisboa', 545923, 100.05), ('K\xc3\xb8" "benhavn', 653664, 88.25),"
+                     "('Z\xc3\xbc" "rich', 421878, 87.88), ('Unknown', NULL, NULL);",
+                     nullptr, nullptr, nullptr);
+    sqlite3_close(db);
+    if (FILE* f = fopen(xmlPath.c_str(), "wb")) {
+        fputs("<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\n<rivers>\n"
+              "  <river length=\"1233\"><name>Rh\xf4ne &amp; Rhein</name></river>\n"
+              "  <river length=\"2850\"><name>Donau</name></river>\n</rivers>\n",
+              f);
+        fclose(f);
+    }
+    TStrings* items = list->Items();
+    try {
+        Variant conn(CreateOleObject(L"ADODB.Connection"));
+        conn.Call(L"Open", {L"Driver={Microsoft Access Driver (*.mdb)};DBQ=" + UTF8ToString(dbPath)});
+        Variant rs(CreateOleObject(L"ADODB.RecordSet"));
+        rs.Set(L"ActiveConnection", conn);
+        rs.Call(L"Open", {L"SELECT name, people, area FROM city ORDER BY people DESC"});
+        Variant fields = rs.Get(L"Fields");
+        items->Add(L"Database: " + IntToStr(rs.Get(L"RecordCount").AsInteger()) + L" records");
+        while (!rs.Get(L"Eof").AsBoolean()) {
+            String line = L"  ";
+            for (Integer i = 0; i < fields.Get(L"Count").AsInteger(); ++i) {
+                Variant f = fields.Call(L"Item", {i});
+                line += (i ? L" | " : L"") + (f.Get(L"ActualSize").AsInteger() > 0 ? VarToStr(f.Get(L"Value")) : L"-");
+            }
+            items->Add(line);
+            rs.Call(L"MoveNext");
+        }
+        rs.Call(L"Close");
+        conn.Call(L"Close");
+
+        Variant doc(CreateOleObject(L"Microsoft.XMLDOM"));
+        if (doc.Call(L"load", {UTF8ToString(xmlPath)}).AsBoolean()) {
+            Variant rivers = doc.Get(L"documentElement").Get(L"childNodes");
+            items->Add(L"XML: " + IntToStr(rivers.Get(L"length").AsInteger()) + L" records");
+            for (Integer i = 0; i < rivers.Get(L"length").AsInteger(); ++i) {
+                Variant river = rivers.Call(L"item", {i});
+                items->Add(L"  " + VarToStr(river.Get(L"text")) + L" | " +
+                           VarToStr(river.Get(L"attributes").Call(L"item", {0}).Get(L"text")) + L" km");
+            }
+        } else {
+            items->Add(L"XML: " + VarToStr(doc.Get(L"parseError").Get(L"reason")));
+        }
+    } catch (const Exception& e) {
+        items->Add(L"Error: " + e.Message());
+    }
+    unlink(dbPath.c_str());
+    unlink(xmlPath.c_str());
+    rmdir(dir.c_str());
+}
+
+class TDemoForm : public TForm {
+public:
+    explicit TDemoForm(TComponent* owner) : TForm(owner)
+    {
+        SetCaption(L"Grid family");
+        SetBorderStyle(bsSingle);
+        SetLeft(20);
+        SetTop(20);
+        SetClientWidth(900);
+        SetClientHeight(620);
+        BuildStringGrid(this, Rect(8, 8, 892, 308));
+        BuildAutomationList(this, Rect(600, 316, 892, 612));
+    }
+};
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    int seconds = 60;
+    for (int i = 1; i < argc; ++i)
+        if (std::strcmp(argv[i], "--seconds") == 0 && i + 1 < argc) seconds = std::atoi(argv[++i]);
+    if (!InstallDefaultBackend()) {
+        std::fprintf(stderr, "griddemo: no display to show windows on\n");
+        return 2;
+    }
+    auto* sdl = dynamic_cast<TSdlBackend*>(&Backend());
+    InitForms();
+    RegisterAutomationServers();
+    TDemoForm* form = nullptr;
+    Application->CreateForm(form);
+    form->Show();
+    ShowStringGridEditor();
+    DWORD start = GetTickCount();
+    bool announced = false;
+    while (!Application->Terminated() && IsWindow(form->Handle())) {
+        Application->ProcessMessages();
+        if (sdl && !announced && sdl->SdlWindowOf(form->Handle())) {
+            WmUpdateAllWindows();
+            sdl->Flush();
+            for (const TPointCheck& c : gChecks) {
+                const unsigned bgr = unsigned(ColorToRGB(c.Colour));
+                const unsigned rgb = ((bgr & 0xFF) << 16) | (bgr & 0xFF00) | ((bgr >> 16) & 0xFF);
+                std::printf("POINT %s %d %d %06x\n", c.Name, c.At.X, c.At.Y, rgb);
+            }
+            TPoint o = form->ClientOrigin();
+            std::printf("READY %d %d %d %d\n", o.X, o.Y, form->ClientWidth(), form->ClientHeight());
+            std::fflush(stdout);
+            announced = true;
+        }
+        if (sdl) sdl->PumpEvents(20);
+        if (int32_t(GetTickCount() - start) > seconds * 1000) break;
+    }
+    DoneForms();
+    return 0;
+}
