@@ -123,8 +123,9 @@ struct TCase {
     TForm* (*Build)(int);
 };
 
-// --only=paint|resize|life: that measurement alone (for profiling).
-std::string gOnly;
+// --only=paint|resize|life: that measurement alone; --layout=siblings|nested
+// that layout alone (for profiling).
+std::string gOnly, gLayout;
 
 void RunTable(THeadlessDriver& driver, int rounds)
 {
@@ -135,6 +136,7 @@ void RunTable(THeadlessDriver& driver, int rounds)
     std::printf("%-9s %-8s %6s %14s %14s %16s\n", "layout", "controls", "", "repaint us/ctl", "resize us/ctl",
                 "create+destroy");
     for (const TCase& cs : cases) {
+        if (!gLayout.empty() && gLayout != cs.Layout) continue;
         constexpr int kSizes = 4;
         std::vector<TForm*> forms;
         int count[kSizes];
@@ -194,6 +196,7 @@ int main(int argc, char** argv)
     for (int i = 1; i < argc; ++i)
         if (std::strncmp(argv[i], "--rounds=", 9) == 0) rounds = std::max(1, std::atoi(argv[i] + 9));
         else if (std::strncmp(argv[i], "--only=", 7) == 0) gOnly = argv[i] + 7;
+        else if (std::strncmp(argv[i], "--layout=", 9) == 0) gLayout = argv[i] + 9;
     THeadlessDriver driver;
     InitForms();
     RunTable(driver, rounds);
