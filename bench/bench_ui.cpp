@@ -2,12 +2,15 @@
 // resizes and create/destroy of forms with 50, 200, 800 and 1,600 child
 // controls, side by side as siblings and nested in panels. The cost must
 // follow the number of controls: the table prints the cost per control at
-// each size and its ratio to the cost at 50 (rounds interleaved, medians).
+// each size and its ratio to the cost at 50 (rounds interleaved, medians of
+// this thread's CPU time). BENCH_UI_SCALE=k multiplies the sizes by k.
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <functional>
+#include <string>
 #include <vector>
 
 #include "platform/ui/Forms.h"
@@ -15,8 +18,6 @@
 #include "platform/ui/backend/Headless.h"
 
 namespace {
-
-using Clock = std::chrono::steady_clock;
 
 class TCell : public TCustomControl {
 public:
@@ -96,12 +97,20 @@ double Median(std::vector<double> v)
     return v.empty() ? 0 : v[v.size() / 2];
 }
 
-// Seconds for `reps` runs of `op`.
+double ThreadSeconds()
+{
+    timespec t{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    return double(t.tv_sec) + double(t.tv_nsec) * 1e-9;
+}
+
+// Seconds of this thread's CPU time for `reps` runs of `op` (steadier than
+// the wall clock on a busy machine; the work is all on this thread).
 double Time(int reps, const std::function<void()>& op)
 {
-    auto t0 = Clock::now();
+    double t0 = ThreadSeconds();
     for (int i = 0; i < reps; ++i) op();
-    return std::chrono::duration<double>(Clock::now() - t0).count();
+    return ThreadSeconds() - t0;
 }
 
 void FullRepaint(TForm* f)
@@ -114,13 +123,20 @@ struct TCase {
     TForm* (*Build)(int);
 };
 
+// --only=paint|resize|life: that measurement alone; --layout=siblings|nested
+// that layout alone (for profiling).
+std::string gOnly, gLayout;
+
 void RunTable(THeadlessDriver& driver, int rounds)
 {
-    const int sizes[] = {50, 200, 800, 1600};
+    int sizes[] = {50, 200, 800, 1600};
+    if (const char* e = std::getenv("BENCH_UI_SCALE"))  // e.g. 4: 200 to 6,400 (to tell cache effects from work)
+        for (int& n : sizes) n *= std::max(1, std::atoi(e));
     const TCase cases[] = {{"siblings", BuildFlat}, {"nested", BuildNested}};
     std::printf("%-9s %-8s %6s %14s %14s %16s\n", "layout", "controls", "", "repaint us/ctl", "resize us/ctl",
                 "create+destroy");
     for (const TCase& cs : cases) {
+        if (!gLayout.empty() && gLayout != cs.Layout) continue;
         constexpr int kSizes = 4;
         std::vector<TForm*> forms;
         int count[kSizes];
@@ -140,9 +156,9 @@ void RunTable(THeadlessDriver& driver, int rounds)
                 int n = count[k];
                 // About 40,000 controls a sample at every size.
                 int reps = std::max(1, 40000 / n);
-                paint[k].push_back(Time(reps, [&] { FullRepaint(f); }) / reps / n * 1e6);
+                paint[k].push_back(gOnly.empty() || gOnly == "paint" ? Time(reps, [&] { FullRepaint(f); }) / reps / n * 1e6 : 0);
                 int w = f->Width(), h = f->Height();
-                resize[k].push_back(Time(reps / 2 + 1,
+                resize[k].push_back(!gOnly.empty() && gOnly != "resize" ? 0 : Time(reps / 2 + 1,
                                          [&] {
                                              f->SetBounds(0, 0, w + 30, h + 10);
                                              driver.Pump();
@@ -151,7 +167,7 @@ void RunTable(THeadlessDriver& driver, int rounds)
                                          }) /
                                     (reps / 2 + 1) / 2 / n * 1e6);
                 int lifeReps = std::max(1, reps / 4);
-                life[k].push_back(Time(lifeReps,
+                life[k].push_back(!gOnly.empty() && gOnly != "life" ? 0 : Time(lifeReps,
                                        [&] {
                                            TForm* g = cs.Build(sizes[k]);
                                            g->Show();
@@ -179,6 +195,8 @@ int main(int argc, char** argv)
     int rounds = 9;
     for (int i = 1; i < argc; ++i)
         if (std::strncmp(argv[i], "--rounds=", 9) == 0) rounds = std::max(1, std::atoi(argv[i] + 9));
+        else if (std::strncmp(argv[i], "--only=", 7) == 0) gOnly = argv[i] + 7;
+        else if (std::strncmp(argv[i], "--layout=", 9) == 0) gLayout = argv[i] + 9;
     THeadlessDriver driver;
     InitForms();
     RunTable(driver, rounds);

@@ -551,6 +551,10 @@ void GdiSetScreenSize(int width, int height);
 void GdiSetScreenPixelsPerInch(int ppi);
 int GdiScreenPixelsPerInch();
 BOOL DeleteDC(HDC dc);
+// ExcludeClipRect of each rectangle (logical coordinates) in one pass: the
+// clip afterwards is the same as after excluding them one by one, and it is
+// set even when the list is empty.
+int GdiExcludeClipRects(HDC dc, const std::vector<TRect>& rects);
 
 // The window system answers WindowFromDC through this hook, and may tag a DC.
 extern std::function<HWND(HDC)> GdiWindowFromDC;

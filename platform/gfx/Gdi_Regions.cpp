@@ -195,18 +195,35 @@ TRegionData TRegionData::FromRows(int y0, const std::vector<std::vector<std::pai
 
 TRegionData TRegionData::FromRects(const std::vector<TRect>& rects)
 {
+    // A sweep from the top down: each band between two consecutive edges
+    // takes the spans of the rectangles that cover it, so the work follows
+    // the rectangles each band meets, not all of them for every band.
+    std::vector<const TRect*> byTop;
     std::vector<int> ys;
+    byTop.reserve(rects.size());
+    ys.reserve(rects.size() * 2);
     for (auto& r : rects)
-        if (!IsRectEmpty(r)) { ys.push_back(r.Top); ys.push_back(r.Bottom); }
+        if (!IsRectEmpty(r)) {
+            byTop.push_back(&r);
+            ys.push_back(r.Top);
+            ys.push_back(r.Bottom);
+        }
     std::sort(ys.begin(), ys.end());
     ys.erase(std::unique(ys.begin(), ys.end()), ys.end());
+    std::stable_sort(byTop.begin(), byTop.end(), [](const TRect* a, const TRect* b) { return a->Top < b->Top; });
     std::vector<TBand> bands;
+    std::vector<const TRect*> active;
+    size_t next = 0;
     for (size_t k = 0; k + 1 < ys.size(); ++k) {
+        int y0 = ys[k];
+        active.erase(std::remove_if(active.begin(), active.end(), [&](const TRect* r) { return r->Bottom <= y0; }),
+                     active.end());
+        while (next < byTop.size() && byTop[next]->Top <= y0) active.push_back(byTop[next++]);
         TSpans s;
-        for (auto& r : rects)
-            if (!IsRectEmpty(r) && r.Top <= ys[k] && r.Bottom >= ys[k + 1]) s.push_back({r.Left, r.Right});
+        s.reserve(active.size());
+        for (const TRect* r : active) s.push_back({r->Left, r->Right});
         MergeSpans(s);
-        bands.push_back({ys[k], ys[k + 1], std::move(s)});
+        bands.push_back({y0, ys[k + 1], std::move(s)});
     }
     TRegionData out;
     EmitBands(out.FRects, bands);
@@ -455,6 +472,20 @@ int ExcludeClipRect(HDC dc, int left, int top, int right, int bottom)
     if (!dc) return ERROR;
     TRegionData cur = dc->S.Clip ? *dc->S.Clip : TRegionData(DeviceArea(dc));
     cur.Subtract(TRegionData(LogicalToDeviceRect(dc, left, top, right, bottom)));
+    dc->S.Clip = std::make_shared<TRegionData>(std::move(cur));
+    return ClipResult(dc);
+}
+
+int GdiExcludeClipRects(HDC dc, const std::vector<TRect>& rects)
+{
+    if (!dc) return ERROR;
+    TRegionData cur = dc->S.Clip ? *dc->S.Clip : TRegionData(DeviceArea(dc));
+    if (!rects.empty()) {
+        std::vector<TRect> dev;
+        dev.reserve(rects.size());
+        for (const TRect& r : rects) dev.push_back(LogicalToDeviceRect(dc, r.Left, r.Top, r.Right, r.Bottom));
+        cur.Subtract(TRegionData::FromRects(dev));
+    }
     dc->S.Clip = std::make_shared<TRegionData>(std::move(cur));
     return ClipResult(dc);
 }

@@ -47,6 +47,7 @@ bool PlaceInZOrder(HWND h, HWND after)
     std::lock_guard<std::recursive_mutex> g(m.lock);
     std::vector<HWND>& list = w->parent ? WndOf(w->parent)->children : m.topLevels;
     std::vector<HWND> before = list;
+    WmGeometryChanged();
     list.erase(std::remove(list.begin(), list.end(), h), list.end());
     size_t pos;
     if (!w->parent) {
@@ -209,12 +210,14 @@ BOOL SetWindowPos(HWND hwnd, HWND after, int x, int y, int cx, int cy, UINT flag
 
     TRect oldClient = w->client;
     w->rect = Bounds(wp.x, wp.y, wp.cx, wp.cy);
+    WmGeometryChanged();
     if (sized || (wp.flags & SWP_FRAMECHANGED)) {
         TRect r = w->rect;
         SendMessage(hwnd, WM_NCCALCSIZE, FALSE, LPARAM(&r));
         if (!(w = WndOf(hwnd))) return FALSE;
         w->client = r;
         OffsetRect(w->client, -w->rect.Left, -w->rect.Top);
+        WmGeometryChanged();
     }
     if (w->client.Width() == oldClient.Width() && w->client.Height() == oldClient.Height())
         wp.flags |= SWP_NOCLIENTSIZE;
@@ -223,6 +226,7 @@ BOOL SetWindowPos(HWND hwnd, HWND after, int x, int y, int cx, int cy, UINT flag
     if (!(wp.flags & SWP_NOZORDER)) zChanged = PlaceInZOrder(hwnd, wp.hwndInsertAfter);
     if (wp.flags & SWP_SHOWWINDOW) w->style |= WS_VISIBLE;
     if (wp.flags & SWP_HIDEWINDOW) w->style &= ~WS_VISIBLE;
+    WmGeometryChanged();
     bool visible = (w->style & WS_VISIBLE) != 0;
 
     // What has to be painted again.
@@ -279,6 +283,7 @@ BOOL ShowWindow(HWND hwnd, int cmd)
             if (!was) {
                 SendMessage(hwnd, WM_SHOWWINDOW, TRUE, 0);
                 if ((w = WndOf(hwnd))) w->style |= WS_VISIBLE;
+                WmGeometryChanged();
             }
             SendMessage(hwnd, WM_SIZE, SIZE_MINIMIZED, 0);
             // The desktop minimises the window it shows.
@@ -454,6 +459,7 @@ HWND SetParent(HWND child, HWND newParent)
     auto& m = WM();
     {
         std::lock_guard<std::recursive_mutex> g(m.lock);
+        WmGeometryChanged();
         if (old) {
             auto& c = WndOf(old)->children;
             c.erase(std::remove(c.begin(), c.end(), child), c.end());

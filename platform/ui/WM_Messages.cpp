@@ -82,18 +82,56 @@ bool MatchesFilter(const MSG& msg, HWND filter, UINT mn, UINT mx)
 
 bool InRange(UINT msg, UINT mn, UINT mx) { return (mn == 0 && mx == 0) || (msg >= mn && msg <= mx); }
 
-// The first window of this thread that waits for WM_PAINT, parents before
-// their children.
-HWND FindPaintWindow(HWND h, DWORD me)
-{
-    TWnd* w = WndOf(h);
-    if (!w || !(w->style & WS_VISIBLE)) return nullptr;
-    if (w->threadId == me && w->redraw && (!IsRectEmpty(w->update) || w->internalPaint || w->ncPaint))
-        return h;
-    for (HWND c : w->children)
-        if (HWND r = FindPaintWindow(c, me)) return r;
-    return nullptr;
-}
+// The visible windows under each top-level, parents before their children,
+// and how far along each list no window of this thread waited for WM_PAINT
+// when it was last looked at. While no window's geometry changed and none
+// came to need painting since, the next look starts there: painting a
+// window after another then costs the windows passed, not all of them.
+struct TPaintSearch {
+    uint64_t GeometryGen = ~uint64_t(0), PaintGen = ~uint64_t(0);
+    std::vector<HWND> Tops;
+    std::vector<std::vector<HWND>> Order;  // per top-level
+    std::vector<size_t> From;
+
+    static void Flatten(HWND h, std::vector<HWND>& out)
+    {
+        TWnd* w = WndOf(h);
+        if (!w || !(w->style & WS_VISIBLE)) return;
+        out.push_back(h);
+        for (HWND c : w->children) Flatten(c, out);
+    }
+    // Brings the lists up to date for these top-levels (under the lock).
+    void Prepare(const std::vector<HWND>& tops)
+    {
+        uint64_t geo = WM().geometryGen.load(std::memory_order_relaxed);
+        uint64_t paint = WM().paintGen.load(std::memory_order_relaxed);
+        if (geo != GeometryGen || tops != Tops) {
+            Tops = tops;
+            Order.assign(tops.size(), {});
+            for (size_t i = 0; i < tops.size(); ++i) Flatten(tops[i], Order[i]);
+            From.assign(tops.size(), 0);
+        } else if (paint != PaintGen) {
+            From.assign(tops.size(), 0);
+        }
+        GeometryGen = geo;
+        PaintGen = paint;
+    }
+    // The first window under top-level i of this thread that waits for
+    // WM_PAINT, parents before their children.
+    HWND Find(size_t i, DWORD me)
+    {
+        std::vector<HWND>& order = Order[i];
+        size_t k = From[i];
+        for (; k < order.size(); ++k) {
+            TWnd* w = WndOf(order[k]);
+            if (w && w->threadId == me && w->redraw &&
+                (!IsRectEmpty(w->update) || w->internalPaint || w->ncPaint))
+                break;
+        }
+        From[i] = k;
+        return k < order.size() ? order[k] : nullptr;
+    }
+};
 
 bool FetchMessage(MSG* out, HWND filter, UINT mn, UINT mx, bool remove)
 {
@@ -119,9 +157,10 @@ bool FetchMessage(MSG* out, HWND filter, UINT mn, UINT mx, bool remove)
         return true;
     }
     if (InRange(WM_PAINT, mn, mx)) {
-        std::vector<HWND> tops = m.topLevels;
-        for (auto it = tops.rbegin(); it != tops.rend(); ++it) {
-            HWND p = FindPaintWindow(*it, me);
+        thread_local TPaintSearch search;
+        search.Prepare(m.topLevels);
+        for (size_t i = search.Tops.size(); i-- > 0;) {
+            HWND p = search.Find(i, me);
             if (p && (!filter || p == filter || IsChild(filter, p))) {
                 *out = MSG{p, WM_PAINT, 0, 0, UiTickCount(), m.cursorPos};
                 return true;

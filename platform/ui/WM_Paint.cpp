@@ -1,6 +1,7 @@
 // Invalidation and painting: update rectangles, WM_PAINT/WM_ERASEBKGND/
 // WM_NCPAINT, and the top-level surfaces child windows paint into.
 #include <algorithm>
+#include <cmath>
 
 #include <cairo.h>
 
@@ -12,6 +13,7 @@ void WmInvalidate(HWND h, const TRect* rect, bool erase, bool allChildren)
 {
     TWnd* w = WndOf(h);
     if (!w || !IsVisibleDeep(h)) return;
+    WmPaintDue();
     TRect client = Rect(0, 0, w->client.Width(), w->client.Height());
     TRect r = client;
     if (rect && !IntersectRect(r, *rect, client)) r = TRect{};
@@ -48,6 +50,7 @@ void WmInvalidateAll(HWND h)
 {
     TWnd* w = WndOf(h);
     if (!w) return;
+    WmPaintDue();
     w->update = Rect(0, 0, w->client.Width(), w->client.Height());
     if (IsRectEmpty(w->update)) w->update = TRect{};
     w->erase = true;
@@ -57,7 +60,10 @@ void WmInvalidateAll(HWND h)
 
 void WmInvalidateFrame(HWND h)
 {
-    if (TWnd* w = WndOf(h); w && IsVisibleDeep(h)) w->ncPaint = true;
+    if (TWnd* w = WndOf(h); w && IsVisibleDeep(h)) {
+        w->ncPaint = true;
+        WmPaintDue();
+    }
 }
 
 BOOL InvalidateRect(HWND hwnd, const TRect* rect, BOOL erase)
@@ -158,6 +164,7 @@ BOOL RedrawWindowRect(HWND hwnd, const TRect* rect, UINT flags)
         if ((flags & RDW_FRAME) && (w = WndOf(hwnd))) w->ncPaint = true;
     }
     if ((flags & RDW_INTERNALPAINT) && (w = WndOf(hwnd))) w->internalPaint = true;
+    WmPaintDue();
     if (flags & RDW_VALIDATE) ValidateRect(hwnd, rect);
     if (flags & (RDW_UPDATENOW | RDW_ERASENOW)) PaintNow(hwnd, !(flags & RDW_NOCHILDREN));
     return TRUE;
@@ -225,31 +232,196 @@ void Placement(HWND h, bool whole, TPoint& origin, TRect& clip)
     }
 }
 
+// Where a window's children lie (its client coordinates, z-order kept),
+// with a grid of buckets over them, so a paint finds the few children that
+// overlap a rectangle without looking at all of them. Built on first use
+// and again after any window's geometry changed.
+struct TChildIndex {
+    uint64_t Gen = 0;
+    std::vector<TRect> Rects;              // by z-order position
+    std::vector<uint8_t> Visible;
+    std::vector<uint32_t> VisibleBefore;   // visible children above each position (size + 1)
+    std::vector<std::pair<HWND, uint32_t>> Pos;  // sorted by handle
+    TRect Box{};                            // around the visible children
+    int CellW = 1, CellH = 1, Cols = 0, Rows = 0;
+    std::vector<uint32_t> CellStart, CellItems;  // positions in each cell, ascending
+    std::vector<uint32_t> Big;              // children too large for the cells
+    std::vector<uint32_t> Seen;
+    uint32_t Query = 0;
+
+    void Build(TWnd* w, uint64_t gen)
+    {
+        Gen = gen;
+        size_t n = w->children.size();
+        Rects.assign(n, TRect{});
+        Visible.assign(n, 0);
+        VisibleBefore.assign(n + 1, 0);
+        Pos.clear();
+        Pos.reserve(n);
+        Big.clear();
+        Seen.assign(n, 0);
+        Query = 0;
+        Box = TRect{};
+        size_t shown = 0;
+        for (size_t i = 0; i < n; ++i) {
+            HWND c = w->children[i];
+            Pos.push_back({c, uint32_t(i)});
+            TWnd* cw = WndOf(c);
+            VisibleBefore[i + 1] = VisibleBefore[i];
+            if (!cw || !(cw->style & WS_VISIBLE)) continue;
+            Visible[i] = 1;
+            ++VisibleBefore[i + 1];
+            Rects[i] = cw->rect;
+            if (IsRectEmpty(cw->rect)) continue;
+            Box = shown++ ? TRect{std::min(Box.Left, cw->rect.Left), std::min(Box.Top, cw->rect.Top),
+                                  std::max(Box.Right, cw->rect.Right), std::max(Box.Bottom, cw->rect.Bottom)}
+                          : cw->rect;
+        }
+        std::sort(Pos.begin(), Pos.end(), [](auto& a, auto& b) { return a.first < b.first; });
+        // About one cell per child, shaped like the area they cover.
+        Cols = Rows = 0;
+        CellStart.clear();
+        CellItems.clear();
+        if (!shown) return;
+        double bw = std::max(1, Box.Width()), bh = std::max(1, Box.Height());
+        Cols = std::clamp(int(std::lround(std::sqrt(double(shown) * bw / bh))), 1, 512);
+        Rows = std::clamp(int(std::lround(double(shown) / Cols)), 1, 512);
+        CellW = std::max(1, int(std::ceil(bw / Cols)));
+        CellH = std::max(1, int(std::ceil(bh / Rows)));
+        Cols = std::max(1, int(std::ceil(bw / CellW)));
+        Rows = std::max(1, int(std::ceil(bh / CellH)));
+        std::vector<uint32_t> count(size_t(Cols) * Rows + 1, 0);
+        auto cells = [&](const TRect& r, int& c0, int& r0, int& c1, int& r1) {
+            c0 = (r.Left - Box.Left) / CellW;
+            r0 = (r.Top - Box.Top) / CellH;
+            c1 = (r.Right - 1 - Box.Left) / CellW;
+            r1 = (r.Bottom - 1 - Box.Top) / CellH;
+        };
+        auto big = [&](int c0, int r0, int c1, int r1) { return int64_t(c1 - c0 + 1) * (r1 - r0 + 1) > 16; };
+        for (int pass = 0; pass < 2; ++pass) {
+            for (size_t i = 0; i < n; ++i) {
+                if (!Visible[i] || IsRectEmpty(Rects[i])) continue;
+                int c0, r0, c1, r1;
+                cells(Rects[i], c0, r0, c1, r1);
+                if (big(c0, r0, c1, r1)) {
+                    if (pass == 0) Big.push_back(uint32_t(i));
+                    continue;
+                }
+                for (int y = r0; y <= r1; ++y)
+                    for (int x = c0; x <= c1; ++x) {
+                        size_t cell = size_t(y) * Cols + x;
+                        if (pass == 0) ++count[cell + 1];
+                        else CellItems[CellStart[cell] + count[cell]++] = uint32_t(i);
+                    }
+            }
+            if (pass == 0) {
+                for (size_t k = 1; k < count.size(); ++k) count[k] += count[k - 1];
+                CellStart = count;
+                CellItems.assign(count.back(), 0);
+                std::fill(count.begin(), count.end(), 0);
+            }
+        }
+    }
+
+    // The z-order position of a child; the number of children when it is
+    // not one of them.
+    uint32_t PositionOf(HWND c) const
+    {
+        auto it = std::lower_bound(Pos.begin(), Pos.end(), c, [](auto& a, HWND b) { return a.first < b; });
+        return it != Pos.end() && it->first == c ? it->second : uint32_t(Rects.size());
+    }
+
+    // The visible children above position `limit` that overlap q, added to
+    // `out` moved by `offset`.
+    void Overlapping(const TRect& q, uint32_t limit, TPoint offset, std::vector<TRect>& out)
+    {
+        if (!Cols || IsRectEmpty(q)) return;
+        if (++Query == 0) {
+            std::fill(Seen.begin(), Seen.end(), 0);
+            Query = 1;
+        }
+        auto take = [&](uint32_t i) {
+            if (Seen[i] == Query) return;
+            Seen[i] = Query;
+            TRect t;
+            if (!IntersectRect(t, Rects[i], q)) return;
+            TRect r = Rects[i];
+            OffsetRect(r, offset.X, offset.Y);
+            out.push_back(r);
+        };
+        for (uint32_t i : Big)
+            if (i < limit) take(i);
+        TRect a;
+        if (!IntersectRect(a, q, Box)) return;
+        int c0 = (a.Left - Box.Left) / CellW, r0 = (a.Top - Box.Top) / CellH;
+        int c1 = (a.Right - 1 - Box.Left) / CellW, r1 = (a.Bottom - 1 - Box.Top) / CellH;
+        for (int y = r0; y <= r1; ++y)
+            for (int x = c0; x <= c1; ++x) {
+                size_t cell = size_t(y) * Cols + x;
+                for (uint32_t k = CellStart[cell]; k < CellStart[cell + 1]; ++k) {
+                    uint32_t i = CellItems[k];
+                    if (i >= limit) break;
+                    take(i);
+                }
+            }
+    }
+};
+
+TChildIndex& ChildIndexOf(TWnd* w)
+{
+    uint64_t gen = WM().geometryGen.load(std::memory_order_relaxed);
+    auto* ix = static_cast<TChildIndex*>(w->childIndex.get());
+    if (!ix) {
+        auto made = std::make_shared<TChildIndex>();
+        ix = made.get();
+        w->childIndex = std::move(made);
+        ix->Build(w, gen);
+    } else if (ix->Gen != gen) {
+        ix->Build(w, gen);
+    }
+    return *ix;
+}
+
 // Keeps a window's drawing off its visible children (WS_CLIPCHILDREN) and
 // off the siblings above it (WS_CLIPSIBLINGS). dc's logical origin is the
-// client (or window) origin of h at `origin`.
-void ExcludeOthers(HDC dc, HWND h, TPoint origin)
+// client (or window) origin of h at `origin`; `clip` is where the DC may
+// draw, in its top-level's pixels. Only the children and siblings that
+// overlap `clip` are cut out, all in one pass; the clip is set as soon as
+// there is any visible one, as cutting them one by one would.
+void ExcludeOthers(HDC dc, HWND h, TPoint origin, const TRect& clip)
 {
+    std::lock_guard<std::recursive_mutex> g(WM().lock);
     TWnd* w = WndOf(h);
     HWND root = RootOf(h);
     TRect rootRect = WindowRectScreen(root);
-    auto exclude = [&](HWND other) {
-        TWnd* ow = WndOf(other);
-        if (!ow || !(ow->style & WS_VISIBLE)) return;
-        TRect r = WindowRectScreen(other);
-        OffsetRect(r, -rootRect.Left - origin.X, -rootRect.Top - origin.Y);
-        ExcludeClipRect(dc, r.Left, r.Top, r.Right, r.Bottom);
+    TRect area = clip;
+    TRect surface = Rect(0, 0, std::max(1, rootRect.Width()), std::max(1, rootRect.Height()));
+    if (!IntersectRect(area, area, surface)) area = TRect{};
+    std::vector<TRect> cut;
+    bool any = false;
+    // The children of p above position `limit` (all when it is past them).
+    auto from = [&](HWND p, TWnd* pw, HWND below) {
+        TChildIndex& ix = ChildIndexOf(pw);
+        uint32_t limit = below ? ix.PositionOf(below) : uint32_t(ix.Rects.size());
+        if (!ix.VisibleBefore[limit]) return;
+        any = true;
+        // p's client area in the top-level's pixels.
+        TPoint o = ClientOriginScreen(p);
+        o.X -= rootRect.Left;
+        o.Y -= rootRect.Top;
+        TRect q = area;
+        OffsetRect(q, -o.X, -o.Y);
+        ix.Overlapping(q, limit, TPoint{o.X - origin.X, o.Y - origin.Y}, cut);
     };
-    if (w->style & WS_CLIPCHILDREN)
-        for (HWND c : w->children) exclude(c);
-    for (HWND x = h; x; x = WndOf(x) ? WndOf(x)->parent : nullptr) {
+    if (w->style & WS_CLIPCHILDREN) from(h, w, nullptr);
+    for (HWND x = h; x;) {
         TWnd* xw = WndOf(x);
-        if (!xw || !xw->parent || !(xw->style & WS_CLIPSIBLINGS)) continue;
-        for (HWND sib : WndOf(xw->parent)->children) {
-            if (sib == x) break;  // siblings before it lie above it
-            exclude(sib);
-        }
+        if (!xw) break;
+        if (xw->parent && (xw->style & WS_CLIPSIBLINGS))
+            if (TWnd* pw = WndOf(xw->parent)) from(xw->parent, pw, x);
+        x = xw->parent;
     }
+    if (any) GdiExcludeClipRects(dc, cut);
 }
 
 HDC MakeDC(HWND h, bool whole, bool clipOthers)
@@ -264,7 +436,7 @@ HDC MakeDC(HWND h, bool whole, bool clipOthers)
     HDC dc = CreateSurfaceDC(s, origin, clip);
     if (!dc) return nullptr;
     GdiSetDCWindow(dc, h);
-    if (clipOthers) ExcludeOthers(dc, h, origin);
+    if (clipOthers) ExcludeOthers(dc, h, origin, clip);
     return dc;
 }
 

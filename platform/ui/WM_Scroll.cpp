@@ -520,6 +520,7 @@ BOOL ShowScrollBar(HWND hwnd, int bar, BOOL show)
     DWORD st = show ? (w->style | bits) : (w->style & ~bits);
     if (st == w->style) return TRUE;
     w->style = st;
+    WmGeometryChanged();
     SetWindowPos(hwnd, nullptr, 0, 0, 0, 0,
                  SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
     return TRUE;

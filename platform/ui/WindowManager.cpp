@@ -24,6 +24,7 @@ void UnlinkWindow(TWnd* w)
 {
     auto& m = WM();
     HWND h = HandleOf(w);
+    WmGeometryChanged();
     if (w->parent) {
         if (TWnd* p = WndOf(w->parent)) {
             auto& c = p->children;
@@ -93,6 +94,11 @@ TWindowManager& WM()
         return wm;
     }();
     return *m;
+}
+
+void WmGeometryChanged()
+{
+    WM().geometryGen.fetch_add(1, std::memory_order_relaxed);
 }
 
 TWnd* WndOf(HWND hwnd)
@@ -270,6 +276,7 @@ HWND CreateWindowEx(DWORD exStyle, const wchar_t* className, const wchar_t* wind
         h = HandleOf(w.get());
         m.windows[w->id] = std::move(w);
         QueueOf(GetCurrentThreadId());
+        WmGeometryChanged();
         if (child) {
             WndOf(parent)->children.push_back(h);  // new children go to the bottom
         } else {
@@ -310,6 +317,7 @@ HWND CreateWindowEx(DWORD exStyle, const wchar_t* className, const wchar_t* wind
         if ((w = WndOf(h))) {
             w->client = r;
             OffsetRect(w->client, -w->rect.Left, -w->rect.Top);
+            WmGeometryChanged();
         }
     }
     if (!WndOf(h)) return nullptr;
@@ -410,6 +418,7 @@ LONG_PTR SetWindowLongPtr(HWND hwnd, int index, LONG_PTR value)
             w->style = ss.styleNew;
         else
             w->exStyle = ss.styleNew;
+        WmGeometryChanged();
         SendMessage(hwnd, WM_STYLECHANGED, WPARAM(index), LPARAM(&ss));
         break;
     }
@@ -783,6 +792,7 @@ LRESULT DefWindowProc(HWND h, UINT msg, WPARAM wParam, LPARAM lParam)
         return 0;
     case WM_SETREDRAW:
         w->redraw = wParam != 0;
+        if (w->redraw) WmPaintDue();
         return 0;
     case WM_THEMECHANGED:
         // Frame and client are drawn again in the new look.

@@ -3,12 +3,14 @@
 // backends and the test driver reach it through the functions at the end.
 #pragma once
 
+#include <atomic>
 #include <condition_variable>
 #include <deque>
 #include <functional>
 #include <map>
 #include <memory>
 #include <mutex>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/ui/Windows.h"
@@ -65,6 +67,9 @@ struct TWnd {
     int menuLayoutWidth = 0;
     int menuBarHeight = 0;  // as the last WM_NCCALCSIZE reserved it
     std::vector<TRect> menuItems;
+    // Where the children lie, for clipping a paint against the siblings that
+    // overlap it; rebuilt when the window geometry changed (WmGeometryChanged).
+    std::shared_ptr<void> childIndex;
 };
 
 struct TSentMessage {
@@ -138,8 +143,14 @@ class TBackend;
 
 struct TWindowManager {
     std::recursive_mutex lock;
-    std::map<uintptr_t, std::unique_ptr<TWnd>> windows;
+    std::unordered_map<uintptr_t, std::unique_ptr<TWnd>> windows;  // by id; looked up very often
     uintptr_t nextId = 0x10000;
+    // Counts changes of any window's rectangles, visibility, styles, parent
+    // or z-order: what was worked out from them before a change is stale.
+    std::atomic<uint64_t> geometryGen{0};
+    // Counts the times a window came to need painting (an update area, a
+    // frame or internal paint due, redrawing turned back on).
+    std::atomic<uint64_t> paintGen{0};
     std::vector<HWND> topLevels;  // z-order of top-level windows, topmost first
     std::map<String, std::shared_ptr<TWndClassRec>> classes;  // by upper-case name
     std::map<DWORD, std::shared_ptr<TThreadQueue>> queues;
@@ -181,6 +192,10 @@ struct TWindowManager {
 TWindowManager& WM();
 // The record of a live window, or nullptr. Use from the window's thread.
 TWnd* WndOf(HWND hwnd);
+// Marks every window's geometry as changed (see TWindowManager::geometryGen).
+void WmGeometryChanged();
+// Marks that some window may have come to need painting.
+inline void WmPaintDue() { WM().paintGen.fetch_add(1, std::memory_order_relaxed); }
 inline HWND HandleOf(const TWnd* w) { return reinterpret_cast<HWND>(w->id); }
 TThreadQueue& QueueOf(DWORD threadId);
 HWND RootOf(HWND hwnd);  // the top-level window that holds hwnd

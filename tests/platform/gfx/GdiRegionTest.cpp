@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include "platform/gfx/Gdi.h"
 
 TEST(GdiRegion, CombineModesAnswerTheResultKind)
@@ -89,4 +91,71 @@ TEST(GdiRegion, ManyRectanglesStayBandedAndExact)
     RECT box;
     EXPECT_EQ(GetRgnBox(rest, &box), SIMPLEREGION);
     for (HRGN r : {acc, whole, rest}) DeleteObject(r);
+}
+
+namespace {
+// Random rectangles on a small grid, so that they touch, overlap, nest and
+// share edges; some empty or inverted.
+std::vector<TRect> RandomRects(std::mt19937& rng, int n)
+{
+    std::uniform_int_distribution<int> pos(-5, 40), len(-2, 14);
+    std::vector<TRect> v;
+    for (int i = 0; i < n; ++i) {
+        int l = pos(rng), t = pos(rng);
+        v.push_back({l, t, l + len(rng), t + len(rng)});
+    }
+    return v;
+}
+}  // namespace
+
+// The union of many rectangles at once is the region that adding them one
+// by one gives, rectangle for rectangle.
+TEST(GdiRegion, UnionOfManyRectanglesMatchesAddingThemOneByOne)
+{
+    std::mt19937 rng(7);
+    for (int round = 0; round < 300; ++round) {
+        std::vector<TRect> rects = RandomRects(rng, 1 + round % 40);
+        TRegionData one;
+        for (const TRect& r : rects) {
+            TRegionData t;
+            t.Combine(one, TRegionData(r), RGN_OR);
+            one = t;
+        }
+        TRegionData all = TRegionData::FromRects(rects);
+        ASSERT_EQ(all.Rects(), one.Rects()) << "round " << round;
+        ASSERT_EQ(all.Extents(), one.Extents()) << "round " << round;
+    }
+}
+
+// Excluding a list of rectangles from a DC's clip in one pass leaves the
+// clip that excluding them one at a time leaves, also with a clip already
+// set and with an empty list (which still sets the clip).
+TEST(GdiRegion, ExcludingManyRectanglesAtOnceMatchesOneAtATime)
+{
+    std::mt19937 rng(11);
+    HBITMAP bmpA = CreateCompatibleBitmap(nullptr, 40, 30), bmpB = CreateCompatibleBitmap(nullptr, 40, 30);
+    for (int round = 0; round < 200; ++round) {
+        std::vector<TRect> rects = RandomRects(rng, round % 25);
+        HDC a = CreateCompatibleDC(nullptr), b = CreateCompatibleDC(nullptr);
+        HGDIOBJ oa = SelectObject(a, bmpA), ob = SelectObject(b, bmpB);
+        if (round % 3 == 0)
+            for (HDC dc : {a, b}) IntersectClipRect(dc, 3, 2, 33, 25);
+        for (const TRect& r : rects) ExcludeClipRect(a, r.Left, r.Top, r.Right, r.Bottom);
+        if (rects.empty()) ExcludeClipRect(a, 0, 0, 0, 0);  // sets the clip, cutting nothing
+        int kind = GdiExcludeClipRects(b, rects);
+        HRGN ra = CreateRectRgn(0, 0, 0, 0), rb = CreateRectRgn(0, 0, 0, 0);
+        ASSERT_EQ(GetClipRgn(a, ra), 1);
+        ASSERT_EQ(GetClipRgn(b, rb), 1);
+        ASSERT_EQ(ra->Data.Rects(), rb->Data.Rects()) << "round " << round;
+        RECT box;
+        ASSERT_EQ(GetClipBox(a, &box), kind);
+        DeleteObject(ra);
+        DeleteObject(rb);
+        SelectObject(a, oa);
+        SelectObject(b, ob);
+        DeleteDC(a);
+        DeleteDC(b);
+    }
+    DeleteObject(bmpA);
+    DeleteObject(bmpB);
 }
