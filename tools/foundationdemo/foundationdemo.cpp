@@ -21,8 +21,7 @@
 #include "platform/ui/Forms.h"
 #include "platform/ui/Themes.h"
 #include "platform/ui/WindowManager.h"
-#include "platform/ui/backend/BackendChoice.h"
-#include "platform/ui/backend/Sdl.h"
+#include "tools/DemoLoop.h"
 
 namespace {
 
@@ -292,36 +291,13 @@ public:
 
 int main(int argc, char** argv)
 {
-    int seconds = 60;
-    for (int i = 1; i < argc; ++i)
-        if (std::strcmp(argv[i], "--seconds") == 0 && i + 1 < argc) seconds = std::atoi(argv[++i]);
-
-    if (!InstallDefaultBackend()) {
-        std::fprintf(stderr, "foundationdemo: no display to show windows on\n");
-        return 2;
-    }
-    auto* sdl = dynamic_cast<TSdlBackend*>(&Backend());
+    if (!StartDemoBackend("foundationdemo")) return 2;
     VodLibraryStartup();
     InitForms();
     TDemoForm* form = nullptr;
     Application->CreateForm(form);
     form->Show();
-
-    DWORD start = GetTickCount();
-    bool announced = false;
-    while (!Application->Terminated() && IsWindow(form->Handle())) {
-        Application->ProcessMessages();
-        if (!announced && (!sdl || sdl->SdlWindowOf(form->Handle()))) {
-            WmUpdateAllWindows();
-            if (sdl) sdl->Flush();
-            TPoint o = form->ClientOrigin();
-            std::printf("READY %d %d %d %d\n", o.X, o.Y, form->ClientWidth(), form->ClientHeight());
-            std::fflush(stdout);
-            announced = true;
-        }
-        if (sdl) sdl->PumpEvents(20);
-        if (int32_t(GetTickCount() - start) > seconds * 1000) break;
-    }
+    RunDemoLoop(form, DemoSeconds(argc, argv));
     DoneForms();
     VodLibraryShutdown();
     return 0;

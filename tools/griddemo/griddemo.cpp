@@ -34,8 +34,7 @@
 #include "platform/ui/Forms.h"
 #include "platform/ui/Grids.h"
 #include "platform/ui/WindowManager.h"
-#include "platform/ui/backend/BackendChoice.h"
-#include "platform/ui/backend/Sdl.h"
+#include "tools/DemoLoop.h"
 
 namespace {
 
@@ -191,40 +190,20 @@ public:
 
 int main(int argc, char** argv)
 {
-    int seconds = 60;
-    for (int i = 1; i < argc; ++i)
-        if (std::strcmp(argv[i], "--seconds") == 0 && i + 1 < argc) seconds = std::atoi(argv[++i]);
-    if (!InstallDefaultBackend()) {
-        std::fprintf(stderr, "griddemo: no display to show windows on\n");
-        return 2;
-    }
-    auto* sdl = dynamic_cast<TSdlBackend*>(&Backend());
+    if (!StartDemoBackend("griddemo")) return 2;
     InitForms();
     RegisterAutomationServers();
     TDemoForm* form = nullptr;
     Application->CreateForm(form);
     form->Show();
     ShowStringGridEditor();
-    DWORD start = GetTickCount();
-    bool announced = false;
-    while (!Application->Terminated() && IsWindow(form->Handle())) {
-        Application->ProcessMessages();
-        if (sdl && !announced && sdl->SdlWindowOf(form->Handle())) {
-            WmUpdateAllWindows();
-            sdl->Flush();
-            for (const TPointCheck& c : gChecks) {
-                const unsigned bgr = unsigned(ColorToRGB(c.Colour));
-                const unsigned rgb = ((bgr & 0xFF) << 16) | (bgr & 0xFF00) | ((bgr >> 16) & 0xFF);
-                std::printf("POINT %s %d %d %06x\n", c.Name, c.At.X, c.At.Y, rgb);
-            }
-            TPoint o = form->ClientOrigin();
-            std::printf("READY %d %d %d %d\n", o.X, o.Y, form->ClientWidth(), form->ClientHeight());
-            std::fflush(stdout);
-            announced = true;
+    RunDemoLoop(form, DemoSeconds(argc, argv), [] {
+        for (const TPointCheck& c : gChecks) {
+            const unsigned bgr = unsigned(ColorToRGB(c.Colour));
+            const unsigned rgb = ((bgr & 0xFF) << 16) | (bgr & 0xFF00) | ((bgr >> 16) & 0xFF);
+            std::printf("POINT %s %d %d %06x\n", c.Name, c.At.X, c.At.Y, rgb);
         }
-        if (sdl) sdl->PumpEvents(20);
-        if (int32_t(GetTickCount() - start) > seconds * 1000) break;
-    }
+    });
     DoneForms();
     return 0;
 }
