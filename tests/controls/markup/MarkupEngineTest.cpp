@@ -7,6 +7,7 @@
 #include <thread>
 
 #include "controls/markup/MarkupEngine.h"
+#include "controls/markup/PictureContainer.h"
 #include "platform/base/Types.h"
 #include "platform/os/Shell.h"
 #include "tests/controls/markup/MarkupTestSupport.h"
@@ -347,6 +348,39 @@ TEST(MarkupLayout, ImagesFromAnImageListAtAnotherPixelDensity)
     RenderMarkup(p);
     EXPECT_EQ(mc.Runs(), (Runs{L"a@0,16", L"b@26,16", L"c@36,16"}));   // 16 + 2; a missing image 0 + 2
     EXPECT_EQ(mc.Surface.Px(10, 5), COLORREF(0x0000FF));
+}
+
+TEST(MarkupLayout, PicturesOfTheCacheAndTheContainer)
+{
+    const String file = UTF8ToString(std::string(VEL_TEST_DATA_DIR) + "/pictures/quad16.png");
+    {
+        // An address is loaded once into the cache and found there again.
+        TMarkupCanvas mc;
+        THTMLPictureCache cache;
+        for (int pass = 0; pass < 2; ++pass) {
+            mc.Clear();
+            TMarkupParams p = mc.Params(L"a<IMG src=\"FILE://" + file + L"\">b<IMG src=\"http://127.0.0.1/none.png\">c");
+            p.ImageCache = &cache;
+            RenderMarkup(p);
+            EXPECT_EQ(cache.Count(), 2) << "pass " << pass;
+            // The kept address draws nothing and takes no room but the 2 of a missing picture.
+            EXPECT_EQ(mc.Runs(), (Runs{L"a@0,16", L"b@26,16", L"c@36,16"})) << "pass " << pass;
+        }
+        EXPECT_EQ(mc.Surface.Px(10, 3), COLORREF(0x0000FF));   // the picture's red top-left quarter
+    }
+    {
+        // A name without ":" is a picture of the container.
+        TMarkupCanvas mc;
+        TPictureContainer container(nullptr);
+        TPictureItem* item = container.Items()->Add();
+        item->SetName(L"Quad");
+        item->Picture()->LoadFromFile(file);
+        TMarkupParams p = mc.Params(L"a<IMG src=\"quad\">b<IMG src=\"other\">c");
+        p.Container = &container;
+        RenderMarkup(p);
+        EXPECT_EQ(mc.Runs(), (Runs{L"a@0,16", L"b@26,16", L"c@36,16"}));
+        EXPECT_EQ(mc.Surface.Px(10, 3), COLORREF(0x0000FF));
+    }
 }
 
 TEST(MarkupLayout, AnImageThatDoesNotFitStartsTheNextLine)
