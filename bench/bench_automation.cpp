@@ -21,6 +21,7 @@
 
 #include "platform/base/ComObj.h"
 #include "platform/os/AutomationServers.h"
+#include "BenchStats.h"
 
 namespace {
 
@@ -29,12 +30,6 @@ double Seconds(const std::function<void()>& fn)
     auto t0 = std::chrono::steady_clock::now();
     fn();
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
-}
-
-double Median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
 }
 
 void Compare(const char* what, const char* peer, int rounds, const std::function<void()>& ours,

@@ -29,6 +29,7 @@
 #include "app/_mainUnit.h"
 #include "platform/base/Threads.h"
 #include "BenchMediaServer.h"
+#include "BenchStats.h"
 
 extern char** environ;
 
@@ -146,13 +147,6 @@ void Settle(const std::string& folder)
         close(fd);
     }
     std::this_thread::sleep_for(std::chrono::milliseconds(300));
-}
-
-double Median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    const size_t n = v.size();
-    return n == 0 ? 0 : (n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2);
 }
 
 }  // namespace

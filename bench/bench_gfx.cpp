@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "platform/gfx/Gdi.h"
+#include "BenchStats.h"
 
 namespace {
 
@@ -124,12 +125,6 @@ void BM_MemcpyOf1920x1080(benchmark::State& state)
     }
 }
 BENCHMARK(BM_MemcpyOf1920x1080)->Unit(benchmark::kMicrosecond);
-
-double Median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
 
 // BitBlt of a full-HD bitmap beside memcpy of its bytes between two buffers
 // as large, each round timing both.

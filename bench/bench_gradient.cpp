@@ -10,16 +10,11 @@
 #include <vector>
 
 #include "controls/foundation/VodUtil.h"
+#include "BenchStats.h"
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-double Median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v.empty() ? 0 : v[v.size() / 2];
-}
 
 template <class F>
 double Microseconds(F&& f)

@@ -17,16 +17,11 @@
 #include "platform/ui/Grids.h"
 #include "platform/ui/WindowManager.h"
 #include "platform/ui/backend/Headless.h"
+#include "BenchStats.h"
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-double Median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v.empty() ? 0 : v[v.size() / 2];
-}
 
 template <class F>
 double Microseconds(F&& f)

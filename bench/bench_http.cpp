@@ -19,6 +19,7 @@
 #include "BenchMediaServer.h"
 #include "platform/base/Streams.h"
 #include "platform/os/Http.h"
+#include "BenchStats.h"
 
 namespace {
 
@@ -92,13 +93,6 @@ void Settle(const std::string& folder)
         close(fd);
     }
     std::this_thread::sleep_for(std::chrono::milliseconds(300));
-}
-
-double Median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    const size_t n = v.size();
-    return n == 0 ? 0 : (n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2);
 }
 
 }  // namespace

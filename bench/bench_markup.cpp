@@ -15,16 +15,11 @@
 
 #include "controls/markup/MarkupEngine.h"
 #include "platform/gfx/Gdi.h"
+#include "BenchStats.h"
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-double Median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v.empty() ? 0 : v[v.size() / 2];
-}
 
 template <class F>
 double Microseconds(F&& f)

@@ -20,6 +20,7 @@
 #include "platform/base/Registry.h"
 #include "platform/base/SysUtils.h"
 #include "platform/base/Threads.h"
+#include "BenchStats.h"
 
 namespace {
 
@@ -96,36 +97,13 @@ BENCHMARK(BM_SynchronizeRoundTrip);
 
 using Clock = std::chrono::steady_clock;
 
-double Median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
-
 // Times ours and the peer in alternating rounds, each call doing `ops`
 // operations; prints ns per operation and the ratio against the goal.
 void Pair(const char* name, const char* peerName, size_t ops, double goal, const std::function<void()>& ours,
           const std::function<void()>& peer)
 {
-    constexpr int kRounds = 21;
-    std::vector<double> a, b;
-    auto time = [&](const std::function<void()>& f) {
-        auto t0 = Clock::now();
-        f();
-        return std::chrono::duration<double, std::nano>(Clock::now() - t0).count() / double(ops);
-    };
-    ours();
-    peer();
-    for (int r = 0; r < kRounds; ++r) {
-        if (r % 2) {
-            b.push_back(time(peer));
-            a.push_back(time(ours));
-        } else {
-            a.push_back(time(ours));
-            b.push_back(time(peer));
-        }
-    }
-    const double ma = Median(a), mb = Median(b), ratio = ma / mb;
+    const auto [ma, mb] = TimeSideBySide(ops, ours, peer);
+    const double ratio = ma / mb;
     std::printf("%-36s %8.1f ns   %-20s %6.1f ns   ratio %6.2f  (goal %.0fx: %s)\n", name, ma, peerName, mb, ratio,
                 goal, ratio <= goal ? "met" : "missed");
 }

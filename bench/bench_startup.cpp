@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "tests/platform/ui/XvfbSupport.h"
+#include "BenchStats.h"
 
 namespace {
 
@@ -128,12 +129,6 @@ TSample Measure(const TFrameBuffer& fb, const std::vector<std::string>& args, co
     s.Threads = std::atoi(StatusField(app.Pid, "Threads:").c_str());
     s.CpuMs = CpuMs(app.Pid);
     return s;
-}
-
-double Median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v.empty() ? 0 : v[v.size() / 2];
 }
 
 }  // namespace

@@ -16,6 +16,7 @@
 #include "platform/ui/Forms.h"
 #include "platform/ui/WindowManager.h"
 #include "platform/ui/backend/Headless.h"
+#include "BenchStats.h"
 
 namespace {
 
@@ -89,12 +90,6 @@ int CountWindows(HWND h)
     if (TWnd* w = WndOf(h))
         for (HWND c : w->children) n += 1 + CountWindows(c);
     return n;
-}
-
-double Median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v.empty() ? 0 : v[v.size() / 2];
 }
 
 double ThreadSeconds()

@@ -17,6 +17,7 @@
 
 #include "controls/foundation/VodUtil.h"
 #include "platform/base/Unicode.h"
+#include "BenchStats.h"
 
 namespace {
 
@@ -40,12 +41,6 @@ std::vector<String> CellTexts()
         }
     }
     return texts;
-}
-
-double Median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
 }
 
 void BM_ClassifyAgainstDigitCount(benchmark::State& state)

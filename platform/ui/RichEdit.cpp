@@ -56,6 +56,9 @@ void TRichDocument::SetText(const String& s)
 
 void TRichDocument::Locate(Integer pos, size_t& para, Integer& offset) const
 {
+    // The document always holds a paragraph; the answer is defined even so.
+    para = 0;
+    offset = 0;
     pos = std::max<Integer>(0, pos);
     for (size_t i = 0; i < FParagraphs.size(); ++i) {
         const Integer len = FParagraphs[i].Length();
