@@ -1,10 +1,14 @@
-// What the benchmarks share: the median they report and the timing of our
-// routine beside its peer in alternating rounds.
+// What the benchmarks share: the median they report, the timing of our
+// routine beside its peer in alternating rounds, the process's resident
+// memory and numbers from the environment.
 #pragma once
 
 #include <algorithm>
 #include <chrono>
+#include <cstdlib>
+#include <fstream>
 #include <functional>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -40,4 +44,21 @@ inline std::pair<double, double> TimeSideBySide(size_t ops, const std::function<
         }
     }
     return {Median(a), Median(b)};
+}
+
+// A number from the environment, or the fallback when it is unset or empty.
+inline long long EnvNumber(const char* name, long long fallback)
+{
+    const char* v = std::getenv(name);
+    return v && *v ? std::atoll(v) : fallback;
+}
+
+// This process's resident set size in KiB.
+inline long RssKiB()
+{
+    std::ifstream in("/proc/self/status");
+    std::string line;
+    while (std::getline(in, line))
+        if (line.rfind("VmRSS:", 0) == 0) return std::atol(line.c_str() + 6);
+    return 0;
 }

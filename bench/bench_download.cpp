@@ -37,23 +37,6 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-long long EnvNumber(const char* name, long long fallback)
-{
-    const char* v = getenv(name);
-    return v && *v ? atoll(v) : fallback;
-}
-
-// Resident set size in KiB.
-long RssKiB()
-{
-    std::ifstream in("/proc/self/status");
-    std::string line;
-    while (std::getline(in, line))
-        if (line.rfind("VmRSS:", 0) == 0)
-            return atol(line.c_str() + 6);
-    return 0;
-}
-
 class TCountingView : public IDownloadView {
 public:
     void SetRowTexts(TItemKey, const String&, const String&) override { ++updates; }

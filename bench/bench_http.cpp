@@ -25,22 +25,6 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-long long EnvNumber(const char* name, long long fallback)
-{
-    const char* v = getenv(name);
-    return v && *v ? atoll(v) : fallback;
-}
-
-long RssKiB()
-{
-    std::ifstream in("/proc/self/status");
-    std::string line;
-    while (std::getline(in, line))
-        if (line.rfind("VmRSS:", 0) == 0)
-            return atol(line.c_str() + 6);
-    return 0;
-}
-
 double RunCurl(const std::string& url, const std::string& out, long long size)
 {
     const char* argv[] = {"curl", "-s", "-f", "-o", out.c_str(), url.c_str(), nullptr};
