@@ -1,6 +1,7 @@
 #include "controls/markup/HTMLText.h"
 
 #include "tests/controls/markup/MarkupControlsTestSupport.h"
+#include "tests/controls/foundation/PictureTestSupport.h"
 
 namespace {
 
@@ -236,4 +237,25 @@ TEST_F(HTMLStaticTextTest, VerticalAlignmentAndHints)
     info.CursorPos = TPoint{3, 32};
     t->Perform(CM_HINTSHOW, 0, LPARAM(&info));
     EXPECT_EQ(info.HintStr, L"h");
+}
+
+TEST_F(HTMLStaticTextTest, AnimatedGifsStepOnTheTimerThroughContainerAndCache)
+{
+    auto* container = new TPictureContainer(Form);
+    TPictureItem* item = container->Items()->Add();
+    item->SetName(L"anim");
+    item->Picture()->LoadFromFile(UTF8ToString(picture_test::PicturePath("anim3.gif")));
+    THTMLStaticText* t = NewText(L"<IMG src=\"anim\"> <IMG src=\"FILE://" +
+                                 UTF8ToString(picture_test::PicturePath("anim3.gif")) + L"\">");
+    t->SetPictureContainer(container);
+    t->SetEnableBlink(true);
+    Drv->Pump();
+    // Both copies (8 x 8, on the line's base) show frame 1 (red), then each tenth of a second is due the next one.
+    EXPECT_EQ(Pixel(14, 22), 0xFF0000u);
+    EXPECT_EQ(Pixel(32, 22), 0xFF0000u);
+    Drv->Advance(300);
+    EXPECT_EQ(Pixel(14, 22), 0x00FF00u);
+    EXPECT_EQ(Pixel(32, 22), 0x00FF00u);
+    Drv->Advance(100);
+    EXPECT_EQ(Pixel(14, 22), 0x0000FFu);
 }
