@@ -8,7 +8,7 @@ PACKAGES=(
   libcairo2-dev libpango1.0-dev libsdl2-dev
   libcurl4-openssl-dev libssl-dev openssl zlib1g-dev
   libjpeg62-turbo-dev libpng-dev libgif-dev
-  libxml2-dev libsqlite3-dev libxml2-utils libzip-dev
+  libxml2-dev libsqlite3-dev libxml2-utils libzip-dev libxlsxwriter-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   libcpp-httplib-dev python3 python3-openpyxl
   xvfb xauth poppler-utils curl xclip xdotool x11-utils

@@ -3,6 +3,7 @@
 #include <mutex>
 
 #include "platform/os/Database.h"
+#include "platform/os/SpreadsheetServer.h"
 #include "platform/os/XmlDocument.h"
 
 void RegisterAutomationServers()
@@ -12,5 +13,6 @@ void RegisterAutomationServers()
         RegisterOleServer(XmlDocumentProgId, CreateXmlDocument);
         RegisterOleServer(DatabaseConnectionProgId, CreateDatabaseConnection);
         RegisterOleServer(DatabaseRecordSetProgId, CreateDatabaseRecordSet);
+        RegisterOleServer(SpreadsheetProgId, CreateSpreadsheetApplication);
     });
 }

@@ -1,8 +1,7 @@
-// The automation servers the platform provides: the XML document and the
-// database connection and record set. The program's main and the test mains
+// The automation servers the platform provides: the XML document, the
+// database connection and record set, and the spreadsheet application. The program's main and the test mains
 // call RegisterAutomationServers once at start-up (calling it again does
-// nothing more); the word-processor and spreadsheet identifiers are not
-// registered here.
+// nothing more); the word-processor identifier is not registered.
 #pragma once
 
 void RegisterAutomationServers();

@@ -1,12 +1,14 @@
 #include "platform/os/XlsxReader.h"
 
 #include <algorithm>
+#include <cctype>
 #include <charconv>
 #include <climits>
 #include <cstring>
 #include <cstdio>
 #include <cwctype>
 #include <memory>
+#include <set>
 #include <string>
 #include <string_view>
 
@@ -51,6 +53,16 @@ public:
     TPackage& operator=(const TPackage&) = delete;
 
     [[noreturn]] void Fail(const String& cause) const { throw EXlsxError(FFile + L": " + cause); }
+
+    // The names of the archive's entries.
+    std::vector<Utf8> Names() const
+    {
+        std::vector<Utf8> names;
+        zip_int64_t n = zip_get_num_entries(FZip, 0);
+        for (zip_int64_t i = 0; i < n; ++i)
+            if (const char* name = zip_get_name(FZip, static_cast<zip_uint64_t>(i), 0)) names.emplace_back(name);
+        return names;
+    }
 
     bool Has(const Utf8& name) const { return zip_name_locate(FZip, name.c_str(), ZIP_FL_NOCASE) >= 0; }
 
@@ -550,6 +562,34 @@ TXlsxWorkbook ReadXlsxWorkbook(const String& fileName, const TXlsxLimits& limits
         book.Sheets.push_back(std::move(sheet));
     }
     if (book.Sheets.empty()) pkg.Fail(L"the workbook has no worksheet");
+
+    // What a writer of the model would drop: cells the model keeps only by
+    // value, and parts beside the worksheets.
+    bool formulas = false, errors = false, chartSheets = index > static_cast<int>(book.Sheets.size());
+    for (const TXlsxSheet& sheet : book.Sheets)
+        for (const auto& [at, cell] : sheet.Cells) {
+            formulas = formulas || cell.Formula;
+            errors = errors || cell.Kind == TXlsxCellKind::Error;
+        }
+    std::set<Utf8> kinds;
+    static const std::pair<const char*, const char*> partKinds[] = {
+        {"xl/comments", "comments"},         {"xl/threadedcomments", "comments"},
+        {"xl/charts/", "charts"},            {"xl/chartsheets/", "charts"},
+        {"xl/media/", "pictures"},           {"xl/drawings/", "drawings"},
+        {"xl/pivottables/", "pivot tables"}, {"xl/pivotcache/", "pivot tables"},
+        {"xl/vbaproject", "macros"},         {"xl/externallinks/", "external links"},
+    };
+    for (Utf8 name : pkg.Names()) {
+        for (char& ch : name) ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
+        for (const auto& [prefix, kind] : partKinds)
+            if (name.compare(0, std::strlen(prefix), prefix) == 0) kinds.insert(kind);
+    }
+    if (chartSheets) kinds.insert("charts");
+    if (EndsWith(ct, "macroEnabled.main+xml")) kinds.insert("macros");
+    if (formulas) book.Unkept.push_back(L"formulas");
+    if (errors) book.Unkept.push_back(L"error values");
+    for (const char* kind : {"comments", "charts", "pictures", "drawings", "pivot tables", "macros", "external links"})
+        if (kinds.count(kind)) book.Unkept.push_back(UTF8ToString(kind));
     if (book.ActiveSheet >= static_cast<int>(book.Sheets.size())) book.ActiveSheet = 0;
     return book;
 }

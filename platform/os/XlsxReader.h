@@ -49,6 +49,11 @@ struct TXlsxSheet {
 struct TXlsxWorkbook {
     std::vector<TXlsxSheet> Sheets;
     int ActiveSheet = 0;  // 0-based index into Sheets
+    // What the file holds beyond the cells' values and number formats, in a
+    // fixed order ("formulas", "error values", "comments", "charts",
+    // "pictures", "drawings", "pivot tables", "macros", "external links"):
+    // a writer of the model would drop it.
+    std::vector<String> Unkept;
 };
 
 struct TXlsxLimits {

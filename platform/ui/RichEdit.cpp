@@ -158,6 +158,11 @@ void Apply(TRichCharFormat& to, const TRichCharFormat& f, TRichFormatParts parts
 
 void TRichDocument::SetFormat(Integer start, Integer len, const TRichCharFormat& fmt, TRichFormatParts parts)
 {
+    ChangeFormat(start, len, [&](TRichCharFormat& f) { Apply(f, fmt, parts); });
+}
+
+void TRichDocument::ChangeFormat(Integer start, Integer len, const std::function<void(TRichCharFormat&)>& change)
+{
     size_t pa, pb;
     Integer oa, ob;
     Locate(start, pa, oa);
@@ -168,9 +173,9 @@ void TRichDocument::SetFormat(Integer start, Integer len, const TRichCharFormat&
         const Integer to = i == pb ? ob : p.Length();
         const size_t a = SplitAt(p, from);
         const size_t b = SplitAt(p, to);
-        for (size_t r = a; r < b; ++r) Apply(p.Runs[r].Format, fmt, parts);
+        for (size_t r = a; r < b; ++r) change(p.Runs[r].Format);
         Merge(p);
-        if (p.Runs.empty()) Apply(p.EndFormat, fmt, parts);
+        if (p.Runs.empty()) change(p.EndFormat);
     }
 }
 
