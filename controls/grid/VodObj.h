@@ -14,6 +14,7 @@
 #include <functional>
 #include <memory>
 
+#include "controls/dropdown/DropDownHeaderFooter.h"
 #include "controls/foundation/VodHintInfo.h"
 #include "platform/base/Lists.h"
 #include "platform/base/Objects.h"
@@ -54,7 +55,9 @@ enum TSortStyle {
 };
 enum TVAlignment { vtaTop, vtaCenter, vtaBottom };
 enum TArrowDirection { arrUp, arrDown, arrLeft, arrRight };
-enum TVodGridButtonStyle { tasButton, tasCheck };
+// The drop-down buttons' style enumeration: one tasButton, tasCheck for the
+// whole library.
+using TVodGridButtonStyle = TVodButtonStyle;
 enum TSearchDirection { sdTopBottom, sdLeftRight };
 enum THighlightType { hMatchingText, hFullCell };
 enum THomeEndAction { heFirstLastColumn, heFirstLastRow, heFirstLastCell, heDefault };

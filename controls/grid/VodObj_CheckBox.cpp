@@ -166,13 +166,17 @@ void TVodCheckBox::Paint()
     C->Brush()->SetStyle(bsClear);
     UINT flags = DT_LEFT | DT_SINGLELINE | DT_TOP;
     if (FEllipsis) flags |= DT_END_ELLIPSIS;
+    HDC dc = C->Handle();
+    const int mode = SetBkMode(dc, TRANSPARENT);
     if (!FEnabled) {
         TRect sh{r.Left + 1, r.Top + 1, r.Right + 1, r.Bottom + 1};
-        C->Font()->SetColor(clWhite);
-        DrawText(C->Handle(), FCaption.c_str(), Integer(FCaption.size()), &sh, flags);
+        SetTextColor(dc, COLORREF(clWhite));
+        DrawText(dc, FCaption.c_str(), Integer(FCaption.size()), &sh, flags);
         C->Font()->SetColor(TColor(0x808080));
     }
-    DrawText(C->Handle(), FCaption.c_str(), Integer(FCaption.size()), &r, flags);
+    SetTextColor(dc, COLORREF(ColorToRGB(C->Font()->Color())));
+    DrawText(dc, FCaption.c_str(), Integer(FCaption.size()), &r, flags);
+    SetBkMode(dc, mode);
     if (FFocused) {
         const TSize ts = C->TextExtent(FCaption);
         C->Brush()->SetStyle(bsSolid);

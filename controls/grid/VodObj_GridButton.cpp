@@ -703,15 +703,19 @@ void TVodGridButton::DrawGlyphAndCaption(TCanvas* C, TRect R, TPoint Offset, boo
         if (Hover && FShaded && FEnabled && FFlat && !(FState == bsDown || FState == bsExclusive) && !designing)
             tp = TPoint{tp.X + 1, tp.Y + 1};
         C->Brush()->SetStyle(bsClear);
+        HDC dc = C->Handle();
+        const int mode = SetBkMode(dc, TRANSPARENT);
         TRect tr{tp.X, tp.Y, tp.X + ts.cx, tp.Y + ts.cy};
         const UINT flags = DrawTextBiDiModeFlags(DT_CENTER | DT_VCENTER | DT_SINGLELINE);
         if (!FEnabled) {
             TRect sh{tr.Left + 1, tr.Top + 1, tr.Right + 1, tr.Bottom + 1};
-            C->Font()->SetColor(clBtnHighlight);
-            DrawText(C->Handle(), caption.c_str(), Integer(caption.size()), &sh, flags);
+            SetTextColor(dc, COLORREF(ColorToRGB(clBtnHighlight)));
+            DrawText(dc, caption.c_str(), Integer(caption.size()), &sh, flags);
             C->Font()->SetColor(clBtnShadow);
         }
-        DrawText(C->Handle(), caption.c_str(), Integer(caption.size()), &tr, flags);
+        SetTextColor(dc, COLORREF(ColorToRGB(C->Font()->Color())));
+        DrawText(dc, caption.c_str(), Integer(caption.size()), &tr, flags);
+        SetBkMode(dc, mode);
         C->Brush()->SetStyle(bsSolid);
     }
 }
