@@ -414,7 +414,7 @@ public:
     TVodCustomDropDown* VodDropDown() const { return FVodDropDown; }
     TDbgList* ButtonList() const { return FButtonList.get(); }
     Integer ButtonCount() const { return FButtonList->Count(); }
-    TVodButton* Buttons(Integer Index) const { return static_cast<TVodButton*>(FButtonList->GetItemsEx(Index)); }
+    TVodButton* ButtonAt(Integer Index) const { return static_cast<TVodButton*>(FButtonList->GetItemsEx(Index)); }
 
     TDrawBackGroundEvent OnDrawBackGround;
     TGetTextEvent OnGetText;

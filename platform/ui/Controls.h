@@ -644,6 +644,10 @@ private:
 bool IsCustomStyleActive();
 String ActiveStyleName();  // "Windows"
 
+// The next (or previous) tab stop after ctl among the windowed controls
+// inside dlg, wrapping around; null when dlg is none of ours or has none.
+HWND GetNextDlgTabItem(HWND dlg, HWND ctl, BOOL previous);
+
 // The form (or other top-level control) that holds a control.
 TCustomForm* GetParentForm(TControl* Control, bool TopForm = true);
 // The control under a screen point (windowed or graphic), if ours.
