@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "controls/edits/VodEdit.h"
+#include "platform/base/Exceptions.h"
 #include "platform/base/SysUtils.h"
 #include "platform/gfx/Gdi.h"
 #include "platform/os/Shell.h"
@@ -247,7 +248,14 @@ void TVodEdit::WMLButtonUp(TMessage& M)
 void TVodEdit::WMDestroy(TMessage& M)
 {
     if (!Loading()) {
-        if (!Designing()) SavePersist();
+        // A store that cannot be written must not take the program down
+        // with the window (destruction runs inside destructors).
+        if (!Designing()) {
+            try {
+                SavePersist();
+            } catch (const Exception&) {
+            }
+        }
         if (FOleDropTargetAssigned && HandleAllocated()) RevokeDragDrop(FHandle);
         FOleDropTargetAssigned = false;
     }
