@@ -139,7 +139,9 @@ void TEditDropTarget::DropText(TPoint pt, const String& s)
         const Integer c = e->CharFromPos(client);
         const Integer a = e->SelStart(), b = a + e->SelLength();
         if (c >= a && c <= b) {
+            // Onto its own selection: nothing changes, on either side.
             e->ClearDropMarker();
+            e->FMovedOut = true;
             return;
         }
         if (!Held(VK_CONTROL)) {
