@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/_implodeexplode.h"
+#include "app/Explode.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "app/SiteConstants.h"
-#include "app/_mainUnit.h"
+#include "app/MainWindow.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 
 
 #include "TempFolder.h"
-#include "app/_downloadUnit.h"
+#include "app/DownloadJob.h"
 
 namespace {
 

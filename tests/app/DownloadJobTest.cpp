@@ -6,8 +6,8 @@
 #include <unistd.h>
 
 #include "TempFolder.h"
-#include "app/_downloadUnit.h"
-#include "app/_mainUnit.h"
+#include "app/DownloadJob.h"
+#include "app/MainWindow.h"
 #include "platform/base/Exceptions.h"
 #include "platform/base/SysUtils.h"
 

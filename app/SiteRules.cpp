@@ -1,6 +1,6 @@
 // The site table, link recognition and the site choice.
 #include "app/SiteConstants.h"
-#include "app/_mainUnit.h"
+#include "app/MainWindow.h"
 
 const wchar_t* const kXhamsterRootAddress = L"http://xhamster.com/";
 const wchar_t* const kInvalidLinkPrefix = L"Invalid link. Example: ";

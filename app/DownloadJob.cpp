@@ -1,4 +1,4 @@
-#include "app/_downloadUnit.h"
+#include "app/DownloadJob.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -11,8 +11,8 @@
 #include <thread>
 #include <unistd.h>
 
-#include "app/_implodeexplode.h"
-#include "app/_mainUnit.h"
+#include "app/Explode.h"
+#include "app/MainWindow.h"
 #include "platform/base/Exceptions.h"
 #include "platform/base/Files.h"
 #include "platform/base/SysUtils.h"

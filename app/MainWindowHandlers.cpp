@@ -1,13 +1,13 @@
 // The main window's handlers: activation and settings, the road of a link
 // from Add to a listed entry, the row buttons and the side buttons.
-#include "app/_mainUnit.h"
+#include "app/MainWindow.h"
 
 #include <atomic>
 
 #include "app/SiteConstants.h"
-#include "app/_preview_velmoraUnit.h"
-#include "app/_waitUnit.h"
-#include "app/proxy_unit.h"
+#include "app/PageFetch.h"
+#include "app/WaitWindow.h"
+#include "app/ProxyWindow.h"
 #include "controls/foundation/ExeInfo.h"
 #include "platform/base/Files.h"
 #include "platform/base/SysUtils.h"

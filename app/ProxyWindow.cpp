@@ -1,4 +1,4 @@
-#include "app/proxy_unit.h"
+#include "app/ProxyWindow.h"
 
 #include "platform/ui/ExtCtrls.h"
 #include "platform/ui/StdCtrls.h"

@@ -1,4 +1,4 @@
-#include "app/_implodeexplode.h"
+#include "app/Explode.h"
 
 TDynStringArray Explode(const String& separator, const String& text, Integer limit)
 {

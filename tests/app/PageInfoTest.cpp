@@ -3,8 +3,8 @@
 #include <fstream>
 #include <sstream>
 
-#include "app/_mainUnit.h"
-#include "app/_preview_velmoraUnit.h"
+#include "app/MainWindow.h"
+#include "app/PageFetch.h"
 
 namespace {
 

@@ -141,7 +141,7 @@ String RandomString(const String& expr);
 
 #include "app/HttpSettings.h"
 #include "app/Settings.h"
-#include "app/_downloadUnit.h"
+#include "app/DownloadJob.h"
 #include "platform/ui/Forms.h"
 
 class TPanel;

@@ -1,6 +1,6 @@
-#include "app/_infoUnit.h"
+#include "app/InfoWindow.h"
 
-#include "app/_mainUnit.h"
+#include "app/MainWindow.h"
 #include "platform/ui/ExtCtrls.h"
 #include "platform/ui/StdCtrls.h"
 

@@ -1,7 +1,7 @@
 // The main window on the headless backend: settings through its controls,
 // the clipboard and the link box, and the road of own-site links from Add to
 // a finished file through the local server.
-#include "app/_mainUnit.h"
+#include "app/MainWindow.h"
 
 #include <gtest/gtest.h>
 
@@ -10,9 +10,9 @@
 #include <thread>
 
 #include "app/SiteConstants.h"
-#include "app/_infoUnit.h"
-#include "app/_waitUnit.h"
-#include "app/proxy_unit.h"
+#include "app/InfoWindow.h"
+#include "app/WaitWindow.h"
+#include "app/ProxyWindow.h"
 #include "controls/foundation/ExeInfo.h"
 #include "platform/ui/Clipbrd.h"
 #include "platform/ui/ExtCtrls.h"

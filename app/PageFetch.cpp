@@ -1,7 +1,7 @@
-#include "app/_preview_velmoraUnit.h"
+#include "app/PageFetch.h"
 
 #include "app/SiteConstants.h"
-#include "app/_mainUnit.h"
+#include "app/MainWindow.h"
 #include "platform/base/Exceptions.h"
 #include "platform/base/SysUtils.h"
 #include "platform/os/Http.h"

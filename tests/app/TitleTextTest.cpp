@@ -4,7 +4,7 @@
 #include <thread>
 
 #include "TempFolder.h"
-#include "app/_mainUnit.h"
+#include "app/MainWindow.h"
 #include "platform/base/Exceptions.h"
 #include "platform/base/SysUtils.h"
 

@@ -12,8 +12,8 @@
 
 #include "AppServer.h"
 #include "TempFolder.h"
-#include "app/_downloadUnit.h"
-#include "app/_mainUnit.h"
+#include "app/DownloadJob.h"
+#include "app/MainWindow.h"
 #include "platform/base/SysUtils.h"
 
 namespace {

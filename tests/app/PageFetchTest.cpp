@@ -2,8 +2,8 @@
 #include <gtest/gtest.h>
 
 #include "AppServer.h"
-#include "app/_mainUnit.h"
-#include "app/_preview_velmoraUnit.h"
+#include "app/MainWindow.h"
+#include "app/PageFetch.h"
 
 namespace {
 

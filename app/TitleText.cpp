@@ -1,5 +1,5 @@
 // Title decoding and cleaning, size and time texts, random names.
-#include "app/_mainUnit.h"
+#include "app/MainWindow.h"
 
 #include <chrono>
 #include <cmath>

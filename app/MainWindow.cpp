@@ -1,6 +1,6 @@
 // The main window's construction: its controls, their texts, colours and
 // places, and the wiring of their handlers.
-#include "app/_mainUnit.h"
+#include "app/MainWindow.h"
 
 #include "app/SiteConstants.h"
 #include "controls/foundation/ExeInfo.h"

@@ -4,8 +4,8 @@
 #include <map>
 #include <unistd.h>
 
-#include "app/_downloadUnit.h"
-#include "app/_mainUnit.h"
+#include "app/DownloadJob.h"
+#include "app/MainWindow.h"
 #include "platform/base/Files.h"
 #include "platform/base/Streams.h"
 #include "platform/base/SysUtils.h"
