@@ -665,7 +665,11 @@ TMenuGlyphs::TMenuGlyphs()
         } catch (const Exception&) {
             // A missing resource leaves the glyph empty: nothing is drawn.
         }
-        MakeTransparent(b.get());
+        // White is the glyphs' transparent colour (the submenu arrow's
+        // bottom-left pixel is black, so the automatic colour would not do).
+        b->SetTransparentMode(tmFixed);
+        b->SetTransparentColor(clWhite);
+        b->SetTransparent(true);
         return b;
     };
     FSubMenu = load(L"VODSUBMENUITEM");
