@@ -292,7 +292,8 @@ TVodPopupMenu::TVodPopupMenu(TComponent* AOwner) : TPopupMenu(AOwner)
 
 TVodPopupMenu::~TVodPopupMenu()
 {
-    if (FMenuStyler) FMenuStyler->RemoveFreeNotification(this);
+    // A styler of the same owner may already be gone (an owner frees its
+    // components without telling their siblings): forget it, touch nothing.
     FMenuStyler = nullptr;
     FCurrentMenuStyler = nullptr;
     delete FInternalMenuStyler;
