@@ -53,3 +53,96 @@ String CaseForLookup(const String& Text, bool MatchCase);
 // colours) and answers the rendered size; CheckOnly measures only.
 TSize DrawMarkupText(TCanvas* Canvas, const String& Text, TRect R, TCustomImageList* Images,
                      bool CheckOnly = false);
+
+// ---------------------------------------------------------------------------
+// The button
+
+enum TButtonStyle : Byte { bsButton, bsDropDown };
+
+// The speed button inside the container: the drop-down arrow (bsDropDown)
+// or a plain push button of a descendant (bsButton).
+class TVodDropDownSpeedButton : public TSpeedButton {
+    VEL_CLASS(TVodDropDownSpeedButton, TSpeedButton)
+public:
+    explicit TVodDropDownSpeedButton(TComponent* AOwner);
+    TButtonStyle ButtonStyle() const { return FButtonStyle; }
+    void SetButtonStyle(TButtonStyle v);
+    bool Etched() const { return FEtched; }
+    void SetEtched(bool v);
+    bool Focused() const { return FFocused; }
+    void SetFocused(bool v);
+    bool Hot() const { return FHot; }
+    // Up: the button never draws pressed.
+    void SetUp(bool v) { FUp = v; }
+    bool Pressed() const;
+
+protected:
+    void Paint() override;
+    void Dispatch(TMessage& Message) override;
+    void MouseUp(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) override;
+
+private:
+    void PaintDropDown();
+    void PaintButton();
+    bool FEtched = false;
+    bool FFocused = false;
+    bool FHot = false;
+    bool FUp = false;
+    bool FIsWinXP = true;
+    TButtonStyle FButtonStyle = bsDropDown;
+};
+
+// The container of the speed button, a child of the edit at its right edge;
+// its width is always the button width.
+class TDropDownEditButton : public TWinControl {
+    VEL_CLASS(TDropDownEditButton, TWinControl)
+public:
+    explicit TDropDownEditButton(TComponent* AOwner);
+    ~TDropDownEditButton() override;
+
+    TVodDropDownSpeedButton* SpeedButton() const { return FButton; }
+    TBitmap* Glyph() const;
+    void SetGlyph(TBitmap* v);
+    String ButtonCaption() const;
+    void SetButtonCaption(const String& v);
+    Integer NumGlyphs() const;
+    void SetNumGlyphs(Integer v);
+    TWinControl* FocusControl() const { return FFocusControl; }
+    void SetFocusControl(TWinControl* v);
+    Integer ButtonWidth() const { return FBWidth; }
+    void SetButtonWidth(Integer v);
+    TColor ButtonColor() const { return FButtonColor; }
+    void SetButtonColor(TColor v) { FButtonColor = v; Repaint(); }
+    TColor ButtonColorHot() const { return FButtonColorHot; }
+    void SetButtonColorHot(TColor v) { FButtonColorHot = v; }
+    TColor ButtonColorDown() const { return FButtonColorDown; }
+    void SetButtonColorDown(TColor v) { FButtonColorDown = v; }
+    TColor ButtonTextColor() const { return FButtonTextColor; }
+    void SetButtonTextColor(TColor v) { FButtonTextColor = v; }
+    TColor ButtonTextColorHot() const { return FButtonTextColorHot; }
+    void SetButtonTextColorHot(TColor v) { FButtonTextColorHot = v; }
+    TColor ButtonTextColorDown() const { return FButtonTextColorDown; }
+    void SetButtonTextColorDown(TColor v) { FButtonTextColorDown = v; }
+    TColor ButtonBorderColor() const { return FButtonBorderColor; }
+    void SetButtonBorderColor(TColor v) { FButtonBorderColor = v; }
+    void SetBounds(Integer ALeft, Integer ATop, Integer AWidth, Integer AHeight) override;
+    void SetEnabled(bool v) override;
+    // The owning drop-down edit (the focus control's), if any.
+    TVodCustomDropDown* DropDown() const;
+
+    TNotifyEvent OnClick;
+
+protected:
+    void Notification(TComponent* AComponent, TOperation Operation) override;
+    void Dispatch(TMessage& Message) override;
+    void Loaded() override;
+
+private:
+    friend class TVodDropDownSpeedButton;
+    TVodDropDownSpeedButton* FButton = nullptr;
+    TWinControl* FFocusControl = nullptr;
+    Integer FBWidth = 16;
+    TColor FButtonColorDown = clNone, FButtonBorderColor = clNone, FButtonTextColor = clNone,
+           FButtonTextColorHot = clNone, FButtonColor = clNone, FButtonColorHot = clNone,
+           FButtonTextColorDown = clNone;
+};

@@ -313,3 +313,205 @@ private:
     VodDropDown::TGradientDirection FGradient = VodDropDown::gdVertical;
     std::unique_ptr<TFont> FFont;
 };
+
+// ---------------------------------------------------------------------------
+// Strip controls
+
+// The list of a strip's buttons; an index at or beyond Count raises.
+class TDbgList : public TList {
+    VEL_CLASS(TDbgList, TList)
+public:
+    // Clears, then adds every item of List in order.
+    void AssignList(TList* List);
+    void* GetItemsEx(Integer Index) const;
+    void SetItemsEx(Integer Index, void* Value);
+};
+
+enum TVodButtonStyle : Byte { tasButton, tasCheck };
+enum TVodButtonState : Byte { absUp, absDisabled, absDown, absDropDown, absExclusive };
+
+// A header or footer button, coloured by the drop-down's button appearance.
+class TVodButton : public TCustomControl {
+    VEL_CLASS(TVodButton, TCustomControl)
+public:
+    explicit TVodButton(TComponent* AOwner);
+    ~TVodButton() override;
+
+    Integer GroupIndex() const { return FGroupIndex; }
+    void SetGroupIndex(Integer v) { FGroupIndex = v; }
+    bool Down() const { return FDown; }
+    void SetDown(bool v);
+    bool AllowAllUp() const { return FAllowAllUp; }
+    void SetAllowAllUp(bool v) { FAllowAllUp = v; }
+    TVodButtonStyle Style() const { return FStyle; }
+    void SetStyle(TVodButtonStyle v) { FStyle = v; }
+    TVodButtonState State() const { return FState; }
+    bool Grouped() const { return FGrouped; }
+    void SetGrouped(bool v) { FGrouped = v; }
+    bool Hot() const { return FHot; }
+    bool MouseInControl() const { return FMouseInControl; }
+    TVodButtonAppearance* Appearance() const { return FAppearance; }
+    void SetAppearance(TVodButtonAppearance* v);
+    TCustomImageList* Images() const { return FImages; }
+    void SetImages(TCustomImageList* v);
+    Integer ImageIndex() const { return FImageIndex; }
+    void SetImageIndex(Integer v);
+    TModalResult ModalResult() const { return FModalResult; }
+    void SetModalResult(TModalResult v) { FModalResult = v; }
+    TVodCustomDropDown* VodDropDown() const { return FVodDropDown; }
+    void SetVodDropDown(TVodCustomDropDown* v) { FVodDropDown = v; }
+    TTimer* UnHotTimer() const { return FUnHotTimer; }
+
+    void Click() override;
+    virtual void DrawButton(TCanvas* ACanvas);
+
+protected:
+    void Paint() override;
+    void Loaded() override;
+    void Dispatch(TMessage& Message) override;
+    void Notification(TComponent* AComponent, TOperation Operation) override;
+    void MouseDown(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) override;
+    void MouseMove(TShiftState Shift, Integer X, Integer Y) override;
+    void MouseUp(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) override;
+    void KeyDown(Word& Key, TShiftState Shift) override;
+
+private:
+    void UnHotTimerTick(TObject* Sender);
+    void SyncHover();
+    void ButtonPressed(Integer Group, TVodButton* Button);
+
+    Integer FGroupIndex = 0;
+    bool FDown = false;
+    bool FAllowAllUp = false;
+    Integer FOffSet = 4;
+    bool FHot = false;
+    TVodButtonStyle FStyle = tasButton;
+    TVodButtonState FState = absUp;
+    bool FMouseDownInControl = false;
+    bool FGrouped = true;
+    bool FDragging = false;
+    bool FPropHot = false;
+    TTimer* FUnHotTimer = nullptr;
+    bool FInitialDown = false;
+    bool FInternalClick = false;
+    TVodButtonAppearance* FAppearance = nullptr;
+    TCustomImageList* FImages = nullptr;
+    Integer FImageIndex = -1;
+    TModalResult FModalResult = mrNone;
+    TVodCustomDropDown* FVodDropDown = nullptr;
+};
+
+// What the header and the footer share: the appearance copy, the buttons,
+// the painting of background, border, image and caption.
+class TVodStrip : public TCustomControl {
+    VEL_CLASS(TVodStrip, TCustomControl)
+public:
+    explicit TVodStrip(TComponent* AOwner);
+    ~TVodStrip() override;
+
+    TCustomImageList* Images() const { return FImages; }
+    void SetImages(TCustomImageList* v) { FImages = v; }
+    TVodCustomDropDown* VodDropDown() const { return FVodDropDown; }
+    TDbgList* ButtonList() const { return FButtonList.get(); }
+    Integer ButtonCount() const { return FButtonList->Count(); }
+    TVodButton* Buttons(Integer Index) const { return static_cast<TVodButton*>(FButtonList->GetItemsEx(Index)); }
+
+    TDrawBackGroundEvent OnDrawBackGround;
+    TGetTextEvent OnGetText;
+
+    virtual void BuildButtons();
+    virtual void ClearButtons();
+    virtual void ArrangeButtons();
+    virtual void RefreshButtons();
+
+    // The area the buttons take; no button is higher.
+    virtual TRect ButtonArea();
+
+protected:
+    void Paint() override;
+    void Dispatch(TMessage& Message) override;
+    // The strip kind's view of its appearance.
+    virtual bool IsFooter() const = 0;
+    virtual TCollection* ButtonItems() const = 0;
+    virtual TColor AColor() const = 0;
+    virtual TColor AColorTo() const = 0;
+    virtual TColor ABorderColor() const = 0;
+    virtual Integer ABorderWidth() const = 0;
+    virtual Integer AImageIndex() const = 0;
+    virtual String ACaption() const = 0;
+    virtual TFont* AFont() const = 0;
+    virtual VodDropDown::TGradientDirection AGradient() const = 0;
+    virtual TButtonAlignment AAlignment() const = 0;
+    virtual void ButtonClicked(Integer Index) = 0;
+    bool GripShown() const;
+    void AppearanceChanged(bool Visible, Integer Height);
+
+    TCustomImageList* FImages = nullptr;
+    TVodCustomDropDown* FVodDropDown = nullptr;
+    std::unique_ptr<TDbgList> FButtonList;
+};
+
+class TVodHeader : public TVodStrip {
+    VEL_CLASS(TVodHeader, TVodStrip)
+public:
+    explicit TVodHeader(TComponent* AOwner);
+    ~TVodHeader() override;
+    THeaderAppearance* Appearance() const { return FAppearance.get(); }
+    void SetAppearance(THeaderAppearance* v) { FAppearance->Assign(v); }
+    // The drop-down's header buttons; null without a drop-down.
+    THeaderButtons* Buttons() const;
+    void SetVodDropDown(TVodCustomDropDown* v);
+
+protected:
+    bool IsFooter() const override { return false; }
+    TCollection* ButtonItems() const override;
+    TColor AColor() const override { return FAppearance->Color(); }
+    TColor AColorTo() const override { return FAppearance->ColorTo(); }
+    TColor ABorderColor() const override { return FAppearance->BorderColor(); }
+    Integer ABorderWidth() const override { return FAppearance->BorderWidth(); }
+    Integer AImageIndex() const override { return FAppearance->ImageIndex(); }
+    String ACaption() const override { return FAppearance->Caption(); }
+    TFont* AFont() const override { return FAppearance->Font(); }
+    VodDropDown::TGradientDirection AGradient() const override { return FAppearance->GradientDirection(); }
+    TButtonAlignment AAlignment() const override { return FAppearance->ButtonAlignment(); }
+    void ButtonClicked(Integer Index) override;
+
+private:
+    std::unique_ptr<THeaderAppearance> FAppearance;
+};
+
+class TVodFooter : public TVodStrip {
+    VEL_CLASS(TVodFooter, TVodStrip)
+public:
+    explicit TVodFooter(TComponent* AOwner);
+    ~TVodFooter() override;
+    TFooterAppearance* Appearance() const { return FAppearance.get(); }
+    void SetAppearance(TFooterAppearance* v) { FAppearance->Assign(v); }
+    TFooterButtons* Buttons() const;
+    void SetVodDropDown(TVodCustomDropDown* v);
+    TRect ButtonArea() override;
+    bool SizeGripShown() const { return GripShown(); }
+
+protected:
+    bool IsFooter() const override { return true; }
+    TCollection* ButtonItems() const override;
+    TColor AColor() const override { return FAppearance->Color(); }
+    TColor AColorTo() const override { return FAppearance->ColorTo(); }
+    TColor ABorderColor() const override { return FAppearance->BorderColor(); }
+    Integer ABorderWidth() const override { return FAppearance->BorderWidth(); }
+    Integer AImageIndex() const override { return FAppearance->ImageIndex(); }
+    String ACaption() const override { return FAppearance->Caption(); }
+    TFont* AFont() const override { return FAppearance->Font(); }
+    VodDropDown::TGradientDirection AGradient() const override { return FAppearance->GradientDirection(); }
+    TButtonAlignment AAlignment() const override { return FAppearance->ButtonAlignment(); }
+    void ButtonClicked(Integer Index) override;
+    void MouseDown(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) override;
+    void MouseMove(TShiftState Shift, Integer X, Integer Y) override;
+    void MouseUp(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) override;
+    void Dispatch(TMessage& Message) override;
+
+private:
+    bool InGrip(Integer X, Integer Y);
+    std::unique_ptr<TFooterAppearance> FAppearance;
+    TCursor FOldCursor = crDefault;
+};

@@ -66,6 +66,10 @@ enum TOfficeTheme : Byte {
     otUnknown,      // 16
 };
 
+// Which way a gradient of the library's panels and menus runs: gdVertical
+// changes the colour from top to bottom, gdHorizontal from left to right.
+enum TGradientDirection : Byte { gdVertical, gdHorizontal };
+
 // Fill, frame and text colour of one element (system colours and clNone allowed).
 struct TColorTone {
     TColor BrushColor = clNone;

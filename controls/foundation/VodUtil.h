@@ -9,6 +9,7 @@
 #include "platform/base/SysUtils.h"
 #include "platform/base/Types.h"
 #include "platform/gfx/Graphics.h"
+#include "platform/ui/Grids.h"
 
 // ---------------------------------------------------------------------------
 // Drawing: gradients, colours, shapes, glyphs, layered-window calls
@@ -134,14 +135,8 @@ void DrawBalanceBar(TCanvas* Canvas, TRect R, Integer Value, Integer Max, bool S
 // The separators and the short date format are read from the platform's
 // FormatSettings at every call, never cached.
 
-// A block of grid cells by column (Left, Right) and row (Top, Bottom).
-struct TGridRect {
-    Integer Left = 0;
-    Integer Top = 0;
-    Integer Right = 0;
-    Integer Bottom = 0;
-    friend bool operator==(const TGridRect&, const TGridRect&) = default;
-};
+// A block of grid cells by column (Left, Right) and row (Top, Bottom): the
+// platform grid's own TGridRect, so that grid code sees one type.
 
 // The shell's logical comparison (digit runs by value, case ignored) when
 // the library start-up found it; otherwise ordinal (StrComp).

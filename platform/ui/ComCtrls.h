@@ -520,6 +520,13 @@ String DateTimePickerFormatOf(DWORD style);
 // syntax ("dd/MM/yyyy HH:mm"), the separators given by the locale.
 String PickerFormatFromLocale(const String& fmt);
 
+// Typing into a picker window field by field: with on, a field's digits
+// reach the value only once the field is complete and the caret stays in
+// it, so a control that moves on by itself (auto-tab) sees one change per
+// completed field. Off (the default) every digit reaches the value and a
+// complete field hands the caret to the next.
+void DateTimePickerSetWholeFields(HWND picker, bool on);
+
 // ---------------------------------------------------------------------------
 // TDateTimePicker
 // ---------------------------------------------------------------------------

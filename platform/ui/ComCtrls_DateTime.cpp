@@ -666,6 +666,17 @@ LRESULT DateTimePickWndProc(HWND h, UINT msg, WPARAM wp, LPARAM lp)
         ApplyFormat(h, *s);
         return TRUE;
     }
+    case WM_GETTEXT: {
+        // The text shown, as the window's text.
+        String t = s->UserMode ? s->UserText : s->Model.Text();
+        auto* out = reinterpret_cast<wchar_t*>(lp);
+        if (!out || wp == 0) return 0;
+        size_t n = std::min(t.size(), size_t(wp) - 1);
+        std::copy_n(t.begin(), n, out);
+        out[n] = 0;
+        return LRESULT(n);
+    }
+    case WM_GETTEXTLENGTH: return LRESULT((s->UserMode ? s->UserText : s->Model.Text()).size());
     case DTM_GETMONTHCAL: return LRESULT(s->Cal);
     case DTM_CLOSEMONTHCAL:
         // From the calendar itself (wParam) only while it is the one open.
@@ -687,6 +698,14 @@ LRESULT DateTimePickWndProc(HWND h, UINT msg, WPARAM wp, LPARAM lp)
     default: break;
     }
     return DefWindowProc(h, msg, wp, lp);
+}
+
+void DateTimePickerSetWholeFields(HWND picker, bool on)
+{
+    TDtpState* s = IsWindow(picker) ? StateOf(picker) : nullptr;
+    if (!s) return;
+    if (!on) FinishTyping(picker, *s);
+    if ((s = StateOf(picker))) s->Model.SetWholeFields(on);
 }
 
 void RegisterDateTimeClasses()

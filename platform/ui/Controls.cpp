@@ -72,6 +72,21 @@ String GetLongHint(const String& Hint)
     return p == String::npos ? Hint : Hint.substr(p + 1);
 }
 
+void TPadding::Assign(TPersistent* Source)
+{
+    if (auto* s = dynamic_cast<TPadding*>(Source)) {
+        if (s == this) return;
+        bool changed = FLeft != s->FLeft || FTop != s->FTop || FRight != s->FRight || FBottom != s->FBottom;
+        FLeft = s->FLeft;
+        FTop = s->FTop;
+        FRight = s->FRight;
+        FBottom = s->FBottom;
+        if (changed && OnChange) OnChange();
+        return;
+    }
+    TPersistent::Assign(Source);
+}
+
 void TSizeConstraints::Assign(TPersistent* Source)
 {
     if (auto* s = dynamic_cast<TSizeConstraints*>(Source)) {

@@ -118,6 +118,32 @@ private:
     void Changed() { if (OnChange) OnChange(); }
 };
 
+// The inner margins of a windowed control that aligned children keep free.
+class TPadding : public TPersistent {
+    VEL_CLASS(TPadding, TPersistent)
+public:
+    TPadding() = default;
+    Integer Left() const { return FLeft; }
+    Integer Top() const { return FTop; }
+    Integer Right() const { return FRight; }
+    Integer Bottom() const { return FBottom; }
+    void SetLeft(Integer v) { Set(FLeft, v); }
+    void SetTop(Integer v) { Set(FTop, v); }
+    void SetRight(Integer v) { Set(FRight, v); }
+    void SetBottom(Integer v) { Set(FBottom, v); }
+    void Assign(TPersistent* Source) override;
+    std::function<void()> OnChange;
+
+private:
+    void Set(Integer& field, Integer v)
+    {
+        if (field == v) return;
+        field = v;
+        if (OnChange) OnChange();
+    }
+    Integer FLeft = 0, FTop = 0, FRight = 0, FBottom = 0;
+};
+
 // The record CM_HINTSHOW carries (lParam points to it).
 struct THintInfo {
     class TControl* HintControl = nullptr;
@@ -441,6 +467,10 @@ public:
     TRect ClientRect() override;
     TPoint ClientOrigin() override;
     void ScaleBy(Integer M, Integer D) { ChangeScale(M, D); }
+    // Margins inside the client area that AlignControls keeps free; a
+    // change realigns the children. SetPadding copies the margins.
+    TPadding* Padding() { return &FPadding; }
+    void SetPadding(TPadding* v) { FPadding.Assign(v); }
 
     // Focus and keyboard.
     bool TabStop() const { return FTabStop; }
@@ -572,6 +602,7 @@ protected:
     bool FDoubleBuffered = false;
     Integer FAlignLevel = 0;
     bool FRealigning = false;
+    TPadding FPadding;
 };
 
 // A windowed control that paints itself on a canvas.
@@ -612,6 +643,10 @@ private:
 // ever active here, so code asking takes its "no style" branch.
 bool IsCustomStyleActive();
 String ActiveStyleName();  // "Windows"
+
+// The next (or previous) tab stop after ctl among the windowed controls
+// inside dlg, wrapping around; null when dlg is none of ours or has none.
+HWND GetNextDlgTabItem(HWND dlg, HWND ctl, BOOL previous);
 
 // The form (or other top-level control) that holds a control.
 TCustomForm* GetParentForm(TControl* Control, bool TopForm = true);

@@ -138,6 +138,10 @@ void TWinControl::AlignControls(TControl* AControl, TRect& Rect)
     }
     if (!work) return;
     AdjustClientRect(Rect);
+    Rect.Left += FPadding.Left();
+    Rect.Top += FPadding.Top();
+    Rect.Right -= FPadding.Right();
+    Rect.Bottom -= FPadding.Bottom();
     FControlState.Include(csAligning);
     try {
         for (TAlign a : {alTop, alBottom, alLeft, alRight, alClient, alCustom, alNone}) DoAlign(a, AControl, Rect);

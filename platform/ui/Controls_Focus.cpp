@@ -245,3 +245,12 @@ void TWinControl::CNSysChar(TMessage& M)
 void TWinControl::CMDialogKey(TMessage& M) { Broadcast(M); }
 
 void TWinControl::CMDialogChar(TMessage& M) { Broadcast(M); }
+
+HWND GetNextDlgTabItem(HWND dlg, HWND ctl, BOOL previous)
+{
+    TWinControl* d = TWinControl::FindControl(dlg);
+    if (!d) return nullptr;
+    TWinControl* c = ctl ? TWinControl::FindControl(ctl) : nullptr;
+    TWinControl* n = d->FindNextControl(c, !previous, true, false);
+    return n ? n->Handle() : nullptr;
+}

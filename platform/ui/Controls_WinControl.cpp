@@ -58,7 +58,10 @@ LRESULT TWinControl::StdWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPara
     return m.Result;
 }
 
-TWinControl::TWinControl(TComponent* AOwner) : TControl(AOwner) {}
+TWinControl::TWinControl(TComponent* AOwner) : TControl(AOwner)
+{
+    FPadding.OnChange = [this] { Realign(); };
+}
 
 TWinControl* TWinControl::CreateParented(HWND ParentWindow)
 {

@@ -359,7 +359,7 @@ bool TDateTimeFieldModel::Commit(Integer value)
 bool TDateTimeFieldModel::FinishTyping()
 {
     bool changed = false;
-    if (!FTyped.empty() && FActive >= 0 && FItems[FActive].Field == TDtField::Year)
+    if (!FTyped.empty() && FActive >= 0 && (FItems[FActive].Field == TDtField::Year || FWholeFields))
         changed = Commit(std::stoi(FTyped));
     FTyped.clear();
     return changed;
@@ -385,15 +385,16 @@ bool TDateTimeFieldModel::TypeChar(Char ch)
         if (Integer(FTyped.size()) < digits) return false;   // shown, committed when complete
         bool changed = Commit(value);
         FTyped.clear();
-        Advance();
+        if (!FWholeFields) Advance();
         return changed;
     }
     TParts p = Parts();
     bool complete = FTyped.size() >= 2 || value * 10 > FieldMax(it.Field, p);
+    if (FWholeFields && !complete) return false;   // shown, committed when complete
     bool changed = Commit(value);
     if (complete) {
         FTyped.clear();
-        Advance();
+        if (!FWholeFields) Advance();
     }
     return changed;
 }

@@ -77,6 +77,13 @@ public:
     bool TypeChar(Char ch);
     // Commits digits typed so far (a year of fewer digits) and ends typing.
     bool FinishTyping();
+    // Whole fields: digits typed into a field are shown, reach the value
+    // only once the field is complete (or typing ends), and the caret stays
+    // in the field. For a control that moves on by itself: each completed
+    // field is then one change of the value. Off by default (every digit
+    // reaches the value, a complete field hands the caret on).
+    bool WholeFields() const { return FWholeFields; }
+    void SetWholeFields(bool on) { FWholeFields = on; }
 
 private:
     struct TParts {
@@ -95,6 +102,7 @@ private:
     TDateTime FMinDate = 0, FMaxDate = 0;
     Integer FActive = -1;
     String FTyped;   // digits typed into the active field
+    bool FWholeFields = false;
 };
 
 // ---------------------------------------------------------------------------

@@ -785,6 +785,20 @@ void TCustomForm::Dispatch(TMessage& M)
     case CM_CANCELMODE:
         if (Application) Application->CancelHint();
         return;
+    case WM_NEXTDLGCTL: {
+        // lParam's low word set: wParam is the window to focus; else wParam
+        // zero moves to the next tab stop and non-zero to the previous one.
+        TWinControl* target = nullptr;
+        if (LOWORD(M.LParam)) {
+            target = FindControl(reinterpret_cast<HWND>(M.WParam));
+        } else {
+            TWinControl* cur = FindControl(::GetFocus());
+            target = FindNextControl(cur && ContainsControl(cur) ? cur : nullptr, M.WParam == 0, true, false);
+        }
+        if (target && target->CanFocus()) target->SetFocus();
+        M.Result = 0;
+        return;
+    }
     default: break;
     }
     TScrollingWinControl::Dispatch(M);

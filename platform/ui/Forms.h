@@ -85,7 +85,8 @@ enum TWindowState { wsNormal, wsMinimized, wsMaximized };
 using TModalResult = Integer;
 enum : TModalResult {
     mrNone = 0, mrOk = 1, mrCancel = 2, mrAbort = 3, mrRetry = 4, mrIgnore = 5, mrYes = 6,
-    mrNo = 7, mrClose = 8, mrAll = 12, mrNoToAll = 13, mrYesToAll = 14
+    mrNo = 7, mrClose = 8, mrHelp = 9, mrTryAgain = 10, mrContinue = 11, mrAll = 12, mrNoToAll = 13,
+    mrYesToAll = 14
 };
 
 class TScrollBox : public TScrollingWinControl {

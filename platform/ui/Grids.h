@@ -388,6 +388,10 @@ public:
     String GetEditText(Integer ACol, Integer ARow) override;
     void SetEditText(Integer ACol, Integer ARow, const String& Value) override;
 
+    // Visits every slot that holds an object, past the counts too; the
+    // visitor may change the slot's object (set it to null).
+    void ForEachObject(const std::function<void(Integer ACol, Integer ARow, TObject*& Object)>& Visit);
+
     // Test aid: row records held (rows written to, up to the last one).
     Integer StoredRowSpan() const { return Integer(FRowTable.Dense.size()); }
 

@@ -152,6 +152,19 @@ void TStringGrid::SetObjects(Integer ACol, Integer ARow, TObject* Value)
     SlotForWrite(ACol, ARow).Object = Value;
 }
 
+void TStringGrid::ForEachObject(const std::function<void(Integer ACol, Integer ARow, TObject*& Object)>& Visit)
+{
+    auto visitRow = [&](Integer row, TRowRecord* r) {
+        if (!r) return;
+        for (size_t c = 0; c < r->Cells.Dense.size(); ++c)
+            if (r->Cells.Dense[c].Object) Visit(Integer(c), row, r->Cells.Dense[c].Object);
+        for (auto& [c, slot] : r->Cells.Far)
+            if (slot.Object) Visit(c, row, slot.Object);
+    };
+    for (size_t i = 0; i < FRowTable.Dense.size(); ++i) visitRow(Integer(i), FRowTable.Dense[i]);
+    for (auto& [i, r] : FRowTable.Far) visitRow(i, r);
+}
+
 void TStringGrid::CellChanged(Integer ACol, Integer ARow)
 {
     if (FUpdating || ACol >= ColCount() || ARow >= RowCount()) return;

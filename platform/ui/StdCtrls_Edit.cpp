@@ -570,9 +570,11 @@ LRESULT EditWndProc(HWND h, UINT msg, WPARAM wp, LPARAM lp)
         Char ch = Char(wp);
         switch (ch) {
         case 0x01: s->Model.SelectAll(); SelectionMoved(h, *s); return 0;    // Ctrl+A
-        case 0x03: Copy(*s); return 0;                                       // Ctrl+C
-        case 0x16: Paste(h, *s); return 0;                                   // Ctrl+V
-        case 0x18: Cut(h, *s); return 0;                                     // Ctrl+X
+        // The clipboard keys go through the messages, so a subclass that
+        // handles WM_COPY, WM_PASTE or WM_CUT sees them too.
+        case 0x03: SendMessage(h, WM_COPY, 0, 0); return 0;                 // Ctrl+C
+        case 0x16: SendMessage(h, WM_PASTE, 0, 0); return 0;                // Ctrl+V
+        case 0x18: SendMessage(h, WM_CUT, 0, 0); return 0;                  // Ctrl+X
         case 0x1A: React(h, *s, before, s->Model.Undo()); return 0;                  // Ctrl+Z
         default: break;
         }
@@ -582,9 +584,9 @@ LRESULT EditWndProc(HWND h, UINT msg, WPARAM wp, LPARAM lp)
     }
     case WM_KEYDOWN: {
         bool shift = KeyHeld(VK_SHIFT), ctrl = KeyHeld(VK_CONTROL);
-        if (wp == VK_DELETE && shift && !ctrl) { Cut(h, *s); return 0; }
-        if (wp == VK_INSERT && shift && !ctrl) { Paste(h, *s); return 0; }
-        if (wp == VK_INSERT && ctrl && !shift) { Copy(*s); return 0; }
+        if (wp == VK_DELETE && shift && !ctrl) { SendMessage(h, WM_CUT, 0, 0); return 0; }
+        if (wp == VK_INSERT && shift && !ctrl) { SendMessage(h, WM_PASTE, 0, 0); return 0; }
+        if (wp == VK_INSERT && ctrl && !shift) { SendMessage(h, WM_COPY, 0, 0); return 0; }
         s->Model.SetPageLines(PageLines(h, *s));
         bool wasOverwrite = s->Model.Overwrite();
         React(h, *s, before, s->Model.KeyDown(Word(wp), shift, ctrl));

@@ -18,7 +18,12 @@
 //     automation servers: the rows of a small SQLite database (made at
 //     start in a temporary folder) read through the record set, then the
 //     records of a small XML file read through the document object.
-//   the rest of the bottom (8, 316, 592, 612): free for further sections.
+//   bottom left (8, 316, 592, 612): a TRichEdit on a light yellow ground,
+//     loaded from RTF: a centred serif title, mixed fonts, sizes, colours
+//     (dark red, blue, green), bold, italic, underline, strike-out, a
+//     superscript, a subscript, text raised by an offset, a right-aligned
+//     paragraph, a wrapped paragraph, and the word "selected" selected
+//     (the selection stays visible while the grid has the focus).
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -28,11 +33,13 @@
 #include <unistd.h>
 
 #include "platform/base/ComObj.h"
+#include "platform/base/Streams.h"
 #include "platform/base/SysUtils.h"
 #include "platform/os/AutomationServers.h"
 #include "platform/ui/StdCtrls_List.h"
 #include "platform/ui/Forms.h"
 #include "platform/ui/Grids.h"
+#include "platform/ui/RichEdit.h"
 #include "platform/ui/WindowManager.h"
 #include "tools/DemoLoop.h"
 
@@ -55,6 +62,22 @@ struct TPointCheck {
 std::vector<TPointCheck> gChecks;
 
 TDemoGrid* gGrid = nullptr;
+TRichEdit* gRich = nullptr;
+constexpr TColor kRichGround = TColor(0xE0FFFF);   // light yellow
+
+const char* const kRichText =
+    "{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0 Arial;}{\\f1 Times New Roman;}{\\f2 Courier New;}}"
+    "{\\colortbl;\\red176\\green0\\blue0;\\red0\\green64\\blue200;\\red0\\green128\\blue0;}"
+    "\\qc\\f1\\fs36\\b Rich edit\\b0\\par "
+    "\\ql\\f0\\fs20 Fonts: \\f1 Times New Roman\\f0 , \\f2 Courier New\\f0 , Arial.\\par "
+    "Sizes: \\fs14 seven, \\fs24 twelve, \\fs32 sixteen\\fs20  points.\\par "
+    "Colours: \\cf1 dark red\\cf0 , \\cf2 blue\\cf0 , \\cf3 green\\cf0 ; "
+    "\\b bold\\b0 , \\i italic\\i0 , \\ul underlined\\ulnone , \\strike struck out\\strike0 .\\par "
+    "Energy: E = mc\\super 2\\nosupersub ; water: H\\sub 2\\nosupersub O; "
+    "\\up8 raised four points\\up0  by an offset.\\par "
+    "\\qr A right-aligned paragraph.\\par "
+    "\\ql A longer paragraph wraps at the width of the control, word by word, "
+    "and a selected word shows the highlight while the grid has the focus.}";
 
 void BuildStringGrid(TForm* form, const TRect& area)
 {
@@ -171,6 +194,41 @@ void BuildAutomationList(TForm* form, const TRect& area)
     rmdir(dir.c_str());
 }
 
+void BuildRichEdit(TForm* form, const TRect& area)
+{
+    auto* r = new TRichEdit(form);
+    gRich = r;
+    r->SetParent(form);
+    r->SetBoundsRect(area);
+    r->SetColor(kRichGround);
+    r->SetHideSelection(false);
+    r->SetScrollBars(ssVertical);
+    const std::string rtf = kRichText;
+    TBytesStream in;
+    in.WriteBuffer(rtf.data(), Integer(rtf.size()));
+    in.SetPosition(0);
+    r->Lines()->LoadFromStream(&in);
+    const String text = r->Text();
+    // Positions count a paragraph end once; the text has CRLF there.
+    Integer pos = 0;
+    const size_t at = text.find(L"selected");
+    for (size_t i = 0; i < at; ++i) pos += text[i] == L'\n' ? 0 : 1;
+    r->SetSelStart(pos);
+    r->SetSelLength(8);
+}
+
+// After the window shows: where the rich edit's ground and selection are.
+void AddRichEditChecks()
+{
+    const TPoint c = gRich->ClientOrigin();
+    const TPoint form = gRich->Parent()->ClientOrigin();
+    const int dx = c.X - form.X, dy = c.Y - form.Y;
+    POINTL sel;
+    SendMessage(gRich->Handle(), EM_POSFROMCHAR, WPARAM(&sel), LPARAM(gRich->SelStart() + 3));
+    gChecks.push_back({"rich-ground", {dx + 20, dy + gRich->ClientHeight() - 6}, kRichGround});
+    gChecks.push_back({"rich-selection", {dx + sel.x + 1, dy + sel.y + 3}, clHighlight});
+}
+
 class TDemoForm : public TForm {
 public:
     explicit TDemoForm(TComponent* owner) : TForm(owner)
@@ -182,6 +240,7 @@ public:
         SetClientWidth(900);
         SetClientHeight(620);
         BuildStringGrid(this, Rect(8, 8, 892, 308));
+        BuildRichEdit(this, Rect(8, 316, 592, 612));
         BuildAutomationList(this, Rect(600, 316, 892, 612));
     }
 };
@@ -197,6 +256,7 @@ int main(int argc, char** argv)
     Application->CreateForm(form);
     form->Show();
     ShowStringGridEditor();
+    AddRichEditChecks();
     RunDemoLoop(form, DemoSeconds(argc, argv), [] {
         for (const TPointCheck& c : gChecks) {
             const unsigned bgr = unsigned(ColorToRGB(c.Colour));

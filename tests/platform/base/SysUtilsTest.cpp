@@ -210,3 +210,19 @@ TEST(SysUtilsRandom, StayInRange)
     }
     EXPECT_EQ(Random(0), 0);
 }
+
+#include "platform/base/DebugOutput.h"
+
+TEST(DebugOutputTest, LinesGoToTheInstalledSinkThenBackToStandardError)
+{
+    std::vector<String> lines;
+    TDebugOutputSink old = SetDebugOutputSink([&](const String& l) { lines.push_back(l); });
+    OutputDebugString(L"one");
+    OutputDebugString(nullptr);
+    SetDebugOutputSink(old);
+    testing::internal::CaptureStderr();
+    OutputDebugString(L"two");
+    const std::string err = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(lines, (std::vector<String>{L"one", L""}));
+    EXPECT_EQ(err, "two\n");
+}

@@ -278,3 +278,35 @@ TEST_F(DateTimePickerModelTest, MonthGridWeeksAndToday)
 }
 
 }  // namespace
+
+TEST_F(DateTimePickerModelTest, WholeFieldsCommitOnceCompleteAndStay)
+{
+    struct Step { Char Ch; bool Changed; const char* Text; Word Hour; };
+    auto m = Model(L"HH:mm:ss", At(2024, 1, 1, 9, 30, 0), 0);
+    m.SetWholeFields(true);
+    const Step steps[] = {
+        {L'1', false, "1:30:00", 9},    // shown only; the value keeps 09
+        {L'4', true, "14:30:00", 14},   // complete: one change
+        {L'1', false, "1:30:00", 14},   // a new entry into the same field
+        {L'4', false, "14:30:00", 14},  // the same value again is no change
+        {L'3', true, "03:30:00", 3},    // 3 cannot grow: complete at once
+    };
+    for (const Step& st : steps) {
+        SCOPED_TRACE(st.Text);
+        EXPECT_EQ(st.Changed, m.TypeChar(st.Ch));
+        EXPECT_EQ(st.Text, U8(m.Text()));
+        EXPECT_EQ(At(2024, 1, 1, st.Hour, 30, 0), m.Value());
+        EXPECT_EQ(0, m.ActiveItem()) << "the caret stays in the field";
+    }
+    // A pending digit reaches the value when typing ends.
+    EXPECT_FALSE(m.TypeChar(L'1'));
+    EXPECT_TRUE(m.FinishTyping());
+    EXPECT_EQ(At(2024, 1, 1, 1, 30, 0), m.Value());
+    // Years commit at four digits and stay too.
+    auto d = Model(L"dd/MM/yyyy", At(2024, 1, 15), 4);
+    d.SetWholeFields(true);
+    for (Char c : String(L"203")) EXPECT_FALSE(d.TypeChar(c));
+    EXPECT_TRUE(d.TypeChar(L'1'));
+    EXPECT_EQ(At(2031, 1, 15), d.Value());
+    EXPECT_EQ(4, d.ActiveItem());
+}

@@ -468,3 +468,26 @@ TEST_F(DateTimePickerTest, DropDownEventsAndUserInput)
 }
 
 }  // namespace
+
+TEST_F(DateTimePickWndTest, WindowTextAndWholeFieldTyping)
+{
+    HWND h = NewPicker(0, L"HH:mm:ss", At(2024, 3, 14, 9, 30, 0));
+    wchar_t buf[32] = {};
+    EXPECT_EQ(8, GetWindowText(h, buf, 32));
+    EXPECT_EQ(String(L"09:30:00"), String(buf));
+    EXPECT_EQ(8, GetWindowTextLength(h));
+    DateTimePickerSetWholeFields(h, true);
+    Type(L"1");
+    EXPECT_TRUE(Of(DTN_DATETIMECHANGE).empty()) << "a pending digit is no change";
+    GetWindowText(h, buf, 32);
+    EXPECT_EQ(String(L"1:30:00"), String(buf));
+    Type(L"4");
+    ASSERT_EQ(1u, Of(DTN_DATETIMECHANGE).size());
+    EXPECT_EQ(At(2024, 3, 14, 14, 30, 0), Of(DTN_DATETIMECHANGE)[0].Value);
+    Type(L"2");
+    EXPECT_EQ(1u, Of(DTN_DATETIMECHANGE).size()) << "still the hour field";
+    // Switching off commits the pending digit.
+    DateTimePickerSetWholeFields(h, false);
+    ASSERT_EQ(2u, Of(DTN_DATETIMECHANGE).size());
+    EXPECT_EQ(At(2024, 3, 14, 2, 30, 0), Of(DTN_DATETIMECHANGE)[1].Value);
+}

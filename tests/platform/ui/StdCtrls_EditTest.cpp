@@ -592,3 +592,38 @@ TEST_F(EditTest, CaretBlinksWhileFocused)
     Drv->Advance(kEditCaretBlinkMs);
     EXPECT_NE(PixelAt(f, x, y), on) << "no caret without the focus";
 }
+
+// The clipboard keys reach the window as WM_COPY/WM_CUT/WM_PASTE, so a
+// subclassed edit handles them; the form moves the focus by WM_NEXTDLGCTL.
+TEST_F(EditTest, ClipboardKeysSendTheClipboardMessagesAndTheFormMovesFocusOnRequest)
+{
+    HWND h = NewEdit(0, L"abc");
+    static std::vector<UINT> seen;
+    seen.clear();
+    static WNDPROC prev = nullptr;
+    prev = reinterpret_cast<WNDPROC>(SetWindowLongPtr(h, GWLP_WNDPROC, LONG_PTR(+[](HWND w, UINT m, WPARAM a, LPARAM b) -> LRESULT {
+        if (m == WM_COPY || m == WM_CUT || m == WM_PASTE) seen.push_back(m);
+        return CallWindowProc(prev, w, m, a, b);
+    })));
+    SendMessage(h, EM_SETSEL, 0, 1);
+    Type(h, String{wchar_t(3), wchar_t(24), wchar_t(22)});
+    SetFocus(h);
+    Drv->PressKey(VK_INSERT, {VK_CONTROL});
+    Drv->PressKey(VK_INSERT, {VK_SHIFT});
+    Drv->PressKey(VK_DELETE, {VK_SHIFT});
+    EXPECT_EQ(seen, (std::vector<UINT>{WM_COPY, WM_CUT, WM_PASTE, WM_COPY, WM_PASTE, WM_CUT}));
+    SetWindowLongPtr(h, GWLP_WNDPROC, LONG_PTR(prev));
+    DestroyWindow(h);
+
+    TEdit* a = NewTEdit(L"a", 10);
+    TEdit* b = NewTEdit(L"b", 140);
+    EXPECT_EQ(GetNextDlgTabItem(Form->Handle(), a->Handle(), FALSE), b->Handle());
+    EXPECT_EQ(GetNextDlgTabItem(Form->Handle(), b->Handle(), FALSE), a->Handle());
+    a->SetFocus();
+    Form->Perform(WM_NEXTDLGCTL, 0, 0);
+    EXPECT_EQ(GetFocus(), b->Handle());
+    Form->Perform(WM_NEXTDLGCTL, 1, 0);
+    EXPECT_EQ(GetFocus(), a->Handle());
+    Form->Perform(WM_NEXTDLGCTL, WPARAM(b->Handle()), 1);
+    EXPECT_EQ(GetFocus(), b->Handle());
+}
