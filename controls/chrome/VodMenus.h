@@ -6,6 +6,8 @@
 // corrects the popup position. Also the gradient routines every menu
 // surface is painted with and the switch of the menu animation.
 //
+// TGradientDirection (gdVertical, gdHorizontal) is the style vocabulary's.
+//
 // Sources by family: VodMenus_Gradients.cpp, VodMenus_Appearance.cpp,
 // VodMenus_Stylers.cpp, VodMenus_Popup.cpp, VodMenus_Paint.cpp.
 #pragma once
@@ -20,7 +22,6 @@
 #include "platform/ui/Controls.h"
 #include "platform/ui/Menus.h"
 
-enum TGradientDirection : Byte { gdVertical, gdHorizontal };
 enum TGradientType : Byte { gtLeft, gtRight, gtBoth };
 enum TBackgroundPosition : Byte {
     bpTopLeft, bpTopRight, bpBottomLeft, bpBottomRight, bpTiled, bpStretched, bpCenter, bpXY,

@@ -233,7 +233,7 @@ TEST_F(VodPopupMenuTest, ARealPopupIsMeasuredPaintedShapedAndFramed)
     open->SetImageIndex(0);
     TMenuItem* checked = Add(Menu->Items(), L"Checked");
     checked->SetChecked(true);
-    TMenuItem* line = Add(Menu->Items(), L"-");
+    Add(Menu->Items(), L"-");
     TMenuItem* sub = Add(Menu->Items(), L"More");
     Add(sub, L"Child");
     TMenuItem* last = Add(Menu->Items(), L"Last");
