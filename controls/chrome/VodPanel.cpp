@@ -685,7 +685,12 @@ void TCustomVodPanel::ParentFontChanged()
 
 void TCustomVodPanel::Resize()
 {
-    if (!FOptimizePaint && !FDesigning && HandleAllocated()) Repaint();
+    // Paints at once on a change of size (the platform also reports moves
+    // here; a group moving its panels must not paint each one).
+    const bool sized = Width() != FResizedWidth || Height() != FResizedHeight;
+    FResizedWidth = Width();
+    FResizedHeight = Height();
+    if (sized && !FOptimizePaint && !FDesigning && HandleAllocated()) Repaint();
     TCustomPanel::Resize();
     UpdateAutoSize();
 }
