@@ -10,6 +10,7 @@
 #include "controls/markup/PictureContainer.h"
 #include "platform/base/Types.h"
 #include "platform/os/Shell.h"
+#include "tests/controls/foundation/PictureTestSupport.h"
 #include "tests/controls/markup/MarkupTestSupport.h"
 
 using Runs = std::vector<std::wstring>;
@@ -479,4 +480,63 @@ TEST(MarkupLayout, ShellIconsTakeTheSystemListsSizes)
     RenderMarkup(p);
     EXPECT_EQ(mc.Runs(), (Runs{L"a@18,32", L"b@60,32"}));   // 16 + 2, then 32 + 2; the line as tall as the large icon
     EXPECT_EQ(p.YSize, 32);
+}
+
+TEST(MarkupImages, LayoutScalesWithTheDevicesPixelsPerInchWhileThePictureKeepsItsSize)
+{
+    TPictureContainer container(nullptr);
+    TPictureItem* item = container.Items()->Add();
+    item->SetName(L"q");
+    item->Picture()->LoadFromFile(UTF8ToString(picture_test::PicturePath("quad16.png")));
+    ASSERT_EQ(item->Picture()->Width(), 16);
+    TImageList il;
+    il.SetWidth(16);
+    il.SetHeight(16);
+    TBitmap b(16, 16);
+    il.Add(&b, nullptr);
+    struct {
+        int Ppi;
+        const wchar_t* Text;
+        Runs Expected;
+        int LineHeight;
+    } const cases[] = {
+        // WIDTH only keeps the aspect: 32 x 32 shown, laid out 32 x 32 at 96...
+        {96, L"<IMG src=\"q\" width=\"32\">x", {L"x@34,32"}, 32},
+        // ...and 40 x 40 at 120 pixels per inch (32 x 120 / 96).
+        {120, L"<IMG src=\"q\" width=\"32\">x", {L"x@42,40"}, 40},
+        // HEIGHT only: 16 wide, 20 at 120; both given: exactly those, scaled.
+        {120, L"<IMG src=\"q\" height=\"16\">x", {L"x@22,20"}, 20},
+        {120, L"<IMG src=\"q\" width=\"48\" height=\"8\">x", {L"x@62,16"}, 16},
+        // No size: the picture's own, and an image-list image: both scaled.
+        {144, L"<IMG src=\"q\">x", {L"x@26,24"}, 24},
+        {144, L"<IMG src=\"idx:0\">x", {L"x@26,24"}, 24},
+    };
+    for (const auto& c : cases) {
+        GdiSetScreenPixelsPerInch(c.Ppi);
+        {
+            TMarkupCanvas mc;
+            TMarkupParams p = mc.Params(c.Text);
+            p.Container = &container;
+            p.Images = &il;
+            RenderMarkup(p);
+            EXPECT_EQ(mc.Runs(), c.Expected) << c.Ppi << " " << std::wstring(c.Text);
+            EXPECT_EQ(p.YSize, c.LineHeight) << c.Ppi << " " << std::wstring(c.Text);
+        }
+        GdiSetScreenPixelsPerInch(96);
+    }
+    // The picture is drawn at its display size, not at the layout size.
+    GdiSetScreenPixelsPerInch(120);
+    {
+        TMarkupCanvas mc;
+        TMarkupParams p = mc.Params(L"<IMG src=\"q\" width=\"32\">");
+        p.Container = &container;
+        RenderMarkup(p);
+        auto at = [&](int x, int y) { return GetPixel(mc.Surface.Dc, x, y) & 0xFFFFFF; };
+        // Quadrants red, green, blue and white: green ends at x 31, blue at y 31.
+        EXPECT_EQ(at(31, 2), 0x00FF00u);
+        EXPECT_EQ(at(2, 31), 0xFF0000u);  // a COLORREF: blue in the high byte
+        EXPECT_EQ(at(33, 10), 0xFFFFFFu);
+        EXPECT_EQ(at(10, 33), 0xFFFFFFu);
+    }
+    GdiSetScreenPixelsPerInch(96);
 }
