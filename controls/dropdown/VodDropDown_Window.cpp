@@ -240,6 +240,17 @@ void TVodCustomDropDown::SizeDropDownForm()
 void TVodCustomDropDown::PlaceDropDownControl()
 {
     if (!FDropDownForm || !FControl) return;
+    if (FControl->Align() != alClient) {
+        // Placed for the first time: the window takes the control's size
+        // first, so aligning the control to it keeps that size.
+        Integer bw = std::max(FDropDownBorderWidth, 0);
+        Integer w = std::max(FDropDownForm->Width(), FControl->Width() + 2 * bw);
+        Integer h = FControl->Height() + 2 * bw;
+        if (FDropDownHeader->Visible()) h += FDropDownHeader->Height();
+        if (FDropDownFooter->Visible()) h += FDropDownFooter->Height();
+        h = std::max(FDropDownForm->Height(), h);
+        FDropDownForm->SetBounds(FDropDownForm->Left(), FDropDownForm->Top(), w, h);
+    }
     FControl->SetParent(FDropDownForm);
     FControl->SetTop(FDropDownHeader->Visible() ? FDropDownHeader->Height() + 2 : FDropDownBorderWidth);
     FControl->SetAlign(alClient);

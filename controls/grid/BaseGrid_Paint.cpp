@@ -230,9 +230,12 @@ void TBaseGrid::DrawGridCell(TCanvas* ACanvas, Integer ACol, Integer ARow, TRect
 {
     String s = GetCellEx(ACol, ARow);
     if (s.empty()) return;
-    ACanvas->Brush()->SetStyle(bsClear);
-    DrawText(ACanvas->Handle(), s.c_str(), Integer(s.size()), &ARect, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
-    ACanvas->Brush()->SetStyle(bsSolid);
+    HDC dc = ACanvas->Handle();
+    const int mode = SetBkMode(dc, TRANSPARENT);
+    const COLORREF text = SetTextColor(dc, COLORREF(ColorToRGB(ACanvas->Font()->Color())));
+    DrawText(dc, s.c_str(), Integer(s.size()), &ARect, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+    SetTextColor(dc, text);
+    SetBkMode(dc, mode);
 }
 
 // ---------------------------------------------------------------------------

@@ -74,6 +74,9 @@ TWinControl::~TWinControl()
 {
     Destroying();
     if (FParent) RemoveFocus(true);
+    // Leave the parent while this is still a windowed control, so its tab
+    // order forgets it too (TControl's destructor no longer can).
+    if (FParent) FParent->RemoveControl(this);
     if (FHandle) DestroyWindowHandle();
     // Children go with their parent, the last one first.
     while (ControlCount() > 0) {

@@ -722,3 +722,18 @@ TEST_F(FormsTest, FontsFlowFromParentsUntilAControlChoosesItsOwn)
     EXPECT_EQ(inner->Font()->Size(), 20);
     EXPECT_TRUE(outer->ParentFont());
 }
+
+TEST_F(FormsTest, AWindowedControlFreedBeforeItsParentLeavesTheTabOrder)
+{
+    TTestForm* f = NewForm();
+    auto* box = new TBox(f, f);
+    auto* a = new TField(f, box, 10);
+    auto* b = new TField(f, box, 70);
+    f->Show();
+    delete a;
+    std::vector<TWinControl*> order;
+    f->GetTabOrderList(order);
+    EXPECT_EQ(std::count(order.begin(), order.end(), static_cast<TWinControl*>(b)), 1);
+    EXPECT_EQ(order.size(), 2u);  // the box and b
+    EXPECT_EQ(f->FindNextControl(nullptr, true, true, false), b);
+}

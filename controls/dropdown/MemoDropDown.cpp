@@ -1,0 +1,184 @@
+#include "controls/dropdown/MemoDropDown.h"
+
+#include "controls/dropdown/DropDownButton.h"
+#include "platform/base/Lists.h"
+#include "platform/gfx/Gdi.h"
+#include "platform/ui/StdCtrls.h"
+
+TVodMemoDropDown::TVodMemoDropDown(TComponent* AOwner)
+    : TVodCustomDropDown(AOwner), FMemoText(std::make_unique<TStringList>())
+{
+    FMemoText->OnChange = [this](TObject*) { UpdateEditFromList(); };
+}
+
+TVodMemoDropDown::~TVodMemoDropDown() { FMemoText->OnChange = nullptr; }
+
+TStrings* TVodMemoDropDown::MemoText() const
+{
+    if (FMemo) return FMemo->Lines();
+    return FMemoText.get();
+}
+
+void TVodMemoDropDown::SetMemoText(TStrings* v)
+{
+    FMemoText->Assign(v);
+    if (FMemo) FMemo->Lines()->Assign(v);
+}
+
+void TVodMemoDropDown::SetMemoReadOnly(bool v)
+{
+    FMemoReadOnly = v;
+    if (FMemo && DroppedDown()) FMemo->SetReadOnly(v);
+}
+
+void TVodMemoDropDown::CreateDropDownForm()
+{
+    TVodCustomDropDown::CreateDropDownForm();
+    if (FMemo || !FDropDownForm) return;
+    FMemo = new TMemo(this);
+    FMemo->SetParent(FDropDownForm);
+    FMemo->SetHeight(100);
+    FMemo->SetBorderStyle(bsNone);
+    FMemo->SetWantTabs(true);
+    FMemo->SetTabStop(true);
+    FMemo->OnChange = [this](TObject*) {
+        FMemoText->Assign(FMemo->Lines());
+        if (OnMemoChange) OnMemoChange(this);
+    };
+    SetControl(FMemo);
+}
+
+void TVodMemoDropDown::DoBeforeDropDown()
+{
+    TVodCustomDropDown::DoBeforeDropDown();
+    if (FDropDownForm) FDropDownForm->SetCancelOnDeActivate(false);
+    if (!FMemo) return;
+    if (FEditorEnabled) FMemo->Lines()->SetText(FMemoText->Text());
+    FMemo->SetPopupMenu(FMemoPopup);
+    FMemo->SetMaxLength(MaxLength());
+    FMemo->SetScrollBars(FMemoScrollBars);
+    FMemo->SetReadOnly(FMemoReadOnly);
+}
+
+void TVodMemoDropDown::UpdateEditFromList()
+{
+    String s;
+    if (FMemoText->Count() > 0) {
+        s = FMemoText->Strings(0);
+        if (!FEditorEnabled) {
+            TCanvas c;
+            HDC dc = HandleAllocated() ? GetDC(Handle()) : CreateScreenIC();
+            c.SetHandle(dc);
+            c.Font()->Assign(Font());
+            Integer room = FEditRect.Width() > 0 ? FEditRect.Width() : Width() - FButtonWidth - 4;
+            if (MeasureText(&c, s).cx <= room) {
+                if (FMemoText->Count() > 1) s += L"...";
+            } else {
+                s = TruncateText(&c, s, room, true);
+            }
+            c.SetHandle(nullptr);
+            if (HandleAllocated())
+                ReleaseDC(Handle(), dc);
+            else
+                DeleteDC(dc);
+        }
+    }
+    FInternalUpdate = true;
+    bool same = EditText() == s;
+    SetEditText(s);
+    if (same) Change();
+    FInternalUpdate = false;
+}
+
+void TVodMemoDropDown::SetText(const String& Value)
+{
+    FWritingText = true;
+    TVodCustomDropDown::SetText(Value);
+    FWritingText = false;
+}
+
+void TVodMemoDropDown::Change()
+{
+    if (!FInternalUpdate) {
+        String t = GetText();
+        auto saved = FMemoText->OnChange;
+        FMemoText->OnChange = nullptr;
+        if (FWritingText || FMemoText->Count() == 0) {
+            // A written Text replaces every line.
+            FMemoText->SetText(t);
+        } else {
+            // Typing in the edit changes the line it shows: the first.
+            FMemoText->SetStrings(0, t);
+        }
+        if (FMemo) {
+            auto memoChange = FMemo->OnChange;
+            FMemo->OnChange = nullptr;
+            FMemo->Lines()->Assign(FMemoText.get());
+            FMemo->OnChange = memoChange;
+        }
+        FMemoText->OnChange = saved;
+    }
+    TVodCustomDropDown::Change();
+}
+
+void TVodMemoDropDown::DoHideDropDown(bool Cancelled)
+{
+    bool saved = FAutoDropSuspended;
+    FAutoDropSuspended = true;
+    if (Cancelled && FMemo) FMemo->Lines()->SetText(FMemoText->Text());
+    TVodCustomDropDown::DoHideDropDown(Cancelled);
+    FAutoDropSuspended = saved;
+}
+
+void TVodMemoDropDown::DropDownHidden()
+{
+    bool saved = FAutoDropSuspended;
+    FAutoDropSuspended = true;
+    TVodCustomDropDown::DropDownHidden();
+    FAutoDropSuspended = saved;
+    if (FMemo) {
+        auto s = FMemoText->OnChange;
+        FMemoText->OnChange = nullptr;
+        FMemoText->Assign(FMemo->Lines());
+        FMemoText->OnChange = s;
+    }
+    UpdateEditFromList();
+    SetSelRaw(0, 0);
+}
+
+void TVodMemoDropDown::DoEnter()
+{
+    TVodCustomDropDown::DoEnter();
+    if (FAutoDrop && !FAutoDropSuspended && !DroppedDown()) DoShowDropDown();
+}
+
+void TVodMemoDropDown::ControlKeyDown(Word& Key, TShiftState Shift)
+{
+    if (Key == VK_TAB) {
+        Key = 0;
+        DoHideDropDown(false);
+        SelectAll();
+        return;
+    }
+    if (Key == 'A' && Shift.Contains(ssCtrl)) {
+        if (FMemo) FMemo->SelectAll();
+        Key = 0;
+        return;
+    }
+    if (Shift.Contains(ssAlt) || Key == VK_ESCAPE || Key == VK_F4) TVodCustomDropDown::ControlKeyDown(Key, Shift);
+}
+
+void TVodMemoDropDown::ControlKeyUp(Word& Key, TShiftState Shift)
+{
+    if (Shift.Contains(ssAlt) || Key == VK_ESCAPE || Key == VK_F4) TVodCustomDropDown::ControlKeyUp(Key, Shift);
+}
+
+void TVodMemoDropDown::ControlKeyPress(wchar_t& Key)
+{
+    if (Key == L'\t') {
+        Key = 0;
+        SelectAll();
+        return;
+    }
+    if (GetKeyState(VK_MENU) < 0 || Key == 0x1B) TVodCustomDropDown::ControlKeyPress(Key);
+}
