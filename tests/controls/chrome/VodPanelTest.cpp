@@ -529,12 +529,35 @@ TEST_F(PanelTest, ScalingAndTheStreamedFullHeight)
 
     TVodPanel written(nullptr);
     written.SetFullHeight(345);
+    written.SetText(L"<b>body</b>");
+    written.SetBorderShadow(true);
+    written.SetCollapsSteps(4);
+    written.SetBackgroundPosition(TBackGroundPosition::bpCenter);
+    written.Caption()->SetVisible(true);
+    written.Caption()->SetPosition(cpRight);
+    written.Caption()->SetShadeType(stLMetal);
+    written.Caption()->SetText(L"Title");
+    written.StatusBar()->SetHeight(25);
+    written.Position()->SetKey(L"Software\\Demo");
+    written.AutoSize()->SetWidth(false);
     TMemoryStream form;
     form.WriteComponent(&written);
     TVodPanel read(nullptr);
     form.SetPosition(0);
     form.ReadComponent(&read);
     EXPECT_EQ(read.FullHeight(), 345);
+    EXPECT_EQ(read.Text(), L"<b>body</b>");
+    EXPECT_TRUE(read.BorderShadow());
+    EXPECT_EQ(read.CollapsSteps(), 4);
+    EXPECT_EQ(read.BackgroundPosition(), TBackGroundPosition::bpCenter);
+    EXPECT_TRUE(read.Caption()->Visible());
+    EXPECT_EQ(read.Caption()->Position(), cpRight);
+    EXPECT_EQ(read.Caption()->ShadeType(), stLMetal);
+    EXPECT_EQ(read.Caption()->Text(), L"Title");
+    EXPECT_EQ(read.StatusBar()->Height(), 25);
+    EXPECT_EQ(read.Position()->Key(), L"Software\\Demo");
+    EXPECT_FALSE(read.AutoSize()->Width());
+    EXPECT_EQ(read.Version(), L"2.5.1.1");
 }
 
 }  // namespace
