@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "controls/grid/VodGrid.h"
+#include "platform/base/Resources.h"
 #include "platform/base/SysUtils.h"
 #include "platform/gfx/Gdi.h"
 #include "platform/ui/Forms.h"
@@ -206,6 +207,8 @@ TEST_F(VodGridUpdate, FocusFlagsDialogCharsAndCursors)
     Grid->SetCellSelectorMode(false);
     SendMessage(Grid->Handle(), WM_SETCURSOR, WPARAM(Grid->Handle()), HTCLIENT);
     EXPECT_EQ(Grid->CursorAsked(), 0);
+    // The program carries the four cursors as resources.
+    for (int id : {8010, 8011, 8012, 8014}) EXPECT_NE(FindResource(HInstance, MAKEINTRESOURCE(id), RT_CURSOR), nullptr) << id;
     // A cursor change not made by the grid's mouse handling ends the
     // selection mode.
     Grid->SetSelectMode(msRow);
