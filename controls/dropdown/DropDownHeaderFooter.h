@@ -88,8 +88,21 @@ class THeaderButtons : public TOwnedCollection {
     VEL_CLASS(THeaderButtons, TOwnedCollection)
 public:
     explicit THeaderButtons(TPersistent* AOwner);
-    THeaderButton* Add() { return static_cast<THeaderButton*>(TCollection::Add()); }
-    THeaderButton* Insert(Integer Index) { return static_cast<THeaderButton*>(TCollection::Insert(Index)); }
+    // The change is told once the new item is complete.
+    THeaderButton* Add()
+    {
+        BeginUpdate();
+        auto* item = static_cast<THeaderButton*>(TCollection::Add());
+        EndUpdate();
+        return item;
+    }
+    THeaderButton* Insert(Integer Index)
+    {
+        BeginUpdate();
+        auto* item = static_cast<THeaderButton*>(TCollection::Insert(Index));
+        EndUpdate();
+        return item;
+    }
     THeaderButton* Items(Integer Index) const { return static_cast<THeaderButton*>(TCollection::Items(Index)); }
     void SetItems(Integer Index, THeaderButton* Value) { TCollection::SetItems(Index, Value); }
     TNotifyEvent OnChange;
@@ -103,8 +116,21 @@ class TFooterButtons : public TCollection {
     VEL_CLASS(TFooterButtons, TCollection)
 public:
     explicit TFooterButtons(TPersistent* AOwner);
-    TFooterButton* Add() { return static_cast<TFooterButton*>(TCollection::Add()); }
-    TFooterButton* Insert(Integer Index) { return static_cast<TFooterButton*>(TCollection::Insert(Index)); }
+    // The change is told once the new item is complete.
+    TFooterButton* Add()
+    {
+        BeginUpdate();
+        auto* item = static_cast<TFooterButton*>(TCollection::Add());
+        EndUpdate();
+        return item;
+    }
+    TFooterButton* Insert(Integer Index)
+    {
+        BeginUpdate();
+        auto* item = static_cast<TFooterButton*>(TCollection::Insert(Index));
+        EndUpdate();
+        return item;
+    }
     TFooterButton* Items(Integer Index) const { return static_cast<TFooterButton*>(TCollection::Items(Index)); }
     void SetItems(Integer Index, TFooterButton* Value) { TCollection::SetItems(Index, Value); }
     TPersistent* GetOwner() const override { return FOwner; }

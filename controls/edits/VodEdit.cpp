@@ -9,6 +9,7 @@
 
 #include "controls/foundation/VodStyleIF.h"
 #include "platform/base/DebugOutput.h"
+#include "platform/base/Filer.h"
 #include "platform/base/SysUtils.h"
 #include "platform/os/Modules.h"
 #include "platform/os/Version.h"
@@ -708,3 +709,26 @@ void TVodEdit::Regroup()
         SetSelLength(0);
     }
 }
+
+// ---------------------------------------------------------------------------
+// Unit start-up: OLE for the program (drag and drop), and the label class
+// in the class registry.
+
+namespace {
+
+struct TVodEditUnit {
+    TVodEditUnit()
+    {
+        FOle = SUCCEEDED(OleInitialize());
+        RegisterClass(TVodEditLabel::StaticClass());
+    }
+    ~TVodEditUnit()
+    {
+        if (FOle) OleUninitialize();
+    }
+    bool FOle = false;
+};
+
+const TVodEditUnit GVodEditUnit;
+
+}  // namespace

@@ -90,6 +90,12 @@ class TWinCtrl : public TWinControl {
 public:
     explicit TWinCtrl(TComponent* AOwner) : TWinControl(AOwner) {}
     void PaintCtrls(HDC DC, TControl* First) { PaintControls(DC, First); }
+    // The same for any windowed control.
+    static void PaintCtrlsOf(TWinControl* Control, HDC DC, TControl* First)
+    {
+        void (TWinControl::*paint)(HDC, TControl*) = &TWinCtrl::PaintControls;
+        (Control->*paint)(DC, First);
+    }
 };
 
 // Distinct integers (the values of an etRange edit).

@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "controls/edits/VodEdit.h"
+#include "platform/base/Exceptions.h"
 #include "platform/base/SysUtils.h"
 #include "platform/gfx/Gdi.h"
 #include "platform/os/Shell.h"
@@ -138,7 +139,9 @@ void TEditDropTarget::DropText(TPoint pt, const String& s)
         const Integer c = e->CharFromPos(client);
         const Integer a = e->SelStart(), b = a + e->SelLength();
         if (c >= a && c <= b) {
+            // Onto its own selection: nothing changes, on either side.
             e->ClearDropMarker();
+            e->FMovedOut = true;
             return;
         }
         if (!Held(VK_CONTROL)) {
@@ -247,7 +250,14 @@ void TVodEdit::WMLButtonUp(TMessage& M)
 void TVodEdit::WMDestroy(TMessage& M)
 {
     if (!Loading()) {
-        if (!Designing()) SavePersist();
+        // A store that cannot be written must not take the program down
+        // with the window (destruction runs inside destructors).
+        if (!Designing()) {
+            try {
+                SavePersist();
+            } catch (const Exception&) {
+            }
+        }
         if (FOleDropTargetAssigned && HandleAllocated()) RevokeDragDrop(FHandle);
         FOleDropTargetAssigned = false;
     }

@@ -412,7 +412,19 @@ void TVodEdit::SetURLLook(bool On)
 
 void TVodEdit::WMPaint(TMessage& M)
 {
-    if (Enabled() || FDisabledTextColor == clNone) {
+    if (FTransparent && M.WParam == 0 && HandleAllocated() && (Enabled() || FDisabledTextColor == clNone)) {
+        // The parent's picture first, then the text over it.
+        PAINTSTRUCT ps;
+        HDC dc = BeginPaint(FHandle, &ps);
+        if (dc) {
+            TMessage erase{WM_ERASEBKGND, WPARAM(dc), 0, 0};
+            WMEraseBkgnd(erase);
+            TMessage paint{WM_PAINT, WPARAM(dc), 0, 0};
+            TCustomEdit::WMPaint(paint);
+            DrawOverlay(dc);
+            EndPaint(FHandle, &ps);
+        }
+    } else if (Enabled() || FDisabledTextColor == clNone) {
         TCustomEdit::WMPaint(M);
         if (HandleAllocated()) {
             HDC dc = GetDC(FHandle);
@@ -572,7 +584,7 @@ void TVodEdit::WMEraseBkgnd(TMessage& M)
         OffsetWindowOrgEx(dc, Left(), Top(), &old);
         SendMessage(Parent()->Handle(), WM_ERASEBKGND, WPARAM(dc), 0);
         SendMessage(Parent()->Handle(), WM_PAINT, WPARAM(dc), 0);
-        if (auto* w = static_cast<TWinCtrl*>(Parent())) w->PaintCtrls(dc, nullptr);
+        TWinCtrl::PaintCtrlsOf(Parent(), dc, nullptr);
         RestoreDC(dc, saved);
         M.Result = 1;
         return;
@@ -583,7 +595,11 @@ void TVodEdit::WMEraseBkgnd(TMessage& M)
 void TVodEdit::CNCtlColor(TMessage& M)
 {
     TCustomEdit::Dispatch(M);
-    if (FTransparent) SetBkMode(reinterpret_cast<HDC>(M.WParam), TRANSPARENT);
+    if (FTransparent) {
+        SetBkMode(reinterpret_cast<HDC>(M.WParam), TRANSPARENT);
+        // The parent's picture is already in place: nothing to fill.
+        M.Result = LRESULT(GetStockObject(NULL_BRUSH));
+    }
 }
 
 // ---------------------------------------------------------------------------

@@ -568,9 +568,13 @@ const Variant& TAutoArgs::Required(Integer index) const
 
 DISPID TAutoMembers::Find(std::wstring_view name) const
 {
-    // Callers mostly spell a name as the table does: try that first.
-    for (size_t i = 0; i < FMembers.size(); ++i)
-        if (FMembers[i].Name == name) return DISPID(i + 1);
+    // Callers mostly spell a name as the table does: try that first, with
+    // the length and first letter deciding most misses.
+    for (size_t i = 0; i < FMembers.size(); ++i) {
+        const String& n = FMembers[i].Name;
+        if (n.size() == name.size() && !n.empty() && n[0] == name[0] && std::wstring_view(n) == name)
+            return DISPID(i + 1);
+    }
     String text(name);
     for (size_t i = 0; i < FMembers.size(); ++i)
         if (SameText(FMembers[i].Name, text)) return DISPID(i + 1);
@@ -587,7 +591,7 @@ HRESULT TAutoObject::QueryInterface(const TGUID& iid, void** obj)
 HRESULT TAutoObject::GetIDsOfNames(const std::wstring_view* names, UINT count, DISPID* ids)
 {
     if (count == 0 || !names || !ids) return E_INVALIDARG;
-    const TAutoMembers& table = Members();
+    const TAutoMembers& table = Table();
     HRESULT hr = S_OK;
     ids[0] = table.Find(names[0]);
     if (ids[0] == DISPID_UNKNOWN) hr = DISP_E_UNKNOWNNAME;
@@ -606,7 +610,7 @@ HRESULT TAutoObject::GetIDsOfNames(const std::wstring_view* names, UINT count, D
 HRESULT TAutoObject::Invoke(DISPID id, Word flags, const DISPPARAMS& params, Variant* result,
                             EXCEPINFO* excepInfo)
 {
-    const TAutoMembers& table = Members();
+    const TAutoMembers& table = Table();
     if (id == DISPID_VALUE) id = table.DefaultMember();
     if (id < 1 || size_t(id) > table.Members().size()) return DISP_E_MEMBERNOTFOUND;
     const TAutoMembers::TMember& member = table.Members()[size_t(id - 1)];
@@ -638,9 +642,10 @@ HRESULT TAutoObject::Invoke(DISPID id, Word flags, const DISPPARAMS& params, Var
         if (put) {
             member.Put(*this, args);
             if (result) *result = Variant();
+        } else if (result) {
+            *result = member.Get(*this, args);
         } else {
-            Variant v = member.Get(*this, args);
-            if (result) *result = std::move(v);
+            member.Get(*this, args);
         }
         return S_OK;
     } catch (const Exception& e) {

@@ -495,7 +495,14 @@ protected:
     const String& Source() const { return FSource; }
 
 private:
+    // Members(), asked once: every call looks its member up in it.
+    const TAutoMembers& Table() const
+    {
+        if (!FTable) FTable = &Members();
+        return *FTable;
+    }
     String FSource;
+    mutable const TAutoMembers* FTable = nullptr;
 };
 
 // ---------------------------------------------------------------------------

@@ -7,6 +7,7 @@
 #include "platform/base/Encoding.h"
 #include "platform/base/Exceptions.h"
 #include "platform/base/Files.h"
+#include "platform/base/Registry.h"
 #include "platform/base/SysUtils.h"
 
 // ---------------------------------------------------------------------------
@@ -324,10 +325,21 @@ struct TIniContent {
 // ---------------------------------------------------------------------------
 // TMemIniFile
 
-TMemIniFile::TMemIniFile(const String& fileName)
-    : TCustomIniFile(fileName), FContent(std::make_unique<TIniContent>()), FName(fileName)
+String IniFileLocation(const String& fileName)
 {
-    FContent->Load(fileName);
+    if (fileName.empty() || fileName.find(PathDelim) != String::npos) return fileName;
+    // The user's configuration folder: the one that holds the registry store's folder.
+    const String regFolder = ExcludeTrailingPathDelimiter(ExtractFilePath(RegistryStorePath()));
+    const String folder = ExtractFilePath(regFolder);
+    ForceDirectories(folder);
+    return folder + fileName;
+}
+
+TMemIniFile::TMemIniFile(const String& fileName)
+    : TCustomIniFile(IniFileLocation(fileName)), FContent(std::make_unique<TIniContent>()),
+      FName(IniFileLocation(fileName))
+{
+    FContent->Load(FName);
 }
 
 TMemIniFile::~TMemIniFile() = default;
@@ -390,7 +402,10 @@ void TMemIniFile::Rename(const String& fileName, bool reload)
 // ---------------------------------------------------------------------------
 // TIniFile
 
-TIniFile::TIniFile(const String& fileName) : TCustomIniFile(fileName), FContent(std::make_unique<TIniContent>()) {}
+TIniFile::TIniFile(const String& fileName)
+    : TCustomIniFile(IniFileLocation(fileName)), FContent(std::make_unique<TIniContent>())
+{
+}
 
 TIniFile::~TIniFile() = default;
 

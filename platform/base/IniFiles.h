@@ -58,6 +58,10 @@ private:
 
 struct TIniContent;   // private to the implementation
 
+// Where an INI file name leads: a bare name (no folder) to the user's
+// configuration folder beside the registry store, any other name unchanged.
+String IniFileLocation(const String& fileName);
+
 // Keeps the file in memory; nothing reaches the disk before UpdateFile.
 class TMemIniFile : public TCustomIniFile {
 public:

@@ -95,7 +95,6 @@ Variant Variant::FromError(HRESULT code)
 }
 
 Variant::Variant(const Variant& o) { CopyFrom(o); }
-Variant::Variant(Variant&& o) noexcept { MoveFrom(o); }
 
 Variant& Variant::operator=(const Variant& o)
 {
@@ -107,14 +106,6 @@ Variant& Variant::operator=(const Variant& o)
     return *this;
 }
 
-Variant& Variant::operator=(Variant&& o) noexcept
-{
-    if (this != &o) {
-        Clear();
-        MoveFrom(o);
-    }
-    return *this;
-}
 
 void Variant::ReleaseHeld()
 {
@@ -122,14 +113,6 @@ void Variant::ReleaseHeld()
     delete std::exchange(FArray, nullptr);
 }
 
-void Variant::Clear()
-{
-    if (IDispatch* d = std::exchange(FDisp, nullptr)) d->Release();
-    delete std::exchange(FArray, nullptr);
-    FS.clear();
-    FType = varEmpty;
-    FI = 0;
-}
 
 void Variant::CopyFrom(const Variant& o)
 {
@@ -141,15 +124,6 @@ void Variant::CopyFrom(const Variant& o)
     if (o.FArray) FArray = new TArray(*o.FArray);
 }
 
-void Variant::MoveFrom(Variant& o) noexcept
-{
-    FType = std::exchange(o.FType, varEmpty);
-    FI = std::exchange(o.FI, 0);
-    FS = std::move(o.FS);
-    o.FS.clear();
-    FDisp = std::exchange(o.FDisp, nullptr);
-    FArray = std::exchange(o.FArray, nullptr);
-}
 
 TVarType Variant::VarType() const
 {

@@ -21,6 +21,7 @@
 #include <memory>
 #include <span>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "platform/base/Exceptions.h"
@@ -92,9 +93,17 @@ public:
     static Variant Missing() { return FromError(DISP_E_PARAMNOTFOUND); }
 
     Variant(const Variant& o);
-    Variant(Variant&& o) noexcept;
+    // Moves are inline: late-bound calls hand results on by moving them.
+    Variant(Variant&& o) noexcept { MoveFrom(o); }
     Variant& operator=(const Variant& o);
-    Variant& operator=(Variant&& o) noexcept;
+    Variant& operator=(Variant&& o) noexcept
+    {
+        if (this != &o) {
+            Clear();
+            MoveFrom(o);
+        }
+        return *this;
+    }
     ~Variant()
     {
         if (FDisp || FArray) ReleaseHeld();   // the string member frees itself
@@ -155,10 +164,26 @@ private:
     friend Integer VarArrayHighBound(const Variant& v, Integer dim);
     struct TArray;
 
-    void Clear();
+    void Clear()
+    {
+        if (FDisp || FArray) ReleaseHeld();
+        FS.clear();
+        FType = varEmpty;
+        FI = 0;
+    }
     void ReleaseHeld();
     void CopyFrom(const Variant& o);
-    void MoveFrom(Variant& o) noexcept;
+    void MoveFrom(Variant& o) noexcept
+    {
+        FType = std::exchange(o.FType, varEmpty);
+        FI = std::exchange(o.FI, 0);
+        if (!o.FS.empty()) {
+            FS = std::move(o.FS);
+            o.FS.clear();
+        }
+        FDisp = std::exchange(o.FDisp, nullptr);
+        FArray = std::exchange(o.FArray, nullptr);
+    }
     [[noreturn]] void CastError(TVarType to) const;
     size_t ElementOffset(std::initializer_list<Integer> indices) const;
     double NumericValue(TVarType to) const;   // for the numeric conversions

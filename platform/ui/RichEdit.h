@@ -173,10 +173,10 @@ public:
     Integer CharAt(TPoint p) const;
 
     // Draws lines [first, last) at origin (the layout's (0, 0) there), with
-    // the characters [selA, selB) highlighted. autoColor is what
-    // clWindowText (the automatic colour) draws as.
+    // the characters [selA, selB) highlighted and only those of [from, to).
+    // autoColor is what clWindowText (the automatic colour) draws as.
     void Draw(HDC dc, TPoint origin, Integer first, Integer last, Integer selA, Integer selB, COLORREF autoColor,
-              COLORREF selBack, COLORREF selText) const;
+              COLORREF selBack, COLORREF selText, Integer from = 0, Integer to = INT32_MAX) const;
 
 private:
     struct TFontSlot {

@@ -254,7 +254,7 @@ Integer TRichLayout::CharAt(TPoint p) const
 }
 
 void TRichLayout::Draw(HDC dc, TPoint origin, Integer first, Integer last, Integer selA, Integer selB,
-                       COLORREF autoColor, COLORREF selBack, COLORREF selText) const
+                       COLORREF autoColor, COLORREF selBack, COLORREF selText, Integer from, Integer to) const
 {
     first = std::max<Integer>(first, 0);
     last = std::min<Integer>(last, Integer(FLines.size()));
@@ -286,7 +286,9 @@ void TRichLayout::Draw(HDC dc, TPoint origin, Integer first, Integer last, Integ
             const Integer top = base - pc.Rise - f.Ascent;
             const COLORREF own = pc.Color == clWindowText ? autoColor : COLORREF(ColorToRGB(pc.Color));
             // Up to three parts: before, inside and after the selection.
-            const Integer cuts[4] = {pc.From, std::clamp(a, pc.From, pc.To), std::clamp(b, pc.From, pc.To), pc.To};
+            const Integer lo = std::clamp(from - l.Start, pc.From, pc.To);
+            const Integer hi = std::clamp(to - l.Start, lo, pc.To);
+            const Integer cuts[4] = {lo, std::clamp(a, lo, hi), std::clamp(b, lo, hi), hi};
             for (int part = 0; part < 3; ++part) {
                 if (cuts[part + 1] <= cuts[part]) continue;
                 SetTextColor(dc, part == 1 ? selText : own);

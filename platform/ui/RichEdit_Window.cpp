@@ -449,8 +449,9 @@ LRESULT FormatRange(HWND h, TRichState& s, bool render, FORMATRANGE* fr)
     if (render) {
         const int saved = SaveDC(dc);
         IntersectClipRect(dc, r.Left, r.Top, r.Right, r.Bottom);
-        // Clipped to the range: characters of the last line beyond it stay out.
-        layout.Draw(dc, TPoint{r.Left, r.Top - y0}, Integer(first), Integer(last), 0, 0, RGB(0, 0, 0), 0, 0);
+        // Only the range's characters: a range may start or end inside a line.
+        layout.Draw(dc, TPoint{r.Left, r.Top - y0}, Integer(first), Integer(last), 0, 0, RGB(0, 0, 0), 0, 0, from,
+                    to);
         RestoreDC(dc, saved);
     }
     // The answer after the last line is the end of the text.

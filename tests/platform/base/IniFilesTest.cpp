@@ -194,3 +194,26 @@ TEST_F(IniFilesTest, ExistingPermissionsSurviveARewrite)
 }
 
 }   // namespace
+
+#include "platform/base/Registry.h"
+
+TEST_F(IniFilesTest, BareNamesLandInTheConfigurationFolderBesideTheRegistryStore)
+{
+    const char* old = std::getenv("XDG_CONFIG_HOME");
+    const std::string keep = old ? old : "";
+    ::setenv("XDG_CONFIG_HOME", UTF8Encode(FDir).c_str(), 1);
+    RegistryStoreReset();
+    {
+        TIniFile ini(L"LUEdit");
+        ini.WriteString(L"Values", L"Item1", L"a");
+        EXPECT_EQ(ini.FileName(), FDir + L"/velmora/LUEdit");
+        TMemIniFile mem(L"LUEdit");
+        EXPECT_EQ(mem.ReadString(L"Values", L"Item1", L""), L"a");
+        // A name with a folder stays as it is.
+        EXPECT_EQ(TIniFile(FFile).FileName(), FFile);
+    }
+    EXPECT_TRUE(FileExists(FDir + L"/velmora/LUEdit"));
+    if (old) ::setenv("XDG_CONFIG_HOME", keep.c_str(), 1);
+    else ::unsetenv("XDG_CONFIG_HOME");
+    RegistryStoreReset();
+}

@@ -538,6 +538,14 @@ TEST_F(RichEditControl, FormatRangePrintsPageByPageToPdf)
     EXPECT_GT(next, 0);
     EXPECT_LT(next, len);
     EXPECT_TRUE(GdiRecords(mem).empty());
+    // A range that starts and ends inside a line draws its characters only.
+    fr.chrg = CHARRANGE{4, 9};
+    fr.rc = TRect{0, 0, 1440 * 8, 1440 * 8};
+    EXPECT_EQ(SendMessage(r->Handle(), EM_FORMATRANGE, 1, LPARAM(&fr)), 9);
+    String drawn;
+    for (const TGdiRecord& g : GdiRecords(mem))
+        if (g.Kind == L"TextOut") drawn += g.Text;
+    EXPECT_EQ(drawn, L"1 of ");
     DeleteDC(mem);
 }
 
