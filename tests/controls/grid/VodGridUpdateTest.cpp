@@ -28,6 +28,9 @@ public:
     }
     const String& SearchText() const { return SearchInc; }
     void SetBlockKill(bool v) { FBlockKill = v; }
+    void SetBlockFocus(bool v) { FBlockFocus = v; }
+    void SetInvokedFocusChange(bool v) { InvokedFocusChange = v; }
+    void StoreCellValue(Integer c, Integer r) override { Log.push_back(L"store " + IntToStr(c) + L"," + IntToStr(r)); }
     void SetSelectMode(TMouseSelectMode m) { FMouseSelectMode = m; }
     void DrawGridCell(TCanvas* C, Integer c, Integer r, TRect rc, TGridDrawState s) override
     {
@@ -179,6 +182,46 @@ TEST_F(VodGridUpdate, TimerForgetsTypedTextAndBlinks)
     Grid->Paints = 0;
     Tick(1);
     EXPECT_EQ(Grid->Paints, 0);  // the only tag lies outside the view
+}
+
+TEST_F(VodGridUpdate, HoverSelectionFollowsTheMouseOnTheTimer)
+{
+    Grid->SetHovering(true);
+    Drv->MouseMove(Grid->ClientToScreen(TPoint{3 * 64 + 10, 2 * 24 + 10}));
+    Tick(1);
+    EXPECT_EQ(Grid->Col(), 3);
+    EXPECT_EQ(Grid->Row(), 2);
+    Drv->MouseMove(Grid->ClientToScreen(TPoint{10, 10}));  // a fixed cell: nothing
+    Tick(1);
+    EXPECT_EQ(Grid->Col(), 3);
+}
+
+TEST_F(VodGridUpdate, FocusFlagsBlockEnterAndLeave)
+{
+    auto* other = new TVodStringGrid(Form);
+    other->SetParent(Form);
+    other->SetBounds(0, 150, 200, 100);
+    int enters = 0, exits = 0;
+    Grid->OnEnter = [&](TObject*) { ++enters; };
+    Grid->OnExit = [&](TObject*) { ++exits; };
+    other->SetFocus();
+    Drv->Pump();
+    EXPECT_EQ(exits, 1);
+    Grid->Log.clear();
+    Grid->SetFocus();
+    Drv->Pump();
+    EXPECT_EQ(enters, 1);
+    EXPECT_EQ(Grid->Log, std::vector<String>{L"store 1,1"});
+    Grid->SetBlockKill(true);
+    other->SetFocus();
+    Drv->Pump();
+    EXPECT_EQ(exits, 1);  // leaving is not seen
+    Grid->SetBlockKill(false);
+    Grid->SetBlockFocus(true);
+    Grid->SetFocus();
+    Drv->Pump();
+    EXPECT_EQ(enters, 1);
+    Grid->SetBlockFocus(false);
 }
 
 TEST_F(VodGridUpdate, FocusFlagsDialogCharsAndCursors)
