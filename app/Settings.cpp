@@ -1,7 +1,7 @@
 #include "app/Settings.h"
 
 #include "app/ItemList.h"
-#include "app/_mainUnit.h"
+#include "app/MainWindow.h"
 #include "platform/base/Exceptions.h"
 #include "platform/base/Files.h"
 #include "platform/base/Registry.h"

@@ -3,10 +3,10 @@
 #include <cstdio>
 
 #include "app/ItemList.h"
-#include "app/_infoUnit.h"
-#include "app/_mainUnit.h"
-#include "app/_waitUnit.h"
-#include "app/proxy_unit.h"
+#include "app/InfoWindow.h"
+#include "app/MainWindow.h"
+#include "app/WaitWindow.h"
+#include "app/ProxyWindow.h"
 #include "controls/foundation/LibraryStartup.h"
 #include "platform/os/AutomationServers.h"
 #include "platform/ui/Forms.h"

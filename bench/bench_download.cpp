@@ -25,8 +25,8 @@
 #include <unistd.h>
 #include <vector>
 
-#include "app/_downloadUnit.h"
-#include "app/_mainUnit.h"
+#include "app/DownloadJob.h"
+#include "app/MainWindow.h"
 #include "platform/base/Threads.h"
 #include "BenchMediaServer.h"
 #include "BenchStats.h"

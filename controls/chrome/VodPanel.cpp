@@ -319,6 +319,7 @@ TCustomVodPanel::TCustomVodPanel(TComponent* AOwner)
     FShowCaption = false;   // the platform caption is never shown
     FParentColor = false;
     FDpiScale = 1.0;
+    FCaptionSize = 20;
     FBackground = std::make_unique<TVodImage>();
     FCaption = std::make_unique<TPanelCaption>();
     FCaption->OnChange = [this](TObject* s) { CaptionChanged(s); };
@@ -446,7 +447,9 @@ String TCustomVodPanel::RawText() const
 
 void TCustomVodPanel::UpdateCaptionSize()
 {
-    if (HandleAllocated()) FCaptionSize = Integer(std::nearbyint(FCaption->Height() * FDpiScale));
+    // Before the window exists the scale is 1.0, and the caption still has
+    // its size: a panel collapsed while a form is built keeps its caption.
+    FCaptionSize = Integer(std::nearbyint(FCaption->Height() * FDpiScale));
 }
 
 void TCustomVodPanel::CaptionChanged(TObject*)
@@ -682,7 +685,12 @@ void TCustomVodPanel::ParentFontChanged()
 
 void TCustomVodPanel::Resize()
 {
-    if (!FOptimizePaint && !FDesigning && HandleAllocated()) Repaint();
+    // Paints at once on a change of size (the platform also reports moves
+    // here; a group moving its panels must not paint each one).
+    const bool sized = Width() != FResizedWidth || Height() != FResizedHeight;
+    FResizedWidth = Width();
+    FResizedHeight = Height();
+    if (sized && !FOptimizePaint && !FDesigning && HandleAllocated()) Repaint();
     TCustomPanel::Resize();
     UpdateAutoSize();
 }

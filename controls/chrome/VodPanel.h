@@ -586,6 +586,7 @@ protected:
     bool FDesigning = false;
     bool FFreePending = false;
     bool FAutoSizing = false;
+    Integer FResizedWidth = -1, FResizedHeight = -1;
 
     friend class TVodPanelGroup;
     friend class TAutoSize;
@@ -823,6 +824,9 @@ public:
     void SetBounds(Integer ALeft, Integer ATop, Integer AWidth, Integer AHeight) override;
 
 protected:
+    // The group paints around its panels, never under them: moving one of
+    // many panels invalidates the group without touching the others.
+    void CreateParams(TCreateParams& Params) override;
     void Loaded() override;
     void Notification(TComponent* AComponent, TOperation Operation) override;
     void Dispatch(TMessage& Message) override;

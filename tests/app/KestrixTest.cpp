@@ -11,7 +11,7 @@
 #include <unistd.h>
 
 #include "TempFolder.h"
-#include "app/_downloadUnit.h"
+#include "app/DownloadJob.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "app/_mainUnit.h"
+#include "app/MainWindow.h"
 #include "platform/base/SysUtils.h"
 
 namespace {

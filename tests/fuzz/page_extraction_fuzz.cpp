@@ -7,8 +7,8 @@
 #include <cstdlib>
 #include <string>
 
-#include "app/_mainUnit.h"
-#include "app/_preview_velmoraUnit.h"
+#include "app/MainWindow.h"
+#include "app/PageFetch.h"
 #include "platform/os/Http.h"
 
 namespace {

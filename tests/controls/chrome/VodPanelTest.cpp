@@ -36,7 +36,11 @@ TEST_F(PanelTest, NewPanelTakesItsDefaults)
     p->SetVersion(L"9.9.9.9");
     EXPECT_EQ(p->Version(), L"2.5.1.1");
     EXPECT_EQ(TCustomVodPanel::GetVersionNr(), 0x02050101u);
-    EXPECT_EQ(p->CaptionSize(), 0) << "no window yet";
+    EXPECT_EQ(p->CaptionSize(), 20) << "no window yet: the scale is 1.0";
+    p->Caption()->SetVisible(true);
+    p->SetCollapsDelay(0);
+    p->SetCollaps(true);
+    EXPECT_EQ(p->Height(), 18) << "collapsed before its window, the caption stays";
 }
 
 TEST_F(PanelTest, AssignCopiesAllButWidthCollapsAndIndentsAndRefusesOtherClasses)

@@ -408,6 +408,28 @@ TEST_F(RichEditControl, PaintsRunsInTheirColoursRaisedLoweredAndSelected)
     EXPECT_EQ(texts[4].Rect.Top - texts[1].Rect.Top, 4);
 }
 
+TEST_F(RichEditControl, HideSelectionDecidesWhetherAnUnfocusedSelectionShows)
+{
+    TRichEdit* r = NewRich(300, 100, L"abc def");
+    Select(r, 0, 3);
+    auto highlighted = [&] {
+        HDC dc = CreateCompatibleDC(nullptr);
+        GdiStartRecording(dc);
+        SendMessage(r->Handle(), WM_PAINT, WPARAM(dc), 0);
+        bool found = false;
+        for (const TGdiRecord& g : GdiRecords(dc))
+            found |= g.Kind == L"TextOut" && g.Color == GetSysColor(COLOR_HIGHLIGHTTEXT);
+        DeleteDC(dc);
+        return found;
+    };
+    EXPECT_FALSE(GetFocus() == r->Handle());
+    EXPECT_FALSE(highlighted());
+    r->SetHideSelection(false);   // re-creates the window: text and selection stay
+    EXPECT_EQ(r->Text(), L"abc def");
+    EXPECT_EQ(r->SelLength(), 3);
+    EXPECT_TRUE(highlighted());
+}
+
 TEST_F(RichEditControl, ScrollsToTheCaretAndRequestsItsSize)
 {
     TRichEdit* r = NewRich(200, 4 * kLine + 2);
