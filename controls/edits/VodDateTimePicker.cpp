@@ -142,7 +142,7 @@ void TCustomDateTimePicker::ShiftFocus()
 void TCustomDateTimePicker::FocusNextControl()
 {
     if (!HandleAllocated() || !IsWindowVisible(FHandle)) return;
-    if (TCustomForm* form = GetParentForm(this)) form->SelectNext(this, true, true);
+    if (TCustomForm* form = GetParentForm(this)) form->Perform(WM_NEXTDLGCTL, 0, 0);
 }
 
 void TCustomDateTimePicker::Dispatch(TMessage& M)
