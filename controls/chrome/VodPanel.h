@@ -139,6 +139,7 @@ public:
     void SetHeightDirect(Integer v) { FHeight = v; }
 
     TNotifyEvent OnChange, OnStateChange, OnShadeChange, OnPositionChange, OnFontChange;
+    static void Publish(TPublisher<TPanelCaption>& p);
 
 private:
     void Changed();
@@ -210,6 +211,7 @@ public:
     void SetVisible(bool v);
 
     TNotifyEvent OnChange;
+    static void Publish(TPublisher<TPanelStatusBar>& p);
 
 private:
     template <class T>
@@ -249,6 +251,7 @@ public:
     void SetHeight(bool v) { FHeight = v; }
     bool Width() const { return FWidth; }
     void SetWidth(bool v) { FWidth = v; }
+    static void Publish(TPublisher<TAutoSize>& p);
 
 private:
     TCustomVodPanel* FOwner;
@@ -275,6 +278,7 @@ public:
     TPanelPositionLocation Location() const { return FLocation; }
     void SetLocation(TPanelPositionLocation v) { FLocation = v; }
     TComponent* Owner() const { return FOwner; }
+    static void Publish(TPublisher<TPanelPosition>& p);
 
 private:
     TComponent* FOwner;
@@ -466,6 +470,8 @@ public:
     TAnchorEvent OnAnchorClick, OnAnchorEnter, OnAnchorExit;
     TAnchorHintEvent OnAnchorHint;
 
+    static void Publish(TPublisher<TCustomVodPanel>& p);
+
 protected:
     void DefineProperties(TFiler* Filer) override;
     void Loaded() override;
@@ -586,6 +592,7 @@ protected:
     bool FDesigning = false;
     bool FFreePending = false;
     bool FAutoSizing = false;
+    Integer FResizedWidth = -1, FResizedHeight = -1;
 
     friend class TVodPanelGroup;
     friend class TAutoSize;
@@ -823,6 +830,9 @@ public:
     void SetBounds(Integer ALeft, Integer ATop, Integer AWidth, Integer AHeight) override;
 
 protected:
+    // The group paints around its panels, never under them: moving one of
+    // many panels invalidates the group without touching the others.
+    void CreateParams(TCreateParams& Params) override;
     void Loaded() override;
     void Notification(TComponent* AComponent, TOperation Operation) override;
     void Dispatch(TMessage& Message) override;

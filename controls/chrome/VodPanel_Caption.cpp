@@ -189,7 +189,8 @@ void TCustomVodPanel::BuildShadedHeader()
     }
     TImageData img(W, H);
     for (size_t i = 0; i < b.Px.size(); ++i) img.Pixels[i] = 0xFF000000u | b.Px[i];
-    FShadedHeader->FromImage(img);
+    // A device bitmap: each paint copies it without converting its rows.
+    FShadedHeader->FromImage(img, pfDevice);
 }
 
 // ---------------------------------------------------------------------------
@@ -285,7 +286,6 @@ void TCustomVodPanel::DrawCaptionBackground(TCanvas* C, TRect R)
             C->LineTo(R.Left, R.Bottom - 1);
             InflateRect(R, -1, -1);
         }
-        rgn = CreateRectRgn(R.Left, R.Top, R.Right, R.Bottom);
         break;
     case TCaptionShape::csRounded:
         outlines(R);
@@ -311,10 +311,19 @@ void TCustomVodPanel::DrawCaptionBackground(TCanvas* C, TRect R)
     }
     }
     C->Brush()->SetStyle(bsSolid);
+    if (FShadedHeader->Empty()) BuildShadedHeader();
+    TBitmap* shade = FShadedHeader.get();
+    C->RequireState();
+    const HDC src = shade->Canvas()->Handle();
+    if (!rgn) {
+        // A rectangle clips to itself: one copy of the part that fits.
+        BitBlt(dc, R.Left, R.Top, std::min(R.Width(), shade->Width()), std::min(R.Height(), shade->Height()), src,
+               0, 0, SRCCOPY);
+        return;
+    }
     const int s = SaveDC(dc);
     ExtSelectClipRgn(dc, rgn, RGN_AND);
-    if (FShadedHeader->Empty()) BuildShadedHeader();
-    C->Draw(R.Left, R.Top, FShadedHeader.get());
+    BitBlt(dc, R.Left, R.Top, shade->Width(), shade->Height(), src, 0, 0, SRCCOPY);
     RestoreDC(dc, s);
     DeleteObject(rgn);
 }

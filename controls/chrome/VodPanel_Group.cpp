@@ -40,6 +40,12 @@ TVodPanelGroup::~TVodPanelGroup()
     }
 }
 
+void TVodPanelGroup::CreateParams(TCreateParams& Params)
+{
+    TVodPanel::CreateParams(Params);
+    Params.Style |= WS_CLIPCHILDREN;
+}
+
 void TVodPanelGroup::Notification(TComponent* AComponent, TOperation Operation)
 {
     TVodPanel::Notification(AComponent, Operation);
@@ -339,13 +345,18 @@ void TVodPanelGroup::ArrangeControls()
 {
     if (ComponentState().Contains(csLoading) || FArranging || FUpdateCount > 0 || FDestroyingGroup) return;
     FArranging = true;
+    // Moving the panels asks the group to realign once per panel; once at
+    // the end is enough.
+    DisableAlign();
     try {
         if (FGroupStyle == gsVertical) ArrangeControlsVert();
         else ArrangeControlsHorz();
     } catch (...) {
         FArranging = false;
+        EnableAlign();
         throw;
     }
+    EnableAlign();
     FArranging = false;
     DoArrangedControls();
 }

@@ -1,4 +1,5 @@
 #include "controls/foundation/LibraryStartup.h"
+#include "controls/chrome/VodMenus.h"
 
 #include "controls/foundation/ThemeApiBinding.h"
 #include "controls/foundation/VodGDIP.h"
@@ -71,6 +72,7 @@ void VodLibraryStartup()
     VodTBXPVS::Startup();                                             // tool bar's theme binding
     RegisterToolBarNames();                                           // tool bar unit
     GRegs.GdipFillClipboardFormat = RegisterClipboardFormat(L"GDI+ Fill");  // fill unit
+    VodMenusStartup();                                                // menu unit: animation off
 }
 
 void VodLibraryShutdown()
@@ -78,6 +80,7 @@ void VodLibraryShutdown()
     if (!GStarted) return;
 
     // 3. The registrations, last unit first.
+    VodMenusShutdown();                                               // menu unit: animation back
     FreeSpareModules();
     // (fill unit, tool bar unit: nothing to undo)
     VodTBXPVS::Shutdown();

@@ -346,3 +346,29 @@ void TCustomActionList::Notification(TComponent* AComponent, TOperation Operatio
     if (AComponent == FImages) FImages = nullptr;
     if (auto* a = dynamic_cast<TContainedAction*>(AComponent)) RemoveAction(a);
 }
+
+// ---------------------------------------------------------------------------
+// TActionManager
+
+TActionManager::~TActionManager() = default;
+
+void TActionManager::SetList(TCustomImageList*& Field, TCustomImageList* v)
+{
+    if (Field == v) return;
+    // The same list may serve twice: keep watching it while it does.
+    TCustomImageList* old = Field;
+    Field = v;
+    if (old && old != FDisabledImages && old != FLargeImages && old != FLargeDisabledImages && old != FImages)
+        old->RemoveFreeNotification(this);
+    if (v) v->FreeNotification(this);
+    if (OnChange) OnChange(this);
+}
+
+void TActionManager::Notification(TComponent* AComponent, TOperation Operation)
+{
+    TCustomActionList::Notification(AComponent, Operation);
+    if (Operation != opRemove) return;
+    if (AComponent == FDisabledImages) FDisabledImages = nullptr;
+    if (AComponent == FLargeImages) FLargeImages = nullptr;
+    if (AComponent == FLargeDisabledImages) FLargeDisabledImages = nullptr;
+}

@@ -222,3 +222,28 @@ class TActionList : public TCustomActionList {
 public:
     explicit TActionList(TComponent* AOwner) : TCustomActionList(AOwner) {}
 };
+
+// An action list that also offers images for disabled actions and large
+// images (normal and disabled) to the controls that show its actions. Each
+// list is watched: a freed one is forgotten.
+class TActionManager : public TCustomActionList {
+    VEL_CLASS(TActionManager, TCustomActionList)
+public:
+    explicit TActionManager(TComponent* AOwner) : TCustomActionList(AOwner) {}
+    ~TActionManager() override;
+    TCustomImageList* DisabledImages() const { return FDisabledImages; }
+    void SetDisabledImages(TCustomImageList* v) { SetList(FDisabledImages, v); }
+    TCustomImageList* LargeImages() const { return FLargeImages; }
+    void SetLargeImages(TCustomImageList* v) { SetList(FLargeImages, v); }
+    TCustomImageList* LargeDisabledImages() const { return FLargeDisabledImages; }
+    void SetLargeDisabledImages(TCustomImageList* v) { SetList(FLargeDisabledImages, v); }
+
+protected:
+    void Notification(TComponent* AComponent, TOperation Operation) override;
+
+private:
+    void SetList(TCustomImageList*& Field, TCustomImageList* v);
+    TCustomImageList* FDisabledImages = nullptr;
+    TCustomImageList* FLargeImages = nullptr;
+    TCustomImageList* FLargeDisabledImages = nullptr;
+};

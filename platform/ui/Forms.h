@@ -5,6 +5,7 @@
 #include <exception>
 #include <functional>
 #include <map>
+#include <memory>
 #include <vector>
 
 #include "platform/ui/Controls.h"
@@ -271,6 +272,9 @@ public:
     TCustomForm* CustomForms(Integer i) const { return Forms(i); }
     // Fonts the system uses for menus, hints and icons.
     LOGFONTW MenuFontInfo() const;
+    // The menu font as a font object, built from MenuFontInfo (the screen's
+    // own: copy it, do not change it).
+    TFont* MenuFont();
     TNotifyEvent OnActiveControlChange, OnActiveFormChange;
 
 private:
@@ -282,6 +286,7 @@ private:
     TCustomForm* FActiveForm = nullptr;
     TCustomForm* FFocusedForm = nullptr;
     std::vector<TCustomForm*> FForms;
+    std::unique_ptr<TFont> FMenuFont;
 };
 
 class TMouse {

@@ -463,6 +463,18 @@ void TScreen::SetCursors(TCursor Index, HCURSOR Handle)
         FCursors.erase(Index);
 }
 
+TFont* TScreen::MenuFont()
+{
+    if (!FMenuFont) {
+        FMenuFont = std::make_unique<TFont>();
+        LOGFONTW lf = MenuFontInfo();
+        HFONT f = CreateFontIndirect(&lf);
+        FMenuFont->SetHandle(f);
+        DeleteObject(f);
+    }
+    return FMenuFont.get();
+}
+
 LOGFONTW TScreen::MenuFontInfo() const
 {
     LOGFONTW lf{};

@@ -574,7 +574,9 @@ TMenu::~TMenu()
     FItems->ReleaseHandle();
     if (h) DestroyMenu(h);
     delete FItems;
-    if (FImages) FImages->RemoveFreeNotification(this);
+    // FImages is not touched: an image list of the same owner may be gone
+    // already (an owner frees its components without telling the siblings);
+    // the component's own destruction unlinks any free notification.
 }
 
 void TMenu::SetImages(TCustomImageList* v)

@@ -10,6 +10,8 @@
 
 #include "controls/edits/VodCombo.h"
 #include "controls/edits/VodDateTimePicker.h"
+#include "controls/edits/VodDirectoryEdit.h"
+#include "controls/edits/VodEdBtn.h"
 #include "controls/foundation/LibraryStartup.h"
 #include "platform/base/SysUtils.h"
 #include "platform/ui/Forms.h"
@@ -80,6 +82,36 @@ public:
         Null->SetFormat(L"dd/MM/yyyy");
         Null->SetNullDateFormat(L"'(none)'");
         Null->SetDateTime(0);
+
+        Push = EditBtn(110, 300, L"Push button");
+        Push->SetText(L"press F4 or the button");
+        Push->SetButtonCaption(L"...");
+        Drop = EditBtn(110, 340, L"Drop-down");
+        Drop->SetButtonStyle(VodEdBtn::bsDropDown);
+        Drop->SetText(L"drop-down style");
+        Custom = EditBtn(480, 260, L"Own colours");
+        Custom->SetText(L"custom button colours");
+        Custom->SetButtonCaption(L"Go");
+        Custom->Button()->ButtonColor = TColor(0x2080E0);
+        Custom->Button()->ButtonColorHot = TColor(0x40A0FF);
+        Custom->Button()->ButtonColorDown = TColor(0x1060B0);
+        Custom->Button()->ButtonTextColor = clWhite;
+        Folder = new TVodDirectoryEdit(this);
+        Folder->SetParent(this);
+        Folder->SetBounds(480, 300, 230, 24);
+        Folder->SetLabelCaption(L"Save to");
+        Folder->SetEditorEnabled(false);
+        Folder->SetText(L"/tmp");
+        Folder->SetButtonCaption(L"...");
+    }
+
+    TVodEditBtn* EditBtn(int x, int y, const wchar_t* label)
+    {
+        auto* e = new TVodEditBtn(this);
+        e->SetParent(this);
+        e->SetBounds(x, y, x < 300 ? 170 : 230, 24);
+        e->SetLabelCaption(label);
+        return e;
     }
 
     TVodComboBox* Combo(int x, int y, const wchar_t* label)
@@ -104,6 +136,8 @@ public:
 
     TVodComboBox *Themed, *Flat, *Bordered, *Coloured, *Prompt, *Disabled;
     TVodDateTimePicker *DateP, *TimeP, *Both, *Metro, *Null;
+    TVodEditBtn *Push, *Drop, *Custom;
+    TVodDirectoryEdit* Folder;
 };
 
 void Point(const char* name, TControl* c, int dx, int dy, TColor colour)
@@ -129,6 +163,8 @@ int main(int argc, char** argv)
         Point("combo-border", form->Bordered, 0, 8, TColor(0xC07020));
         Point("metro-border", form->Metro, 40, 0, TColor(0x2080E0));
         Point("metro-button", form->Metro, form->Metro->Width() - 6, 6, TColor(0x2080E0));
+        TEditButton* b = form->Custom->Button();
+        Point("custom-edit-button", form->Custom, b->Left() + 2, b->Top() + 2, TColor(0x2080E0));
     });
     DoneForms();
     VodLibraryShutdown();

@@ -158,3 +158,41 @@ TEST_F(ActnListTest, MenuItemFollowsItsAction)
     pm->Popup(10, 10);
     EXPECT_EQ(item->Caption(), L"Resume");
 }
+
+TEST_F(ActnListTest, ActionManagerOffersFourImageListsAndForgetsFreedOnes)
+{
+    auto* manager = new TActionManager(Owner);
+    auto* normal = new TImageList(Owner);
+    auto* disabled = new TImageList(Owner);
+    auto* large = new TImageList(Owner);
+    manager->SetImages(normal);
+    manager->SetDisabledImages(disabled);
+    manager->SetLargeImages(large);
+    manager->SetLargeDisabledImages(disabled);
+    int changes = 0;
+    manager->OnChange = [&](TObject*) { ++changes; };
+    manager->SetLargeImages(large);
+    EXPECT_EQ(changes, 0) << "the same list again changes nothing";
+    auto* a = new TAction(Owner);
+    a->SetActionList(manager);
+    EXPECT_EQ(a->Images(), normal);
+    EXPECT_EQ(manager->DisabledImages(), disabled);
+    EXPECT_EQ(manager->LargeImages(), large);
+    delete disabled;
+    EXPECT_EQ(manager->DisabledImages(), nullptr);
+    EXPECT_EQ(manager->LargeDisabledImages(), nullptr);
+    EXPECT_EQ(manager->LargeImages(), large);
+    delete large;
+    EXPECT_EQ(manager->LargeImages(), nullptr);
+}
+
+TEST_F(ActnListTest, ScreenMenuFontIsBuiltFromTheMenuFontInfo)
+{
+    ASSERT_TRUE(Screen);
+    TFont* f = Screen->MenuFont();
+    ASSERT_TRUE(f);
+    EXPECT_EQ(f, Screen->MenuFont()) << "one font object";
+    const LOGFONTW lf = Screen->MenuFontInfo();
+    EXPECT_EQ(f->Name(), String(lf.lfFaceName));
+    EXPECT_EQ(f->Height(), Integer(lf.lfHeight));
+}
