@@ -259,3 +259,24 @@ TEST_F(HTMLStaticTextTest, AnimatedGifsStepOnTheTimerThroughContainerAndCache)
     Drv->Advance(100);
     EXPECT_EQ(Pixel(14, 22), 0x0000FFu);
 }
+
+TEST_F(HTMLStaticTextTest, TheDisabledWhiteCopyLeavesImagesOut)
+{
+    TImageList il;
+    il.SetWidth(16);
+    il.SetHeight(16);
+    TBitmap red(16, 16);
+    red.Canvas()->Brush()->SetColor(TColor(0x0000FF));
+    red.Canvas()->FillRect(TRect{0, 0, 16, 16});
+    il.Add(&red, nullptr);
+    THTMLStaticText* t = NewText(L"<IMG src=\"idx:0\">");
+    t->SetImages(&il);
+    t->SetEnabled(false);
+    Drv->Pump();
+    // The image once, at its place (x 0..15); a copy one pixel down and right
+    // would reach column 16 and row 16.
+    EXPECT_EQ(Pixel(10 + 8, 10 + 8), 0xFF0000u);
+    for (int y = 10; y < 10 + 18; ++y) EXPECT_NE(Pixel(10 + 16, y), 0xFF0000u) << y;
+    for (int x = 10; x < 10 + 18; ++x) EXPECT_NE(Pixel(x, 10 + 16), 0xFF0000u) << x;
+    t->SetImages(nullptr);
+}
