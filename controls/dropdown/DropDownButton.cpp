@@ -93,6 +93,11 @@ void TVodDropDownSpeedButton::PaintDropDown()
     if (buttonColor == clNone && themed && box && box->HandleAllocated()) {
         HTHEME th = api.OpenThemeData(box->Handle(), L"combobox");
         if (th) {
+            // The flat theme draws the normal button without a face: the
+            // edit's colour shows behind it (the container is opaque).
+            c->Brush()->SetStyle(bsSolid);
+            c->Brush()->SetColor(edit ? edit->Color() : clWindow);
+            c->FillRect(r);
             TRect tr = r;
             if (IsVistaOrLater())
                 tr.Left += 1;

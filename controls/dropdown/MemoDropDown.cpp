@@ -126,7 +126,17 @@ void TVodMemoDropDown::DoHideDropDown(bool Cancelled)
     bool saved = FAutoDropSuspended;
     FAutoDropSuspended = true;
     if (Cancelled && FMemo) FMemo->Lines()->SetText(FMemoText->Text());
+    // The base's cancel writes back the last Text written, and a Text write
+    // replaces every line: the lines would be lost on each cancel. Here the
+    // value is the lines, so the cancel restores the edit's view of them.
+    bool internal = FInternalUpdate;
+    if (Cancelled) {
+        FInternalUpdate = true;
+        FOldText = GetText();
+    }
     TVodCustomDropDown::DoHideDropDown(Cancelled);
+    FInternalUpdate = internal;
+    if (Cancelled) UpdateEditFromList();
     FAutoDropSuspended = saved;
 }
 

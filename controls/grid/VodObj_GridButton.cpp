@@ -579,7 +579,7 @@ void TVodGridButton::Paint()
         }
         if (!themed) {
             RECT rc{R.Left, R.Top, R.Right, R.Bottom};
-            DrawFrameControl(C->Handle(), &rc, DFC_BUTTON, DFCS_BUTTONPUSH | (pressed ? DFCS_PUSHED : 0));
+            DrawFrameControl(C->Handle(), &rc, DFC_BUTTON, DFCS_BUTTONPUSH | (pressed ? UINT(DFCS_PUSHED) : 0u));
         }
     }
 

@@ -412,6 +412,9 @@ void THTMLStaticText::PaintText(HDC Target)
     out.Draw(0, 0, &bmp);
     out.SetHandle(nullptr);
     if (!Target) ReleaseDC(Handle(), dc);
+    // Repainted at the new size once this paint is over (a paint's own
+    // invalidations are dropped with its invalid area).
+    if (changed) PostMessage(Handle(), CM_INVALIDATE, 0, 0);
     if (FAutoSizing && OnNewSize && changed) OnNewSize(this, Width(), Height());
 }
 

@@ -415,6 +415,9 @@ void THTMLabel::Paint()
     p.YPos = mouse.Y;
     DrawMarkup(p);
     if (bmp) Canvas()->Draw(0, 0, bmp.get());
+    // The resize's own repaint would be dropped with the rest of this paint's
+    // invalid area: the parent repaints once the paint is over.
+    if (changed && Parent() && Parent()->HandleAllocated()) PostMessage(Parent()->Handle(), CM_INVALIDATE, 0, 0);
     if (FAutoSizing && OnNewSize && changed) OnNewSize(this, Width(), Height());
 }
 

@@ -553,6 +553,9 @@ void TWinControl::Dispatch(TMessage& M)
 {
     switch (M.Msg) {
     case WM_PAINT: WMPaint(M); return;
+    // Posted by a control whose paint changed its bounds: the window manager
+    // validates a window after its WM_PAINT, so the repaint is asked for later.
+    case CM_INVALIDATE: Invalidate(); return;
     case WM_ERASEBKGND: WMEraseBkgnd(M); return;
     case WM_SIZE: WMSize(M); return;
     case WM_MOVE: WMMove(M); return;

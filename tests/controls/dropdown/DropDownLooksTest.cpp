@@ -249,3 +249,16 @@ TEST_F(DropDownLooks, BorderColoursByFocusAndTheDisabledSilver)
     Drv->Pump();
     EXPECT_EQ(PixelAt(b->Handle(), 0, 5), 0xC0C0C0u);
 }
+
+TEST_F(DropDownLooks, TheThemedArrowIsLightOnItsFirstPaint)
+{
+    auto* d = Make();
+    ShowForm();
+    HWND h = d->Handle();
+    RECT wr;
+    GetWindowRect(h, &wr);
+    TDropDownEditButton* b = d->Button();
+    TPoint p = b->ClientToScreen(TPoint(2, 3));
+    uint32_t px = PixelAt(h, p.X - wr.Left, p.Y - wr.Top);
+    EXPECT_GT(px & 0xFF, 0x80u) << std::hex << px;
+}

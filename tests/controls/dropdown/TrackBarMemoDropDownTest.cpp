@@ -176,3 +176,36 @@ TEST_F(MemoDropDown, AutoDropOpensOnEnterButNotWhenTheClosingReturnsTheFocus)
     EXPECT_TRUE(m->Focused());
     EXPECT_FALSE(m->DroppedDown());
 }
+
+TEST_F(MemoDropDown, AnAcceptedCloseKeepsTheLinesWithTheEditorDisabled)
+{
+    auto* m = Make<TVodMemoDropDown>();
+    m->SetEditorEnabled(false);
+    m->MemoText()->SetText(L"one\r\ntwo");
+    ShowForm();
+    Drv->Click(At(m, 10, 10));
+    Drv->Pump();
+    ASSERT_TRUE(m->DroppedDown());
+    Drv->PressKey(VK_DOWN, {VK_MENU});
+    Drv->Pump();
+    EXPECT_FALSE(m->DroppedDown());
+    EXPECT_EQ(m->MemoText()->Count(), 2);
+    EXPECT_EQ(m->Text(), L"one...");
+}
+
+TEST_F(MemoDropDown, ACancelledCloseKeepsTheLines)
+{
+    auto* m = Make<TVodMemoDropDown>();
+    m->SetEditorEnabled(false);
+    m->MemoText()->SetText(L"one\r\ntwo");
+    std::vector<String> ups;
+    m->OnDropUp = [&](TObject*, bool) { ups.push_back(m->Text()); };
+    ShowForm();
+    m->ShowDropDown();
+    Drv->PressKey(VK_ESCAPE);
+    Drv->Pump();
+    EXPECT_FALSE(m->DroppedDown());
+    EXPECT_EQ(m->MemoText()->Count(), 2);
+    EXPECT_EQ(m->Text(), L"one...");
+    EXPECT_EQ(ups, (std::vector<String>{L"one..."}));
+}

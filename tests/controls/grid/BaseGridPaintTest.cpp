@@ -115,6 +115,24 @@ TEST_F(BaseGridPaint, SelectionFacesFollowTheColumnRangeAndFocus)
     // grid colour; the middle segment runs edge to edge.
     EXPECT_EQ(Pixel(64, 48), kGrid);
     EXPECT_NE(Pixel(2 * 64, 2 * 24 + 12), kGrid);
+    // Segment kinds by the selection's column range (drawn focused by
+    // option so the current cell is part of it): rounded corners, which
+    // show the grid's colour, only at the outer ends.
+    Grid->SetOptions(Grid->Options() + TGridOptions{goDrawFocusSelected});
+    Repaint();
+    const int cornerRow[] = {48, 70};
+    for (int y : cornerRow) {
+        EXPECT_EQ(Pixel(64, y), kGrid) << "left end, left corner " << y;
+        EXPECT_EQ(Pixel(254, y), kGrid) << "right end, right corner " << y;
+        for (int x : {126, 128, 190, 192}) EXPECT_NE(Pixel(x, y), kGrid) << "no corner at " << x << "," << y;
+    }
+    // A one-column selection is rounded at both ends.
+    Grid->SetSelection(TGridRect{2, 2, 2, 2});
+    Repaint();
+    EXPECT_EQ(Pixel(128, 48), kGrid);
+    EXPECT_EQ(Pixel(190, 48), kGrid);
+    Grid->SetOptions(Grid->Options() - TGridOptions{goDrawFocusSelected});
+    Grid->SetSelection(TGridRect{1, 2, 3, 2});
     // Without focus every style shows the grey face.
     Form->SetFocus();
     Grid->Parent()->SetFocus();
@@ -169,3 +187,4 @@ TEST_F(BaseGridPaint, TheFrameLeavesSolidBrushAndPenAndRecordsItsLinesInOrder)
     EXPECT_EQ(c.Pen()->Style(), psSolid);
     c.SetHandle(nullptr);
 }
+

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "controls/grid/VodGrid.h"
+#include "platform/base/Resources.h"
 #include "platform/base/SysUtils.h"
 #include "platform/gfx/Gdi.h"
 #include "platform/ui/Forms.h"
@@ -27,6 +28,9 @@ public:
     }
     const String& SearchText() const { return SearchInc; }
     void SetBlockKill(bool v) { FBlockKill = v; }
+    void SetBlockFocus(bool v) { FBlockFocus = v; }
+    void SetInvokedFocusChange(bool v) { InvokedFocusChange = v; }
+    void StoreCellValue(Integer c, Integer r) override { Log.push_back(L"store " + IntToStr(c) + L"," + IntToStr(r)); }
     void SetSelectMode(TMouseSelectMode m) { FMouseSelectMode = m; }
     void DrawGridCell(TCanvas* C, Integer c, Integer r, TRect rc, TGridDrawState s) override
     {
@@ -180,6 +184,46 @@ TEST_F(VodGridUpdate, TimerForgetsTypedTextAndBlinks)
     EXPECT_EQ(Grid->Paints, 0);  // the only tag lies outside the view
 }
 
+TEST_F(VodGridUpdate, HoverSelectionFollowsTheMouseOnTheTimer)
+{
+    Grid->SetHovering(true);
+    Drv->MouseMove(Grid->ClientToScreen(TPoint{3 * 64 + 10, 2 * 24 + 10}));
+    Tick(1);
+    EXPECT_EQ(Grid->Col(), 3);
+    EXPECT_EQ(Grid->Row(), 2);
+    Drv->MouseMove(Grid->ClientToScreen(TPoint{10, 10}));  // a fixed cell: nothing
+    Tick(1);
+    EXPECT_EQ(Grid->Col(), 3);
+}
+
+TEST_F(VodGridUpdate, FocusFlagsBlockEnterAndLeave)
+{
+    auto* other = new TVodStringGrid(Form);
+    other->SetParent(Form);
+    other->SetBounds(0, 150, 200, 100);
+    int enters = 0, exits = 0;
+    Grid->OnEnter = [&](TObject*) { ++enters; };
+    Grid->OnExit = [&](TObject*) { ++exits; };
+    other->SetFocus();
+    Drv->Pump();
+    EXPECT_EQ(exits, 1);
+    Grid->Log.clear();
+    Grid->SetFocus();
+    Drv->Pump();
+    EXPECT_EQ(enters, 1);
+    EXPECT_EQ(Grid->Log, std::vector<String>{L"store 1,1"});
+    Grid->SetBlockKill(true);
+    other->SetFocus();
+    Drv->Pump();
+    EXPECT_EQ(exits, 1);  // leaving is not seen
+    Grid->SetBlockKill(false);
+    Grid->SetBlockFocus(true);
+    Grid->SetFocus();
+    Drv->Pump();
+    EXPECT_EQ(enters, 1);
+    Grid->SetBlockFocus(false);
+}
+
 TEST_F(VodGridUpdate, FocusFlagsDialogCharsAndCursors)
 {
     Grid->SetBlockKill(true);
@@ -206,6 +250,8 @@ TEST_F(VodGridUpdate, FocusFlagsDialogCharsAndCursors)
     Grid->SetCellSelectorMode(false);
     SendMessage(Grid->Handle(), WM_SETCURSOR, WPARAM(Grid->Handle()), HTCLIENT);
     EXPECT_EQ(Grid->CursorAsked(), 0);
+    // The program carries the four cursors as resources.
+    for (int id : {8010, 8011, 8012, 8014}) EXPECT_NE(FindResource(HInstance, MAKEINTRESOURCE(id), RT_CURSOR), nullptr) << id;
     // A cursor change not made by the grid's mouse handling ends the
     // selection mode.
     Grid->SetSelectMode(msRow);

@@ -12,7 +12,9 @@
 #include "controls/grid/vurcheck.h"
 #include "platform/base/SysUtils.h"
 #include "platform/gfx/Gdi.h"
+#include "platform/ui/ActnList.h"
 #include "platform/ui/Forms.h"
+#include "platform/ui/Themes.h"
 #include "platform/ui/WindowManager.h"
 #include "platform/ui/backend/Headless.h"
 #include "tests/TestPaths.h"
@@ -436,4 +438,41 @@ TEST(CellCheckTest, BaseChecksNothingAndForgetsItsGrid)
     c.SetGrid(grid);
     delete grid;
     EXPECT_EQ(c.Grid(), nullptr);
+}
+
+TEST_F(GridButtonTest, ThemeAdaptionByColourScheme)
+{
+    TVodGridButton* b = MakeButton(Form, 10);
+    const std::pair<const wchar_t*, int> schemes[] = {
+        {L"NormalColor", 2}, {L"HomeStead", 3}, {L"Metallic", 4}, {L"Royale", 1}};
+    for (auto [name, look] : schemes) {
+        SetThemeColorSchemeName(name);
+        b->SetAutoThemeAdapt(true);
+        EXPECT_EQ(b->Look(), look) << name;
+    }
+    // Without visual styles the classic preset; a theme change adapts again.
+    SetVisualStylesEnabled(false);
+    b->Perform(WM_THEMECHANGED, 0, 0);
+    EXPECT_EQ(b->Look(), 1);
+    SetVisualStylesEnabled(true);
+    SetThemeColorSchemeName(L"Metallic");
+    b->Perform(WM_THEMECHANGED, 0, 0);
+    EXPECT_EQ(b->Look(), 4);
+    SetThemeColorSchemeName(L"NormalColor");
+}
+
+TEST_F(GridButtonTest, ActionLinkFollowsCheckedAndGroup)
+{
+    TVodGridButton* b = MakeButton(Form, 10);
+    auto* a = new TAction(Form);
+    a->SetCaption(L"Act");
+    a->SetGroupIndex(3);
+    b->SetAllowAllUp(true);
+    b->SetAction(a);
+    EXPECT_EQ(b->Caption(), L"Act");
+    EXPECT_EQ(b->GroupIndex(), 3);
+    a->SetChecked(true);
+    EXPECT_TRUE(b->Down());
+    a->SetChecked(false);
+    EXPECT_FALSE(b->Down());
 }

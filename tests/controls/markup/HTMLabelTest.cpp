@@ -307,3 +307,50 @@ TEST_F(HTMLabelTest, AcceleratorFocusesTheFocusControl)
     EXPECT_EQ(l->Perform(CM_DIALOGCHAR, WPARAM(L'n')), 1);
     EXPECT_TRUE(e->Focused());
 }
+
+namespace {
+class TAutoSizeForm : public TForm {
+public:
+    THTMLabel* Label;
+    explicit TAutoSizeForm(TComponent* owner) : TForm(owner)
+    {
+        SetBorderStyle(bsNone);
+        SetBounds(100, 100, 400, 300);
+        SetColor(clWhite);
+        Label = new THTMLabel(this);
+        Label->SetParent(this);
+        Label->SetBounds(16, 26, 44, 20);
+        Label->HTMLText()->SetText(L"Auto size: <B>fits</B>");
+        Label->SetAutoSizeType(asBoth);
+        Label->SetAutoSizing(true);
+        Label->SetBorderStyle(bsSingle);
+        Label->SetBorderWidth(1);
+    }
+};
+}  // namespace
+
+TEST(HTMLabelFirstPaint, AResizeInTheFormsFirstPaintIsShownAtTheNewSize)
+{
+    auto drv = std::make_unique<THeadlessDriver>();
+    InitForms();
+    SetFixedMetricsFonts(true);
+    TAutoSizeForm* f = nullptr;
+    Application->CreateForm(f);
+    f->Show();
+    drv->Pump();
+    EXPECT_EQ(f->Label->Width(), 15 * 8 + 2 + 2 + 6);  // text + 2, border 2 x 1, + 6
+    std::vector<uint32_t> px;
+    int w = 0, h = 0;
+    drv->CaptureWindow(f->Handle(), px, w, h);
+    // The single border's right edge at the new width, the text whole.
+    const int right = 16 + f->Label->Width() - 1;
+    int edge = 0;
+    for (int y = 30; y < 40; ++y) edge += (px[size_t(y * w + right)] & 0xFFFFFF) != 0xFFFFFF;
+    EXPECT_EQ(edge, 10);
+    int text = 0;
+    for (int y = 30; y < 40; ++y)
+        for (int x = 16 + 44; x < right - 4; ++x) text += (px[size_t(y * w + x)] & 0xFFFFFF) != 0xFFFFFF;
+    EXPECT_GT(text, 0);
+    DoneForms();
+    SetFixedMetricsFonts(false);
+}
