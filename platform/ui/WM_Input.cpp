@@ -547,6 +547,14 @@ void WmMouseInput(UINT msg, TPoint p, int wheelDelta)
     }
 }
 
+namespace {
+// The key whose text the desktop delivers next, and its key data: a typed
+// character carries the scan code of the key that made it (the keypad's
+// decimal key is told apart by it).
+Word GCharKeyVk = 0;
+LPARAM GCharKeyData = 1;
+}  // namespace
+
 void WmKeyInput(Word vk, bool down)
 {
     auto& m = WM();
@@ -577,14 +585,21 @@ void WmKeyInput(Word vk, bool down)
     if (!down) data |= (LPARAM(1) << 30) | LPARAM(int32_t(0x80000000u));
     else if (prev) data |= LPARAM(1) << 30;
     data = LPARAM(int32_t(uint32_t(data)));
+    if (down && !sys) {
+        GCharKeyVk = vk;
+        GCharKeyData = 1 | (data & (LPARAM(0x1FF) << 16));   // scan code and extended bit
+    } else if (!down && vk == GCharKeyVk) {
+        GCharKeyVk = 0;
+    }
     HWND target = GetFocus() ? GetFocus() : GetActiveWindow();
     if (target) PostMessage(target, msg, WPARAM(vk), data);
 }
 
 void WmCharInput(wchar_t ch)
 {
+    const LPARAM data = GCharKeyVk && Down(GCharKeyVk) ? GCharKeyData : 1;
     HWND target = GetFocus() ? GetFocus() : GetActiveWindow();
-    if (target) PostMessage(target, WM_CHAR, WPARAM(ch), 1);
+    if (target) PostMessage(target, WM_CHAR, WPARAM(ch), data);
 }
 
 // ---------------------------------------------------------------------------

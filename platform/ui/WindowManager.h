@@ -225,6 +225,8 @@ constexpr LPARAM kAltTapKeyData = LPARAM(1) << 25;
 // Input, as a backend delivers it. Points are screen coordinates.
 void WmMouseInput(UINT msg, TPoint screenPt, int wheelDelta = 0);
 void WmKeyInput(Word vk, bool down);
+// A character the desktop typed; it carries the scan code of the key held
+// down for it (bit 22 tells the keypad's decimal key), else key data 1.
 void WmCharInput(wchar_t ch);
 void WmDeactivateApp();
 // Runs pending sent, posted, paint and timer messages of this thread until

@@ -722,3 +722,29 @@ TEST_F(WmTest, TheCloseButtonShowsWhereTheHitTestAnswersClose)
     }
     SetVisualStylesEnabled(true);
 }
+
+// The desktop's typed text carries the scan code of the key that made it, so
+// the keypad's decimal key is told from the main one by bit 22.
+TEST_F(WmTest, TypedCharactersCarryTheScanCodeOfTheirKey)
+{
+    HWND h = Top(10, 10, 100, 100);
+    SetFocus(h);
+    WmPumpPending();
+    WmKeyInput(VK_DECIMAL, true);
+    WmCharInput(L'.');
+    WmKeyInput(VK_DECIMAL, false);
+    WmKeyInput(VK_OEM_PERIOD, true);
+    WmCharInput(L'.');
+    WmKeyInput(VK_OEM_PERIOD, false);
+    WmCharInput(L'x');   // no key held: plain key data
+    // Taken from the queue as posted (no translation of the key-downs).
+    std::vector<LPARAM> data;
+    MSG msg;
+    while (PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE))
+        if (msg.message == WM_CHAR) data.push_back(msg.lParam);
+    ASSERT_EQ(data.size(), 3u);
+    EXPECT_NE(data[0] & (LPARAM(1) << 22), 0);
+    EXPECT_EQ(data[1] & (LPARAM(1) << 22), 0);
+    EXPECT_EQ((data[1] >> 16) & 0xFF, LPARAM(MapVirtualKey(VK_OEM_PERIOD, MAPVK_VK_TO_VSC)));
+    EXPECT_EQ(data[2], 1);
+}
