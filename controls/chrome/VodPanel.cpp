@@ -791,3 +791,138 @@ void TCustomVodPanel::WndProc(TMessage& Message)
     }
     TCustomPanel::WndProc(Message);
 }
+
+// ---------------------------------------------------------------------------
+// Published properties, in their declaration order; a value equal to its
+// default is not written.
+
+namespace {
+const std::initializer_list<const wchar_t*> kGradientNames = {L"gdVertical", L"gdHorizontal"};
+const std::initializer_list<const wchar_t*> kBorderStyleNames = {L"bsNone", L"bsSingle"};
+}  // namespace
+
+void TPanelCaption::Publish(TPublisher<TPanelCaption>& p)
+{
+    using C = TPanelCaption;
+    p.Object(L"Background", &C::Background);
+    p.Enum(L"ButtonPosition", &C::ButtonPosition, &C::SetButtonPosition, {L"cbpRight", L"cbpLeft"}).Default = cbpRight;
+    p.IntegerIdent(L"Color", L"TColor", &C::Color, &C::SetColor).Default = clHighlight;
+    p.IntegerIdent(L"ColorTo", L"TColor", &C::ColorTo, &C::SetColorTo).Default = clNone;
+    p.IntegerIdent(L"CloseColor", L"TColor", &C::CloseColor, &C::SetCloseColor).Default = clBtnFace;
+    p.Boolean(L"CloseButton", &C::CloseButton, &C::SetCloseButton).Default = 0;
+    p.IntegerIdent(L"CloseButtonColor", L"TColor", &C::CloseButtonColor, &C::SetCloseButtonColor).Default = clWhite;
+    p.IntegerIdent(L"CloseButtonHoverColor", L"TColor", &C::CloseButtonHoverColor, &C::SetCloseButtonHoverColor)
+        .Default = clNone;
+    p.Object(L"CloseMinGlyph", &C::CloseMinGlyph);
+    p.Object(L"CloseMaxGlyph", &C::CloseMaxGlyph);
+    p.Boolean(L"Flat", &C::Flat, &C::SetFlat).Default = 0;
+    p.Object(L"Font", &C::Font);
+    p.Enum(L"GradientDirection", &C::GradientDirection, &C::SetGradientDirection, kGradientNames).Default = gdHorizontal;
+    p.Integer(L"Height", &C::Height, &C::SetHeight).Default = 20;
+    p.Integer(L"Indent", &C::Indent, &C::SetIndent).Default = 0;
+    p.Object(L"MaxGlyph", &C::MaxGlyph);
+    p.Object(L"MinGlyph", &C::MinGlyph);
+    p.Boolean(L"MinMaxButton", &C::MinMaxButton, &C::SetMinMaxButton).Default = 0;
+    p.IntegerIdent(L"MinMaxButtonColor", L"TColor", &C::MinMaxButtonColor, &C::SetMinMaxButtonColor).Default = clWhite;
+    p.IntegerIdent(L"MinMaxButtonHoverColor", L"TColor", &C::MinMaxButtonHoverColor, &C::SetMinMaxButtonHoverColor)
+        .Default = clNone;
+    p.Boolean(L"MinMaxCaption", &C::MinMaxCaption, &C::SetMinMaxCaption).Default = 0;
+    p.Object(L"OfficeHint", &C::OfficeHint);
+    p.Enum(L"Position", &C::Position, &C::SetPosition, {L"cpTop", L"cpLeft", L"cpRight"}).Default = cpTop;
+    p.Integer(L"ShadeLight", &C::ShadeLight, &C::SetShadeLight).Default = 200;
+    p.Integer(L"ShadeGrain", &C::ShadeGrain, &C::SetShadeGrain).Default = 32;
+    p.Enum(L"ShadeType", &C::ShadeType, &C::SetShadeType,
+           {L"stNormal", L"stNoise", L"stDiagShade", L"stHShade", L"stVShade", L"stHBump", L"stVBump", L"stSoftBump",
+            L"stHardBump", L"stLMetal", L"stRMetal", L"stIRadial", L"stORadial", L"stHShadeInv", L"stVShadeInv",
+            L"stXPCaption", L"stBitmap", L"stBitmapRStretch", L"stBitmapLStretch"})
+        .Default = stNormal;
+    p.Enum(L"Shape", &C::Shape, &C::SetShape, {L"csRectangle", L"csRounded", L"csSemiRounded"}).Default = 0;
+    p.Str(L"Text", &C::Text, &C::SetText);
+    p.Integer(L"TopIndent", &C::TopIndent, &C::SetTopIndent).Default = 0;
+    p.Boolean(L"Visible", &C::Visible, &C::SetVisible).Default = 0;
+}
+
+void TPanelStatusBar::Publish(TPublisher<TPanelStatusBar>& p)
+{
+    using S = TPanelStatusBar;
+    p.Boolean(L"BevelInner", &S::BevelInner, &S::SetBevelInner).Default = 0;
+    p.IntegerIdent(L"BorderColor", L"TColor", &S::BorderColor, &S::SetBorderColor).Default = 0;
+    p.Enum(L"BorderStyle", &S::BorderStyle, &S::SetBorderStyle, kBorderStyleNames).Default = bsNone;
+    p.Integer(L"ImageIndex", &S::ImageIndex, &S::SetImageIndex).Default = -1;
+    p.Object(L"Font", &S::Font);
+    p.Str(L"Text", &S::Text, &S::SetText);
+    p.IntegerIdent(L"Color", L"TColor", &S::Color, &S::SetColor).Default = clBtnFace;
+    p.IntegerIdent(L"ColorTo", L"TColor", &S::ColorTo, &S::SetColorTo).Default = clNone;
+    p.Enum(L"GradientDirection", &S::GradientDirection, &S::SetGradientDirection, kGradientNames).Default = gdHorizontal;
+    p.Integer(L"Height", &S::Height, &S::SetHeight).Default = 18;
+    p.Integer(L"TopIndent", &S::TopIndent, &S::SetTopIndent).Default = 0;
+    p.Boolean(L"Visible", &S::Visible, &S::SetVisible).Default = 0;
+}
+
+void TAutoSize::Publish(TPublisher<TAutoSize>& p)
+{
+    p.Boolean(L"Enabled", &TAutoSize::Enabled, &TAutoSize::SetEnabled).Default = 0;
+    p.Boolean(L"Height", &TAutoSize::Height, &TAutoSize::SetHeight).Default = 1;
+    p.Boolean(L"Width", &TAutoSize::Width, &TAutoSize::SetWidth).Default = 1;
+}
+
+void TPanelPosition::Publish(TPublisher<TPanelPosition>& p)
+{
+    using P = TPanelPosition;
+    p.Boolean(L"Save", &P::Save, &P::SetSave).Default = 0;
+    p.Str(L"Key", &P::Key, &P::SetKey);
+    p.Str(L"Section", &P::Section, &P::SetSection);
+    p.Enum(L"Location", &P::Location, &P::SetLocation, {L"clRegistry", L"clInifile"}).Default = clRegistry;
+}
+
+void TCustomVodPanel::Publish(TPublisher<TCustomVodPanel>& p)
+{
+    using V = TCustomVodPanel;
+    p.Str(L"Version", &V::Version, &V::SetVersion);
+    p.Boolean(L"AnchorHint", &V::AnchorHint, &V::SetAnchorHint).Default = 0;
+    p.Object(L"AutoSize", &V::AutoSize);
+    p.Boolean(L"AutoHideChildren", &V::AutoHideChildren, &V::SetAutoHideChildren).Default = 1;
+    p.Object(L"Background", &V::Background);
+    p.Enum(L"BackgroundPosition", &V::BackgroundPosition, &V::SetBackgroundPosition,
+           {L"bpTopLeft", L"bpTopRight", L"bpBottomLeft", L"bpBottomRight", L"bpTiled", L"bpStretched", L"bpCenter"})
+        .Default = 0;
+    p.IntegerIdent(L"BorderColor", L"TColor", &V::BorderColor, &V::SetBorderColor).Default = 0;
+    p.Boolean(L"BorderShadow", &V::BorderShadow, &V::SetBorderShadow).Default = 0;
+    p.Integer(L"BottomIndent", &V::BottomIndent, &V::SetBottomIndent).Default = 0;
+    p.Boolean(L"Buffered", &V::Buffered, &V::SetBuffered).Default = 1;
+    p.Boolean(L"CanMove", &V::CanMove, &V::SetCanMove).Default = 0;
+    p.Boolean(L"CanSize", &V::CanSize, &V::SetCanSize).Default = 0;
+    p.Object(L"Caption", &V::Caption);
+    p.Boolean(L"Collaps", &V::Collaps, &V::SetCollaps).Default = 0;
+    p.IntegerIdent(L"CollapsColor", L"TColor", &V::CollapsColor, &V::SetCollapsColor).Default = clGray;
+    p.Integer(L"CollapsDelay", &V::CollapsDelay, &V::SetCollapsDelay).Default = 20;
+    p.Integer(L"CollapsSteps", &V::CollapsSteps, &V::SetCollapsSteps).Default = 0;
+    p.IntegerIdent(L"ColorTo", L"TColor", &V::ColorTo, &V::SetColorTo).Default = clNone;
+    p.IntegerIdent(L"ColorMirror", L"TColor", &V::ColorMirror, &V::SetColorMirror).Default = clNone;
+    p.IntegerIdent(L"ColorMirrorTo", L"TColor", &V::ColorMirrorTo, &V::SetColorMirrorTo).Default = clNone;
+    p.Boolean(L"Ellipsis", &V::Ellipsis, &V::SetEllipsis).Default = 0;
+    p.Boolean(L"FixedTop", &V::FixedTop, &V::SetFixedTop).Default = 0;
+    p.Boolean(L"FixedLeft", &V::FixedLeft, &V::SetFixedLeft).Default = 0;
+    p.Boolean(L"FixedHeight", &V::FixedHeight, &V::SetFixedHeight).Default = 0;
+    p.Boolean(L"FixedWidth", &V::FixedWidth, &V::SetFixedWidth).Default = 0;
+    p.Boolean(L"FreeOnClose", &V::FreeOnClose, &V::SetFreeOnClose).Default = 0;
+    p.Enum(L"GradientDirection", &V::GradientDirection, &V::SetGradientDirection, kGradientNames).Default = gdVertical;
+    p.Boolean(L"Hover", &V::Hover, &V::SetHover).Default = 0;
+    p.IntegerIdent(L"HoverColor", L"TColor", &V::HoverColor, &V::SetHoverColor).Default = clNone;
+    p.IntegerIdent(L"HoverFontColor", L"TColor", &V::HoverFontColor, &V::SetHoverFontColor).Default = clNone;
+    p.Component(L"Images", &V::Images, &V::SetImages);
+    p.Integer(L"Indent", &V::Indent, &V::SetIndent).Default = 0;
+    p.Integer(L"LineSpacing", &V::LineSpacing, &V::SetLineSpacing).Default = 0;
+    p.Object(L"OfficeHint", &V::OfficeHint);
+    p.Component(L"PictureContainer", &V::PictureContainer, &V::SetPictureContainer);
+    p.Object(L"Position", &V::Position);
+    p.IntegerIdent(L"ShadowColor", L"TColor", &V::ShadowColor, &V::SetShadowColor).Default = clGray;
+    p.Integer(L"ShadowOffset", &V::ShadowOffset, &V::SetShadowOffset).Default = 2;
+    p.Boolean(L"ShowMoveCursor", &V::ShowMoveCursor, &V::SetShowMoveCursor).Default = 0;
+    p.Object(L"StatusBar", &V::StatusBar);
+    p.Component(L"Styler", &V::Styler, &V::SetStyler);
+    p.Str(L"Text", &V::GetText, &V::SetText);
+    p.Enum(L"TextVAlign", &V::TextVAlign, &V::SetTextVAlign, {L"tvaTop", L"tvaCenter", L"tvaBottom"}).Default = 0;
+    p.Integer(L"TopIndent", &V::TopIndent, &V::SetTopIndent).Default = 0;
+    p.IntegerIdent(L"URLColor", L"TColor", &V::URLColor, &V::SetURLColor).Default = clBlue;
+}

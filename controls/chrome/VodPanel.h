@@ -139,6 +139,7 @@ public:
     void SetHeightDirect(Integer v) { FHeight = v; }
 
     TNotifyEvent OnChange, OnStateChange, OnShadeChange, OnPositionChange, OnFontChange;
+    static void Publish(TPublisher<TPanelCaption>& p);
 
 private:
     void Changed();
@@ -210,6 +211,7 @@ public:
     void SetVisible(bool v);
 
     TNotifyEvent OnChange;
+    static void Publish(TPublisher<TPanelStatusBar>& p);
 
 private:
     template <class T>
@@ -249,6 +251,7 @@ public:
     void SetHeight(bool v) { FHeight = v; }
     bool Width() const { return FWidth; }
     void SetWidth(bool v) { FWidth = v; }
+    static void Publish(TPublisher<TAutoSize>& p);
 
 private:
     TCustomVodPanel* FOwner;
@@ -275,6 +278,7 @@ public:
     TPanelPositionLocation Location() const { return FLocation; }
     void SetLocation(TPanelPositionLocation v) { FLocation = v; }
     TComponent* Owner() const { return FOwner; }
+    static void Publish(TPublisher<TPanelPosition>& p);
 
 private:
     TComponent* FOwner;
@@ -465,6 +469,8 @@ public:
         OnEndCollapsExpand;
     TAnchorEvent OnAnchorClick, OnAnchorEnter, OnAnchorExit;
     TAnchorHintEvent OnAnchorHint;
+
+    static void Publish(TPublisher<TCustomVodPanel>& p);
 
 protected:
     void DefineProperties(TFiler* Filer) override;

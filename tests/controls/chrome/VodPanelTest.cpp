@@ -427,3 +427,137 @@ TEST_F(PanelTest, ShadedBitmapIsMadeOnlyOnChangeAndNoiseDiffersEachTime)
 }
 
 }  // namespace
+
+namespace {
+
+std::string Points(const TGdiRecord& r)
+{
+    std::string s;
+    for (size_t i = 0; i < r.Points.size(); ++i)
+        s += (i ? "-" : "") + std::to_string(r.Points[i].X) + "," + std::to_string(r.Points[i].Y);
+    return s;
+}
+
+TEST_F(PanelTest, CaptionTextMarkupAtTheTopRotatedAtTheSides)
+{
+    TVodPanel* p = PlainPanel();
+    p->Caption()->SetVisible(true);
+    p->Caption()->SetText(L"<b>Cap</b>");
+    p->Caption()->SetIndent(3);
+    {
+        TMarkupCanvas mc(200, 100);
+        p->PaintOn(&mc.Canvas);
+        ASSERT_FALSE(mc.Runs().empty());
+        EXPECT_EQ(mc.Runs().front(), L"Cap@5,16") << "L + Indent + 2, one line in the caption";
+    }
+    // At the sides the plain text is written with a rotated font.
+    p->Caption()->SetPosition(cpLeft);
+    {
+        TMarkupCanvas mc(200, 100);
+        p->PaintOn(&mc.Canvas);
+        const auto outs = mc.Records(L"TextOut");
+        ASSERT_EQ(outs.size(), 1u);
+        EXPECT_EQ(outs[0].Text, L"Cap");
+        EXPECT_EQ(outs[0].Rect.Left, 2);
+        EXPECT_EQ(outs[0].Rect.Top, 100 - 3) << "from the band's bottom less the indent, reading upwards";
+    }
+    p->Caption()->SetPosition(cpRight);
+    {
+        TMarkupCanvas mc(200, 100);
+        p->PaintOn(&mc.Canvas);
+        const auto outs = mc.Records(L"TextOut");
+        ASSERT_EQ(outs.size(), 1u);
+        EXPECT_EQ(outs[0].Rect.Left, 200 - 4);
+        EXPECT_EQ(outs[0].Rect.Top, 0 + 3 + 2) << "reading downwards from the top";
+    }
+}
+
+TEST_F(PanelTest, StatusBarAndGripGeometry)
+{
+    TVodPanel* p = PlainPanel();
+    p->StatusBar()->SetVisible(true);
+    p->StatusBar()->SetColor(TColor(0x00FF00));
+    p->StatusBar()->SetBorderStyle(bsSingle);
+    p->StatusBar()->SetBorderColor(TColor(0x0000FF));
+    p->SetCanSize(true);
+    TMarkupCanvas mc(200, 100);
+    p->PaintOn(&mc.Canvas);
+    const auto rects = mc.Records(L"Rectangle");
+    ASSERT_EQ(rects.size(), 2u);
+    EXPECT_EQ(rects[0].Rect, Rect(1, 81, 199, 99)) << "the bar: margin 1, 18 high";
+    EXPECT_EQ(rects[0].BkColor, RGB(0, 255, 0));
+    EXPECT_EQ(rects[1].Rect, Rect(0, 81, 200, 100)) << "its frame";
+    EXPECT_EQ(rects[1].Color, RGB(255, 0, 0));
+    const auto lines = mc.Records(L"LineTo");
+    ASSERT_EQ(lines.size(), 6u) << "three grey and three white grip lines";
+    EXPECT_EQ(Points(lines[0]), "200,89-189,100");
+    EXPECT_EQ(Points(lines[5]), "200,96-196,100");
+    // Collapsed or without CanSize: no grip.
+    p->SetShowSizeMoveGrip(false);
+    TMarkupCanvas m2(200, 100);
+    p->PaintOn(&m2.Canvas);
+    EXPECT_TRUE(m2.Records(L"LineTo").empty());
+}
+
+TEST_F(PanelTest, AnchorHintSitsBesideTheCursor)
+{
+    SetFixedMetricsFonts(true);
+    TVodPanel* p = NewPanel(nullptr, 10, 10, 300, 100);
+    p->SetText(L"<a href=\"app:one\">one</a>");
+    p->SetAnchorHint(true);
+    p->OnAnchorHint = [](TObject*, String& a) { a += L"!"; };
+    THintInfo info;
+    info.CursorPos = TPoint{8, 8};
+    EXPECT_EQ(p->Perform(CM_HINTSHOW, 0, LPARAM(&info)), 0);
+    EXPECT_EQ(info.HintStr, L"app:one!");
+    const TPoint s = p->ClientToScreen({8, 8});
+    EXPECT_EQ(info.HintPos, (TPoint{s.X + 10, s.Y - 10}));
+    SetFixedMetricsFonts(false);
+}
+
+TEST_F(PanelTest, ScalingAndTheStreamedFullHeight)
+{
+    TVodPanel* p = NewPanel();
+    p->Caption()->Font()->SetSize(10);
+    int changes = 0;
+    p->Caption()->OnChange = [&](TObject*) { ++changes; };
+    p->ScaleBy(3, 2);
+    EXPECT_EQ(p->Caption()->Height(), 30);
+    EXPECT_EQ(p->Caption()->Font()->Size(), 15);
+    EXPECT_EQ(changes, 0);
+    EXPECT_EQ(p->CaptionSize(), 30);
+
+    TVodPanel written(nullptr);
+    written.SetFullHeight(345);
+    written.SetText(L"<b>body</b>");
+    written.SetBorderShadow(true);
+    written.SetCollapsSteps(4);
+    written.SetBackgroundPosition(TBackGroundPosition::bpCenter);
+    written.Caption()->SetVisible(true);
+    written.Caption()->SetPosition(cpRight);
+    written.Caption()->SetShadeType(stLMetal);
+    written.Caption()->SetText(L"Title");
+    written.StatusBar()->SetHeight(25);
+    written.Position()->SetKey(L"Software\\Demo");
+    written.AutoSize()->SetWidth(false);
+    TMemoryStream form;
+    form.WriteComponent(&written);
+    TVodPanel read(nullptr);
+    form.SetPosition(0);
+    form.ReadComponent(&read);
+    EXPECT_EQ(read.FullHeight(), 345);
+    EXPECT_EQ(read.Text(), L"<b>body</b>");
+    EXPECT_TRUE(read.BorderShadow());
+    EXPECT_EQ(read.CollapsSteps(), 4);
+    EXPECT_EQ(read.BackgroundPosition(), TBackGroundPosition::bpCenter);
+    EXPECT_TRUE(read.Caption()->Visible());
+    EXPECT_EQ(read.Caption()->Position(), cpRight);
+    EXPECT_EQ(read.Caption()->ShadeType(), stLMetal);
+    EXPECT_EQ(read.Caption()->Text(), L"Title");
+    EXPECT_EQ(read.StatusBar()->Height(), 25);
+    EXPECT_EQ(read.Position()->Key(), L"Software\\Demo");
+    EXPECT_FALSE(read.AutoSize()->Width());
+    EXPECT_EQ(read.Version(), L"2.5.1.1");
+}
+
+}  // namespace
