@@ -929,11 +929,15 @@ void TVodDateTimePicker::WndProc(TMessage& M)
 
 bool TVodDateTimePicker::MsgSetDateTime(const SYSTEMTIME& Value)
 {
+    // A change notice that our own setting of the value causes is no
+    // choice of the user's: the companion's state is set here instead. The
+    // flag covers only this call, so the user's next tick of the check box
+    // is never swallowed when the window sends no notice for a set.
+    const bool before = FIgnoreTimePickerCheck;
+    FIgnoreTimePickerCheck = true;
     bool ok = TCustomDateTimePicker::MsgSetDateTime(Value);
-    if (ShowCheckbox() && FTimePicker) {
-        FTimePicker->SetEnabled(Enabled() && Checked());
-        FIgnoreTimePickerCheck = FTimePicker->Enabled();
-    }
+    FIgnoreTimePickerCheck = before;
+    if (ShowCheckbox() && FTimePicker) FTimePicker->SetEnabled(Enabled() && Checked());
     return ok;
 }
 

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "controls/edits/VodCombo.h"
+#include "platform/base/SysUtils.h"
 #include "platform/ui/StdCtrls.h"
 #include "tests/controls/edits/EditsTestSupport.h"
 
@@ -254,4 +255,67 @@ TEST_F(VodComboTest, LabelPositions)
     c->SetLabelMargin(10);
     c->SetLabelPosition(lpLeftTop);
     EXPECT_EQ(l->Left(), L - W - 10);
+}
+
+TEST_F(VodComboTest, FocusColoursComeAndGo)
+{
+    TVodComboBox* c = NewCombo();
+    TEdit* other = NewEdit(100);
+    c->SetColor(clWhite);
+    c->Init();
+    c->SetFocusColor(clYellow);
+    c->SetFocusFontColor(clRed);
+    c->SetLabelCaption(L"Site");
+    c->SetFocusLabel(true);
+    int dropUps = 0;
+    c->OnDropUp = [&](TObject*) { ++dropUps; };
+    ShowForm();
+    other->SetFocus();
+    Drv->Pump();
+    const TColor font = c->Font()->Color();
+    c->SetFocus();
+    Drv->Pump();
+    EXPECT_EQ(c->Color(), clYellow);
+    EXPECT_EQ(c->Font()->Color(), clRed);
+    EXPECT_TRUE(c->ComboLabel()->Font()->Style().Contains(fsBold));
+    c->SetDroppedDown(true);
+    c->SetDroppedDown(false);
+    Drv->Pump();
+    EXPECT_EQ(dropUps, 1);
+    other->SetFocus();
+    Drv->Pump();
+    EXPECT_EQ(c->Color(), clWhite);
+    EXPECT_EQ(c->Font()->Color(), font);
+    EXPECT_FALSE(c->ComboLabel()->Font()->Style().Contains(fsBold));
+}
+
+TEST_F(VodComboTest, DesignedLabelFontFollowsTheScreenScale)
+{
+    GdiSetScreenPixelsPerInch(120);
+    TVodComboBox* c = NewCombo();
+    c->SetParentFont(false);
+    c->LabelFont()->SetHeight(-11);
+    c->SetLabelCaption(L"Site");
+    const float scale = [] {
+        // The scale as the control computes it: "0" in 9 points at 120 over 96.
+        HDC dc = CreateScreenIC();
+        auto zero = [&](int ppi) {
+            LOGFONTW lf{};
+            lf.lfHeight = -MulDiv(9, ppi, 72);
+            wcscpy(lf.lfFaceName, L"Tahoma");
+            HFONT f = CreateFontIndirect(&lf);
+            HGDIOBJ old = SelectObject(dc, f);
+            SIZE sz{};
+            GetTextExtentPoint32(dc, L"0", 1, &sz);
+            SelectObject(dc, old);
+            DeleteObject(f);
+            return sz.cy;
+        };
+        float s = float(zero(120)) / float(zero(96));
+        DeleteDC(dc);
+        return s;
+    }();
+    ShowForm();
+    EXPECT_EQ(c->LabelFont()->Height(), Integer(Round(Extended(scale) * -11)));
+    GdiSetScreenPixelsPerInch(96);
 }

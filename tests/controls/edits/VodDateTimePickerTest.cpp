@@ -375,3 +375,21 @@ TEST_F(VodDateTimePickerTest, MetroLookDrawsItsBorderAndButton)
     Drv->Pump();
     EXPECT_NE(PixelAt(h, p->Width() - 6, 5), Rgb(clNavy));
 }
+
+TEST_F(VodDateTimePickerTest, CheckBoxWiresTheCompanion)
+{
+    auto* p = NewPicker(dkDateTime);
+    p->SetShowCheckbox(true);
+    ShowForm();
+    Drv->Pump();
+    ASSERT_NE(p->TimePicker(), nullptr);
+    EXPECT_TRUE(p->TimePicker()->Enabled());
+    p->SetChecked(false);
+    EXPECT_FALSE(p->TimePicker()->Enabled()) << "no date: the time is off too";
+    Focus(p);
+    Drv->PressKey(VK_SPACE);   // the user ticks the box again
+    EXPECT_TRUE(p->Checked());
+    EXPECT_TRUE(p->TimePicker()->Enabled());
+    p->SetEnabled(false);
+    EXPECT_FALSE(p->TimePicker()->Enabled());
+}
