@@ -572,8 +572,10 @@ DISPID TAutoMembers::Find(std::wstring_view name) const
     // the length and first letter deciding most misses.
     for (size_t i = 0; i < FMembers.size(); ++i) {
         const String& n = FMembers[i].Name;
-        if (n.size() == name.size() && !n.empty() && n[0] == name[0] && std::wstring_view(n) == name)
-            return DISPID(i + 1);
+        if (n.size() != name.size() || n.empty() || n[0] != name[0]) continue;
+        size_t k = 1;
+        while (k < n.size() && n[k] == name[k]) ++k;
+        if (k == n.size()) return DISPID(i + 1);
     }
     String text(name);
     for (size_t i = 0; i < FMembers.size(); ++i)

@@ -6,6 +6,7 @@
 // the registry of servers by program identifier.
 #pragma once
 
+#include <atomic>
 #include <functional>
 #include <initializer_list>
 #include <span>
@@ -498,11 +499,12 @@ private:
     // Members(), asked once: every call looks its member up in it.
     const TAutoMembers& Table() const
     {
-        if (!FTable) FTable = &Members();
-        return *FTable;
+        const TAutoMembers* t = FTable.load(std::memory_order_relaxed);
+        if (!t) FTable.store(t = &Members(), std::memory_order_relaxed);
+        return *t;
     }
     String FSource;
-    mutable const TAutoMembers* FTable = nullptr;
+    mutable std::atomic<const TAutoMembers*> FTable{nullptr};
 };
 
 // ---------------------------------------------------------------------------

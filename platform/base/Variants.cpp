@@ -125,10 +125,7 @@ void Variant::CopyFrom(const Variant& o)
 }
 
 
-TVarType Variant::VarType() const
-{
-    return FType == varArray ? TVarType(varArray | FArray->ElemType) : FType;
-}
+TVarType Variant::ArrayVarType() const { return TVarType(varArray | FArray->ElemType); }
 
 // ---------------------------------------------------------------------------
 // Conversions

@@ -110,7 +110,7 @@ public:
     }
 
     // The tag, with varArray set for arrays (element type in the low bits).
-    TVarType VarType() const;
+    TVarType VarType() const { return FType == varArray ? ArrayVarType() : FType; }
     bool IsEmpty() const { return FType == varEmpty; }
     bool IsNull() const { return FType == varNull; }
     bool IsArray() const { return FType == varArray; }
@@ -172,6 +172,7 @@ private:
         FI = 0;
     }
     void ReleaseHeld();
+    TVarType ArrayVarType() const;
     void CopyFrom(const Variant& o);
     void MoveFrom(Variant& o) noexcept
     {

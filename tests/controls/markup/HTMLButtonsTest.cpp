@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "tests/controls/markup/MarkupControlsTestSupport.h"
+#include "tests/platform/gfx/GdiTestUtil.h"
 
 namespace {
 
@@ -332,4 +333,55 @@ TEST_F(HTMLButtonsTest, TransparentButtonsShowTheParentAndCacheItUntilMoved)
     c->SetTransparent(false);
     Drv->Pump();
     EXPECT_EQ(Pixel(12 + 150, 10 + 10), 0xFFFFFFu);
+}
+
+TEST_F(HTMLButtonsTest, ThemedPartsTakeTheirStateFromTheTable)
+{
+    SetVisualStylesEnabled(true);
+    struct {
+        bool Radio;
+        TCheckBoxState State;
+        bool Enabled, Down, Hot;
+        UINT Part, PartState;
+        TRect Box;
+    } const cases[] = {
+        {false, cbUnchecked, true, false, false, 3, 1, {0, 4, 14, 18}},
+        {false, cbChecked, true, false, false, 3, 5, {0, 4, 14, 18}},
+        {false, cbGrayed, true, false, false, 3, 9, {0, 4, 14, 18}},
+        {false, cbChecked, true, false, true, 3, 6, {0, 4, 14, 18}},
+        {false, cbChecked, true, true, true, 3, 7, {0, 4, 14, 18}},
+        {false, cbGrayed, false, true, true, 3, 12, {0, 4, 14, 18}},  // disabled wins
+        {true, cbUnchecked, true, false, false, 2, 1, {0, 4, 13, 17}},
+        {true, cbChecked, true, false, true, 2, 6, {0, 4, 13, 17}},
+        {true, cbChecked, false, false, false, 2, 8, {0, 4, 13, 17}},
+    };
+    for (const auto& c : cases) {
+        THTMLButtonBase* b;
+        if (c.Radio) {
+            auto* r = New<THTMLRadioButton>(L"x");
+            r->SetChecked(c.State == cbChecked);
+            b = r;
+        } else {
+            auto* k = New<THTMLCheckBox>(L"x");
+            k->SetState(c.State);
+            b = k;
+        }
+        b->SetButtonType(btWinXP);
+        b->SetEnabled(c.Enabled);
+        b->SetDown(c.Down);
+        if (c.Hot) b->Perform(CM_MOUSEENTER);
+        Drv->Pump();
+        TTestCanvas target(200, 30);
+        GdiStartRecording(target.Dc);
+        b->PaintTo(target.Dc, 0, 0);
+        bool found = false;
+        for (const TGdiRecord& r : GdiRecords(target.Dc))
+            if (r.Kind == L"DrawThemeBackground") {
+                found = true;
+                EXPECT_EQ(r.Flags, c.Part * 0x10000 + c.PartState) << (c.Radio ? "radio " : "check ") << c.State;
+                EXPECT_EQ(r.Rect, c.Box);
+            }
+        EXPECT_TRUE(found);
+        delete b;
+    }
 }
