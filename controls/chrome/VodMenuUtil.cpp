@@ -32,6 +32,19 @@ HFONT CreateRotatedFont(TFont* Font, Integer Angle)
     return CreateFontIndirect(&lf);
 }
 
+void AssignFontIfDiffers(TFont* Dest, TFont* Source)
+{
+    if (!Dest || !Source || Dest == Source) return;
+    if (Dest->Name() == Source->Name() && Dest->Height() == Source->Height() && Dest->Style() == Source->Style() &&
+        Dest->Pitch() == Source->Pitch() && Dest->Charset() == Source->Charset() &&
+        Dest->Orientation() == Source->Orientation() && Dest->Quality() == Source->Quality() &&
+        Dest->PixelsPerInch() == Source->PixelsPerInch()) {
+        if (Dest->Color() != Source->Color()) Dest->SetColor(Source->Color());
+        return;
+    }
+    Dest->Assign(Source);
+}
+
 void CenterRect(TRect& R, Integer W, Integer H)
 {
     R.Right = (R.Left + R.Right + W) / 2;

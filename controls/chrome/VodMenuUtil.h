@@ -21,6 +21,10 @@ inline Integer RectWidth(const TRect& R) { return R.Right - R.Left; }
 inline Integer RectHeight(const TRect& R) { return R.Bottom - R.Top; }
 // R becomes a W x H rectangle centred in R (halves truncated toward zero).
 void CenterRect(TRect& R, Integer W, Integer H);
+// Dest takes Source's description; when only the colour differs, only the
+// colour is set, so the font handle Dest holds is kept (painting code calls
+// this once per item or paint).
+void AssignFontIfDiffers(TFont* Dest, TFont* Source);
 // (0, 0, width, height) of the bitmap; the empty rectangle for none.
 TRect BitmapRect(TBitmap* Bitmap);
 // Red, green and blue (0..255) of a colour, a system colour resolved now.

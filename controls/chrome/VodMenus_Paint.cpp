@@ -29,16 +29,19 @@ std::vector<String> SplitNotes(const String& S)
     return parts;
 }
 
-void ScreenMenuFont(TFont* Font)
+// The screen's menu font (built from the platform's before the screen exists).
+TFont* ScreenMenuFont()
 {
-    if (Screen) {
-        Font->Assign(Screen->MenuFont());
-        return;
-    }
-    LOGFONTW lf = MenuLogFont();
-    HFONT f = CreateFontIndirect(&lf);
-    Font->SetHandle(f);
-    DeleteObject(f);
+    if (Screen) return Screen->MenuFont();
+    static TFont* fallback = [] {
+        auto* f = new TFont();
+        LOGFONTW lf = MenuLogFont();
+        HFONT h = CreateFontIndirect(&lf);
+        f->SetHandle(h);
+        DeleteObject(h);
+        return f;
+    }();
+    return fallback;
 }
 
 void DrawSideBarCaption(TCanvas* C, const TRect& B, TSideBar* S)
@@ -203,17 +206,11 @@ void DrawMenuItemText(TMenuItem* Item, TCanvas* C, const String& Text, TRect& R,
     if ((Format & DT_CALCRECT) && (X.empty() || X == L"&")) X += L" ";
     C->Brush()->SetStyle(bsClear);
     const bool selected = State.Contains(odSelected);
-    // 4. The font.
-    TFont font;
-    if (selected) {
-        if (S->SelectedItem()->UseSystemFont()) ScreenMenuFont(&font);
-        else font.Assign(S->SelectedItem()->Font());
-    } else {
-        if (S->UseSystemFont()) ScreenMenuFont(&font);
-        else font.Assign(S->Font());
-    }
-    if (Item->Default()) font.SetStyle(font.Style() + TFontStyles{fsBold});
-    C->SetFont(&font);
+    // 4. The font (the canvas keeps its font handle while the font stays).
+    TFont* source = selected ? (S->SelectedItem()->UseSystemFont() ? ScreenMenuFont() : S->SelectedItem()->Font())
+                             : (S->UseSystemFont() ? ScreenMenuFont() : S->Font());
+    AssignFontIfDiffers(C->Font(), source);
+    if (Item->Default()) C->Font()->SetStyle(C->Font()->Style() + TFontStyles{fsBold});
     auto disabledColour = [&] {
         if (Item->Enabled()) return;
         if (selected && ColorToRGB(clHighlight) == ColorToRGB(clBtnShadow)) C->Font()->SetColor(clBtnHighlight);

@@ -236,14 +236,13 @@ void StyleMenuWindow(TMenuItem* Item, TCanvas* ACanvas)
     if (level == 1) F.Right -= MenuStripWidth;
     else if (SubMenuOpensRight(Item, W)) F.Right -= 2 * MenuStripWidth;
     HDC dc = GetWindowDC(W);
-    TCanvas c;
-    c.SetHandle(dc);
-    c.Brush()->SetColor(s->MenuBorderColor());
-    c.FrameRect(F);
+    HBRUSH border = CreateSolidBrush(COLORREF(ColorToRGB(s->MenuBorderColor())));
+    FrameRect(dc, &F, border);
+    DeleteObject(border);
     InflateRect(F, -1, -1);
-    c.Brush()->SetColor(s->Background()->Color());
-    c.FrameRect(F);
-    c.SetHandle(nullptr);
+    HBRUSH inner = CreateSolidBrush(COLORREF(ColorToRGB(s->Background()->Color())));
+    FrameRect(dc, &F, inner);
+    DeleteObject(inner);
     ReleaseDC(W, dc);
 }
 

@@ -693,6 +693,7 @@ public:
     void SetStatusBar(TPanelStatusBar* v);
 
     TNotifyEvent OnChange;
+    static void Publish(TPublisher<TVodPanelSettings>& p);
 
 private:
     void Changed();
@@ -747,6 +748,7 @@ public:
 
     void ThemeChanged(TObject* Sender);
     vodpanel::TThemeNotifierWindow* NotifierWindow() const { return FNotifier; }
+    static void Publish(TPublisher<TVodPanelStyler>& p);
 
 protected:
     void Loaded() override;
@@ -804,6 +806,7 @@ public:
     TCustomVodPanel* Panels(Integer Index) const;
     void SetPanels(Integer Index, TCustomVodPanel* v);
     TScrollBar* ScrollBar() const { return FScrollBar; }
+    static void Publish(TPublisher<TVodPanelGroup>& p);
 
     virtual void DoArrangedControls();
     virtual TCustomVodPanel* AddPanel();

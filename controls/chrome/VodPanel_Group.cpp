@@ -473,3 +473,15 @@ void TVodPanelGroup::UpdateScrollbar()
     }
     FScrollBar->SetVisible(show);
 }
+
+void TVodPanelGroup::Publish(TPublisher<TVodPanelGroup>& p)
+{
+    using G = TVodPanelGroup;
+    p.Integer(L"Columns", &G::Columns, &G::SetColumns).Default = 1;
+    p.Object(L"DefaultPanel", &G::DefaultPanel);
+    p.Enum(L"GroupStyle", &G::GroupStyle, &G::SetGroupStyle, {L"gsVertical", L"gsHorizontal"}).Default = gsVertical;
+    p.Boolean(L"ScrollSmooth", &G::ScrollSmooth, &G::SetScrollSmooth).Default = 0;
+    p.Integer(L"MouseWheelDelta", &G::MouseWheelDelta, &G::SetMouseWheelDelta).Default = 0;
+    p.Integer(L"HorzPadding", &G::HorzPadding, &G::SetHorzPadding).Default = 8;
+    p.Integer(L"VertPadding", &G::VertPadding, &G::SetVertPadding).Default = 8;
+}

@@ -520,3 +520,72 @@ void TVodPanelStyler::ApplyStyle(TVodPanelStyle AStyle, TColor AppColor)
     }
     s->EndUpdate();
 }
+
+// ---------------------------------------------------------------------------
+// Published properties
+
+void TVodPanelSettings::Publish(TPublisher<TVodPanelSettings>& p)
+{
+    using S = TVodPanelSettings;
+    const std::initializer_list<const wchar_t*> bevels = {L"bvNone", L"bvLowered", L"bvRaised", L"bvSpace"};
+    p.Boolean(L"AnchorHint", &S::AnchorHint, &S::SetAnchorHint).Default = 0;
+    p.Boolean(L"AutoHideChildren", &S::AutoHideChildren, &S::SetAutoHideChildren).Default = 1;
+    p.Enum(L"BevelInner", &S::BevelInner, &S::SetBevelInner, bevels).Default = bvNone;
+    p.Enum(L"BevelOuter", &S::BevelOuter, &S::SetBevelOuter, bevels).Default = bvNone;
+    p.Integer(L"BevelWidth", &S::BevelWidth, &S::SetBevelWidth).Default = 1;
+    p.IntegerIdent(L"BorderColor", L"TColor", &S::BorderColor, &S::SetBorderColor).Default = 0;
+    p.Boolean(L"BorderShadow", &S::BorderShadow, &S::SetBorderShadow).Default = 0;
+    p.Enum(L"BorderStyle", &S::BorderStyle, &S::SetBorderStyle, {L"bsNone", L"bsSingle"}).Default = bsSingle;
+    p.Integer(L"BorderWidth", &S::BorderWidth, &S::SetBorderWidth).Default = 0;
+    p.Integer(L"BottomIndent", &S::BottomIndent, &S::SetBottomIndent).Default = 0;
+    p.Boolean(L"CanMove", &S::CanMove, &S::SetCanMove).Default = 0;
+    p.Boolean(L"CanSize", &S::CanSize, &S::SetCanSize).Default = 0;
+    p.Object(L"Caption", &S::Caption);
+    p.Boolean(L"Collaps", &S::Collaps, &S::SetCollaps).Default = 0;
+    p.IntegerIdent(L"CollapsColor", L"TColor", &S::CollapsColor, &S::SetCollapsColor).Default = clBtnFace;
+    p.Integer(L"CollapsDelay", &S::CollapsDelay, &S::SetCollapsDelay).Default = 0;
+    p.Integer(L"CollapsSteps", &S::CollapsSteps, &S::SetCollapsSteps).Default = 0;
+    p.IntegerIdent(L"Color", L"TColor", &S::Color, &S::SetColor).Default = clBtnFace;
+    p.IntegerIdent(L"ColorTo", L"TColor", &S::ColorTo, &S::SetColorTo).Default = clNone;
+    p.IntegerIdent(L"ColorMirror", L"TColor", &S::ColorMirror, &S::SetColorMirror).Default = clNone;
+    p.IntegerIdent(L"ColorMirrorTo", L"TColor", &S::ColorMirrorTo, &S::SetColorMirrorTo).Default = clNone;
+    p.Integer(L"Cursor", &S::Cursor, &S::SetCursor).Default = 0;
+    p.Object(L"Font", &S::Font);
+    p.Boolean(L"FixedTop", &S::FixedTop, &S::SetFixedTop).Default = 0;
+    p.Boolean(L"FixedLeft", &S::FixedLeft, &S::SetFixedLeft).Default = 0;
+    p.Boolean(L"FixedHeight", &S::FixedHeight, &S::SetFixedHeight).Default = 0;
+    p.Boolean(L"FixedWidth", &S::FixedWidth, &S::SetFixedWidth).Default = 0;
+    p.Integer(L"Height", &S::Height, &S::SetHeight).Default = 120;
+    p.Str(L"Hint", &S::Hint, &S::SetHint);
+    p.Boolean(L"Hover", &S::Hover, &S::SetHover).Default = 0;
+    p.IntegerIdent(L"HoverColor", L"TColor", &S::HoverColor, &S::SetHoverColor).Default = clNone;
+    p.IntegerIdent(L"HoverFontColor", L"TColor", &S::HoverFontColor, &S::SetHoverFontColor).Default = clNone;
+    p.Integer(L"Indent", &S::Indent, &S::SetIndent).Default = 0;
+    p.IntegerIdent(L"ShadowColor", L"TColor", &S::ShadowColor, &S::SetShadowColor).Default = 0;
+    p.Integer(L"ShadowOffset", &S::ShadowOffset, &S::SetShadowOffset).Default = 0;
+    p.Boolean(L"ShowHint", &S::ShowHint, &S::SetShowHint).Default = 0;
+    p.Boolean(L"ShowMoveCursor", &S::ShowMoveCursor, &S::SetShowMoveCursor).Default = 0;
+    p.Object(L"StatusBar", &S::StatusBar);
+    p.Str(L"Text", &S::Text, &S::SetText);
+    p.Enum(L"TextVAlign", &S::TextVAlign, &S::SetTextVAlign, {L"tvaTop", L"tvaCenter", L"tvaBottom"}).Default = 0;
+    p.Integer(L"TopIndent", &S::TopIndent, &S::SetTopIndent).Default = 0;
+    p.IntegerIdent(L"URLColor", L"TColor", &S::URLColor, &S::SetURLColor).Default = clBlue;
+    p.Integer(L"Width", &S::Width, &S::SetWidth).Default = 0;
+}
+
+void TVodPanelStyler::Publish(TPublisher<TVodPanelStyler>& p)
+{
+    using S = TVodPanelStyler;
+    p.Integer(L"Tag", &S::Tag, &S::SetTag).Default = 0;
+    p.Boolean(L"AutoThemeAdapt", &S::AutoThemeAdapt, &S::SetAutoThemeAdapt).Default = 0;
+    p.Object(L"Settings", &S::Settings);
+    p.Str(L"Comments", &S::Comments, &S::SetComments);
+    p.Enum(L"Style", &S::Style, &S::SetStyle,
+           {L"psXP", L"psFlat", L"psQel", L"psClassic", L"psOffice2003Blue", L"psOffice2003Olive",
+            L"psOffice2003Silver", L"psOffice2003Classic", L"psOffice2007Luna", L"psOffice2007Obsidian",
+            L"psWhidbey", L"psWindowsXP", L"psCustom", L"psOffice2007Silver", L"psWindowsVista", L"psWindows7",
+            L"psTerminal", L"psOffice2010Blue", L"psOffice2010Silver", L"psOffice2010Black", L"psWindows8",
+            L"psOffice2013White", L"psOffice2013LightGray", L"psOffice2013Gray", L"psWindows10",
+            L"psOffice2016White", L"psOffice2016Gray", L"psOffice2016Black"})
+        .Default = psXP;
+}

@@ -112,8 +112,8 @@ bool Inside(TControl* C, Integer X, Integer Y)
 
 void DrawTransparent(TCanvas* Canvas, TBitmap* Bitmap, Integer X, Integer Y)
 {
-    Bitmap->SetTransparentMode(tmAuto);
-    Bitmap->SetTransparent(true);
+    if (Bitmap->TransparentMode() != tmAuto) Bitmap->SetTransparentMode(tmAuto);
+    if (!Bitmap->Transparent()) Bitmap->SetTransparent(true);
     Canvas->Draw(X, Y, Bitmap);
 }
 
@@ -135,9 +135,12 @@ void DrawBandGradient(TCanvas* Canvas, TColor FromColor, TColor ToColor, TColor 
         const TColor c = PackColor(fr + Integer(Round(double(i) * (tr - fr) / steps)),
                                    fg + Integer(Round(double(i) * (tg - fg) / steps)),
                                    fb + Integer(Round(double(i) * (tb - fb) / steps)));
-        Canvas->Pen()->SetStyle(psSolid);
-        Canvas->Pen()->SetColor(c);
         Canvas->Brush()->SetColor(c);
+        if (i == steps - 1) {
+            // The pen ends in the last band's colour, as the brush does.
+            Canvas->Pen()->SetStyle(psSolid);
+            Canvas->Pen()->SetColor(c);
+        }
         const Integer offset = Word(Round(i * band));
         const Integer from = origin + offset;
         const Integer to = std::min(end, from + Integer(std::trunc(band)) + 1);
@@ -692,7 +695,7 @@ void TVodToolButton::Paint()
     if (FStyle == tasCheck && FDown) FState = bsDown;
 
     // 2.
-    C->SetFont(Font());
+    AssignFontIfDiffers(C->Font(), Font());
     TRect R{0, 0, FWidth, FHeight};
 
     // 3./4. The face.
@@ -774,10 +777,22 @@ void TVodToolButton::CalcLayout(const TRect& Client, TPoint Offset, TPoint& Glyp
     TPoint textSize{0, 0};
     const String caption = Caption();
     if (!caption.empty() && FShowCaption) {
-        RECT r{0, 0, cw, 0};
-        Canvas()->SetFont(Font());
-        DrawText(Canvas()->Handle(), caption.c_str(), -1, &r, UINT(DrawTextBiDiModeFlags(DT_CALCRECT)));
-        textSize = TPoint{r.Right - r.Left, r.Bottom - r.Top};
+        // Measured again only when the caption, the font, the width or the
+        // reading order changed since the last paint.
+        TFont* f = Font();
+        const UINT flags = UINT(DrawTextBiDiModeFlags(DT_CALCRECT));
+        const String key = caption + L"|" + f->Name() + L"|" + std::to_wstring(f->Height()) + L"|" +
+                           std::to_wstring(f->Style().Bits()) + L"|" + std::to_wstring(cw) + L"|" +
+                           std::to_wstring(flags) + L"|" + std::to_wstring(FixedMetricsFonts());
+        if (key != FTextSizeKey) {
+            RECT r{0, 0, cw, 0};
+            AssignFontIfDiffers(Canvas()->Font(), f);
+            Canvas()->RequireState();
+            DrawText(Canvas()->Handle(), caption.c_str(), -1, &r, flags);
+            FTextSize = TPoint{r.Right - r.Left, r.Bottom - r.Top};
+            FTextSizeKey = key;
+        }
+        textSize = FTextSize;
     }
     TPoint glyph{(cw - glyphSize.X + 1) / 2, (ch - glyphSize.Y + 1) / 2};
     TPoint text{(cw - textSize.X + 1) / 2, (ch - textSize.Y + 1) / 2};

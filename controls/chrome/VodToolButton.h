@@ -200,4 +200,6 @@ private:
     TQelStyle FQelStyle = tsCustom;
     TButtonState FState = bsUp;
     bool FDragging = false;
+    String FTextSizeKey;   // what FTextSize was measured for
+    TPoint FTextSize;
 };

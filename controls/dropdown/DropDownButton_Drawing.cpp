@@ -1,10 +1,12 @@
 // The drop-down unit's shared drawing and colour routines.
 #include <algorithm>
+#include <vector>
 
 #include "controls/dropdown/DropDownButton.h"
 #include "controls/foundation/VodUtil.h"
 #include "controls/markup/VurHTMLE.h"
 #include "platform/base/SysUtils.h"
+#include "platform/gfx/Gdi.h"
 #include "platform/gfx/ImageList.h"
 
 namespace {
@@ -31,10 +33,49 @@ void DrawSteppedGradient(TCanvas* Canvas, TColor FromColor, TColor ToColor, bool
     TRgb f = Channels(FromColor), t = Channels(ToColor);
     double d = Horizontal ? double(R.Right - R.Left - 1) / Steps : double(R.Bottom - R.Top - 1) / Steps;
     Integer w = Integer(Round(d));
+    auto band = [&](Integer i) {
+        return FromChannels(f.R + Integer(Round(double(i) * (t.R - f.R) / Steps)),
+                            f.G + Integer(Round(double(i) * (t.G - f.G) / Steps)),
+                            f.B + Integer(Round(double(i) * (t.B - f.B) / Steps)));
+    };
+    HDC dc = Canvas->Handle();
+    const Integer length = Horizontal ? R.Width() : R.Height();
+    const Integer across = Horizontal ? R.Height() : R.Width();
+    if (length > 0 && across > 0 && GetMapMode(dc) == MM_TEXT && !GdiIsRecording(dc)) {
+        // On a pixel device the bands are laid out once along the axis, as
+        // the rectangles below would leave them (later bands over earlier
+        // ones), and stretched across in one blit.
+        std::vector<uint32_t> line(size_t(length), 0);
+        for (Integer i = 0; i < Steps; ++i) {
+            TRgb c = Channels(band(i));
+            uint32_t px = 0xFF000000u | uint32_t(c.R) << 16 | uint32_t(c.G) << 8 | uint32_t(c.B);
+            Integer o = Integer(Round(i * d));
+            for (Integer x = std::max(o, 0); x < std::min(o + w + 1, length); ++x) line[size_t(x)] = px;
+        }
+        BITMAPINFO bi;
+        bi.bmiHeader.biWidth = Horizontal ? length : 1;
+        bi.bmiHeader.biHeight = Horizontal ? -1 : -length;  // top-down
+        bi.bmiHeader.biPlanes = 1;
+        bi.bmiHeader.biBitCount = 32;
+        bi.bmiHeader.biCompression = BI_RGB;
+        // One line of bands, then copies of what is there, doubling.
+        if (Horizontal) {
+            SetDIBitsToDevice(dc, R.Left, R.Top, DWORD(length), 1, 0, 0, 0, 1, line.data(), &bi, DIB_RGB_COLORS);
+            for (Integer done = 1; done < across; done *= 2)
+                BitBlt(dc, R.Left, R.Top + done, length, std::min(done, across - done), dc, R.Left, R.Top, SRCCOPY);
+        } else {
+            SetDIBitsToDevice(dc, R.Left, R.Top, 1, DWORD(length), 0, 0, 0, UINT(length), line.data(), &bi,
+                              DIB_RGB_COLORS);
+            for (Integer done = 1; done < across; done *= 2)
+                BitBlt(dc, R.Left + done, R.Top, std::min(done, across - done), length, dc, R.Left, R.Top, SRCCOPY);
+        }
+        TColor last = band(Steps - 1);
+        Canvas->Pen()->SetColor(last);
+        Canvas->Brush()->SetColor(last);
+        return;
+    }
     for (Integer i = 0; i < Steps; ++i) {
-        TColor c = FromChannels(f.R + Integer(Round(double(i) * (t.R - f.R) / Steps)),
-                                f.G + Integer(Round(double(i) * (t.G - f.G) / Steps)),
-                                f.B + Integer(Round(double(i) * (t.B - f.B) / Steps)));
+        TColor c = band(i);
         Canvas->Pen()->SetColor(c);
         Canvas->Brush()->SetColor(c);
         Integer o = Integer(Round(i * d));

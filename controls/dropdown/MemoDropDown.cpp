@@ -42,7 +42,8 @@ void TVodMemoDropDown::CreateDropDownForm()
     FMemo->SetWantTabs(true);
     FMemo->SetTabStop(true);
     FMemo->OnChange = [this](TObject*) {
-        FMemoText->Assign(FMemo->Lines());
+        // The memo's text in one read, not line by line.
+        FMemoText->SetText(FMemo->Text());
         if (OnMemoChange) OnMemoChange(this);
     };
     SetControl(FMemo);
@@ -149,7 +150,7 @@ void TVodMemoDropDown::DropDownHidden()
     if (FMemo) {
         auto s = FMemoText->OnChange;
         FMemoText->OnChange = nullptr;
-        FMemoText->Assign(FMemo->Lines());
+        FMemoText->SetText(FMemo->Text());
         FMemoText->OnChange = s;
     }
     UpdateEditFromList();

@@ -298,6 +298,13 @@ void TVodCustomCombo::CreateWnd()
     }
 }
 
+void TVodCustomCombo::DestroyWnd()
+{
+    // The edit part goes with the window; the next window is hooked anew.
+    UnhookEdit();
+    TCustomComboBox::DestroyWnd();
+}
+
 void TVodCustomCombo::UnhookEdit()
 {
     if (FHookedEdit && IsWindow(FHookedEdit) &&

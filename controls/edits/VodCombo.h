@@ -118,6 +118,7 @@ public:
 
 protected:
     void CreateWnd() override;
+    void DestroyWnd() override;
     void Dispatch(TMessage& Message) override;
     void ChangeScale(Integer M, Integer D) override;
     void MouseMove(TShiftState Shift, Integer X, Integer Y) override;

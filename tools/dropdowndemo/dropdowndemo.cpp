@@ -110,12 +110,14 @@ public:
         auto* track = Add<TVodTrackBarDropDown>("track", 430, 40, L"Volume (track bar):", lpTopLeft);
         track->SetMax(20);
         track->SetPosition(7);
-        track->SetEditText(L"7");
+        track->SetText(L"7");
 
         auto* memo = Add<TVodMemoDropDown>("memo", 430, 100, L"Notes (memo):", lpTopLeft);
         memo->SetEditorEnabled(false);
         memo->MemoText()->SetText(L"First line of the notes\r\nsecond line\r\nthird line");
         memo->SetDropDownWidth(240);
+        memo->DropDownHeader()->SetCaption(L"<b>Notes</b>");
+        memo->DropDownFooter()->SetCaption(L"Esc cancels, Tab keeps");
 
         auto* border = Add<TVodDropDown>("border", 430, 160, L"Border", lpRightCenter);
         border->SetBorderColor(TColor(0x0000C0));

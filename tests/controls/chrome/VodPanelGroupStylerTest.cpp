@@ -403,3 +403,28 @@ TEST_F(PanelStoreTest, StylerFollowsTheOfficeTheme)
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(PanelTest, StylerAndGroupStreamWithAForm)
+{
+    TVodPanelStyler written(nullptr);
+    written.SetComments(L"look");
+    written.SetStyle(psOffice2007Luna);
+    written.Settings()->SetHint(L"tip");
+    TMemoryStream form;
+    form.WriteComponent(&written);
+    TVodPanelStyler read(nullptr);
+    form.SetPosition(0);
+    form.ReadComponent(&read);
+    EXPECT_EQ(read.Comments(), L"look");
+    EXPECT_EQ(read.Style(), psOffice2007Luna);
+    EXPECT_EQ(read.Settings()->Color(), TColor(0xFAF1E9));
+    EXPECT_EQ(read.Settings()->Hint(), L"tip");
+
+    TClass g = TVodPanelGroup::StaticClass();
+    for (const wchar_t* name : {L"Columns", L"DefaultPanel", L"GroupStyle", L"HorzPadding", L"Caption", L"Styler"})
+        EXPECT_NE(g->FindProp(name), nullptr) << UTF8Encode(name);
+}
+
+}  // namespace

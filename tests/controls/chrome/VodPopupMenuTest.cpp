@@ -373,3 +373,67 @@ TEST_F(VodPopupMenuTest, ItemContentOnARecordingCanvas)
     EXPECT_EQ(surface.Px(26, 44), RGB(255, 0, 0));
     c.SetHandle(nullptr);
 }
+
+TEST_F(VodPopupMenuTest, KeysAndClicksChooseItemsOfTheOwnerDrawnMenu)
+{
+    std::vector<String> chosen;
+    auto item = [&](const String& caption) {
+        TMenuItem* it = Add(Menu->Items(), caption);
+        it->OnClick = [&chosen, caption](TObject*) { chosen.push_back(caption); };
+        return it;
+    };
+    item(L"&First");
+    Add(Menu->Items(), L"-");
+    item(L"&Second");
+    TMenuItem* third = item(L"&Third");
+    std::vector<TOwnerDrawState> thirdStates;
+    third->OnAdvancedDrawItem = [&](TObject* s, TCanvas* c, TRect r, TOwnerDrawState st) {
+        thirdStates.push_back(st);
+        Menu->AdvancedDrawItem(s, c, r, st);
+    };
+    auto key = [](Word vk) {
+        WmKeyInput(vk, true);
+        WmKeyInput(vk, false);
+    };
+    Menu->OnPopup = [&](TObject*) {
+        key(VK_DOWN);
+        key(VK_DOWN);
+        key(VK_DOWN);
+        key(VK_RETURN);
+    };
+    Menu->Popup(100, 100);
+    Desk.Drv->Pump();
+    EXPECT_EQ(chosen, std::vector<String>{L"&Third"}) << "the separator is skipped";
+    bool highlighted = false;
+    for (auto& st : thirdStates) highlighted |= st.Contains(odSelected);
+    EXPECT_TRUE(highlighted) << "painted highlighted before the choice";
+
+    // A click on the second item's place.
+    chosen.clear();
+    Menu->OnPopup = [&](TObject*) {};
+    static std::function<void(HWND)> onIdle;
+    static WNDPROC listProc;
+    HWND listWnd = PopupList()->Window();
+    listProc = reinterpret_cast<WNDPROC>(GetWindowLongPtr(listWnd, GWLP_WNDPROC));
+    SetWindowLongPtr(listWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(+[](HWND h, UINT m, WPARAM w, LPARAM l) -> LRESULT {
+        if (m == WM_ENTERIDLE && onIdle) {
+            auto f = onIdle;
+            onIdle = nullptr;
+            f(reinterpret_cast<HWND>(l));
+            return 0;
+        }
+        return CallWindowProc(listProc, h, m, w, l);
+    }));
+    onIdle = [&](HWND) {
+        TRect r;
+        GetMenuItemRect(nullptr, Menu->Items()->Handle(), 2, &r);
+        const TPoint p{r.Left + 40, (r.Top + r.Bottom) / 2};
+        WmMouseInput(WM_MOUSEMOVE, p);
+        WmMouseInput(WM_LBUTTONDOWN, p);
+        WmMouseInput(WM_LBUTTONUP, p);
+    };
+    Menu->Popup(100, 100);
+    SetWindowLongPtr(listWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(listProc));
+    Desk.Drv->Pump();
+    EXPECT_EQ(chosen, std::vector<String>{L"&Second"});
+}

@@ -179,3 +179,26 @@ TEST(DropDownDrawing, BlendAndShadeColors)
     };
     for (const auto& c : cases) EXPECT_EQ(c.Got, c.Want);
 }
+
+TEST(DropDownDrawing, TheBlitPathLeavesTheSamePixelsAsTheBands)
+{
+    // A recording device takes the rectangles; a plain one the one-line blit.
+    struct {
+        bool Horizontal;
+        int Steps;
+        TRect R;
+    } const cases[] = {
+        {true, 80, TRect(3, 2, 403, 302)}, {false, 80, TRect(0, 5, 57, 290)}, {true, 7, TRect(10, 10, 23, 40)},
+        {false, 0, TRect(1, 1, 30, 9)},    {true, 13, TRect(4, 4, 5, 20)},
+    };
+    for (const auto& c : cases) {
+        TPaintBox plain(410, 310), recorded(410, 310);
+        GdiStartRecording(recorded.Surface.Dc);
+        DrawSteppedGradient(&plain.Canvas, TColor(0x102030), TColor(0xF0E0D0), c.Horizontal, c.R, c.Steps);
+        DrawSteppedGradient(&recorded.Canvas, TColor(0x102030), TColor(0xF0E0D0), c.Horizontal, c.R, c.Steps);
+        int differ = 0;
+        for (int y = 0; y < 310; ++y)
+            for (int x = 0; x < 410; ++x) differ += plain.Px(x, y) != recorded.Px(x, y);
+        EXPECT_EQ(differ, 0) << c.Horizontal << " " << c.Steps;
+    }
+}

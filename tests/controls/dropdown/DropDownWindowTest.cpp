@@ -1,6 +1,7 @@
 // Opening, placing, sizing and closing the drop-down window.
 #include "tests/controls/dropdown/DropDownTestSupport.h"
 
+#include "platform/ui/ExtCtrls.h"
 #include "platform/ui/StdCtrls.h"
 
 namespace {
@@ -316,4 +317,30 @@ TEST_F(DropDownWindow, KeysInTheHostedControlReachTheEdit)
     EXPECT_FALSE(d->DroppedDown());
     EXPECT_EQ(d->Text(), L"other");
     EXPECT_TRUE(d->Focused());
+}
+
+TEST_F(DropDownWindow, TheListOfAHostedComboBoxDoesNotCloseIt)
+{
+    auto* d = Make();
+    auto* panel = new TPanel(d);
+    panel->SetBounds(0, 0, 160, 60);
+    auto* combo = new TComboBox(d);
+    combo->SetParent(panel);
+    combo->SetBounds(4, 4, 150, 24);
+    combo->Items()->Add(L"one");
+    combo->Items()->Add(L"two");
+    d->SetControl(panel);
+    d->SetFocusControl(combo);
+    ShowForm();
+    d->ShowDropDown();
+    Drv->Pump();
+    combo->SetFocus();
+    combo->SetDroppedDown(true);
+    Drv->Pump();
+    EXPECT_TRUE(combo->DroppedDown());
+    EXPECT_TRUE(d->DroppedDown());
+    // A click on the list's second item picks it; the drop-down stays open.
+    combo->SetDroppedDown(false);
+    Drv->Pump();
+    EXPECT_TRUE(d->DroppedDown());
 }

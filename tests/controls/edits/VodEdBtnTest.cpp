@@ -180,6 +180,28 @@ TEST_F(VodEdBtnTest, ButtonPaintingBranches)
     EXPECT_EQ(PixelAt(db, 1, 1), 0xFFFFFFu) << "the white inner line";
 }
 
+TEST_F(VodEdBtnTest, FlatButtonShowsTheEditsFocus)
+{
+    auto* e = NewEdit(100, 40);
+    auto* other = NewEdit(100, 100);
+    e->SetFlat(true);
+    e->SetEtched(true);
+    ShowForm();
+    TVodSpeedButton* b = e->Button()->Button();
+    EXPECT_TRUE(b->Flat());
+    EXPECT_TRUE(b->Etched());
+    e->SetFocus();
+    Drv->Pump();
+    EXPECT_TRUE(b->Focused());
+    other->SetFocus();
+    Drv->Pump();
+    EXPECT_FALSE(b->Focused());
+    e->SetReadOnly(true);
+    EXPECT_FALSE(e->Button()->Enabled()) << "a read-only edit's button is off";
+    e->SetReadOnly(false);
+    EXPECT_TRUE(e->Button()->Enabled());
+}
+
 // ---------------------------------------------------------------------------
 // The folder edit
 

@@ -1,10 +1,12 @@
-// The grid cell model's demo on a real X server: known colours show at known
+// The grid cell model's demo on a real X server (the demo of this build
+// tree, found at run time): known colours show at known
 // points of its window, and the window is kept as a PNG next to the demo for
 // people to look at.
 #include <gtest/gtest.h>
 
 #include <iostream>
 
+#include "tests/TestPaths.h"
 #include "tests/platform/ui/DemoOnX.h"
 
 using namespace xvfb;
@@ -14,7 +16,7 @@ TEST(GridCellsDemoSmokeTest, DemoWindowShowsTheGridCellsOnARealXServer)
     if (FindProgram("Xvfb").empty()) GTEST_SKIP() << "Xvfb is not installed: the desktop smoke test needs it";
     auto deadline = Clock::now() + std::chrono::seconds(60);
     TDemoOnX demo;
-    const std::string why = demo.Start(std::string(VEL_BINARY_DIR) + "/tools/gridcellsdemo/gridcellsdemo", deadline);
+    const std::string why = demo.Start(vel_test_paths::BinaryDir() + "/tools/gridcellsdemo/gridcellsdemo", deadline);
     ASSERT_TRUE(why.empty()) << why;
     ASSERT_GE(demo.Width, 980);
     ASSERT_GE(demo.Height, 590);
@@ -27,7 +29,7 @@ TEST(GridCellsDemoSmokeTest, DemoWindowShowsTheGridCellsOnARealXServer)
         {30, 211, Rgb(255, 255, 255), "hidden last row, fixed column too"},
     };
     ASSERT_TRUE(demo.WaitFor(checks, deadline)) << "the server's screen could not be read";
-    const std::string png = std::string(VEL_BINARY_DIR) + "/tools/gridcellsdemo/gridcellsdemo.png";
+    const std::string png = vel_test_paths::BinaryDir() + "/tools/gridcellsdemo/gridcellsdemo.png";
     EXPECT_TRUE(demo.SavePng(png, true)) << png;
     std::cout << "screenshot: " << png << std::endl;
     for (auto& c : checks) EXPECT_TRUE(demo.Holds(c)) << c.What << " at client " << c.X << "," << c.Y;
