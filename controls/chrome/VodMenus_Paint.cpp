@@ -254,7 +254,7 @@ void DrawMenuItemText(TMenuItem* Item, TCanvas* C, const String& Text, TRect& R,
             }
         } else {
             disabledColour();
-            TGPRectF layout(REAL(R.Left), REAL(R.Top), REAL(R.Right - R.Left), REAL(R.Bottom - R.Top));
+            TGPRectF layout{REAL(R.Left), REAL(R.Top), REAL(R.Right - R.Left), REAL(R.Bottom - R.Top)};
             gdipDraw(parts[0], layout, C->Font(), false, false);
             C->SetFont(notesFont);
             disabledColour();
@@ -263,7 +263,7 @@ void DrawMenuItemText(TMenuItem* Item, TCanvas* C, const String& Text, TRect& R,
             {
                 TGPGraphics g(C->Handle());
                 TGPFont gf(notesFont->Name(), REAL(notesFont->Size()), FontStyleRegular, UnitPoint);
-                g.MeasureString(L"gh", -1, &gf, TGPRectF(0, 0, 1000, 1000), box);
+                g.MeasureString(L"gh", -1, &gf, TGPRectF{0, 0, 1000, 1000}, box);
             }
             const Integer L = Integer(std::lround(box.Height));
             for (size_t i = 1; i < parts.size(); ++i) {
@@ -282,7 +282,7 @@ void DrawMenuItemText(TMenuItem* Item, TCanvas* C, const String& Text, TRect& R,
         return;
     }
     if (Format & DT_CALCRECT) return;
-    gdipDraw(X, TGPRectF(REAL(R.Left), REAL(R.Top), REAL(R.Right - R.Left), REAL(R.Bottom - R.Top)), C->Font(), true,
+    gdipDraw(X, TGPRectF{REAL(R.Left), REAL(R.Top), REAL(R.Right - R.Left), REAL(R.Bottom - R.Top)}, C->Font(), true,
              (Format & DT_RIGHT) != 0);
 }
 

@@ -102,7 +102,7 @@ void TVodDropDownSpeedButton::PaintDropDown()
             if (IsVistaOrLater())
                 tr.Left += 1;
             else {
-                tr = TRect(r.Left - 1 + 2, r.Top - 1, r.Right + 1, r.Bottom + 1);
+                tr = TRect{r.Left - 1 + 2, r.Top - 1, r.Right + 1, r.Bottom + 1};
             }
             bool enabled = Enabled() && box->Enabled() && (!edit || (edit->Enabled() && !edit->ReadOnly()));
             int state = !enabled ? 4 : pressed ? 3 : FHot ? 2 : 1;
@@ -125,7 +125,7 @@ void TVodDropDownSpeedButton::PaintDropDown()
         c->Pen()->SetColor(clBlack);
         c->Brush()->SetStyle(bsSolid);
         c->Brush()->SetColor(clBlack);
-        c->Polygon({TPoint(5, 7), TPoint(11, 7), TPoint(8, 10)});
+        c->Polygon({TPoint{5, 7}, TPoint{11, 7}, TPoint{8, 10}});
         return;
     }
     TColor face = pressed ? box->ButtonColorDown() : FHot ? box->ButtonColorHot() : buttonColor;
@@ -143,7 +143,7 @@ void TVodDropDownSpeedButton::PaintDropDown()
     }
     c->Pen()->SetColor(arrow);
     c->Brush()->SetColor(arrow);
-    c->Polygon({TPoint(5, 7), TPoint(11, 7), TPoint(8, 10)});
+    c->Polygon({TPoint{5, 7}, TPoint{11, 7}, TPoint{8, 10}});
 }
 
 void TVodDropDownSpeedButton::PaintButton()
@@ -170,7 +170,7 @@ void TVodDropDownSpeedButton::PaintButton()
         Integer off = pressed ? 1 : 0;
         Integer gx = 2;
         if (!FGlyph->Empty()) {
-            TRect in(2, 2, r.Width() - 2, r.Height() - 2);
+            TRect in{2, 2, r.Width() - 2, r.Height() - 2};
             gx = caption.empty() ? in.Left + (in.Width() - FGlyph->Width()) / 2 : in.Left + 2;
             Integer gy = in.Top + (in.Height() - FGlyph->Height()) / 2;
             DrawTransparentGlyph(c, FGlyph.get(), clBtnFace,
@@ -181,10 +181,10 @@ void TVodDropDownSpeedButton::PaintButton()
             RECT rc;
             UINT flags = DT_SINGLELINE | DT_VCENTER;
             if (FGlyph->Empty()) {
-                rc = TRect(3 + off, 1 + off, r.Width() - 3 + off, r.Height() - 1 + off);
+                rc = TRect{3 + off, 1 + off, r.Width() - 3 + off, r.Height() - 1 + off};
                 flags |= DT_CENTER;
             } else {
-                rc = TRect(gx + FGlyph->Width() + 2 + off, off - 1, r.Width(), r.Height() - 1 + off);
+                rc = TRect{gx + FGlyph->Width() + 2 + off, off - 1, r.Width(), r.Height() - 1 + off};
             }
             DrawTextStr(c->Handle(), caption, &rc, flags);
         }
@@ -198,11 +198,11 @@ void TVodDropDownSpeedButton::PaintButton()
         DrawEdge(c->Handle(), &er, FEtched ? EDGE_ETCHED : pressed ? BDR_SUNKENOUTER : BDR_RAISEDINNER, BF_RECT);
         Integer off = pressed ? 1 : 0;
         if (!FGlyph->Empty())
-            DrawTransparentGlyph(c, FGlyph.get(), clBtnFace, TRect(3 + off, 3 + off, r.Width() - 3 + off,
-                                                                    r.Height() - 3 + off));
+            DrawTransparentGlyph(c, FGlyph.get(), clBtnFace, TRect{3 + off, 3 + off, r.Width() - 3 + off,
+                                                                    r.Height() - 3 + off});
         if (!caption.empty()) {
             c->Brush()->SetStyle(bsClear);
-            RECT rc = TRect(3 + off, 1 + off, r.Width() - 3 + off, r.Height() - 1 + off);
+            RECT rc = TRect{3 + off, 1 + off, r.Width() - 3 + off, r.Height() - 1 + off};
             DrawTextStr(c->Handle(), caption, &rc, DT_SINGLELINE | DT_VCENTER | DT_CENTER);
         }
         return;

@@ -150,7 +150,7 @@ void DrawTransparentGlyph(TCanvas* Canvas, TBitmap* Glyph, TColor BackgroundColo
 TSize MeasureText(TCanvas* Canvas, const String& Text)
 {
     if (!Canvas || Text.empty()) return TSize{0, 0};
-    TRect rc(0, 0, 1000, 500);
+    TRect rc{0, 0, 1000, 500};
     DrawTextStr(Canvas->Handle(), Text, &rc, DT_CALCRECT | DT_SINGLELINE);
     return TSize{rc.Width(), rc.Height()};
 }

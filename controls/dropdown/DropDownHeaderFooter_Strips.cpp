@@ -482,16 +482,16 @@ void TVodStrip::Paint()
         c->Brush()->SetStyle(bsSolid);
         c->Brush()->SetColor(border);
         if (IsFooter())
-            c->FillRect(TRect(R.Left, R.Top, R.Right, R.Top + bw));
+            c->FillRect(TRect{R.Left, R.Top, R.Right, R.Top + bw});
         else
-            c->FillRect(TRect(R.Left, R.Bottom - bw, R.Right, R.Bottom));
+            c->FillRect(TRect{R.Left, R.Bottom - bw, R.Right, R.Bottom});
         if (noFrame) {
             if (IsFooter())
-                c->FillRect(TRect(R.Left, R.Bottom - bw, R.Right, R.Bottom));
+                c->FillRect(TRect{R.Left, R.Bottom - bw, R.Right, R.Bottom});
             else
-                c->FillRect(TRect(R.Left, R.Top, R.Right, R.Top + bw));
-            c->FillRect(TRect(R.Left, R.Top, R.Left + bw, R.Bottom));
-            c->FillRect(TRect(R.Right - bw, R.Top, R.Right, R.Bottom));
+                c->FillRect(TRect{R.Left, R.Top, R.Right, R.Top + bw});
+            c->FillRect(TRect{R.Left, R.Top, R.Left + bw, R.Bottom});
+            c->FillRect(TRect{R.Right - bw, R.Top, R.Right, R.Bottom});
         }
         c->Brush()->SetStyle(bsClear);
         c->Pen()->SetWidth(1);
@@ -505,8 +505,8 @@ void TVodStrip::Paint()
         c->Brush()->SetStyle(bsSolid);
     }
     // 3. Image.
-    TRect content(R.Left + std::max(bw, 0), R.Top + std::max(bw, 0), R.Right - std::max(bw, 0),
-                  R.Bottom - std::max(bw, 0));
+    TRect content{R.Left + std::max(bw, 0), R.Top + std::max(bw, 0), R.Right - std::max(bw, 0),
+                  R.Bottom - std::max(bw, 0)};
     if (AImageIndex() >= 0 && FImages) {
         FImages->Draw(c, content.Left + 4, content.Top + (content.Height() - FImages->Height()) / 2, AImageIndex());
         content.Left += FImages->Width() + 8;
@@ -535,9 +535,9 @@ void TVodStrip::Paint()
         c->Brush()->SetStyle(bsSolid);
         for (const TPoint& d : dots) {
             c->Brush()->SetColor(border != clNone ? border : clGray);
-            c->FillRect(TRect(d.X - 1, d.Y - 1, d.X + 1, d.Y + 1));
+            c->FillRect(TRect{d.X - 1, d.Y - 1, d.X + 1, d.Y + 1});
             c->Brush()->SetColor(clWhite);
-            c->FillRect(TRect(d.X, d.Y, d.X + 2, d.Y + 2));
+            c->FillRect(TRect{d.X, d.Y, d.X + 2, d.Y + 2});
         }
     }
 }
@@ -621,7 +621,7 @@ void TVodFooter::MouseDown(TMouseButton Button, TShiftState Shift, Integer X, In
     // Hand the drag to the system's sizing of the drop-down window.
     ReleaseCapture();
     if (TCustomForm* f = GetParentForm(this); f && f->HandleAllocated()) {
-        TPoint p = ClientToScreen(TPoint(X, Y));
+        TPoint p = ClientToScreen(TPoint{X, Y});
         SendMessage(f->Handle(), WM_NCLBUTTONDOWN, HTBOTTOMRIGHT, MAKELPARAM(p.X, p.Y));
     }
 }

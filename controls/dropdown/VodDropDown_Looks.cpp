@@ -272,7 +272,7 @@ void TVodCustomDropDown::DrawFocusedText()
     HDC dc = GetWindowDC(Handle());
     TCanvas c;
     c.SetHandle(dc);
-    TRect r(2, 2, Width() - FButtonWidth - 1, Height() - 2);
+    TRect r{2, 2, Width() - FButtonWidth - 1, Height() - 2};
     c.Brush()->SetStyle(bsSolid);
     c.Brush()->SetColor(clHighlight);
     c.Pen()->SetColor(clBlack);
@@ -280,7 +280,7 @@ void TVodCustomDropDown::DrawFocusedText()
     c.Font()->Assign(Font());
     c.Font()->SetColor(clHighlightText);
     c.Brush()->SetStyle(bsClear);
-    TRect tr(r.Left + 2, r.Top, r.Right - 3, r.Bottom);
+    TRect tr{r.Left + 2, r.Top, r.Right - 3, r.Bottom};
     RECT rc = tr;
     DrawTextStr(c.Handle(), GetText(), &rc, DT_SINGLELINE | DT_VCENTER | DT_LEFT);
     c.SetHandle(nullptr);
@@ -324,7 +324,7 @@ void TVodCustomDropDown::DrawBorder()
 {
     if (ComponentState().Contains(csDesigning) || !HandleAllocated()) return;
     HDC dc = GetWindowDC(Handle());
-    TRect r(0, 0, Width(), Height());
+    TRect r{0, 0, Width(), Height()};
     auto frame = [&](TColor c, TRect rr) {
         HBRUSH b = CreateSolidBrush(COLORREF(ColorToRGB(c)));
         RECT x = rr;
@@ -343,12 +343,12 @@ void TVodCustomDropDown::DrawBorder()
         if (hot) {
             RECT x = r;
             DrawEdge(dc, &x, BDR_SUNKENOUTER, BF_RECT);
-            TRect inner(r.Left + 1, r.Top + 1, r.Right - 1, r.Bottom - 1);
+            TRect inner{r.Left + 1, r.Top + 1, r.Right - 1, r.Bottom - 1};
             frame(clBtnFace, inner);
         } else {
             TColor pc = Parent() ? Parent()->Color() : clBtnFace;
             frame(pc, r);
-            frame(pc, TRect(r.Left + 1, r.Top + 1, r.Right - 1, r.Bottom - 1));
+            frame(pc, TRect{r.Left + 1, r.Top + 1, r.Right - 1, r.Bottom - 1});
         }
     }
     ReleaseDC(Handle(), dc);

@@ -160,8 +160,8 @@ void TDropDownForm::PaintBackground(TCanvas* C)
     if (!e) return;
     TRect r = ClientRect();
     Integer bw = e->DropDownBorderWidth();
-    TRect inner(r.Left + std::max(0, bw), r.Top + std::max(0, bw), r.Right - std::max(0, bw),
-                r.Bottom - std::max(0, bw));
+    TRect inner{r.Left + std::max(0, bw), r.Top + std::max(0, bw), r.Right - std::max(0, bw),
+                r.Bottom - std::max(0, bw)};
     if (e->DropDownColor() != clNone && e->DropDownColorTo() != clNone) {
         e->DrawBackgroundGradient(C, e->DropDownColor(), e->DropDownColorTo(), e->DropDownGradient(), inner, 80);
     } else if (e->DropDownColor() != clNone) {
@@ -295,7 +295,7 @@ void TVodCustomDropDown::DoShowDropDown()
         wc->OnKeyUp = [this](TObject*, Word& Key, TShiftState Shift) { ControlKeyUp(Key, Shift); };
     }
 
-    TPoint P = Parent() ? Parent()->ClientToScreen(TPoint(Left(), Top())) : ClientOrigin();
+    TPoint P = Parent() ? Parent()->ClientToScreen(TPoint{Left(), Top()}) : ClientOrigin();
 
     // The final size first (the remembered user size, then the descendant's
     // adjustment), then the place: so an upward window ends on the edit's
@@ -307,7 +307,7 @@ void TVodCustomDropDown::DoShowDropDown()
     HMONITOR mon = MonitorFromPoint(P, MONITOR_DEFAULTTONEAREST);
     MONITORINFO mi;
     bool haveMonitor = mon && GetMonitorInfo(mon, &mi);
-    TRect monitorRect = haveMonitor ? mi.rcMonitor : TRect(0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+    TRect monitorRect = haveMonitor ? mi.rcMonitor : TRect{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
     TRect work;
     if (haveMonitor)
         work = mi.rcWork;
@@ -315,8 +315,8 @@ void TVodCustomDropDown::DoShowDropDown()
         SystemParametersInfo(SPI_GETWORKAREA, 0, &work, 0);
 
     TPoint pos;
-    TPoint below(P.X, P.Y + Height() - 1);
-    TPoint above(P.X, P.Y - H);
+    TPoint below{P.X, P.Y + Height() - 1};
+    TPoint above{P.X, P.Y - H};
     switch (FDropPosition) {
     case dpDown: pos = below; break;
     case dpUp: pos = above; break;

@@ -190,8 +190,8 @@ int main(int argc, char** argv)
     RunDemoLoop(form, seconds, [&] {
         for (const TEntry& e : form->Entries) {
             TDropDownEditButton* b = e.Edit->Button();
-            TPoint a = b->ClientToScreen(TPoint(b->Width() / 2, b->Height() / 2));
-            TPoint c = e.Edit->ClientToScreen(TPoint(30, e.Edit->ClientHeight() / 2));
+            TPoint a = b->ClientToScreen(TPoint{b->Width() / 2, b->Height() / 2});
+            TPoint c = e.Edit->ClientToScreen(TPoint{30, e.Edit->ClientHeight() / 2});
             std::printf("AT %s %d %d %d %d\n", e.Name, a.X, a.Y, c.X, c.Y);
         }
         for (const TEntry& e : form->Entries)

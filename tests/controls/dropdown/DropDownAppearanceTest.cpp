@@ -130,7 +130,7 @@ TEST(DropDownDrawing, SteppedGradientBandsReadBack)
 {
     // 5 bands over 11 pixels: d = 2, each band 3 wide (one pixel of overlap).
     TPaintBox box(11, 4);
-    DrawSteppedGradient(&box.Canvas, TColor(RGB(0, 0, 0)), TColor(RGB(250, 100, 50)), true, TRect(0, 0, 11, 4), 5);
+    DrawSteppedGradient(&box.Canvas, TColor(RGB(0, 0, 0)), TColor(RGB(250, 100, 50)), true, TRect{0, 0, 11, 4}, 5);
     const COLORREF want[] = {RGB(0, 0, 0), RGB(50, 20, 10), RGB(100, 40, 20), RGB(150, 60, 30), RGB(200, 80, 40)};
     for (int i = 0; i < 5; ++i) {
         EXPECT_EQ(box.Px(2 * i, 1), want[i]) << "band " << i;
@@ -140,7 +140,7 @@ TEST(DropDownDrawing, SteppedGradientBandsReadBack)
 
     // Vertical, and Steps 0 is one band of FromColor over everything.
     TPaintBox v(6, 9);
-    DrawSteppedGradient(&v.Canvas, TColor(RGB(10, 20, 30)), TColor(RGB(200, 200, 200)), false, TRect(0, 0, 6, 9), 0);
+    DrawSteppedGradient(&v.Canvas, TColor(RGB(10, 20, 30)), TColor(RGB(200, 200, 200)), false, TRect{0, 0, 6, 9}, 0);
     for (int y = 0; y < 9; ++y) EXPECT_EQ(v.Px(3, y), RGB(10, 20, 30)) << y;
 }
 
@@ -152,7 +152,7 @@ TEST(DropDownDrawing, SteppedGradientRoundsOffsetsToEven)
     GdiStartRecording(s.Dc);
     TCanvas c;
     c.SetHandle(s.Dc);
-    DrawSteppedGradient(&c, clBlack, clWhite, true, TRect(0, 0, 6, 2), 4);
+    DrawSteppedGradient(&c, clBlack, clWhite, true, TRect{0, 0, 6, 2}, 4);
     c.SetHandle(nullptr);
     std::vector<int> lefts, rights;
     for (const TGdiRecord& r : GdiRecords(s.Dc))
@@ -188,8 +188,8 @@ TEST(DropDownDrawing, TheBlitPathLeavesTheSamePixelsAsTheBands)
         int Steps;
         TRect R;
     } const cases[] = {
-        {true, 80, TRect(3, 2, 403, 302)}, {false, 80, TRect(0, 5, 57, 290)}, {true, 7, TRect(10, 10, 23, 40)},
-        {false, 0, TRect(1, 1, 30, 9)},    {true, 13, TRect(4, 4, 5, 20)},
+        {true, 80, TRect{3, 2, 403, 302}}, {false, 80, TRect{0, 5, 57, 290}}, {true, 7, TRect{10, 10, 23, 40}},
+        {false, 0, TRect{1, 1, 30, 9}},    {true, 13, TRect{4, 4, 5, 20}},
     };
     for (const auto& c : cases) {
         TPaintBox plain(410, 310), recorded(410, 310);

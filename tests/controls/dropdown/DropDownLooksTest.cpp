@@ -61,8 +61,8 @@ TEST_F(DropDownLooks, TheGripReservesTwelvePixelsOnlyWhenSizeable)
     // A white grip dot near the bottom-right corner.
     Drv->Pump();
     int L = f->ClientWidth() - 2 - 16, B = f->ClientHeight();
-    TPoint dot = f->ClientToScreen(TPoint(L + 13, B - 4));
-    TPoint origin = d->DropDownForm()->ClientToScreen(TPoint(0, 0));
+    TPoint dot = f->ClientToScreen(TPoint{L + 13, B - 4});
+    TPoint origin = d->DropDownForm()->ClientToScreen(TPoint{0, 0});
     EXPECT_EQ(PixelAt(d->DropDownForm()->Handle(), dot.X - origin.X, dot.Y - origin.Y), 0xFFFFFFu);
     d->HideDropDown(false);
     d->SetDropDownSizeable(false);
@@ -184,9 +184,9 @@ TEST_F(DropDownLooks, ColouredArrowIsDrawnInItsTextColour)
     d->Button()->SetButtonTextColor(TColor(0x0000FF));  // red arrow
     ShowForm();
     TDropDownEditButton* b = d->Button();
-    TPoint o = d->ClientToScreen(TPoint(0, 0));
-    TPoint p = b->ClientToScreen(TPoint(8, 8));
-    TPoint face = b->ClientToScreen(TPoint(3, 3));
+    TPoint o = d->ClientToScreen(TPoint{0, 0});
+    TPoint p = b->ClientToScreen(TPoint{8, 8});
+    TPoint face = b->ClientToScreen(TPoint{3, 3});
     // Through the edit's own capture (frame included).
     HWND h = d->Handle();
     RECT wr;
@@ -258,7 +258,7 @@ TEST_F(DropDownLooks, TheThemedArrowIsLightOnItsFirstPaint)
     RECT wr;
     GetWindowRect(h, &wr);
     TDropDownEditButton* b = d->Button();
-    TPoint p = b->ClientToScreen(TPoint(2, 3));
+    TPoint p = b->ClientToScreen(TPoint{2, 3});
     uint32_t px = PixelAt(h, p.X - wr.Left, p.Y - wr.Top);
     EXPECT_GT(px & 0xFF, 0x80u) << std::hex << px;
 }

@@ -53,12 +53,12 @@ protected:
         Drv->Pump();
     }
     // The screen point of a client point of a control.
-    TPoint At(TWinControl* c, int x, int y) { return c->ClientToScreen(TPoint(x, y)); }
+    TPoint At(TWinControl* c, int x, int y) { return c->ClientToScreen(TPoint{x, y}); }
     // The drop-down arrow's centre on the screen.
     TPoint Arrow(TVodCustomDropDown* d)
     {
         TDropDownEditButton* b = d->Button();
-        return b->ClientToScreen(TPoint(b->Width() / 2, b->Height() / 2));
+        return b->ClientToScreen(TPoint{b->Width() / 2, b->Height() / 2});
     }
     // 0xRRGGBB of a window's pixel (client point of the window, frame included).
     uint32_t PixelAt(HWND h, int x, int y)

@@ -21,7 +21,7 @@ TEST_F(DropDownWindow, ArrowOpensBelowTheEditAndEscRestoresTheText)
     ASSERT_TRUE(d->DroppedDown());
     TDropDownForm* f = d->DropDownForm();
     ASSERT_TRUE(f->Visible());
-    TPoint p = Form->ClientToScreen(TPoint(20, 40));
+    TPoint p = Form->ClientToScreen(TPoint{20, 40});
     EXPECT_EQ(f->Left(), p.X);
     EXPECT_EQ(f->Top(), p.Y + d->Height() - 1);
     d->SetEditText(L"typed");
@@ -93,8 +93,8 @@ TEST_F(DropDownPlacement, BelowAboveAndRightEdgeOverScreensAndWorkAreas)
 
 TEST_F(DropDownPlacement, SecondMonitorLeftOfZeroAndTheMonitorsOwnBottom)
 {
-    Drv->SetMonitors({{TRect(0, 0, 1024, 768), TRect(0, 0, 1024, 728)},
-                      {TRect(-800, 0, 0, 600), TRect(-800, 0, 0, 560)}});
+    Drv->SetMonitors({{TRect{0, 0, 1024, 768}, TRect{0, 0, 1024, 728}},
+                      {TRect{-800, 0, 0, 600}, TRect{-800, 0, 0, 560}}});
     TPlaced p = At(-100, 100);
     ShowForm();
     p.Edit->ShowDropDown();
@@ -283,7 +283,7 @@ TEST_F(DropDownWindow, FooterButtonsCloseByTheirModalResultBeforeTheirEvent)
     ASSERT_EQ(footer->ButtonCount(), 3);
     auto click = [&](int i) {
         TVodButton* b = footer->ButtonAt(i);
-        Drv->Click(b->ClientToScreen(TPoint(3, 3)));
+        Drv->Click(b->ClientToScreen(TPoint{3, 3}));
         Drv->Pump();
     };
     click(2);

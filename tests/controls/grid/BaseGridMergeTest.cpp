@@ -34,7 +34,7 @@ TEST_F(BaseGridMerge, QueriesOfAThreeByTwoArea)
         EXPECT_EQ(Grid->FullCell(k.c, k.r), k.full);
         Integer bc = 0, br = 0;
         EXPECT_EQ(Grid->ResolveBaseCell(k.c, k.r, bc, br), k.base);
-        EXPECT_EQ(TPoint(bc, br), k.baseCell);
+        EXPECT_EQ((TPoint{bc, br}), k.baseCell);
         EXPECT_EQ(Grid->HasCellProperties(k.c, k.r), hadBlock);
     }
     // (1, 2) holds the distances (0, 1): merged by its vertical distance.
@@ -55,17 +55,17 @@ TEST_F(BaseGridMerge, OneByOneCollapseAndSplit)
 {
     Grid->MergeCells(2, 2, 1, 1);
     EXPECT_FALSE(Grid->IsMergedCell(2, 2));
-    EXPECT_EQ(Grid->CellSpan(2, 2), TPoint(0, 0));
+    EXPECT_EQ(Grid->CellSpan(2, 2), (TPoint{0, 0}));
     Grid->MergeCells(1, 1, 2, 3);
     Grid->GetCellProperties(1, 1)->FMergeCollaps = true;
-    EXPECT_EQ(Grid->CellSpan(1, 1), TPoint(1, 0));
+    EXPECT_EQ(Grid->CellSpan(1, 1), (TPoint{1, 0}));
     Grid->GetCellProperties(1, 1)->FMergeCollaps = false;
     Grid->SplitCells(2, 3);
     for (int c = 1; c <= 2; ++c)
         for (int r = 1; r <= 3; ++r) {
             EXPECT_TRUE(Grid->HasCellProperties(c, r));
             EXPECT_TRUE(Grid->IsBaseCell(c, r));
-            EXPECT_EQ(Grid->CellSpan(c, r), TPoint(0, 0));
+            EXPECT_EQ(Grid->CellSpan(c, r), (TPoint{0, 0}));
             EXPECT_EQ(Grid->GetCellProperties(c, r)->CellSpanX(), -1);
         }
     // The count follows the calls, also for calls that touch no cell.
@@ -83,16 +83,16 @@ TEST_F(BaseGridMerge, EveryCellOfAnAreaHasTheAreasRectangle)
     const TRect whole{64, 24, 64 + 64 + 100, 24 + 48};
     for (auto [c, r] : std::vector<std::pair<int, int>>{{1, 1}, {2, 1}, {1, 2}, {2, 2}})
         EXPECT_EQ(Grid->CellRect(c, r), whole) << c << "," << r;
-    EXPECT_EQ(Grid->CellSize(2, 2), TPoint(164, 48));
-    EXPECT_EQ(Grid->CellRect(3, 3), TRect(228, 72, 292, 96));
+    EXPECT_EQ(Grid->CellSize(2, 2), (TPoint{164, 48}));
+    EXPECT_EQ(Grid->CellRect(3, 3), (TRect{228, 72, 292, 96}));
     // Off screen: outside the client area, not empty.
     const TRect far = Grid->CellRect(7, 39);
     EXPECT_EQ(far.Width(), 64);
     EXPECT_GT(far.Top, Grid->ClientHeight());
     Grid->SetTopRow(10);
-    EXPECT_EQ(Grid->CellRect(1, 11), TRect(64, 48, 128, 72));
-    EXPECT_EQ(Grid->CellRect(0, 11), TRect(0, 48, 64, 72));
-    EXPECT_EQ(Grid->CellRect(1, 0), TRect(64, 0, 128, 24));
+    EXPECT_EQ(Grid->CellRect(1, 11), (TRect{64, 48, 128, 72}));
+    EXPECT_EQ(Grid->CellRect(0, 11), (TRect{0, 48, 64, 72}));
+    EXPECT_EQ(Grid->CellRect(1, 0), (TRect{64, 0, 128, 24}));
     EXPECT_LT(Grid->CellRect(1, 2).Top, 24);
 }
 
@@ -131,10 +131,10 @@ TEST_F(BaseGridMerge, PageDownAndWheelStopBeforeAHiddenLastRow)
     Grid->SetRowCount(20);
     Grid->SetRow(18);
     Grid->SetTopRow(1);
-    Grid->DoMouseWheelDown(TShiftState(), TPoint(5, 5));
+    Grid->DoMouseWheelDown(TShiftState(), TPoint{5, 5});
     EXPECT_EQ(Grid->TopRow(), 3);  // the platform's line and one more
     Grid->SetHideLastRow(false);
     Grid->SetTopRow(1);
-    Grid->DoMouseWheelDown(TShiftState(), TPoint(5, 5));
+    Grid->DoMouseWheelDown(TShiftState(), TPoint{5, 5});
     EXPECT_EQ(Grid->TopRow(), 2);
 }

@@ -39,7 +39,7 @@ TEST_F(BaseGridPaint, AMergedAreaPaintsOncePerPassAsOneCell)
     for (auto& d : Grid->Drawn)
         if (d.Col == 1 && d.Row == 1) {
             ++n;
-            EXPECT_EQ(d.Rect, TRect(65, 25, 191, 71));  // the area less the 1-pixel lines
+            EXPECT_EQ(d.Rect, (TRect{65, 25, 191, 71}));  // the area less the 1-pixel lines
         }
     EXPECT_EQ(n, 1);
     for (auto& d : Grid->Drawn)

@@ -196,7 +196,7 @@ TEST(RegistryStoreText, RandomValuesRoundTrip)
                     val.Name += Char(u ? u : 1);
                 }
                 const DWORD types[] = {REG_NONE, REG_SZ, REG_EXPAND_SZ, REG_BINARY, REG_DWORD, REG_MULTI_SZ,
-                                       REG_QWORD, 0x10, 0x17, 0x100, 0xFFFFFFFF, rng()};
+                                       REG_QWORD, 0x10, 0x17, 0x100, 0xFFFFFFFF, static_cast<DWORD>(rng())};
                 val.Type = types[rng() % 12];
                 size_t bytes = rng() % 24;
                 if (val.Type == REG_DWORD && rng() % 2) bytes = 4;

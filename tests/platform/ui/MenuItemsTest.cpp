@@ -195,7 +195,7 @@ TEST_F(MenuItemsTest, PopupRunsTheChosenItemsClick)
     };
     pm->Popup(200, 200);
     EXPECT_EQ(popups, 1);
-    EXPECT_EQ(pm->PopupPoint(), TPoint(200, 200));
+    EXPECT_EQ(pm->PopupPoint(), (TPoint{200, 200}));
     EXPECT_EQ(log, std::vector<String>({L"&More"})) << "the submenu's item hears it open";
     Drv->Pump();
     EXPECT_EQ(log, std::vector<String>({L"&More", L"&Deep"}));
