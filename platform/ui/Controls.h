@@ -25,6 +25,16 @@ enum TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient, alCustom };
 enum TAnchorKind { akLeft, akTop, akRight, akBottom };
 using TAnchors = TSet<TAnchorKind>;
 
+// The bevel a windowed control draws in its non-client area: its kind, the
+// cut of each of its two rings, and the sides it runs along.
+enum TBevelKind { bkNone, bkTile, bkSoft, bkFlat };
+enum TBevelCut { bvNone, bvLowered, bvRaised, bvSpace };
+enum TBevelEdge { beLeft, beTop, beRight, beBottom };
+using TBevelEdges = TSet<TBevelEdge>;
+
+// Controls draw with the look of the current desktop (always so here).
+extern bool NewStyleControls;
+
 enum TControlStyleFlag {
     csAcceptsControls, csCaptureMouse, csDesignInteractive, csClickEvents, csFramed,
     csSetCaption, csOpaque, csDoubleClicks, csFixedWidth, csFixedHeight, csNoDesignVisible,
@@ -495,6 +505,21 @@ public:
     void PaintTo(HDC DC, Integer X, Integer Y);
     void PaintTo(TCanvas* Canvas, Integer X, Integer Y);
 
+    // The bevel around the client area (none while BevelKind is bkNone):
+    // each selected side takes BevelWidth pixels for the inner ring and as
+    // many for the outer one, unless that ring's cut is bvNone. A change
+    // re-frames the window.
+    TBevelKind BevelKind() const { return FBevelKind; }
+    void SetBevelKind(TBevelKind v);
+    TBevelCut BevelInner() const { return FBevelInner; }
+    void SetBevelInner(TBevelCut v);
+    TBevelCut BevelOuter() const { return FBevelOuter; }
+    void SetBevelOuter(TBevelCut v);
+    TBevelEdges BevelEdges() const { return FBevelEdges; }
+    void SetBevelEdges(TBevelEdges v);
+    Integer BevelWidth() const { return FBevelWidth; }
+    void SetBevelWidth(Integer v);
+
     TKeyEvent OnKeyDown, OnKeyUp;
     TKeyPressEvent OnKeyPress;
     TNotifyEvent OnEnter, OnExit;
@@ -590,6 +615,13 @@ protected:
     void CMTextChanged(TMessage& M) override;
     void CMColorChanged(TMessage& M) override;
     virtual void CMFocusChanged(TMessage& M) {}
+    virtual void WMNCCalcSize(TMessage& M);
+    virtual void WMNCPaint(TMessage& M);
+    // The space the bevel takes on each side (all zero without one).
+    TRect BevelInsets() const;
+    // Draws the bevel into DC, whose origin is the window's top-left corner.
+    void PaintBevel(HDC DC);
+    void BevelChanged();
 
     HWND FHandle = nullptr;
     WNDPROC FDefWndProc = nullptr;
@@ -603,6 +635,11 @@ protected:
     Integer FAlignLevel = 0;
     bool FRealigning = false;
     TPadding FPadding;
+    TBevelKind FBevelKind = bkNone;
+    TBevelCut FBevelInner = bvRaised;
+    TBevelCut FBevelOuter = bvLowered;
+    TBevelEdges FBevelEdges{beLeft, beTop, beRight, beBottom};
+    Integer FBevelWidth = 1;
 };
 
 // A windowed control that paints itself on a canvas.

@@ -568,6 +568,8 @@ void TWinControl::Dispatch(TMessage& M)
     case WM_CHAR: WMChar(M); return;
     case WM_SETCURSOR: WMSetCursor(M); return;
     case WM_NCDESTROY: WMNCDestroy(M); return;
+    case WM_NCCALCSIZE: WMNCCalcSize(M); return;
+    case WM_NCPAINT: WMNCPaint(M); return;
     case WM_MOUSEWHEEL: WMMouseWheel(M); return;
     case WM_MOUSELEAVE: WMMouseLeave(M); return;
     case WM_COMMAND: WMCommand(M); return;

@@ -7,7 +7,6 @@
 #include "platform/gfx/Graphics.h"
 #include "platform/ui/Forms.h"
 
-enum TBevelCut { bvNone, bvLowered, bvRaised, bvSpace };
 using TBevelWidth = Integer;
 using TBorderWidth = Integer;
 
