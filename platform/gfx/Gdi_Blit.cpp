@@ -161,15 +161,17 @@ BOOL StretchCore(HDC dst, int x, int y, int w, int h, HDC src, int xs, int ys, i
 
     TView sv = ViewOf(src->Target());
     if (!sv.Data) return 0;
-    // Copy the source first when it shares the destination's surface
-    // (scrolling), so overlapping areas read the old pixels.
+    // Copy the source first when it shares the destination's surface and
+    // the areas overlap (scrolling), so overlapping areas read the old
+    // pixels; disjoint areas of one surface are read in place.
     std::vector<uint32_t> copy;
     const uint32_t* sdata = sv.Data;
     int sstride = sv.Stride, ox = 0, oy = 0;
     TRect sb{0, 0, sv.W, sv.H};
     TRect need;
     if (!IntersectRect(need, sr, sb)) return 1;
-    if (src->Target() == dst->Target()) {
+    TRect shared;
+    if (src->Target() == dst->Target() && IntersectRect(shared, need, dr)) {
         copy.resize(size_t(need.Width()) * need.Height());
         for (int yy = 0; yy < need.Height(); ++yy)
             std::memcpy(&copy[size_t(yy) * need.Width()], sv.Data + size_t(need.Top + yy) * sv.Stride + need.Left,

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 
 #include "platform/gfx/Gdi.h"
@@ -49,6 +50,24 @@ TEST(GdiBlit, OverlappingCopyOnOneSurfaceReadsTheOldPixels)
     for (int x = 0; x < 8; ++x) SetPixel(c.Dc, x, 0, RGB(x * 10, 0, 0));
     BitBlt(c.Dc, 2, 0, 6, 1, c.Dc, 0, 0, SRCCOPY);
     for (int x = 2; x < 8; ++x) EXPECT_EQ(GetRValue(c.Px(x, 0)), (x - 2) * 10) << x;
+}
+
+TEST(GdiBlit, DisjointCopiesOnOneSurfaceReadInPlace)
+{
+    // Copying a row down by doubling (the gradient routine's fill) and a
+    // raster operation between disjoint areas of one surface.
+    TTestCanvas c(3, 8, kD);
+    for (int x = 0; x < 3; ++x) SetPixel(c.Dc, x, 0, RGB(x * 40, 7, 9));
+    for (int done = 1; done < 8; done *= 2) BitBlt(c.Dc, 0, done, 3, std::min(done, 8 - done), c.Dc, 0, 0, SRCCOPY);
+    for (int y = 0; y < 8; ++y)
+        for (int x = 0; x < 3; ++x) EXPECT_EQ(c.Px(x, y), RGB(x * 40, 7, 9)) << x << "," << y;
+    TTestCanvas d(4, 2, kD);
+    SetPixel(d.Dc, 0, 0, kS);
+    SetPixel(d.Dc, 1, 0, kS);
+    BitBlt(d.Dc, 2, 0, 2, 1, d.Dc, 0, 0, SRCINVERT);
+    EXPECT_EQ(d.Px(2, 0), kS ^ kD);
+    EXPECT_EQ(d.Px(3, 0), kS ^ kD);
+    EXPECT_EQ(d.Px(2, 1), kD);
 }
 
 TEST(GdiBlit, StretchMirrorsAndScales)
