@@ -15,6 +15,28 @@ std::unique_ptr<TCustomIniFile> OpenStore(const TPanelPosition& P)
     return std::make_unique<TRegistryIniFile>(P.Key());
 }
 
+// Runs Action on every panel of the group with the group's position (named by
+// the panel's own section) in place of the panel's; the panel's own position
+// is put back afterwards, also when Action throws.
+void ForEachPanelAtGroupPosition(TVodPanelGroup* Group, void (TCustomVodPanel::*Action)())
+{
+    TPanelPosition temp(Group);
+    for (Integer i = 0; i < Group->ControlCount(); ++i) {
+        auto* panel = dynamic_cast<TCustomVodPanel*>(Group->Controls(i));
+        if (!panel) continue;
+        temp.Assign(panel->Position());
+        panel->Position()->Assign(Group->Position());
+        panel->Position()->SetSection(panel->Name());
+        try {
+            (panel->*Action)();
+        } catch (...) {
+            panel->Position()->Assign(&temp);
+            throw;
+        }
+        panel->Position()->Assign(&temp);
+    }
+}
+
 }  // namespace
 
 void TCustomVodPanel::SavePosition()
@@ -51,38 +73,10 @@ void TCustomVodPanel::LoadPosition()
 
 void TVodPanelGroup::SavePanelPositions()
 {
-    TPanelPosition temp(this);
-    for (Integer i = 0; i < ControlCount(); ++i) {
-        auto* panel = dynamic_cast<TCustomVodPanel*>(Controls(i));
-        if (!panel) continue;
-        temp.Assign(panel->Position());
-        panel->Position()->Assign(Position());
-        panel->Position()->SetSection(panel->Name());
-        try {
-            panel->SavePosition();
-        } catch (...) {
-            panel->Position()->Assign(&temp);
-            throw;
-        }
-        panel->Position()->Assign(&temp);
-    }
+    ForEachPanelAtGroupPosition(this, &TCustomVodPanel::SavePosition);
 }
 
 void TVodPanelGroup::LoadPanelPositions()
 {
-    TPanelPosition temp(this);
-    for (Integer i = 0; i < ControlCount(); ++i) {
-        auto* panel = dynamic_cast<TCustomVodPanel*>(Controls(i));
-        if (!panel) continue;
-        temp.Assign(panel->Position());
-        panel->Position()->Assign(Position());
-        panel->Position()->SetSection(panel->Name());
-        try {
-            panel->LoadPosition();
-        } catch (...) {
-            panel->Position()->Assign(&temp);
-            throw;
-        }
-        panel->Position()->Assign(&temp);
-    }
+    ForEachPanelAtGroupPosition(this, &TCustomVodPanel::LoadPosition);
 }

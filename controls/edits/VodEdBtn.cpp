@@ -92,6 +92,24 @@ TButtonColours ColoursOf(const TEditButton* c, bool hot, bool pressed)
     return k;
 }
 
+// A face in the caller's colours: filled, with the edit's border colour (if
+// any) as a line on its left edge; brush and pen are left in the text colour
+// for the caption or glyph drawn on it.
+void PaintCustomFace(TCanvas* cv, const TRect& r, const TButtonColours& k, const TVodEditBtn* edit)
+{
+    cv->Brush()->SetColor(k.Fill);
+    cv->Pen()->SetColor(k.Fill);
+    cv->FillRect(r);
+    TColor line = edit ? edit->BorderColor() : clNone;
+    if (line != clNone) {
+        cv->Pen()->SetColor(line);
+        cv->MoveTo(r.Left, r.Top);
+        cv->LineTo(r.Left, r.Bottom);
+    }
+    cv->Brush()->SetColor(k.Text);
+    cv->Pen()->SetColor(k.Text);
+}
+
 }  // namespace
 
 void TVodSpeedButton::PaintPush()
@@ -103,17 +121,7 @@ void TVodSpeedButton::PaintPush()
     TCanvas* cv = Canvas();
     TRect r = ClientRect();
     if (k.Custom) {
-        cv->Brush()->SetColor(k.Fill);
-        cv->Pen()->SetColor(k.Fill);
-        cv->FillRect(r);
-        TColor line = edit ? edit->BorderColor() : clNone;
-        if (line != clNone) {
-            cv->Pen()->SetColor(line);
-            cv->MoveTo(r.Left, r.Top);
-            cv->LineTo(r.Left, r.Bottom);
-        }
-        cv->Brush()->SetColor(k.Text);
-        cv->Pen()->SetColor(k.Text);
+        PaintCustomFace(cv, r, k, edit);
     } else if (FIsWinXP && ThemeActive()) {
         TRect f = r;
         InflateRect(f, 1, 1);
@@ -195,17 +203,7 @@ void TVodSpeedButton::PaintDropDown()
     TRect r = ClientRect();
     const std::vector<TPoint> arrow{TPoint{5, 7}, TPoint{11, 7}, TPoint{8, 10}};
     if (k.Custom) {
-        cv->Brush()->SetColor(k.Fill);
-        cv->Pen()->SetColor(k.Fill);
-        cv->FillRect(r);
-        TColor line = edit ? edit->BorderColor() : clNone;
-        if (line != clNone) {
-            cv->Pen()->SetColor(line);
-            cv->MoveTo(r.Left, r.Top);
-            cv->LineTo(r.Left, r.Bottom);
-        }
-        cv->Brush()->SetColor(k.Text);
-        cv->Pen()->SetColor(k.Text);
+        PaintCustomFace(cv, r, k, edit);
         cv->Polygon(arrow);
         return;
     }
