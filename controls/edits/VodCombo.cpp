@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "controls/edits/VodLabelPlace_Internal.h"
 #include "controls/edits/VodSystemProbes.h"
 #include "platform/base/SysUtils.h"
 #include "platform/ui/Forms.h"
@@ -248,26 +249,13 @@ void TVodCustomCombo::PlaceLabel()
     TCanvas* lc = FLabel->Canvas();
     lc->Font()->Assign(FLabel->Font());
     DrawText(lc->Handle(), caption.c_str(), int(caption.size()), &r, DT_CALCRECT | DT_HIDEPREFIX);
-    Integer W = r.Width();
-    Integer H = FLabel->Height(), LW = FLabel->Width();
-    Integer T = Top(), L = Left(), E = Height(), CW = Width(), M = FLabelMargin;
-    Integer top = T, centre = T + (E - H) / 2, bottom = T + E - H, above = T - H - M, below = T + E + M;
-    Integer lt = top, ll = L;
-    switch (FLabelPosition) {
-    case lpLeftTop: lt = top; ll = L - W - M; break;
-    case lpLeftCenter: lt = centre; ll = L - W - M; break;
-    case lpLeftBottom: lt = bottom; ll = L - W - M; break;
-    case lpTopLeft: lt = above; ll = L; break;
-    case lpBottomLeft: lt = below; ll = L; break;
-    case lpLeftTopLeft: lt = top; ll = L - M; break;
-    case lpLeftCenterLeft: lt = centre; ll = L - M; break;
-    case lpLeftBottomLeft: lt = bottom; ll = L - M; break;
-    case lpTopCenter: lt = above; ll = L + (CW - LW) / 2; break;
-    case lpBottomCenter: lt = below; ll = L + (CW - LW) / 2; break;
-    case lpRightTop: lt = top; ll = L + CW + M; break;
-    case lpRightCenter: lt = centre; ll = L + CW + M; break;
-    case lpRighBottom: lt = bottom; ll = L + CW + M; break;
-    }
+    static_assert(Integer(lpRighBottom) == Integer(TLabelPlace::RightBottom));
+    TLabelGeometry g;
+    g.Left = Left(), g.Top = Top(), g.Width = Width(), g.Height = Height(), g.Margin = FLabelMargin;
+    g.CaptionWidth = r.Width(), g.LabelWidth = FLabel->Width(), g.LabelHeight = FLabel->Height();
+    g.CentreTop = g.Top + (g.Height - g.LabelHeight) / 2;
+    const TPoint at = LabelOrigin(TLabelPlace(FLabelPosition), g);
+    const Integer ll = at.X, lt = at.Y;
     FLabel->SetBounds(ll, lt, FLabel->Width(), FLabel->Height());
     FLabel->SetVisible(Visible());
 }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "controls/edits/VodLabelPlace_Internal.h"
 #include "controls/edits/VodSystemProbes.h"
 #include "controls/foundation/VodStyleIF.h"
 #include "platform/base/SysUtils.h"
@@ -733,29 +734,14 @@ void TVodDateTimePicker::PlaceLabel()
     TCanvas* lc = FLabel->Canvas();
     lc->Font()->Assign(FLabel->Font());
     DrawText(lc->Handle(), caption.c_str(), int(caption.size()), &r, DT_CALCRECT | DT_HIDEPREFIX);
-    Integer W = r.Width(), H = FLabel->Height(), LW = FLabel->Width();
-    Integer T = Top(), L = Left(), E = Height(), CW = Width(), M = FLabelMargin;
-    Integer B = FBorderStyle == bsSingle ? 2 : 0;
-    Integer centre = H < E ? T + (E - B - H) / 2 : T - (B + H - E) / 2;
-    Integer top = T, bottom = T + E - H, above = T - H - M, below = T + E + M;
-    Integer lt = top, ll = L;
-    switch (FLabelPosition) {
-    case lpLeftTop: lt = top; ll = L - W - M; break;
-    case lpLeftCenter: lt = centre; ll = L - W - M; break;
-    case lpLeftBottom: lt = bottom; ll = L - W - M; break;
-    case lpTopLeft: lt = above; ll = L; break;
-    case lpBottomLeft: lt = below; ll = L; break;
-    case lpLeftTopLeft: lt = top; ll = L - M; break;
-    case lpLeftCenterLeft: lt = centre; ll = L - M; break;
-    case lpLeftBottomLeft: lt = bottom; ll = L - M; break;
-    case lpTopCenter: lt = above; ll = L + (CW - LW) / 2; break;
-    case lpBottomCenter: lt = below; ll = L + (CW - LW) / 2; break;
-    case lpRightTop: lt = top; ll = L + CW + M; break;
-    case lpRightCenter: lt = centre; ll = L + CW + M; break;
-    case lpRighBottom: lt = bottom; ll = L + CW + M; break;
-    case lpTopRight: lt = above; ll = L + CW - LW; break;
-    case lpBottomRight: lt = below; ll = L + CW - LW; break;
-    }
+    static_assert(Integer(lpBottomRight) == Integer(TLabelPlace::BottomRight));
+    TLabelGeometry g;
+    g.Left = Left(), g.Top = Top(), g.Width = Width(), g.Height = Height(), g.Margin = FLabelMargin;
+    g.CaptionWidth = r.Width(), g.LabelWidth = FLabel->Width(), g.LabelHeight = FLabel->Height();
+    const Integer B = FBorderStyle == bsSingle ? 2 : 0, H = g.LabelHeight, E = g.Height, T = g.Top;
+    g.CentreTop = H < E ? T + (E - B - H) / 2 : T - (B + H - E) / 2;
+    const TPoint at = LabelOrigin(TLabelPlace(FLabelPosition), g);
+    const Integer ll = at.X, lt = at.Y;
     FLabel->SetBounds(ll, lt, FLabel->Width(), FLabel->Height());
     FLabel->SetVisible(Visible());
 }

@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "controls/edits/VodEdit.h"
+#include "controls/edits/VodLabelPlace_Internal.h"
 #include "platform/base/SysUtils.h"
 #include "platform/gfx/Gdi.h"
 #include "platform/os/Modules.h"
@@ -306,33 +307,14 @@ void TVodEdit::PlaceLabel()
 {
     if (!FLabel || !FLabel->Parent()) return;
     using namespace VodEdit;
-    const Integer W = FLabel->MeasuredWidth();
-    const Integer H = FLabel->Height(), LW = FLabel->Width(), E = Height();
-    const Integer B = BorderStyle() == bsSingle ? 2 : 0, M = FLabelMargin;
-    const Integer L = Left(), T = Top(), EW = Width();
-    const Integer top = T;
-    const Integer centre = H < E ? T + (E - B - H) / 2 : T - (B + H - E) / 2;
-    const Integer bottom = T + E - H;
-    const Integer above = T - H - M;
-    const Integer below = T + E + M;
-    Integer x = 0, y = 0;
-    switch (FLabelPosition) {
-    case lpLeftTop: y = top; x = L - W - M; break;
-    case lpLeftCenter: y = centre; x = L - W - M; break;
-    case lpLeftBottom: y = bottom; x = L - W - M; break;
-    case lpTopLeft: y = above; x = L; break;
-    case lpBottomLeft: y = below; x = L; break;
-    case lpLeftTopLeft: y = top; x = L - M; break;
-    case lpLeftCenterLeft: y = centre; x = L - M; break;
-    case lpLeftBottomLeft: y = bottom; x = L - M; break;
-    case lpTopCenter: y = above; x = L + (EW - LW) / 2; break;
-    case lpBottomCenter: y = below; x = L + (EW - LW) / 2; break;
-    case lpRightTop: y = top; x = L + EW + M; break;
-    case lpRightCenter: y = centre; x = L + EW + M; break;
-    case lpRighBottom: y = bottom; x = L + EW + M; break;
-    case lpTopRight: y = above; x = L + EW - LW; break;
-    case lpBottomRight: y = below; x = L + EW - LW; break;
-    }
+    static_assert(Integer(lpBottomRight) == Integer(VodEdits::TLabelPlace::BottomRight));
+    VodEdits::TLabelGeometry g;
+    g.Left = Left(), g.Top = Top(), g.Width = Width(), g.Height = Height(), g.Margin = FLabelMargin;
+    g.CaptionWidth = FLabel->MeasuredWidth(), g.LabelWidth = FLabel->Width(), g.LabelHeight = FLabel->Height();
+    const Integer B = BorderStyle() == bsSingle ? 2 : 0, H = g.LabelHeight, E = g.Height, T = g.Top;
+    g.CentreTop = H < E ? T + (E - B - H) / 2 : T - (B + H - E) / 2;
+    const TPoint at = VodEdits::LabelOrigin(VodEdits::TLabelPlace(FLabelPosition), g);
+    const Integer x = at.X, y = at.Y;
     FLabel->SetBounds(x, y, FLabel->Width(), FLabel->Height());
     FLabel->SetVisible(Visible());
 }
