@@ -209,3 +209,42 @@ TEST_F(MemoDropDown, ACancelledCloseKeepsTheLines)
     EXPECT_EQ(m->Text(), L"one...");
     EXPECT_EQ(ups, (std::vector<String>{L"one..."}));
 }
+
+TEST_F(MemoDropDown, EachOpeningAppliesTheReadOnlyStateAndShowsTheCaret)
+{
+    auto* m = Make<TVodMemoDropDown>();
+    String text;
+    for (int i = 0; i < 200; ++i) text += L"Line " + IntToStr(i) + L"\r\n";
+    m->MemoText()->SetText(text);
+    ShowForm();
+    auto reopen = [&] {
+        m->HideDropDown(false);
+        Drv->Pump();
+        Drv->SetTick(Drv->Tick() + 1000);
+        m->ShowDropDown();
+        Drv->Pump();
+        ASSERT_TRUE(m->DroppedDown());
+    };
+    m->ShowDropDown();
+    Drv->Pump();
+    ASSERT_TRUE(m->DroppedDown());
+    HWND memo = m->Memo()->Handle();
+    EXPECT_FALSE(m->Memo()->ReadOnly());
+    // Scrolled away from the caret, the memo shows the caret again on the
+    // next opening.
+    SendMessage(memo, EM_LINESCROLL, 0, 50);
+    ASSERT_EQ(SendMessage(memo, EM_GETFIRSTVISIBLELINE, 0, 0), 50);
+    reopen();
+    EXPECT_EQ(SendMessage(memo, EM_GETFIRSTVISIBLELINE, 0, 0), 0);
+    // A read-only state written while closed holds from the next opening on.
+    m->SetMemoReadOnly(true);
+    reopen();
+    EXPECT_TRUE(m->Memo()->ReadOnly());
+    EXPECT_TRUE(GetWindowLong(memo, GWL_STYLE) & ES_READONLY);
+    reopen();
+    EXPECT_TRUE(GetWindowLong(memo, GWL_STYLE) & ES_READONLY);
+    m->SetMemoReadOnly(false);
+    reopen();
+    EXPECT_FALSE(GetWindowLong(memo, GWL_STYLE) & ES_READONLY);
+    EXPECT_EQ(m->MemoText()->Count(), 200);
+}
