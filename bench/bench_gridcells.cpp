@@ -23,6 +23,7 @@
 #include "platform/ui/Forms.h"
 #include "platform/ui/WindowManager.h"
 #include "platform/ui/backend/Headless.h"
+#include "BenchForm.h"
 #include "BenchStats.h"
 
 // Allocations are counted while a measurement asks for it.
@@ -67,21 +68,8 @@ public:
     }
 };
 
-struct TSetup {
-    std::unique_ptr<THeadlessDriver> Drv = std::make_unique<THeadlessDriver>();
-    TForm* Form = nullptr;
-    TSetup()
-    {
-        InitForms();
-        Form = new TForm(Application);
-        Form->SetBorderStyle(bsNone);
-        Form->SetBounds(0, 0, 1400, 900);
-    }
-    ~TSetup()
-    {
-        DoneForms();
-        Drv.reset();
-    }
+struct TSetup : TBenchForm {
+    TSetup() : TBenchForm(1400, 900) {}
     TBenchGrid* NewGrid(int rows)
     {
         auto* g = new TBenchGrid(Form);
