@@ -542,6 +542,28 @@ public:
     Integer TimerTicks() const { return FTimerTicks; }
     Integer GridTimerID() const { return FGridTimerID; }
 
+    // === construction, lifecycle and unit start-up (VodGrid_Create.cpp) ===
+
+    // === operations table and cell hooks (VodGrid_Hooks.cpp) ===
+
+    // === cell graphics (VodGrid_Graphics.cpp) ===
+
+    // === settings objects, look presets and image list (VodGrid_Looks.cpp) ===
+
+    // === hidden rows and columns, index mapping (VodGrid_Hidden.cpp) ===
+
+    // === inserting, removing and moving rows (VodGrid_Rows.cpp) ===
+
+    // === inserting, removing and moving columns, column order (VodGrid_Cols.cpp) ===
+
+    // === clearing, trimming, colouring ranges, used cells, save range (VodGrid_Clear.cpp) ===
+
+    // === dimensions, fixed and footer rows, simple properties (VodGrid_Dims.cpp) ===
+
+    // === cell selection, listeners, change notification, combo list (VodGrid_Selection.cpp) ===
+
+    // === cell accessors and rich text (VodGrid_Accessors.cpp) ===
+
     // --- operations whose families are completed elsewhere (least bodies) ---
     virtual void DrawNCBorder();
     virtual void CellControlsUpdate(bool Force);
@@ -611,6 +633,28 @@ protected:
     TPoint FHoverFixedCell{-1, -1};
     bool FHoverFixedCells = false;
     std::unique_ptr<TControlList> FControlList;
+
+    // === state: construction, lifecycle and unit start-up ===
+
+    // === state: operations table and cell hooks ===
+
+    // === state: cell graphics ===
+
+    // === state: settings objects, look presets and image list ===
+
+    // === state: hidden rows and columns, index mapping ===
+
+    // === state: inserting, removing and moving rows ===
+
+    // === state: inserting, removing and moving columns, column order ===
+
+    // === state: clearing, trimming, colouring ranges, used cells, save range ===
+
+    // === state: dimensions, fixed and footer rows, simple properties ===
+
+    // === state: cell selection, listeners, change notification, combo list ===
+
+    // === state: cell accessors and rich text ===
 
     TColor FQelGradFrom = clNone, FQelGradTo = clNone, FQelGradMirrorFrom = clNone, FQelGradMirrorTo = clNone;
     TColor FQelGradHoverFrom = clNone, FQelGradHoverTo = clNone, FQelGradHoverMirrorFrom = clNone,
