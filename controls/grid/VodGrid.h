@@ -12,8 +12,12 @@
 
 #include "controls/dropdown/DropDownHeaderFooter.h"
 #include "controls/grid/BaseGrid.h"
+#include "platform/gfx/Printer.h"
 
 class TVodStringGrid;
+
+// The exception class of the grid's failures.
+VEL_DECLARE_EXCEPTION(EVodGridError, Exception)
 
 // ---------------------------------------------------------------------------
 // Control look and background
@@ -372,6 +376,213 @@ protected:
 
 private:
     std::unique_ptr<TColorSetting> FNegativeNumber, FPositiveNumber;
+};
+
+// ---------------------------------------------------------------------------
+// Node, sizing, markup-export and print settings
+// ---------------------------------------------------------------------------
+
+enum TNodeType { cnFlat, cn3D, cnGlyph, cnLeaf, cnXP };
+
+// The look and place of outline nodes. Writers of the drawn values repaint
+// the grid.
+class TCellNode : public TPersistent {
+    VEL_CLASS(TCellNode, TPersistent)
+public:
+    explicit TCellNode(TVodStringGrid* AOwner);
+    ~TCellNode() override;
+    // Copies every property (the glyphs by copying the bitmaps); any other
+    // source is ignored.
+    void Assign(TPersistent* Source) override;
+    TPersistent* GetOwner() const override;
+
+    VEL_GRID_PROP(TColor, Color, clSilver)
+    VEL_GRID_PROP(bool, ExpandOne, false)
+    VEL_GRID_PROP(TColor, NodeColor, clBlack)
+public:
+    TNodeType NodeType() const { return FNodeType; }
+    void SetNodeType(TNodeType v);
+    Integer NodeColumn() const { return FNodeColumn; }
+    // Raises EVodGridError while the grid holds nodes and the column changes.
+    void SetNodeColumn(Integer v);
+    Integer NodeIndent() const { return FNodeIndent; }
+    void SetNodeIndent(Integer v);
+    TBitmap* ExpandGlyph() const { return FExpandGlyph.get(); }
+    void SetExpandGlyph(TBitmap* v);
+    TBitmap* ContractGlyph() const { return FContractGlyph.get(); }
+    void SetContractGlyph(TBitmap* v);
+    bool ShowTree() const { return FShowTree; }
+    void SetShowTree(bool v);
+    bool ShowTreeFull() const { return FShowTreeFull; }
+    void SetShowTreeFull(bool v);
+    TColor TreeColor() const { return FTreeColor; }
+    void SetTreeColor(TColor v);
+
+private:
+    void Repaint();
+    TVodStringGrid* FGrid;
+    TNodeType FNodeType = cnXP;
+    Integer FNodeColumn = 0;
+    Integer FNodeIndent = 12;
+    std::unique_ptr<TBitmap> FExpandGlyph, FContractGlyph;
+    bool FShowTree = true;
+    bool FShowTreeFull = true;
+    TColor FTreeColor = clGray;
+};
+
+// Whether the inplace editor grows the cell while typing.
+class TSizeWhileTyping : public TPersistent {
+    VEL_CLASS(TSizeWhileTyping, TPersistent)
+public:
+    TSizeWhileTyping() = default;
+    VEL_GRID_PROP(bool, Height, false)
+    VEL_GRID_PROP(bool, Width, false)
+};
+
+// Scoped: the panel's position settings use the same value names.
+enum class TColumnSizeLocation { clRegistry, clIniFile };
+enum TAutoSizeRows { arAll, arNormal, arFixed };
+
+// Saving column widths and stretching columns to the grid's width.
+class TColumnSize : public TPersistent {
+    VEL_CLASS(TColumnSize, TPersistent)
+public:
+    explicit TColumnSize(TVodStringGrid* AOwner);
+    // Copies every property but StretchAll; any other source is ignored.
+    void Assign(TPersistent* Source) override;
+    TPersistent* GetOwner() const override;
+
+    VEL_GRID_PROP(bool, Save, false)
+    VEL_GRID_PROP(String, Key, String())
+    VEL_GRID_PROP(String, Section, String())
+    VEL_GRID_PROP(TColumnSizeLocation, Location, TColumnSizeLocation::clRegistry)
+    VEL_GRID_PROP(Integer, StretchColumn, -1)
+    VEL_GRID_PROP(bool, SynchWithGrid, false)
+    VEL_GRID_PROP(bool, SynchNormalCellsOnly, false)
+    VEL_GRID_PROP(TAutoSizeRows, Rows, arAll)
+public:
+    bool Stretch() const { return FStretch; }
+    // Stores and, when the grid has a parent, stretches at once.
+    void SetStretch(bool v);
+    bool StretchAll() const { return FStretchAll; }
+    // On a change: switching on makes StretchColumn -1; stretches at once.
+    void SetStretchAll(bool v);
+
+private:
+    TVodStringGrid* FGrid;
+    bool FStretch = false;
+    bool FStretchAll = false;
+};
+
+// Settings of the markup export.
+class THTMLSettings : public TPersistent {
+    VEL_CLASS(THTMLSettings, TPersistent)
+public:
+    THTMLSettings();
+    ~THTMLSettings() override;
+    // Copies every property but ExportImages and the column widths; any
+    // other source is ignored.
+    void Assign(TPersistent* Source) override;
+
+    VEL_GRID_PROP(bool, AutoPreview, false)
+    VEL_GRID_PROP(Integer, BorderSize, 1)
+    VEL_GRID_PROP(Integer, CellSpacing, 0)
+    VEL_GRID_PROP(Integer, CellPadding, 0)
+    VEL_GRID_PROP(bool, ConvertSpecialChars, false)
+    VEL_GRID_PROP(bool, ExportImages, true)
+    VEL_GRID_PROP(String, FooterFile, String())
+    VEL_GRID_PROP(String, FooterText, String())
+    VEL_GRID_PROP(String, HeaderFile, String())
+    VEL_GRID_PROP(String, HeaderText, String())
+    VEL_GRID_PROP(String, ImageFolder, String(L"images"))
+    VEL_GRID_PROP(String, ImageBaseName, String(L"img"))
+    VEL_GRID_PROP(bool, NonBreakingText, false)
+    VEL_GRID_PROP(String, PrefixTag, String())
+    VEL_GRID_PROP(bool, SaveColor, true)
+    VEL_GRID_PROP(bool, SaveFonts, true)
+    VEL_GRID_PROP(String, SuffixTag, String())
+    VEL_GRID_PROP(String, Summary, String())
+    VEL_GRID_PROP(String, TableStyle, String())
+    VEL_GRID_PROP(Integer, Width, 100)
+    VEL_GRID_PROP(bool, XHTML, false)
+public:
+    TIntList* ColWidths() const { return FColWidths.get(); }
+
+private:
+    std::unique_ptr<TIntList> FColWidths;
+};
+
+enum TPrintPosition { ppNone, ppTopLeft, ppTopRight, ppTopCenter, ppBottomLeft, ppBottomRight, ppBottomCenter };
+enum TPrintBorders { pbNoborder, pbSingle, pbDouble, pbVertical, pbHorizontal, pbAround, pbAroundVertical, pbAroundHorizontal, pbCustom };
+enum TFitToPage { fpNever, fpGrow, fpShrink, fpAlways, fpCustom };
+
+// Settings of printing and print preview.
+class TPrintSettings : public TPersistent {
+    VEL_CLASS(TPrintSettings, TPersistent)
+public:
+    explicit TPrintSettings(TVodStringGrid* AOwner);
+    ~TPrintSettings() override;
+    // Copies every property and the print-comments switch, the fonts and
+    // title lines object by object. A source of another class raises
+    // EInvalidCast.
+    void Assign(TPersistent* Source) override;
+    TPersistent* GetOwner() const override;
+
+    VEL_GRID_PROP(Integer, FooterSize, 0)
+    VEL_GRID_PROP(Integer, HeaderSize, 0)
+    VEL_GRID_PROP(TPrintPosition, Time, ppNone)
+    VEL_GRID_PROP(TPrintPosition, Date, ppNone)
+    VEL_GRID_PROP(String, DateFormat, String(L"dd/mm/yyyy"))
+    VEL_GRID_PROP(TPrintPosition, PageNr, ppNone)
+    VEL_GRID_PROP(TPrintPosition, Title, ppNone)
+    VEL_GRID_PROP(String, TitleText, String())
+    VEL_GRID_PROP(TPrintBorders, Borders, pbSingle)
+    VEL_GRID_PROP(TPenStyle, BorderStyle, psSolid)
+    VEL_GRID_PROP(TColor, BorderColor, clBlack)
+    VEL_GRID_PROP(bool, Centered, true)
+    VEL_GRID_PROP(bool, RepeatFixedRows, false)
+    VEL_GRID_PROP(bool, RepeatFixedCols, false)
+    VEL_GRID_PROP(Integer, LeftSize, 0)
+    VEL_GRID_PROP(Integer, RightSize, 0)
+    VEL_GRID_PROP(Integer, ColumnSpacing, 0)
+    VEL_GRID_PROP(Integer, RowSpacing, 0)
+    VEL_GRID_PROP(Integer, TitleSpacing, 0)
+    VEL_GRID_PROP(TPrinterOrientation, Orientation, poPortrait)
+    VEL_GRID_PROP(String, PagePrefix, String())
+    VEL_GRID_PROP(String, PageSuffix, String())
+    VEL_GRID_PROP(String, PageNumSep, String(L"/"))
+    VEL_GRID_PROP(Integer, PageNumberOffset, 0)
+    VEL_GRID_PROP(Integer, MaxPagesOffset, 0)
+    VEL_GRID_PROP(Integer, FixedWidth, 0)
+    VEL_GRID_PROP(Integer, FixedHeight, 0)
+    VEL_GRID_PROP(bool, UseFixedHeight, false)
+    VEL_GRID_PROP(bool, UseFixedWidth, false)
+    VEL_GRID_PROP(TFitToPage, FitToPage, fpNever)
+    VEL_GRID_PROP(String, JobName, String())
+    VEL_GRID_PROP(bool, NoAutoSize, false)
+    VEL_GRID_PROP(bool, NoAutoSizeRow, false)
+    VEL_GRID_PROP(bool, PrintGraphics, false)
+    VEL_GRID_PROP(bool, UseDisplayFont, true)
+    VEL_GRID_PROP(bool, UseDefaultOrientation, false)
+    // Not published: read by printing.
+    VEL_GRID_PROP(bool, PrintComments, true)
+    VEL_GRID_PROP(bool, FixedCellsAlways, false)
+public:
+    TStringList* TitleLines() const { return FTitleLines.get(); }
+    void SetTitleLines(TStrings* v) { FTitleLines->Assign(v); }
+    TFont* Font() const { return FFont.get(); }
+    void SetFont(TFont* v) { FFont->Assign(v); }
+    TFont* FixedFont() const { return FFixedFont.get(); }
+    void SetFixedFont(TFont* v) { FFixedFont->Assign(v); }
+    TFont* HeaderFont() const { return FHeaderFont.get(); }
+    void SetHeaderFont(TFont* v) { FHeaderFont->Assign(v); }
+    TFont* FooterFont() const { return FFooterFont.get(); }
+    void SetFooterFont(TFont* v) { FFooterFont->Assign(v); }
+
+private:
+    TVodStringGrid* FOwner;
+    std::unique_ptr<TStringList> FTitleLines;
+    std::unique_ptr<TFont> FFont, FFixedFont, FHeaderFont, FFooterFont;
 };
 
 // ---------------------------------------------------------------------------
