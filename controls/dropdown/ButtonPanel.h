@@ -10,6 +10,7 @@
 #include <functional>
 #include <memory>
 
+#include "controls/dropdown/ItemSelector.h"  // TItemLayout
 #include "controls/dropdown/VodDropDown.h"
 #include "platform/gfx/Graphics.h"
 #include "platform/ui/Controls.h"

@@ -30,8 +30,6 @@ enum TDropDownEditType : Byte {
 };
 enum TDropPosition : Byte { dpAuto, dpDown, dpUp };
 enum TSelectionColorStyle : Byte { scCustom, scOffice2007, scWindowsVista, scWindows7 };
-// Where an item's caption sits against its image.
-enum TItemLayout : Byte { ilCaptionLeft, ilCaptionRight, ilCaptionTop, ilCaptionBottom };
 enum TLabelPosition : Byte {
     lpLeftTop, lpLeftCenter, lpLeftBottom, lpTopLeft, lpBottomLeft, lpLeftTopLeft, lpLeftCenterLeft,
     lpLeftBottomLeft, lpTopCenter, lpBottomCenter, lpRightTop, lpRightCenter, lpRighBottom, lpTopRight,

@@ -282,3 +282,38 @@ TEST_F(Watch, PaintsFaceHandsAndAMPMBox)
     EXPECT_LT(Ch(sh, 1), 0xC0);
     EXPECT_GT(Ch(sh, 1), 0x40);
 }
+
+TEST_F(Watch, PictureBackgroundIsKeyedOnItsTopLeftColour)
+{
+    // Left half red (the key, as the top-left pixel), right half blue.
+    TBitmap bmp;
+    bmp.SetSize(4, 4);
+    bmp.Canvas()->Brush()->SetColor(TColor(0x0000FF));
+    bmp.Canvas()->FillRect(TRect{0, 0, 2, 4});
+    bmp.Canvas()->Brush()->SetColor(TColor(0xFF0000));
+    bmp.Canvas()->FillRect(TRect{2, 0, 4, 4});
+    TPicture pic;
+    pic.SetGraphic(&bmp);
+    W->Appearance()->SetPicture(&pic);
+    W->Appearance()->SetTickMarks(tmNone);
+    W->SetShowNumbers(false);
+    W->SetShowAMPM(false);
+    W->Appearance()->SetBorderStyle(wbNone);
+    ShowForm();
+    HWND h = Form->Handle();
+    EXPECT_EQ(PixelAt(h, 20, 30), 0xE0E0E0u);   // keyed out: the form shows
+    EXPECT_EQ(PixelAt(h, 160, 30), 0x0000FFu);  // blue stretched over the right
+}
+
+TEST_F(Watch, TheInscribedCircleSeparatesHourFromMinute)
+{
+    W->SetAnimation(false);
+    ShowForm();
+    At(1, 30);
+    Click(90 + 79, 90);  // just inside the circle at 3 o'clock: an hour
+    EXPECT_EQ(W->Hour(), 3);
+    EXPECT_EQ(W->Minute(), 30);
+    Click(90 + 82, 90);  // just outside: a minute
+    EXPECT_EQ(W->Hour(), 3);
+    EXPECT_EQ(W->Minute(), 15);
+}
