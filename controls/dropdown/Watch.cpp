@@ -78,7 +78,8 @@ TVodWatch::TVodWatch(TComponent* AOwner)
     : TCustomControl(AOwner),
       FAppearance(std::make_unique<TWatchAppearance>()),
       FSettings(std::make_unique<TWatchSettings>()),
-      FBKGCache(std::make_unique<TBitmap>())
+      FBKGCache(std::make_unique<TBitmap>()),
+      FHandsBuffer(std::make_unique<TBitmap>())
 {
     FrameDelay = [](DWORD ms) { Sleep(ms); };
     FAppearance->OnChange = [this](TObject*) {
@@ -557,11 +558,11 @@ void TVodWatch::RedrawHands()
         Invalidate();
         return;
     }
-    TBitmap tmp;
-    tmp.SetSize(w, h);
-    BitBlt(tmp.Canvas()->Handle(), 0, 0, w, h, FBKGCache->Canvas()->Handle(), 0, 0, SRCCOPY);
-    DrawHands(tmp.Canvas()->Handle());
-    CopyToControl(&tmp);
+    if (FHandsBuffer->Width() != w || FHandsBuffer->Height() != h) FHandsBuffer->SetSize(w, h);
+    HDC buf = FHandsBuffer->Canvas()->Handle();
+    BitBlt(buf, 0, 0, w, h, FBKGCache->Canvas()->Handle(), 0, 0, SRCCOPY);
+    DrawHands(buf);
+    CopyToControl(FHandsBuffer.get());
 }
 
 namespace {

@@ -131,6 +131,9 @@ private:
     std::unique_ptr<TWatchSettings> FSettings;
     TDateTime FTime = 0;
     std::unique_ptr<TBitmap> FBKGCache;
+    // Where a tick composes the hands over a copy of the face (kept, so a
+    // tick allocates nothing).
+    std::unique_ptr<TBitmap> FHandsBuffer;
     Word FOldHour = 0, FOldMinute = 0, FOldSecond = 0;
     TTimer* FWatchTimer = nullptr;
     bool FAnimation = true;
