@@ -13,12 +13,17 @@
 #include "controls/dropdown/DropDownHeaderFooter.h"
 #include "controls/foundation/VodStyleIF.h"
 #include "controls/grid/BaseGrid.h"
+#include "controls/grid/CellGraphics.h"
 #include "controls/grid/GridDragDropSettings.h"
 #include "controls/grid/GridFilter.h"
 #include "controls/grid/GridFooter.h"
 #include "controls/grid/GridSortSettings.h"
+#include "platform/gfx/Printer.h"
 
 class TVodStringGrid;
+
+// The exception class of the grid's failures.
+VEL_DECLARE_EXCEPTION(EVodGridError, Exception)
 
 // ---------------------------------------------------------------------------
 // Control look and background
@@ -377,6 +382,213 @@ protected:
 
 private:
     std::unique_ptr<TColorSetting> FNegativeNumber, FPositiveNumber;
+};
+
+// ---------------------------------------------------------------------------
+// Node, sizing, markup-export and print settings
+// ---------------------------------------------------------------------------
+
+enum TNodeType { cnFlat, cn3D, cnGlyph, cnLeaf, cnXP };
+
+// The look and place of outline nodes. Writers of the drawn values repaint
+// the grid.
+class TCellNode : public TPersistent {
+    VEL_CLASS(TCellNode, TPersistent)
+public:
+    explicit TCellNode(TVodStringGrid* AOwner);
+    ~TCellNode() override;
+    // Copies every property (the glyphs by copying the bitmaps); any other
+    // source is ignored.
+    void Assign(TPersistent* Source) override;
+    TPersistent* GetOwner() const override;
+
+    VEL_GRID_PROP(TColor, Color, clSilver)
+    VEL_GRID_PROP(bool, ExpandOne, false)
+    VEL_GRID_PROP(TColor, NodeColor, clBlack)
+public:
+    TNodeType NodeType() const { return FNodeType; }
+    void SetNodeType(TNodeType v);
+    Integer NodeColumn() const { return FNodeColumn; }
+    // Raises EVodGridError while the grid holds nodes and the column changes.
+    void SetNodeColumn(Integer v);
+    Integer NodeIndent() const { return FNodeIndent; }
+    void SetNodeIndent(Integer v);
+    TBitmap* ExpandGlyph() const { return FExpandGlyph.get(); }
+    void SetExpandGlyph(TBitmap* v);
+    TBitmap* ContractGlyph() const { return FContractGlyph.get(); }
+    void SetContractGlyph(TBitmap* v);
+    bool ShowTree() const { return FShowTree; }
+    void SetShowTree(bool v);
+    bool ShowTreeFull() const { return FShowTreeFull; }
+    void SetShowTreeFull(bool v);
+    TColor TreeColor() const { return FTreeColor; }
+    void SetTreeColor(TColor v);
+
+private:
+    void Repaint();
+    TVodStringGrid* FGrid;
+    TNodeType FNodeType = cnXP;
+    Integer FNodeColumn = 0;
+    Integer FNodeIndent = 12;
+    std::unique_ptr<TBitmap> FExpandGlyph, FContractGlyph;
+    bool FShowTree = true;
+    bool FShowTreeFull = true;
+    TColor FTreeColor = clGray;
+};
+
+// Whether the inplace editor grows the cell while typing.
+class TSizeWhileTyping : public TPersistent {
+    VEL_CLASS(TSizeWhileTyping, TPersistent)
+public:
+    TSizeWhileTyping() = default;
+    VEL_GRID_PROP(bool, Height, false)
+    VEL_GRID_PROP(bool, Width, false)
+};
+
+// Scoped: the panel's position settings use the same value names.
+enum class TColumnSizeLocation { clRegistry, clIniFile };
+enum TAutoSizeRows { arAll, arNormal, arFixed };
+
+// Saving column widths and stretching columns to the grid's width.
+class TColumnSize : public TPersistent {
+    VEL_CLASS(TColumnSize, TPersistent)
+public:
+    explicit TColumnSize(TVodStringGrid* AOwner);
+    // Copies every property but StretchAll; any other source is ignored.
+    void Assign(TPersistent* Source) override;
+    TPersistent* GetOwner() const override;
+
+    VEL_GRID_PROP(bool, Save, false)
+    VEL_GRID_PROP(String, Key, String())
+    VEL_GRID_PROP(String, Section, String())
+    VEL_GRID_PROP(TColumnSizeLocation, Location, TColumnSizeLocation::clRegistry)
+    VEL_GRID_PROP(Integer, StretchColumn, -1)
+    VEL_GRID_PROP(bool, SynchWithGrid, false)
+    VEL_GRID_PROP(bool, SynchNormalCellsOnly, false)
+    VEL_GRID_PROP(TAutoSizeRows, Rows, arAll)
+public:
+    bool Stretch() const { return FStretch; }
+    // Stores and, when the grid has a parent, stretches at once.
+    void SetStretch(bool v);
+    bool StretchAll() const { return FStretchAll; }
+    // On a change: switching on makes StretchColumn -1; stretches at once.
+    void SetStretchAll(bool v);
+
+private:
+    TVodStringGrid* FGrid;
+    bool FStretch = false;
+    bool FStretchAll = false;
+};
+
+// Settings of the markup export.
+class THTMLSettings : public TPersistent {
+    VEL_CLASS(THTMLSettings, TPersistent)
+public:
+    THTMLSettings();
+    ~THTMLSettings() override;
+    // Copies every property but ExportImages and the column widths; any
+    // other source is ignored.
+    void Assign(TPersistent* Source) override;
+
+    VEL_GRID_PROP(bool, AutoPreview, false)
+    VEL_GRID_PROP(Integer, BorderSize, 1)
+    VEL_GRID_PROP(Integer, CellSpacing, 0)
+    VEL_GRID_PROP(Integer, CellPadding, 0)
+    VEL_GRID_PROP(bool, ConvertSpecialChars, false)
+    VEL_GRID_PROP(bool, ExportImages, true)
+    VEL_GRID_PROP(String, FooterFile, String())
+    VEL_GRID_PROP(String, FooterText, String())
+    VEL_GRID_PROP(String, HeaderFile, String())
+    VEL_GRID_PROP(String, HeaderText, String())
+    VEL_GRID_PROP(String, ImageFolder, String(L"images"))
+    VEL_GRID_PROP(String, ImageBaseName, String(L"img"))
+    VEL_GRID_PROP(bool, NonBreakingText, false)
+    VEL_GRID_PROP(String, PrefixTag, String())
+    VEL_GRID_PROP(bool, SaveColor, true)
+    VEL_GRID_PROP(bool, SaveFonts, true)
+    VEL_GRID_PROP(String, SuffixTag, String())
+    VEL_GRID_PROP(String, Summary, String())
+    VEL_GRID_PROP(String, TableStyle, String())
+    VEL_GRID_PROP(Integer, Width, 100)
+    VEL_GRID_PROP(bool, XHTML, false)
+public:
+    TIntList* ColWidths() const { return FColWidths.get(); }
+
+private:
+    std::unique_ptr<TIntList> FColWidths;
+};
+
+enum TPrintPosition { ppNone, ppTopLeft, ppTopRight, ppTopCenter, ppBottomLeft, ppBottomRight, ppBottomCenter };
+enum TPrintBorders { pbNoborder, pbSingle, pbDouble, pbVertical, pbHorizontal, pbAround, pbAroundVertical, pbAroundHorizontal, pbCustom };
+enum TFitToPage { fpNever, fpGrow, fpShrink, fpAlways, fpCustom };
+
+// Settings of printing and print preview.
+class TPrintSettings : public TPersistent {
+    VEL_CLASS(TPrintSettings, TPersistent)
+public:
+    explicit TPrintSettings(TVodStringGrid* AOwner);
+    ~TPrintSettings() override;
+    // Copies every property and the print-comments switch, the fonts and
+    // title lines object by object. A source of another class raises
+    // EInvalidCast.
+    void Assign(TPersistent* Source) override;
+    TPersistent* GetOwner() const override;
+
+    VEL_GRID_PROP(Integer, FooterSize, 0)
+    VEL_GRID_PROP(Integer, HeaderSize, 0)
+    VEL_GRID_PROP(TPrintPosition, Time, ppNone)
+    VEL_GRID_PROP(TPrintPosition, Date, ppNone)
+    VEL_GRID_PROP(String, DateFormat, String(L"dd/mm/yyyy"))
+    VEL_GRID_PROP(TPrintPosition, PageNr, ppNone)
+    VEL_GRID_PROP(TPrintPosition, Title, ppNone)
+    VEL_GRID_PROP(String, TitleText, String())
+    VEL_GRID_PROP(TPrintBorders, Borders, pbSingle)
+    VEL_GRID_PROP(TPenStyle, BorderStyle, psSolid)
+    VEL_GRID_PROP(TColor, BorderColor, clBlack)
+    VEL_GRID_PROP(bool, Centered, true)
+    VEL_GRID_PROP(bool, RepeatFixedRows, false)
+    VEL_GRID_PROP(bool, RepeatFixedCols, false)
+    VEL_GRID_PROP(Integer, LeftSize, 0)
+    VEL_GRID_PROP(Integer, RightSize, 0)
+    VEL_GRID_PROP(Integer, ColumnSpacing, 0)
+    VEL_GRID_PROP(Integer, RowSpacing, 0)
+    VEL_GRID_PROP(Integer, TitleSpacing, 0)
+    VEL_GRID_PROP(TPrinterOrientation, Orientation, poPortrait)
+    VEL_GRID_PROP(String, PagePrefix, String())
+    VEL_GRID_PROP(String, PageSuffix, String())
+    VEL_GRID_PROP(String, PageNumSep, String(L"/"))
+    VEL_GRID_PROP(Integer, PageNumberOffset, 0)
+    VEL_GRID_PROP(Integer, MaxPagesOffset, 0)
+    VEL_GRID_PROP(Integer, FixedWidth, 0)
+    VEL_GRID_PROP(Integer, FixedHeight, 0)
+    VEL_GRID_PROP(bool, UseFixedHeight, false)
+    VEL_GRID_PROP(bool, UseFixedWidth, false)
+    VEL_GRID_PROP(TFitToPage, FitToPage, fpNever)
+    VEL_GRID_PROP(String, JobName, String())
+    VEL_GRID_PROP(bool, NoAutoSize, false)
+    VEL_GRID_PROP(bool, NoAutoSizeRow, false)
+    VEL_GRID_PROP(bool, PrintGraphics, false)
+    VEL_GRID_PROP(bool, UseDisplayFont, true)
+    VEL_GRID_PROP(bool, UseDefaultOrientation, false)
+    // Not published: read by printing.
+    VEL_GRID_PROP(bool, PrintComments, true)
+    VEL_GRID_PROP(bool, FixedCellsAlways, false)
+public:
+    TStringList* TitleLines() const { return FTitleLines.get(); }
+    void SetTitleLines(TStrings* v) { FTitleLines->Assign(v); }
+    TFont* Font() const { return FFont.get(); }
+    void SetFont(TFont* v) { FFont->Assign(v); }
+    TFont* FixedFont() const { return FFixedFont.get(); }
+    void SetFixedFont(TFont* v) { FFixedFont->Assign(v); }
+    TFont* HeaderFont() const { return FHeaderFont.get(); }
+    void SetHeaderFont(TFont* v) { FHeaderFont->Assign(v); }
+    TFont* FooterFont() const { return FFooterFont.get(); }
+    void SetFooterFont(TFont* v) { FFooterFont->Assign(v); }
+
+private:
+    TVodStringGrid* FOwner;
+    std::unique_ptr<TStringList> FTitleLines;
+    std::unique_ptr<TFont> FFont, FFixedFont, FHeaderFont, FFooterFont;
 };
 
 // ---------------------------------------------------------------------------
@@ -766,7 +978,6 @@ public:                                     \
     VEL_GRID_PROP(Integer, PrintPageCount, 0)
     VEL_GRID_PROP(bool, AnchorHint, false)
     VEL_GRID_PROP(bool, AutoHideSelection, false)
-    VEL_GRID_PROP(bool, AutoNumAlign, false)
     VEL_GRID_PROP(bool, EditWithTags, false)
     VEL_GRID_PROP(bool, EnhTextSize, false)
     VEL_GRID_PROP(bool, ExcelStyleDecimalSeparator, false)
@@ -1022,8 +1233,124 @@ public:
 
 
     // === cell graphics (VodGrid_Graphics.cpp) ===
+    // Cells are addressed in store coordinates unless a member says the
+    // column is a display column. Every Add and Create frees the graphic the
+    // cell had before; every Remove acts only on a graphic of its own kind.
+
+    // The graphic lifecycle under every Add and Remove (VodGrid_CellQueries.cpp).
+    virtual TCellGraphic* CreateCellGraphic(Integer ACol, Integer ARow);
+    virtual void RemoveCellGraphic(Integer ACol, Integer ARow);
+    virtual void RemoveCellGraphicOfType(Integer ACol, Integer ARow, TCellType CellType);
+    virtual TCellType GetCellType(Integer ACol, Integer ARow);
+    virtual TCellGraphic* GetCellGraphic(Integer ACol, Integer ARow);
+
+    void AddBitmap(Integer ACol, Integer ARow, TBitmap* ABmp, bool Transparent, TCellHAlign hal, TCellVAlign val);
+    TBitmap* CreateBitmap(Integer ACol, Integer ARow, bool Transparent, TCellHAlign hal, TCellVAlign val);
+    bool HasBitmap(Integer ACol, Integer ARow);
+    TBitmap* GetBitmap(Integer ACol, Integer ARow);
+    void RemoveBitmap(Integer ACol, Integer ARow);
+    void AddIcon(Integer ACol, Integer ARow, TIcon* AIcon, TCellHAlign hal, TCellVAlign val);
+    TIcon* CreateIcon(Integer ACol, Integer ARow, TCellHAlign hal, TCellVAlign val);
+    void RemoveIcon(Integer ACol, Integer ARow);
+    void AddPicture(Integer ACol, Integer ARow, TPicture* APicture, bool Transparent, TStretchMode StretchMode,
+                    Integer Padding, TCellHAlign hal, TCellVAlign val);
+    TPicture* CreatePicture(Integer ACol, Integer ARow, bool Transparent, TStretchMode StretchMode, Integer Padding,
+                            TCellHAlign hal, TCellVAlign val);
+    bool HasPicture(Integer ACol, Integer ARow);
+    TPicture* GetPicture(Integer ACol, Integer ARow);
+    void RemovePicture(Integer ACol, Integer ARow);
+    void AddFilePicture(Integer ACol, Integer ARow, TFilePicture* AFilePicture, bool Transparent,
+                        TStretchMode StretchMode, Integer Padding, TCellHAlign hal, TCellVAlign val);
+    TFilePicture* CreateFilePicture(Integer ACol, Integer ARow, bool Transparent, TStretchMode StretchMode,
+                                    Integer Padding, TCellHAlign hal, TCellVAlign val);
+    bool HasFilePicture(Integer ACol, Integer ARow);
+    TFilePicture* GetFilePicture(Integer ACol, Integer ARow);
+    void RemoveFilePicture(Integer ACol, Integer ARow);
+    void AddInterfacedCell(Integer ACol, Integer ARow, TInterfacedPersistent* AObject);
+    TInterfacedPersistent* GetInterfacedCell(Integer ACol, Integer ARow);
+    void RemoveInterfacedCell(Integer ACol, Integer ARow);
+    void AddImageIdx(Integer ACol, Integer ARow, Integer Aidx, TCellHAlign hal, TCellVAlign val);
+    bool GetImageIdx(Integer ACol, Integer ARow, Integer& idx);
+    void SetImageIdx(Integer ACol, Integer ARow, Integer Idx);
+    void RemoveImageIdx(Integer ACol, Integer ARow);
+    void AddDataImage(Integer ACol, Integer ARow, Integer Aidx, TCellHAlign hal, TCellVAlign val);
+    void RemoveDataImage(Integer ACol, Integer ARow);
+    bool HasDataImage(Integer ACol, Integer ARow);
+    void AddDataPicture(Integer ACol, Integer ARow, const String& AName, TCellHAlign hal, TCellVAlign val);
+    void RemoveDataPicture(Integer ACol, Integer ARow);
+    bool HasDataPicture(Integer ACol, Integer ARow);
+    void AddMultiImage(Integer ACol, Integer ARow, Integer Dir, TCellHAlign hal, TCellVAlign val);
+    void RemoveMultiImage(Integer ACol, Integer ARow);
+    void AddProgress(Integer ACol, Integer ARow, TColor FGColor, TColor BKColor);
+    void AddProgressEx(Integer ACol, Integer ARow, TColor FGColor, TColor FGTextColor, TColor BKColor,
+                       TColor BKTextColor);
+    void AddProgressFormatted(Integer ACol, Integer ARow, TColor FGColor, TColor FGTextColor, TColor BKColor,
+                              TColor BKTextColor, const String& Fmt, Integer Min, Integer Max);
+    bool HasProgress(Integer ACol, Integer ARow);
+    void RemoveProgress(Integer ACol, Integer ARow);
+    void AddVodProgress(Integer ACol, Integer ARow, Integer Min, Integer Max);
+    void RemoveVodProgress(Integer ACol, Integer ARow);
+    void AddProgressPie(Integer ACol, Integer ARow, TColor Color, Integer Value);
+    void SetProgressPie(Integer ACol, Integer ARow, Integer Value);
+    void RemoveProgressPie(Integer ACol, Integer ARow);
+    void AddRangeIndicator(Integer ACol, Integer ARow, Integer Range, TColor NegColor, TColor PosColor,
+                           bool ShowValue);
+    void RemoveRangeIndicator(Integer ACol, Integer ARow);
+    void AddShape(Integer ACol, Integer ARow, TCellShape Shape, TColor FillColor, TColor LineColor,
+                  TCellHAlign hal, TCellVAlign val);
+    bool HasShape(Integer ACol, Integer ARow);
+    void RemoveShape(Integer ACol, Integer ARow);
+    void SetShapeColor(Integer ACol, Integer ARow, TColor FillColor);
+    TColor GetShapeColor(Integer ACol, Integer ARow);
+    void AddRating(Integer ACol, Integer ARow, Integer Scale, TColor FillColor, TColor EmptyColor);
+    bool HasRating(Integer ACol, Integer ARow);
+    void RemoveRating(Integer ACol, Integer ARow);
+    void AddScrollBar(Integer ACol, Integer ARow, bool AutoRange);
+    bool HasScrollBar(Integer ACol, Integer ARow);
+    void RemoveScrollBar(Integer ACol, Integer ARow);
+    bool HasAutoRangeScrollBar(Integer ACol, Integer ARow);
+    void SetScrollPosition(Integer ACol, Integer ARow, Integer Pos);
+    Integer GetScrollPosition(Integer ACol, Integer ARow);
+    void SetScrollProp(Integer ACol, Integer ARow, TScrollProp Prop);
+    TScrollProp GetScrollProp(Integer ACol, Integer ARow);
+    void AddButton(Integer ACol, Integer ARow, Integer bw, Integer bh, const String& Caption, TCellHAlign hal,
+                   TCellVAlign val);
+    void AddBitButton(Integer ACol, Integer ARow, Integer bw, Integer bh, const String& Caption, TBitmap* Glyph,
+                      TCellHAlign hal, TCellVAlign val);
+    TBitmap* CreateBitButton(Integer ACol, Integer ARow, Integer bw, Integer bh, const String& Caption,
+                             TCellHAlign hal, TCellVAlign val);
+    // ACol is a display column.
+    void SetButtonText(Integer ACol, Integer ARow, const String& Caption);
+    String GetButtonText(Integer ACol, Integer ARow);
+    void PushButton(Integer ACol, Integer ARow, bool push);
+    bool HasButton(Integer ACol, Integer ARow);
+    void RemoveButton(Integer ACol, Integer ARow);
+    void RemoveBitButton(Integer ACol, Integer ARow);
+    void RemoveAllButtons();
+    void AddRotated(Integer ACol, Integer ARow, SmallInt AAngle, const String& s);
+    void SetRotated(Integer ACol, Integer ARow, SmallInt AAngle);
+    void RemoveRotated(Integer ACol, Integer ARow);
+    bool IsRotated(Integer ACol, Integer ARow, Integer& aAngle);
+    void AddComment(Integer ACol, Integer ARow, const String& Comment);
+    void AddColorComment(Integer ACol, Integer ARow, const String& Comment, TColor Color);
+    String GetComment(Integer ACol, Integer ARow);
+    void SetComment(Integer ACol, Integer ARow, const String& Comment);
+    bool IsComment(Integer ACol, Integer ARow, String& comment);
+    void RemoveComment(Integer ACol, Integer ARow);
+    void RemoveAllComments();
+    void AddMarker(Integer ACol, Integer ARow, Integer ErrPos, Integer ErrLen);
+    void RemoveMarker(Integer ACol, Integer ARow);
+    void RemoveAllMarkers();
+    void GetMarker(Integer ACol, Integer ARow, Integer& ErrPos, Integer& ErrLen);
+    // The rectangle of a button cell's drawn graphic; ACol is a display column.
+    TRect GetCellGraphicRect(Integer ACol, Integer ARow);
+    // Whether the base cell of (ACol, ARow) holds a graphic of one of Kinds.
+    bool HasCellGraphicOfKinds(Integer ACol, Integer ARow, TCellTypes Kinds);
 
     // === settings objects, look presets and image list (VodGrid_Looks.cpp) ===
+    // (least form until this family lands: the plain image list reference)
+    TCustomImageList* GridImages() const { return FGridImages; }
+    void SetGridImages(TCustomImageList* v) { FGridImages = v; }
 
     // === hidden rows and columns, index mapping (VodGrid_Hidden.cpp) ===
 
@@ -1034,6 +1361,11 @@ public:
     // === clearing, trimming, colouring ranges, used cells, save range (VodGrid_Clear.cpp) ===
 
     // === dimensions, fixed and footer rows, simple properties (VodGrid_Dims.cpp) ===
+    // (least form until this family lands: plain references and switches)
+    TPictureContainer* PictureContainer() const { return FPictureContainer; }
+    void SetPictureContainer(TPictureContainer* v) { FPictureContainer = v; }
+    bool AutoNumAlign() const { return FAutoNumAlign; }
+    void SetAutoNumAlign(bool v) { FAutoNumAlign = v; }
 
     // === cell selection, listeners, change notification, combo list (VodGrid_Selection.cpp) ===
 
@@ -1195,8 +1527,11 @@ protected:
     bool FBlockFilterUpdate = false;
 
     // === state: cell graphics ===
+    // The one unattached graphic that shows the row check box of column 0.
+    std::unique_ptr<TCellGraphic> FRowCheckGraphic;
 
     // === state: settings objects, look presets and image list ===
+    TCustomImageList* FGridImages = nullptr;
 
     // === state: hidden rows and columns, index mapping ===
 
@@ -1207,6 +1542,8 @@ protected:
     // === state: clearing, trimming, colouring ranges, used cells, save range ===
 
     // === state: dimensions, fixed and footer rows, simple properties ===
+    TPictureContainer* FPictureContainer = nullptr;
+    bool FAutoNumAlign = false;
 
     // === state: cell selection, listeners, change notification, combo list ===
 
