@@ -408,6 +408,116 @@ void TStringGrid::MoveStoreRow(Integer From, Integer To)
     if (rec) FRowTable.ForWrite(To, RowCount()) = rec;
 }
 
+void TStringGrid::InsertStoreCols(Integer Index, Integer Count)
+{
+    if (Index < 0 || Count <= 0) return;
+    for (TRowRecord* r : FRowTable.Dense)
+        if (r) r->Cells.Shift(Index, Count);
+    for (auto& [i, r] : FRowTable.Far) r->Cells.Shift(Index, Count);
+}
+
+void TStringGrid::DeleteStoreCols(Integer Index, Integer Count)
+{
+    if (Index < 0 || Count <= 0) return;
+    for (TRowRecord* r : FRowTable.Dense)
+        if (r) r->Cells.Shift(Index, -Count);
+    for (auto& [i, r] : FRowTable.Far) r->Cells.Shift(Index, -Count);
+}
+
+void TStringGrid::MoveStoreCol(Integer From, Integer To)
+{
+    for (TRowRecord* r : FRowTable.Dense)
+        if (r) r->Cells.Move(From, To);
+    for (auto& [i, r] : FRowTable.Far) r->Cells.Move(From, To);
+}
+
+void TStringGrid::DetachStoreRow(Integer ARow, Integer ACount, TStringGridRow* Dest)
+{
+    Dest->Clear();
+    TRowRecord* rec = FRowTable.Take(ARow);
+    Integer n = std::max(ACount, 0);
+    if (rec) {
+        n = std::max(n, Integer(rec->Cells.Dense.size()));
+        if (!rec->Cells.Far.empty()) n = std::max(n, rec->Cells.Far.rbegin()->first + 1);
+    }
+    Dest->FRecord = rec;
+    Dest->FCount = n;
+}
+
+void TStringGrid::AttachStoreRow(Integer ARow, TStringGridRow* Source)
+{
+    if (ARow < 0) return;
+    delete FRowTable.Take(ARow);
+    TRowRecord* rec = std::exchange(Source->FRecord, nullptr);
+    Source->FCount = 0;
+    if (rec) FRowTable.ForWrite(ARow, RowCount()) = rec;
+}
+
+// ---------------------------------------------------------------------------
+// TStringGridRow
+
+TStringGridRow::~TStringGridRow() { delete FRecord; }
+
+void TStringGridRow::CheckIndex(Integer Index) const
+{
+    if (Index < 0 || Index >= FCount) Error(Index);
+}
+
+String TStringGridRow::Get(Integer Index) const
+{
+    CheckIndex(Index);
+    const TStringGrid::TCellSlot* s = FRecord ? FRecord->Cells.Find(Index) : nullptr;
+    return s ? s->Text : String();
+}
+
+TObject* TStringGridRow::GetObject(Integer Index) const
+{
+    CheckIndex(Index);
+    const TStringGrid::TCellSlot* s = FRecord ? FRecord->Cells.Find(Index) : nullptr;
+    return s ? s->Object : nullptr;
+}
+
+void TStringGridRow::Put(Integer Index, const String& S)
+{
+    CheckIndex(Index);
+    if (!FRecord) {
+        if (S.empty()) return;
+        FRecord = new TStringGrid::TRowRecord();
+    }
+    FRecord->Cells.ForWrite(Index, FCount).Text = S;
+}
+
+void TStringGridRow::PutObject(Integer Index, TObject* AObject)
+{
+    CheckIndex(Index);
+    if (!FRecord) {
+        if (!AObject) return;
+        FRecord = new TStringGrid::TRowRecord();
+    }
+    FRecord->Cells.ForWrite(Index, FCount).Object = AObject;
+}
+
+void TStringGridRow::Insert(Integer Index, const String& S)
+{
+    if (Index < 0 || Index > FCount) Error(Index);
+    if (FRecord) FRecord->Cells.Shift(Index, 1);
+    ++FCount;
+    Put(Index, S);
+}
+
+void TStringGridRow::Delete(Integer Index)
+{
+    CheckIndex(Index);
+    if (FRecord) FRecord->Cells.Shift(Index, -1);
+    --FCount;
+}
+
+void TStringGridRow::Clear()
+{
+    delete std::exchange(FRecord, nullptr);
+    FCount = 0;
+}
+
 // ---------------------------------------------------------------------------
 // TStringGridStrings
 
