@@ -1719,7 +1719,9 @@ protected:
     // declared before the store, whose items drop it while they are freed.
     mutable std::vector<Integer> FHiddenRowLookup, FHiddenRowDistinct;
     mutable bool FHiddenRowLookupValid = false;
-    std::unique_ptr<TCollection> FGridItems = std::make_unique<TOwnedCollection>(this, CollectionItemClass<TGridItem>());
+    // The store tells the grid of every item added, freed or renumbered.
+    static std::unique_ptr<TCollection> NewGridItems(TVodStringGrid* Grid);
+    std::unique_ptr<TCollection> FGridItems = NewGridItems(this);
     Integer FFilterLevel = 0;
     // Per real column: visible, and the width it had when hidden.
     std::vector<bool> FVisibleCol;

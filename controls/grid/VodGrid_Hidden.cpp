@@ -27,8 +27,6 @@ TGridItem::~TGridItem()
         FItems.SetObjects(i, nullptr);
         TVodStringGrid::DisposeCellBlock(p);
     }
-    if (auto* c = Collection())
-        if (auto* g = dynamic_cast<TVodStringGrid*>(c->GetOwner())) g->DropHiddenRowLookup();
 }
 
 void TGridItem::Assign(TPersistent* Source)
@@ -50,12 +48,35 @@ void TGridItem::SetIdx(Integer v)
 {
     if (FIdx == v) return;
     FIdx = v;
-    if (auto* c = Collection())
-        if (auto* g = dynamic_cast<TVodStringGrid*>(c->GetOwner())) g->DropHiddenRowLookup();
+    // The store hears of it now, or at the end of its update.
+    Changed(false);
 }
 
 // ---------------------------------------------------------------------------
 // The store and its lookup
+
+namespace {
+
+// Every item added, freed or renumbered drops the grid's lookup.
+class TGridItems : public TCollection {
+public:
+    explicit TGridItems(TVodStringGrid* Grid) : TCollection(CollectionItemClass<TGridItem>()), FGrid(Grid) {}
+    TPersistent* GetOwner() const override { return FGrid; }
+
+protected:
+    void Update(TCollectionItem*) override { FGrid->DropHiddenRowLookup(); }
+    void Notify(TCollectionItem*, TCollectionNotification) override { FGrid->DropHiddenRowLookup(); }
+
+private:
+    TVodStringGrid* FGrid;
+};
+
+}  // namespace
+
+std::unique_ptr<TCollection> TVodStringGrid::NewGridItems(TVodStringGrid* Grid)
+{
+    return std::make_unique<TGridItems>(Grid);
+}
 
 TGridItem* TVodStringGrid::GridItem(Integer Index) const { return static_cast<TGridItem*>(FGridItems->Items(Index)); }
 

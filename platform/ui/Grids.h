@@ -505,7 +505,9 @@ public:
 
 protected:
     String Get(Integer Index) const override;
-    Integer GetCount() const override { return FCount; }
+    // At least the count the row was detached with, and every cell it holds
+    // (read only when asked, so that detaching never touches the row).
+    Integer GetCount() const override;
     TObject* GetObject(Integer Index) const override;
     void Put(Integer Index, const String& S) override;
     void PutObject(Integer Index, TObject* AObject) override;

@@ -434,14 +434,8 @@ void TStringGrid::MoveStoreCol(Integer From, Integer To)
 void TStringGrid::DetachStoreRow(Integer ARow, Integer ACount, TStringGridRow* Dest)
 {
     Dest->Clear();
-    TRowRecord* rec = FRowTable.Take(ARow);
-    Integer n = std::max(ACount, 0);
-    if (rec) {
-        n = std::max(n, Integer(rec->Cells.Dense.size()));
-        if (!rec->Cells.Far.empty()) n = std::max(n, rec->Cells.Far.rbegin()->first + 1);
-    }
-    Dest->FRecord = rec;
-    Dest->FCount = n;
+    Dest->FRecord = FRowTable.Take(ARow);
+    Dest->FCount = std::max(ACount, 0);
 }
 
 void TStringGrid::AttachStoreRow(Integer ARow, TStringGridRow* Source)
@@ -458,9 +452,19 @@ void TStringGrid::AttachStoreRow(Integer ARow, TStringGridRow* Source)
 
 TStringGridRow::~TStringGridRow() { delete FRecord; }
 
+Integer TStringGridRow::GetCount() const
+{
+    Integer n = FCount;
+    if (FRecord) {
+        n = std::max(n, Integer(FRecord->Cells.Dense.size()));
+        if (!FRecord->Cells.Far.empty()) n = std::max(n, FRecord->Cells.Far.rbegin()->first + 1);
+    }
+    return n;
+}
+
 void TStringGridRow::CheckIndex(Integer Index) const
 {
-    if (Index < 0 || Index >= FCount) Error(Index);
+    if (Index < 0 || Index >= GetCount()) Error(Index);
 }
 
 String TStringGridRow::Get(Integer Index) const
@@ -499,17 +503,19 @@ void TStringGridRow::PutObject(Integer Index, TObject* AObject)
 
 void TStringGridRow::Insert(Integer Index, const String& S)
 {
-    if (Index < 0 || Index > FCount) Error(Index);
+    const Integer n = GetCount();
+    if (Index < 0 || Index > n) Error(Index);
     if (FRecord) FRecord->Cells.Shift(Index, 1);
-    ++FCount;
+    FCount = n + 1;
     Put(Index, S);
 }
 
 void TStringGridRow::Delete(Integer Index)
 {
     CheckIndex(Index);
+    const Integer n = GetCount();
     if (FRecord) FRecord->Cells.Shift(Index, -1);
-    --FCount;
+    FCount = n - 1;
 }
 
 void TStringGridRow::Clear()
