@@ -162,6 +162,9 @@ void TVodStringGrid::MoveColumn(Integer FromIndex, Integer ToIndex)
         if (a < s->Count() && b < s->Count()) s->Move(a, b);
     }
     if (a < FColumnOrder->Count() && b < FColumnOrder->Count()) FColumnOrder->Move(a, b);
+    // Filter conditions follow their columns.
+    if (TFilter* f = Filter())
+        for (Integer i = 0; i < f->Count(); ++i) f->Items(i)->Column = SmallInt(MovedLine(f->Items(i)->Column, a, b));
     if (FControlList->Count() > 0) {
         for (Integer i = 0; i < FControlList->Count(); ++i) {
             TControlItem* c = FControlList->GetControl(i);

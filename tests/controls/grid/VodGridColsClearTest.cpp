@@ -103,7 +103,13 @@ TEST_F(VodGridCols, MovedColumnsAreFoundByTheRecordedOrderAndPutBack)
 {
     Fill(Grid);
     Grid->SetColWidths(1, 91);
+    TFilterData* onMoved = Grid->Filter()->Add();
+    onMoved->Column = 1;
+    TFilterData* onShifted = Grid->Filter()->Add();
+    onShifted->Column = 2;
     Grid->MoveColumn(1, 3);
+    EXPECT_EQ(onMoved->Column, 3);
+    EXPECT_EQ(onShifted->Column, 1);
     EXPECT_EQ(ColIds(Grid, 2), (std::vector<Integer>{0, 2, 3, 1, 4}));
     EXPECT_EQ(Grid->ColWidths(3), 91);
     EXPECT_EQ(Grid->ColumnPosition(1), 3);
