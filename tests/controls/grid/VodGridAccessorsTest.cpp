@@ -11,8 +11,9 @@
 #include <random>
 #include <sstream>
 
-#include "TestPaths.h"
+#include "tests/TestPaths.h"
 #include "controls/grid/HTMLHintWindow.h"
+#include "controls/grid/vurcheck.h"
 #include "controls/grid/VodGrid.h"
 #include "platform/base/SysUtils.h"
 #include "platform/gfx/Gdi.h"
@@ -172,16 +173,6 @@ TEST_F(VodGridAccessors, UnsortedCellsFollowTheSortRecord)
     EXPECT_EQ(Grid->UnSortedRowIndex(3), 3);
 }
 
-TEST_F(VodGridAccessors, OriginalCellsFollowMovedColumns)
-{
-    Fill();
-    Grid->MoveColumn(1, 3);
-    // The column recorded as 1 now stands at 3.
-    EXPECT_EQ(Grid->OriginalCells(1, 2), L"1,2");
-    Grid->SetOriginalCells(1, 2, L"o");
-    EXPECT_EQ(Grid->Cells(Grid->ColumnPosition(1), 2), L"o");
-}
-
 TEST_F(VodGridAccessors, LookReadersCreateNoBlockAndWritersDo)
 {
     Grid->SetCellEx(1, 1, L"x");
@@ -294,6 +285,7 @@ TEST_F(VodGridAccessors, RowColoursWithNoneFreeTheBlocksOfEmptyCells)
     // The font colour goes only where no brush colour is set.
     Grid->SetRowFontColor(1, clRed);
     Grid->SetColors(2, 1, clBlue);
+    Grid->SetColors(1, 1, clNone);
     Grid->SetRowFontColor(1, clNone);
     EXPECT_EQ(Grid->FontColors(2, 1), clRed);
     EXPECT_FALSE(Grid->HasCellProperties(1, 1));
@@ -364,7 +356,7 @@ TEST_F(VodGridAccessors, SmallPropertiesOfTheGroup)
 
 TEST_F(VodGridAccessors, SizingAsksTheColumnAndRowEvents)
 {
-    Grid->SetOptions(Grid->Options() + goColSizing + goRowSizing);
+    Grid->SetOptions(Grid->Options() + TGridOptions{goColSizing, goRowSizing});
     std::vector<Integer> asked;
     bool allow = false;
     Grid->OnColumnSize = [&](TObject*, Integer c, bool& a) {
