@@ -131,6 +131,18 @@ TEST_F(VodGridAccessors, DisplayColumnsAndHiddenColumns)
     EXPECT_EQ(Grid->AllCells(2, 1), L"2,1");
     Grid->SetRealCells(2, 1, L"r");
     EXPECT_EQ(Grid->AllCells(3, 1), L"r");
+    // A write through a real column repaints the cell where it shows.
+    Drv->Pump();
+    ASSERT_FALSE(Dirty());
+    // The platform's own per-cell invalidation is held, so that only the
+    // accessor's repaint shows.
+    Grid->SetUpdating(true);
+    Grid->SetAllCells(4, 1, L"shows at 3");
+    Grid->SetUpdating(false);
+    TRect dirty{};
+    ASSERT_TRUE(GetUpdateRect(Grid->Handle(), &dirty, FALSE));
+    EXPECT_EQ(dirty.Left, Grid->CellRect(3, 1).Left);
+    EXPECT_EQ(Grid->Cells(4, 1), L"shows at 3");
     // Widths by real column: a hidden column keeps its own.
     Grid->SetAllColWidths(2, 33);
     Grid->SetAllColWidths(3, 44);
