@@ -81,6 +81,7 @@ TEST_F(VodGridAccessors, AllCellsReadAndWriteHiddenRowsInTheirStore)
     Fill();
     EXPECT_EQ(Grid->AllCells(1, -1), L"");
     EXPECT_EQ(Grid->AllCells(-1, 1), L"");
+    TBitmap* bmp = Grid->CreateBitmap(2, 2, false, haLeft, vaTop);
     Grid->HideRows(2, 2);
     ASSERT_EQ(Grid->RowCount(), 4);
     EXPECT_EQ(Grid->AllRowCount(), 5);
@@ -116,6 +117,10 @@ TEST_F(VodGridAccessors, AllCellsReadAndWriteHiddenRowsInTheirStore)
     EXPECT_EQ(Grid->Cells(3, 2), L"g");
     EXPECT_EQ(Grid->GetObjectEx(0, 2), &other);
     EXPECT_EQ(Grid->Cells(1, 3), L"shown");
+    // The graphic travelled with its block; hidden again, the grid's end
+    // frees it from the hidden-row store.
+    EXPECT_EQ(Grid->GetBitmap(2, 2), bmp);
+    Grid->HideRows(2, 2);
 }
 
 TEST_F(VodGridAccessors, DisplayColumnsAndHiddenColumns)
