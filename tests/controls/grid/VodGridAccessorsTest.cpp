@@ -525,3 +525,20 @@ TEST(VodGridAccessorsLifecycle, RichToStringGivesNothingWhileTheGridIsDestroyed)
     EXPECT_EQ(seen, L"");
     DoneForms();
 }
+
+TEST_F(VodGridAccessors, AutoRangeScrollBarsFollowTheTextHeight)
+{
+    Grid->SetCellEx(1, 1, L"a\r\nb\r\nc");
+    Grid->AddScrollBar(1, 1, true);
+    const Integer line = Grid->Canvas()->TextHeight(L"Ag");
+    TScrollProp p = Grid->GetScrollProp(1, 1);
+    EXPECT_EQ(p.PageSize, Grid->RowHeights(1));
+    EXPECT_EQ(p.Range, 3 * line);
+    // Every write of the cell measures again.
+    Grid->SetCellEx(1, 1, L"a\r\nb\r\nc\r\nd\r\ne");
+    EXPECT_EQ(Grid->GetScrollProp(1, 1).Range, 5 * line);
+    // A bar without automatic range keeps its own.
+    Grid->AddScrollBar(2, 1, false);
+    Grid->SetCellEx(2, 1, L"a\r\nb");
+    EXPECT_EQ(Grid->GetScrollProp(2, 1).Range, 100);
+}
