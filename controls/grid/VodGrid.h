@@ -1018,7 +1018,11 @@ public:                                     \
     VEL_GRID_PROP(bool, EnhTextSize, false)
     VEL_GRID_PROP(bool, ExcelStyleDecimalSeparator, false)
     VEL_GRID_PROP(bool, FixedAsButtons, false)
-    VEL_GRID_PROP(bool, IntegralHeight, false)
+public:
+    bool IntegralHeight() const { return FIntegralHeight; }
+    // Stores and re-applies the bounds (VodGrid_Accessors.cpp).
+    void SetIntegralHeight(bool v);
+    bool FIntegralHeight = false;
     VEL_GRID_PROP(bool, LookupHistory, false)
     VEL_GRID_PROP(bool, Lookup, false)
     VEL_GRID_PROP(bool, LookupCaseSensitive, false)
@@ -1582,6 +1586,9 @@ public:
     void RichToCell(Integer Col, Integer Row, TCustomRichEdit* Richeditor);
     TColumnSizeEvent OnColumnSize;
     TRowSizeEvent OnRowSize;
+    TFont* Fonts(Integer c, Integer r) { return GetCellFont(c, r); }
+    // Copies the value into the grid's own focus helper.
+    void SetFocusHelper(TFocusHelper* Value) { FocusHelper()->Assign(Value); }
 
     // --- operations whose families are completed elsewhere (least bodies) ---
     virtual void DrawNCBorder();
@@ -1794,9 +1801,6 @@ protected:
     // === state: cell selection, listeners, change notification, combo list ===
 
     // === state: cell accessors and rich text ===
-    // Entry i: the index the row now at i had before sorting (kept by the
-    // sort family).
-    std::unique_ptr<TIntList> FSortRowXRef = std::make_unique<TIntList>(-1, -1);
     Integer FNumCellControls = 0;
     bool FUseHTMLHints = false;
     TCursor FOldCursor = crDefault;

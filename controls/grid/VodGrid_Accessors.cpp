@@ -604,3 +604,10 @@ void TVodStringGrid::SetUseHTMLHints(bool Value)
     else
         Application->HintWindowClass = [](TComponent* o) -> THintWindow* { return new THintWindow(o); };
 }
+
+void TVodStringGrid::SetIntegralHeight(bool v)
+{
+    FIntegralHeight = v;
+    // The height snaps to whole rows when the bounds are applied.
+    SetBounds(Left(), Top(), Width(), Height());
+}
