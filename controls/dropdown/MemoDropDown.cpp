@@ -109,13 +109,8 @@ void TVodMemoDropDown::DoBeforeDropDown()
     FMemo->SetPopupMenu(FMemoPopup);
     FMemo->SetMaxLength(MaxLength());
     FMemo->SetScrollBars(FMemoScrollBars);
-    // Writing the same read-only state again restyles the window, and the
-    // memo then lays out every line anew; all that is left of it here is
-    // bringing the caret back into view.
-    if (FMemo->HandleAllocated() && FMemo->ReadOnly() == FMemoReadOnly)
-        SendMessage(FMemo->Handle(), EM_SCROLLCARET, 0, 0);
-    else
-        FMemo->SetReadOnly(FMemoReadOnly);
+    // Also when unchanged: restyling the window brings the caret into view.
+    FMemo->SetReadOnly(FMemoReadOnly);
 }
 
 void TVodMemoDropDown::UpdateEditFromList()
