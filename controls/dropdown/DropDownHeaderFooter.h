@@ -390,6 +390,9 @@ public:
 
     void Click() override;
     virtual void DrawButton(TCanvas* ACanvas);
+    // Back to the state of a new button (the strip uses its buttons again
+    // at the next opening).
+    void ResetState();
 
 protected:
     void Paint() override;
