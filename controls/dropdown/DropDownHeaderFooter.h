@@ -405,6 +405,8 @@ protected:
     void KeyDown(Word& Key, TShiftState Shift) override;
 
 private:
+    // The face's colours in the button's state (clNone: none).
+    void FaceColors(TColor& Color, TColor& ColorTo, TColor& Border);
     void UnHotTimerTick(TObject* Sender);
     void SyncHover();
     void ButtonPressed(Integer Group, TVodButton* Button);

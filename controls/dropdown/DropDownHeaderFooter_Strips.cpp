@@ -1,5 +1,6 @@
 // The header and footer strips of the drop-down window and their buttons.
 #include <algorithm>
+#include <typeinfo>
 
 #include "controls/dropdown/DropDownButton.h"
 #include "controls/dropdown/DropDownHeaderFooter.h"
@@ -300,9 +301,17 @@ void TVodButton::Paint()
         FState = FDown && FGroupIndex != 0 ? absExclusive : absUp;
     }
     if (FStyle == tasCheck && FDown) FState = absDown;
-    // The parent's background shows around the rounded or framed face.
+    // The parent's background shows around the rounded or framed face, and
+    // through a face without colours. A filled face covers all of it: the
+    // strip behind is not painted then, unless a handler of the strip's
+    // would hear of it.
+    TColor c = clNone, cto = clNone, border = clNone;
+    FaceColors(c, cto, border);
+    const auto* strip = dynamic_cast<const TVodStrip*>(Parent());
+    const bool covered = FAppearance && (c != clNone || cto != clNone) && typeid(*this) == typeid(TVodButton) &&
+                         strip && !strip->OnDrawBackGround && !strip->OnGetText;
     HDC dc = Canvas()->Handle();
-    if (Parent()) {
+    if (Parent() && !covered) {
         int saved = SaveDC(dc);
         IntersectClipRect(dc, 0, 0, Width(), Height());
         POINT old{};
@@ -321,6 +330,16 @@ void TVodButton::DrawButton(TCanvas* ACanvas)
     if (!FAppearance) return;
     TRect r = ClientRect();
     TColor c, cto, border;
+    FaceColors(c, cto, border);
+    DrawFilledFrame(ACanvas, r, c, FAppearance->Gradient() == VodDropDown::gdHorizontal, 1, border, cto);
+    ACanvas->Brush()->SetStyle(bsClear);
+    ACanvas->Font()->Assign(FAppearance->Font());
+    DrawImageText(ACanvas, r, Caption(), FImageIndex, FImages);
+}
+
+void TVodButton::FaceColors(TColor& c, TColor& cto, TColor& border)
+{
+    if (!FAppearance) return;
     bool inside = FMouseInControl;
     if (!Enabled()) {
         c = FAppearance->ColorDisabled();
@@ -343,10 +362,6 @@ void TVodButton::DrawButton(TCanvas* ACanvas)
         cto = FAppearance->ColorTo();
         border = FAppearance->BorderColor();
     }
-    DrawFilledFrame(ACanvas, r, c, FAppearance->Gradient() == VodDropDown::gdHorizontal, 1, border, cto);
-    ACanvas->Brush()->SetStyle(bsClear);
-    ACanvas->Font()->Assign(FAppearance->Font());
-    DrawImageText(ACanvas, r, Caption(), FImageIndex, FImages);
 }
 
 // ---------------------------------------------------------------------------

@@ -149,6 +149,34 @@ TEST_F(DropDownLooks, OnDrawHeaderReplacesTheHeadersOwnPainting)
     EXPECT_EQ(PixelAt(d->DropDownForm()->Handle(), 30, 10), 0x00FF00u);
 }
 
+TEST_F(DropDownLooks, AButtonShowsTheStripThroughAFaceWithoutColours)
+{
+    auto* d = WithMemo();
+    d->DropDownHeader()->SetColor(TColor(0x0000FF));
+    d->DropDownHeader()->SetColorTo(clNone);
+    d->DropDownHeader()->Buttons()->Add()->SetCaption(L"");
+    TVodButtonAppearance* a = d->ButtonAppearance();
+    a->SetColor(clNone);
+    a->SetColorTo(clNone);
+    a->SetBorderColor(clNone);
+    ShowForm();
+    d->ShowDropDown();
+    Drv->Pump();
+    TVodButton* b = d->DropDownForm()->Header()->ButtonAt(0);
+    TPoint inside = b->ClientToScreen(TPoint{b->Width() / 2, b->Height() / 2});
+    TPoint origin = d->DropDownForm()->ClientToScreen(TPoint{0, 0});
+    EXPECT_EQ(PixelAt(d->DropDownForm()->Handle(), inside.X - origin.X, inside.Y - origin.Y), 0xFF0000u);
+    // A face of its own covers the strip.
+    d->HideDropDown(false);
+    a->SetColor(TColor(0x00FF00));
+    Drv->SetTick(Drv->Tick() + 1000);
+    d->ShowDropDown();
+    Drv->Pump();
+    b = d->DropDownForm()->Header()->ButtonAt(0);
+    inside = b->ClientToScreen(TPoint{b->Width() / 2, b->Height() / 2});
+    EXPECT_EQ(PixelAt(d->DropDownForm()->Handle(), inside.X - origin.X, inside.Y - origin.Y), 0x00FF00u);
+}
+
 TEST_F(DropDownLooks, ChangingTheHeaderWhileOpenRebuildsItAtOnce)
 {
     auto* d = WithMemo();
