@@ -1817,7 +1817,13 @@ protected:
     // Sorted Idx of every item (repeats kept) and the same without repeats;
     // declared before the store, whose items drop it while they are freed.
     mutable std::vector<Integer> FHiddenRowLookup, FHiddenRowDistinct;
+    // The items by Idx (in store order where numbers repeat).
+    mutable std::vector<std::pair<Integer, TGridItem*>> FHiddenRowItems;
     mutable bool FHiddenRowLookupValid = false;
+    void EnsureHiddenRowLookup() const
+    {
+        if (!FHiddenRowLookupValid || FHiddenRowLookup.size() != size_t(NumHiddenRows())) BuildHiddenRowLookup();
+    }
     // The store tells the grid of every item added, freed or renumbered.
     static std::unique_ptr<TCollection> NewGridItems(TVodStringGrid* Grid);
     std::unique_ptr<TCollection> FGridItems = NewGridItems(this);
