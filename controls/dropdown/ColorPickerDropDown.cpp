@@ -412,7 +412,9 @@ void TVodColorPickerDropDown::SizeListWindow()
     }
     TVodCustomDropDown::SizeDropDownForm();
     FitSelectorToDropDown(FItemSelector, this);
-    if (FDropDownForm && FItemSelector && FItemSelector->VertScrollBar()->IsScrollBarVisible())
+    // Whether the selector will show its vertical bar is known from the
+    // sizes, before its window has laid anything out.
+    if (FDropDownForm && FItemSelector && FItemSelector->GetPanelSize().cy > FItemSelector->Height())
         FDropDownForm->SetWidth(FDropDownForm->Width() + GetSystemMetrics(SM_CXVSCROLL));
 }
 

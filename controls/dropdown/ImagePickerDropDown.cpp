@@ -250,7 +250,9 @@ void TVodImagePickerDropDown::SizeDropDownForm()
     if (FDropDownHeight < 1) FItemSelector->SetHeight(ps.cy);
     TVodCustomDropDown::SizeDropDownForm();
     FitSelectorToDropDown(FItemSelector, this);
-    if (FDropDownForm && FItemSelector->VertScrollBar()->IsScrollBarVisible())
+    // Whether the selector will show its vertical bar is known from the
+    // sizes, before its window has laid anything out.
+    if (FDropDownForm && FItemSelector && FItemSelector->GetPanelSize().cy > FItemSelector->Height())
         FDropDownForm->SetWidth(FDropDownForm->Width() + GetSystemMetrics(SM_CXVSCROLL));
 }
 

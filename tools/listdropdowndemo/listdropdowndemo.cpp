@@ -146,7 +146,12 @@ public:
         image->SetLayout(ilCaptionBottom);
         if (!pictures.empty()) image->AddImagesFromFolder(IncludeTrailingPathDelimiter(pictures) + L"*.*", true);
         image->SetHeight(28);
-        image->SetItemIndex(0);
+        // The first entry with a picture ("." and ".." come first and have none).
+        for (Integer k = 0; k < image->Items()->Count(); ++k)
+            if (!image->Items()->Items(k)->Image()->Empty()) {
+                image->SetItemIndex(k);
+                break;
+            }
         Value(image, [image] { return IntToStr(image->ItemIndex()); });
 
         // The multi-column list, the first column of images.
@@ -192,6 +197,7 @@ public:
         };
 
         // The control drop-down with a month calendar.
+        RegisterDateTimeClasses();
         auto* control = Add<TVodControlDropDown>("calendar", 470, 70, L"Calendar:");
         auto* cal = new TDemoMonthCalendar(control);
         control->SetControl(cal);
@@ -220,16 +226,28 @@ private:
         d->DropDownForm()->OnShow = [this, name, d](TObject*) { Dropped(name, d); };
         return d;
     }
+    // The value is printed once the closing is over (a cancel restores the
+    // choice after the drop-up notice): by a message posted to the form.
     void Value(TVodCustomDropDown* d, std::function<String()> v)
     {
         TEntry& e = Entries.back();
         e.Value = std::move(v);
-        const char* name = e.Name;
-        auto value = e.Value;
-        d->OnDropUp = [name, value](TObject*, bool cancelled) {
-            std::printf("UP %s %s %s\n", name, cancelled ? "cancelled" : "accepted", Utf8(value()).c_str());
-            std::fflush(stdout);
+        const size_t index = Entries.size() - 1;
+        d->OnDropUp = [this, index](TObject*, bool cancelled) {
+            if (HandleAllocated()) PostMessage(Handle(), WM_APP, WPARAM(index), LPARAM(cancelled ? 1 : 0));
         };
+    }
+
+protected:
+    void Dispatch(TMessage& M) override
+    {
+        if (M.Msg == WM_APP && M.WParam < Entries.size()) {
+            const TEntry& e = Entries[M.WParam];
+            std::printf("UP %s %s %s\n", e.Name, M.LParam ? "cancelled" : "accepted", Utf8(e.Value()).c_str());
+            std::fflush(stdout);
+            return;
+        }
+        TForm::Dispatch(M);
     }
 };
 

@@ -123,6 +123,8 @@ TEST_F(ColorPicker, ListKeysOpenAndClosedTypeAheadAndCancel)
     Drv->Pump();
     ASSERT_TRUE(p->DroppedDown());
     EXPECT_EQ(p->ItemSelector()->Columns(), 2);
+    // The window is wide enough for the items and the vertical bar.
+    EXPECT_FALSE(p->ItemSelector()->HorzScrollBar()->IsScrollBarVisible());
     SendMessage(p->Handle(), WM_KEYDOWN, VK_DOWN, 0);
     EXPECT_EQ(p->ItemIndex(), 2);
     EXPECT_TRUE(p->DroppedDown());
@@ -164,6 +166,8 @@ TEST_F(ColorPicker, PageDownStopsAtTheLastColour)
     TVodCustomItemSelector* s = p->ItemSelector();
     const Integer n = s->GetVisibleItemCount();
     ASSERT_GT(n, 1);
+    EXPECT_TRUE(s->VertScrollBar()->IsScrollBarVisible());
+    EXPECT_FALSE(s->HorzScrollBar()->IsScrollBarVisible());
     SendMessage(p->Handle(), WM_KEYDOWN, VK_NEXT, 0);
     EXPECT_EQ(p->ItemIndex(), 9);  // not past the last
     SendMessage(p->Handle(), WM_KEYDOWN, VK_PRIOR, 0);

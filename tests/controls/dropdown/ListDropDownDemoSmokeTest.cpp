@@ -139,7 +139,7 @@ TEST(ListDropDownDemoSmokeTest, OpenTypePickAndCancelOnARealXServer)
 
     // Each other one open, as a picture, then cancelled with its value kept.
     const std::map<std::string, std::string> before = {
-        {"colorlist", "008000 Green"}, {"palette", "0000FF #FF0000"}, {"image", "0"},
+        {"colorlist", "008000 Green"}, {"palette", "0000FF #FF0000"}, {"image", "2"},
         {"calendar", "(a month calendar)"}};
     for (const auto& [name, value] : before) {
         g = demo.Open(name, deadline);
