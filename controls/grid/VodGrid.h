@@ -585,6 +585,33 @@ private:
     std::unique_ptr<TFont> FFont, FFixedFont, FHeaderFont, FFooterFont;
 };
 
+// Told about every change of cells: the grid calls CellsChanged of each
+// registered notifier, in registration order, with the changed rectangle.
+class TGridChangeNotifier : public TComponent {
+    VEL_CLASS(TGridChangeNotifier, TComponent)
+public:
+    explicit TGridChangeNotifier(TComponent* AOwner) : TComponent(AOwner) {}
+    virtual void CellsChanged(const TRect& R) {}
+};
+
+// The one selection listener of a grid: told the new focused column and row
+// after every change of the focused cell.
+struct ITVodStringGridSelect : virtual IUnknown {
+    static constexpr TGUID IID = MakeGUID("{ED636930-EF86-46AD-80F7-FD29C28525EB}");
+    virtual void CellSelected(Integer ACol, Integer ARow) = 0;
+};
+VEL_INTERFACE(ITVodStringGridSelect)
+
+using TCellsChangedEvent = std::function<void(TObject* Sender, const TRect& R)>;
+using TRowChangedEvent = std::function<void(TObject* Sender, Integer OldRow, Integer NewRow)>;
+
+enum TGridLook { glStandard, glSoft, glClassic, glQel, glXP, glListView, glVista, glWin7, glOffice2007, glCustom };
+// The name a look is shown under; a custom look leaves Name as it was.
+void GetLookName(TGridLook Look, String& Name);
+// The name a look is stored under (the value's own name); a custom look
+// leaves Name as it was.
+void GetLookEnumName(TGridLook Look, String& Name);
+
 // ---------------------------------------------------------------------------
 // Hover buttons
 // ---------------------------------------------------------------------------
@@ -760,6 +787,35 @@ public:
     // === cell graphics (VodGrid_Graphics.cpp) ===
 
     // === settings objects, look presets and image list (VodGrid_Looks.cpp) ===
+    TCellNode* CellNode() const { return FCellNode.get(); }
+    void SetCellNode(TCellNode* v) { FCellNode->Assign(v); }
+    TSizeWhileTyping* SizeWhileTyping() const { return FSizeWhileTyping.get(); }
+    void SetSizeWhileTyping(TSizeWhileTyping* v)
+    {
+        if (!v) return;
+        FSizeWhileTyping->SetHeight(v->Height());
+        FSizeWhileTyping->SetWidth(v->Width());
+    }
+    TColumnSize* ColumnSize() const { return FColumnSize.get(); }
+    void SetColumnSize(TColumnSize* v) { FColumnSize->Assign(v); }
+    THTMLSettings* HTMLSettings() const { return FHTMLSettings.get(); }
+    void SetHTMLSettings(THTMLSettings* v) { FHTMLSettings->Assign(v); }
+    TPrintSettings* PrintSettings() const { return FPrintSettings.get(); }
+    void SetPrintSettings(TPrintSettings* v) { FPrintSettings->Assign(v); }
+    TGridLook Look() const { return FLook; }
+    // Applies a preset of colours, gradients and selection style; the
+    // current look again does nothing.
+    void SetLook(TGridLook Value);
+    TColor URLColor() const { return FURLColor; }
+    void SetURLColor(TColor Value);
+    bool URLShow() const { return FURLShow; }
+    void SetURLShow(bool Value);
+    bool URLShowInText() const { return FURLShowInText; }
+    void SetURLShowInText(bool Value);
+    bool URLFull() const { return FURLFull; }
+    void SetURLFull(bool Value);
+    TCustomImageList* GridImages() const { return FGridImages; }
+    void SetGridImages(TCustomImageList* Value);
 
     // === hidden rows and columns, index mapping (VodGrid_Hidden.cpp) ===
 
@@ -770,8 +826,41 @@ public:
     // === clearing, trimming, colouring ranges, used cells, save range (VodGrid_Clear.cpp) ===
 
     // === dimensions, fixed and footer rows, simple properties (VodGrid_Dims.cpp) ===
+    // Recalculates the floating footer's row: -1 for every column.
+    void CalcFooter(Integer ACol);
+    virtual void CalcFooterRow(Integer ACol);
 
     // === cell selection, listeners, change notification, combo list (VodGrid_Selection.cpp) ===
+    // The disjunct cell selection with MouseActions.DisjunctCellSelect on,
+    // else the selection rectangle; i is the column, j the row.
+    bool SelectedCells(Integer i, Integer j) const;
+    void SetSelectedCells(Integer i, Integer j, bool Value);
+    // Without the disjunct mode the list is first rebuilt from the selection.
+    Integer SelectedCellsCount();
+    // (-1, -1) past the list.
+    TGridCoord GetSelectedCell(Integer i) const;
+    void ClearSelectedCells();
+    Integer SelectedColCount() const;
+    Integer SelectedRowCount() const;
+    Integer GetSelectedRow(Integer i) const;
+    // Parks the selection on the cell (ColCount, RowCount), just outside the
+    // grid, so that nothing shows as selected.
+    void HideSelection();
+    void UnHideSelection();
+    bool IsSelectionHidden() const;
+    void UpdateEditMode();
+    // One listener: a second registration replaces the first.
+    void RegisterSelListener(ITVodStringGridSelect* AListener);
+    void UnRegisterSelListener(ITVodStringGridSelect* AListener);
+    ITVodStringGridSelect* SelListener() const { return FISelect.Get(); }
+    // A notifier freed while registered drops out of the list.
+    void RegisterNotifier(TGridChangeNotifier* ANotifier);
+    void UnRegisterNotifier(TGridChangeNotifier* ANotifier);
+    // Tells the notifiers, then OnCellsChanged, then recalculates the footer.
+    virtual void CellsChanged(const TRect& R);
+    void ScreenToCell(TPoint pt, Integer& ACol, Integer& ARow);
+
+    TCellsChangedEvent OnCellsChanged;
 
     // === cell accessors and rich text (VodGrid_Accessors.cpp) ===
 
@@ -852,6 +941,17 @@ protected:
     // === state: cell graphics ===
 
     // === state: settings objects, look presets and image list ===
+    std::unique_ptr<TCellNode> FCellNode;
+    std::unique_ptr<TSizeWhileTyping> FSizeWhileTyping;
+    std::unique_ptr<TColumnSize> FColumnSize;
+    std::unique_ptr<THTMLSettings> FHTMLSettings;
+    std::unique_ptr<TPrintSettings> FPrintSettings;
+    TGridLook FLook = glXP;
+    TColor FURLColor = TColor(0xFF0000);
+    bool FURLShow = false;
+    bool FURLShowInText = false;
+    bool FURLFull = false;
+    TCustomImageList* FGridImages = nullptr;
 
     // === state: hidden rows and columns, index mapping ===
 
@@ -864,6 +964,15 @@ protected:
     // === state: dimensions, fixed and footer rows, simple properties ===
 
     // === state: cell selection, listeners, change notification, combo list ===
+    void Notification(TComponent* AComponent, TOperation Operation) override;
+    // Sets the selection as it stands, also outside the grid.
+    void SetSelectionRaw(const TGridRect& R);
+    // The disjunct cell selection as (column, row) pairs in the order added.
+    std::vector<TGridCoord> FSelectedCells;
+    TGridRect FOldSelection{-1, -1, -1, -1};
+    bool FSelHidden = false;
+    TComPtr<ITVodStringGridSelect> FISelect;
+    std::vector<TGridChangeNotifier*> FNotifierList;
 
     // === state: cell accessors and rich text ===
 
@@ -887,3 +996,7 @@ private:
     std::unique_ptr<TAutoColor> FAutoColor;
     std::unique_ptr<THoverButtons> FHoverButtons;
 };
+
+// Invalidates, without erasing, the union of the cell rectangles of R's
+// top-left and bottom-right cells.
+void InvalidateGridRect(TVodStringGrid* Grid, const TGridRect& R);

@@ -2,6 +2,7 @@
 // column sizes, the markup export and printing; the look presets with their
 // names; the link display settings and the image list.
 #include "controls/grid/VodGrid.h"
+#include "platform/gfx/ImageList.h"
 
 // ---------------------------------------------------------------------------
 // TCellNode
@@ -217,4 +218,76 @@ void TPrintSettings::Assign(TPersistent* Source)
     FUseDisplayFont = s->FUseDisplayFont;
     FUseDefaultOrientation = s->FUseDefaultOrientation;
     FPrintComments = s->FPrintComments;
+}
+
+// ---------------------------------------------------------------------------
+// Look names
+
+namespace {
+
+const wchar_t* const kLookNames[] = {L"Standard", L"Soft",          L"Classic",   L"Qel",        L"Windows XP",
+                                     L"ListView", L"Windows Vista", L"Windows 7", L"Office2007"};
+const wchar_t* const kLookEnumNames[] = {L"glStandard", L"glSoft",  L"glClassic", L"glQel",        L"glXP",
+                                         L"glListView", L"glVista", L"glWin7",    L"glOffice2007"};
+
+}  // namespace
+
+void GetLookName(TGridLook Look, String& Name)
+{
+    if (Look >= glStandard && Look < glCustom) Name = kLookNames[Look];
+}
+
+void GetLookEnumName(TGridLook Look, String& Name)
+{
+    if (Look >= glStandard && Look < glCustom) Name = kLookEnumNames[Look];
+}
+
+// ---------------------------------------------------------------------------
+// Link display and the image list
+
+void TVodStringGrid::SetURLColor(TColor Value)
+{
+    if (FURLColor == Value) return;
+    FURLColor = Value;
+    if (FURLShow) Invalidate();
+}
+
+void TVodStringGrid::SetURLShow(bool Value)
+{
+    if (FURLShow == Value) return;
+    FURLShow = Value;
+    Invalidate();
+}
+
+void TVodStringGrid::SetURLShowInText(bool Value)
+{
+    if (FURLShowInText == Value) return;
+    FURLShowInText = Value;
+    Invalidate();
+}
+
+void TVodStringGrid::SetURLFull(bool Value)
+{
+    if (FURLFull == Value) return;
+    FURLFull = Value;
+    if (FURLShow) Invalidate();
+}
+
+void TVodStringGrid::SetGridImages(TCustomImageList* Value)
+{
+    // Told when the list is freed, so the reference never dangles.
+    if (FGridImages == Value) return;
+    if (FGridImages) FGridImages->RemoveFreeNotification(this);
+    FGridImages = Value;
+    if (FGridImages) FGridImages->FreeNotification(this);
+}
+
+// ---------------------------------------------------------------------------
+// Look presets
+
+void TVodStringGrid::SetLook(TGridLook Value)
+{
+    if (FLook == Value) return;
+    FLook = Value;
+    Invalidate();
 }
