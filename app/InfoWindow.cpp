@@ -1,6 +1,7 @@
 #include "app/InfoWindow.h"
 
 #include "app/MainWindow.h"
+#include "controls/chrome/VodPanel.h"
 #include "platform/ui/ExtCtrls.h"
 #include "platform/ui/StdCtrls.h"
 
@@ -14,13 +15,11 @@ T_InfoForm::T_InfoForm(TComponent* AOwner) : TForm(AOwner)
     SetClientHeight(152);
     SetPosition(poMainFormCenter);
 
-    VodPanel1 = new TPanel(this);
+    VodPanel1 = new TVodPanel(this);
     VodPanel1->SetParent(this);
-    VodPanel1->SetCaption(L"");
     VodPanel1->SetAlign(alClient);
-    LeftVodPanel = new TPanel(this);
+    LeftVodPanel = new TVodPanel(this);
     LeftVodPanel->SetParent(VodPanel1);
-    LeftVodPanel->SetCaption(L"");
     LeftVodPanel->SetAlign(alClient);
 
     struct TRow {

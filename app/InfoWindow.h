@@ -4,16 +4,16 @@
 
 #include "platform/ui/Forms.h"
 
-class TPanel;
 class TLabel;
+class TVodPanel;
 
 class T_InfoForm : public TForm {
     VEL_CLASS(T_InfoForm, TForm)
 public:
     explicit T_InfoForm(TComponent* AOwner);
 
-    TPanel* VodPanel1 = nullptr;
-    TPanel* LeftVodPanel = nullptr;
+    TVodPanel* VodPanel1 = nullptr;
+    TVodPanel* LeftVodPanel = nullptr;
     TLabel* LinkLabel = nullptr;
     TLabel* ServerLabel = nullptr;
     TLabel* FilenameLabel = nullptr;

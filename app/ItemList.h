@@ -17,6 +17,11 @@
 
 class TDownloadThread;
 class TIdCookieManager;
+class TLabel;
+class TStaticText;
+class TImage;
+class TVodToolButton;
+class TVodProgressBar;
 
 // Values of TItem::status.
 constexpr Integer status_appended = 0;    // appended while a link is processed, not listed
@@ -66,8 +71,15 @@ struct TItem {
     Int64 size_a = 0;
     Integer format = 0;         // output-format index
     String saveto;              // save folder
+    // Per-entry controls of the record; nothing sets them, they stay empty.
+    TLabel* namelabel = nullptr;
+    TStaticText* statuslabel = nullptr;
+    TVodToolButton *closeButton = nullptr, *startButton = nullptr, *stopButton = nullptr,
+                   *browseButton = nullptr, *playButton = nullptr;
+    TImage* statusimage = nullptr;
     TDownloadThread* thread = nullptr;  // not owned: the thread frees itself
     Integer status = status_appended;
+    TVodProgressBar* progressbar = nullptr;  // nothing sets it
     String rtmp_host, rtmp_app, rtmp_file, rtmp_link, rtmp_host_hq, rtmp_app_hq, rtmp_file_hq;
     bool rtmp_mp4_hq = false;
     bool rtmp_mp4 = false;

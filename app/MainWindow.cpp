@@ -2,9 +2,17 @@
 // places, and the wiring of their handlers.
 #include "app/MainWindow.h"
 
+#include "app/MarkupLabels.h"
 #include "app/SiteConstants.h"
+#include "controls/chrome/VodMenus.h"
+#include "controls/chrome/VodPanel.h"
+#include "controls/chrome/VodToolButton.h"
+#include "controls/edits/VodCombo.h"
+#include "controls/edits/VodDirectoryEdit.h"
+#include "controls/edits/vodlued.h"
 #include "controls/foundation/ExeInfo.h"
 #include "platform/base/Files.h"
+#include "platform/base/Resources.h"
 #include "platform/ui/ComCtrls.h"
 #include "platform/ui/ExtCtrls.h"
 #include "platform/ui/Menus.h"
@@ -21,12 +29,16 @@ constexpr Integer kClientWidth = 613;
 constexpr Integer kClientHeight = 557;
 constexpr Integer kToolButtonSize = 55;
 
-TPanel* MakePanel(T_mainForm* owner, TWinControl* parent, TAlign align, Integer size)
+TVodPanel* MakePanel(T_mainForm* owner, TWinControl* parent, TAlign align, Integer size)
 {
-    auto* p = new TPanel(owner);
+    auto* p = new TVodPanel(owner);
     p->SetParent(parent);
+    // Caption and status bar stay hidden (the panel's defaults); the window
+    // sets only the look below and, at creation, the colour.
     p->SetBevelOuter(bvNone);
-    p->SetCaption(L"");
+    p->SetBorderColor(clNone);
+    p->SetShadowOffset(0);
+    p->SetDoubleBuffered(true);
     // Panels aligned to the same edge stack in the order they are made: a
     // new one starts beyond the others, as a designer would have placed it.
     if (align == alTop) p->SetTop(parent->ClientHeight());
@@ -37,23 +49,23 @@ TPanel* MakePanel(T_mainForm* owner, TWinControl* parent, TAlign align, Integer 
     return p;
 }
 
-TLabel* MakeLabel(T_mainForm* owner, TWinControl* parent, const String& caption, TRect r)
+// The glyphs are ours, embedded as bitmap resources (app/glyphs).
+void LoadGlyph(TVodToolButton* b, const wchar_t* resource)
 {
-    auto* l = new TLabel(owner);
-    l->SetParent(parent);
-    l->SetCaption(caption);
-    l->SetBounds(r.Left, r.Top, r.Width(), r.Height());
-    l->SetTransparent(true);
-    return l;
+    TBitmap glyph;
+    glyph.LoadFromResourceName(HInstance, resource);
+    b->SetGlyph(&glyph);
 }
 
-TButton* MakeToolButton(T_mainForm* owner, TWinControl* parent, const String& caption,
-                        const String& hint, Integer left, Integer top)
+TVodToolButton* MakeToolButton(T_mainForm* owner, TWinControl* parent, const String& caption,
+                               const String& hint, const wchar_t* glyph, Integer left, Integer top)
 {
-    auto* b = new TButton(owner);
+    auto* b = new TVodToolButton(owner);
     b->SetParent(parent);
     b->SetCaption(caption);
     b->SetBounds(left, top, kToolButtonSize, kToolButtonSize);
+    b->SetLayout(blGlyphTop);
+    LoadGlyph(b, glyph);
     if (!hint.empty()) {
         b->SetHint(hint);
         b->SetShowHint(true);
@@ -61,13 +73,24 @@ TButton* MakeToolButton(T_mainForm* owner, TWinControl* parent, const String& ca
     return b;
 }
 
-TComboBox* MakeChoice(T_mainForm* owner, TWinControl* parent, TRect r)
+TVodComboBox* MakeChoice(T_mainForm* owner, TWinControl* parent, TRect r)
 {
-    auto* c = new TComboBox(owner);
+    auto* c = new TVodComboBox(owner);
     c->SetParent(parent);
     c->SetStyle(csDropDownList);
     c->SetBounds(r.Left, r.Top, r.Width(), r.Height());
     return c;
+}
+
+// A plain one-line edit: no lookup list, no history, nothing kept in the
+// settings store or a file.
+void MakePlainLookupEdit(TVodLUEdit* e)
+{
+    e->Lookup()->SetHistory(false);
+    e->Persistence()->SetEnable(false);
+    e->LookupPersist()->SetEnable(false);
+    e->SetAutoHistory(false);
+    e->SetFileLookup(false);
 }
 
 TMenuItem* MakeMenuItem(TPopupMenu* menu, const String& caption, TNotifyEvent onClick)
@@ -109,15 +132,16 @@ void T_mainForm::BuildControls()
     Image1 = new TImage(this);
     Image1->SetParent(TopVodPanel);
     Image1->SetBounds(10, 10, 48, 48);
-    LinkVodLUEdit = new TEdit(this);
+    LinkVodLUEdit = new TVodLUEdit(this);
     LinkVodLUEdit->SetParent(TopVodPanel);
+    MakePlainLookupEdit(LinkVodLUEdit);
     LinkVodLUEdit->SetBounds(70, 15, 380, 24);
     LinkVodLUEdit->SetColor(clCream);
     LinkVodLUEdit->Font()->SetColor(clGray);
     LinkVodLUEdit->SetText(kLinkBoxPrompt);
     LinkVodLUEdit->OnEnter = [this](TObject* s) { LinkVodLUEditEnter(s); };
     LinkVodLUEdit->OnKeyDown = [this](TObject* s, Word& k, TShiftState sh) { LinkVodLUEditKeyDown(s, k, sh); };
-    AddVodToolButton = new TButton(this);
+    AddVodToolButton = new TVodToolButton(this);
     AddVodToolButton->SetParent(TopVodPanel);
     AddVodToolButton->SetCaption(L"Add");
     AddVodToolButton->SetBounds(460, 12, 70, 30);
@@ -128,32 +152,31 @@ void T_mainForm::BuildControls()
     AutoCheckBox->SetCaption(L"Enable autostart downloads");
     AutoCheckBox->SetBounds(70, 50, 250, 20);
     AutoCheckBox->OnClick = [this](TObject* s) { AutoCheckBoxClick(s); };
-    ExampleHTMLabel = MakeLabel(this, TopVodPanel, L"Example:", Bounds(70, 84, 60, 18));
-    ExampleMemo = new TEdit(this);
+    ExampleHTMLabel = MakeMarkupLabel(this, TopVodPanel, L"Example:", Bounds(70, 84, 60, 18));
+    ExampleMemo = new TVodEdit(this);
     ExampleMemo->SetParent(TopVodPanel);
     ExampleMemo->SetBounds(130, 82, 400, 20);
     ExampleMemo->SetReadOnly(true);
     ExampleMemo->SetBorderStyle(bsNone);
+    ExampleMemo->SetTransparent(true);
     ExampleMemo->Font()->SetColor(clNavy);
     ExampleMemo->SetTabStop(false);
 
     // The folder and the two choices.
-    SaveToHTMLabel = MakeLabel(this, SecondVodPanel, L"Save To:", Bounds(10, 14, 100, 18));
-    SaveVodDirectoryEdit = new TEdit(this);
+    SaveToHTMLabel = MakeMarkupLabel(this, SecondVodPanel, L"Save To:", Bounds(10, 14, 100, 18));
+    SaveVodDirectoryEdit = new TVodDirectoryEdit(this);
     SaveVodDirectoryEdit->SetParent(SecondVodPanel);
-    SaveVodDirectoryEdit->SetBounds(120, 10, 380, 24);
-    SaveVodDirectoryEdit->SetReadOnly(true);  // chosen only with the browse button
+    SaveVodDirectoryEdit->SetBounds(120, 10, 410, 24);
+    // Chosen only with the edit's own browse button.
+    SaveVodDirectoryEdit->SetEditorEnabled(false);
+    SaveVodDirectoryEdit->SetBrowseDialogText(L"Select Directory");
+    SaveVodDirectoryEdit->SetButtonCaption(L"...");
     SaveVodDirectoryEdit->OnChange = [this](TObject* s) { VodDirectoryEdit1Change(s); };
-    SaveBrowseButton = new TButton(this);
-    SaveBrowseButton->SetParent(SecondVodPanel);
-    SaveBrowseButton->SetCaption(L"...");
-    SaveBrowseButton->SetBounds(505, 10, 25, 24);
-    SaveBrowseButton->OnClick = [this](TObject* s) { SaveBrowseButtonClick(s); };
-    DownloadHTMLabel = MakeLabel(this, SecondVodPanel, L"Download From:", Bounds(10, 46, 100, 18));
+    DownloadHTMLabel = MakeMarkupLabel(this, SecondVodPanel, L"Download From:", Bounds(10, 46, 100, 18));
     DownloadVodComboBox = MakeChoice(this, SecondVodPanel, Bounds(120, 42, 280, 24));
     DownloadVodComboBox->OnChange = [this](TObject* s) { DownloadVodComboBoxChange(s); };
     DownloadVodComboBox->OnClick = [this](TObject* s) { DownloadVodComboBoxClick(s); };
-    SaveAsHTMLabel = MakeLabel(this, SecondVodPanel, L"Save As:", Bounds(10, 78, 100, 18));
+    SaveAsHTMLabel = MakeMarkupLabel(this, SecondVodPanel, L"Save As:", Bounds(10, 78, 100, 18));
     AviVodComboBox = MakeChoice(this, SecondVodPanel, Bounds(120, 74, 280, 24));
     for (const String& t : FormatTexts()) AviVodComboBox->Items()->Add(t);
     AviVodComboBox->SetItemIndex(format_flv);
@@ -170,11 +193,11 @@ void T_mainForm::BuildControls()
 
     // The row buttons and the list.
     const Integer top = 8;
-    StartVodToolButton = MakeToolButton(this, BottomVodPanel, L"Start", L"Start Download", 10, top);
-    StopVodToolButton = MakeToolButton(this, BottomVodPanel, L"Stop", L"Stop Download", 70, top);
-    RemoveVodToolButton = MakeToolButton(this, BottomVodPanel, L"Remove", L"Remove Video", 130, top);
-    PlayVodToolButton = MakeToolButton(this, BottomVodPanel, L"Play", L"Play Video", 190, top);
-    OpenVodToolButton = MakeToolButton(this, BottomVodPanel, L"Browse", L"Open Folder", 250, top);
+    StartVodToolButton = MakeToolButton(this, BottomVodPanel, L"Start", L"Start Download", L"VDSTART", 10, top);
+    StopVodToolButton = MakeToolButton(this, BottomVodPanel, L"Stop", L"Stop Download", L"VDSTOP", 70, top);
+    RemoveVodToolButton = MakeToolButton(this, BottomVodPanel, L"Remove", L"Remove Video", L"VDREMOVE", 130, top);
+    PlayVodToolButton = MakeToolButton(this, BottomVodPanel, L"Play", L"Play Video", L"VDPLAY", 190, top);
+    OpenVodToolButton = MakeToolButton(this, BottomVodPanel, L"Browse", L"Open Folder", L"VDBROWSE", 250, top);
     StartVodToolButton->OnClick = [this](TObject* s) { StartVodToolButtonClick(s); };
     StopVodToolButton->OnClick = [this](TObject* s) { StopVodToolButtonClick(s); };
     RemoveVodToolButton->OnClick = [this](TObject* s) { RemoveVodToolButtonClick(s); };
@@ -203,21 +226,27 @@ void T_mainForm::BuildControls()
         col->SetAlignment(c.alignment);
     }
     MainListView->OnChange = [this](TObject* s, TListItem*, TItemChange) { MainListViewChange(s); };
+    // The window opens with the focus on the list: the link box empties
+    // itself when it takes the focus, which would drop a link the window
+    // took from the clipboard at activation.
+    SetActiveControl(MainListView);
 
     // The side buttons.
-    HomepageVodToolButton = MakeToolButton(this, RightVodPanel, L"Home", L"", 10, 10);
-    UpdateVodToolButton = MakeToolButton(this, RightVodPanel, L"Update", L"Update", 10, 75);
-    SupportVodToolButton = MakeToolButton(this, RightVodPanel, L"Support", L"", 10, 140);
-    HelpVodToolButton = MakeToolButton(this, RightVodPanel, L"Help", L"", 10, 205);
-    ExitVodToolButton = MakeToolButton(this, RightVodPanel, L"Exit", L"", 10, 270);
+    HomepageVodToolButton = MakeToolButton(this, RightVodPanel, L"Home", L"", L"VDHOME", 10, 10);
+    UpdateVodToolButton = MakeToolButton(this, RightVodPanel, L"Update", L"Update", L"VDUPDATE", 10, 75);
+    SupportVodToolButton = MakeToolButton(this, RightVodPanel, L"Support", L"", L"VDSUPPORT", 10, 140);
+    HelpVodToolButton = MakeToolButton(this, RightVodPanel, L"Help", L"", L"VDHELP", 10, 205);
+    ExitVodToolButton = MakeToolButton(this, RightVodPanel, L"Exit", L"", L"VDEXIT", 10, 270);
     HomepageVodToolButton->OnClick = [this](TObject* s) { HomepageVodToolButtonClick(s); };
     UpdateVodToolButton->OnClick = [this](TObject* s) { UpdateVodToolButtonClick(s); };
     SupportVodToolButton->OnClick = [this](TObject* s) { SupportVodToolButtonClick(s); };
     HelpVodToolButton->OnClick = [this](TObject* s) { HelpVodToolButtonClick(s); };
     ExitVodToolButton->OnClick = [this](TObject* s) { ExitVodToolButtonClick(s); };
 
-    // The popup menu; no control shows it.
-    VodPopupMenu = new TPopupMenu(this);
+    // The popup menu in the Office look; no control shows it.
+    VodMenuOfficeStyler = new TVodMenuOfficeStyler(this);
+    VodPopupMenu = new TVodPopupMenu(this);
+    VodPopupMenu->SetMenuStyler(VodMenuOfficeStyler);
     Start1 = MakeMenuItem(VodPopupMenu, L"Start Download", [this](TObject* s) { StartVodToolButtonClick(s); });
     Stop1 = MakeMenuItem(VodPopupMenu, L"Stop Download", [this](TObject* s) { StopVodToolButtonClick(s); });
     VideoInfo1 = MakeMenuItem(VodPopupMenu, L"Video Info", nullptr);
@@ -240,13 +269,19 @@ void T_mainForm::FormCreate(TObject*)
     DownloadVodComboBox->SetItemIndex(0);
 
     SetColor(kMainColour);
-    for (TControl* c : std::initializer_list<TControl*>{
-             VodPanel1, TopVodPanel, SecondVodPanel, BottomVodPanel, RightVodPanel, AutoCheckBox,
-             ExampleMemo, ExampleHTMLabel, SaveToHTMLabel, DownloadHTMLabel, SaveAsHTMLabel})
-        c->SetColor(kMainColour);
+    for (TVodPanel* p : {VodPanel1, TopVodPanel, SecondVodPanel, BottomVodPanel, RightVodPanel})
+        p->SetColor(kMainColour);
+    AutoCheckBox->SetColor(kMainColour);
+    ExampleMemo->SetColor(kMainColour);
+    for (THTMLabel* l : {ExampleHTMLabel, SaveToHTMLabel, DownloadHTMLabel, SaveAsHTMLabel})
+        MarkupControl(l)->SetColor(kMainColour);
     // The tool buttons' normal, hot and down colours.
-    for (TButton* b : {StartVodToolButton, StopVodToolButton, RemoveVodToolButton, PlayVodToolButton,
-                       OpenVodToolButton, HomepageVodToolButton, UpdateVodToolButton,
-                       SupportVodToolButton, HelpVodToolButton, ExitVodToolButton})
+    for (TVodToolButton* b : {StartVodToolButton, StopVodToolButton, RemoveVodToolButton,
+                              PlayVodToolButton, OpenVodToolButton, HomepageVodToolButton,
+                              UpdateVodToolButton, SupportVodToolButton, HelpVodToolButton,
+                              ExitVodToolButton}) {
         b->SetColor(kMainColour);
+        b->SetColorHot(kMainColour);
+        b->SetColorDown(kMainColour);
+    }
 }

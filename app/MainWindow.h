@@ -144,19 +144,22 @@ String RandomString(const String& expr);
 #include "app/DownloadJob.h"
 #include "platform/ui/Forms.h"
 
-class TPanel;
 class TImage;
-class TEdit;
-class TButton;
 class TCheckBox;
-class TLabel;
-class TComboBox;
 class TListView;
 class TListItem;
-class TPopupMenu;
 class TMenuItem;
 class TExeInfo;
 class TFetchContext;
+class TVodPanel;
+class TVodToolButton;
+class THTMLabel;
+class TVodEdit;
+class TVodLUEdit;
+class TVodDirectoryEdit;
+class TVodComboBox;
+class TVodPopupMenu;
+class TVodMenuOfficeStyler;
 
 // The colour of the window, its panels, labels and buttons (R231 G151 B151).
 constexpr TColor kMainColour = TColor(9934823);
@@ -172,44 +175,44 @@ public:
     explicit T_mainForm(TComponent* AOwner);
     ~T_mainForm() override;
 
-    TPanel* VodPanel1 = nullptr;
-    TPanel* TopVodPanel = nullptr;
-    TPanel* SecondVodPanel = nullptr;
-    TPanel* BottomVodPanel = nullptr;
-    TPanel* RightVodPanel = nullptr;
+    TVodPanel* VodPanel1 = nullptr;
+    TVodPanel* TopVodPanel = nullptr;
+    TVodPanel* SecondVodPanel = nullptr;
+    TVodPanel* BottomVodPanel = nullptr;
+    TVodPanel* RightVodPanel = nullptr;
 
     TImage* Image1 = nullptr;
-    TEdit* LinkVodLUEdit = nullptr;
-    TButton* AddVodToolButton = nullptr;
+    TVodLUEdit* LinkVodLUEdit = nullptr;
+    TVodToolButton* AddVodToolButton = nullptr;
     TCheckBox* AutoCheckBox = nullptr;
-    TLabel* ExampleHTMLabel = nullptr;
-    TEdit* ExampleMemo = nullptr;
+    THTMLabel* ExampleHTMLabel = nullptr;
+    TVodEdit* ExampleMemo = nullptr;
 
-    TLabel* SaveToHTMLabel = nullptr;
-    TEdit* SaveVodDirectoryEdit = nullptr;
-    TButton* SaveBrowseButton = nullptr;  // the folder edit's browse button
-    TLabel* DownloadHTMLabel = nullptr;
-    TComboBox* DownloadVodComboBox = nullptr;
-    TLabel* SaveAsHTMLabel = nullptr;
-    TComboBox* AviVodComboBox = nullptr;
+    THTMLabel* SaveToHTMLabel = nullptr;
+    TVodDirectoryEdit* SaveVodDirectoryEdit = nullptr;
+    THTMLabel* DownloadHTMLabel = nullptr;
+    TVodComboBox* DownloadVodComboBox = nullptr;
+    THTMLabel* SaveAsHTMLabel = nullptr;
+    TVodComboBox* AviVodComboBox = nullptr;
     TImage* Image2 = nullptr;
     TImage* Image3 = nullptr;
     TImage* Image4 = nullptr;
 
-    TButton* StartVodToolButton = nullptr;
-    TButton* StopVodToolButton = nullptr;
-    TButton* RemoveVodToolButton = nullptr;
-    TButton* PlayVodToolButton = nullptr;
-    TButton* OpenVodToolButton = nullptr;
+    TVodToolButton* StartVodToolButton = nullptr;
+    TVodToolButton* StopVodToolButton = nullptr;
+    TVodToolButton* RemoveVodToolButton = nullptr;
+    TVodToolButton* PlayVodToolButton = nullptr;
+    TVodToolButton* OpenVodToolButton = nullptr;
     TListView* MainListView = nullptr;
 
-    TButton* HomepageVodToolButton = nullptr;
-    TButton* UpdateVodToolButton = nullptr;
-    TButton* SupportVodToolButton = nullptr;
-    TButton* HelpVodToolButton = nullptr;
-    TButton* ExitVodToolButton = nullptr;
+    TVodToolButton* HomepageVodToolButton = nullptr;
+    TVodToolButton* UpdateVodToolButton = nullptr;
+    TVodToolButton* SupportVodToolButton = nullptr;
+    TVodToolButton* HelpVodToolButton = nullptr;
+    TVodToolButton* ExitVodToolButton = nullptr;
 
-    TPopupMenu* VodPopupMenu = nullptr;
+    TVodPopupMenu* VodPopupMenu = nullptr;
+    TVodMenuOfficeStyler* VodMenuOfficeStyler = nullptr;
     TMenuItem* Start1 = nullptr;
     TMenuItem* Stop1 = nullptr;
     TMenuItem* VideoInfo1 = nullptr;
@@ -249,7 +252,6 @@ public:
     void ExitVodToolButtonClick(TObject* Sender);
     void FormCloseQuery(TObject* Sender, bool& CanClose);
     void DownloadVodComboBoxChange(TObject* Sender);
-    void SaveBrowseButtonClick(TObject* Sender);
 
     // Settings handlers.
     void AviVodComboBoxClick(TObject* Sender);

@@ -8,6 +8,12 @@
 #include "app/PageFetch.h"
 #include "app/WaitWindow.h"
 #include "app/ProxyWindow.h"
+#include "controls/chrome/VodMenus.h"
+#include "controls/chrome/VodPanel.h"
+#include "controls/chrome/VodToolButton.h"
+#include "controls/edits/VodCombo.h"
+#include "controls/edits/VodDirectoryEdit.h"
+#include "controls/edits/vodlued.h"
 #include "controls/foundation/ExeInfo.h"
 #include "platform/base/Files.h"
 #include "platform/base/SysUtils.h"
@@ -16,7 +22,6 @@
 #include "platform/ui/ComCtrls.h"
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/Menus.h"
-#include "platform/ui/ShlObj.h"
 #include "platform/ui/StdCtrls.h"
 
 // What the download threads report, carried out on the user-interface
@@ -133,41 +138,11 @@ void T_mainForm::VodDirectoryEdit1Change(TObject*)
     SaveFolder(text, MyDocumentsPath());
 }
 
-namespace {
-
-// Starts the folder browser on the folder shown.
-int CALLBACK_BrowseStart(HWND hwnd, UINT msg, LPARAM, LPARAM data)
-{
-    if (msg == BFFM_INITIALIZED && data) SendMessage(hwnd, BFFM_SETSELECTIONW, TRUE, data);
-    return 0;
-}
-
-}  // namespace
-
-void T_mainForm::SaveBrowseButtonClick(TObject*)
-{
-    const String current = SaveVodDirectoryEdit->Text();
-    wchar_t name[MAX_PATH] = {};
-    BROWSEINFO bi;
-    bi.hwndOwner = Handle();
-    bi.pszDisplayName = name;
-    bi.lpszTitle = L"Select Directory";
-    bi.ulFlags = BIF_RETURNONLYFSDIRS | BIF_NEWDIALOGSTYLE;
-    bi.lpfn = CALLBACK_BrowseStart;
-    bi.lParam = LPARAM(reinterpret_cast<intptr_t>(current.c_str()));
-    PIDLIST_ABSOLUTE chosen = SHBrowseForFolder(&bi);
-    if (!chosen) return;
-    wchar_t path[MAX_PATH] = {};
-    const bool ok = SHGetPathFromIDList(chosen, path);
-    ILFree(chosen);
-    if (ok) SaveVodDirectoryEdit->SetText(path);
-}
-
 void T_mainForm::disable_all()
 {
     for (TControl* c : std::initializer_list<TControl*>{AddVodToolButton, SaveVodDirectoryEdit,
-                                                        SaveBrowseButton, AviVodComboBox,
-                                                        LinkVodLUEdit, DownloadVodComboBox})
+                                                        AviVodComboBox, LinkVodLUEdit,
+                                                        DownloadVodComboBox})
         c->SetEnabled(false);
     if (_proxyForm)
         for (TControl* c : std::initializer_list<TControl*>{
@@ -179,8 +154,8 @@ void T_mainForm::disable_all()
 void T_mainForm::enable_all()
 {
     for (TControl* c : std::initializer_list<TControl*>{AddVodToolButton, SaveVodDirectoryEdit,
-                                                        SaveBrowseButton, AviVodComboBox,
-                                                        LinkVodLUEdit, DownloadVodComboBox})
+                                                        AviVodComboBox, LinkVodLUEdit,
+                                                        DownloadVodComboBox})
         c->SetEnabled(true);
     if (_proxyForm)
         for (TControl* c : std::initializer_list<TControl*>{

@@ -1,5 +1,7 @@
 #include "app/ProxyWindow.h"
 
+#include "controls/chrome/VodPanel.h"
+#include "controls/edits/vodlued.h"
 #include "platform/ui/ExtCtrls.h"
 #include "platform/ui/StdCtrls.h"
 
@@ -13,15 +15,14 @@ T_proxyForm::T_proxyForm(TComponent* AOwner) : TForm(AOwner)
     SetBorderStyle(bsDialog);
     SetPosition(poMainFormCenter);
 
-    VodPanel1 = new TPanel(this);
+    VodPanel1 = new TVodPanel(this);
     VodPanel1->SetParent(this);
     VodPanel1->SetBevelOuter(bvNone);
-    VodPanel1->SetCaption(L"");
     VodPanel1->SetAlign(alClient);
 
     struct TRow {
         TLabel*& label;
-        TEdit*& edit;
+        TVodLUEdit*& edit;
         const wchar_t* caption;
     };
     const TRow rows[] = {{ServerLabel, ServerVodLUEdit, L"Server"},
@@ -34,8 +35,14 @@ T_proxyForm::T_proxyForm(TComponent* AOwner) : TForm(AOwner)
         r.label->SetParent(VodPanel1);
         r.label->SetCaption(r.caption);
         r.label->SetBounds(8, top + 3, 70, 16);
-        r.edit = new TEdit(this);
+        r.edit = new TVodLUEdit(this);
         r.edit->SetParent(VodPanel1);
+        // Plain one-line edits: no lookup history, nothing kept anywhere.
+        r.edit->Lookup()->SetHistory(false);
+        r.edit->Persistence()->SetEnable(false);
+        r.edit->LookupPersist()->SetEnable(false);
+        r.edit->SetAutoHistory(false);
+        r.edit->SetFileLookup(false);
         r.edit->SetBounds(80, top, 160, 21);
         r.edit->Font()->SetName(L"Tahoma");
         r.edit->Font()->SetColor(clGray);
@@ -56,7 +63,7 @@ T_proxyForm::T_proxyForm(TComponent* AOwner) : TForm(AOwner)
 void T_proxyForm::ProxyCheckBoxClick(TObject*)
 {
     const bool on = ProxyCheckBox->Checked();
-    for (TEdit* e : {ServerVodLUEdit, PortVodLUEdit, UsernameVodLUEdit, PasswordVodLUEdit})
+    for (TVodLUEdit* e : {ServerVodLUEdit, PortVodLUEdit, UsernameVodLUEdit, PasswordVodLUEdit})
         e->SetEnabled(on);
     SaveProxy(on, Values());
 }

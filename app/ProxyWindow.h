@@ -6,25 +6,25 @@
 #include "app/Settings.h"
 #include "platform/ui/Forms.h"
 
-class TPanel;
 class TLabel;
-class TEdit;
 class TCheckBox;
+class TVodPanel;
+class TVodLUEdit;
 
 class T_proxyForm : public TForm {
     VEL_CLASS(T_proxyForm, TForm)
 public:
     explicit T_proxyForm(TComponent* AOwner);
 
-    TPanel* VodPanel1 = nullptr;
+    TVodPanel* VodPanel1 = nullptr;
     TLabel* ServerLabel = nullptr;
     TLabel* PortLabel = nullptr;
     TLabel* UsernameLabel = nullptr;
     TLabel* PasswordLabel = nullptr;
-    TEdit* ServerVodLUEdit = nullptr;
-    TEdit* PortVodLUEdit = nullptr;
-    TEdit* UsernameVodLUEdit = nullptr;
-    TEdit* PasswordVodLUEdit = nullptr;  // shows a password character, never the text
+    TVodLUEdit* ServerVodLUEdit = nullptr;
+    TVodLUEdit* PortVodLUEdit = nullptr;
+    TVodLUEdit* UsernameVodLUEdit = nullptr;
+    TVodLUEdit* PasswordVodLUEdit = nullptr;  // shows a password character, never the text
     TCheckBox* ProxyCheckBox = nullptr;
 
     void ProxyCheckBoxClick(TObject* Sender);

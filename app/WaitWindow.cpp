@@ -1,6 +1,9 @@
 #include "app/WaitWindow.h"
 
 #include "app/MainWindow.h"
+#include "app/MarkupLabels.h"
+#include "controls/chrome/VodPanel.h"
+#include "controls/chrome/VodToolButton.h"
 #include "platform/ui/ExtCtrls.h"
 #include "platform/ui/StdCtrls.h"
 
@@ -22,13 +25,10 @@ T_waitForm::T_waitForm(TComponent* AOwner) : TForm(AOwner)
     SetPosition(poMainFormCenter);
     Font()->SetName(L"Tahoma");
 
-    RightVodPanel = new TPanel(this);
+    RightVodPanel = new TVodPanel(this);
     RightVodPanel->SetParent(this);
-    RightVodPanel->SetCaption(L"");
     RightVodPanel->SetAlign(alClient);
-    // The panel shows the main window's colour it takes at activation, not
-    // the form's background behind it.
-    RightVodPanel->SetParentBackground(false);
+    RightVodPanel->SetDoubleBuffered(true);
 
     WaitStaticText = new TStaticText(this);
     WaitStaticText->SetParent(RightVodPanel);
@@ -37,14 +37,9 @@ T_waitForm::T_waitForm(TComponent* AOwner) : TForm(AOwner)
     WaitStaticText->Font()->SetStyle(TFontStyles{fsBold});
     WaitStaticText->Font()->SetColor(clBlack);
 
-    HTMLStaticText2 = new TLabel(this);
-    HTMLStaticText2->SetParent(RightVodPanel);
-    HTMLStaticText2->SetCaption(kWaitHintText);
-    HTMLStaticText2->SetWordWrap(true);
-    HTMLStaticText2->SetBounds(10, 24, 305, 28);
-    HTMLStaticText2->Font()->SetColor(clBlue);
+    HTMLStaticText2 = MakeMarkupStaticText(this, RightVodPanel, kWaitHintMarkup, Bounds(10, 24, 305, 28), clNavy);
 
-    Stop1VodToolButton = new TButton(this);
+    Stop1VodToolButton = new TVodToolButton(this);
     Stop1VodToolButton->SetParent(RightVodPanel);
     Stop1VodToolButton->SetCaption(L"Stop");
     Stop1VodToolButton->Font()->SetStyle(TFontStyles{fsBold});

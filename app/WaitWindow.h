@@ -4,14 +4,13 @@
 
 #include "platform/ui/Forms.h"
 
-class TPanel;
 class TStaticText;
-class TLabel;
-class TButton;
+class TVodPanel;
+class THTMLStaticText;
+class TVodToolButton;
 
 extern const wchar_t* const kWaitText;
-// The hint as markup; until markup controls exist it shows as its plain text
-// in blue.
+// The hint as markup: the sentence in blue.
 extern const wchar_t* const kWaitHintMarkup;
 extern const wchar_t* const kWaitHintText;
 
@@ -20,10 +19,10 @@ class T_waitForm : public TForm {
 public:
     explicit T_waitForm(TComponent* AOwner);
 
-    TPanel* RightVodPanel = nullptr;
+    TVodPanel* RightVodPanel = nullptr;
     TStaticText* WaitStaticText = nullptr;
-    TLabel* HTMLStaticText2 = nullptr;
-    TButton* Stop1VodToolButton = nullptr;
+    THTMLStaticText* HTMLStaticText2 = nullptr;
+    TVodToolButton* Stop1VodToolButton = nullptr;
 
     void FormShow(TObject* Sender);
     void FormActivate(TObject* Sender);

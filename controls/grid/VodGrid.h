@@ -12,6 +12,7 @@
 
 #include "controls/dropdown/DropDownHeaderFooter.h"
 #include "controls/grid/BaseGrid.h"
+#include "controls/grid/CellGraphics.h"
 #include "platform/gfx/Printer.h"
 
 class TVodStringGrid;
@@ -785,6 +786,119 @@ public:
     // === operations table and cell hooks (VodGrid_Hooks.cpp) ===
 
     // === cell graphics (VodGrid_Graphics.cpp) ===
+    // Cells are addressed in store coordinates unless a member says the
+    // column is a display column. Every Add and Create frees the graphic the
+    // cell had before; every Remove acts only on a graphic of its own kind.
+
+    // The graphic lifecycle under every Add and Remove (VodGrid_CellQueries.cpp).
+    virtual TCellGraphic* CreateCellGraphic(Integer ACol, Integer ARow);
+    virtual void RemoveCellGraphic(Integer ACol, Integer ARow);
+    virtual void RemoveCellGraphicOfType(Integer ACol, Integer ARow, TCellType CellType);
+    virtual TCellType GetCellType(Integer ACol, Integer ARow);
+    virtual TCellGraphic* GetCellGraphic(Integer ACol, Integer ARow);
+
+    void AddBitmap(Integer ACol, Integer ARow, TBitmap* ABmp, bool Transparent, TCellHAlign hal, TCellVAlign val);
+    TBitmap* CreateBitmap(Integer ACol, Integer ARow, bool Transparent, TCellHAlign hal, TCellVAlign val);
+    bool HasBitmap(Integer ACol, Integer ARow);
+    TBitmap* GetBitmap(Integer ACol, Integer ARow);
+    void RemoveBitmap(Integer ACol, Integer ARow);
+    void AddIcon(Integer ACol, Integer ARow, TIcon* AIcon, TCellHAlign hal, TCellVAlign val);
+    TIcon* CreateIcon(Integer ACol, Integer ARow, TCellHAlign hal, TCellVAlign val);
+    void RemoveIcon(Integer ACol, Integer ARow);
+    void AddPicture(Integer ACol, Integer ARow, TPicture* APicture, bool Transparent, TStretchMode StretchMode,
+                    Integer Padding, TCellHAlign hal, TCellVAlign val);
+    TPicture* CreatePicture(Integer ACol, Integer ARow, bool Transparent, TStretchMode StretchMode, Integer Padding,
+                            TCellHAlign hal, TCellVAlign val);
+    bool HasPicture(Integer ACol, Integer ARow);
+    TPicture* GetPicture(Integer ACol, Integer ARow);
+    void RemovePicture(Integer ACol, Integer ARow);
+    void AddFilePicture(Integer ACol, Integer ARow, TFilePicture* AFilePicture, bool Transparent,
+                        TStretchMode StretchMode, Integer Padding, TCellHAlign hal, TCellVAlign val);
+    TFilePicture* CreateFilePicture(Integer ACol, Integer ARow, bool Transparent, TStretchMode StretchMode,
+                                    Integer Padding, TCellHAlign hal, TCellVAlign val);
+    bool HasFilePicture(Integer ACol, Integer ARow);
+    TFilePicture* GetFilePicture(Integer ACol, Integer ARow);
+    void RemoveFilePicture(Integer ACol, Integer ARow);
+    void AddInterfacedCell(Integer ACol, Integer ARow, TInterfacedPersistent* AObject);
+    TInterfacedPersistent* GetInterfacedCell(Integer ACol, Integer ARow);
+    void RemoveInterfacedCell(Integer ACol, Integer ARow);
+    void AddImageIdx(Integer ACol, Integer ARow, Integer Aidx, TCellHAlign hal, TCellVAlign val);
+    bool GetImageIdx(Integer ACol, Integer ARow, Integer& idx);
+    void SetImageIdx(Integer ACol, Integer ARow, Integer Idx);
+    void RemoveImageIdx(Integer ACol, Integer ARow);
+    void AddDataImage(Integer ACol, Integer ARow, Integer Aidx, TCellHAlign hal, TCellVAlign val);
+    void RemoveDataImage(Integer ACol, Integer ARow);
+    bool HasDataImage(Integer ACol, Integer ARow);
+    void AddDataPicture(Integer ACol, Integer ARow, const String& AName, TCellHAlign hal, TCellVAlign val);
+    void RemoveDataPicture(Integer ACol, Integer ARow);
+    bool HasDataPicture(Integer ACol, Integer ARow);
+    void AddMultiImage(Integer ACol, Integer ARow, Integer Dir, TCellHAlign hal, TCellVAlign val);
+    void RemoveMultiImage(Integer ACol, Integer ARow);
+    void AddProgress(Integer ACol, Integer ARow, TColor FGColor, TColor BKColor);
+    void AddProgressEx(Integer ACol, Integer ARow, TColor FGColor, TColor FGTextColor, TColor BKColor,
+                       TColor BKTextColor);
+    void AddProgressFormatted(Integer ACol, Integer ARow, TColor FGColor, TColor FGTextColor, TColor BKColor,
+                              TColor BKTextColor, const String& Fmt, Integer Min, Integer Max);
+    bool HasProgress(Integer ACol, Integer ARow);
+    void RemoveProgress(Integer ACol, Integer ARow);
+    void AddVodProgress(Integer ACol, Integer ARow, Integer Min, Integer Max);
+    void RemoveVodProgress(Integer ACol, Integer ARow);
+    void AddProgressPie(Integer ACol, Integer ARow, TColor Color, Integer Value);
+    void SetProgressPie(Integer ACol, Integer ARow, Integer Value);
+    void RemoveProgressPie(Integer ACol, Integer ARow);
+    void AddRangeIndicator(Integer ACol, Integer ARow, Integer Range, TColor NegColor, TColor PosColor,
+                           bool ShowValue);
+    void RemoveRangeIndicator(Integer ACol, Integer ARow);
+    void AddShape(Integer ACol, Integer ARow, TCellShape Shape, TColor FillColor, TColor LineColor,
+                  TCellHAlign hal, TCellVAlign val);
+    bool HasShape(Integer ACol, Integer ARow);
+    void RemoveShape(Integer ACol, Integer ARow);
+    void SetShapeColor(Integer ACol, Integer ARow, TColor FillColor);
+    TColor GetShapeColor(Integer ACol, Integer ARow);
+    void AddRating(Integer ACol, Integer ARow, Integer Scale, TColor FillColor, TColor EmptyColor);
+    bool HasRating(Integer ACol, Integer ARow);
+    void RemoveRating(Integer ACol, Integer ARow);
+    void AddScrollBar(Integer ACol, Integer ARow, bool AutoRange);
+    bool HasScrollBar(Integer ACol, Integer ARow);
+    void RemoveScrollBar(Integer ACol, Integer ARow);
+    bool HasAutoRangeScrollBar(Integer ACol, Integer ARow);
+    void SetScrollPosition(Integer ACol, Integer ARow, Integer Pos);
+    Integer GetScrollPosition(Integer ACol, Integer ARow);
+    void SetScrollProp(Integer ACol, Integer ARow, TScrollProp Prop);
+    TScrollProp GetScrollProp(Integer ACol, Integer ARow);
+    void AddButton(Integer ACol, Integer ARow, Integer bw, Integer bh, const String& Caption, TCellHAlign hal,
+                   TCellVAlign val);
+    void AddBitButton(Integer ACol, Integer ARow, Integer bw, Integer bh, const String& Caption, TBitmap* Glyph,
+                      TCellHAlign hal, TCellVAlign val);
+    TBitmap* CreateBitButton(Integer ACol, Integer ARow, Integer bw, Integer bh, const String& Caption,
+                             TCellHAlign hal, TCellVAlign val);
+    // ACol is a display column.
+    void SetButtonText(Integer ACol, Integer ARow, const String& Caption);
+    String GetButtonText(Integer ACol, Integer ARow);
+    void PushButton(Integer ACol, Integer ARow, bool push);
+    bool HasButton(Integer ACol, Integer ARow);
+    void RemoveButton(Integer ACol, Integer ARow);
+    void RemoveBitButton(Integer ACol, Integer ARow);
+    void RemoveAllButtons();
+    void AddRotated(Integer ACol, Integer ARow, SmallInt AAngle, const String& s);
+    void SetRotated(Integer ACol, Integer ARow, SmallInt AAngle);
+    void RemoveRotated(Integer ACol, Integer ARow);
+    bool IsRotated(Integer ACol, Integer ARow, Integer& aAngle);
+    void AddComment(Integer ACol, Integer ARow, const String& Comment);
+    void AddColorComment(Integer ACol, Integer ARow, const String& Comment, TColor Color);
+    String GetComment(Integer ACol, Integer ARow);
+    void SetComment(Integer ACol, Integer ARow, const String& Comment);
+    bool IsComment(Integer ACol, Integer ARow, String& comment);
+    void RemoveComment(Integer ACol, Integer ARow);
+    void RemoveAllComments();
+    void AddMarker(Integer ACol, Integer ARow, Integer ErrPos, Integer ErrLen);
+    void RemoveMarker(Integer ACol, Integer ARow);
+    void RemoveAllMarkers();
+    void GetMarker(Integer ACol, Integer ARow, Integer& ErrPos, Integer& ErrLen);
+    // The rectangle of a button cell's drawn graphic; ACol is a display column.
+    TRect GetCellGraphicRect(Integer ACol, Integer ARow);
+    // Whether the base cell of (ACol, ARow) holds a graphic of one of Kinds.
+    bool HasCellGraphicOfKinds(Integer ACol, Integer ARow, TCellTypes Kinds);
 
     // === settings objects, look presets and image list (VodGrid_Looks.cpp) ===
     TCellNode* CellNode() const { return FCellNode.get(); }
@@ -829,6 +943,11 @@ public:
     // Recalculates the floating footer's row: -1 for every column.
     void CalcFooter(Integer ACol);
     virtual void CalcFooterRow(Integer ACol);
+    // (least form until this family lands: plain references and switches)
+    TPictureContainer* PictureContainer() const { return FPictureContainer; }
+    void SetPictureContainer(TPictureContainer* v) { FPictureContainer = v; }
+    bool AutoNumAlign() const { return FAutoNumAlign; }
+    void SetAutoNumAlign(bool v) { FAutoNumAlign = v; }
 
     // === cell selection, listeners, change notification, combo list (VodGrid_Selection.cpp) ===
     // The disjunct cell selection with MouseActions.DisjunctCellSelect on,
@@ -939,6 +1058,8 @@ protected:
     // === state: operations table and cell hooks ===
 
     // === state: cell graphics ===
+    // The one unattached graphic that shows the row check box of column 0.
+    std::unique_ptr<TCellGraphic> FRowCheckGraphic;
 
     // === state: settings objects, look presets and image list ===
     std::unique_ptr<TCellNode> FCellNode;
@@ -962,6 +1083,8 @@ protected:
     // === state: clearing, trimming, colouring ranges, used cells, save range ===
 
     // === state: dimensions, fixed and footer rows, simple properties ===
+    TPictureContainer* FPictureContainer = nullptr;
+    bool FAutoNumAlign = false;
 
     // === state: cell selection, listeners, change notification, combo list ===
     void Notification(TComponent* AComponent, TOperation Operation) override;

@@ -336,7 +336,22 @@ TCollection::~TCollection()
     Clear();
 }
 
-TCollectionItem* TCollection::Add() { return FItemClass(this); }
+TCollectionItem* TCollection::Add()
+{
+    // The item enters the collection from its base's constructor: the
+    // change is told once the whole item stands, so a handler that reads
+    // the items never meets a half-built one.
+    BeginUpdate();
+    TCollectionItem* item = nullptr;
+    try {
+        item = FItemClass(this);
+    } catch (...) {
+        EndUpdate();
+        throw;
+    }
+    EndUpdate();
+    return item;
+}
 
 TCollectionItem* TCollection::Insert(Integer Index)
 {

@@ -13,6 +13,12 @@
 #include "app/InfoWindow.h"
 #include "app/WaitWindow.h"
 #include "app/ProxyWindow.h"
+#include "controls/chrome/VodMenus.h"
+#include "controls/chrome/VodPanel.h"
+#include "controls/chrome/VodToolButton.h"
+#include "controls/edits/VodCombo.h"
+#include "controls/edits/VodDirectoryEdit.h"
+#include "controls/edits/vodlued.h"
 #include "controls/foundation/ExeInfo.h"
 #include "platform/ui/Clipbrd.h"
 #include "platform/ui/ExtCtrls.h"
@@ -212,6 +218,10 @@ TEST_F(MainFormTest, ActivationTakesOnlyShortHttpLinksFromTheClipboard)
     Form->MainListView->SetFocus();
     Form->LinkVodLUEdit->SetFocus();
     EXPECT_EQ(Form->LinkVodLUEdit->Text(), L"");
+    // While it has the focus the edit writes in its focus colour (the
+    // window's text colour, black); the black of the handler stays after.
+    EXPECT_EQ(ColorToRGB(Form->LinkVodLUEdit->Font()->Color()), ColorToRGB(clBlack));
+    Form->MainListView->SetFocus();
     EXPECT_EQ(Form->LinkVodLUEdit->Font()->Color(), clBlack);
 }
 

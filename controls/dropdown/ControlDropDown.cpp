@@ -1,0 +1,7 @@
+#include "controls/dropdown/ControlDropDown.h"
+
+void TVodControlDropDown::Loaded()
+{
+    TVodDropDown::Loaded();
+    if (!ComponentState().Contains(csDesigning)) PlaceDropDownControl();
+}
