@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "controls/grid/VodGrid.h"
+#include "controls/markup/PictureContainer.h"
 
 // ---------------------------------------------------------------------------
 // Disjunct cells
@@ -190,7 +191,7 @@ void TVodStringGrid::Notification(TComponent* AComponent, TOperation Operation)
 {
     if (Operation == opRemove) {
         if (AComponent == FGridImages) FGridImages = nullptr;
-        if (AComponent == FPictureContainer) FPictureContainer = nullptr;
+        if (FPictureContainer && AComponent == static_cast<TComponent*>(FPictureContainer)) FPictureContainer = nullptr;
         // By address: a component being freed is no longer of its class.
         std::erase_if(FNotifierList, [&](TGridChangeNotifier* n) { return static_cast<TComponent*>(n) == AComponent; });
     }
