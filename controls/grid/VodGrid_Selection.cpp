@@ -156,7 +156,7 @@ void TVodStringGrid::UnRegisterNotifier(TGridChangeNotifier* ANotifier)
     ANotifier->RemoveFreeNotification(this);
 }
 
-void TVodStringGrid::CellsChanged(const TRect& R)
+void TVodStringGrid::CellsChanged(TRect R)
 {
     // A notifier may unregister itself while it is told.
     const std::vector<TGridChangeNotifier*> notifiers = FNotifierList;

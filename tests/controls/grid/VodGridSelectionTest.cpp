@@ -13,7 +13,7 @@ namespace {
 class TRecordingNotifier : public TGridChangeNotifier {
 public:
     TRecordingNotifier(std::vector<String>& log, const String& name) : TGridChangeNotifier(nullptr), FLog(log), FName(name) {}
-    void CellsChanged(const TRect& R) override
+    void CellsChanged(TRect R) override
     {
         FLog.push_back(FName + L" " + IntToStr(R.Left) + L"," + IntToStr(R.Top) + L"," + IntToStr(R.Right) + L"," +
                        IntToStr(R.Bottom));
