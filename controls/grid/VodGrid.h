@@ -1530,6 +1530,62 @@ public:
     // === clearing, trimming, colouring ranges, used cells, save range (VodGrid_Clear.cpp) ===
 
     // === dimensions, fixed and footer rows, simple properties (VodGrid_Dims.cpp) ===
+    // Re-declared over the platform grid's: they keep the grid's companions
+    // (column arrays, suppressed sizes, largest counts, floating footer,
+    // scroll bars, a synchronised grid) in step.
+    void SetRowCount(Integer Value);
+    void SetColCount(Integer Value);
+    // With FixedRowAlways (FixedColAlways) a count of 0 reads as 1.
+    Integer FixedRows() const;
+    void SetFixedRows(Integer Value);
+    Integer FixedCols() const;
+    void SetFixedCols(Integer Value);
+    void SetFixedRowAlways(bool Value);
+    void SetFixedColAlways(bool Value);
+    Integer FixedColWidth() const;
+    void SetFixedColWidth(Integer Value);
+    void SetFixedRowHeight(Integer Value);
+    void SetDefaultRowHeight(Integer Value);
+    void SetRow(Integer Value) { SetRowEx(Value); }
+    virtual void SetRowEx(Integer Value);
+    void SetCol(Integer Value);
+    // Only inside the grid's normal rows.
+    void SetTopRow(Integer Value);
+    void SetSelection(const TGridRect& Value);
+    bool WordWrap() const { return FWordWrapEx; }
+    void SetWordWrap(bool Value);
+    void SetFixedFooters(Integer Value);
+    void SetFixedRightCols(Integer Value);
+    void SetDefaultAlignment(TAlignment Value);
+    void SetShowDesignHelper(bool Value);
+    void SetShowModified(TShowModified* Value);
+    void SetBalloon(TBalloonSettings* Value);
+    void SetProgressAppearance(TGridProgressAppearance* Value);
+    void SetHoverButtons(THoverButtons* Value);
+    void SetRowIndicator(TBitmap* Value);
+    void SetBackGround(TBackGround* Value);
+    void SetHighlightColor(TColor Value);
+    void SetHighlightTextColor(TColor Value);
+    void SetHTMLKeepLineBreak(bool Value);
+    void SetAutoThemeAdapt(bool Value);
+    void SetActiveCellShow(bool Value);
+    void SetActiveCellColor(TColor Value);
+    void SetActiveCellColorTo(TColor Value);
+    void SetActiveCellFont(TFont* Value);
+    void SetXYOffset(TPoint Value);
+    // Stores without repainting.
+    void UpdateXYOffset(Integer X, Integer Y);
+    // The up arrow's colour; writing colours all four move arrows.
+    TColor ArrowColor() const;
+    void SetArrowColor(TColor Value);
+    bool GetUseVCLStyles() override;
+    // Repaints the floating footer.
+    void UpdateFooter();
+    void CellValueChanged() override;
+    virtual void KeyDownHook();
+
+    TRowChangedEvent OnRowChanged;
+    TFooterCalcEvent OnFooterCalc;
     // Recalculates the floating footer's row: -1 for every column.
     void CalcFooter(Integer ACol);
     virtual void CalcFooterRow(Integer ACol);
@@ -1570,6 +1626,25 @@ public:
     void ScreenToCell(TPoint pt, Integer& ACol, Integer& ARow);
 
     TCellsChangedEvent OnCellsChanged;
+
+    void ClearModifiedRows();
+    // The combo editor's items (nothing in design mode, which has no
+    // editors).
+    void ClearComboString();
+    void AddComboString(const String& s);
+    void AddComboStringObject(const String& s, TObject* AObject);
+    bool RemoveComboString(const String& s);
+    bool SetComboSelectionString(const String& s);
+    void SetComboSelection(Integer idx);
+    Integer GetComboCount() const;
+    void SetComboIndex(Integer ACol, Integer ARow, Integer Value);
+    Integer GetComboIndex(Integer ACol, Integer ARow);
+    Integer ComboSelection() const { return FComboIdx; }
+    bool ForceComboSelection() const { return FForceComboSel; }
+    // The editor-properties hook (least: raises OnGetEditorProp; the edit
+    // link comes with the grid's editors).
+    virtual void GetEditorProp(Integer ACol, Integer ARow, TObject* AEditLink);
+    std::function<void(TObject* Sender, Integer ACol, Integer ARow, TObject* AEditLink)> OnGetEditorProp;
 
     // === cell accessors and rich text (VodGrid_Accessors.cpp) ===
 
@@ -1787,10 +1862,24 @@ protected:
     // === state: clearing, trimming, colouring ranges, used cells, save range ===
 
     // === state: dimensions, fixed and footer rows, simple properties ===
+    bool Loading() const;
+    // Moves the footer row's texts and blocks to its new place.
+    void MoveFooterRow(Integer From, Integer To);
+    bool FWordWrapEx = true;
+    Integer FOldRowSel = -1;
+    Integer FAECol = -1, FAERow = -1;
+    bool FSyncing = false;
+    TColor FArrowColor = clNone;
+    bool FUseVCLStyles = false;
     TPictureContainer* FPictureContainer = nullptr;
     bool FAutoNumAlign = false;
 
     // === state: cell selection, listeners, change notification, combo list ===
+    TStrings* ComboItems() const;
+    void HandleGetDlgCode(TMessage& M);
+    bool FForceComboSel = false;
+    // The disjunct row selection in selection order.
+    std::unique_ptr<TIntList> FSelectedRows = std::make_unique<TIntList>(0, 0);
     void Notification(TComponent* AComponent, TOperation Operation) override;
     // Sets the selection as it stands, also outside the grid.
     void SetSelectionRaw(const TGridRect& R);

@@ -5,6 +5,9 @@
 #include <algorithm>
 
 #include "controls/grid/VodGrid.h"
+#include "controls/grid/GridFooter.h"
+#include "controls/grid/editors/GridEditors.h"
+#include "controls/grid/vurcheck.h"
 #include "controls/markup/PictureContainer.h"
 
 // ---------------------------------------------------------------------------
@@ -63,6 +66,7 @@ void TVodStringGrid::ClearSelectedCells()
 
 Integer TVodStringGrid::SelectedColCount() const
 {
+    if (MouseActions()->DisjunctColSelect()) return FDisjunctColList->Count();
     const TGridRect s = Selection();
     const Integer w = std::abs(s.Left - s.Right) + 1;
     if (IsMergedCell(s.Left, s.Top)) {
@@ -75,7 +79,13 @@ Integer TVodStringGrid::SelectedColCount() const
 
 Integer TVodStringGrid::SelectedRowCount() const
 {
+    if (MouseActions()->DisjunctRowSelect()) return FSelectedRows->Count();
     TGridRect s = Selection();
+    // Fixed footer rows count only while the floating footer does not show
+    // the last row.
+    const Integer footerTop = RowCount() - FFixedFooters;
+    if (FFixedFooters > 0 && s.Bottom >= footerTop && !(FFloatingFooter && FFloatingFooter->Visible()))
+        s.Bottom = footerTop - 1;
     const Integer h0 = std::abs(s.Top - s.Bottom) + 1;
     if (IsMergedCell(s.Left, s.Top)) {
         const Integer span = CellSpan(s.Left, s.Top).Y;
@@ -88,6 +98,7 @@ Integer TVodStringGrid::SelectedRowCount() const
 Integer TVodStringGrid::GetSelectedRow(Integer i) const
 {
     if (i < 0) return -1;
+    if (MouseActions()->DisjunctRowSelect()) return i < FSelectedRows->Count() ? FSelectedRows->GetInteger(i) : -1;
     const TGridRect s = Selection();
     const Integer r = std::min(s.Top, s.Bottom) + i;
     return r > std::max(s.Top, s.Bottom) ? -1 : r;
@@ -125,8 +136,8 @@ void TVodStringGrid::UnHideSelection()
         SetSelection(FOldSelection);
         return;
     }
-    const Integer r = TCustomGrid::FixedRows() >= RowCount() ? 0 : TCustomGrid::FixedRows();
-    const Integer c = TCustomGrid::FixedCols() >= ColCount() ? 0 : TCustomGrid::FixedCols();
+    const Integer r = FFixedRowAlways && TCustomGrid::FixedRows() >= RowCount() ? 0 : TCustomGrid::FixedRows();
+    const Integer c = FFixedColAlways && TCustomGrid::FixedCols() >= ColCount() ? 0 : TCustomGrid::FixedCols();
     SetSelectionRaw({c, r, c, r});
 }
 
@@ -192,8 +203,99 @@ void TVodStringGrid::Notification(TComponent* AComponent, TOperation Operation)
     if (Operation == opRemove) {
         if (AComponent == FGridImages) FGridImages = nullptr;
         if (FPictureContainer && AComponent == static_cast<TComponent*>(FPictureContainer)) FPictureContainer = nullptr;
+        if (!ComponentState().Contains(csDestroying) && FSyncGrid && FSyncGrid->Grid() &&
+            AComponent == static_cast<TComponent*>(FSyncGrid->Grid()))
+            FSyncGrid->SetGrid(nullptr);
         // By address: a component being freed is no longer of its class.
         std::erase_if(FNotifierList, [&](TGridChangeNotifier* n) { return static_cast<TComponent*>(n) == AComponent; });
     }
     TBaseGrid::Notification(AComponent, Operation);
+}
+
+// ---------------------------------------------------------------------------
+// Dialog codes
+
+void TVodStringGrid::HandleGetDlgCode(TMessage& M)
+{
+    TBaseGrid::Dispatch(M);
+    if (Navigation()->AutoGotoWhenSorted() || !Options().Contains(goEditing)) M.Result |= DLGC_WANTCHARS;
+    // Ctrl+Tab leaves a grid that takes Tab itself.
+    if (Options().Contains(goTabs) && GetKeyState(VK_CONTROL) < 0) M.Result &= ~LRESULT(DLGC_WANTTAB);
+}
+
+// ---------------------------------------------------------------------------
+// Combo editor item list
+
+TStrings* TVodStringGrid::ComboItems() const { return FComboBox ? FComboBox->Items() : nullptr; }
+
+void TVodStringGrid::ClearComboString()
+{
+    if (TStrings* s = ComboItems()) s->Clear();
+}
+
+void TVodStringGrid::AddComboString(const String& s)
+{
+    if (TStrings* l = ComboItems()) l->Add(s);
+}
+
+void TVodStringGrid::AddComboStringObject(const String& s, TObject* AObject)
+{
+    if (TStrings* l = ComboItems()) l->AddObject(s, AObject);
+}
+
+bool TVodStringGrid::RemoveComboString(const String& s)
+{
+    TStrings* l = ComboItems();
+    if (!l) return false;
+    const Integer i = l->IndexOf(s);
+    if (i < 0) return false;
+    l->Delete(i);
+    return true;
+}
+
+bool TVodStringGrid::SetComboSelectionString(const String& s)
+{
+    TStrings* l = ComboItems();
+    const Integer i = l ? l->IndexOf(s) : -1;
+    if (i < 0) return false;
+    FComboIdx = i;
+    return true;
+}
+
+void TVodStringGrid::SetComboSelection(Integer idx)
+{
+    FComboIdx = idx;
+    FForceComboSel = true;
+}
+
+Integer TVodStringGrid::GetComboCount() const
+{
+    TStrings* l = ComboItems();
+    return l ? l->Count() : 0;
+}
+
+void TVodStringGrid::SetComboIndex(Integer ACol, Integer ARow, Integer Value)
+{
+    GetEditorProp(ACol, ARow, nullptr);
+    TStrings* l = ComboItems();
+    if (!l || Value < 0 || Value >= l->Count()) return;
+    SetCellEx(ACol, ARow, l->Strings(Value));
+}
+
+Integer TVodStringGrid::GetComboIndex(Integer ACol, Integer ARow)
+{
+    GetEditorProp(ACol, ARow, nullptr);
+    TStrings* l = ComboItems();
+    return l ? l->IndexOf(GetCellEx(ACol, ARow)) : -1;
+}
+
+void TVodStringGrid::GetEditorProp(Integer ACol, Integer ARow, TObject* AEditLink)
+{
+    if (OnGetEditorProp) OnGetEditorProp(this, ACol, ARow, AEditLink);
+}
+
+void TVodStringGrid::ClearModifiedRows()
+{
+    FModifiedRows->Clear();
+    Invalidate();
 }
