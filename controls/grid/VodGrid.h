@@ -775,6 +775,10 @@ class TCustomForm;
 // The program's own cursors, loaded by number.
 enum : Word { crRowSelectCursor = 8010, crColSelectCursor = 8011, crAllSelectCursor = 8012, crCellSelectCursor = 8014 };
 
+// How numbers in cells are formatted: by the platform's rules or by
+// spreadsheet-style format texts.
+enum TFormatType : Byte { ftVCL, ftExcel };
+
 class TVodStringGrid : public TBaseGrid {
     VEL_CLASS(TVodStringGrid, TBaseGrid)
 public:
@@ -1041,7 +1045,11 @@ public:                                     \
     VEL_GRID_PROP(bool, EnhTextSize, false)
     VEL_GRID_PROP(bool, ExcelStyleDecimalSeparator, false)
     VEL_GRID_PROP(bool, FixedAsButtons, false)
-    VEL_GRID_PROP(bool, IntegralHeight, false)
+public:
+    bool IntegralHeight() const { return FIntegralHeight; }
+    // Stores and re-applies the bounds (VodGrid_Accessors.cpp).
+    void SetIntegralHeight(bool v);
+    bool FIntegralHeight = false;
     VEL_GRID_PROP(bool, LookupHistory, false)
     VEL_GRID_PROP(bool, Lookup, false)
     VEL_GRID_PROP(bool, LookupCaseSensitive, false)
@@ -1647,6 +1655,97 @@ public:
     std::function<void(TObject* Sender, Integer ACol, Integer ARow, TObject* AEditLink)> OnGetEditorProp;
 
     // === cell accessors and rich text (VodGrid_Accessors.cpp) ===
+    // Cells by real row (hidden rows are read and written in the hidden-row
+    // store), by display column, by the row before sorting and by the column
+    // before moving.
+    String AllCells(Integer c, Integer r);
+    void SetAllCells(Integer c, Integer r, const String& Value);
+    // As AllCells, but a hidden row's list is never grown: a column beyond it
+    // raises the list's index error.
+    String AllGridCells(Integer c, Integer r);
+    void SetAllGridCells(Integer c, Integer r, const String& Value);
+    String AllWideCells(Integer c, Integer r) { return AllCells(c, r); }
+    void SetAllWideCells(Integer c, Integer r, const String& Value) { SetAllCells(c, r, Value); }
+    TObject* AllObjects(Integer c, Integer r);
+    void SetAllObjects(Integer c, Integer r, TObject* Value);
+    String RealCells(Integer c, Integer r);
+    void SetRealCells(Integer c, Integer r, const String& Value);
+    // A row that cannot be found in the sort record reads empty; writing it
+    // raises EVodGridError.
+    String UnSortedCells(Integer c, Integer r);
+    void SetUnSortedCells(Integer c, Integer r, const String& Value);
+    String StrippedCells(Integer c, Integer r);
+    String GetStrippedCell(Integer c, Integer r) { return StrippedCells(c, r); }
+    Integer LinesInCell(Integer c, Integer r);
+    Integer AllColWidths(Integer c) const;
+    void SetAllColWidths(Integer c, Integer Value);
+    Integer SortedRowIndex(Integer ARow) const;
+    Integer UnSortedRowIndex(Integer ARow) const;
+
+    // Per-cell looks in the cell's property block (c is the store column).
+    // Readers create no block and answer the default; writers create it.
+    TColor Colors(Integer c, Integer r) const;
+    void SetColors(Integer c, Integer r, TColor Value);
+    TColor ColorsTo(Integer c, Integer r) const;
+    void SetColorsTo(Integer c, Integer r, TColor Value);
+    TCellGradientDirection Gradients(Integer c, Integer r) const;
+    void SetGradients(Integer c, Integer r, TCellGradientDirection Value);
+    TColor FontColors(Integer c, Integer r) const;
+    void SetFontColors(Integer c, Integer r, TColor Value);
+    TFontStyles FontStyles(Integer c, Integer r) const;
+    void SetFontStyles(Integer c, Integer r, TFontStyles Value);
+    Integer FontSizes(Integer c, Integer r);
+    void SetFontSizes(Integer c, Integer r, Integer Value);
+    String FontNames(Integer c, Integer r) const;
+    void SetFontNames(Integer c, Integer r, const String& Value);
+    void SetFonts(Integer c, Integer r, TFont* Value);
+    TAlignment Alignments(Integer c, Integer r) const;
+    void SetAlignments(Integer c, Integer r, TAlignment Value);
+    bool ReadOnly(Integer c, Integer r) const;
+    void SetReadOnly(Integer c, Integer r, bool Value);
+    // The one reader that creates the block.
+    bool WordWraps(Integer c, Integer r);
+    void SetWordWraps(Integer c, Integer r, bool Value);
+    TControl* CellControls(Integer c, Integer r) const;
+    void SetCellControls(Integer c, Integer r, TControl* Value);
+    Integer NumCellControls() const { return FNumCellControls; }
+    // Row looks over the columns from FixedCols on; clNone frees the blocks
+    // of empty cells that hold nothing else.
+    void SetRowColor(Integer r, TColor Value);
+    void SetRowColorTo(Integer r, TColor Value);
+    void SetRowFontColor(Integer r, TColor Value);
+
+    virtual String CurrentCell();
+    virtual void SetCurrentCell(const String& Value);
+    virtual String GetCurrentCellText();
+    virtual String GetGridCellText(Integer c, Integer r);
+    virtual void SetEditorCellText(const String& Value);
+    Integer AllColCount() const { return ColCount() + NumHiddenColumns(); }
+    Integer AllRowCount() const { return RowCount() + NumHiddenRows(); }
+    Integer LastCol() const { return ColCount() - 1; }
+    Integer LastRow() const { return RowCount() - 1; }
+    bool UseHTMLHints() const { return FUseHTMLHints; }
+    void SetUseHTMLHints(bool Value);
+    // Remembered as the cursor the grid restores after its temporary ones.
+    void SetCursor(TCursor Value);
+    TCursor OldCursor() const { return FOldCursor; }
+    TVodStringGridCheck* CellChecker() const { return FCellChecker; }
+    void SetCellChecker(TVodStringGridCheck* Value);
+    TFormatType FormatType() const { return FFormatType; }
+    void SetFormatType(TFormatType Value);
+    // Public switch: CurrentCell reads the text of GetCurrentCellText.
+    bool VirtualEdit = false;
+    void UpdateCellScrollBar(Integer ACol, Integer ARow) override;
+
+    // Rich text between a cell and a rich edit control.
+    void CellToRich(Integer Col, Integer Row, TCustomRichEdit* Richeditor);
+    String RichToString(TCustomRichEdit* Richeditor);
+    void RichToCell(Integer Col, Integer Row, TCustomRichEdit* Richeditor);
+    TColumnSizeEvent OnColumnSize;
+    TRowSizeEvent OnRowSize;
+    TFont* Fonts(Integer c, Integer r) { return GetCellFont(c, r); }
+    // Copies the value into the grid's own focus helper.
+    void SetFocusHelper(TFocusHelper* Value) { FocusHelper()->Assign(Value); }
 
     // --- operations whose families are completed elsewhere (least bodies) ---
     virtual void DrawNCBorder();
@@ -1891,6 +1990,16 @@ protected:
     std::vector<TGridChangeNotifier*> FNotifierList;
 
     // === state: cell accessors and rich text ===
+    Integer FNumCellControls = 0;
+    bool FUseHTMLHints = false;
+    TCursor FOldCursor = crDefault;
+    TVodStringGridCheck* FCellChecker = nullptr;
+    TFormatType FFormatType = ftVCL;
+    // Repaints the display cell of a look write (Always, or unless updates
+    // are held).
+    void RepaintLook(Integer c, Integer r, bool Always);
+    void CalcSizingState(Integer X, Integer Y, TGridState& State, Integer& Index, Integer& SizingPos,
+                         Integer& SizingOfs) override;
 
     TColor FQelGradFrom = clNone, FQelGradTo = clNone, FQelGradMirrorFrom = clNone, FQelGradMirrorTo = clNone;
     TColor FQelGradHoverFrom = clNone, FQelGradHoverTo = clNone, FQelGradHoverMirrorFrom = clNone,
