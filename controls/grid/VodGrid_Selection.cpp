@@ -203,6 +203,7 @@ void TVodStringGrid::Notification(TComponent* AComponent, TOperation Operation)
     if (Operation == opRemove) {
         if (AComponent == FGridImages) FGridImages = nullptr;
         if (FPictureContainer && AComponent == static_cast<TComponent*>(FPictureContainer)) FPictureContainer = nullptr;
+        if (FCellChecker && AComponent == static_cast<TComponent*>(FCellChecker)) FCellChecker = nullptr;
         if (!ComponentState().Contains(csDestroying) && FSyncGrid && FSyncGrid->Grid() &&
             AComponent == static_cast<TComponent*>(FSyncGrid->Grid()))
             FSyncGrid->SetGrid(nullptr);
