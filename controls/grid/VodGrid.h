@@ -1168,14 +1168,12 @@ public:
     void GetCellDefaults(Integer ACol, Integer ARow, TFont* AFont, TBrush* ABrush, TColor& AColorTo,
                          TColor& AMirrorColor, TColor& AMirrorColorTo, TAlignment& HA, TVAlignment& VA, bool& WW,
                          TCellGradientDirection& GD) override;
-    // Questions the hooks ask of families that answer them later: whether a
-    // cell's graphic kind takes a block's brush colour, whether a cell holds
-    // a data check box, and the rows the filter took out (text of a column
-    // and the row's original index).
-    virtual bool CellGraphicTakesBrush(Integer ACol, Integer ARow);
-    virtual bool IsDataCheckBoxCell(Integer ACol, Integer ARow);
+    // The rows the filter took out, in the order of their removal: their
+    // count, and the text of a column with the row's original index (the
+    // filter family answers them).
     virtual Integer FilteredOutRowCount() const;
     virtual String FilteredOutCell(Integer Index, Integer ACol, Integer& OriginalRow) const;
+    // Whether a block's brush colour applies to the cell's graphic kind.
     bool CellBrushFromProperties(Integer ACol, Integer ARow);
     // Editing is suspended (goEditing taken out for a cell that cannot be
     // edited, or during a smart paste).
