@@ -677,6 +677,38 @@ using THoverButtonClickEvent = std::function<void(TObject* Sender, Integer ARow,
 using TGetCellCursorEvent = std::function<void(TObject* Sender, Integer ACol, Integer ARow, TCursor& ACursor)>;
 
 // ---------------------------------------------------------------------------
+// Hidden rows: one item per row taken out of view, holding the row's texts
+// and property blocks (moved there, never copied), its height and level.
+// ---------------------------------------------------------------------------
+
+class TGridItem : public TCollectionItem {
+    VEL_CLASS(TGridItem, TCollectionItem)
+public:
+    explicit TGridItem(TCollection* Collection);
+    // Frees the property blocks the item still holds: a row put back into
+    // the grid leaves none behind, so each block is freed exactly once.
+    ~TGridItem() override;
+    void Assign(TPersistent* Source) override;
+    Integer Idx() const { return FIdx; }
+    void SetIdx(Integer v);
+    Integer Height() const { return FHeight; }
+    void SetHeight(Integer v) { FHeight = v; }
+    Integer Level() const { return FLevel; }
+    void SetLevel(Integer v) { FLevel = v; }
+    // The row's cell texts, one line per real column, each with the cell's
+    // property block (or nil) as its object.
+    TStrings* Items() const { return FItems.get(); }
+    TStringList* ItemList() const { return FItems.get(); }
+    void SetItems(TStrings* v) { FItems->Assign(v); }
+
+private:
+    Integer FIdx = 0;
+    Integer FHeight = 0;
+    Integer FLevel = 0;
+    std::unique_ptr<TStringList> FItems;
+};
+
+// ---------------------------------------------------------------------------
 // The string grid
 // ---------------------------------------------------------------------------
 
@@ -1351,8 +1383,93 @@ public:
     void SetGridImages(TCustomImageList* v) { FGridImages = v; }
 
     // === hidden rows and columns, index mapping (VodGrid_Hidden.cpp) ===
+    // Two numberings: display rows and columns (what the grid shows) and
+    // real ones (as if nothing were hidden). The store holds display rows and
+    // real columns; a hidden row lives in the hidden-row store.
+    void HideRow(Integer Rowindex) { HideRows(Rowindex, Rowindex); }
+    void HideRows(Integer FromRow, Integer ToRow);
+    // Display rows, ascending; hidden as one new list level.
+    void HideRowList(TIntList* RowList);
+    void HideRowsEx(Integer FromRow, Integer ToRow);
+    void UnHideRow(Integer Rowindex);
+    void UnHideRows(Integer FromRow, Integer ToRow);
+    void UnHideRowsAll();
+    void UnHideRowList();
+    bool IsHiddenRow(Integer Rowindex) const;
+    // With a sorted list the caller holds (created and filled when nil).
+    bool IsHiddenRow(Integer Rowindex, TIntList*& ListHidden) const;
+    Integer NumHiddenRows() const { return FGridItems->Count(); }
+    Integer TotalRowCount() const { return RowCount() + NumHiddenRows(); }
+    Integer RealRowIndex(Integer ARow) const { return DisplToRealRow(ARow); }
+    Integer DisplRowIndex(Integer ARow) const { return RealToDisplRow(ARow); }
+    Integer RealRow() const { return RealRowIndex(Row()); }
+    Integer DisplToRealRow(Integer ARow) const;
+    Integer RealToDisplRow(Integer ARow) const;
+    Integer DisplToRealColumn(Integer ACol) const;
+    Integer RealToDisplColumn(Integer ACol) const;
+    Integer RealColIndex(Integer ACol) const override { return DisplToRealColumn(ACol); }
+    Integer DisplColIndex(Integer ACol) const override { return RealToDisplColumn(ACol); }
+    Integer TotalColCount() const override { return ColCount() + FNumHidden; }
+    Integer RealCol() const { return RealColIndex(Col()); }
+    void HideColumn(Integer ColIndex) { HideColumns(ColIndex, ColIndex); }
+    void HideColumns(Integer FromCol, Integer ToCol);
+    void UnHideColumn(Integer ColIndex) { UnHideColumns(ColIndex, ColIndex); }
+    void UnHideColumns(Integer FromCol, Integer ToCol);
+    void UnHideColumnsAll() { UnHideColumns(0, ColCount() + FNumHidden - 1); }
+    bool IsHiddenColumn(Integer Colindex) const;
+    Integer NumHiddenColumns() const { return FNumHidden; }
+    void SuppressColumn(Integer ColIndex);
+    void SuppressRow(Integer RowIndex);
+    void UnSuppressColumn(Integer ColIndex);
+    void UnSuppressRow(Integer RowIndex);
+    void UnSuppressAllColumns();
+    void UnSuppressAllRows();
+    bool IsSuppressedColumn(Integer ColIndex) const { return ColWidths(ColIndex) == 0; }
+    bool IsSuppressedRow(Integer RowIndex) const { return RowHeights(RowIndex) == 0; }
+    void HideSelectedRows();
+    void HideUnSelectedRows();
+    // The hidden-row store and its items (for the families that read hidden
+    // rows); the item of a hidden real row, nil when the row is shown.
+    TCollection* GridItems() const { return FGridItems.get(); }
+    TGridItem* GridItem(Integer Index) const;
+    TGridItem* HiddenRowItem(Integer RealRow) const;
+    // Every change of the store drops the lookup; the next query rebuilds it.
+    void DropHiddenRowLookup() const { FHiddenRowLookupValid = false; }
+    Integer FilterLevel() const { return FFilterLevel; }
 
     // === inserting, removing and moving rows (VodGrid_Rows.cpp) ===
+    // Rows are display rows. Each structural change announces its cells
+    // through CellsChanged; property blocks travel with their rows.
+    virtual void InsertRows(Integer RowIndex, Integer RCount, bool UpdateCellControls = true);
+    void AddRow();
+    virtual void AppendRow();
+    virtual void RemoveRows(Integer RowIndex, Integer RCount);
+    virtual void RemoveRowsEx(Integer RowIndex, Integer RCount);
+    virtual void DeleteGridRow(Integer RowIndex, Integer RCount);
+    // Ascending display rows; the removed rows' blocks are freed.
+    void RemoveRowList(TIntList* RowList);
+    void RemoveCheckedRows(Integer CheckBoxColumn, bool RemoveChecked);
+    void RemoveDuplicates(Integer ACol, bool DoCase);
+    void RemoveSelectedRows();
+    void RemoveUnSelectedRows();
+    void MoveRow(Integer FromIndex, Integer ToIndex);
+    void MoveRows(Integer FromIndex, Integer ToIndex, Integer Count);
+    void DoInsertRows(Integer RowIndex, Integer RCount, bool UpdateCellControls);
+    // False when OnRowChanging vetoed the deletion (the grid is unchanged).
+    bool DoDeleteRows(Integer RowIndex, Integer RCount, bool UpdateCellControls);
+    // The check-box state of a cell (false without a check box); completed
+    // by the family of check boxes in cells.
+    virtual bool IsChecked(Integer ACol, Integer ARow);
+    // The disjunct row-selection flags as far as row removal keeps them in
+    // step; completed by the family of row and column selection flags.
+    bool RowSelect(Integer ARow) const;
+    void SetRowSelect(Integer ARow, bool Value);
+    void ResetRowSelection();
+    void SelectRows(Integer RowIndex, Integer RCount);
+    TIntList* ModifiedRows() const { return FModifiedRows.get(); }
+    bool UseEnabledRows() const { return FUseEnabledRows; }
+    void SetUseEnabledRows(bool v) { FUseEnabledRows = v; }
+    std::function<void(TObject* Sender, Integer OldRow, Integer NewRow, bool& Allow)> OnRowChanging;
 
     // === inserting, removing and moving columns, column order (VodGrid_Cols.cpp) ===
 
@@ -1366,6 +1483,9 @@ public:
     void SetAutoNumAlign(bool v) { FAutoNumAlign = v; }
 
     // === cell selection, listeners, change notification, combo list (VodGrid_Selection.cpp) ===
+    // (least: the notification the row, column and clearing operations make)
+    virtual void CellsChanged(TRect R);
+    std::function<void(TObject* Sender, TRect R)> OnCellsChanged;
 
     // === cell accessors and rich text (VodGrid_Accessors.cpp) ===
 
@@ -1532,8 +1652,42 @@ protected:
     TCustomImageList* FGridImages = nullptr;
 
     // === state: hidden rows and columns, index mapping ===
+    // Moves the display rows' contents into new items appended (or inserted
+    // at Position) to the store, each with its level and height.
+    TGridItem* TakeRowIntoItem(Integer DisplayRow, Integer RealIdx, Integer Position, bool WithHeight);
+    void PutItemIntoRow(TGridItem* Item, Integer DisplayRow, bool WithHeight);
+    void BuildHiddenRowLookup() const;
+    bool VisibleColFlag(Integer c) const { return c < 0 || size_t(c) >= FVisibleCol.size() || FVisibleCol[size_t(c)]; }
+    void EnsureColumnArrays();
+    // Sorted Idx of every item (repeats kept) and the same without repeats;
+    // declared before the store, whose items drop it while they are freed.
+    mutable std::vector<Integer> FHiddenRowLookup, FHiddenRowDistinct;
+    mutable bool FHiddenRowLookupValid = false;
+    std::unique_ptr<TCollection> FGridItems = std::make_unique<TOwnedCollection>(this, CollectionItemClass<TGridItem>());
+    Integer FFilterLevel = 0;
+    // Per real column: visible, and the width it had when hidden.
+    std::vector<bool> FVisibleCol;
+    std::vector<Integer> FAllColWidths;
+    Integer FNumHidden = 0;
+    std::unique_ptr<TIntList> FSuppressColSizes = std::make_unique<TIntList>(0, 0);
+    std::unique_ptr<TIntList> FSuppressRowSizes = std::make_unique<TIntList>(0, 0);
 
     // === state: inserting, removing and moving rows ===
+    // The quick removal of RemoveRowsEx; Renumber renumbers the hidden-row
+    // items below the rows.
+    void RemoveRowsCore(Integer RowIndex, Integer RCount, bool Renumber);
+    // Frees the property blocks (with their graphics) that the rows hold in
+    // any column and empties the rows.
+    void DiscardRows(Integer RowIndex, Integer RCount);
+    void DiscardRowList(const std::vector<Integer>& Rows);
+    // Whether the floating footer holds the last row, and the fixed footer
+    // rows, as the row operations see them.
+    bool FooterRowShown() const;
+    Integer FooterRows() const;
+    void MoveControlRows(Integer FromRow, Integer Delta);
+    std::unique_ptr<TIntList> FModifiedRows = std::make_unique<TIntList>(0, 0);
+    std::unique_ptr<TList> FRowSelect = std::make_unique<TList>();
+    bool FUseEnabledRows = false;
 
     // === state: inserting, removing and moving columns, column order ===
 
