@@ -1560,6 +1560,7 @@ protected:
     void WriteColumnHeaders();
     void WriteRowHeaders();
     bool FInitDone = false;
+    bool FThemeRegistered = false;
     bool FNewlyPlaced = false;
     bool FGridLoaded = false;
     bool FEditChange = false;
