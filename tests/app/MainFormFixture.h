@@ -77,13 +77,13 @@ protected:
     {
         return PumpUntil([&] { return Rows() > row && Cell(row, 2) == text; });
     }
-    // Adds a link the way a user types it and presses Enter.
+    // Adds a link the way a user pastes it and presses Enter: the key goes
+    // through the link box's own key handling.
     void AddLink(const String& link)
     {
         Form->LinkVodLUEdit->SetFocus();
         Form->LinkVodLUEdit->SetText(link);
-        Word key = VK_RETURN;
-        Form->LinkVodLUEdit->OnKeyDown(Form->LinkVodLUEdit, key, TShiftState{});
+        Drv->PressKey(VK_RETURN);
     }
 
     std::unique_ptr<THeadlessDriver> Drv;
