@@ -202,8 +202,15 @@ void TVodCustomDropDown::CreateDropDownForm()
     FDropDownForm->OnKeyPress = [this](TObject*, wchar_t& Key) { FormKeyPress(Key); };
     FDropDownForm->OnKeyDown = [this](TObject*, Word& Key, TShiftState Shift) { FormKeyDown(Key, Shift); };
     FDropDownForm->OnKeyUp = [this](TObject*, Word& Key, TShiftState Shift) { FormKeyUp(Key, Shift); };
-    FDropDownForm->OnMouseWheelDown = [this](TObject*, TShiftState, TPoint, bool&) { FormMouseWheelDown(); };
-    FDropDownForm->OnMouseWheelUp = [this](TObject*, TShiftState, TPoint, bool&) { FormMouseWheelUp(); };
+    // Taken here, the wheel goes no further (else the edit would step twice).
+    FDropDownForm->OnMouseWheelDown = [this](TObject*, TShiftState, TPoint, bool& Handled) {
+        FormMouseWheelDown();
+        Handled = true;
+    };
+    FDropDownForm->OnMouseWheelUp = [this](TObject*, TShiftState, TPoint, bool& Handled) {
+        FormMouseWheelUp();
+        Handled = true;
+    };
     FDropDownForm->OnSizing = [this](TObject*) { FormSizing(); };
 }
 

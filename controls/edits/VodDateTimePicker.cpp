@@ -632,7 +632,9 @@ void TVodDateTimePicker::UpdateTimePicker()
         SelectObject(dc, old);
         DeleteDC(dc);
         Integer w = r.Width() + 31;
-        Integer p = 0;  // no bevels on this platform's pickers
+        // The bevel's room, when there is one to see.
+        const Integer p =
+            (BevelInner() != bvNone || BevelOuter() != bvNone) && BevelKind() != bkNone ? 4 : 0;
         Integer W = Width(), H = Height();
         bool vista = IsVistaOrLater(), cc6 = ComCtl32MajorVersion() >= 6;
         if (vista && cc6 && ThemeActive()) {

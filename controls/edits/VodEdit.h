@@ -473,7 +473,8 @@ protected:
     void CMMouseLeave(TMessage& M) override;
     void CMHintShow(TMessage& M) override;
     void CMFontChanged(TMessage& M) override;
-    virtual void WMNCPaint(TMessage& M);
+    void WMNCPaint(TMessage& M) override;
+    void WMSize(TMessage& M) override;
     virtual void WMCopy(TMessage& M);
     virtual void WMCut(TMessage& M);
     virtual void WMPaste(TMessage& M);

@@ -128,6 +128,14 @@ void TVodEdit::SetTextRect()
     SendMessage(FHandle, EM_SETRECTNP, 0, LPARAM(&r));
 }
 
+// The client area changes size also without new bounds (a bevel taken on or
+// off): the text rectangle follows it.
+void TVodEdit::WMSize(TMessage& M)
+{
+    TCustomEdit::WMSize(M);
+    SetTextRect();
+}
+
 void TVodEdit::NudgeWidth()
 {
     const Integer w = Width();
@@ -440,7 +448,8 @@ void TVodEdit::WMPaint(TMessage& M)
 
 void TVodEdit::WMNCPaint(TMessage& M)
 {
-    DefaultHandler(M);
+    // The frame and any bevel first; the coloured border goes over them.
+    TCustomEdit::WMNCPaint(M);
     if (FFocusBorderColor != clNone || FBorderColor != clNone || (!Enabled() && FDisabledBorder)) DrawBorder();
 }
 

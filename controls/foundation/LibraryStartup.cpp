@@ -1,5 +1,6 @@
 #include "controls/foundation/LibraryStartup.h"
 #include "controls/chrome/VodMenus.h"
+#include "controls/grid/VodGrid.h"
 
 #include "controls/foundation/ThemeApiBinding.h"
 #include "controls/foundation/VodGDIP.h"
@@ -73,6 +74,7 @@ void VodLibraryStartup()
     RegisterToolBarNames();                                           // tool bar unit
     GRegs.GdipFillClipboardFormat = RegisterClipboardFormat(L"GDI+ Fill");  // fill unit
     VodMenusStartup();                                                // menu unit: animation off
+    VodGridStartup();                                                 // grid unit: OLE, hook, registrations
 }
 
 void VodLibraryShutdown()
@@ -80,6 +82,7 @@ void VodLibraryShutdown()
     if (!GStarted) return;
 
     // 3. The registrations, last unit first.
+    VodGridShutdown();                                                // grid unit
     VodMenusShutdown();                                               // menu unit: animation back
     FreeSpareModules();
     // (fill unit, tool bar unit: nothing to undo)

@@ -8,7 +8,8 @@
 //   3. the units' registrations, in unit order: StrCmpLogicalW looked up (only
 //      when "shlwapi.dll" is already loaded), the hint unit's message, the tool
 //      bar's theme binding (VodTBXPVS), the tool bar's tones and messages, the
-//      fill unit's clipboard format.
+//      fill unit's clipboard format, the menu unit, the grid unit (OLE, its
+//      window-procedure hook, its classes, clipboard format and messages).
 //
 // Shut-down runs the same steps in reverse.
 #pragma once

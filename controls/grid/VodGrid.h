@@ -11,7 +11,13 @@
 #include <vector>
 
 #include "controls/dropdown/DropDownHeaderFooter.h"
+#include "controls/foundation/VodStyleIF.h"
 #include "controls/grid/BaseGrid.h"
+#include "controls/grid/CellGraphics.h"
+#include "controls/grid/GridDragDropSettings.h"
+#include "controls/grid/GridFilter.h"
+#include "controls/grid/GridFooter.h"
+#include "controls/grid/GridSortSettings.h"
 #include "platform/gfx/Printer.h"
 
 class TVodStringGrid;
@@ -671,10 +677,73 @@ using THoverButtonClickEvent = std::function<void(TObject* Sender, Integer ARow,
 using TGetCellCursorEvent = std::function<void(TObject* Sender, Integer ACol, Integer ARow, TCursor& ACursor)>;
 
 // ---------------------------------------------------------------------------
+// Hidden rows: one item per row taken out of view, holding the row's texts
+// and property blocks (moved there, never copied), its height and level.
+// ---------------------------------------------------------------------------
+
+class TGridItem : public TCollectionItem {
+    VEL_CLASS(TGridItem, TCollectionItem)
+public:
+    explicit TGridItem(TCollection* Collection);
+    // Frees the property blocks the item still holds: a row put back into
+    // the grid leaves none behind, so each block is freed exactly once.
+    ~TGridItem() override;
+    void Assign(TPersistent* Source) override;
+    Integer Idx() const { return FIdx; }
+    void SetIdx(Integer v);
+    Integer Height() const { return FHeight; }
+    void SetHeight(Integer v) { FHeight = v; }
+    Integer Level() const { return FLevel; }
+    void SetLevel(Integer v) { FLevel = v; }
+    // The row's cell texts, one line per real column, each with the cell's
+    // property block (or nil) as its object.
+    TStrings* Items() const { return FItems.get(); }
+    TStringList* ItemList() const { return FItems.get(); }
+    void SetItems(TStrings* v) { FItems->Assign(v); }
+
+private:
+    Integer FIdx = 0;
+    Integer FHeight = 0;
+    Integer FLevel = 0;
+    std::unique_ptr<TStringList> FItems;
+};
+
+// ---------------------------------------------------------------------------
 // The string grid
 // ---------------------------------------------------------------------------
 
 enum TMouseSelectMode { msNormal, msColumn, msRow, msAll, msURL, msResize };
+
+// The grid's own enumerations that its construction sets.
+enum TScrollType { ssNormal, ssFlat, ssEncarta, ssMetro };
+enum TScrollBarAlways { saNone, saVert, saHorz, saBoth };
+enum THoverFixedCells { hfNone, hfAll, hfFixedRows, hfFixedColumns };
+enum THintPosition { hpCell, hpMouse };
+enum TInvalidEntryIcon { ieNone, ieInfo, ieWarning, ieError };
+enum TSearchFooterAction { saFindFirst, saFindNext, saFindPrevious };
+
+class TSearchPanel;
+class TScrollControl;
+class THeaderDragButton;
+class THTMLHintWindow;
+class TNoActiveForm;
+class TGridFocusWindow;
+class TArrowWindow;
+class TGridCombo;
+class TGridTransEdit;
+class TGridTransCombo;
+class TGridCheckBox;
+class TGridEditBtn;
+class TGridUnitEditBtn;
+class TGridButton;
+class TControlEdit;
+class TControlCombo;
+class TScrollBar;
+class TImageList;
+class TPopupMenu;
+class THTMLPictureCache;
+class TVodHintInfo;
+class TCustomForm;
 
 // The program's own cursors, loaded by number.
 enum : Word { crRowSelectCursor = 8010, crColSelectCursor = 8011, crAllSelectCursor = 8012, crCellSelectCursor = 8014 };
@@ -754,24 +823,671 @@ public:
     Integer GridTimerID() const { return FGridTimerID; }
 
     // === construction, lifecycle and unit start-up (VodGrid_Create.cpp) ===
+    // Runs the construction steps that reach overridable operations (the
+    // footer panel through CreateFooterPanel): C++ constructors do not reach
+    // a descendant's overrides. CreateGrid<T> calls it; it also runs by
+    // itself before the window is made and when loading completes. Once.
+    void Init();
+    bool InitDone() const { return FInitDone; }
+    void Loaded() override;
+    // Copies another string grid's settings and, last, its cells; any other
+    // source leaves the grid unchanged.
+    void Assign(TPersistent* Source) override;
+    void Invalidate() override;
+    void SetBounds(Integer ALeft, Integer ATop, Integer AWidth, Integer AHeight) override;
+    void UpdateScrollBarVisibility(bool Force);
+    // The grid's Font for a cell without a property block, else a scratch
+    // font with the block's name, height, style and colour.
+    TFont* GetCellFont(Integer i, Integer j);
+    // The first form on the chain of parents, or nil.
+    TCustomForm* FindParentForm();
+    void CreateMetroScrollControls();
+    void FreeMetroScrollControls();
+    void CreateHandle() override;
+    void Resize() override;
+    String GetEditMask(Integer ACol, Integer ARow) override;
+    TInplaceEdit* CreateEditor() override;
+    // Relays the grid connects to its editors.
+    void DatePickerCloseUp(TObject* Sender);
+    void GridButtonClick(TObject* Sender);
+    // Marks an edit change: the next Invalidate only clears the mark.
+    void SetEditChange(bool v) { FEditChange = v; }
+    bool EditChange() const { return FEditChange; }
+
+    TColor BorderColor() const { return FBorderColor; }
+    // Stores a changed colour and repaints the non-client border.
+    void SetBorderColor(TColor v);
+
+    // Owned objects.
+    TFooterPanel* FooterPanel();
+    TSearchPanel* SearchPanel() const { return FSearchPanel; }
+    TFloatingFooter* FloatingFooter() const { return FFloatingFooter.get(); }
+    TSortSettings* SortSettings() const { return FSortSettings.get(); }
+    TDragDropSettings* DragDropSettings() const { return FDragDropSettings.get(); }
+    TFocusHelper* FocusHelper() const { return FFocusHelper.get(); }
+    TBands* Bands() const { return FBands.get(); }
+    TSyncGrid* SyncGrid() const { return FSyncGrid.get(); }
+    TFilter* Filter() const { return FFilter.get(); }
+    TFilterDropDown* FilterDropDown() const { return FFilterDropDown.get(); }
+    TFilterEdit* FilterEdit() const { return FFilterEdit.get(); }
+    TDropList* DropList() const { return FDropList; }
+    TDropCheckList* DropCheckList() const { return FDropCheckList; }
+    TStringList* FilterList() const { return FFilterList.get(); }
+    TStringList* ColumnHeaders() const { return FColumnHeaders.get(); }
+    void SetColumnHeaders(TStrings* v) { FColumnHeaders->Assign(v); }
+    TStringList* RowHeaders() const { return FRowHeaders.get(); }
+    void SetRowHeaders(TStrings* v) { FRowHeaders->Assign(v); }
+    TStringList* LookupItems() const { return FLookupItems.get(); }
+    void SetLookupItems(TStrings* v) { FLookupItems->Assign(v); }
+    THTMLPictureCache* ImageCache() const { return FImageCache.get(); }
+    TFont* FixedFont() const { return FFixedFont.get(); }
+    TFont* ActiveCellFont() const { return FActiveCellFont.get(); }
+    TSortIndexList* SortIndexes() const { return FSortIndexes.get(); }
+    TIntList* MergedColumns() const { return FMergedColumns.get(); }
+    TIntList* ColumnOrder() const { return FColumnOrder.get(); }
+    TIntList* IgnoreColumns() const { return FIgnoreColumns.get(); }
+    TBitmap* RowIndicator() const { return FRowIndicator.get(); }
+    TVodHintInfo* OfficeHint() const { return FOfficeHint.get(); }
+    TControlList* ControlList() const { return FControlList.get(); }
+    TImageList* FilterTypeImages() const { return FFilterTypeImages.get(); }
+    TPopupMenu* FilterTypeMenu() const { return FFilterTypeMenu; }
+    // The editors and windows made only outside design mode (nil in design
+    // mode).
+    TGridCombo* Combobox() const { return FComboBox; }
+    TGridCombo* UniCombo() const { return FComboBox; }
+    TGridTransEdit* FixedEdit() const { return FFixedEdit; }
+    TGridTransCombo* FixedComboBox() const { return FFixedComboBox; }
+    TGridCheckBox* CheckBoxEditor() const { return FCheckBoxEditor; }
+    TGridEditBtn* BtnEdit() const { return FBtnEdit; }
+    TGridUnitEditBtn* BtnUnitEdit() const { return FBtnUnitEdit; }
+    TGridButton* Btn() const { return FBtn; }
+    THeaderDragButton* HeaderDragButton() const { return FHeaderDragButton; }
+    TControlEdit* CellEditControl() const { return FCellEditControl; }
+    TControlCombo* CellComboControl() const { return FCellComboControl; }
+    TScrollBar* CellScrollBar() const { return FCellScrollBar; }
+    TScrollBar* CellPaintScrollBar() const { return FCellPaintScrollBar; }
+    TNoActiveForm* ButtonForm() const { return FButtonForm; }
+    TGridFocusWindow* FocusWindow() const { return FFocusWindow; }
+    TArrowWindow* ArrowUp() const { return FArrows[0]; }
+    TArrowWindow* ArrowDown() const { return FArrows[1]; }
+    TArrowWindow* ArrowLeft() const { return FArrows[2]; }
+    TArrowWindow* ArrowRight() const { return FArrows[3]; }
+    TScrollControl* VScrollControl() const { return FMetroScroll[0]; }
+    TScrollControl* HScrollControl() const { return FMetroScroll[1]; }
+    THTMLHintWindow* ScrollHintWindow() const { return FScrollHintWnd; }
+
+    // Facts about the system recorded at construction.
+    bool IsWinXP() const { return FIsWinXP; }
+    bool IsWin7() const { return FIsWin7; }
+    bool IsComCtl6() const { return FIsComCtl6; }
+    bool IsVista() const { return FIsVista; }
+    // Whether the grid was being placed at design time when constructed.
+    bool IsNewlyPlaced() const { return FNewlyPlaced; }
+    bool GridLoaded() const { return FGridLoaded; }
+    Integer FixedRowsMin() const { return FFixedRowsMin; }
+    Integer FixedColsMin() const { return FFixedColsMin; }
+    Integer MaxRowCount() const { return FMaxRowCount; }
+    Integer MaxColCount() const { return FMaxColCount; }
+    TCursor SavedCursor() const { return FSavedCursor; }
+    double DPIScale() const { return FDPIScale; }
+    UINT WheelMsg() const { return FWheelMsg; }
+    Integer WheelScrollLines() const { return FWheelScrollLines; }
+    bool WheelPan() const { return FWheelPan; }
+    TGridRect DisSelection() const { return FDisSelection; }
+    TQelStyle ComponentStyle() const { return FComponentStyle; }
+
+    // Published settings the construction sets. VEL_GRID_PROP: plain
+    // stores. VEL_GRID_FIELD: the reader and the field; the writer belongs to
+    // the family whose Part gives it its effect (dimensions, scrolling, looks,
+    // filter drop-down).
+#define VEL_GRID_FIELD(Type, Name, Init)   \
+public:                                     \
+    Type Name() const { return F##Name; } \
+    Type F##Name = Init;
+    VEL_GRID_PROP(TColor, SelectionColor, TColor(0xEACAB6))
+    VEL_GRID_PROP(TColor, SelectionColorTo, clNone)
+    VEL_GRID_PROP(TColor, SelectionMirrorColor, clNone)
+    VEL_GRID_PROP(TColor, SelectionMirrorColorTo, clNone)
+    VEL_GRID_PROP(TColor, SelectionTextColor, TColor(0))
+    VEL_GRID_PROP(Integer, SelectionColorMixerFactor, 50)
+    VEL_GRID_PROP(TColor, SelectionRectangleColor, TColor(0))
+    VEL_GRID_PROP(bool, ShowSelection, true)
+    VEL_GRID_PROP(bool, SelectionRTFKeep, false)
+    VEL_GRID_PROP(bool, SelectionResizer, false)
+    VEL_GRID_PROP(TColor, HintColor, clInfoBk)
+    VEL_GRID_PROP(TColor, DisabledFontColor, TColor(0xC0C0C0))
+    VEL_GRID_PROP(bool, UseDisabledFont, true)
+    VEL_GRID_PROP(TVAlignment, VAlignment, vtaTop)
+    VEL_GRID_PROP(bool, EnableHTML, true)
+    VEL_GRID_PROP(bool, EnableWheel, true)
+    VEL_GRID_PROP(bool, IntelliZoom, true)
+    VEL_GRID_PROP(bool, IntelliPan, false)
+    VEL_GRID_PROP(bool, EnhRowColMove, true)
+    VEL_GRID_PROP(bool, UseInternalHintClass, true)
+    VEL_GRID_PROP(bool, FitCellsInGrid, true)
+    VEL_GRID_PROP(bool, ShowNullDates, true)
+    VEL_GRID_PROP(TEditorType, DefaultEditor, edNormal)
+    VEL_GRID_PROP(THintPosition, HintShowLargeTextPos, hpCell)
+    VEL_GRID_PROP(bool, HintShowCells, false)
+    VEL_GRID_PROP(bool, HintShowLargeText, false)
+    VEL_GRID_PROP(bool, HTMLHint, false)
+    VEL_GRID_PROP(TInvalidEntryIcon, InvalidEntryIcon, ieWarning)
+    VEL_GRID_PROP(String, InvalidEntryTitle, String())
+    VEL_GRID_PROP(String, InvalidEntryText, String())
+    VEL_GRID_PROP(Integer, GroupColumn, -1)
+    VEL_GRID_PROP(String, CheckTrue, String(L"Y"))
+    VEL_GRID_PROP(String, CheckFalse, String(L"N"))
+    VEL_GRID_PROP(String, FloatFormat, String(L"%.2f"))
+    VEL_GRID_PROP(wchar_t, PasswordChar, L'*')
+    VEL_GRID_PROP(bool, AutoFilterUpdate, true)
+    VEL_GRID_PROP(bool, FilterNormalCellsOnly, true)
+    VEL_GRID_PROP(bool, FilterDropDownMultiCol, true)
+    VEL_GRID_PROP(TFilterDropDownColumns, FilterDropDownColumns, fdNormal)
+    VEL_GRID_PROP(String, FilterDropDownClear, String(L"(All)"))
+    VEL_GRID_PROP(bool, FilterIncremental, false)
+    VEL_GRID_PROP(bool, FilterDropDownCheck, false)
+    VEL_GRID_PROP(String, FilterDropDownCheckUnCheckAll, String())
+    VEL_GRID_PROP(TEncoding*, Encoding, nullptr)
+    VEL_GRID_PROP(String, XMLEncoding, String(L"ISO-8859-1"))
+    VEL_GRID_PROP(bool, QuoteEmptyCells, true)
+    VEL_GRID_PROP(bool, QuoteQuoteCells, true)
+    VEL_GRID_PROP(bool, CSVMultilineCellImport, true)
+    VEL_GRID_PROP(bool, AlwaysQuotes, false)
+    VEL_GRID_PROP(bool, JavaCSV, false)
+    VEL_GRID_PROP(bool, ExcelClipboardFormat, false)
+    VEL_GRID_PROP(bool, NoDefaultDraw, false)
+    VEL_GRID_PROP(wchar_t, Delimiter, L'\0')
+    VEL_GRID_PROP(bool, SaveFixedCells, true)
+    VEL_GRID_PROP(bool, SaveVirtCells, true)
+    VEL_GRID_PROP(bool, SaveMergedCells, true)
+    VEL_GRID_PROP(bool, SaveWithHTML, true)
+    VEL_GRID_PROP(bool, LoadFirstRow, true)
+    VEL_GRID_PROP(bool, SaveFixedRows, false)
+    VEL_GRID_PROP(bool, SaveFixedCols, false)
+    VEL_GRID_PROP(Integer, PrintPageFrom, 1)
+    VEL_GRID_PROP(Integer, PrintPageTo, 1)
+    VEL_GRID_PROP(Integer, PreviewPage, 1)
+    VEL_GRID_PROP(Integer, PrintPageCount, 0)
+    VEL_GRID_PROP(bool, AnchorHint, false)
+    VEL_GRID_PROP(bool, AutoHideSelection, false)
+    VEL_GRID_PROP(bool, EditWithTags, false)
+    VEL_GRID_PROP(bool, EnhTextSize, false)
+    VEL_GRID_PROP(bool, ExcelStyleDecimalSeparator, false)
+    VEL_GRID_PROP(bool, FixedAsButtons, false)
+    VEL_GRID_PROP(bool, IntegralHeight, false)
+    VEL_GRID_PROP(bool, LookupHistory, false)
+    VEL_GRID_PROP(bool, Lookup, false)
+    VEL_GRID_PROP(bool, LookupCaseSensitive, false)
+    VEL_GRID_PROP(Integer, MaxComboLength, 0)
+    VEL_GRID_PROP(Integer, MaxEditLength, 0)
+    VEL_GRID_PROP(bool, Multilinecells, false)
+    VEL_GRID_PROP(bool, AutoSize, false)
+    VEL_GRID_PROP(String, EditMask, String())
+    VEL_GRID_FIELD(bool, ActiveCellShow, false)
+    VEL_GRID_FIELD(TColor, ActiveCellColor, TColor(0x808080))
+    VEL_GRID_FIELD(TColor, ActiveCellColorTo, clNone)
+    VEL_GRID_FIELD(TColor, HighlightColor, clHighlight)
+    VEL_GRID_FIELD(TColor, HighlightTextColor, clHighlightText)
+    VEL_GRID_FIELD(bool, HTMLKeepLineBreak, true)
+    VEL_GRID_FIELD(bool, AutoThemeAdapt, false)
+    VEL_GRID_FIELD(TPoint, XYOffset, (TPoint{2, 2}))
+    VEL_GRID_FIELD(TAlignment, DefaultAlignment, taLeftJustify)
+    VEL_GRID_FIELD(bool, ShowDesignHelper, true)
+    VEL_GRID_FIELD(bool, FixedRowAlways, false)
+    VEL_GRID_FIELD(bool, FixedColAlways, false)
+    VEL_GRID_FIELD(Integer, FixedFooters, 0)
+    VEL_GRID_FIELD(Integer, FixedRightCols, 0)
+    VEL_GRID_FIELD(Integer, FixedRowHeight, 0)
+    VEL_GRID_FIELD(TColor, URLColor, TColor(0xFF0000))
+    VEL_GRID_FIELD(bool, FilterDropDownAuto, false)
+    VEL_GRID_FIELD(Integer, FilterDropDownRow, 0)
+    VEL_GRID_FIELD(TScrollType, ScrollType, ssNormal)
+    VEL_GRID_FIELD(TColor, ScrollColor, clNone)
+    VEL_GRID_FIELD(Integer, ScrollWidth, 0)
+    VEL_GRID_FIELD(TScrollBarAlways, ScrollBarAlways, saNone)
+    VEL_GRID_PROP(bool, ScrollProportional, false)
+    VEL_GRID_PROP(bool, ScrollSynch, false)
+    VEL_GRID_PROP(bool, ScrollHints, false)
+#undef VEL_GRID_FIELD
+public:
+    THoverFixedCells HoverFixedCells() const { return FHoverFixedCells; }
+    void SetHoverFixedCells(THoverFixedCells v) { FHoverFixedCells = v; }
+
+    // The search panel's six events reach these (the searching itself comes
+    // with the grid's editing family).
+    virtual void SearchFooterEditChange();
+    virtual void SearchFooterForward();
+    virtual void SearchFooterBackward();
+    virtual void SearchFooterClose();
+    virtual void SearchFooterHighlight();
+    virtual void SearchFooterMatchCase();
+    // Moves the shown focus frame to the current cell (the painting family
+    // completes it).
+    virtual void MoveFocusWindow();
+    // Applies the colours of an active platform visual style (the editing
+    // family completes it).
+    virtual void ApplyVCLStyleColors(bool RestoreDefaults);
+    // Adapts the look to the current Office theme (the rendering family
+    // completes it).
+    virtual void AdaptToOfficeTheme();
+    // Applies the search footer settings to the search panel.
+    virtual void ApplySearchFooterSettings();
+
+    TClickCellEvent OnDatePickerCloseUp, OnDatePickerDropDown;
+    TButtonClickEvent OnButtonClick;
+    std::function<void(TObject* Sender, Integer ACol, Integer ARow, const String& NewUnit)> OnUnitChanged;
+
 
     // === operations table and cell hooks (VodGrid_Hooks.cpp) ===
+    // The virtual operations the string grid adds, in the order of its
+    // table (entries of the other families are declared in their sections);
+    // descendants override entries. The cell hooks raise their event only
+    // when a handler is assigned.
+    virtual bool HasCustomAlignment(Integer ACol, Integer ARow);
+    virtual void ClickSort(Integer ACol);
+    virtual void ClickCell(Integer ARow, Integer ACol);
+    virtual bool AllowColChange();
+    virtual void StoreEditorText(Integer ACol, Integer ARow, const String& Value);
+    virtual void KeyUpHook();
+    virtual void PasteCell(Integer ACol, Integer ARow, const String& Value);
+    virtual TWinControl* GetEditorHook();
+    virtual void SaveOriginalCellValue();
+    virtual bool IsScrollLocked();
+    virtual void HoverButtonClick(THoverButtonsCollectionItem* Button);
+    virtual void ShowGridWindow();
+    virtual bool ToggleCellCheckBox(Integer ACol, Integer ARow, bool FromUser);
+    virtual bool ToggleCellRadio(Integer ACol, Integer ARow, bool FromUser);
+    virtual String GetFormattedCell(Integer ACol, Integer ARow);
+    virtual String GetFloatFormat(Integer ACol, Integer ARow);
+    virtual void ClipboardPasteDone(TGridRect CellRect);
+    virtual void PrintGetPageNum(Integer PageNum, Integer PageColNum, String& PageNumString);
+    virtual void CheckBoxClick(Integer ACol, Integer ARow, bool State);
+    virtual void DoFixedEdit(Integer ACol, Integer ARow, TGridFixedCellEditor& AEditor, TStrings* Values);
+    virtual bool IsSelectionVisible();
+    virtual void EditorNotify(const String& Text, TPoint Pos, Integer SelStart);
+    virtual void FilterDone();
+    virtual void FilterShow(Integer ACol, bool& Allow);
+    virtual void FilterClose(Integer ACol);
+    virtual TFooterPanel* CreateFooterPanel();
+    virtual void BeforeShowColumnHeaders();
+    virtual void UpdateColumnSize(Integer ACol, Integer& AWidth);
+    virtual void UpdateAutoColumnSize(Integer ACol, Integer& AWidth);
+    virtual void EllipsClick(const String& Value, String& S);
+    virtual bool MatchFilter(Integer ARow);
+    virtual void BeforePasteCells();
+    virtual void AfterPasteCells();
+    virtual String GetCellContent(Integer ACol, Integer ARow);
+    virtual void LoadCell(Integer ACol, Integer ARow, const String& Value);
+    virtual void InitMouseWheel(bool Init);
+    virtual void CanEditCell(Integer ACol, Integer ARow, bool& CanEdit);
+    virtual void CanSort(Integer ACol, bool& DoSort);
+    virtual void SearchFooterAction(const String& Value, Integer ACol, Integer ARow, TSearchFooterAction SearchAction);
+    virtual void SearchFooterSearchEnd(bool& ContinueFromStart);
+    virtual void ButtonClick(Integer ACol, Integer ARow);
+    virtual void ExpandClick(Integer ACol, Integer ARow, bool Expanded);
+    virtual void ComboCloseUp(Integer ARow, Integer ACol);
+    virtual void ComboDropDown(Integer ARow, Integer ACol);
+    virtual void GetCellCursor(Integer ACol, Integer ARow, Integer X, Integer Y);
+    virtual void GridHint(Integer ACol, Integer ARow, String& Hint, String& WideHint);
+    virtual void GetCellColor(Integer ACol, Integer ARow, TGridDrawState AState, TBrush* ABrush, TFont* AFont);
+    virtual void GetCellPrintColor(Integer ACol, Integer ARow, TGridDrawState AState, TBrush* ABrush, TFont* AFont);
+    virtual void GetCellBorder(Integer ACol, Integer ARow, TPen* APen, TCellBorders& Borders);
+    virtual void GetCellPrintBorder(Integer ACol, Integer ARow, TPen* APen, TCellBorders& Borders);
+    virtual void GetCellAlignment(Integer ACol, Integer ARow, TAlignment& HAlign, TVAlignment& VAlign);
+    virtual void GetCellFormat(Integer ACol, TSortStyle& AStyle, String& aPrefix, String& aSuffix);
+    virtual void GetCellEditor(Integer ACol, Integer ARow, TEditorType& AEditor);
+    virtual void GetCellEditorType(Integer ACol, Integer ARow, TEditorType& AEditor);
+    virtual bool IsFixedEditorCell(Integer ACol, Integer ARow);
+    virtual void IsFixedCell(Integer ACol, Integer ARow, bool& IsFixed);
+    virtual void IsCellEditable(Integer ACol, Integer ARow, bool& CanEdit);
+    // Whether the cell may be edited, asked with CanEdit starting True.
+    bool IsCellEditable(Integer ACol, Integer ARow)
+    {
+        bool b = true;
+        IsCellEditable(ACol, ARow, b);
+        return b;
+    }
+    virtual void IsPasswordCell(Integer ACol, Integer ARow, bool& IsPassword);
+    virtual void GetCellWordWrap(Integer ACol, Integer ARow, bool& WordWrap);
+    // With Editor edNone the cell's editor is looked up.
+    virtual bool HasComboBox(Integer ACol, Integer ARow, TEditorType Editor = edNone);
+    virtual bool HasEditBtn(Integer ACol, Integer ARow, TEditorType Editor = edNone);
+    virtual bool HasSpinEdit(Integer ACol, Integer ARow, TEditorType Editor = edNone);
+    virtual bool HasFilterEdit(Integer ACol, Integer ARow);
+    virtual void FilterEditUpdate(Integer ACol, const String& Condition, TFilterType FilterType);
+    virtual void GetCheckTrue(Integer ACol, Integer ARow, String& Value);
+    virtual void GetCheckFalse(Integer ACol, Integer ARow, String& Value);
+    virtual bool BuildColumnFilterList(Integer ACol, bool FirstOnly, bool WithFilteredRows);
+    virtual String GetCheckTrueText(Integer ACol);
+    virtual String GetCheckFalseText(Integer ACol);
+    virtual void CanAddRow(bool& CanAdd);
+    virtual void CanAddCol(bool& CanAdd);
+    virtual void CanInsertRow(Integer ARow, bool& CanInsert);
+    virtual void AllowWheelScroll(Integer RowDelta, bool& Allow);
+    virtual void MouseDownHook();
+    virtual void EditorFormulaMode(bool Formula);
+    virtual void MouseUpHook();
+    virtual void DesignBegin();
+    virtual bool IsDesignTime(bool& IsDesigning);
+    virtual void DesignRefresh();
+    virtual void DesignDisableEditing();
+    virtual void EditorKeyDown(Word& Key, TShiftState Shift);
+    virtual void EditorWMKeyDown(TMessage& Msg);
+    virtual void DesignEnd();
+    virtual void MoveToFirstRow();
+    virtual bool ClipboardAllowed();
+    virtual void FilterListSelect(Integer Index);
+    virtual void FocusGrid();
+    virtual void FilterCheckListApply(Integer Index);
+    virtual void PaintDesignHelper();
+    virtual void DesignHelperClick(Integer X, Integer Y);
+    virtual void DesignHelperChanged(bool AllowEdit);
+    virtual void CheckBoxChange(Integer ACol, Integer ARow, bool State);
+    virtual bool RatingChange(Integer ACol, Integer ARow, double& NewRate);
+    virtual void ColorSelect();
+    virtual void ImageSelect();
+    virtual void HoverButtonsShow(Integer X, Integer Y, bool& Allow);
+    virtual bool CanShowFixedDropDown(Integer ACol);
+    virtual void DragDropStart();
+    virtual void DragDropEnd();
+    virtual void DoIntelliZoom();
+    virtual void AssignCells(TPersistent* Source);
+    // The height a row takes when its expand button is clicked (completed
+    // with the expand buttons: the row keeps its height until then).
+    virtual Integer GetExpandHeight(Integer ACol, Integer ARow, bool Expanded);
+    // The grid's version of the base grid's look for exports and other uses
+    // off the screen.
+    void GetCellDefaults(Integer ACol, Integer ARow, TFont* AFont, TBrush* ABrush, TColor& AColorTo,
+                         TColor& AMirrorColor, TColor& AMirrorColorTo, TAlignment& HA, TVAlignment& VA, bool& WW,
+                         TCellGradientDirection& GD) override;
+    // Questions the hooks ask of families that answer them later: whether a
+    // cell's graphic kind takes a block's brush colour, whether a cell holds
+    // a data check box, and the rows the filter took out (text of a column
+    // and the row's original index).
+    virtual bool CellGraphicTakesBrush(Integer ACol, Integer ARow);
+    virtual bool IsDataCheckBoxCell(Integer ACol, Integer ARow);
+    virtual Integer FilteredOutRowCount() const;
+    virtual String FilteredOutCell(Integer Index, Integer ACol, Integer& OriginalRow) const;
+    bool CellBrushFromProperties(Integer ACol, Integer ARow);
+    // Editing is suspended (goEditing taken out for a cell that cannot be
+    // edited, or during a smart paste).
+    bool EditingSuspended() const { return FSuspendEdit; }
+    void SetEditingSuspended(bool v) { FSuspendEdit = v; }
+
+    TClickSortEvent OnClickSort;
+    TClickCellEvent OnClickCell;
+    TFloatFormatEvent OnGetFloatFormat;
+    std::function<void(TObject* Sender, TGridRect CellRect)> OnClipboardPasteDone;
+    std::function<void(TObject* Sender, Integer PageNum, Integer PageColNum, String& PageNumString)> OnPrintGetPageNum;
+    TCheckBoxClickEvent OnCheckBoxClick, OnCheckBoxChange;
+    std::function<void(TObject* Sender, Integer ACol, Integer ARow, TGridFixedCellEditor& AEditor, TStrings* Values)>
+        OnFixedEdit;
+    TNotifyEvent OnFilterDone;
+    TColumnSizeEvent OnFilterShow;
+    std::function<void(TObject* Sender, Integer ACol)> OnFilterClose;
+    TUpdateColumnSizeEvent OnUpdateColumnSize;
+    TEllipsClickEvent OnEllipsClick;
+    TGetDisplTextEvent OnLoadCell;
+    TCanEditCellEvent OnCanEditCell;
+    TCanSortEvent OnCanSort;
+    std::function<void(TObject* Sender, const String& Value, Integer ACol, Integer ARow,
+                       TSearchFooterAction SearchAction)>
+        OnSearchFooterAction;
+    std::function<void(TObject* Sender, bool& ContinueFromStart)> OnSearchFooterSearchEnd;
+    TExpandClickEvent OnExpandClick;
+    TClickCellEvent OnComboCloseUp, OnComboDropDown;
+    TGridHintEvent OnGridHint, OnGridWideHint;
+    TOfficeHintEvent OnOfficeHint;
+    TGridColorEvent OnGetCellColor, OnGetCellPrintColor;
+    TGridBorderEvent OnGetCellBorder, OnGetCellPrintBorder;
+    TGridAlignEvent OnGetAlignment;
+    TGridFormatEvent OnGetFormat;
+    TGetEditorTypeEvent OnGetEditorType;
+    std::function<void(TObject* Sender, Integer ARow, Integer ACol, bool& IsFixed)> OnIsFixedCell;
+    std::function<void(TObject* Sender, Integer ARow, Integer ACol, bool& IsPassword)> OnIsPasswordCell;
+    std::function<void(TObject* Sender, Integer ACol, Integer ARow, bool& WordWrap)> OnGetWordWrap;
+    std::function<void(TObject* Sender, Integer ACol, Integer ARow, bool& HasComboBox)> OnHasComboBox;
+    std::function<void(TObject* Sender, Integer ACol, Integer ARow, bool& HasEditBtn)> OnHasEditBtn;
+    std::function<void(TObject* Sender, Integer ACol, Integer ARow, bool& HasSpinEdit)> OnHasSpinEdit;
+    std::function<void(TObject* Sender, Integer ACol, bool& HasFilter)> OnHasFilterEdit;
+    std::function<void(TObject* Sender, Integer ACol, const String& Condition, TFilterType FilterType)>
+        OnFilterEditUpdate;
+    std::function<void(TObject* Sender, Integer ACol, Integer ARow, String& Value)> OnGetCheckTrue, OnGetCheckFalse;
+    TCanAddRowEvent OnCanAddRow;
+    TCanAddColEvent OnCanAddCol;
+    TCanInsertRowEvent OnCanInsertRow;
+    std::function<void(TObject* Sender, Integer ACol, Integer ARow, double& NewRate, bool& Allow)> OnRatingChange;
+    std::function<void(TObject* Sender, Integer ACol, Integer ARow, TColor Color, const String& Value)> OnColorSelect;
+    std::function<void(TObject* Sender, Integer ACol, Integer ARow, Integer Index)> OnImageSelect;
+    std::function<void(TObject* Sender, Integer ACol, bool& Allow)> OnCanShowFixedDropDown;
+    TNotifyEvent OnIntelliZoom;
+    std::function<void(TObject* Sender, Integer ACol, TStrings* Values)> OnGetColumnFilter;
+
 
     // === cell graphics (VodGrid_Graphics.cpp) ===
+    // Cells are addressed in store coordinates unless a member says the
+    // column is a display column. Every Add and Create frees the graphic the
+    // cell had before; every Remove acts only on a graphic of its own kind.
+
+    // The graphic lifecycle under every Add and Remove (VodGrid_CellQueries.cpp).
+    virtual TCellGraphic* CreateCellGraphic(Integer ACol, Integer ARow);
+    virtual void RemoveCellGraphic(Integer ACol, Integer ARow);
+    virtual void RemoveCellGraphicOfType(Integer ACol, Integer ARow, TCellType CellType);
+    virtual TCellType GetCellType(Integer ACol, Integer ARow);
+    virtual TCellGraphic* GetCellGraphic(Integer ACol, Integer ARow);
+
+    void AddBitmap(Integer ACol, Integer ARow, TBitmap* ABmp, bool Transparent, TCellHAlign hal, TCellVAlign val);
+    TBitmap* CreateBitmap(Integer ACol, Integer ARow, bool Transparent, TCellHAlign hal, TCellVAlign val);
+    bool HasBitmap(Integer ACol, Integer ARow);
+    TBitmap* GetBitmap(Integer ACol, Integer ARow);
+    void RemoveBitmap(Integer ACol, Integer ARow);
+    void AddIcon(Integer ACol, Integer ARow, TIcon* AIcon, TCellHAlign hal, TCellVAlign val);
+    TIcon* CreateIcon(Integer ACol, Integer ARow, TCellHAlign hal, TCellVAlign val);
+    void RemoveIcon(Integer ACol, Integer ARow);
+    void AddPicture(Integer ACol, Integer ARow, TPicture* APicture, bool Transparent, TStretchMode StretchMode,
+                    Integer Padding, TCellHAlign hal, TCellVAlign val);
+    TPicture* CreatePicture(Integer ACol, Integer ARow, bool Transparent, TStretchMode StretchMode, Integer Padding,
+                            TCellHAlign hal, TCellVAlign val);
+    bool HasPicture(Integer ACol, Integer ARow);
+    TPicture* GetPicture(Integer ACol, Integer ARow);
+    void RemovePicture(Integer ACol, Integer ARow);
+    void AddFilePicture(Integer ACol, Integer ARow, TFilePicture* AFilePicture, bool Transparent,
+                        TStretchMode StretchMode, Integer Padding, TCellHAlign hal, TCellVAlign val);
+    TFilePicture* CreateFilePicture(Integer ACol, Integer ARow, bool Transparent, TStretchMode StretchMode,
+                                    Integer Padding, TCellHAlign hal, TCellVAlign val);
+    bool HasFilePicture(Integer ACol, Integer ARow);
+    TFilePicture* GetFilePicture(Integer ACol, Integer ARow);
+    void RemoveFilePicture(Integer ACol, Integer ARow);
+    void AddInterfacedCell(Integer ACol, Integer ARow, TInterfacedPersistent* AObject);
+    TInterfacedPersistent* GetInterfacedCell(Integer ACol, Integer ARow);
+    void RemoveInterfacedCell(Integer ACol, Integer ARow);
+    void AddImageIdx(Integer ACol, Integer ARow, Integer Aidx, TCellHAlign hal, TCellVAlign val);
+    bool GetImageIdx(Integer ACol, Integer ARow, Integer& idx);
+    void SetImageIdx(Integer ACol, Integer ARow, Integer Idx);
+    void RemoveImageIdx(Integer ACol, Integer ARow);
+    void AddDataImage(Integer ACol, Integer ARow, Integer Aidx, TCellHAlign hal, TCellVAlign val);
+    void RemoveDataImage(Integer ACol, Integer ARow);
+    bool HasDataImage(Integer ACol, Integer ARow);
+    void AddDataPicture(Integer ACol, Integer ARow, const String& AName, TCellHAlign hal, TCellVAlign val);
+    void RemoveDataPicture(Integer ACol, Integer ARow);
+    bool HasDataPicture(Integer ACol, Integer ARow);
+    void AddMultiImage(Integer ACol, Integer ARow, Integer Dir, TCellHAlign hal, TCellVAlign val);
+    void RemoveMultiImage(Integer ACol, Integer ARow);
+    void AddProgress(Integer ACol, Integer ARow, TColor FGColor, TColor BKColor);
+    void AddProgressEx(Integer ACol, Integer ARow, TColor FGColor, TColor FGTextColor, TColor BKColor,
+                       TColor BKTextColor);
+    void AddProgressFormatted(Integer ACol, Integer ARow, TColor FGColor, TColor FGTextColor, TColor BKColor,
+                              TColor BKTextColor, const String& Fmt, Integer Min, Integer Max);
+    bool HasProgress(Integer ACol, Integer ARow);
+    void RemoveProgress(Integer ACol, Integer ARow);
+    void AddVodProgress(Integer ACol, Integer ARow, Integer Min, Integer Max);
+    void RemoveVodProgress(Integer ACol, Integer ARow);
+    void AddProgressPie(Integer ACol, Integer ARow, TColor Color, Integer Value);
+    void SetProgressPie(Integer ACol, Integer ARow, Integer Value);
+    void RemoveProgressPie(Integer ACol, Integer ARow);
+    void AddRangeIndicator(Integer ACol, Integer ARow, Integer Range, TColor NegColor, TColor PosColor,
+                           bool ShowValue);
+    void RemoveRangeIndicator(Integer ACol, Integer ARow);
+    void AddShape(Integer ACol, Integer ARow, TCellShape Shape, TColor FillColor, TColor LineColor,
+                  TCellHAlign hal, TCellVAlign val);
+    bool HasShape(Integer ACol, Integer ARow);
+    void RemoveShape(Integer ACol, Integer ARow);
+    void SetShapeColor(Integer ACol, Integer ARow, TColor FillColor);
+    TColor GetShapeColor(Integer ACol, Integer ARow);
+    void AddRating(Integer ACol, Integer ARow, Integer Scale, TColor FillColor, TColor EmptyColor);
+    bool HasRating(Integer ACol, Integer ARow);
+    void RemoveRating(Integer ACol, Integer ARow);
+    void AddScrollBar(Integer ACol, Integer ARow, bool AutoRange);
+    bool HasScrollBar(Integer ACol, Integer ARow);
+    void RemoveScrollBar(Integer ACol, Integer ARow);
+    bool HasAutoRangeScrollBar(Integer ACol, Integer ARow);
+    void SetScrollPosition(Integer ACol, Integer ARow, Integer Pos);
+    Integer GetScrollPosition(Integer ACol, Integer ARow);
+    void SetScrollProp(Integer ACol, Integer ARow, TScrollProp Prop);
+    TScrollProp GetScrollProp(Integer ACol, Integer ARow);
+    void AddButton(Integer ACol, Integer ARow, Integer bw, Integer bh, const String& Caption, TCellHAlign hal,
+                   TCellVAlign val);
+    void AddBitButton(Integer ACol, Integer ARow, Integer bw, Integer bh, const String& Caption, TBitmap* Glyph,
+                      TCellHAlign hal, TCellVAlign val);
+    TBitmap* CreateBitButton(Integer ACol, Integer ARow, Integer bw, Integer bh, const String& Caption,
+                             TCellHAlign hal, TCellVAlign val);
+    // ACol is a display column.
+    void SetButtonText(Integer ACol, Integer ARow, const String& Caption);
+    String GetButtonText(Integer ACol, Integer ARow);
+    void PushButton(Integer ACol, Integer ARow, bool push);
+    bool HasButton(Integer ACol, Integer ARow);
+    void RemoveButton(Integer ACol, Integer ARow);
+    void RemoveBitButton(Integer ACol, Integer ARow);
+    void RemoveAllButtons();
+    void AddRotated(Integer ACol, Integer ARow, SmallInt AAngle, const String& s);
+    void SetRotated(Integer ACol, Integer ARow, SmallInt AAngle);
+    void RemoveRotated(Integer ACol, Integer ARow);
+    bool IsRotated(Integer ACol, Integer ARow, Integer& aAngle);
+    void AddComment(Integer ACol, Integer ARow, const String& Comment);
+    void AddColorComment(Integer ACol, Integer ARow, const String& Comment, TColor Color);
+    String GetComment(Integer ACol, Integer ARow);
+    void SetComment(Integer ACol, Integer ARow, const String& Comment);
+    bool IsComment(Integer ACol, Integer ARow, String& comment);
+    void RemoveComment(Integer ACol, Integer ARow);
+    void RemoveAllComments();
+    void AddMarker(Integer ACol, Integer ARow, Integer ErrPos, Integer ErrLen);
+    void RemoveMarker(Integer ACol, Integer ARow);
+    void RemoveAllMarkers();
+    void GetMarker(Integer ACol, Integer ARow, Integer& ErrPos, Integer& ErrLen);
+    // The rectangle of a button cell's drawn graphic; ACol is a display column.
+    TRect GetCellGraphicRect(Integer ACol, Integer ARow);
+    // Whether the base cell of (ACol, ARow) holds a graphic of one of Kinds.
+    bool HasCellGraphicOfKinds(Integer ACol, Integer ARow, TCellTypes Kinds);
 
     // === settings objects, look presets and image list (VodGrid_Looks.cpp) ===
+    // (least form until this family lands: the plain image list reference)
+    TCustomImageList* GridImages() const { return FGridImages; }
+    void SetGridImages(TCustomImageList* v) { FGridImages = v; }
 
     // === hidden rows and columns, index mapping (VodGrid_Hidden.cpp) ===
+    // Two numberings: display rows and columns (what the grid shows) and
+    // real ones (as if nothing were hidden). The store holds display rows and
+    // real columns; a hidden row lives in the hidden-row store.
+    void HideRow(Integer Rowindex) { HideRows(Rowindex, Rowindex); }
+    void HideRows(Integer FromRow, Integer ToRow);
+    // Display rows, ascending; hidden as one new list level.
+    void HideRowList(TIntList* RowList);
+    void HideRowsEx(Integer FromRow, Integer ToRow);
+    void UnHideRow(Integer Rowindex);
+    void UnHideRows(Integer FromRow, Integer ToRow);
+    void UnHideRowsAll();
+    void UnHideRowList();
+    bool IsHiddenRow(Integer Rowindex) const;
+    // With a sorted list the caller holds (created and filled when nil).
+    bool IsHiddenRow(Integer Rowindex, TIntList*& ListHidden) const;
+    Integer NumHiddenRows() const { return FGridItems->Count(); }
+    Integer TotalRowCount() const { return RowCount() + NumHiddenRows(); }
+    Integer RealRowIndex(Integer ARow) const { return DisplToRealRow(ARow); }
+    Integer DisplRowIndex(Integer ARow) const { return RealToDisplRow(ARow); }
+    Integer RealRow() const { return RealRowIndex(Row()); }
+    Integer DisplToRealRow(Integer ARow) const;
+    Integer RealToDisplRow(Integer ARow) const;
+    Integer DisplToRealColumn(Integer ACol) const;
+    Integer RealToDisplColumn(Integer ACol) const;
+    Integer RealColIndex(Integer ACol) const override { return DisplToRealColumn(ACol); }
+    Integer DisplColIndex(Integer ACol) const override { return RealToDisplColumn(ACol); }
+    Integer TotalColCount() const override { return ColCount() + FNumHidden; }
+    Integer RealCol() const { return RealColIndex(Col()); }
+    void HideColumn(Integer ColIndex) { HideColumns(ColIndex, ColIndex); }
+    void HideColumns(Integer FromCol, Integer ToCol);
+    void UnHideColumn(Integer ColIndex) { UnHideColumns(ColIndex, ColIndex); }
+    void UnHideColumns(Integer FromCol, Integer ToCol);
+    void UnHideColumnsAll() { UnHideColumns(0, ColCount() + FNumHidden - 1); }
+    bool IsHiddenColumn(Integer Colindex) const;
+    Integer NumHiddenColumns() const { return FNumHidden; }
+    void SuppressColumn(Integer ColIndex);
+    void SuppressRow(Integer RowIndex);
+    void UnSuppressColumn(Integer ColIndex);
+    void UnSuppressRow(Integer RowIndex);
+    void UnSuppressAllColumns();
+    void UnSuppressAllRows();
+    bool IsSuppressedColumn(Integer ColIndex) const { return ColWidths(ColIndex) == 0; }
+    bool IsSuppressedRow(Integer RowIndex) const { return RowHeights(RowIndex) == 0; }
+    void HideSelectedRows();
+    void HideUnSelectedRows();
+    // The hidden-row store and its items (for the families that read hidden
+    // rows); the item of a hidden real row, nil when the row is shown.
+    TCollection* GridItems() const { return FGridItems.get(); }
+    TGridItem* GridItem(Integer Index) const;
+    TGridItem* HiddenRowItem(Integer RealRow) const;
+    // Every change of the store drops the lookup; the next query rebuilds it.
+    void DropHiddenRowLookup() const { FHiddenRowLookupValid = false; }
+    Integer FilterLevel() const { return FFilterLevel; }
 
     // === inserting, removing and moving rows (VodGrid_Rows.cpp) ===
+    // Rows are display rows. Each structural change announces its cells
+    // through CellsChanged; property blocks travel with their rows.
+    virtual void InsertRows(Integer RowIndex, Integer RCount, bool UpdateCellControls = true);
+    void AddRow();
+    virtual void AppendRow();
+    virtual void RemoveRows(Integer RowIndex, Integer RCount);
+    virtual void RemoveRowsEx(Integer RowIndex, Integer RCount);
+    virtual void DeleteGridRow(Integer RowIndex, Integer RCount);
+    // Ascending display rows; the removed rows' blocks are freed.
+    void RemoveRowList(TIntList* RowList);
+    void RemoveCheckedRows(Integer CheckBoxColumn, bool RemoveChecked);
+    void RemoveDuplicates(Integer ACol, bool DoCase);
+    void RemoveSelectedRows();
+    void RemoveUnSelectedRows();
+    void MoveRow(Integer FromIndex, Integer ToIndex);
+    void MoveRows(Integer FromIndex, Integer ToIndex, Integer Count);
+    void DoInsertRows(Integer RowIndex, Integer RCount, bool UpdateCellControls);
+    // False when OnRowChanging vetoed the deletion (the grid is unchanged).
+    bool DoDeleteRows(Integer RowIndex, Integer RCount, bool UpdateCellControls);
+    // The check-box state of a cell (false without a check box); completed
+    // by the family of check boxes in cells.
+    virtual bool IsChecked(Integer ACol, Integer ARow);
+    // The disjunct row-selection flags as far as row removal keeps them in
+    // step; completed by the family of row and column selection flags.
+    bool RowSelect(Integer ARow) const;
+    void SetRowSelect(Integer ARow, bool Value);
+    void ResetRowSelection();
+    void SelectRows(Integer RowIndex, Integer RCount);
+    TIntList* ModifiedRows() const { return FModifiedRows.get(); }
+    bool UseEnabledRows() const { return FUseEnabledRows; }
+    void SetUseEnabledRows(bool v) { FUseEnabledRows = v; }
+    std::function<void(TObject* Sender, Integer OldRow, Integer NewRow, bool& Allow)> OnRowChanging;
 
     // === inserting, removing and moving columns, column order (VodGrid_Cols.cpp) ===
 
     // === clearing, trimming, colouring ranges, used cells, save range (VodGrid_Clear.cpp) ===
 
     // === dimensions, fixed and footer rows, simple properties (VodGrid_Dims.cpp) ===
+    // (least form until this family lands: plain references and switches)
+    TPictureContainer* PictureContainer() const { return FPictureContainer; }
+    void SetPictureContainer(TPictureContainer* v) { FPictureContainer = v; }
+    bool AutoNumAlign() const { return FAutoNumAlign; }
+    void SetAutoNumAlign(bool v) { FAutoNumAlign = v; }
 
     // === cell selection, listeners, change notification, combo list (VodGrid_Selection.cpp) ===
+    // (least: the notification the row, column and clearing operations make)
+    virtual void CellsChanged(TRect R);
+    std::function<void(TObject* Sender, TRect R)> OnCellsChanged;
 
     // === cell accessors and rich text (VodGrid_Accessors.cpp) ===
 
@@ -783,13 +1499,10 @@ public:
     virtual void HideInplaceEdit();
     virtual void ShowInplaceEdit();
     virtual void StoreCellValue(Integer ACol, Integer ARow);
-    virtual void GetCellCursor(Integer ACol, Integer ARow, Integer X, Integer Y);
     virtual void BuildHint(THintInfo* HintInfo);
     virtual void HideHoverButtons();
     virtual void CreateBalloonWindow();
     virtual void RemoveBalloonWindow();
-    virtual bool IsCellEditable(Integer ACol, Integer ARow);
-    virtual bool HasComboBox(Integer ACol, Integer ARow);
     virtual void ApplyColumnStretch(Integer StretchColumn, Integer NewWidth);
 
     // --- the base grid's table, completed by the string grid ---
@@ -842,26 +1555,149 @@ protected:
     TPoint FCtrlXY{-1, -1};
     bool FFixedColSizeOffer = false, FFixedRowSizeOffer = false, FNoMouseLeave = false;
     TPoint FHoverFixedCell{-1, -1};
-    bool FHoverFixedCells = false;
+    THoverFixedCells FHoverFixedCells = hfNone;
     std::unique_ptr<TControlList> FControlList;
 
     // === state: construction, lifecycle and unit start-up ===
+    void WriteColumnHeaders();
+    void WriteRowHeaders();
+    bool FInitDone = false;
+    bool FNewlyPlaced = false;
+    bool FGridLoaded = false;
+    bool FEditChange = false;
+    bool FIsWinXP = false, FIsWin7 = false, FIsComCtl6 = false, FIsVista = false;
+    TColor FBorderColor = TColor(0x808080);
+    TQelStyle FComponentStyle = TQelStyle(0);
+    TColorTones FTones = EmptyColorTones();
+    TOfficeTheme FLastOfficeTheme = otUnknown;
+    Integer FFixedRowsMin = 0, FFixedColsMin = 0;
+    Integer FMaxRowCount = 0, FMaxColCount = 0;
+    Integer FMinRowHeight = 0, FMaxRowHeight = 0, FMinColWidth = 0, FMaxColWidth = 0;
+    TCursor FSavedCursor = crDefault;
+    double FDPIScale = 1.0;
+    UINT FWheelMsg = 0;
+    Integer FWheelScrollLines = 0;
+    bool FWheelPan = false;
+    TGridRect FDisSelection{-1, -1, -1, -1};
+    Integer FGridWidthAtLoad = 0;
+    std::vector<Integer> FColSizesAtLoad;
+    // Sentinels: -1 for "none", (-1, -1) for "no point".
+    Integer FHoverLink = -1, FLastTabCol = -1, FLastTabRow = -1, FOleDragCol = -1, FFilterCol = -1;
+    Integer FComboIdx = -1, FMouseSelectStart = -1, FPrevRowSel = -1, FPrevSize = -1;
+    Integer FClickCol = -1, FClickRow = -1, FDesignHelperChoice = -1;
+    TPoint FMouseDownPoint{-1, -1}, FTouchScrollPoint{-1, -1}, FPushedCellButton{-1, -1};
+    TPoint FClipTopLeft{-1, -1}, FLastHintPos{-1, -1};
+    Byte FLastScrollCode = 255;
+    Integer FZoomFactor = 0;
+    Integer FCellControlCount = 0;
+    TScrollStyle FGridScrollBars = ssBoth;
+    Integer FPrevLeftCol = 0, FPrevTopRow = 0;
+    bool FLastValidation = true, FAllowCellControls = true, FStretchDone = true, FDesignColNumbers = true;
+    Integer FHoverButtonRow = -1;
+
+    std::unique_ptr<TFont> FCellFont;
+    TFooterPanel* FFooterPanel = nullptr;
+    TSearchPanel* FSearchPanel = nullptr;
+    std::unique_ptr<TFocusHelper> FFocusHelper;
+    std::unique_ptr<TFloatingFooter> FFloatingFooter;
+    std::unique_ptr<TSortSettings> FSortSettings;
+    std::unique_ptr<TDragDropSettings> FDragDropSettings;
+    std::unique_ptr<TBands> FBands;
+    std::unique_ptr<TStringList> FColumnHeaders, FRowHeaders, FSortList, FLookupItems, FFilterList;
+    std::unique_ptr<THTMLPictureCache> FImageCache;
+    std::unique_ptr<TFont> FFixedFont, FActiveCellFont;
+    std::unique_ptr<TList> FDisjunctRowList, FDisjunctColList;
+    std::unique_ptr<TSortIndexList> FSortIndexes;
+    std::unique_ptr<TIntList> FSortRowXRef, FUnSortRowXRef, FMergedColumns, FEnabledRows, FColSizes,
+        FColumnOrder, FIgnoreColumns;
+    std::unique_ptr<TBitmap> FRowIndicator;
+    std::unique_ptr<TSyncGrid> FSyncGrid;
+    std::unique_ptr<TFilter> FFilter;
+    std::unique_ptr<TVodHintInfo> FOfficeHint;
+    std::unique_ptr<TFilterDropDown> FFilterDropDown;
+    TDropList* FDropList = nullptr;
+    TDropCheckList* FDropCheckList = nullptr;
+    std::unique_ptr<TFilterEdit> FFilterEdit;
+    std::unique_ptr<TImageList> FFilterTypeImages;
+    TPopupMenu* FFilterTypeMenu = nullptr;
+    TScrollControl* FMetroScroll[2] = {nullptr, nullptr};
+    THTMLHintWindow* FScrollHintWnd = nullptr;
+    // Made only outside design mode.
+    TGridFocusWindow* FFocusWindow = nullptr;
+    TArrowWindow* FArrows[4] = {nullptr, nullptr, nullptr, nullptr};
+    TGridCombo* FComboBox = nullptr;
+    TGridTransEdit* FFixedEdit = nullptr;
+    TGridTransCombo* FFixedComboBox = nullptr;
+    TGridCheckBox* FCheckBoxEditor = nullptr;
+    TGridEditBtn* FBtnEdit = nullptr;
+    TGridUnitEditBtn* FBtnUnitEdit = nullptr;
+    TGridButton* FBtn = nullptr;
+    THeaderDragButton* FHeaderDragButton = nullptr;
+    TControlEdit* FCellEditControl = nullptr;
+    TControlCombo* FCellComboControl = nullptr;
+    TScrollBar* FCellScrollBar = nullptr;
+    TScrollBar* FCellPaintScrollBar = nullptr;
+    TNoActiveForm* FButtonForm = nullptr;
+    // The form's own OnResize, kept while the grid sizes with its form.
+    TNotifyEvent FFormOnResize;
+    TCustomForm* FSizeWithForm = nullptr;
 
     // === state: operations table and cell hooks ===
+    bool FSuspendEdit = false;
+    bool FBlockFilterUpdate = false;
 
     // === state: cell graphics ===
+    // The one unattached graphic that shows the row check box of column 0.
+    std::unique_ptr<TCellGraphic> FRowCheckGraphic;
 
     // === state: settings objects, look presets and image list ===
+    TCustomImageList* FGridImages = nullptr;
 
     // === state: hidden rows and columns, index mapping ===
+    // Moves the display rows' contents into new items appended (or inserted
+    // at Position) to the store, each with its level and height.
+    TGridItem* TakeRowIntoItem(Integer DisplayRow, Integer RealIdx, Integer Position, bool WithHeight);
+    void PutItemIntoRow(TGridItem* Item, Integer DisplayRow, bool WithHeight);
+    void BuildHiddenRowLookup() const;
+    bool VisibleColFlag(Integer c) const { return c < 0 || size_t(c) >= FVisibleCol.size() || FVisibleCol[size_t(c)]; }
+    void EnsureColumnArrays();
+    // Sorted Idx of every item (repeats kept) and the same without repeats;
+    // declared before the store, whose items drop it while they are freed.
+    mutable std::vector<Integer> FHiddenRowLookup, FHiddenRowDistinct;
+    mutable bool FHiddenRowLookupValid = false;
+    std::unique_ptr<TCollection> FGridItems = std::make_unique<TOwnedCollection>(this, CollectionItemClass<TGridItem>());
+    Integer FFilterLevel = 0;
+    // Per real column: visible, and the width it had when hidden.
+    std::vector<bool> FVisibleCol;
+    std::vector<Integer> FAllColWidths;
+    Integer FNumHidden = 0;
+    std::unique_ptr<TIntList> FSuppressColSizes = std::make_unique<TIntList>(0, 0);
+    std::unique_ptr<TIntList> FSuppressRowSizes = std::make_unique<TIntList>(0, 0);
 
     // === state: inserting, removing and moving rows ===
+    // The quick removal of RemoveRowsEx; Renumber renumbers the hidden-row
+    // items below the rows.
+    void RemoveRowsCore(Integer RowIndex, Integer RCount, bool Renumber);
+    // Frees the property blocks (with their graphics) that the rows hold in
+    // any column and empties the rows.
+    void DiscardRows(Integer RowIndex, Integer RCount);
+    void DiscardRowList(const std::vector<Integer>& Rows);
+    // Whether the floating footer holds the last row, and the fixed footer
+    // rows, as the row operations see them.
+    bool FooterRowShown() const;
+    Integer FooterRows() const;
+    void MoveControlRows(Integer FromRow, Integer Delta);
+    std::unique_ptr<TIntList> FModifiedRows = std::make_unique<TIntList>(0, 0);
+    std::unique_ptr<TList> FRowSelect = std::make_unique<TList>();
+    bool FUseEnabledRows = false;
 
     // === state: inserting, removing and moving columns, column order ===
 
     // === state: clearing, trimming, colouring ranges, used cells, save range ===
 
     // === state: dimensions, fixed and footer rows, simple properties ===
+    TPictureContainer* FPictureContainer = nullptr;
+    bool FAutoNumAlign = false;
 
     // === state: cell selection, listeners, change notification, combo list ===
 
@@ -887,3 +1723,56 @@ private:
     std::unique_ptr<TAutoColor> FAutoColor;
     std::unique_ptr<THoverButtons> FHoverButtons;
 };
+
+// Creates a string grid (or a descendant) and runs its second construction
+// phase.
+template <class T>
+T* CreateGrid(TComponent* Owner)
+{
+    T* g = new T(Owner);
+    g->Init();
+    return g;
+}
+
+// ---------------------------------------------------------------------------
+// The grid unit's start-up and shut-down and its process-wide state
+// ---------------------------------------------------------------------------
+
+// Once per process, before any grid exists (the library's start-up calls
+// it): OLE for the thread, the window-procedure hook, the streaming class
+// registrations, the common-controls check, the clipboard format and the
+// four registered messages. A further call does nothing.
+void VodGridStartup();
+// Once: OLE released, the hook removed, the hint font name cleared.
+void VodGridShutdown();
+bool VodGridStarted();
+
+struct TGridUnitState {
+    HHOOK Hook = nullptr;
+    // The grid whose focus frame is shown (the hook moves its frame).
+    TVodStringGrid* FocusFrameGrid = nullptr;
+    bool ComCtl470 = false;
+    UINT CellsClipboardFormat = 0;   // "TVodStringGrid Cells"
+    UINT GridEditDone = 0, GridEditShow = 0, GridEditProp = 0, DTPShiftFocus = 0;
+    TCursor LinkCursor = crDefault;
+    String HintFontName;
+};
+TGridUnitState& GridUnit();
+
+// The window-procedure hook of the user-interface thread.
+LRESULT GridCallWndHook(int Code, WPARAM wParam, LPARAM lParam);
+
+// The platform's current format settings, read at each call.
+wchar_t GridTimeSeparator();
+wchar_t GridDateSeparator();
+wchar_t GridThousandSeparator();
+wchar_t GridDecimalSeparator();
+String GridShortDateFormat();
+String GridShortTimeFormat();
+String GridLongTimeFormat();
+// Adds WS_EX_TRANSPARENT to a window's extended style.
+void SetTransparentExStyle(HWND Wnd);
+// The most significant 32 bits of a file's version (major in the high word,
+// minor in the low word), or -1 when the file has no version resource or
+// its fixed block lacks the signature.
+Integer GetFileVersionMS(const String& FileName);

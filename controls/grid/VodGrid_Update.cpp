@@ -2,7 +2,6 @@
 // of the window and control messages that are not keyboard or mouse input:
 // painting (double-buffered), background erase, sizing, cursor shape, focus
 // gain and loss, dialog characters, hints and the change notifications.
-// Also the grid's construction as far as these families need it.
 #include <algorithm>
 #include <cwctype>
 
@@ -10,8 +9,6 @@
 #include "platform/ui/WindowManager.h"
 
 namespace {
-constexpr UINT_PTR kGridTimerId = 111;
-constexpr UINT kGridTimerInterval = 500;
 constexpr Integer kSearchPanelHeight = 32;
 constexpr Integer kIncrementalSearchTicks = 4;
 
@@ -24,45 +21,6 @@ bool HasBlinkTag(const String& s)
     return false;
 }
 }  // namespace
-
-// ---------------------------------------------------------------------------
-// Construction
-
-TVodStringGrid::TVodStringGrid(TComponent* AOwner)
-    : TBaseGrid(AOwner),
-      FControlList(std::make_unique<TControlList>()),
-      FSearchFooter(std::make_unique<TSearchFooter>(this, true)),
-      FNavigation(std::make_unique<TNavigation>()),
-      FMouseActions(std::make_unique<TMouseActions>(this)),
-      FControlLook(std::make_unique<TControlLook>(this)),
-      FBackGround(std::make_unique<TBackGround>(this)),
-      FGrouping(std::make_unique<TGrouping>()),
-      FBalloon(std::make_unique<TBalloonSettings>()),
-      FShowModified(std::make_unique<TShowModified>()),
-      FDragScrollOptions(std::make_unique<TDragScrollOptions>()),
-      FProgressAppearance(std::make_unique<TGridProgressAppearance>()),
-      FAutoColor(std::make_unique<TAutoColor>()),
-      FHoverButtons(std::make_unique<THoverButtons>(this))
-{
-    FBalloon->OnEnableChange = [this](TObject*) {
-        if (ComponentState().Contains(csLoading)) return;
-        if (FBalloon->Enable())
-            CreateBalloonWindow();
-        else
-            RemoveBalloonWindow();
-    };
-    FShowModified->OnChange = [this](TObject*) { InvalidateCol(0); };
-    FProgressAppearance->OnChange = [this](TObject*) { Invalidate(); };
-    FMouseActions->OnIsDesigning = [this](TObject*, bool& d) { d = ComponentState().Contains(csDesigning); };
-}
-
-TVodStringGrid::~TVodStringGrid() = default;
-
-void TVodStringGrid::CreateWnd()
-{
-    TBaseGrid::CreateWnd();
-    FGridTimerID = Integer(SetTimer(Handle(), kGridTimerId, kGridTimerInterval, nullptr));
-}
 
 // ---------------------------------------------------------------------------
 // Header colours
@@ -98,13 +56,10 @@ void TVodStringGrid::UpdateProportionalHScroll() {}
 void TVodStringGrid::HideInplaceEdit() { HideEditor(); }
 void TVodStringGrid::ShowInplaceEdit() { ShowEditor(); }
 void TVodStringGrid::StoreCellValue(Integer, Integer) {}
-void TVodStringGrid::GetCellCursor(Integer, Integer, Integer, Integer) {}
 void TVodStringGrid::BuildHint(THintInfo*) {}
 void TVodStringGrid::HideHoverButtons() {}
 void TVodStringGrid::CreateBalloonWindow() { FBalloon->FInit = true; }
 void TVodStringGrid::RemoveBalloonWindow() { FBalloon->FInit = false; }
-bool TVodStringGrid::IsCellEditable(Integer, Integer) { return Options().Contains(goEditing); }
-bool TVodStringGrid::HasComboBox(Integer, Integer) { return false; }
 void TVodStringGrid::ApplyColumnStretch(Integer, Integer) {}
 bool TVodStringGrid::IsNode(Integer) { return false; }
 bool TVodStringGrid::IsSummary(Integer) { return false; }
@@ -162,7 +117,7 @@ void TVodStringGrid::ResetFixedCellHighlight()
     FFixedColSizeOffer = false;
     FFixedRowSizeOffer = false;
     FNoMouseLeave = false;
-    if (FHoverFixedCells && !(FHoverFixedCell.X == -1 && FHoverFixedCell.Y == -1)) {
+    if (FHoverFixedCells != hfNone && !(FHoverFixedCell.X == -1 && FHoverFixedCell.Y == -1)) {
         const TPoint c = FHoverFixedCell;
         FHoverFixedCell = TPoint{-1, -1};
         RepaintCell(c.X, c.Y);

@@ -190,6 +190,9 @@ public:
     TControlItem(Integer AX, Integer AY, TControl* AObject) : FX(AX), FY(AY), FObject(AObject) {}
     Integer X() const { return FX; }
     Integer Y() const { return FY; }
+    // Row and column operations renumber the cell a control sits on.
+    void SetX(Integer v) { FX = v; }
+    void SetY(Integer v) { FY = v; }
     TControl* Control() const { return FObject; }
 
 private:

@@ -557,6 +557,18 @@ Integer TStringList::AddObject(const String& S, TObject* AObject)
     return index;
 }
 
+void TStringList::AppendMoved(String&& S, TObject* AObject)
+{
+    if (FSorted) throw EStringListError(L"Operation not allowed on sorted list");
+    FList.push_back(TItem{std::move(S), AObject});
+}
+
+String TStringList::TakeString(Integer Index)
+{
+    CheckIndex(Index);
+    return std::exchange(FList[size_t(Index)].S, String());
+}
+
 void TStringList::Insert(Integer Index, const String& S)
 {
     if (FSorted) throw EStringListError(L"Operation not allowed on sorted list");

@@ -173,6 +173,15 @@ public:
 
     Integer Add(const String& S) override;
     Integer AddObject(const String& S, TObject* AObject) override;
+    // Appends a line taking S's text (no copy); not for sorted lists, and
+    // without change events: for bulk filling of a plain list.
+    void AppendMoved(String&& S, TObject* AObject);
+    // Moves the text of line Index out, leaving it empty.
+    String TakeString(Integer Index);
+    void Reserve(Integer N)
+    {
+        if (N > 0) FList.reserve(size_t(N));
+    }
     void Insert(Integer Index, const String& S) override;
     void Delete(Integer Index) override;
     void Clear() override;

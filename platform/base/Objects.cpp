@@ -3,6 +3,7 @@
 #include <cxxabi.h>
 
 #include <algorithm>
+#include <iterator>
 #include <cstdlib>
 #include <memory>
 #include <mutex>
@@ -439,8 +440,10 @@ void TCollection::InsertItem(TCollectionItem* Item)
 void TCollection::RemoveItem(TCollectionItem* Item)
 {
     Notify(Item, cnExtracting);
-    auto it = std::find(FItems.begin(), FItems.end(), Item);
-    if (it != FItems.end()) FItems.erase(it);
+    // From the end: clearing frees the items last to first, so each is found
+    // at once and clearing stays linear.
+    auto it = std::find(FItems.rbegin(), FItems.rend(), Item);
+    if (it != FItems.rend()) FItems.erase(std::next(it).base());
     Item->FCollection = nullptr;
     Changed();
 }

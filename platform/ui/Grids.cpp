@@ -114,6 +114,56 @@ void TGridAxis::MoveExtent(Integer From, Integer To)
     FDirty = true;
 }
 
+void TGridAxis::DeleteLines(Integer Index, Integer Count)
+{
+    if (Count <= 0 || FOverrides.empty()) return;
+    std::map<Integer, Integer> moved;
+    for (auto [i, e] : FOverrides) {
+        if (i < Index)
+            moved.emplace_hint(moved.end(), i, e);
+        else if (i >= Index + Count)
+            moved.emplace_hint(moved.end(), i - Count, e);
+    }
+    FOverrides.swap(moved);
+    FDirty = true;
+}
+
+void TGridAxis::InsertLines(Integer Index, Integer Count)
+{
+    if (Count <= 0 || FOverrides.empty()) return;
+    std::map<Integer, Integer> moved;
+    for (auto [i, e] : FOverrides) moved.emplace_hint(moved.end(), i >= Index ? i + Count : i, e);
+    FOverrides.swap(moved);
+    FDirty = true;
+}
+
+void TGridAxis::DeleteLineList(const std::vector<Integer>& Sorted)
+{
+    if (Sorted.empty() || FOverrides.empty()) return;
+    std::map<Integer, Integer> moved;
+    for (auto [i, e] : FOverrides) {
+        auto it = std::lower_bound(Sorted.begin(), Sorted.end(), i);
+        if (it != Sorted.end() && *it == i) continue;
+        moved.emplace_hint(moved.end(), i - Integer(it - Sorted.begin()), e);
+    }
+    FOverrides.swap(moved);
+    FDirty = true;
+}
+
+void TGridAxis::InsertLineList(const std::vector<Integer>& Sorted)
+{
+    if (Sorted.empty() || FOverrides.empty()) return;
+    std::map<Integer, Integer> moved;
+    size_t j = 0;
+    for (auto [i, e] : FOverrides) {
+        // Line i becomes the i-th index (from 0) that is not in the list.
+        while (j < Sorted.size() && Sorted[j] <= i + Integer(j)) ++j;
+        moved.emplace_hint(moved.end(), i + Integer(j), e);
+    }
+    FOverrides.swap(moved);
+    FDirty = true;
+}
+
 // ---------------------------------------------------------------------------
 // TCustomGrid: construction and counts
 

@@ -79,6 +79,14 @@ public:
     // Moves the override of From to To, shifting those in between.
     void MoveExtent(Integer From, Integer To);
     bool HasOverrides() const { return !FOverrides.empty(); }
+    // Structural changes in one pass over the overrides: the lines of a range
+    // (or of an ascending list of distinct indices) leave and those after them
+    // move up; or new lines of the default extent come in at Index (at the
+    // ascending list of final indices) and the others move down.
+    void DeleteLines(Integer Index, Integer Count);
+    void InsertLines(Integer Index, Integer Count);
+    void DeleteLineList(const std::vector<Integer>& Sorted);
+    void InsertLineList(const std::vector<Integer>& Sorted);
 
 private:
     void Rebuild() const;
@@ -395,6 +403,30 @@ public:
     // Test aid: row records held (rows written to, up to the last one).
     Integer StoredRowSpan() const { return Integer(FRowTable.Dense.size()); }
 
+    // Structural changes of the store for descendants that move many rows at
+    // once; each is one pass over the row table, whatever the number of rows
+    // involved, and none touches the counts, heights or what the object
+    // slots point to (the caller owns that). Rows past the counts move too.
+    // The Count rows at Index leave the store; the rows after them move up.
+    void DeleteStoreRows(Integer Index, Integer Count);
+    // Count empty rows come in at Index; the rows from Index move down.
+    void InsertStoreRows(Integer Index, Integer Count);
+    // The rows of an ascending list of distinct indices leave the store; the
+    // others close up in their order.
+    void DeleteStoreRowList(const std::vector<Integer>& Sorted);
+    // Empty rows come in so that they stand at the ascending, distinct final
+    // indices of the list; the others keep their order around them.
+    void InsertStoreRowList(const std::vector<Integer>& Sorted);
+    // Appends the texts and objects of the row's first ACount cells to Dest
+    // and leaves the row empty (texts moved, not copied, into a string list).
+    void TakeStoreRow(Integer ARow, Integer ACount, TStrings* Dest);
+    // The row takes the texts and objects of Source's lines, cell i from
+    // line i; what the row held before is dropped.
+    void PutStoreRow(Integer ARow, TStrings* Source);
+    // The texts and objects of row From go to row To (what To held is
+    // dropped); From is left empty.
+    void MoveStoreRow(Integer From, Integer To);
+
 protected:
     void DrawCell(Integer ACol, Integer ARow, const TRect& ARect, TGridDrawState AState) override;
     void ColumnMoved(Integer FromIndex, Integer ToIndex) override;
@@ -412,6 +444,16 @@ public:
         T& ForWrite(Integer i, Integer Count);
         // The slot From goes to To, those between shift by one.
         void Move(Integer From, Integer To);
+        // Slots from Index on move by Delta (negative: the -Delta slots at
+        // Index leave first; positive: Delta empty slots come in at Index).
+        void Shift(Integer Index, Integer Delta);
+        // The slots of the ascending distinct list leave; the others close up.
+        void DeleteList(const std::vector<Integer>& Sorted);
+        // Empty slots come in at the ascending distinct final indices.
+        void InsertList(const std::vector<Integer>& Sorted);
+        // Moves the slot's value out, leaving it empty.
+        T Take(Integer i);
+        void Normalize();
     };
 
 private:

@@ -3,7 +3,9 @@
 // size the table (only the rows written or moved do), and moving rows turns
 // only the row records between the two places.
 #include <algorithm>
+#include <memory>
 #include <type_traits>
+#include <utility>
 
 #include "platform/ui/Grids.h"
 
@@ -96,6 +98,109 @@ void TStringGrid::TSparseLine<T>::Move(Integer From, Integer To)
         Dense[size_t(it->first)] = std::move(it->second);
         Far.erase(it);
     }
+}
+
+template <class T>
+void TStringGrid::TSparseLine<T>::Normalize()
+{
+    while (!Far.empty() && size_t(Far.begin()->first) < Dense.size()) {
+        auto it = Far.begin();
+        Dense[size_t(it->first)] = std::move(it->second);
+        Far.erase(it);
+    }
+    while (!Dense.empty() && IsEmptySlot(Dense.back())) Dense.pop_back();
+}
+
+template <class T>
+T TStringGrid::TSparseLine<T>::Take(Integer i)
+{
+    if (i < 0) return T();
+    if (size_t(i) < Dense.size()) return std::exchange(Dense[size_t(i)], T());
+    auto it = Far.find(i);
+    if (it == Far.end()) return T();
+    T v = std::move(it->second);
+    Far.erase(it);
+    return v;
+}
+
+template <class T>
+void TStringGrid::TSparseLine<T>::Shift(Integer Index, Integer Delta)
+{
+    if (Delta == 0 || Index < 0) return;
+    if (Delta < 0) {
+        const Integer n = -Delta;
+        if (size_t(Index) < Dense.size()) {
+            const size_t end = std::min(Dense.size(), size_t(Index) + size_t(n));
+            Dense.erase(Dense.begin() + Index, Dense.begin() + Integer(end));
+        }
+    } else if (size_t(Index) < Dense.size()) {
+        Dense.insert(Dense.begin() + Index, size_t(Delta), T());
+    }
+    if (!Far.empty()) {
+        std::map<Integer, T> moved;
+        for (auto& [k, v] : Far) {
+            if (k < Index)
+                moved.emplace(k, std::move(v));
+            else if (Delta > 0)
+                moved.emplace(k + Delta, std::move(v));
+            else if (k >= Index - Delta)
+                moved.emplace(k + Delta, std::move(v));
+        }
+        Far.swap(moved);
+    }
+    Normalize();
+}
+
+template <class T>
+void TStringGrid::TSparseLine<T>::DeleteList(const std::vector<Integer>& Sorted)
+{
+    if (Sorted.empty()) return;
+    size_t j = 0, w = 0;
+    for (size_t i = 0; i < Dense.size(); ++i) {
+        while (j < Sorted.size() && Sorted[j] < Integer(i)) ++j;
+        if (j < Sorted.size() && Sorted[j] == Integer(i)) continue;
+        if (w != i) Dense[w] = std::move(Dense[i]);
+        ++w;
+    }
+    Dense.resize(w);
+    if (!Far.empty()) {
+        std::map<Integer, T> moved;
+        for (auto& [k, v] : Far) {
+            auto it = std::lower_bound(Sorted.begin(), Sorted.end(), k);
+            if (it != Sorted.end() && *it == k) continue;
+            moved.emplace(k - Integer(it - Sorted.begin()), std::move(v));
+        }
+        Far.swap(moved);
+    }
+    Normalize();
+}
+
+template <class T>
+void TStringGrid::TSparseLine<T>::InsertList(const std::vector<Integer>& Sorted)
+{
+    if (Sorted.empty()) return;
+    // Slot i goes to the i-th index (from 0) that is not in the list.
+    if (!Dense.empty()) {
+        std::vector<T> grown;
+        size_t j = 0;
+        for (size_t i = 0; i < Dense.size(); ++i) {
+            while (j < Sorted.size() && Sorted[j] <= Integer(i + j)) ++j;
+            const size_t to = i + j;
+            if (grown.size() <= to) grown.resize(to + 1);
+            grown[to] = std::move(Dense[i]);
+        }
+        Dense.swap(grown);
+    }
+    if (!Far.empty()) {
+        std::map<Integer, T> moved;
+        size_t j = 0;
+        for (auto& [k, v] : Far) {
+            while (j < Sorted.size() && Sorted[j] <= k + Integer(j)) ++j;
+            moved.emplace(k + Integer(j), std::move(v));
+        }
+        Far.swap(moved);
+    }
+    Normalize();
 }
 
 TStringGrid::TStringGrid(TComponent* AOwner) : TCustomDrawGrid(AOwner) {}
@@ -221,6 +326,86 @@ void TStringGrid::ColumnMoved(Integer FromIndex, Integer ToIndex)
         if (r) r->Cells.Move(FromIndex, ToIndex);
     for (auto& [i, r] : FRowTable.Far) r->Cells.Move(FromIndex, ToIndex);
     TCustomDrawGrid::ColumnMoved(FromIndex, ToIndex);
+}
+
+// ---------------------------------------------------------------------------
+// Structural changes of the store
+
+void TStringGrid::DeleteStoreRows(Integer Index, Integer Count)
+{
+    if (Index < 0 || Count <= 0) return;
+    for (Integer i = 0; i < Count; ++i) delete FRowTable.Take(Index + i);
+    FRowTable.Shift(Index, -Count);
+}
+
+void TStringGrid::InsertStoreRows(Integer Index, Integer Count)
+{
+    if (Index < 0 || Count <= 0) return;
+    FRowTable.Shift(Index, Count);
+}
+
+void TStringGrid::DeleteStoreRowList(const std::vector<Integer>& Sorted)
+{
+    for (Integer r : Sorted) delete FRowTable.Take(r);
+    FRowTable.DeleteList(Sorted);
+}
+
+void TStringGrid::InsertStoreRowList(const std::vector<Integer>& Sorted) { FRowTable.InsertList(Sorted); }
+
+void TStringGrid::TakeStoreRow(Integer ARow, Integer ACount, TStrings* Dest)
+{
+    std::unique_ptr<TRowRecord> rec(FRowTable.Take(ARow));
+    // Cells written past the column count go along too, so that nothing the
+    // row held is lost.
+    Integer n = std::max(ACount, 0);
+    if (rec) {
+        n = std::max(n, Integer(rec->Cells.Dense.size()));
+        if (!rec->Cells.Far.empty()) n = std::max(n, rec->Cells.Far.rbegin()->first + 1);
+    }
+    auto* list = dynamic_cast<TStringList*>(Dest);
+    if (list && !list->Sorted()) list->Reserve(list->Count() + n);
+    for (Integer c = 0; c < n; ++c) {
+        String text;
+        TObject* obj = nullptr;
+        if (rec) {
+            TCellSlot s = rec->Cells.Take(c);
+            text = std::move(s.Text);
+            obj = s.Object;
+        }
+        if (list && !list->Sorted())
+            list->AppendMoved(std::move(text), obj);
+        else
+            Dest->AddObject(text, obj);
+    }
+}
+
+void TStringGrid::PutStoreRow(Integer ARow, TStrings* Source)
+{
+    if (ARow < 0) return;
+    delete FRowTable.Take(ARow);
+    const Integer n = Source ? Source->Count() : 0;
+    if (n == 0) return;
+    auto rec = std::make_unique<TRowRecord>();
+    rec->Cells.Dense.resize(size_t(n));
+    auto* list = dynamic_cast<TStringList*>(Source);
+    bool any = false;
+    for (Integer c = 0; c < n; ++c) {
+        TCellSlot& s = rec->Cells.Dense[size_t(c)];
+        s.Text = list ? list->TakeString(c) : Source->Strings(c);
+        s.Object = Source->Objects(c);
+        any = any || !IsEmptySlot(s);
+    }
+    rec->Cells.Normalize();
+    if (!any) return;
+    FRowTable.ForWrite(ARow, RowCount()) = rec.release();
+}
+
+void TStringGrid::MoveStoreRow(Integer From, Integer To)
+{
+    if (From == To || From < 0 || To < 0) return;
+    TRowRecord* rec = FRowTable.Take(From);
+    delete FRowTable.Take(To);
+    if (rec) FRowTable.ForWrite(To, RowCount()) = rec;
 }
 
 // ---------------------------------------------------------------------------

@@ -1,0 +1,95 @@
+// The grid's inplace editor classes as far as the grid's construction needs
+// them: the default text editor and the editors the grid creates at run time
+// (combo, transparent edit and combo of the filter row, check box, edit with
+// button, edit with unit, button, and the cell edit and combo controls).
+// Their editing behaviour comes with the grid's editing family.
+#pragma once
+
+#include <functional>
+
+#include "platform/ui/Grids.h"
+#include "platform/ui/StdCtrls.h"
+
+class TVodStringGrid;
+
+// The text editor the grid shows over a cell.
+class TVodInplaceEdit : public TInplaceEdit {
+    VEL_CLASS(TVodInplaceEdit, TInplaceEdit)
+public:
+    explicit TVodInplaceEdit(TComponent* AOwner) : TInplaceEdit(AOwner) {}
+};
+
+class TGridCombo : public TComboBox {
+    VEL_CLASS(TGridCombo, TComboBox)
+public:
+    explicit TGridCombo(TComponent* AOwner) : TComboBox(AOwner) {}
+    // Facts about the system the drawing relies on, set by the grid.
+    bool IsWinXP = false;
+    bool IsVista = false;
+};
+
+class TGridTransEdit : public TEdit {
+    VEL_CLASS(TGridTransEdit, TEdit)
+public:
+    explicit TGridTransEdit(TComponent* AOwner) : TEdit(AOwner) {}
+    // Whether the edit serves the filter edit row.
+    bool FilterEdit = false;
+};
+
+class TGridTransCombo : public TComboBox {
+    VEL_CLASS(TGridTransCombo, TComboBox)
+public:
+    explicit TGridTransCombo(TComponent* AOwner) : TComboBox(AOwner) {}
+};
+
+class TGridCheckBox : public TCheckBox {
+    VEL_CLASS(TGridCheckBox, TCheckBox)
+public:
+    explicit TGridCheckBox(TComponent* AOwner) : TCheckBox(AOwner) {}
+};
+
+class TGridEditBtn : public TEdit {
+    VEL_CLASS(TGridEditBtn, TEdit)
+public:
+    explicit TGridEditBtn(TComponent* AOwner) : TEdit(AOwner) {}
+    const String& ButtonCaption() const { return FButtonCaption; }
+    void SetButtonCaption(const String& v) { FButtonCaption = v; }
+    bool IsWinXP = false;
+
+private:
+    String FButtonCaption;
+};
+
+using TUnitChangedEvent = std::function<void(TObject* Sender, const String& NewUnit)>;
+
+class TGridUnitEditBtn : public TGridEditBtn {
+    VEL_CLASS(TGridUnitEditBtn, TGridEditBtn)
+public:
+    explicit TGridUnitEditBtn(TComponent* AOwner) : TGridEditBtn(AOwner) {}
+    const String& UnitID() const { return FUnitID; }
+    // Announces a changed unit.
+    void SetUnitID(const String& v);
+    TUnitChangedEvent OnUnitChanged;
+
+private:
+    String FUnitID;
+};
+
+class TGridButton : public TButton {
+    VEL_CLASS(TGridButton, TButton)
+public:
+    explicit TGridButton(TComponent* AOwner) : TButton(AOwner) {}
+};
+
+// The edit and combo controls the grid places in cells.
+class TControlEdit : public TEdit {
+    VEL_CLASS(TControlEdit, TEdit)
+public:
+    explicit TControlEdit(TComponent* AOwner) : TEdit(AOwner) {}
+};
+
+class TControlCombo : public TComboBox {
+    VEL_CLASS(TControlCombo, TComboBox)
+public:
+    explicit TControlCombo(TComponent* AOwner) : TComboBox(AOwner) {}
+};
