@@ -11,15 +11,18 @@
 // and "UP name accepted|cancelled value" when it closes; at the end it prints
 // "VALUE name value" for each.
 //
-//   dropdowndemo [--seconds N] [--open NAME] [--bottom]
+//   dropdowndemo [--seconds N] [--open NAME] [--bottom] [--page clock]
 //
 // --open opens that drop-down once the form shows; --bottom puts the form
-// so that its bottom drop-down sits near the screen's bottom edge.
+// so that its bottom drop-down sits near the screen's bottom edge; --page
+// clock shows the second page instead (CalcClockPage.h: the calculator, the
+// time pickers, a running clock and a keypad).
 #include <cstdio>
 #include <cstring>
 #include <string>
 #include <vector>
 
+#include "CalcClockPage.h"
 #include "controls/dropdown/MemoDropDown.h"
 #include "controls/dropdown/TrackBarDropDown.h"
 #include "controls/dropdown/VodDropDown.h"
@@ -176,13 +179,34 @@ int main(int argc, char** argv)
     const int seconds = DemoSeconds(argc, argv);
     std::string open;
     bool bottom = false;
+    std::string page;
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--open") == 0 && i + 1 < argc) open = argv[++i];
         if (std::strcmp(argv[i], "--bottom") == 0) bottom = true;
+        if (std::strcmp(argv[i], "--page") == 0 && i + 1 < argc) page = argv[++i];
     }
     if (!StartDemoBackend("dropdowndemo")) return 1;
     VodLibraryStartup();
     InitForms();
+    if (page == "clock") {
+        calcclock::TClockPage* clockPage = nullptr;
+        Application->CreateForm(clockPage);
+        clockPage->Show();
+        RunDemoLoop(clockPage, seconds, [&] {
+            for (const calcclock::TPageEntry& e : clockPage->Entries) {
+                TDropDownEditButton* b = e.Edit->Button();
+                TPoint a = b->ClientToScreen(TPoint{b->Width() / 2, b->Height() / 2});
+                TPoint c = e.Edit->ClientToScreen(TPoint{30, e.Edit->ClientHeight() / 2});
+                std::printf("AT %s %d %d %d %d\n", e.Name, a.X, a.Y, c.X, c.Y);
+            }
+        });
+        for (const calcclock::TPageEntry& e : clockPage->Entries)
+            std::printf("VALUE %s %s\n", e.Name, Utf8(e.Edit->Text()).c_str());
+        std::fflush(stdout);
+        DoneForms();
+        VodLibraryShutdown();
+        return 0;
+    }
     TDemoForm* form = nullptr;
     Application->CreateForm(form);
     if (bottom) form->SetTop(Screen->Height() - form->Height() + 4);
