@@ -33,10 +33,19 @@ void DrawSteppedGradient(TCanvas* Canvas, TColor FromColor, TColor ToColor, bool
     TRgb f = Channels(FromColor), t = Channels(ToColor);
     double d = Horizontal ? double(R.Right - R.Left - 1) / Steps : double(R.Bottom - R.Top - 1) / Steps;
     Integer w = Integer(Round(d));
+    // i * (to - from) / Steps to the nearest integer, ties to even: in whole
+    // numbers, as the quotient is exact to the half.
+    auto part = [Steps](Integer i, Integer span) {
+        Integer n = i * span, q = n / Steps, r = n % Steps;
+        if (r < 0) {
+            r += Steps;
+            --q;
+        }
+        if (2 * r > Steps || (2 * r == Steps && (q & 1))) ++q;
+        return q;
+    };
     auto band = [&](Integer i) {
-        return FromChannels(f.R + Integer(Round(double(i) * (t.R - f.R) / Steps)),
-                            f.G + Integer(Round(double(i) * (t.G - f.G) / Steps)),
-                            f.B + Integer(Round(double(i) * (t.B - f.B) / Steps)));
+        return FromChannels(f.R + part(i, t.R - f.R), f.G + part(i, t.G - f.G), f.B + part(i, t.B - f.B));
     };
     HDC dc = Canvas->Handle();
     const Integer length = Horizontal ? R.Width() : R.Height();

@@ -390,6 +390,9 @@ public:
 
     void Click() override;
     virtual void DrawButton(TCanvas* ACanvas);
+    // Back to the state of a new button (the strip uses its buttons again
+    // at the next opening).
+    void ResetState();
 
 protected:
     void Paint() override;
@@ -402,6 +405,8 @@ protected:
     void KeyDown(Word& Key, TShiftState Shift) override;
 
 private:
+    // The face's colours in the button's state (clNone: none).
+    void FaceColors(TColor& Color, TColor& ColorTo, TColor& Border);
     void UnHotTimerTick(TObject* Sender);
     void SyncHover();
     void ButtonPressed(Integer Group, TVodButton* Button);

@@ -5,13 +5,64 @@
 #include "platform/gfx/Gdi.h"
 #include "platform/ui/StdCtrls.h"
 
+namespace {
+
+// The memo text's list, counting its changes.
+class TCountedStrings : public TStringList {
+public:
+    uint64_t Changes = 0;
+
+protected:
+    void Changed() override
+    {
+        ++Changes;
+        TStringList::Changed();
+    }
+};
+
+// Whether splitting Text at its line breaks, as a list's SetText does,
+// gives exactly List's lines.
+bool SplitsInto(const String& Text, TStrings* List)
+{
+    Integer line = 0;
+    size_t i = 0, n = Text.size();
+    while (i < n) {
+        size_t start = i;
+        while (i < n && Text[i] != L'\r' && Text[i] != L'\n') ++i;
+        if (line >= List->Count() || Text.compare(start, i - start, List->Strings(line)) != 0) return false;
+        ++line;
+        if (i < n && Text[i] == L'\r') ++i;
+        if (i < n && Text[i] == L'\n') ++i;
+    }
+    return line == List->Count();
+}
+
+}  // namespace
+
 TVodMemoDropDown::TVodMemoDropDown(TComponent* AOwner)
-    : TVodCustomDropDown(AOwner), FMemoText(std::make_unique<TStringList>())
+    : TVodCustomDropDown(AOwner), FMemoText(std::make_unique<TCountedStrings>())
 {
     FMemoText->OnChange = [this](TObject*) { UpdateEditFromList(); };
 }
 
 TVodMemoDropDown::~TVodMemoDropDown() { FMemoText->OnChange = nullptr; }
+
+uint64_t TVodMemoDropDown::ListChanges() const { return static_cast<TCountedStrings*>(FMemoText.get())->Changes; }
+
+bool TVodMemoDropDown::MemoMatchesList() const
+{
+    return FMemo && FSyncedChanges == ListChanges() && FMemo->Text() == FSyncedMemo;
+}
+
+void TVodMemoDropDown::WriteListToMemo()
+{
+    // Writing the same list again would give the memo the text it has.
+    if (!FMemo || MemoMatchesList()) return;
+    FMemo->Lines()->SetText(FMemoText->Text());
+    FSyncedChanges = ListChanges();
+    FSyncedMemo = FMemo->Text();
+    FSyncedRoundTrip = SplitsInto(FSyncedMemo, FMemoText.get());
+}
 
 TStrings* TVodMemoDropDown::MemoText() const
 {
@@ -54,17 +105,12 @@ void TVodMemoDropDown::DoBeforeDropDown()
     TVodCustomDropDown::DoBeforeDropDown();
     if (FDropDownForm) FDropDownForm->SetCancelOnDeActivate(false);
     if (!FMemo) return;
-    if (FEditorEnabled) FMemo->Lines()->SetText(FMemoText->Text());
+    if (FEditorEnabled) WriteListToMemo();
     FMemo->SetPopupMenu(FMemoPopup);
     FMemo->SetMaxLength(MaxLength());
     FMemo->SetScrollBars(FMemoScrollBars);
-    // Writing the same read-only state again restyles the window, and the
-    // memo then lays out every line anew; all that is left of it here is
-    // bringing the caret back into view.
-    if (FMemo->HandleAllocated() && FMemo->ReadOnly() == FMemoReadOnly)
-        SendMessage(FMemo->Handle(), EM_SCROLLCARET, 0, 0);
-    else
-        FMemo->SetReadOnly(FMemoReadOnly);
+    // Also when unchanged: restyling the window brings the caret into view.
+    FMemo->SetReadOnly(FMemoReadOnly);
 }
 
 void TVodMemoDropDown::UpdateEditFromList()
@@ -132,7 +178,7 @@ void TVodMemoDropDown::DoHideDropDown(bool Cancelled)
 {
     bool saved = FAutoDropSuspended;
     FAutoDropSuspended = true;
-    if (Cancelled && FMemo) FMemo->Lines()->SetText(FMemoText->Text());
+    if (Cancelled && FMemo) WriteListToMemo();
     // The base's cancel writes back the last Text written, and a Text write
     // replaces every line: the lines would be lost on each cancel. Here the
     // value is the lines, so the cancel restores the edit's view of them.
@@ -156,7 +202,9 @@ void TVodMemoDropDown::DropDownHidden()
     if (FMemo) {
         auto s = FMemoText->OnChange;
         FMemoText->OnChange = nullptr;
-        FMemoText->SetText(FMemo->Text());
+        // Unless the memo still holds what the list gave it, and reading
+        // it back would give the same list.
+        if (!(FSyncedRoundTrip && MemoMatchesList())) FMemoText->SetText(FMemo->Text());
         FMemoText->OnChange = s;
     }
     UpdateEditFromList();

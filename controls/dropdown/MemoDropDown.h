@@ -3,6 +3,7 @@
 // not fit or more lines follow); the text lives in MemoText.
 #pragma once
 
+#include <cstdint>
 #include <memory>
 
 #include "controls/dropdown/VodDropDown.h"
@@ -47,6 +48,12 @@ protected:
 
 private:
     void UpdateEditFromList();
+    // The list and the memo window hold the same 1,000 lines most of the
+    // time; each is rebuilt from the other only when one of them changed
+    // since the list was last written into the memo.
+    uint64_t ListChanges() const;
+    bool MemoMatchesList() const;
+    void WriteListToMemo();
     TComponent* FMemoPopup = nullptr;
     std::unique_ptr<TStringList> FMemoText;
     TMemo* FMemo = nullptr;
@@ -56,4 +63,7 @@ private:
     bool FAutoDrop = false;
     bool FAutoDropSuspended = false;
     bool FWritingText = false;
+    uint64_t FSyncedChanges = UINT64_MAX;  // the list's change count when last written into the memo
+    String FSyncedMemo;                    // the memo's text right after that write
+    bool FSyncedRoundTrip = false;         // reading that text back gives the same list
 };

@@ -27,6 +27,8 @@ class TCustomImageList;
 class TFilePicture;
 class TIntList;
 class TPictureContainer;
+class TCustomRichEdit;
+class TVodStringGridCheck;
 
 enum TCellType : Byte {
     ctBitmap, ctIcon, ctNone, ctImageList, ctCheckBox, ctDataCheckBox, ctRotated, ctDataImage, ctNode,

@@ -696,16 +696,17 @@ public:
     Integer Level() const { return FLevel; }
     void SetLevel(Integer v) { FLevel = v; }
     // The row's cell texts, one line per real column, each with the cell's
-    // property block (or nil) as its object.
-    TStrings* Items() const { return FItems.get(); }
-    TStringList* ItemList() const { return FItems.get(); }
-    void SetItems(TStrings* v) { FItems->Assign(v); }
+    // property block (or nil) as its object: the row as it left the store,
+    // whole, so that hiding and showing copy nothing.
+    TStrings* Items() const { return &FItems; }
+    TStringGridRow* Row() const { return &FItems; }
+    void SetItems(TStrings* v) { FItems.Assign(v); }
 
 private:
     Integer FIdx = 0;
     Integer FHeight = 0;
     Integer FLevel = 0;
-    std::unique_ptr<TStringList> FItems;
+    mutable TStringGridRow FItems;
 };
 
 // ---------------------------------------------------------------------------
@@ -747,6 +748,10 @@ class TCustomForm;
 
 // The program's own cursors, loaded by number.
 enum : Word { crRowSelectCursor = 8010, crColSelectCursor = 8011, crAllSelectCursor = 8012, crCellSelectCursor = 8014 };
+
+// How numbers in cells are formatted: by the platform's rules or by
+// spreadsheet-style format texts.
+enum TFormatType : Byte { ftVCL, ftExcel };
 
 class TVodStringGrid : public TBaseGrid {
     VEL_CLASS(TVodStringGrid, TBaseGrid)
@@ -1014,7 +1019,11 @@ public:                                     \
     VEL_GRID_PROP(bool, EnhTextSize, false)
     VEL_GRID_PROP(bool, ExcelStyleDecimalSeparator, false)
     VEL_GRID_PROP(bool, FixedAsButtons, false)
-    VEL_GRID_PROP(bool, IntegralHeight, false)
+public:
+    bool IntegralHeight() const { return FIntegralHeight; }
+    // Stores and re-applies the bounds (VodGrid_Accessors.cpp).
+    void SetIntegralHeight(bool v);
+    bool FIntegralHeight = false;
     VEL_GRID_PROP(bool, LookupHistory, false)
     VEL_GRID_PROP(bool, Lookup, false)
     VEL_GRID_PROP(bool, LookupCaseSensitive, false)
@@ -1426,6 +1435,7 @@ public:
     void UnSuppressAllRows();
     bool IsSuppressedColumn(Integer ColIndex) const { return ColWidths(ColIndex) == 0; }
     bool IsSuppressedRow(Integer RowIndex) const { return RowHeights(RowIndex) == 0; }
+    bool IsIgnoredColumn(Integer ACol) const { return IgnoreColumns()->HasValue(ACol); }
     void HideSelectedRows();
     void HideUnSelectedRows();
     // The hidden-row store and its items (for the families that read hidden
@@ -1472,8 +1482,60 @@ public:
     std::function<void(TObject* Sender, Integer OldRow, Integer NewRow, bool& Allow)> OnRowChanging;
 
     // === inserting, removing and moving columns, column order (VodGrid_Cols.cpp) ===
+    // Column indices are real columns unless stated; MoveColumn takes
+    // display columns.
+    virtual void InsertCols(Integer ColIndex, Integer CCount);
+    void AddColumn() { InsertCols(ColCount(), 1); }
+    virtual void RemoveCols(Integer ColIndex, Integer CCount);
+    void RemoveSelectedCols();
+    void RemoveUnSelectedCols();
+    void MergeCols(Integer ColIndex1, Integer ColIndex2, const String& Separator);
+    void MoveColumn(Integer FromIndex, Integer ToIndex);
+    void SetColumnOrder();
+    void ResetColumnOrder();
+    Integer ColumnPosition(Integer ACol);
+    Integer ColumnAtPosition(Integer ACol);
+    Integer ColumnByHeader(const String& AValue);
+    // The disjunct column-selection flags as far as column removal uses
+    // them; completed by the family of row and column selection flags.
+    bool ColSelect(Integer ACol) const;
+    void SetColSelect(Integer ACol, bool Value);
+    void ClearColSelect();
 
     // === clearing, trimming, colouring ranges, used cells, save range (VodGrid_Clear.cpp) ===
+    // Negative coordinates of a range are ignored; a range reaching past
+    // the grid clears what the store holds there.
+    virtual void ClearRect(Integer ACol1, Integer ARow1, Integer ACol2, Integer ARow2);
+    void ClearRows(Integer RowIndex, Integer RCount);
+    void ClearCols(Integer ColIndex, Integer CCount);
+    void ClearNormalRows(Integer RowIndex, Integer RCount);
+    void ClearNormalCols(Integer ColIndex, Integer CCount);
+    void ClearNormalCells();
+    void ClearSelection();
+    void Clear();
+    void ClearAll();
+    virtual void TrimRect(Integer ACol1, Integer ARow1, Integer ACol2, Integer ARow2);
+    void TrimColumn(Integer ACol);
+    void TrimRow(Integer ARow);
+    void TrimAll();
+    void ColorRect(Integer ACol1, Integer ARow1, Integer ACol2, Integer ARow2, TColor AColor);
+    virtual TGridRect UsedCells();
+    Integer SaveStartCol() const;
+    Integer SaveStartRow() const;
+    Integer SaveEndCol() const;
+    Integer SaveEndRow() const;
+    Integer SaveColCount() const;
+    Integer SaveRowCount() const;
+    bool IsCell(const String& SubStr, Integer& ACol, Integer& ARow);
+    bool IsWideCell(Integer ACol, Integer ARow);
+    String GetWideCells(Integer i, Integer j);
+    void SetWideCells(Integer i, Integer j, const String& Value);
+    // Frees a block taken out of the store with the graphic it owns.
+    static void DisposeCellBlock(TCellProperties* P);
+    VEL_GRID_PROP(bool, SaveHiddenCells, false)
+    VEL_GRID_PROP(bool, ClearTextOnly, false)
+    VEL_GRID_PROP(bool, OwnsObjects, false)
+public:
 
     // === dimensions, fixed and footer rows, simple properties (VodGrid_Dims.cpp) ===
     // (least form until this family lands: plain references and switches)
@@ -1488,6 +1550,97 @@ public:
     std::function<void(TObject* Sender, TRect R)> OnCellsChanged;
 
     // === cell accessors and rich text (VodGrid_Accessors.cpp) ===
+    // Cells by real row (hidden rows are read and written in the hidden-row
+    // store), by display column, by the row before sorting and by the column
+    // before moving.
+    String AllCells(Integer c, Integer r);
+    void SetAllCells(Integer c, Integer r, const String& Value);
+    // As AllCells, but a hidden row's list is never grown: a column beyond it
+    // raises the list's index error.
+    String AllGridCells(Integer c, Integer r);
+    void SetAllGridCells(Integer c, Integer r, const String& Value);
+    String AllWideCells(Integer c, Integer r) { return AllCells(c, r); }
+    void SetAllWideCells(Integer c, Integer r, const String& Value) { SetAllCells(c, r, Value); }
+    TObject* AllObjects(Integer c, Integer r);
+    void SetAllObjects(Integer c, Integer r, TObject* Value);
+    String RealCells(Integer c, Integer r);
+    void SetRealCells(Integer c, Integer r, const String& Value);
+    // A row that cannot be found in the sort record reads empty; writing it
+    // raises EVodGridError.
+    String UnSortedCells(Integer c, Integer r);
+    void SetUnSortedCells(Integer c, Integer r, const String& Value);
+    String StrippedCells(Integer c, Integer r);
+    String GetStrippedCell(Integer c, Integer r) { return StrippedCells(c, r); }
+    Integer LinesInCell(Integer c, Integer r);
+    Integer AllColWidths(Integer c) const;
+    void SetAllColWidths(Integer c, Integer Value);
+    Integer SortedRowIndex(Integer ARow) const;
+    Integer UnSortedRowIndex(Integer ARow) const;
+
+    // Per-cell looks in the cell's property block (c is the store column).
+    // Readers create no block and answer the default; writers create it.
+    TColor Colors(Integer c, Integer r) const;
+    void SetColors(Integer c, Integer r, TColor Value);
+    TColor ColorsTo(Integer c, Integer r) const;
+    void SetColorsTo(Integer c, Integer r, TColor Value);
+    TCellGradientDirection Gradients(Integer c, Integer r) const;
+    void SetGradients(Integer c, Integer r, TCellGradientDirection Value);
+    TColor FontColors(Integer c, Integer r) const;
+    void SetFontColors(Integer c, Integer r, TColor Value);
+    TFontStyles FontStyles(Integer c, Integer r) const;
+    void SetFontStyles(Integer c, Integer r, TFontStyles Value);
+    Integer FontSizes(Integer c, Integer r);
+    void SetFontSizes(Integer c, Integer r, Integer Value);
+    String FontNames(Integer c, Integer r) const;
+    void SetFontNames(Integer c, Integer r, const String& Value);
+    void SetFonts(Integer c, Integer r, TFont* Value);
+    TAlignment Alignments(Integer c, Integer r) const;
+    void SetAlignments(Integer c, Integer r, TAlignment Value);
+    bool ReadOnly(Integer c, Integer r) const;
+    void SetReadOnly(Integer c, Integer r, bool Value);
+    // The one reader that creates the block.
+    bool WordWraps(Integer c, Integer r);
+    void SetWordWraps(Integer c, Integer r, bool Value);
+    TControl* CellControls(Integer c, Integer r) const;
+    void SetCellControls(Integer c, Integer r, TControl* Value);
+    Integer NumCellControls() const { return FNumCellControls; }
+    // Row looks over the columns from FixedCols on; clNone frees the blocks
+    // of empty cells that hold nothing else.
+    void SetRowColor(Integer r, TColor Value);
+    void SetRowColorTo(Integer r, TColor Value);
+    void SetRowFontColor(Integer r, TColor Value);
+
+    virtual String CurrentCell();
+    virtual void SetCurrentCell(const String& Value);
+    virtual String GetCurrentCellText();
+    virtual String GetGridCellText(Integer c, Integer r);
+    virtual void SetEditorCellText(const String& Value);
+    Integer AllColCount() const { return ColCount() + NumHiddenColumns(); }
+    Integer AllRowCount() const { return RowCount() + NumHiddenRows(); }
+    Integer LastCol() const { return ColCount() - 1; }
+    Integer LastRow() const { return RowCount() - 1; }
+    bool UseHTMLHints() const { return FUseHTMLHints; }
+    void SetUseHTMLHints(bool Value);
+    // Remembered as the cursor the grid restores after its temporary ones.
+    void SetCursor(TCursor Value);
+    TCursor OldCursor() const { return FOldCursor; }
+    TVodStringGridCheck* CellChecker() const { return FCellChecker; }
+    void SetCellChecker(TVodStringGridCheck* Value);
+    TFormatType FormatType() const { return FFormatType; }
+    void SetFormatType(TFormatType Value);
+    // Public switch: CurrentCell reads the text of GetCurrentCellText.
+    bool VirtualEdit = false;
+    void UpdateCellScrollBar(Integer ACol, Integer ARow) override;
+
+    // Rich text between a cell and a rich edit control.
+    void CellToRich(Integer Col, Integer Row, TCustomRichEdit* Richeditor);
+    String RichToString(TCustomRichEdit* Richeditor);
+    void RichToCell(Integer Col, Integer Row, TCustomRichEdit* Richeditor);
+    TColumnSizeEvent OnColumnSize;
+    TRowSizeEvent OnRowSize;
+    TFont* Fonts(Integer c, Integer r) { return GetCellFont(c, r); }
+    // Copies the value into the grid's own focus helper.
+    void SetFocusHelper(TFocusHelper* Value) { FocusHelper()->Assign(Value); }
 
     // --- operations whose families are completed elsewhere (least bodies) ---
     virtual void DrawNCBorder();
@@ -1663,8 +1816,16 @@ protected:
     // Sorted Idx of every item (repeats kept) and the same without repeats;
     // declared before the store, whose items drop it while they are freed.
     mutable std::vector<Integer> FHiddenRowLookup, FHiddenRowDistinct;
+    // The items by Idx (in store order where numbers repeat).
+    mutable std::vector<std::pair<Integer, TGridItem*>> FHiddenRowItems;
     mutable bool FHiddenRowLookupValid = false;
-    std::unique_ptr<TCollection> FGridItems = std::make_unique<TOwnedCollection>(this, CollectionItemClass<TGridItem>());
+    void EnsureHiddenRowLookup() const
+    {
+        if (!FHiddenRowLookupValid || FHiddenRowLookup.size() != size_t(NumHiddenRows())) BuildHiddenRowLookup();
+    }
+    // The store tells the grid of every item added, freed or renumbered.
+    static std::unique_ptr<TCollection> NewGridItems(TVodStringGrid* Grid);
+    std::unique_ptr<TCollection> FGridItems = NewGridItems(this);
     Integer FFilterLevel = 0;
     // Per real column: visible, and the width it had when hidden.
     std::vector<bool> FVisibleCol;
@@ -1691,8 +1852,11 @@ protected:
     bool FUseEnabledRows = false;
 
     // === state: inserting, removing and moving columns, column order ===
+    std::unique_ptr<TList> FColSelect = std::make_unique<TList>();
 
     // === state: clearing, trimming, colouring ranges, used cells, save range ===
+    bool FNilObjects = false;
+    bool FBlockCellChange = false;
 
     // === state: dimensions, fixed and footer rows, simple properties ===
     TPictureContainer* FPictureContainer = nullptr;
@@ -1701,6 +1865,16 @@ protected:
     // === state: cell selection, listeners, change notification, combo list ===
 
     // === state: cell accessors and rich text ===
+    Integer FNumCellControls = 0;
+    bool FUseHTMLHints = false;
+    TCursor FOldCursor = crDefault;
+    TVodStringGridCheck* FCellChecker = nullptr;
+    TFormatType FFormatType = ftVCL;
+    // Repaints the display cell of a look write (Always, or unless updates
+    // are held).
+    void RepaintLook(Integer c, Integer r, bool Always);
+    void CalcSizingState(Integer X, Integer Y, TGridState& State, Integer& Index, Integer& SizingPos,
+                         Integer& SizingOfs) override;
 
     TColor FQelGradFrom = clNone, FQelGradTo = clNone, FQelGradMirrorFrom = clNone, FQelGradMirrorTo = clNone;
     TColor FQelGradHoverFrom = clNone, FQelGradHoverTo = clNone, FQelGradHoverMirrorFrom = clNone,

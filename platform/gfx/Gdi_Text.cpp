@@ -5,6 +5,7 @@
 #include <pango/pangocairo.h>
 
 #include <algorithm>
+#include <array>
 #include <atomic>
 #include <cmath>
 #include <cstring>
@@ -55,6 +56,28 @@ struct TTextCache {
     PangoFontMap* FontMap = nullptr;
     PangoContext* Context = nullptr;
     std::unordered_map<std::string, std::unique_ptr<TFontEntry>> Fonts;
+    // The last fonts asked for, by their exact description: painting asks
+    // for the same few over and over, and naming one for Fonts costs more
+    // than measuring a short text.
+    struct TRecent {
+        LOGFONTW Lf;
+        double ScaleY;
+        TFontEntry* Entry;
+    };
+    std::array<TRecent, 8> Recent{};
+    size_t RecentCount = 0, RecentNext = 0;
+    TFontEntry* FindRecent(const LOGFONTW& lf, double scaleY) const
+    {
+        for (size_t i = 0; i < RecentCount; ++i)
+            if (Recent[i].ScaleY == scaleY && std::memcmp(&Recent[i].Lf, &lf, sizeof lf) == 0) return Recent[i].Entry;
+        return nullptr;
+    }
+    void Remember(const LOGFONTW& lf, double scaleY, TFontEntry* e)
+    {
+        Recent[RecentNext] = TRecent{lf, scaleY, e};
+        RecentNext = (RecentNext + 1) % Recent.size();
+        RecentCount = std::max(RecentCount, RecentNext == 0 ? Recent.size() : RecentNext);
+    }
 
     TTextCache()
     {
@@ -124,6 +147,7 @@ String MapFontFaceName(const String& face)
 
 static TFontEntry* ResolveFont(const LOGFONTW& lf, double scaleY)
 {
+    if (TFontEntry* known = Cache().FindRecent(lf, scaleY)) return known;
     double h = std::fabs(double(lf.lfHeight) * scaleY);
     bool cell = lf.lfHeight > 0;
     if (lf.lfHeight == 0) {
@@ -142,7 +166,10 @@ static TFontEntry* ResolveFont(const LOGFONTW& lf, double scaleY)
                   long(lf.lfWeight), int(lf.lfItalic != 0), int(lf.lfUnderline != 0), int(lf.lfStrikeOut != 0));
     auto& cache = Cache();
     auto it = cache.Fonts.find(keybuf);
-    if (it != cache.Fonts.end()) return it->second.get();
+    if (it != cache.Fonts.end()) {
+        cache.Remember(lf, scaleY, it->second.get());
+        return it->second.get();
+    }
 
     auto e = std::make_unique<TFontEntry>();
     e->Desc = pango_font_description_new();
@@ -176,8 +203,12 @@ static TFontEntry* ResolveFont(const LOGFONTW& lf, double scaleY)
     e->Underline = lf.lfUnderline != 0;
     e->StrikeOut = lf.lfStrikeOut != 0;
     TFontEntry* raw = e.get();
-    if (cache.Fonts.size() > 256) cache.Fonts.clear();
+    if (cache.Fonts.size() > 256) {
+        cache.Fonts.clear();
+        cache.RecentCount = cache.RecentNext = 0;
+    }
     cache.Fonts.emplace(keybuf, std::move(e));
+    cache.Remember(lf, scaleY, raw);
     return raw;
 }
 

@@ -54,7 +54,8 @@ std::vector<TEditLine> WrapEditText(const String& text, Integer width,
     std::vector<TEditLine> out;
     for (const TEditLine& hard : SplitEditLines(text)) {
         Integer pos = hard.Start, end = hard.Start + hard.Length;
-        if (pos == end) {
+        // Most lines fit whole: one measurement then.
+        if (pos == end || measure(text.data() + pos, end - pos) <= width) {
             out.push_back(hard);
             continue;
         }

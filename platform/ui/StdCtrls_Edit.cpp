@@ -36,6 +36,17 @@ struct TEditState {
     String Cue;              // grey text of an empty edit
     bool CueFocused = false; // the cue stays while focused
     std::vector<TEditLine> Visual;   // visual lines (wrapped in a wrapping multi-line edit)
+    // What Visual was laid out from: while all of it stays the same (a
+    // style write such as EM_SETREADONLY, a caret move), the lines are not
+    // measured again.
+    struct TLayoutInputs {
+        bool Valid = false;
+        int Mode = 0;             // 0 single line, 1 multi-line, 2 wrapping
+        Integer Width = 0;        // the format rectangle's width (wrapping only)
+        HFONT Font = nullptr;     // (wrapping only)
+        uint32_t Changes = 0;     // the model's text changes; every change of its text counts
+        Char Password = 0;
+    } Laid;
 };
 
 TEditState* StateOf(HWND h) { return static_cast<TEditState*>(GetProp(h, kStateProp)); }
@@ -98,18 +109,31 @@ Integer PageLines(HWND h, const TEditState& s)
 
 void Relayout(HWND h, TEditState& s)
 {
-    String shown = s.Model.DisplayText();
-    if (Wraps(s)) {
+    const int mode = Wraps(s) ? 2 : IsMulti(s) ? 1 : 0;
+    const Integer width = mode == 2 ? std::max(FormatRect(h, s).Width(), 1) : 0;
+    const HFONT font = mode == 2 ? s.Font : nullptr;
+    const uint32_t changes = s.Model.ChangeCount();
+    const Char password = s.Model.PasswordChar();
+    TEditState::TLayoutInputs& laid = s.Laid;
+    if (laid.Valid && laid.Mode == mode && laid.Width == width && laid.Font == font && laid.Changes == changes &&
+        laid.Password == password)
+        return;
+    const String shown = s.Model.DisplayText();
+    if (mode == 2) {
         TMeasure m(s.Font);
-        TRect fr = FormatRect(h, s);
-        s.Visual = WrapEditText(shown, std::max(fr.Width(), 1),
-                                [&](const Char* p, Integer n) { return m.Width(p, n); });
-    } else if (IsMulti(s)) {
+        s.Visual = WrapEditText(shown, width, [&](const Char* p, Integer n) { return m.Width(p, n); });
+    } else if (mode == 1) {
         s.Visual = SplitEditLines(shown);
     } else {
         s.Visual = {TEditLine{0, Integer(shown.size()), 0}};
     }
     if (s.Visual.empty()) s.Visual.push_back(TEditLine{});
+    laid.Valid = true;
+    laid.Mode = mode;
+    laid.Width = width;
+    laid.Font = font;
+    laid.Changes = changes;
+    laid.Password = password;
 }
 
 Integer VisualLineOf(const TEditState& s, Integer pos)
@@ -533,6 +557,7 @@ LRESULT EditWndProc(HWND h, UINT msg, WPARAM wp, LPARAM lp)
     }
     case WM_SETFONT:
         s->Font = reinterpret_cast<HFONT>(wp);
+        s->Laid.Valid = false;   // a new font may come in the old one's place
         TextChanged(h, *s, false);
         return 0;
     case WM_GETFONT: return LRESULT(s->Font);

@@ -144,6 +144,16 @@ TEST(DropDownDrawing, SteppedGradientBandsReadBack)
     for (int y = 0; y < 9; ++y) EXPECT_EQ(v.Px(3, y), RGB(10, 20, 30)) << y;
 }
 
+TEST(DropDownDrawing, SteppedGradientColoursRoundHalvesToEven)
+{
+    // 4 bands over 9 pixels (d = 2): red 0 -> 10 (2.5 a band), green 10 -> 0
+    // (falling), blue 0 -> 6 (1.5 a band); halves go to the even neighbour.
+    TPaintBox box(9, 2);
+    DrawSteppedGradient(&box.Canvas, TColor(RGB(0, 10, 0)), TColor(RGB(10, 0, 6)), true, TRect{0, 0, 9, 2}, 4);
+    const COLORREF want[] = {RGB(0, 10, 0), RGB(2, 8, 2), RGB(5, 5, 3), RGB(8, 2, 4)};
+    for (int i = 0; i < 4; ++i) EXPECT_EQ(box.Px(2 * i + 1, 1), want[i]) << "band " << i;
+}
+
 TEST(DropDownDrawing, SteppedGradientRoundsOffsetsToEven)
 {
     // Width 6, 4 steps: d = 1.25; offsets round(0, 1.25, 2.5, 3.75) = 0, 1, 2, 4

@@ -49,6 +49,66 @@ TEST_F(DropDownLooks, HeaderButtonsLineUpFromTheRightEdgeToEdge)
     EXPECT_EQ(h->ButtonAt(1)->Width(), 50);
 }
 
+TEST_F(DropDownLooks, EachOpeningShowsTheButtonsAsNewFromTheCurrentItems)
+{
+    auto* d = WithMemo();
+    d->DropDownHeader()->Buttons()->Add()->SetCaption(L"ab");
+    d->DropDownFooter()->Buttons()->Add()->SetCaption(L"OK");
+    d->DropDownFooter()->Buttons()->Items(0)->SetModalResult(mrOk);
+    ShowForm();
+    auto reopen = [&] {
+        d->HideDropDown(false);
+        Drv->Pump();
+        Drv->SetTick(Drv->Tick() + 1000);
+        d->ShowDropDown();
+        Drv->Pump();
+        ASSERT_TRUE(d->DroppedDown());
+    };
+    d->ShowDropDown();
+    TVodHeader* h = d->DropDownForm()->Header();
+    TVodFooter* f = d->DropDownForm()->Footer();
+    // Left pressed, grouped and down, hovered and hidden when the window closes...
+    TVodButton* b = h->ButtonAt(0);
+    b->SetGroupIndex(3);
+    b->SetAllowAllUp(true);
+    b->SetDown(true);
+    b->SetStyle(tasCheck);
+    b->SetVisible(false);
+    SendMessage(f->ButtonAt(0)->Handle(), CM_MOUSEENTER, 0, 0);
+    ASSERT_TRUE(f->ButtonAt(0)->Hot());
+    reopen();
+    // ...the next opening shows them as new.
+    ASSERT_EQ(h->ButtonCount(), 1);
+    b = h->ButtonAt(0);
+    EXPECT_EQ(b->GroupIndex(), 0);
+    EXPECT_FALSE(b->Down());
+    EXPECT_FALSE(b->AllowAllUp());
+    EXPECT_EQ(b->Style(), tasButton);
+    EXPECT_EQ(b->State(), absUp);
+    EXPECT_TRUE(b->Visible());
+    EXPECT_FALSE(f->ButtonAt(0)->Hot());
+    EXPECT_FALSE(f->ButtonAt(0)->MouseInControl());
+    EXPECT_EQ(f->ButtonAt(0)->ModalResult(), mrOk);
+
+    // Items changed while closed: captions, sizes and count follow.
+    d->DropDownHeader()->Buttons()->Items(0)->SetCaption(L"abcd");
+    reopen();
+    EXPECT_EQ(h->ButtonAt(0)->Caption(), L"abcd");
+    EXPECT_EQ(h->ButtonAt(0)->Width(), 4 * 8 + 8);
+    d->DropDownHeader()->Buttons()->Add()->SetCaption(L"x");
+    reopen();
+    ASSERT_EQ(h->ButtonCount(), 2);
+    EXPECT_EQ(h->ButtonAt(1)->Caption(), L"x");
+    EXPECT_EQ(h->ButtonAt(1)->Left() + h->ButtonAt(1)->Width(), h->ButtonAt(0)->Left());
+    // A click on a button of a later opening reaches the footer's handling.
+    int clicked = -1;
+    d->OnDropDownFooterButtonClick = [&](TObject*, Integer i) { clicked = i; };
+    Drv->Click(f->ButtonAt(0)->ClientToScreen(TPoint{3, 3}));
+    Drv->Pump();
+    EXPECT_EQ(clicked, 0);
+    EXPECT_FALSE(d->DroppedDown());
+}
+
 TEST_F(DropDownLooks, TheGripReservesTwelvePixelsOnlyWhenSizeable)
 {
     auto* d = WithMemo();
@@ -87,6 +147,34 @@ TEST_F(DropDownLooks, OnDrawHeaderReplacesTheHeadersOwnPainting)
     Drv->Pump();
     EXPECT_GT(calls, 0);
     EXPECT_EQ(PixelAt(d->DropDownForm()->Handle(), 30, 10), 0x00FF00u);
+}
+
+TEST_F(DropDownLooks, AButtonShowsTheStripThroughAFaceWithoutColours)
+{
+    auto* d = WithMemo();
+    d->DropDownHeader()->SetColor(TColor(0x0000FF));
+    d->DropDownHeader()->SetColorTo(clNone);
+    d->DropDownHeader()->Buttons()->Add()->SetCaption(L"");
+    TVodButtonAppearance* a = d->ButtonAppearance();
+    a->SetColor(clNone);
+    a->SetColorTo(clNone);
+    a->SetBorderColor(clNone);
+    ShowForm();
+    d->ShowDropDown();
+    Drv->Pump();
+    TVodButton* b = d->DropDownForm()->Header()->ButtonAt(0);
+    TPoint inside = b->ClientToScreen(TPoint{b->Width() / 2, b->Height() / 2});
+    TPoint origin = d->DropDownForm()->ClientToScreen(TPoint{0, 0});
+    EXPECT_EQ(PixelAt(d->DropDownForm()->Handle(), inside.X - origin.X, inside.Y - origin.Y), 0xFF0000u);
+    // A face of its own covers the strip.
+    d->HideDropDown(false);
+    a->SetColor(TColor(0x00FF00));
+    Drv->SetTick(Drv->Tick() + 1000);
+    d->ShowDropDown();
+    Drv->Pump();
+    b = d->DropDownForm()->Header()->ButtonAt(0);
+    inside = b->ClientToScreen(TPoint{b->Width() / 2, b->Height() / 2});
+    EXPECT_EQ(PixelAt(d->DropDownForm()->Handle(), inside.X - origin.X, inside.Y - origin.Y), 0x00FF00u);
 }
 
 TEST_F(DropDownLooks, ChangingTheHeaderWhileOpenRebuildsItAtOnce)

@@ -248,3 +248,57 @@ TEST_F(MemoDropDown, EachOpeningAppliesTheReadOnlyStateAndShowsTheCaret)
     EXPECT_FALSE(GetWindowLong(memo, GWL_STYLE) & ES_READONLY);
     EXPECT_EQ(m->MemoText()->Count(), 200);
 }
+
+TEST_F(MemoDropDown, LinesAndMemoFollowEachOtherAcrossOpenings)
+{
+    auto* m = Make<TVodMemoDropDown>();
+    m->MemoText()->SetText(L"one\r\ntwo");
+    ShowForm();
+    auto open = [&] {
+        Drv->SetTick(Drv->Tick() + 1000);
+        m->ShowDropDown();
+        Drv->Pump();
+        ASSERT_TRUE(m->DroppedDown());
+    };
+    auto close = [&] {
+        m->HideDropDown(false);
+        Drv->Pump();
+        ASSERT_FALSE(m->DroppedDown());
+    };
+    open();
+    EXPECT_EQ(m->Memo()->Text(), L"one\r\ntwo\r\n");
+    close();
+    open();  // nothing changed: the same text, the same lines
+    EXPECT_EQ(m->Memo()->Text(), L"one\r\ntwo\r\n");
+    close();
+    ASSERT_EQ(m->MemoText()->Count(), 2);
+
+    // Typed into the memo: the lines follow on closing, and the next opening
+    // shows them.
+    open();
+    SendMessage(m->Memo()->Handle(), EM_SETSEL, 0, 0);
+    SendMessage(m->Memo()->Handle(), WM_CHAR, L'x', 0);
+    close();
+    EXPECT_EQ(m->MemoText()->Strings(0), L"xone");
+    open();
+    EXPECT_EQ(m->Memo()->Text(), L"xone\r\ntwo\r\n");
+    close();
+
+    // Typed into the edit while closed: the memo takes the new first line.
+    m->SetFocus();
+    SendMessage(m->Handle(), EM_SETSEL, 0, 0);
+    SendMessage(m->Handle(), WM_CHAR, L'y', 0);
+    open();
+    EXPECT_EQ(m->Memo()->Text(), L"yxone\r\ntwo\r\n");
+    close();
+
+    // A line holding a break of its own comes back as two lines, as it
+    // always did through the memo.
+    TStringList lines;
+    lines.Add(L"a\nb");
+    m->SetMemoText(&lines);
+    open();
+    close();
+    ASSERT_EQ(m->MemoText()->Count(), 2);
+    EXPECT_EQ(m->MemoText()->Strings(1), L"b");
+}

@@ -39,6 +39,8 @@ protected:
         Grid->SetBorderStyle(bsNone);
         Grid->SetScrollBars(ssNone);
         Grid->SetBounds(0, 0, 320, 120);
+        Grid->SetColCount(5);
+        Grid->SetRowCount(5);
         Form->Init();
         Form->Show();
         Drv->Pump();

@@ -198,6 +198,32 @@ TEST(PangoText, FontsMeasureSensiblyAndCacheRepeats)
     DeleteObject(cell);
 }
 
+TEST(PangoText, ManyFontsInTurnKeepTheirOwnMeasures)
+{
+    // More sizes than the font cache keeps: it is emptied on the way, and a
+    // font asked for again is made anew, measuring as it did.
+    SetFixedMetricsFonts(false);
+    TTestCanvas c(200, 60);
+    auto width = [&](int height, int weight) {
+        HFONT f = CreateFont(-height, 0, 0, 0, weight, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, L"Arial");
+        HGDIOBJ old = SelectObject(c.Dc, f);
+        SIZE sz{};
+        GetTextExtentPoint32(c.Dc, L"Hello world", 11, &sz);
+        SelectObject(c.Dc, old);
+        DeleteObject(f);
+        return sz.cx;
+    };
+    const int small = width(10, FW_NORMAL), large = width(30, FW_NORMAL), bold = width(10, FW_BOLD);
+    EXPECT_LT(small, large);
+    EXPECT_LT(small, bold);
+    for (int h = 6; h < 6 + 300; ++h) {
+        width(h, FW_NORMAL);
+        EXPECT_EQ(width(10, FW_NORMAL), small) << h;
+        EXPECT_EQ(width(10, FW_BOLD), bold) << h;
+    }
+    EXPECT_EQ(width(30, FW_NORMAL), large);
+}
+
 TEST_F(FixedText, RotatedFontsRunUpwardsAndCaptureToPng)
 {
     TTestCanvas c(40, 40);

@@ -406,6 +406,12 @@ TEST(EditModel, WordWrap)
         SCOPED_TRACE(U8(k.Text));
         EXPECT_EQ(k.Lines, texts(k.Text, WrapEditText(k.Text, k.Width, chars)));
     }
+    // A line that fits whole is measured once.
+    int measured = 0;
+    auto counted = [&](const Char*, Integer n) { ++measured; return n; };
+    EXPECT_EQ((std::vector<std::string>{"one two", "three four five", ""}),
+              texts(L"one two\r\nthree four five\r\n", WrapEditText(L"one two\r\nthree four five\r\n", 20, counted)));
+    EXPECT_EQ(measured, 2);
     // Only the last piece of a hard line carries its break.
     auto lines = WrapEditText(L"aa bb\r\ncc", 3, chars);
     ASSERT_EQ(3u, lines.size());

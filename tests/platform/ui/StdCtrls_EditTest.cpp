@@ -307,6 +307,41 @@ TEST_F(EditTest, FocusNotificationsAndBalloons)
 // ---------------------------------------------------------------------------
 // Multi-line
 
+TEST_F(EditTest, TheWrappedLinesFollowEachInputOfTheWrap)
+{
+    // 17 characters fit a line of the 140-wide format rectangle.
+    HWND h = NewEdit(ES_MULTILINE | WS_VSCROLL, L"aaaa bbbb cccc dddd eeee", 160, 50);
+    auto lines = [&] { return int(SendMessage(h, EM_GETLINECOUNT, 0, 0)); };
+    EXPECT_EQ(lines(), 2);
+    // A style write that leaves the wrap alone keeps the lines and the caret in view.
+    SendMessage(h, EM_SETSEL, 24, 24);
+    SendMessage(h, EM_SETREADONLY, TRUE, 0);
+    EXPECT_EQ(lines(), 2);
+    EXPECT_EQ(SendMessage(h, EM_LINEINDEX, 1, 0), 15);
+    SendMessage(h, EM_SETREADONLY, FALSE, 0);
+    // The width: a narrower window, then a format rectangle of its own.
+    SetWindowPos(h, nullptr, 0, 0, 110, 50, SWP_NOMOVE | SWP_NOZORDER);
+    EXPECT_EQ(lines(), 3);
+    TRect r{0, 0, 41, 40};
+    SendMessage(h, EM_SETRECT, 0, LPARAM(&r));
+    EXPECT_EQ(lines(), 5);
+    SendMessage(h, EM_SETRECT, 0, 0);
+    EXPECT_EQ(lines(), 3);
+    // The text.
+    SetWindowText(h, L"aaaa");
+    EXPECT_EQ(lines(), 1);
+    SetWindowText(h, L"aaaa bbbb cccc dddd eeee");
+    EXPECT_EQ(lines(), 3);
+    // The wrap itself: a horizontally scrolling edit does not wrap.
+    SetWindowLong(h, GWL_STYLE, GetWindowLong(h, GWL_STYLE) | ES_AUTOHSCROLL);
+    EXPECT_EQ(lines(), 1);
+    SetWindowLong(h, GWL_STYLE, GetWindowLong(h, GWL_STYLE) & ~LONG(ES_AUTOHSCROLL));
+    EXPECT_EQ(lines(), 3);
+    // The font, even one that takes the place of the last.
+    SendMessage(h, WM_SETFONT, WPARAM(GetStockObject(DEFAULT_GUI_FONT)), TRUE);
+    EXPECT_EQ(lines(), 3);
+}
+
 TEST_F(EditTest, MultiLineWrapsScrollsAndReportsLines)
 {
     // 17 characters fit a line of the 140-wide format rectangle.
