@@ -336,6 +336,15 @@ TEST_F(VodGridAccessors, CellControlsAreCountedOnceAndPlacedOnTheCell)
 
 TEST_F(VodGridAccessors, SmallPropertiesOfTheGroup)
 {
+    // IntegralHeight re-applies the bounds at once: the height snaps to
+    // whole rows.
+    Grid->SetDefaultColWidth(60);
+    Grid->SetDefaultRowHeight(22);
+    Grid->SetBounds(0, 0, 320, 120);
+    Grid->SetIntegralHeight(true);
+    EXPECT_TRUE(Grid->IntegralHeight());
+    EXPECT_EQ(Grid->Height(), 110);
+
     Grid->SetCursor(crHandPoint);
     EXPECT_EQ(Grid->Cursor(), crHandPoint);
     EXPECT_EQ(Grid->OldCursor(), crHandPoint);
