@@ -192,6 +192,21 @@ TEST_F(VodGridAccessors, UnsortedCellsFollowTheSortRecord)
     EXPECT_EQ(Grid->UnSortedRowIndex(3), 3);
 }
 
+TEST_F(VodGridAccessors, OriginalCellsFollowMovedColumns)
+{
+    Fill();
+    // Without a recorded order a column is where it is.
+    EXPECT_EQ(Grid->OriginalCells(1, 2), L"1,2");
+    Grid->SetColumnOrder();
+    Grid->MoveColumn(1, 3);
+    // The column recorded as 1 now stands at 3.
+    EXPECT_EQ(Grid->ColumnPosition(1), 3);
+    EXPECT_EQ(Grid->Cells(1, 2), L"2,2");
+    EXPECT_EQ(Grid->OriginalCells(1, 2), L"1,2");
+    Grid->SetOriginalCells(1, 2, L"o");
+    EXPECT_EQ(Grid->Cells(Grid->ColumnPosition(1), 2), L"o");
+}
+
 TEST_F(VodGridAccessors, LookReadersCreateNoBlockAndWritersDo)
 {
     Grid->SetCellEx(1, 1, L"x");
