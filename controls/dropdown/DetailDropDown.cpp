@@ -232,6 +232,7 @@ void TVodDetailDropDown::SizeDropDownForm()
         if (FDropDownHeight <= 0) FItemSelector->SetHeight(100);
     }
     TVodCustomDropDown::SizeDropDownForm();
+    FitSelectorToDropDown(FItemSelector, this);
 }
 
 void TVodDetailDropDown::DoShowDropDown()

@@ -752,3 +752,15 @@ void TVodCustomItemSelector::Dispatch(TMessage& M)
     }
     TScrollingWinControl::Dispatch(M);
 }
+
+void FitSelectorToDropDown(TVodCustomItemSelector* Selector, TVodCustomDropDown* DropDown)
+{
+    TDropDownForm* f = DropDown ? DropDown->DropDownForm() : nullptr;
+    if (!Selector || !f) return;
+    const Integer bw = std::max(DropDown->DropDownBorderWidth(), 0);
+    Integer bars = 0;
+    if (DropDown->DropDownHeader()->Visible()) bars += DropDown->DropDownHeader()->Height();
+    if (DropDown->DropDownFooter()->Visible()) bars += DropDown->DropDownFooter()->Height();
+    if (DropDown->DropDownWidth() > 0) Selector->SetWidth(std::max(f->Width() - 2 * bw, 0));
+    if (DropDown->DropDownHeight() > 0) Selector->SetHeight(std::max(f->Height() - 2 * bw - bars, 0));
+}

@@ -259,3 +259,8 @@ private:
     Integer FColorBoxWidth = 14, FColorBoxHeight = 14;
     TCustomImageList* FImages = nullptr;
 };
+
+// A drop-down size that is set (DropDownWidth, DropDownHeight above 0) wins
+// over the selector's own: the selector takes the window's inner size in
+// that direction, so placing it does not grow the window again.
+void FitSelectorToDropDown(TVodCustomItemSelector* Selector, TVodCustomDropDown* DropDown);

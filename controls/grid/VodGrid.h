@@ -1209,14 +1209,12 @@ public:
     void GetCellDefaults(Integer ACol, Integer ARow, TFont* AFont, TBrush* ABrush, TColor& AColorTo,
                          TColor& AMirrorColor, TColor& AMirrorColorTo, TAlignment& HA, TVAlignment& VA, bool& WW,
                          TCellGradientDirection& GD) override;
-    // Questions the hooks ask of families that answer them later: whether a
-    // cell's graphic kind takes a block's brush colour, whether a cell holds
-    // a data check box, and the rows the filter took out (text of a column
-    // and the row's original index).
-    virtual bool CellGraphicTakesBrush(Integer ACol, Integer ARow);
-    virtual bool IsDataCheckBoxCell(Integer ACol, Integer ARow);
+    // The rows the filter took out, in the order of their removal: their
+    // count, and the text of a column with the row's original index (the
+    // filter family answers them).
     virtual Integer FilteredOutRowCount() const;
     virtual String FilteredOutCell(Integer Index, Integer ACol, Integer& OriginalRow) const;
+    // Whether a block's brush colour applies to the cell's graphic kind.
     bool CellBrushFromProperties(Integer ACol, Integer ARow);
     // Editing is suspended (goEditing taken out for a cell that cannot be
     // edited, or during a smart paste).
@@ -1717,6 +1715,7 @@ protected:
     void WriteColumnHeaders();
     void WriteRowHeaders();
     bool FInitDone = false;
+    bool FThemeRegistered = false;
     bool FNewlyPlaced = false;
     bool FGridLoaded = false;
     bool FEditChange = false;
@@ -1819,7 +1818,13 @@ protected:
     // Sorted Idx of every item (repeats kept) and the same without repeats;
     // declared before the store, whose items drop it while they are freed.
     mutable std::vector<Integer> FHiddenRowLookup, FHiddenRowDistinct;
+    // The items by Idx (in store order where numbers repeat).
+    mutable std::vector<std::pair<Integer, TGridItem*>> FHiddenRowItems;
     mutable bool FHiddenRowLookupValid = false;
+    void EnsureHiddenRowLookup() const
+    {
+        if (!FHiddenRowLookupValid || FHiddenRowLookup.size() != size_t(NumHiddenRows())) BuildHiddenRowLookup();
+    }
     // The store tells the grid of every item added, freed or renumbered.
     static std::unique_ptr<TCollection> NewGridItems(TVodStringGrid* Grid);
     std::unique_ptr<TCollection> FGridItems = NewGridItems(this);

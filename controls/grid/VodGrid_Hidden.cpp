@@ -82,21 +82,28 @@ TGridItem* TVodStringGrid::GridItem(Integer Index) const { return static_cast<TG
 
 TGridItem* TVodStringGrid::HiddenRowItem(Integer RealRow) const
 {
-    for (Integer i = 0; i < FGridItems->Count(); ++i)
-        if (GridItem(i)->Idx() == RealRow) return GridItem(i);
-    return nullptr;
+    if (NumHiddenRows() == 0) return nullptr;
+    EnsureHiddenRowLookup();
+    auto it = std::lower_bound(FHiddenRowItems.begin(), FHiddenRowItems.end(), RealRow,
+                               [](const std::pair<Integer, TGridItem*>& e, Integer v) { return e.first < v; });
+    return it != FHiddenRowItems.end() && it->first == RealRow ? it->second : nullptr;
 }
 
 void TVodStringGrid::BuildHiddenRowLookup() const
 {
     const Integer n = FGridItems->Count();
+    FHiddenRowItems.resize(size_t(n));
     FHiddenRowLookup.resize(size_t(n));
     bool sorted = true;
     for (Integer i = 0; i < n; ++i) {
-        FHiddenRowLookup[size_t(i)] = GridItem(i)->Idx();
-        if (i > 0 && FHiddenRowLookup[size_t(i)] < FHiddenRowLookup[size_t(i - 1)]) sorted = false;
+        TGridItem* item = GridItem(i);
+        FHiddenRowItems[size_t(i)] = {item->Idx(), item};
+        if (i > 0 && item->Idx() < FHiddenRowItems[size_t(i - 1)].first) sorted = false;
     }
-    if (!sorted) std::sort(FHiddenRowLookup.begin(), FHiddenRowLookup.end());
+    if (!sorted)
+        std::stable_sort(FHiddenRowItems.begin(), FHiddenRowItems.end(),
+                         [](const auto& a, const auto& b) { return a.first < b.first; });
+    for (Integer i = 0; i < n; ++i) FHiddenRowLookup[size_t(i)] = FHiddenRowItems[size_t(i)].first;
     FHiddenRowDistinct = FHiddenRowLookup;
     FHiddenRowDistinct.erase(std::unique(FHiddenRowDistinct.begin(), FHiddenRowDistinct.end()),
                              FHiddenRowDistinct.end());
@@ -108,7 +115,7 @@ Integer TVodStringGrid::DisplToRealRow(Integer ARow) const
     if (NumHiddenRows() == 0) return ARow;
     if (ARow < 0) return -1;
     // Items that other code adds or frees directly show in the count.
-    if (!FHiddenRowLookupValid || FHiddenRowLookup.size() != size_t(NumHiddenRows())) BuildHiddenRowLookup();
+    EnsureHiddenRowLookup();
     // Before the i-th hidden row (from 0) lie L[i] - i visible rows; display
     // row ARow sits past every hidden row with at most ARow visible rows
     // before it.
@@ -127,7 +134,7 @@ Integer TVodStringGrid::DisplToRealRow(Integer ARow) const
 Integer TVodStringGrid::RealToDisplRow(Integer ARow) const
 {
     if (NumHiddenRows() == 0) return ARow;
-    if (!FHiddenRowLookupValid || FHiddenRowLookup.size() != size_t(NumHiddenRows())) BuildHiddenRowLookup();
+    EnsureHiddenRowLookup();
     const auto it = std::lower_bound(FHiddenRowLookup.begin(), FHiddenRowLookup.end(), ARow);
     return ARow - Integer(it - FHiddenRowLookup.begin());
 }

@@ -119,3 +119,8 @@ bool ColorToIdent(TColor color, String& ident);
 // reverse raises EConvertError on text that is neither.
 String ColorToString(TColor color);
 TColor StringToColor(const String& s);
+
+// The web (CSS) name of a colour ("red", "aliceblue" ...); a system colour is
+// resolved first. A colour without a name gives "#RRGGBB". Where two names
+// share a value the first in alphabetical order is given ("aqua", "gray").
+String WebColorName(TColor color);
