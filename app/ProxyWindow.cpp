@@ -10,9 +10,11 @@ T_proxyForm* _proxyForm = nullptr;
 T_proxyForm::T_proxyForm(TComponent* AOwner) : TForm(AOwner)
 {
     SetCaption(L"_proxyForm");
+    // The border first: changing it keeps the window's outer size, which
+    // would leave the client area off its size.
+    SetBorderStyle(bsDialog);
     SetClientWidth(248);
     SetClientHeight(136);
-    SetBorderStyle(bsDialog);
     SetPosition(poMainFormCenter);
 
     VodPanel1 = new TVodPanel(this);

@@ -1,6 +1,9 @@
 // The whole download thread (row updates, buffered writes, naming) against
 // `curl -o`, both fetching the same body from the same server into files on
-// the same disk, in alternating rounds (the order flips every round). The
+// the same disk, in alternating rounds (the order flips every round). Our
+// side runs as the user runs it: an entry listed in the main window (on the
+// headless desktop, with the library's controls) and started with Start; the
+// window carries out the row updates and button states as they come. The
 // server is tools/mediaserver (sendfile from the page cache), so that it is
 // not what limits either side. Prints each round, the median speed ratio
 // (ours / curl's) and the growth of our resident memory during a download.
@@ -18,6 +21,7 @@
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <spawn.h>
 #include <string>
 #include <sys/wait.h>
@@ -27,7 +31,13 @@
 
 #include "app/DownloadJob.h"
 #include "app/MainWindow.h"
+#include "controls/chrome/VodToolButton.h"
+#include "controls/foundation/LibraryStartup.h"
+#include "platform/base/Registry.h"
 #include "platform/base/Threads.h"
+#include "platform/ui/ComCtrls.h"
+#include "platform/ui/Forms.h"
+#include "platform/ui/backend/Headless.h"
 #include "BenchMediaServer.h"
 #include "BenchStats.h"
 
@@ -37,13 +47,31 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-class TCountingView : public IDownloadView {
-public:
-    void SetRowTexts(TItemKey, const String&, const String&) override { ++updates; }
-    void EnableButtons() override { ++enables; }
-    void ShowConverterMissing() override {}
-    long updates = 0;
-    int enables = 0;
+// The main window on the headless desktop, its settings in a private store.
+struct TWindow {
+    std::unique_ptr<THeadlessDriver> Drv = std::make_unique<THeadlessDriver>();
+    std::string Config;
+    TWindow()
+    {
+        char tmpl[] = "/tmp/velbench-config-XXXXXX";
+        Config = mkdtemp(tmpl) ? tmpl : "/tmp";
+        ::setenv("XDG_CONFIG_HOME", Config.c_str(), 1);
+        RegistryStoreReset();
+        VodLibraryStartup();
+        InitForms();
+        Application->CreateForm(_mainForm);
+        _mainForm->Show();
+        Drv->Activate(_mainForm->Handle());
+        Drv->Pump();
+    }
+    ~TWindow()
+    {
+        DoneForms();
+        _mainForm = nullptr;
+        VodLibraryShutdown();
+        std::error_code ec;
+        std::filesystem::remove_all(Config, ec);
+    }
 };
 
 // Seconds for `curl -s -o`; negative on failure. curl runs at the download
@@ -72,15 +100,15 @@ struct TThreadRound {
     long updates = 0;
 };
 
-TThreadRound RunThread(const std::string& url, const std::string& folder, long long size)
+TThreadRound RunThread(TWindow& w, const std::string& url, const std::string& folder, long long size)
 {
     TThreadRound r;
-    TDownloadSettings settings;
-    settings.appFolder = UTF8ToString(folder + "/no-converter");  // format 0 needs none
-    TItemList list;
-    auto view = std::make_shared<TCountingView>();
-    const TItemKey key = list.add_item(site_velmora, L"http://own/video/1");
-    list.Update(key, [&](TItem& it) {
+    T_mainForm* f = _mainForm;
+    f->DownloadBaseSettings.appFolder = UTF8ToString(folder + "/no-converter");  // format 0 needs none
+    item_list.Clear();
+    f->clear_list();
+    const TItemKey key = item_list.add_item(site_velmora, L"http://own/video/1");
+    item_list.Update(key, [&](TItem& it) {
         it.url = UTF8ToString(url);
         it.size = size;
         it.title = L"Bench";
@@ -88,6 +116,14 @@ TThreadRound RunThread(const std::string& url, const std::string& folder, long l
         it.saveto = UTF8ToString(folder);
         it.status = status_ready;
     });
+    TItem item;
+    item_list.GetByKey(key, item);
+    f->add_list_row(item);
+    w.Drv->Pump();
+    // The row's progress texts the window showed, one per change seen.
+    TListItem* row = f->MainListView->Items()->Item(0);
+    String shown = row->SubItems()->Strings(1);
+    long updates = 0;
     const long rssBefore = RssKiB();
     std::atomic<bool> running{true};
     std::atomic<long> peak{rssBefore};
@@ -100,17 +136,30 @@ TThreadRound RunThread(const std::string& url, const std::string& folder, long l
         }
     });
     const auto t0 = Clock::now();
-    StartDownload(list, key, view, settings);
-    TItem item;
-    while (!(list.GetByKey(key, item) && item.status != status_downloading && view->enables > 0))
+    f->StartVodToolButtonClick(f->StartVodToolButton);
+    // Done when the entry has left the downloading state and the thread's
+    // last call (the buttons of the finished entry) has reached the window.
+    auto ended = [&] {
+        return item_list.GetByKey(key, item) && item.status != status_downloading &&
+               (f->PlayVodToolButton->Enabled() || f->StartVodToolButton->Enabled());
+    };
+    while (!ended()) {
         CheckSynchronize(5);
+        w.Drv->Pump();
+        if (row->SubItems()->Strings(1) != shown) {
+            shown = row->SubItems()->Strings(1);
+            ++updates;
+        }
+    }
     r.seconds = std::chrono::duration<double>(Clock::now() - t0).count();
     running = false;
     sampler.join();
-    while (RunningDownloadThreads() > 0)
+    while (RunningDownloadThreads() > 0) {
         CheckSynchronize(5);
+        w.Drv->Pump();
+    }
     r.rssGrowthKiB = peak - rssBefore;
-    r.updates = view->updates;
+    r.updates = updates;
     std::error_code ec;
     const std::string file = folder + "/Bench.flv";
     if (item.status != status_finished || std::filesystem::file_size(file, ec) != static_cast<uintmax_t>(size))
@@ -158,6 +207,7 @@ int main()
     printf("%-6s %12s %12s %8s %14s %12s\n", "round", "curl MB/s", "ours MB/s", "ratio", "rss growth MiB",
            "row updates");
 
+    TWindow window;
     std::vector<double> ratios, curlSpeeds, ourSpeeds;
     long maxGrowth = 0;
     for (int i = 0; i < rounds; ++i) {
@@ -169,9 +219,9 @@ int main()
         if (i % 2 == 0) {
             curl = RunCurl(url, folder + "/curl.bin", size);
             Settle(folder);
-            ours = RunThread(url, folder, size);
+            ours = RunThread(window, url, folder, size);
         } else {
-            ours = RunThread(url, folder, size);
+            ours = RunThread(window, url, folder, size);
             Settle(folder);
             curl = RunCurl(url, folder + "/curl.bin", size);
         }

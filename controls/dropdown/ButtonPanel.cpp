@@ -431,6 +431,12 @@ void TCustomButtonPanel::Dispatch(TMessage& M)
         TCustomControl::Dispatch(M);
         SetHotButton(-1);
         return;
+    case WM_GETDLGCODE:
+        // In the calculator's window Tab closes the window; it does not move
+        // the focus.
+        TCustomControl::Dispatch(M);
+        if (FVodDropDown) M.Result |= DLGC_WANTTAB;
+        return;
     default: TCustomControl::Dispatch(M);
     }
 }

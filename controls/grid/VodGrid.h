@@ -723,16 +723,17 @@ public:
     Integer Level() const { return FLevel; }
     void SetLevel(Integer v) { FLevel = v; }
     // The row's cell texts, one line per real column, each with the cell's
-    // property block (or nil) as its object.
-    TStrings* Items() const { return FItems.get(); }
-    TStringList* ItemList() const { return FItems.get(); }
-    void SetItems(TStrings* v) { FItems->Assign(v); }
+    // property block (or nil) as its object: the row as it left the store,
+    // whole, so that hiding and showing copy nothing.
+    TStrings* Items() const { return &FItems; }
+    TStringGridRow* Row() const { return &FItems; }
+    void SetItems(TStrings* v) { FItems.Assign(v); }
 
 private:
     Integer FIdx = 0;
     Integer FHeight = 0;
     Integer FLevel = 0;
-    std::unique_ptr<TStringList> FItems;
+    mutable TStringGridRow FItems;
 };
 
 // ---------------------------------------------------------------------------
@@ -1235,14 +1236,12 @@ public:
     void GetCellDefaults(Integer ACol, Integer ARow, TFont* AFont, TBrush* ABrush, TColor& AColorTo,
                          TColor& AMirrorColor, TColor& AMirrorColorTo, TAlignment& HA, TVAlignment& VA, bool& WW,
                          TCellGradientDirection& GD) override;
-    // Questions the hooks ask of families that answer them later: whether a
-    // cell's graphic kind takes a block's brush colour, whether a cell holds
-    // a data check box, and the rows the filter took out (text of a column
-    // and the row's original index).
-    virtual bool CellGraphicTakesBrush(Integer ACol, Integer ARow);
-    virtual bool IsDataCheckBoxCell(Integer ACol, Integer ARow);
+    // The rows the filter took out, in the order of their removal: their
+    // count, and the text of a column with the row's original index (the
+    // filter family answers them).
     virtual Integer FilteredOutRowCount() const;
     virtual String FilteredOutCell(Integer Index, Integer ACol, Integer& OriginalRow) const;
+    // Whether a block's brush colour applies to the cell's graphic kind.
     bool CellBrushFromProperties(Integer ACol, Integer ARow);
     // Editing is suspended (goEditing taken out for a cell that cannot be
     // edited, or during a smart paste).
@@ -1488,6 +1487,7 @@ public:
     void UnSuppressAllRows();
     bool IsSuppressedColumn(Integer ColIndex) const { return ColWidths(ColIndex) == 0; }
     bool IsSuppressedRow(Integer RowIndex) const { return RowHeights(RowIndex) == 0; }
+    bool IsIgnoredColumn(Integer ACol) const { return IgnoreColumns()->HasValue(ACol); }
     void HideSelectedRows();
     void HideUnSelectedRows();
     // The hidden-row store and its items (for the families that read hidden
@@ -1534,8 +1534,60 @@ public:
     std::function<void(TObject* Sender, Integer OldRow, Integer NewRow, bool& Allow)> OnRowChanging;
 
     // === inserting, removing and moving columns, column order (VodGrid_Cols.cpp) ===
+    // Column indices are real columns unless stated; MoveColumn takes
+    // display columns.
+    virtual void InsertCols(Integer ColIndex, Integer CCount);
+    void AddColumn() { InsertCols(ColCount(), 1); }
+    virtual void RemoveCols(Integer ColIndex, Integer CCount);
+    void RemoveSelectedCols();
+    void RemoveUnSelectedCols();
+    void MergeCols(Integer ColIndex1, Integer ColIndex2, const String& Separator);
+    void MoveColumn(Integer FromIndex, Integer ToIndex);
+    void SetColumnOrder();
+    void ResetColumnOrder();
+    Integer ColumnPosition(Integer ACol);
+    Integer ColumnAtPosition(Integer ACol);
+    Integer ColumnByHeader(const String& AValue);
+    // The disjunct column-selection flags as far as column removal uses
+    // them; completed by the family of row and column selection flags.
+    bool ColSelect(Integer ACol) const;
+    void SetColSelect(Integer ACol, bool Value);
+    void ClearColSelect();
 
     // === clearing, trimming, colouring ranges, used cells, save range (VodGrid_Clear.cpp) ===
+    // Negative coordinates of a range are ignored; a range reaching past
+    // the grid clears what the store holds there.
+    virtual void ClearRect(Integer ACol1, Integer ARow1, Integer ACol2, Integer ARow2);
+    void ClearRows(Integer RowIndex, Integer RCount);
+    void ClearCols(Integer ColIndex, Integer CCount);
+    void ClearNormalRows(Integer RowIndex, Integer RCount);
+    void ClearNormalCols(Integer ColIndex, Integer CCount);
+    void ClearNormalCells();
+    void ClearSelection();
+    void Clear();
+    void ClearAll();
+    virtual void TrimRect(Integer ACol1, Integer ARow1, Integer ACol2, Integer ARow2);
+    void TrimColumn(Integer ACol);
+    void TrimRow(Integer ARow);
+    void TrimAll();
+    void ColorRect(Integer ACol1, Integer ARow1, Integer ACol2, Integer ARow2, TColor AColor);
+    virtual TGridRect UsedCells();
+    Integer SaveStartCol() const;
+    Integer SaveStartRow() const;
+    Integer SaveEndCol() const;
+    Integer SaveEndRow() const;
+    Integer SaveColCount() const;
+    Integer SaveRowCount() const;
+    bool IsCell(const String& SubStr, Integer& ACol, Integer& ARow);
+    bool IsWideCell(Integer ACol, Integer ARow);
+    String GetWideCells(Integer i, Integer j);
+    void SetWideCells(Integer i, Integer j, const String& Value);
+    // Frees a block taken out of the store with the graphic it owns.
+    static void DisposeCellBlock(TCellProperties* P);
+    VEL_GRID_PROP(bool, SaveHiddenCells, false)
+    VEL_GRID_PROP(bool, ClearTextOnly, false)
+    VEL_GRID_PROP(bool, OwnsObjects, false)
+public:
 
     // === dimensions, fixed and footer rows, simple properties (VodGrid_Dims.cpp) ===
     // Re-declared over the platform grid's: they keep the grid's companions
@@ -1818,6 +1870,7 @@ protected:
     void WriteColumnHeaders();
     void WriteRowHeaders();
     bool FInitDone = false;
+    bool FThemeRegistered = false;
     bool FNewlyPlaced = false;
     bool FGridLoaded = false;
     bool FEditChange = false;
@@ -1929,8 +1982,16 @@ protected:
     // Sorted Idx of every item (repeats kept) and the same without repeats;
     // declared before the store, whose items drop it while they are freed.
     mutable std::vector<Integer> FHiddenRowLookup, FHiddenRowDistinct;
+    // The items by Idx (in store order where numbers repeat).
+    mutable std::vector<std::pair<Integer, TGridItem*>> FHiddenRowItems;
     mutable bool FHiddenRowLookupValid = false;
-    std::unique_ptr<TCollection> FGridItems = std::make_unique<TOwnedCollection>(this, CollectionItemClass<TGridItem>());
+    void EnsureHiddenRowLookup() const
+    {
+        if (!FHiddenRowLookupValid || FHiddenRowLookup.size() != size_t(NumHiddenRows())) BuildHiddenRowLookup();
+    }
+    // The store tells the grid of every item added, freed or renumbered.
+    static std::unique_ptr<TCollection> NewGridItems(TVodStringGrid* Grid);
+    std::unique_ptr<TCollection> FGridItems = NewGridItems(this);
     Integer FFilterLevel = 0;
     // Per real column: visible, and the width it had when hidden.
     std::vector<bool> FVisibleCol;
@@ -1957,8 +2018,11 @@ protected:
     bool FUseEnabledRows = false;
 
     // === state: inserting, removing and moving columns, column order ===
+    std::unique_ptr<TList> FColSelect = std::make_unique<TList>();
 
     // === state: clearing, trimming, colouring ranges, used cells, save range ===
+    bool FNilObjects = false;
+    bool FBlockCellChange = false;
 
     // === state: dimensions, fixed and footer rows, simple properties ===
     bool Loading() const;

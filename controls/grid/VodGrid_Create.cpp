@@ -334,6 +334,8 @@ void TVodStringGrid::WriteRowHeaders()
 
 TVodStringGrid::~TVodStringGrid()
 {
+    // The families see csDestroying and raise no events from here on.
+    Destroying();
     const bool designing = ComponentState().Contains(csDesigning);
     // 1. Every row present (expanding nodes and removing filters come with
     // their families; without nodes and filters nothing is hidden by them).
@@ -347,8 +349,23 @@ TVodStringGrid::~TVodStringGrid()
             FSizeWithForm = nullptr;
         }
     }
-    // 5. The store is cleared by the base grid's destructor, which frees
-    // every property block it holds once.
+    if (FThemeRegistered && HandleAllocated()) GetThemeNotifier(this)->UnRegisterWindow(Handle());
+    // 5. Every hidden column and row back in the store; then the whole store
+    // up to the largest counts the grid ever had is cleared, so that every
+    // block (also of rows beyond a shrunk count) is freed once.
+    Integer rows = RowCount(), cols = ColCount();
+    // A destructor must not throw: a row that cannot be put back stays in
+    // its hidden-row item, which frees its blocks itself.
+    try {
+        UnHideColumnsAll();
+        UnHideRowsAll();
+    } catch (const Exception&) {
+    }
+    if (NumHiddenRows() == 0 && !HasNodes()) {
+        rows = std::max(std::max(rows, RowCount()), FMaxRowCount);
+        cols = std::max(std::max(cols, ColCount()), FMaxColCount);
+    }
+    if (rows > 0 && cols > 0 && FHasCellProps) FreeCellPropertiesRect(0, 0, cols - 1, rows - 1);
     // 6. Owned objects: the settings objects are members and go with the
     // grid; the synchronised grid is forgotten first.
     if (FSyncGrid) FSyncGrid->SetGrid(nullptr);
@@ -407,7 +424,11 @@ void TVodStringGrid::Loaded()
     ApplySearchFooterSettings();
     UpdateScrollBarVisibility(false);
     // 10. The Office theme.
-    if (FAutoThemeAdapt && !ComponentState().Contains(csDesigning) && !IsLibrary) AdaptToOfficeTheme();
+    if (FAutoThemeAdapt && !ComponentState().Contains(csDesigning) && !IsLibrary) {
+        AdaptToOfficeTheme();
+        GetThemeNotifier(this)->RegisterWindow(Handle());
+        FThemeRegistered = true;
+    }
     // 11. Disjunct selection, column sizes and grid width, column order.
     FDisSelection = TGridRect{-1, -1, -1, -1};
     FColSizesAtLoad.clear();

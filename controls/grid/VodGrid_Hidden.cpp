@@ -15,25 +15,18 @@
 // ---------------------------------------------------------------------------
 // TGridItem
 
-TGridItem::TGridItem(TCollection* Collection)
-    : TCollectionItem(Collection), FItems(std::make_unique<TStringList>())
-{
-}
+TGridItem::TGridItem(TCollection* Collection) : TCollectionItem(Collection) {}
 
 TGridItem::~TGridItem()
 {
     // Blocks still held belong to a row that was never put back: free them
-    // as the store would (a block's graphic goes with it when it is the
-    // grid's own graphic class).
-    for (Integer i = 0; i < FItems->Count(); ++i) {
-        auto* p = dynamic_cast<TCellProperties*>(FItems->Objects(i));
+    // as the store would.
+    for (Integer i = 0; i < FItems.Count(); ++i) {
+        auto* p = dynamic_cast<TCellProperties*>(FItems.Objects(i));
         if (!p) continue;
-        FItems->SetObjects(i, nullptr);
-        if (p->FGraphicObject && p->FGraphicObject->ClassName() == L"TCellGraphic") delete p->FGraphicObject;
-        delete p;
+        FItems.SetObjects(i, nullptr);
+        TVodStringGrid::DisposeCellBlock(p);
     }
-    if (auto* c = Collection())
-        if (auto* g = dynamic_cast<TVodStringGrid*>(c->GetOwner())) g->DropHiddenRowLookup();
 }
 
 void TGridItem::Assign(TPersistent* Source)
@@ -47,40 +40,70 @@ void TGridItem::Assign(TPersistent* Source)
     FHeight = s->FHeight;
     FLevel = s->FLevel;
     // Texts only: a block has one owner, and it stays with the source.
-    FItems->Clear();
-    for (Integer i = 0; i < s->FItems->Count(); ++i) FItems->Add(s->FItems->Strings(i));
+    FItems.Clear();
+    for (Integer i = 0; i < s->FItems.Count(); ++i) FItems.Add(s->FItems.Strings(i));
 }
 
 void TGridItem::SetIdx(Integer v)
 {
     if (FIdx == v) return;
     FIdx = v;
-    if (auto* c = Collection())
-        if (auto* g = dynamic_cast<TVodStringGrid*>(c->GetOwner())) g->DropHiddenRowLookup();
+    // The store hears of it now, or at the end of its update.
+    Changed(false);
 }
 
 // ---------------------------------------------------------------------------
 // The store and its lookup
 
+namespace {
+
+// Every item added, freed or renumbered drops the grid's lookup.
+class TGridItems : public TCollection {
+public:
+    explicit TGridItems(TVodStringGrid* Grid) : TCollection(CollectionItemClass<TGridItem>()), FGrid(Grid) {}
+    TPersistent* GetOwner() const override { return FGrid; }
+
+protected:
+    void Update(TCollectionItem*) override { FGrid->DropHiddenRowLookup(); }
+    void Notify(TCollectionItem*, TCollectionNotification) override { FGrid->DropHiddenRowLookup(); }
+
+private:
+    TVodStringGrid* FGrid;
+};
+
+}  // namespace
+
+std::unique_ptr<TCollection> TVodStringGrid::NewGridItems(TVodStringGrid* Grid)
+{
+    return std::make_unique<TGridItems>(Grid);
+}
+
 TGridItem* TVodStringGrid::GridItem(Integer Index) const { return static_cast<TGridItem*>(FGridItems->Items(Index)); }
 
 TGridItem* TVodStringGrid::HiddenRowItem(Integer RealRow) const
 {
-    for (Integer i = 0; i < FGridItems->Count(); ++i)
-        if (GridItem(i)->Idx() == RealRow) return GridItem(i);
-    return nullptr;
+    if (NumHiddenRows() == 0) return nullptr;
+    EnsureHiddenRowLookup();
+    auto it = std::lower_bound(FHiddenRowItems.begin(), FHiddenRowItems.end(), RealRow,
+                               [](const std::pair<Integer, TGridItem*>& e, Integer v) { return e.first < v; });
+    return it != FHiddenRowItems.end() && it->first == RealRow ? it->second : nullptr;
 }
 
 void TVodStringGrid::BuildHiddenRowLookup() const
 {
     const Integer n = FGridItems->Count();
+    FHiddenRowItems.resize(size_t(n));
     FHiddenRowLookup.resize(size_t(n));
     bool sorted = true;
     for (Integer i = 0; i < n; ++i) {
-        FHiddenRowLookup[size_t(i)] = GridItem(i)->Idx();
-        if (i > 0 && FHiddenRowLookup[size_t(i)] < FHiddenRowLookup[size_t(i - 1)]) sorted = false;
+        TGridItem* item = GridItem(i);
+        FHiddenRowItems[size_t(i)] = {item->Idx(), item};
+        if (i > 0 && item->Idx() < FHiddenRowItems[size_t(i - 1)].first) sorted = false;
     }
-    if (!sorted) std::sort(FHiddenRowLookup.begin(), FHiddenRowLookup.end());
+    if (!sorted)
+        std::stable_sort(FHiddenRowItems.begin(), FHiddenRowItems.end(),
+                         [](const auto& a, const auto& b) { return a.first < b.first; });
+    for (Integer i = 0; i < n; ++i) FHiddenRowLookup[size_t(i)] = FHiddenRowItems[size_t(i)].first;
     FHiddenRowDistinct = FHiddenRowLookup;
     FHiddenRowDistinct.erase(std::unique(FHiddenRowDistinct.begin(), FHiddenRowDistinct.end()),
                              FHiddenRowDistinct.end());
@@ -92,7 +115,7 @@ Integer TVodStringGrid::DisplToRealRow(Integer ARow) const
     if (NumHiddenRows() == 0) return ARow;
     if (ARow < 0) return -1;
     // Items that other code adds or frees directly show in the count.
-    if (!FHiddenRowLookupValid || FHiddenRowLookup.size() != size_t(NumHiddenRows())) BuildHiddenRowLookup();
+    EnsureHiddenRowLookup();
     // Before the i-th hidden row (from 0) lie L[i] - i visible rows; display
     // row ARow sits past every hidden row with at most ARow visible rows
     // before it.
@@ -111,7 +134,7 @@ Integer TVodStringGrid::DisplToRealRow(Integer ARow) const
 Integer TVodStringGrid::RealToDisplRow(Integer ARow) const
 {
     if (NumHiddenRows() == 0) return ARow;
-    if (!FHiddenRowLookupValid || FHiddenRowLookup.size() != size_t(NumHiddenRows())) BuildHiddenRowLookup();
+    EnsureHiddenRowLookup();
     const auto it = std::lower_bound(FHiddenRowLookup.begin(), FHiddenRowLookup.end(), ARow);
     return ARow - Integer(it - FHiddenRowLookup.begin());
 }
@@ -137,7 +160,7 @@ TGridItem* TVodStringGrid::TakeRowIntoItem(Integer DisplayRow, Integer RealIdx, 
 {
     auto* item = static_cast<TGridItem*>(FGridItems->Add());
     if (Position >= 0 && Position < FGridItems->Count() - 1) item->SetIndex(Position);
-    TakeStoreRow(DisplayRow, TotalColCount(), item->ItemList());
+    DetachStoreRow(DisplayRow, TotalColCount(), item->Row());
     item->SetIdx(RealIdx);
     item->SetHeight(WithHeight ? RowHeights(DisplayRow) : 0);
     DropHiddenRowLookup();
@@ -147,8 +170,7 @@ TGridItem* TVodStringGrid::TakeRowIntoItem(Integer DisplayRow, Integer RealIdx, 
 void TVodStringGrid::PutItemIntoRow(TGridItem* Item, Integer DisplayRow, bool WithHeight)
 {
     // The references move back: the item is left without blocks.
-    PutStoreRow(DisplayRow, Item->ItemList());
-    for (Integer i = 0; i < Item->ItemList()->Count(); ++i) Item->ItemList()->SetObjects(i, nullptr);
+    AttachStoreRow(DisplayRow, Item->Row());
     if (WithHeight) SetRowHeights(DisplayRow, Item->Height());
 }
 
@@ -228,7 +250,7 @@ void TVodStringGrid::HideRowList(TIntList* RowList)
     FGridItems->BeginUpdate();
     for (Integer r : rows) {
         auto* item = static_cast<TGridItem*>(FGridItems->Add());
-        TakeStoreRow(r, cols, item->ItemList());
+        DetachStoreRow(r, cols, item->Row());
         item->SetIdx(r);
         item->SetHeight(RowHeights(r));
         item->SetLevel(FFilterLevel);
@@ -261,7 +283,7 @@ void TVodStringGrid::HideRowsEx(Integer FromRow, Integer ToRow)
     FGridItems->BeginUpdate();
     for (Integer k = 0; k < n; ++k) {
         auto* item = static_cast<TGridItem*>(FGridItems->Add());
-        TakeStoreRow(d + k, TotalColCount(), item->ItemList());
+        DetachStoreRow(d + k, TotalColCount(), item->Row());
         item->SetIdx(taken[size_t(k)]);
     }
     FGridItems->EndUpdate();
@@ -392,6 +414,9 @@ void TVodStringGrid::UnHideRowList()
     if (cnt > 0) {
         const bool footer = FooterRowShown();
         const Integer oldRows = RowCount();
+        // The footer row stays last: set aside while the rows come back.
+        TStringGridRow footerRow;
+        if (footer) DetachStoreRow(oldRows - 1, TotalColCount(), &footerRow);
         SetRowCount(oldRows + cnt);
         const Integer lastData = RowCount() - 1 - (footer ? 1 : 0);
         // Each item goes back to the display row it had when it was hidden;
@@ -405,12 +430,8 @@ void TVodStringGrid::UnHideRowList()
         if (plain) {
             std::vector<Integer> targets(static_cast<size_t>(cnt));
             for (Integer k = 0; k < cnt; ++k) targets[size_t(k)] = items[size_t(k)]->Idx();
-            // The footer row (moved to the last row by the count) stays last.
-            TStringList footerRow;
-            if (footer) TakeStoreRow(RowCount() - 1, TotalColCount(), &footerRow);
             InsertStoreRowList(targets);
             FRows.InsertLineList(targets);
-            if (footer) PutStoreRow(RowCount() - 1, &footerRow);
             for (TGridItem* item : items) PutItemIntoRow(item, item->Idx(), true);
         } else {
             // Filled from the bottom: the level's items at their rows, the
@@ -430,6 +451,7 @@ void TVodStringGrid::UnHideRowList()
                 }
             }
         }
+        if (footer) AttachStoreRow(RowCount() - 1, &footerRow);
     }
     // The level's items are freed from the end; items of other levels stay.
     FGridItems->BeginUpdate();

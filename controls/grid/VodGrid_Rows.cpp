@@ -34,9 +34,9 @@ private:
 // ---------------------------------------------------------------------------
 // Helpers
 
-bool TVodStringGrid::FooterRowShown() const { return false; }
+bool TVodStringGrid::FooterRowShown() const { return FloatingFooter() && FloatingFooter()->Visible(); }
 
-Integer TVodStringGrid::FooterRows() const { return 0; }
+Integer TVodStringGrid::FooterRows() const { return FixedFooters(); }
 
 void TVodStringGrid::MoveControlRows(Integer FromRow, Integer Delta)
 {
@@ -55,17 +55,13 @@ void TVodStringGrid::DiscardRows(Integer RowIndex, Integer RCount)
 
 void TVodStringGrid::DiscardRowList(const std::vector<Integer>& Rows)
 {
-    TStringList row;
+    TStringGridRow row;
     for (Integer r : Rows) {
         if (r < 0) continue;
+        DetachStoreRow(r, 0, &row);
+        for (Integer c = 0; c < row.Count(); ++c)
+            if (auto* p = dynamic_cast<TCellProperties*>(row.Objects(c))) DisposeCellBlock(p);
         row.Clear();
-        TakeStoreRow(r, 0, &row);
-        for (Integer c = 0; c < row.Count(); ++c) {
-            if (auto* p = dynamic_cast<TCellProperties*>(row.Objects(c))) {
-                if (p->FGraphicObject && p->FGraphicObject->ClassName() == L"TCellGraphic") delete p->FGraphicObject;
-                delete p;
-            }
-        }
     }
 }
 
@@ -79,20 +75,29 @@ void TVodStringGrid::DoInsertRows(Integer RowIndex, Integer RCount, bool UpdateC
     RowIndex = std::clamp(RowIndex, 0, RowCount());
     const Integer leftCol = LeftCol();
     const Integer oldCount = RowCount();
-    // The count first: with the floating footer shown, the count's setter
-    // hands the footer row to the new last row.
-    SetRowCount(oldCount + RCount);
+    // The footer row stays the last row: it is set aside while the rows
+    // move, whatever the count's setter does with the last row meanwhile.
     const bool footer = FooterRowShown() && RowIndex < oldCount;
-    TStringList footerRow;
-    if (footer) TakeStoreRow(RowCount() - 1, TotalColCount(), &footerRow);
+    TStringGridRow footerRow;
+    Integer footerHeight = 0;
+    if (footer) {
+        footerHeight = RowHeights(oldCount - 1);
+        DetachStoreRow(oldCount - 1, TotalColCount(), &footerRow);
+    }
+    SetRowCount(oldCount + RCount);
     // The rows from RowIndex move down, with their heights; the new rows
     // come in empty, at the default height.
     InsertStoreRows(RowIndex, RCount);
     FRows.InsertLines(RowIndex, RCount);
-    if (footer) PutStoreRow(RowCount() - 1, &footerRow);
+    if (footer) {
+        AttachStoreRow(RowCount() - 1, &footerRow);
+        SetRowHeights(RowCount() - 1, footerHeight);
+    }
     if (Navigation()->KeepHorizScroll()) SetLeftCol(leftCol);
     if (ShowModified()->Enabled() && RowIndex < FModifiedRows->Count())
         for (Integer i = 0; i < RCount; ++i) FModifiedRows->Insert(RowIndex, 0);
+    if (FUseEnabledRows && RowIndex < FEnabledRows->Count())
+        for (Integer i = 0; i < RCount; ++i) FEnabledRows->Insert(RowIndex, 0);
     if (MouseActions()->DisjunctRowSelect() && RowIndex < FRowSelect->Count())
         for (Integer i = 0; i < RCount; ++i) FRowSelect->Insert(RowIndex, nullptr);
     if (UpdateCellControls && FControlList->Count() > 0) {
@@ -164,8 +169,10 @@ void TVodStringGrid::AddRow()
     if (FooterRowShown()) {
         // The new row comes above the footer row.
         InsertRows(RowCount() - 1, 1, true);
+        if (FloatingFooter()->FooterStyle() == fsFixedLastRow) ClearRows(RowCount() - 2, 1);
     } else {
         InsertRows(RowCount(), 1, true);
+        ClearRows(RowCount() - 1, 1);
     }
 }
 
@@ -192,6 +199,7 @@ void TVodStringGrid::RemoveRows(Integer RowIndex, Integer RCount)
     }
     for (Integer i = 0; i < RCount; ++i) {
         if (ShowModified()->Enabled() && RowIndex < FModifiedRows->Count()) FModifiedRows->Delete(RowIndex);
+        if (FUseEnabledRows && RowIndex < FEnabledRows->Count()) FEnabledRows->Delete(RowIndex);
         if (MouseActions()->DisjunctRowSelect() && RowIndex < FRowSelect->Count()) {
             SetRowSelect(RowIndex, false);
             FRowSelect->Delete(RowIndex);
@@ -215,6 +223,7 @@ void TVodStringGrid::RemoveRows(Integer RowIndex, Integer RCount)
             ~TBack() { M->SetDisjunctRowSelectDirect(V); }
         } back{MouseActions(), disjunct};
         SetRowCount(oldCount - RCount);
+        FMaxRowCount = std::max(FMaxRowCount - RCount, RowCount());
         if (Row() >= RowCount() && RowCount() > 0) FocusCell(Col(), RowCount() - 1, true);
         if (focused < RowCount() - FooterRows()) {
             FocusCell(Col(), focused, true);
@@ -245,6 +254,7 @@ void TVodStringGrid::RemoveRowsCore(Integer RowIndex, Integer RCount, bool Renum
         if (MouseActions()->DisjunctRowSelect())
             for (Integer i = 0; i < RCount && RowIndex < FRowSelect->Count(); ++i) FRowSelect->Delete(RowIndex);
         SetRowCount(RowCount() - RCount);
+        FMaxRowCount = std::max(FMaxRowCount - RCount, RowCount());
         if (focused < RowCount()) {
             FocusCell(Col(), focused, true);
             SetTopRow(top);
@@ -393,16 +403,16 @@ void TVodStringGrid::MoveRows(Integer FromIndex, Integer ToIndex, Integer Count)
 {
     if (FromIndex == ToIndex || Count <= 0 || FromIndex < 0 || FromIndex >= RowCount()) return;
     Count = std::min(Count, RowCount() - FromIndex);
-    std::vector<std::unique_ptr<TStringList>> rows;
+    std::vector<std::unique_ptr<TStringGridRow>> rows;
     for (Integer i = 0; i < Count; ++i) {
-        rows.push_back(std::make_unique<TStringList>());
-        TakeStoreRow(FromIndex + i, TotalColCount(), rows.back().get());
+        rows.push_back(std::make_unique<TStringGridRow>());
+        DetachStoreRow(FromIndex + i, TotalColCount(), rows.back().get());
     }
     if (FromIndex + Count < ToIndex) ToIndex -= Count;
     RemoveRowsEx(FromIndex, Count);
     ToIndex = std::clamp(ToIndex, 0, RowCount());
     InsertRows(ToIndex, Count, true);
-    for (Integer i = 0; i < Count; ++i) PutStoreRow(ToIndex + i, rows[size_t(i)].get());
+    for (Integer i = 0; i < Count; ++i) AttachStoreRow(ToIndex + i, rows[size_t(i)].get());
     Invalidate();
 }
 

@@ -346,6 +346,7 @@ public:
 };
 
 class TStringGrid;
+class TStringGridRow;
 
 // A row or column of a string grid as a string list: item i is the cell at
 // position i of the line; there are as many items as the other axis has lines.
@@ -426,6 +427,18 @@ public:
     // The texts and objects of row From go to row To (what To held is
     // dropped); From is left empty.
     void MoveStoreRow(Integer From, Integer To);
+    // The row leaves the store whole into Dest (what Dest held is dropped),
+    // which then reads as a string list of at least ACount lines; the row
+    // is left empty. Attaching puts a detached row back (what the row held
+    // is dropped) and leaves Source empty. Nothing is copied either way.
+    void DetachStoreRow(Integer ARow, Integer ACount, TStringGridRow* Dest);
+    void AttachStoreRow(Integer ARow, TStringGridRow* Source);
+    // The same for columns, in every row the store holds: Count empty
+    // columns come in at Index, or the Count columns at Index leave (their
+    // objects are the caller's), or column From moves to To.
+    void InsertStoreCols(Integer Index, Integer Count);
+    void DeleteStoreCols(Integer Index, Integer Count);
+    void MoveStoreCol(Integer From, Integer To);
 
 protected:
     void DrawCell(Integer ACol, Integer ARow, const TRect& ARect, TGridDrawState AState) override;
@@ -457,6 +470,7 @@ public:
     };
 
 private:
+    friend class TStringGridRow;
     struct TCellSlot {
         String Text;
         TObject* Object = nullptr;
@@ -473,4 +487,34 @@ private:
     // turns a block of pointers, nothing more.
     TSparseLine<TRowRecord*> FRowTable;
     std::map<std::pair<bool, Integer>, std::unique_ptr<TStringGridStrings>> FLines;
+};
+
+// A row taken out of a string grid's store whole: a string list over the
+// row's cells (line i is the cell of column i) that can go back into a
+// grid as it is. Objects are pointer slots, never freed here.
+class TStringGridRow : public TStrings {
+    VEL_CLASS(TStringGridRow, TStrings)
+public:
+    TStringGridRow() = default;
+    ~TStringGridRow() override;
+    TStringGridRow(const TStringGridRow&) = delete;
+    TStringGridRow& operator=(const TStringGridRow&) = delete;
+    void Insert(Integer Index, const String& S) override;
+    void Delete(Integer Index) override;
+    void Clear() override;
+
+protected:
+    String Get(Integer Index) const override;
+    // At least the count the row was detached with, and every cell it holds
+    // (read only when asked, so that detaching never touches the row).
+    Integer GetCount() const override;
+    TObject* GetObject(Integer Index) const override;
+    void Put(Integer Index, const String& S) override;
+    void PutObject(Integer Index, TObject* AObject) override;
+
+private:
+    friend class TStringGrid;
+    void CheckIndex(Integer Index) const;
+    TStringGrid::TRowRecord* FRecord = nullptr;
+    Integer FCount = 0;
 };

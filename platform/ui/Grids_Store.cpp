@@ -408,6 +408,122 @@ void TStringGrid::MoveStoreRow(Integer From, Integer To)
     if (rec) FRowTable.ForWrite(To, RowCount()) = rec;
 }
 
+void TStringGrid::InsertStoreCols(Integer Index, Integer Count)
+{
+    if (Index < 0 || Count <= 0) return;
+    for (TRowRecord* r : FRowTable.Dense)
+        if (r) r->Cells.Shift(Index, Count);
+    for (auto& [i, r] : FRowTable.Far) r->Cells.Shift(Index, Count);
+}
+
+void TStringGrid::DeleteStoreCols(Integer Index, Integer Count)
+{
+    if (Index < 0 || Count <= 0) return;
+    for (TRowRecord* r : FRowTable.Dense)
+        if (r) r->Cells.Shift(Index, -Count);
+    for (auto& [i, r] : FRowTable.Far) r->Cells.Shift(Index, -Count);
+}
+
+void TStringGrid::MoveStoreCol(Integer From, Integer To)
+{
+    for (TRowRecord* r : FRowTable.Dense)
+        if (r) r->Cells.Move(From, To);
+    for (auto& [i, r] : FRowTable.Far) r->Cells.Move(From, To);
+}
+
+void TStringGrid::DetachStoreRow(Integer ARow, Integer ACount, TStringGridRow* Dest)
+{
+    Dest->Clear();
+    Dest->FRecord = FRowTable.Take(ARow);
+    Dest->FCount = std::max(ACount, 0);
+}
+
+void TStringGrid::AttachStoreRow(Integer ARow, TStringGridRow* Source)
+{
+    if (ARow < 0) return;
+    delete FRowTable.Take(ARow);
+    TRowRecord* rec = std::exchange(Source->FRecord, nullptr);
+    Source->FCount = 0;
+    if (rec) FRowTable.ForWrite(ARow, RowCount()) = rec;
+}
+
+// ---------------------------------------------------------------------------
+// TStringGridRow
+
+TStringGridRow::~TStringGridRow() { delete FRecord; }
+
+Integer TStringGridRow::GetCount() const
+{
+    Integer n = FCount;
+    if (FRecord) {
+        n = std::max(n, Integer(FRecord->Cells.Dense.size()));
+        if (!FRecord->Cells.Far.empty()) n = std::max(n, FRecord->Cells.Far.rbegin()->first + 1);
+    }
+    return n;
+}
+
+void TStringGridRow::CheckIndex(Integer Index) const
+{
+    if (Index < 0 || Index >= GetCount()) Error(Index);
+}
+
+String TStringGridRow::Get(Integer Index) const
+{
+    CheckIndex(Index);
+    const TStringGrid::TCellSlot* s = FRecord ? FRecord->Cells.Find(Index) : nullptr;
+    return s ? s->Text : String();
+}
+
+TObject* TStringGridRow::GetObject(Integer Index) const
+{
+    CheckIndex(Index);
+    const TStringGrid::TCellSlot* s = FRecord ? FRecord->Cells.Find(Index) : nullptr;
+    return s ? s->Object : nullptr;
+}
+
+void TStringGridRow::Put(Integer Index, const String& S)
+{
+    CheckIndex(Index);
+    if (!FRecord) {
+        if (S.empty()) return;
+        FRecord = new TStringGrid::TRowRecord();
+    }
+    FRecord->Cells.ForWrite(Index, FCount).Text = S;
+}
+
+void TStringGridRow::PutObject(Integer Index, TObject* AObject)
+{
+    CheckIndex(Index);
+    if (!FRecord) {
+        if (!AObject) return;
+        FRecord = new TStringGrid::TRowRecord();
+    }
+    FRecord->Cells.ForWrite(Index, FCount).Object = AObject;
+}
+
+void TStringGridRow::Insert(Integer Index, const String& S)
+{
+    const Integer n = GetCount();
+    if (Index < 0 || Index > n) Error(Index);
+    if (FRecord) FRecord->Cells.Shift(Index, 1);
+    FCount = n + 1;
+    Put(Index, S);
+}
+
+void TStringGridRow::Delete(Integer Index)
+{
+    CheckIndex(Index);
+    const Integer n = GetCount();
+    if (FRecord) FRecord->Cells.Shift(Index, -1);
+    FCount = n - 1;
+}
+
+void TStringGridRow::Clear()
+{
+    delete std::exchange(FRecord, nullptr);
+    FCount = 0;
+}
+
 // ---------------------------------------------------------------------------
 // TStringGridStrings
 

@@ -44,7 +44,8 @@ struct TEditState {
         int Mode = 0;             // 0 single line, 1 multi-line, 2 wrapping
         Integer Width = 0;        // the format rectangle's width (wrapping only)
         HFONT Font = nullptr;     // (wrapping only)
-        String Shown;
+        uint32_t Changes = 0;     // the model's text changes; every change of its text counts
+        Char Password = 0;
     } Laid;
 };
 
@@ -108,12 +109,16 @@ Integer PageLines(HWND h, const TEditState& s)
 
 void Relayout(HWND h, TEditState& s)
 {
-    String shown = s.Model.DisplayText();
     const int mode = Wraps(s) ? 2 : IsMulti(s) ? 1 : 0;
     const Integer width = mode == 2 ? std::max(FormatRect(h, s).Width(), 1) : 0;
     const HFONT font = mode == 2 ? s.Font : nullptr;
+    const uint32_t changes = s.Model.ChangeCount();
+    const Char password = s.Model.PasswordChar();
     TEditState::TLayoutInputs& laid = s.Laid;
-    if (laid.Valid && laid.Mode == mode && laid.Width == width && laid.Font == font && laid.Shown == shown) return;
+    if (laid.Valid && laid.Mode == mode && laid.Width == width && laid.Font == font && laid.Changes == changes &&
+        laid.Password == password)
+        return;
+    const String shown = s.Model.DisplayText();
     if (mode == 2) {
         TMeasure m(s.Font);
         s.Visual = WrapEditText(shown, width, [&](const Char* p, Integer n) { return m.Width(p, n); });
@@ -127,7 +132,8 @@ void Relayout(HWND h, TEditState& s)
     laid.Mode = mode;
     laid.Width = width;
     laid.Font = font;
-    laid.Shown = std::move(shown);
+    laid.Changes = changes;
+    laid.Password = password;
 }
 
 Integer VisualLineOf(const TEditState& s, Integer pos)

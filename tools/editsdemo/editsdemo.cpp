@@ -2,13 +2,16 @@
 // and labels in several placements, the prompt, the error zigzag and the
 // error colours, the link look, flat (underline and soft frame), coloured
 // and hot borders, a lookup list open under its edit, and a lookup edit
-// with a completion selected. Once shown it prints "POINT" checks and
+// with a completion selected, and an edit and a date-and-time picker
+// with bevels. Once shown it prints "POINT" checks and
 // "READY left top width height" and runs until closed or its time is up.
 //
 //   editsdemo [--seconds N]
 #include <cstdio>
 
+#include "controls/edits/VodDateTimePicker.h"
 #include "controls/edits/VodEdit.h"
+#include "platform/base/SysUtils.h"
 #include "controls/edits/vodlued.h"
 #include "controls/foundation/LibraryStartup.h"
 #include "platform/ui/Forms.h"
@@ -126,6 +129,29 @@ public:
         const wchar_t* codes[] = {L"AL", L"AK", L"ALB", L"DZ", L"AB", L"AD", L"BOS"};
         for (int i = 0; i < 7; ++i) FLookup->Lookup()->AddPair(names[i], codes[i]);
         FLookup->Init();
+
+        // Bevels: a raised-and-lowered tile round an edit, and a soft
+        // lowered bevel round a picker whose companion makes room for it.
+        auto* bevelled = new TVodEdit(this);
+        bevelled->SetParent(this);
+        bevelled->SetBounds(600, 300, 220, 26);
+        bevelled->SetLabelPosition(lpTopLeft);
+        bevelled->SetLabelCaption(L"Bevelled edit");
+        bevelled->SetBevelWidth(2);
+        bevelled->SetBevelKind(bkTile);
+        bevelled->SetText(L"inside a bevel");
+        bevelled->Init();
+        auto* picker = new TVodDateTimePicker(this);
+        picker->SetParent(this);
+        picker->SetBounds(600, 370, 260, 28);
+        picker->SetKind(dkDateTime);
+        picker->SetTimeFormat(L"HH:mm:ss");
+        picker->SetLabelPosition(VodDateTimePicker::lpTopLeft);
+        picker->SetLabelCaption(L"Bevelled date and time");
+        picker->SetBevelInner(bvNone);
+        picker->SetBevelOuter(bvLowered);
+        picker->SetBevelKind(bkSoft);
+        picker->SetDateTime(EncodeDateTime(2026, 12, 11, 9, 30, 0, 0));
     }
 
     // Types into the two lookup edits once the window shows.

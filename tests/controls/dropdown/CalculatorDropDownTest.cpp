@@ -299,3 +299,27 @@ TEST_F(CalculatorDropDown, HookRunsBeforeEachCommandAndStylesSetTheGlow)
     EXPECT_EQ(C->ButtonPanel()->ButtonAppearance()->Color(), a->Color());
     C->HideDropDown(false);
 }
+
+TEST_F(CalculatorDropDown, OtherDigitsTabAndF4OnTheOpenWindow)
+{
+    ShowForm();
+    C->ShowDropDown();
+    Drv->Pump();
+    // Decimal digits of another script are digits too.
+    SendMessage(C->ButtonPanel()->Handle(), WM_CHAR, 0x0663, 0);  // ARABIC-INDIC DIGIT THREE
+    SendMessage(C->ButtonPanel()->Handle(), WM_CHAR, L'4', 0);
+    EXPECT_EQ(C->Text(), L"34.00");
+    Drv->PressKey(VK_F4);
+    Drv->Pump();
+    EXPECT_FALSE(C->DroppedDown());
+    EXPECT_EQ(C->Text(), L"34.00");
+    C->ShowDropDown();
+    Drv->Pump();
+    ASSERT_TRUE(C->DroppedDown());
+    Drv->TypeText(L"+1");
+    Drv->PressKey(VK_TAB);
+    Drv->Pump();
+    EXPECT_FALSE(C->DroppedDown());
+    EXPECT_EQ(C->Text(), L"1.00");
+    EXPECT_EQ(C->PendingOperator(), 0);
+}

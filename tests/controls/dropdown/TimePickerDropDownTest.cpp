@@ -231,3 +231,25 @@ TEST_F(TimePickerDropDown, ComponentStyleColoursTheClock)
     EXPECT_EQ(T->Watch()->Appearance()->BackgroundColor(), TColor(0xFDFBFA));
     T->HideDropDown(false);
 }
+
+TEST_F(TimePickerDropDown, UpAndDownOnTheOpenWindowDoNotStepTheEdit)
+{
+    ShowForm();
+    T->SetAnimation(false);
+    T->SetTime(HMS(10, 20, 0));
+    T->SetFocus();
+    T->ShowDropDown();
+    Drv->Pump();
+    TimeChanges = 0;
+    Drv->PressKey(VK_UP);
+    Drv->PressKey(VK_DOWN);
+    Drv->PressKey(VK_NEXT);  // the clock's hour down
+    Drv->Pump();
+    EXPECT_EQ(TimeChanges, 0);
+    EXPECT_EQ(T->EditText(), L"09:20:00");
+    // With Alt, Up closes the window as on the edit.
+    Drv->PressKey(VK_UP, {VK_MENU});
+    Drv->Pump();
+    EXPECT_FALSE(T->DroppedDown());
+    EXPECT_EQ(T->Time(), HMS(9, 20, 0));
+}

@@ -189,3 +189,42 @@ TEST_F(GridStoreRows, AxisListOperationsMatchAPlainModel)
     for (int i = 0; i < 300; ++i) sum += axis.Extent(i) + axis.LineWidth;
     EXPECT_EQ(axis.Start(300), sum);
 }
+
+TEST_F(GridStoreRows, ADetachedRowReadsAndEditsAsAStringListAndGoesBackWhole)
+{
+    TObject a;
+    Grid->SetCells(0, 5, L"a");
+    Grid->SetCells(3, 5, L"d");
+    Grid->SetObjects(2, 5, &a);
+    TStringGridRow row;
+    Grid->DetachStoreRow(5, 6, &row);
+    EXPECT_EQ(Grid->Cells(0, 5), L"");
+    ASSERT_EQ(row.Count(), 6);
+    EXPECT_EQ(row.Strings(3), L"d");
+    EXPECT_EQ(row.Objects(2), &a);
+    EXPECT_THROW(row.Strings(6), Exception);
+    // Lines come and go as in any string list.
+    row.Insert(1, L"new");
+    row.Add(L"end");
+    row.Delete(0);
+    EXPECT_EQ(row.Count(), 7);
+    EXPECT_EQ(row.Strings(0), L"new");
+    EXPECT_EQ(row.Objects(2), &a);
+    EXPECT_EQ(row.Strings(6), L"end");
+    row.SetStrings(5, L"five");
+    Grid->SetCells(1, 9, L"dropped");
+    Grid->AttachStoreRow(9, &row);
+    EXPECT_EQ(row.Count(), 0);
+    EXPECT_EQ(Grid->Cells(0, 9), L"new");
+    EXPECT_EQ(Grid->Cells(1, 9), L"");
+    EXPECT_EQ(Grid->Cells(3, 9), L"d");
+    EXPECT_EQ(Grid->Objects(2, 9), &a);
+    EXPECT_EQ(Grid->Cells(5, 9), L"five");
+    EXPECT_EQ(Grid->Cells(6, 9), L"end");
+    // An empty row detaches as empty lines and attaches as nothing.
+    Grid->DetachStoreRow(30, 3, &row);
+    EXPECT_EQ(row.Count(), 3);
+    EXPECT_EQ(row.Strings(2), L"");
+    Grid->AttachStoreRow(9, &row);
+    EXPECT_EQ(Grid->Cells(0, 9), L"");
+}
