@@ -334,6 +334,8 @@ void TVodStringGrid::WriteRowHeaders()
 
 TVodStringGrid::~TVodStringGrid()
 {
+    // The families see csDestroying and raise no events from here on.
+    Destroying();
     const bool designing = ComponentState().Contains(csDesigning);
     // 1. Every row present (expanding nodes and removing filters come with
     // their families; without nodes and filters nothing is hidden by them).
@@ -347,8 +349,23 @@ TVodStringGrid::~TVodStringGrid()
             FSizeWithForm = nullptr;
         }
     }
-    // 5. The store is cleared by the base grid's destructor, which frees
-    // every property block it holds once.
+    if (FThemeRegistered && HandleAllocated()) GetThemeNotifier(this)->UnRegisterWindow(Handle());
+    // 5. Every hidden column and row back in the store; then the whole store
+    // up to the largest counts the grid ever had is cleared, so that every
+    // block (also of rows beyond a shrunk count) is freed once.
+    Integer rows = RowCount(), cols = ColCount();
+    // A destructor must not throw: a row that cannot be put back stays in
+    // its hidden-row item, which frees its blocks itself.
+    try {
+        UnHideColumnsAll();
+        UnHideRowsAll();
+    } catch (const Exception&) {
+    }
+    if (NumHiddenRows() == 0 && !HasNodes()) {
+        rows = std::max(std::max(rows, RowCount()), FMaxRowCount);
+        cols = std::max(std::max(cols, ColCount()), FMaxColCount);
+    }
+    if (rows > 0 && cols > 0 && FHasCellProps) FreeCellPropertiesRect(0, 0, cols - 1, rows - 1);
     // 6. Owned objects: the settings objects are members and go with the
     // grid; the synchronised grid is forgotten first.
     if (FSyncGrid) FSyncGrid->SetGrid(nullptr);
@@ -377,7 +394,11 @@ void TVodStringGrid::Loaded()
     WriteRowHeaders();
     // 2. The drop target takes its switches when it exists (with the
     // drag-and-drop family).
-    // 3. The Qel look is applied in full by the look family's setter.
+    // 3. The Qel look is applied in full.
+    if (FLook == glQel) {
+        FLook = glCustom;
+        SetLook(glQel);
+    }
     // 4. Automatic column sizing comes with the sizing family.
     // 6. Minimum fixed counts and sizes; the largest counts so far.
     FFixedRowsMin = FixedRows();
@@ -403,7 +424,11 @@ void TVodStringGrid::Loaded()
     ApplySearchFooterSettings();
     UpdateScrollBarVisibility(false);
     // 10. The Office theme.
-    if (FAutoThemeAdapt && !ComponentState().Contains(csDesigning) && !IsLibrary) AdaptToOfficeTheme();
+    if (FAutoThemeAdapt && !ComponentState().Contains(csDesigning) && !IsLibrary) {
+        AdaptToOfficeTheme();
+        GetThemeNotifier(this)->RegisterWindow(Handle());
+        FThemeRegistered = true;
+    }
     // 11. Disjunct selection, column sizes and grid width, column order.
     FDisSelection = TGridRect{-1, -1, -1, -1};
     FColSizesAtLoad.clear();
@@ -439,13 +464,17 @@ void TVodStringGrid::Assign(TPersistent* Source)
     FNavigation->Assign(s->FNavigation.get());
     FGrouping->Assign(s->FGrouping.get());
     FSearchFooter->Assign(s->FSearchFooter.get());
+    FPrintSettings->Assign(s->FPrintSettings.get());
     FFilter->Assign(s->FFilter.get());
+    FHTMLSettings->Assign(s->FHTMLSettings.get());
     FBands->Assign(s->FBands.get());
     FBackGround->Assign(s->FBackGround.get());
+    FCellNode->Assign(s->FCellNode.get());
     FSortSettings->Assign(s->FSortSettings.get());
     FDragScrollOptions->Assign(s->FDragScrollOptions.get());
     FDragDropSettings->Assign(s->FDragDropSettings.get());
     FProgressAppearance->Assign(s->FProgressAppearance.get());
+    FColumnSize->Assign(s->FColumnSize.get());
     FSyncGrid->Assign(s->FSyncGrid.get());
     FFocusHelper->Assign(s->FFocusHelper.get());
     FFilterEdit->Assign(s->FFilterEdit.get());
@@ -478,6 +507,7 @@ void TVodStringGrid::Assign(TPersistent* Source)
     FScrollColor = s->FScrollColor;
     FScrollType = s->FScrollType;
     FScrollWidth = s->FScrollWidth;
+    SetLook(s->FLook);
     SetBorderColor(s->FBorderColor);
     FSelectionColor = s->FSelectionColor;
     FSelectionColorTo = s->FSelectionColorTo;

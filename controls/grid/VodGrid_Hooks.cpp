@@ -289,8 +289,9 @@ bool TVodStringGrid::CellBrushFromProperties(Integer ACol, Integer ARow)
     // A block's brush colour counts for cells without graphic and for the
     // icon, image list, check box, images, comment and radio button kinds;
     // bitmaps, progress bars and the other drawn kinds keep the painter's.
-    const TObject* g = GetGraphicObjectEx(ACol, ARow);
-    return g == nullptr || CellGraphicTakesBrush(ACol, ARow);
+    static constexpr TCellTypes kTakesBrush{ctIcon,   ctNone,   ctImageList, ctCheckBox,
+                                            ctEmpty,  ctImages, ctComment,   ctRadioButton};
+    return kTakesBrush.Contains(GetCellType(ACol, ARow));
 }
 
 void TVodStringGrid::GetCellColor(Integer ACol, Integer ARow, TGridDrawState AState, TBrush* ABrush, TFont* AFont)
@@ -521,6 +522,8 @@ void TVodStringGrid::GetCellDefaults(Integer ACol, Integer ARow, TFont* AFont, T
                                      TColor& AMirrorColor, TColor& AMirrorColorTo, TAlignment& HA, TVAlignment& VA,
                                      bool& WW, TCellGradientDirection& GD)
 {
+    // The base grid's defaults seed the values the visual properties refine.
+    TBaseGrid::GetCellDefaults(ACol, ARow, AFont, ABrush, AColorTo, AMirrorColor, AMirrorColorTo, HA, VA, WW, GD);
     GD = GradientVertical;
     TGridDrawState state;
     const bool useDisabled = FUseDisabledFont;
@@ -534,7 +537,9 @@ void TVodStringGrid::GetCellDefaults(Integer ACol, Integer ARow, TFont* AFont, T
     }
     FUseDisabledFont = useDisabled;
     const bool gradientBack = FBackGround->Display() == bdGradientHorz || FBackGround->Display() == bdGradientVert;
-    if (IsFixed(ACol, ARow) || FBands->Active() || gradientBack || state.Contains(gdSelected)) {
+    bool fixed = false;
+    IsFixedCell(ACol, ARow, fixed);
+    if (fixed || FBands->Active() || gradientBack || state.Contains(gdSelected)) {
         if (ABrush) ABrush->SetColor(clNone);
         AColorTo = clNone;
     }
@@ -555,7 +560,7 @@ bool TVodStringGrid::BuildColumnFilterList(Integer ACol, bool FirstOnly, bool Wi
         FFilterList->SetSorted(FFilterDropDown->Sorted);
         bool checkMode = false;
         const Integer r0 = FixedRows();
-        if (RowCount() > r0 + 1 && IsDataCheckBoxCell(ACol, r0) && IsDataCheckBoxCell(ACol, r0 + 1) &&
+        if (RowCount() > r0 + 1 && GetCellType(ACol, r0) == ctDataCheckBox && GetCellType(ACol, r0 + 1) == ctDataCheckBox &&
             !FFilterDropDown->TextChecked.empty() && !FFilterDropDown->TextUnChecked.empty()) {
             FFilterList->Add(FFilterDropDown->TextChecked);
             FFilterList->Add(FFilterDropDown->TextUnChecked);
@@ -599,9 +604,6 @@ bool TVodStringGrid::BuildColumnFilterList(Integer ACol, bool FirstOnly, bool Wi
 // Check boxes and radio buttons in cells.
 bool TVodStringGrid::ToggleCellCheckBox(Integer, Integer, bool) { return false; }
 bool TVodStringGrid::ToggleCellRadio(Integer, Integer, bool) { return false; }
-bool TVodStringGrid::IsDataCheckBoxCell(Integer, Integer) { return false; }
-// Cell graphics: which kinds take a block's brush colour.
-bool TVodStringGrid::CellGraphicTakesBrush(Integer, Integer) { return false; }
 // Expand buttons: the row keeps its height.
 Integer TVodStringGrid::GetExpandHeight(Integer, Integer ARow, bool) { return RowHeights(ARow); }
 // Filtering: no row is filtered out, every row matches.
