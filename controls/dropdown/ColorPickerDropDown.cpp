@@ -375,6 +375,12 @@ void TVodColorPickerDropDown::PrepareChooser()
     }
 }
 
+void TVodColorPickerDropDown::DoShowDropDown()
+{
+    TVodCustomDropDown::DoShowDropDown();
+    if (FDroppedDown && FColorSelectionStyle == csList) WidenDropDownForSelector(FItemSelector, this);
+}
+
 void TVodColorPickerDropDown::DoBeforeDropDown()
 {
     TVodCustomDropDown::DoBeforeDropDown();

@@ -115,6 +115,7 @@ public:
 
     void CreateDropDownForm() override;
     void DoBeforeDropDown() override;
+    void DoShowDropDown() override;
     void PlaceDropDownControl() override;
     void SizeDropDownForm() override;
     void DoHideDropDown(bool Cancelled) override;

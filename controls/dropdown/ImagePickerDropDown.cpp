@@ -231,6 +231,12 @@ void TVodImagePickerDropDown::UpdateItemSelector()
     s->OnDrawItem = OnDrawItem;
 }
 
+void TVodImagePickerDropDown::DoShowDropDown()
+{
+    TVodCustomDropDown::DoShowDropDown();
+    if (FDroppedDown && FItemSelector) WidenDropDownForSelector(FItemSelector, this);
+}
+
 void TVodImagePickerDropDown::DoBeforeDropDown()
 {
     TVodCustomDropDown::DoBeforeDropDown();

@@ -97,6 +97,7 @@ public:
     void CreateDropDownForm() override;
     void DoBeforeDropDown() override;
     void SizeDropDownForm() override;
+    void DoShowDropDown() override;
     void DoHideDropDown(bool Cancelled) override;
     void HandleMouseWheelDown() override;
     void HandleMouseWheelUp() override;

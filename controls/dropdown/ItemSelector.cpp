@@ -764,3 +764,11 @@ void FitSelectorToDropDown(TVodCustomItemSelector* Selector, TVodCustomDropDown*
     if (DropDown->DropDownWidth() > 0) Selector->SetWidth(std::max(f->Width() - 2 * bw, 0));
     if (DropDown->DropDownHeight() > 0) Selector->SetHeight(std::max(f->Height() - 2 * bw - bars, 0));
 }
+
+void WidenDropDownForSelector(TVodCustomItemSelector* Selector, TVodCustomDropDown* DropDown)
+{
+    TDropDownForm* f = DropDown ? DropDown->DropDownForm() : nullptr;
+    if (!Selector || !f || !Selector->Visible() || !Selector->HandleAllocated()) return;
+    const Integer need = Selector->GetPanelSize().cx - Selector->ClientWidth();
+    if (need > 0 && DropDown->DropDownWidth() < 1) f->SetWidth(f->Width() + need);
+}

@@ -264,3 +264,7 @@ private:
 // over the selector's own: the selector takes the window's inner size in
 // that direction, so placing it does not grow the window again.
 void FitSelectorToDropDown(TVodCustomItemSelector* Selector, TVodCustomDropDown* DropDown);
+// Once shown (aligned to the window, its bars settled), a selector narrower
+// than its items makes the window as much wider: the list needs no
+// horizontal bar.
+void WidenDropDownForSelector(TVodCustomItemSelector* Selector, TVodCustomDropDown* DropDown);

@@ -591,6 +591,33 @@ private:
     std::unique_ptr<TFont> FFont, FFixedFont, FHeaderFont, FFooterFont;
 };
 
+// Told about every change of cells: the grid calls CellsChanged of each
+// registered notifier, in registration order, with the changed rectangle.
+class TGridChangeNotifier : public TComponent {
+    VEL_CLASS(TGridChangeNotifier, TComponent)
+public:
+    explicit TGridChangeNotifier(TComponent* AOwner) : TComponent(AOwner) {}
+    virtual void CellsChanged(TRect R) {}
+};
+
+// The one selection listener of a grid: told the new focused column and row
+// after every change of the focused cell.
+struct ITVodStringGridSelect : virtual IUnknown {
+    static constexpr TGUID IID = MakeGUID("{ED636930-EF86-46AD-80F7-FD29C28525EB}");
+    virtual void CellSelected(Integer ACol, Integer ARow) = 0;
+};
+VEL_INTERFACE(ITVodStringGridSelect)
+
+using TCellsChangedEvent = std::function<void(TObject* Sender, const TRect& R)>;
+using TRowChangedEvent = std::function<void(TObject* Sender, Integer OldRow, Integer NewRow)>;
+
+enum TGridLook { glStandard, glSoft, glClassic, glQel, glXP, glListView, glVista, glWin7, glOffice2007, glCustom };
+// The name a look is shown under; a custom look leaves Name as it was.
+void GetLookName(TGridLook Look, String& Name);
+// The name a look is stored under (the value's own name); a custom look
+// leaves Name as it was.
+void GetLookEnumName(TGridLook Look, String& Name);
+
 // ---------------------------------------------------------------------------
 // Hover buttons
 // ---------------------------------------------------------------------------
@@ -1387,9 +1414,34 @@ public:
     bool HasCellGraphicOfKinds(Integer ACol, Integer ARow, TCellTypes Kinds);
 
     // === settings objects, look presets and image list (VodGrid_Looks.cpp) ===
-    // (least form until this family lands: the plain image list reference)
+    TCellNode* CellNode() const { return FCellNode.get(); }
+    void SetCellNode(TCellNode* v) { FCellNode->Assign(v); }
+    TSizeWhileTyping* SizeWhileTyping() const { return FSizeWhileTyping.get(); }
+    void SetSizeWhileTyping(TSizeWhileTyping* v)
+    {
+        if (!v) return;
+        FSizeWhileTyping->SetHeight(v->Height());
+        FSizeWhileTyping->SetWidth(v->Width());
+    }
+    TColumnSize* ColumnSize() const { return FColumnSize.get(); }
+    void SetColumnSize(TColumnSize* v) { FColumnSize->Assign(v); }
+    THTMLSettings* HTMLSettings() const { return FHTMLSettings.get(); }
+    void SetHTMLSettings(THTMLSettings* v) { FHTMLSettings->Assign(v); }
+    TPrintSettings* PrintSettings() const { return FPrintSettings.get(); }
+    void SetPrintSettings(TPrintSettings* v) { FPrintSettings->Assign(v); }
+    TGridLook Look() const { return FLook; }
+    // Applies a preset of colours, gradients and selection style; the
+    // current look again does nothing.
+    void SetLook(TGridLook Value);
+    void SetURLColor(TColor Value);
+    bool URLShow() const { return FURLShow; }
+    void SetURLShow(bool Value);
+    bool URLShowInText() const { return FURLShowInText; }
+    void SetURLShowInText(bool Value);
+    bool URLFull() const { return FURLFull; }
+    void SetURLFull(bool Value);
     TCustomImageList* GridImages() const { return FGridImages; }
-    void SetGridImages(TCustomImageList* v) { FGridImages = v; }
+    void SetGridImages(TCustomImageList* Value);
 
     // === hidden rows and columns, index mapping (VodGrid_Hidden.cpp) ===
     // Two numberings: display rows and columns (what the grid shows) and
@@ -1538,6 +1590,65 @@ public:
 public:
 
     // === dimensions, fixed and footer rows, simple properties (VodGrid_Dims.cpp) ===
+    // Re-declared over the platform grid's: they keep the grid's companions
+    // (column arrays, suppressed sizes, largest counts, floating footer,
+    // scroll bars, a synchronised grid) in step.
+    void SetRowCount(Integer Value);
+    void SetColCount(Integer Value);
+    // With FixedRowAlways (FixedColAlways) a count of 0 reads as 1.
+    Integer FixedRows() const;
+    void SetFixedRows(Integer Value);
+    Integer FixedCols() const;
+    void SetFixedCols(Integer Value);
+    void SetFixedRowAlways(bool Value);
+    void SetFixedColAlways(bool Value);
+    Integer FixedColWidth() const;
+    void SetFixedColWidth(Integer Value);
+    void SetFixedRowHeight(Integer Value);
+    void SetDefaultRowHeight(Integer Value);
+    void SetRow(Integer Value) { SetRowEx(Value); }
+    virtual void SetRowEx(Integer Value);
+    void SetCol(Integer Value);
+    // Only inside the grid's normal rows.
+    void SetTopRow(Integer Value);
+    void SetSelection(const TGridRect& Value);
+    bool WordWrap() const { return FWordWrapEx; }
+    void SetWordWrap(bool Value);
+    void SetFixedFooters(Integer Value);
+    void SetFixedRightCols(Integer Value);
+    void SetDefaultAlignment(TAlignment Value);
+    void SetShowDesignHelper(bool Value);
+    void SetShowModified(TShowModified* Value);
+    void SetBalloon(TBalloonSettings* Value);
+    void SetProgressAppearance(TGridProgressAppearance* Value);
+    void SetHoverButtons(THoverButtons* Value);
+    void SetRowIndicator(TBitmap* Value);
+    void SetBackGround(TBackGround* Value);
+    void SetHighlightColor(TColor Value);
+    void SetHighlightTextColor(TColor Value);
+    void SetHTMLKeepLineBreak(bool Value);
+    void SetAutoThemeAdapt(bool Value);
+    void SetActiveCellShow(bool Value);
+    void SetActiveCellColor(TColor Value);
+    void SetActiveCellColorTo(TColor Value);
+    void SetActiveCellFont(TFont* Value);
+    void SetXYOffset(TPoint Value);
+    // Stores without repainting.
+    void UpdateXYOffset(Integer X, Integer Y);
+    // The up arrow's colour; writing colours all four move arrows.
+    TColor ArrowColor() const;
+    void SetArrowColor(TColor Value);
+    bool GetUseVCLStyles() override;
+    // Repaints the floating footer.
+    void UpdateFooter();
+    void CellValueChanged() override;
+    virtual void KeyDownHook();
+
+    TRowChangedEvent OnRowChanged;
+    TFooterCalcEvent OnFooterCalc;
+    // Recalculates the floating footer's row: -1 for every column.
+    void CalcFooter(Integer ACol);
+    virtual void CalcFooterRow(Integer ACol);
     // (least form until this family lands: plain references and switches)
     TPictureContainer* PictureContainer() const { return FPictureContainer; }
     void SetPictureContainer(TPictureContainer* v) { FPictureContainer = v; }
@@ -1545,9 +1656,55 @@ public:
     void SetAutoNumAlign(bool v) { FAutoNumAlign = v; }
 
     // === cell selection, listeners, change notification, combo list (VodGrid_Selection.cpp) ===
-    // (least: the notification the row, column and clearing operations make)
+    // The disjunct cell selection with MouseActions.DisjunctCellSelect on,
+    // else the selection rectangle; i is the column, j the row.
+    bool SelectedCells(Integer i, Integer j) const;
+    void SetSelectedCells(Integer i, Integer j, bool Value);
+    // Without the disjunct mode the list is first rebuilt from the selection.
+    Integer SelectedCellsCount();
+    // (-1, -1) past the list.
+    TGridCoord GetSelectedCell(Integer i) const;
+    void ClearSelectedCells();
+    Integer SelectedColCount() const;
+    Integer SelectedRowCount() const;
+    Integer GetSelectedRow(Integer i) const;
+    // Parks the selection on the cell (ColCount, RowCount), just outside the
+    // grid, so that nothing shows as selected.
+    void HideSelection();
+    void UnHideSelection();
+    bool IsSelectionHidden() const;
+    void UpdateEditMode();
+    // One listener: a second registration replaces the first.
+    void RegisterSelListener(ITVodStringGridSelect* AListener);
+    void UnRegisterSelListener(ITVodStringGridSelect* AListener);
+    ITVodStringGridSelect* SelListener() const { return FISelect.Get(); }
+    // A notifier freed while registered drops out of the list.
+    void RegisterNotifier(TGridChangeNotifier* ANotifier);
+    void UnRegisterNotifier(TGridChangeNotifier* ANotifier);
+    // Tells the notifiers, then OnCellsChanged, then recalculates the footer.
     virtual void CellsChanged(TRect R);
-    std::function<void(TObject* Sender, TRect R)> OnCellsChanged;
+    void ScreenToCell(TPoint pt, Integer& ACol, Integer& ARow);
+
+    TCellsChangedEvent OnCellsChanged;
+
+    void ClearModifiedRows();
+    // The combo editor's items (nothing in design mode, which has no
+    // editors).
+    void ClearComboString();
+    void AddComboString(const String& s);
+    void AddComboStringObject(const String& s, TObject* AObject);
+    bool RemoveComboString(const String& s);
+    bool SetComboSelectionString(const String& s);
+    void SetComboSelection(Integer idx);
+    Integer GetComboCount() const;
+    void SetComboIndex(Integer ACol, Integer ARow, Integer Value);
+    Integer GetComboIndex(Integer ACol, Integer ARow);
+    Integer ComboSelection() const { return FComboIdx; }
+    bool ForceComboSelection() const { return FForceComboSel; }
+    // The editor-properties hook (least: raises OnGetEditorProp; the edit
+    // link comes with the grid's editors).
+    virtual void GetEditorProp(Integer ACol, Integer ARow, TObject* AEditLink);
+    std::function<void(TObject* Sender, Integer ACol, Integer ARow, TObject* AEditLink)> OnGetEditorProp;
 
     // === cell accessors and rich text (VodGrid_Accessors.cpp) ===
     // Cells by real row (hidden rows are read and written in the hidden-row
@@ -1569,6 +1726,8 @@ public:
     // raises EVodGridError.
     String UnSortedCells(Integer c, Integer r);
     void SetUnSortedCells(Integer c, Integer r, const String& Value);
+    String OriginalCells(Integer c, Integer r);
+    void SetOriginalCells(Integer c, Integer r, const String& Value);
     String StrippedCells(Integer c, Integer r);
     String GetStrippedCell(Integer c, Integer r) { return StrippedCells(c, r); }
     Integer LinesInCell(Integer c, Integer r);
@@ -1803,6 +1962,15 @@ protected:
     std::unique_ptr<TCellGraphic> FRowCheckGraphic;
 
     // === state: settings objects, look presets and image list ===
+    std::unique_ptr<TCellNode> FCellNode = std::make_unique<TCellNode>(this);
+    std::unique_ptr<TSizeWhileTyping> FSizeWhileTyping = std::make_unique<TSizeWhileTyping>();
+    std::unique_ptr<TColumnSize> FColumnSize = std::make_unique<TColumnSize>(this);
+    std::unique_ptr<THTMLSettings> FHTMLSettings = std::make_unique<THTMLSettings>();
+    std::unique_ptr<TPrintSettings> FPrintSettings = std::make_unique<TPrintSettings>(this);
+    TGridLook FLook = glXP;
+    bool FURLShow = false;
+    bool FURLShowInText = false;
+    bool FURLFull = false;
     TCustomImageList* FGridImages = nullptr;
 
     // === state: hidden rows and columns, index mapping ===
@@ -1859,10 +2027,33 @@ protected:
     bool FBlockCellChange = false;
 
     // === state: dimensions, fixed and footer rows, simple properties ===
+    bool Loading() const;
+    // Moves the footer row's texts and blocks to its new place.
+    void MoveFooterRow(Integer From, Integer To);
+    bool FWordWrapEx = true;
+    Integer FOldRowSel = -1;
+    Integer FAECol = -1, FAERow = -1;
+    bool FSyncing = false;
+    TColor FArrowColor = clNone;
+    bool FUseVCLStyles = false;
     TPictureContainer* FPictureContainer = nullptr;
     bool FAutoNumAlign = false;
 
     // === state: cell selection, listeners, change notification, combo list ===
+    TStrings* ComboItems() const;
+    void HandleGetDlgCode(TMessage& M);
+    bool FForceComboSel = false;
+    // The disjunct row selection in selection order.
+    std::unique_ptr<TIntList> FSelectedRows = std::make_unique<TIntList>(0, 0);
+    void Notification(TComponent* AComponent, TOperation Operation) override;
+    // Sets the selection as it stands, also outside the grid.
+    void SetSelectionRaw(const TGridRect& R);
+    // The disjunct cell selection as (column, row) pairs in the order added.
+    std::vector<TGridCoord> FSelectedCells;
+    TGridRect FOldSelection{-1, -1, -1, -1};
+    bool FSelHidden = false;
+    TComPtr<ITVodStringGridSelect> FISelect;
+    std::vector<TGridChangeNotifier*> FNotifierList;
 
     // === state: cell accessors and rich text ===
     Integer FNumCellControls = 0;
@@ -1949,3 +2140,7 @@ void SetTransparentExStyle(HWND Wnd);
 // minor in the low word), or -1 when the file has no version resource or
 // its fixed block lacks the signature.
 Integer GetFileVersionMS(const String& FileName);
+
+// Invalidates, without erasing, the union of the cell rectangles of R's
+// top-left and bottom-right cells.
+void InvalidateGridRect(TVodStringGrid* Grid, const TGridRect& R);

@@ -394,7 +394,11 @@ void TVodStringGrid::Loaded()
     WriteRowHeaders();
     // 2. The drop target takes its switches when it exists (with the
     // drag-and-drop family).
-    // 3. The Qel look is applied in full by the look family's setter.
+    // 3. The Qel look is applied in full.
+    if (FLook == glQel) {
+        FLook = glCustom;
+        SetLook(glQel);
+    }
     // 4. Automatic column sizing comes with the sizing family.
     // 6. Minimum fixed counts and sizes; the largest counts so far.
     FFixedRowsMin = FixedRows();
@@ -460,13 +464,17 @@ void TVodStringGrid::Assign(TPersistent* Source)
     FNavigation->Assign(s->FNavigation.get());
     FGrouping->Assign(s->FGrouping.get());
     FSearchFooter->Assign(s->FSearchFooter.get());
+    FPrintSettings->Assign(s->FPrintSettings.get());
     FFilter->Assign(s->FFilter.get());
+    FHTMLSettings->Assign(s->FHTMLSettings.get());
     FBands->Assign(s->FBands.get());
     FBackGround->Assign(s->FBackGround.get());
+    FCellNode->Assign(s->FCellNode.get());
     FSortSettings->Assign(s->FSortSettings.get());
     FDragScrollOptions->Assign(s->FDragScrollOptions.get());
     FDragDropSettings->Assign(s->FDragDropSettings.get());
     FProgressAppearance->Assign(s->FProgressAppearance.get());
+    FColumnSize->Assign(s->FColumnSize.get());
     FSyncGrid->Assign(s->FSyncGrid.get());
     FFocusHelper->Assign(s->FFocusHelper.get());
     FFilterEdit->Assign(s->FFilterEdit.get());
@@ -499,6 +507,7 @@ void TVodStringGrid::Assign(TPersistent* Source)
     FScrollColor = s->FScrollColor;
     FScrollType = s->FScrollType;
     FScrollWidth = s->FScrollWidth;
+    SetLook(s->FLook);
     SetBorderColor(s->FBorderColor);
     FSelectionColor = s->FSelectionColor;
     FSelectionColorTo = s->FSelectionColorTo;

@@ -2,6 +2,7 @@
 // column sizes, the markup export and printing; the look presets with their
 // names; the link display settings and the image list.
 #include "controls/grid/VodGrid.h"
+#include "platform/gfx/ImageList.h"
 
 // ---------------------------------------------------------------------------
 // TCellNode
@@ -217,4 +218,163 @@ void TPrintSettings::Assign(TPersistent* Source)
     FUseDisplayFont = s->FUseDisplayFont;
     FUseDefaultOrientation = s->FUseDefaultOrientation;
     FPrintComments = s->FPrintComments;
+}
+
+// ---------------------------------------------------------------------------
+// Look names
+
+namespace {
+
+const wchar_t* const kLookNames[] = {L"Standard", L"Soft",          L"Classic",   L"Qel",        L"Windows XP",
+                                     L"ListView", L"Windows Vista", L"Windows 7", L"Office2007"};
+const wchar_t* const kLookEnumNames[] = {L"glStandard", L"glSoft",  L"glClassic", L"glQel",        L"glXP",
+                                         L"glListView", L"glVista", L"glWin7",    L"glOffice2007"};
+
+}  // namespace
+
+void GetLookName(TGridLook Look, String& Name)
+{
+    if (Look >= glStandard && Look < glCustom) Name = kLookNames[Look];
+}
+
+void GetLookEnumName(TGridLook Look, String& Name)
+{
+    if (Look >= glStandard && Look < glCustom) Name = kLookEnumNames[Look];
+}
+
+// ---------------------------------------------------------------------------
+// Link display and the image list
+
+void TVodStringGrid::SetURLColor(TColor Value)
+{
+    if (FURLColor == Value) return;
+    FURLColor = Value;
+    if (FURLShow) Invalidate();
+}
+
+void TVodStringGrid::SetURLShow(bool Value)
+{
+    if (FURLShow == Value) return;
+    FURLShow = Value;
+    Invalidate();
+}
+
+void TVodStringGrid::SetURLShowInText(bool Value)
+{
+    if (FURLShowInText == Value) return;
+    FURLShowInText = Value;
+    Invalidate();
+}
+
+void TVodStringGrid::SetURLFull(bool Value)
+{
+    if (FURLFull == Value) return;
+    FURLFull = Value;
+    if (FURLShow) Invalidate();
+}
+
+void TVodStringGrid::SetGridImages(TCustomImageList* Value)
+{
+    // Told when the list is freed, so the reference never dangles.
+    if (FGridImages == Value) return;
+    if (FGridImages) FGridImages->RemoveFreeNotification(this);
+    FGridImages = Value;
+    if (FGridImages) FGridImages->FreeNotification(this);
+}
+
+// ---------------------------------------------------------------------------
+// Look presets
+
+void TVodStringGrid::SetLook(TGridLook Value)
+{
+    if (FLook == Value) return;
+    FLook = Value;
+    const bool loading = ComponentState().Contains(csLoading);
+    TControlLook* cl = ControlLook();
+
+    // 1. Every preset starts from cleared header gradients.
+    if (Value != glCustom) {
+        cl->SetFixedGradientMirrorFrom(clNone);
+        cl->SetFixedGradientMirrorTo(clNone);
+        cl->SetFixedGradientFrom(clNone);
+        cl->SetFixedGradientTo(clNone);
+        SetQelGradientFrom(clNone);
+        SetQelGradientTo(clNone);
+        SetQelGradientMirrorFrom(clNone);
+        SetQelGradientMirrorTo(clNone);
+    }
+    // The search footer takes the look colours as they stand now: the fixed
+    // gradients set below pass their colours on to the grid.
+    const TColor qelFrom = QelGradientFrom(), qelTo = QelGradientTo();
+
+    // 2. The styled looks: their selection style (the grid style they name
+    // comes with the grid's rendering).
+    switch (Value) {
+    case glVista: SetSelectionStyle(ssVista); break;
+    case glWin7: SetSelectionStyle(ssWin7); break;
+    case glOffice2007: SetSelectionStyle(ssOffice2007); break;
+    default: break;
+    }
+
+    // 3. The plain looks; a loading grid takes only their selection style.
+    switch (Value) {
+    case glStandard:
+    case glSoft:
+    case glClassic:
+    case glQel:
+    case glXP:
+    case glListView: {
+        SetSelectionStyle(ssDefault);
+        if (loading) break;
+        const bool classic = Value == glStandard || Value == glSoft || Value == glClassic;
+        if (classic) {
+            SetFixedColor(clBtnFace);
+            cl->SetFixedGradientFrom(clBtnFace);
+            cl->SetFixedGradientTo(clNone);
+        } else {
+            cl->SetFixedGradientFrom(TColor(0xFFFFFF));
+            cl->SetFixedGradientTo(clBtnFace);
+        }
+        SetGridFixedLineColor(TColor(0x808080));
+        cl->SetFixedGradientMirrorFrom(clNone);
+        cl->SetFixedGradientMirrorTo(clNone);
+        SetQelGradientMirrorFrom(clNone);
+        SetQelGradientMirrorTo(clNone);
+        SetGridLineColor(TColor(0xC0C0C0));
+        if (Value == glQel || Value == glXP) {
+            FActiveCellColor = TColor(0xEACAB6);
+            FActiveCellColorTo = clNone;
+            FSelectionColor = TColor(0xEACAB6);
+            FSelectionColorTo = clNone;
+            FSelectionTextColor = TColor(0);
+            SearchFooter()->SetColor(qelFrom);
+            SearchFooter()->SetColorTo(qelTo);
+            cl->SetFixedGradientFrom(TColor(0xFFFFFF));
+            cl->SetFixedGradientTo(Value == glXP ? clBtnFace : TColor(0xC0C0C0));
+            cl->SetFixedGradientHoverFrom(TColor(0xCFD0D1));
+            cl->SetFixedGradientHoverTo(TColor(0xBEC6C8));
+            cl->SetFixedGradientHoverMirrorFrom(TColor(0xBEC6C8));
+            cl->SetFixedGradientHoverMirrorTo(TColor(0xABBCBF));
+            cl->SetFixedGradientDownFrom(TColor(0x868788));
+            cl->SetFixedGradientDownTo(TColor(0x737C7E));
+            cl->SetFixedGradientDownMirrorFrom(TColor(0x737C7E));
+            cl->SetFixedGradientDownMirrorTo(TColor(0x627376));
+        } else {
+            FActiveCellColor = TColor(0x808080);
+            FActiveCellColorTo = clNone;
+            FSelectionColor = clHighlight;
+            FSelectionTextColor = clHighlightText;
+            SearchFooter()->SetColor(clBtnFace);
+            SearchFooter()->SetColorTo(clBtnFace);
+        }
+        break;
+    }
+    default: break;
+    }
+
+    // 4. Every look.
+    FScrollType = ssNormal;
+    if (Value != glCustom) SetBorderColor(TColor(0xB99D7F));
+    Invalidate();
+    if (!loading) UpdateFooter();
 }

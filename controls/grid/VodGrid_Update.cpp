@@ -136,6 +136,7 @@ void TVodStringGrid::Dispatch(TMessage& M)
     case WM_TIMER: HandleTimer(M); return;
     case WM_SETCURSOR: HandleSetCursor(M); return;
     case WM_SETFOCUS: HandleSetFocus(M); return;
+    case WM_GETDLGCODE: HandleGetDlgCode(M); return;
     case WM_KILLFOCUS: HandleKillFocus(M); return;
     case CM_DIALOGCHAR: HandleDialogChar(M); return;
     case CM_HINTSHOW:

@@ -376,3 +376,44 @@ TEST(SizeWhileTypingTest, Defaults)
     EXPECT_FALSE(s.Height());
     EXPECT_FALSE(s.Width());
 }
+
+TEST(GridLookTest, DisplayAndStoredLookNames)
+{
+    const struct {
+        TGridLook Look;
+        const wchar_t* Shown;
+        const wchar_t* Stored;
+    } cases[] = {
+        {glStandard, L"Standard", L"glStandard"},       {glSoft, L"Soft", L"glSoft"},
+        {glClassic, L"Classic", L"glClassic"},          {glQel, L"Qel", L"glQel"},
+        {glXP, L"Windows XP", L"glXP"},                 {glListView, L"ListView", L"glListView"},
+        {glVista, L"Windows Vista", L"glVista"},        {glWin7, L"Windows 7", L"glWin7"},
+        {glOffice2007, L"Office2007", L"glOffice2007"}, {glCustom, L"unchanged", L"unchanged"},
+    };
+    for (const auto& c : cases) {
+        String shown = L"unchanged", stored = L"unchanged";
+        GetLookName(c.Look, shown);
+        GetLookEnumName(c.Look, stored);
+        EXPECT_EQ(shown, c.Shown);
+        EXPECT_EQ(stored, c.Stored);
+    }
+}
+
+TEST(GridLookTest, LinkWritersRepaintOnlyWhereTheyShow)
+{
+    TProbeGrid g(nullptr);
+    EXPECT_EQ(g.URLColor(), TColor(0xFF0000));
+    int n = g.Invalidations;
+    g.SetURLColor(clRed);   // links not shown: no repaint
+    g.SetURLFull(true);
+    EXPECT_EQ(g.Invalidations, n);
+    g.SetURLShow(true);
+    g.SetURLShowInText(true);
+    EXPECT_EQ(g.Invalidations, n + 2);
+    g.SetURLColor(clGreen);
+    g.SetURLFull(false);
+    EXPECT_EQ(g.Invalidations, n + 4);
+    g.SetURLColor(clGreen);  // same value
+    EXPECT_EQ(g.Invalidations, n + 4);
+    EXPECT_EQ(g.URLColor(), clGreen);
+}
