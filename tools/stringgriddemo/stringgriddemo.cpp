@@ -39,7 +39,9 @@ public:
     {
         to = clNone;
         b->SetColor(Color());
-        if (st.Contains(gdFixed) || c < FixedCols() || r < FixedRows()) {
+        // Fixed footer rows and fixed right columns look like the header.
+        const bool footer = r >= RowCount() - FixedFooters() || c >= ColCount() - FixedRightCols();
+        if (st.Contains(gdFixed) || c < FixedCols() || r < FixedRows() || footer) {
             b->SetColor(QelGradientFrom());
             to = QelGradientTo();
             f->SetStyle(TFontStyles{fsBold});
@@ -159,6 +161,16 @@ public:
         g->MoveRow(16, 8);
         g->HideRows(12, 13);
         g->HideColumn(2);
+        // A fixed footer row with the amounts' total and a fixed right column.
+        g->FFixedFooters = 1;
+        g->FFixedRightCols = 1;
+        const Integer last = g->RowCount() - 1;
+        Integer total = 0;
+        for (Integer r = g->FixedRows(); r < last; ++r) total += StrToIntDef(g->Cells(3, r), 0);
+        g->SetCells(0, last, L"");
+        g->SetCells(1, last, L"Total");
+        g->SetCells(3, last, IntToStr(total));
+        g->SetCells(7, 0, L"Mark");
         // A selection.
         g->SetSelection(TGridRect{1, 9, 3, 11});
         Describe();
@@ -175,6 +187,8 @@ public:
         m->Add(L"DefaultRowHeight " + IntToStr(g->DefaultRowHeight()) + L", BorderColor $" + Hex(g->BorderColor()));
         m->Add(L"SelectionColor $" + Hex(g->SelectionColor()) + L", CheckTrue/False " + g->CheckTrue() + L"/" +
                g->CheckFalse());
+        m->Add(L"Fixed footer rows " + IntToStr(g->FixedFooters()) + L", fixed right columns " +
+               IntToStr(g->FixedRightCols()));
         m->Add(L"Editors: combo " + String(g->Combobox() ? L"yes" : L"no") + L", footer panel " +
                String(g->FooterPanel() ? L"yes" : L"no"));
         m->Add(L"");
@@ -206,7 +220,7 @@ public:
         m->Add(L"Selection: columns " + IntToStr(s.Left) + L".." + IntToStr(s.Right) + L", rows " + IntToStr(s.Top) +
                L".." + IntToStr(s.Bottom));
         m->Add(L"");
-        m->Add(L"Cell graphics:");
+        m->Add(L"Cell graphics (real column, row):");
         for (Integer r = 0; r < g->RowCount(); ++r)
             for (Integer c = 0; c < g->ColCount(); ++c) {
                 String comment;

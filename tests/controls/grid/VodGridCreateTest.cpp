@@ -401,3 +401,29 @@ TEST_F(VodGridCreate, FileVersionAndSeparators)
     EXPECT_EQ(GridDecimalSeparator(), L',');
     FormatSettings.DecimalSeparator = keep;
 }
+
+TEST_F(VodGridCreate, TheHookMovesTheShownFocusFrameWhenAWindowMoves)
+{
+    struct TFrameGrid : TVodStringGrid {
+        explicit TFrameGrid(TComponent* o) : TVodStringGrid(o) {}
+        int Moves = 0;
+        void MoveFocusWindow() override { ++Moves; }
+    };
+    // Each test's headless driver starts a window manager of its own: the
+    // unit starts again on it (the hook is installed once per start-up).
+    VodGridShutdown();
+    EXPECT_EQ(GridUnit().Hook, nullptr);
+    VodGridStartup();
+    ASSERT_NE(GridUnit().Hook, nullptr);
+    auto* g = CreateGrid<TFrameGrid>(Form);
+    g->SetParent(Form);
+    Form->Show();
+    Drv->Pump();
+    Form->SetBounds(10, 10, 600, 400);
+    EXPECT_EQ(g->Moves, 0);   // no frame shown: nothing to move
+    GridUnit().FocusFrameGrid = g;
+    Form->SetBounds(20, 20, 600, 400);
+    EXPECT_GT(g->Moves, 0);
+    delete g;   // a grid going away is no longer the frame's grid
+    EXPECT_EQ(GridUnit().FocusFrameGrid, nullptr);
+}

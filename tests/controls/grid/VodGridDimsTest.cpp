@@ -6,6 +6,8 @@
 #include "controls/grid/GridFooter.h"
 #include "controls/grid/VodGrid.h"
 #include "platform/base/SysUtils.h"
+#include "platform/ui/Forms.h"
+#include "platform/ui/backend/Headless.h"
 
 namespace {
 
@@ -254,4 +256,37 @@ TEST(GridDialogCodeTest, CharactersWantedWithoutEditing)
     g.SetOptions(o);
     r = g.Perform(WM_GETDLGCODE);
     EXPECT_TRUE(r & DLGC_WANTCHARS);
+}
+
+TEST(GridDialogCodeTest, CtrlTabLeavesAGridThatTakesTab)
+{
+    auto drv = std::make_unique<THeadlessDriver>();
+    InitForms();
+    {
+        TDimsGrid g(nullptr);
+        TGridOptions o = g.Options();
+        o.Include(goTabs);
+        g.SetOptions(o);
+        EXPECT_TRUE(g.Perform(WM_GETDLGCODE) & DLGC_WANTTAB);
+        drv->KeyDown(VK_CONTROL);
+        EXPECT_FALSE(g.Perform(WM_GETDLGCODE) & DLGC_WANTTAB);
+        drv->KeyUp(VK_CONTROL);
+        EXPECT_TRUE(g.Perform(WM_GETDLGCODE) & DLGC_WANTTAB);
+    }
+    DoneForms();
+}
+
+TEST(GridSelectionTest, RowCountLeavesOutFixedFootersUnlessTheFloatingFooterShows)
+{
+    TDimsGrid g(nullptr);
+    g.SetRowCount(8);
+    g.SetFixedFooters(2);
+    g.SetSelection({1, 3, 1, 7});
+    EXPECT_EQ(g.SelectedRowCount(), 3);  // rows 3 to 5
+    g.FloatingFooter()->SetVisible(true);
+    EXPECT_EQ(g.SelectedRowCount(), 5);
+
+    g.ModifiedRows()->Add(3);
+    g.ClearModifiedRows();
+    EXPECT_EQ(g.ModifiedRows()->Count(), 0);
 }
