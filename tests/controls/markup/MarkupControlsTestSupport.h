@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
@@ -58,6 +59,21 @@ public:
             std::getline(in, got);
             if (got.empty()) std::this_thread::sleep_for(std::chrono::milliseconds(10));
         }
+        return got;
+    }
+    // The addresses opened, sorted, once at least Count have arrived (each
+    // opening runs in its own process, so they may arrive in any order).
+    std::vector<std::string> Sorted(size_t Count, int waitMs = 2000) const
+    {
+        std::vector<std::string> got;
+        for (int i = 0; i <= waitMs / 10; ++i) {
+            got.clear();
+            std::ifstream in(FLog);
+            for (std::string line; std::getline(in, line);) got.push_back(line);
+            if (got.size() >= Count) break;
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        std::sort(got.begin(), got.end());
         return got;
     }
 
