@@ -34,7 +34,7 @@ struct TClockPageDemo {
         if (pipe2(fds, O_CLOEXEC) != 0) return "no pipe";
         Out.Fd = fds[0];
         TFd outWrite{fds[1]};
-        App.Pid = Spawn({demo, "--seconds", "90", "--page", "clock"}, {{outWrite.Fd, 1}},
+        App.Pid = Spawn({demo, "--seconds", "240", "--page", "clock"}, {{outWrite.Fd, 1}},
                         {"DISPLAY=" + X.Display, "WAYLAND_DISPLAY=", "SDL_VIDEODRIVER=x11", "ASAN_OPTIONS=detect_leaks=0"});
         if (App.Pid <= 0) return "the demo could not be started";
         outWrite.Close();
@@ -115,7 +115,7 @@ TEST(CalcClockDemoSmokeTest, CalculatorAndTimePickerOnARealXServer)
 {
     if (FindProgram("Xvfb").empty()) GTEST_SKIP() << "Xvfb is not installed: the desktop smoke test needs it";
     if (FindProgram("xdotool").empty()) GTEST_SKIP() << "xdotool is needed to work the demo";
-    auto deadline = Clock::now() + std::chrono::seconds(80);
+    auto deadline = Clock::now() + std::chrono::seconds(240);
     TClockPageDemo demo;
     const std::string why = demo.Start(deadline);
     ASSERT_TRUE(why.empty()) << why;

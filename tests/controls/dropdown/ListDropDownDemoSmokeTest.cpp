@@ -37,7 +37,7 @@ struct TListDemo {
         if (pipe2(fds, O_CLOEXEC) != 0) return "no pipe";
         Out.Fd = fds[0];
         TFd outWrite{fds[1]};
-        std::vector<std::string> args = {demo, "--seconds", "120"};
+        std::vector<std::string> args = {demo, "--seconds", "240"};
         args.insert(args.end(), extra.begin(), extra.end());
         App.Pid = Spawn(args, {{outWrite.Fd, 1}},
                         {"DISPLAY=" + X.Display, "WAYLAND_DISPLAY=", "SDL_VIDEODRIVER=x11", "ASAN_OPTIONS=detect_leaks=0"});
@@ -111,7 +111,7 @@ TEST(ListDropDownDemoSmokeTest, OpenTypePickAndCancelOnARealXServer)
 {
     if (FindProgram("Xvfb").empty()) GTEST_SKIP() << "Xvfb is not installed: the desktop smoke test needs it";
     if (FindProgram("xdotool").empty()) GTEST_SKIP() << "xdotool is needed to work the demo";
-    auto deadline = Clock::now() + std::chrono::seconds(110);
+    auto deadline = Clock::now() + std::chrono::seconds(240);
     TListDemo demo;
     const std::string pictures = std::string(VEL_TEST_DATA_DIR) + "/pictures";
     const std::string why = demo.Start({"--pictures", pictures, "--open", "detail"}, deadline);
