@@ -9,6 +9,7 @@
 
 #include <memory>
 
+#include "controls/dropdown/DropDownHeaderFooter.h"
 #include "controls/foundation/VodStyleIF.h"
 #include "platform/gfx/Graphics.h"
 #include "platform/gfx/ImageList.h"
@@ -18,7 +19,9 @@
 
 class TPopupMenu;
 
-enum TVodToolButtonStyle { tasButton, tasCheck };
+// One tasButton, tasCheck for the whole library: the drop-down header and
+// footer buttons and the grid's buttons use the same enumeration.
+using TVodToolButtonStyle = TVodButtonStyle;
 
 // The platform's control message (besides WM_THEMECHANGED) after which a
 // button that follows the desktop theme adapts again.

@@ -1726,6 +1726,8 @@ public:
     // raises EVodGridError.
     String UnSortedCells(Integer c, Integer r);
     void SetUnSortedCells(Integer c, Integer r, const String& Value);
+    String OriginalCells(Integer c, Integer r);
+    void SetOriginalCells(Integer c, Integer r, const String& Value);
     String StrippedCells(Integer c, Integer r);
     String GetStrippedCell(Integer c, Integer r) { return StrippedCells(c, r); }
     Integer LinesInCell(Integer c, Integer r);

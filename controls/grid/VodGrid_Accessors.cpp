@@ -153,6 +153,18 @@ void TVodStringGrid::SetUnSortedCells(Integer c, Integer r, const String& Value)
     SetCellEx(c, u, Value);
 }
 
+String TVodStringGrid::OriginalCells(Integer c, Integer r)
+{
+    const Integer p = ColumnPosition(c);
+    return GetCellEx(p == -1 ? c : p, r);
+}
+
+void TVodStringGrid::SetOriginalCells(Integer c, Integer r, const String& Value)
+{
+    const Integer p = ColumnPosition(c);
+    SetCellEx(p == -1 ? c : p, r, Value);
+}
+
 String TVodStringGrid::StrippedCells(Integer c, Integer r)
 {
     String s;

@@ -2,6 +2,8 @@
 
 #include "platform/ui/WindowManager.h"
 
+using namespace HTMLabel;
+
 namespace {
 
 constexpr UINT_PTR kTimerId = 1;
@@ -95,7 +97,7 @@ void THTMLStaticText::SetMiniScroll(bool v)
     Invalidate();
 }
 
-void THTMLStaticText::SetVAlignment(TVAlignment v)
+void THTMLStaticText::SetVAlignment(HTMLabel::TVAlignment v)
 {
     if (FVAlignment == v) return;
     FVAlignment = v;

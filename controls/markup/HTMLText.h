@@ -60,8 +60,8 @@ public:
     void SetShadowOffset(Integer v);
     TColor URLColor() const { return FURLColor; }
     void SetURLColor(TColor v);
-    TVAlignment VAlignment() const { return FVAlignment; }
-    void SetVAlignment(TVAlignment v);
+    HTMLabel::TVAlignment VAlignment() const { return FVAlignment; }
+    void SetVAlignment(HTMLabel::TVAlignment v);
     String Version() const { return MarkupVersionText(GetVersionNr()); }
     void SetVersion(const String&) {}
     Integer GetVersionNr() const { return 0x01040100; }
@@ -153,7 +153,7 @@ private:
     String FFocusAnchor;
     Integer FNumHyperLinks = 0;
     bool FEnableBlink = false;
-    TVAlignment FVAlignment = tvaTop;
+    HTMLabel::TVAlignment FVAlignment = HTMLabel::tvaTop;
     Integer FTimerCount = 0;
     TAutoSizeType FAutoSizeType = asVertical;
     bool FEllipsis = false;

@@ -2,6 +2,8 @@
 
 #include "platform/ui/WindowManager.h"
 
+using namespace HTMLabel;
+
 String MarkupVersionText(Integer VersionNr)
 {
     const Cardinal v = Cardinal(VersionNr);
@@ -71,13 +73,13 @@ void THTMLabel::SetBorderWidth(TBorderWidth v) { FBorderWidth = v; Invalidate();
 void THTMLabel::SetBorderStyle(TBorderStyle v) { FBorderStyle = v; Invalidate(); }
 void THTMLabel::SetBorderColor(TColor v) { VEL_SET_REPAINT(FBorderColor, v); }
 void THTMLabel::SetEllipsis(bool v) { VEL_SET_REPAINT(FEllipsis, v); }
-void THTMLabel::SetGradientType(TGradientType v) { VEL_SET_REPAINT(FGradientType, v); }
+void THTMLabel::SetGradientType(HTMLabel::TGradientType v) { VEL_SET_REPAINT(FGradientType, v); }
 void THTMLabel::SetLineWidth(Integer v) { VEL_SET_REPAINT(FLineWidth, v); }
 void THTMLabel::SetLineSpacing(Integer v) { VEL_SET_REPAINT(FLineSpacing, v); }
 void THTMLabel::SetShadowColor(TColor v) { VEL_SET_REPAINT(FShadowColor, v); }
 void THTMLabel::SetShadowOffset(Integer v) { VEL_SET_REPAINT(FShadowOffset, v); }
 void THTMLabel::SetURLColor(TColor v) { VEL_SET_REPAINT(FURLColor, v); }
-void THTMLabel::SetVAlignment(TVAlignment v) { VEL_SET_REPAINT(FVAlignment, v); }
+void THTMLabel::SetVAlignment(HTMLabel::TVAlignment v) { VEL_SET_REPAINT(FVAlignment, v); }
 
 #undef VEL_SET_REPAINT
 

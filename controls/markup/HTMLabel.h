@@ -14,8 +14,13 @@
 #include "platform/ui/StdCtrls.h"
 
 enum TAutoSizeType { asVertical, asHorizontal, asBoth };
+// The markup controls' own gradient kinds and vertical alignment live in
+// the unit's namespace: the menus have a gradient type, the panel an
+// alignment with the same enumerators and the grid a TVAlignment of their own.
+namespace HTMLabel {
 enum TGradientType { gtFullHorizontal, gtFullVertical, gtBottomLine, gtCenterLine, gtTopLine };
 enum TVAlignment { tvaTop, tvaCenter, tvaBottom };
+}
 
 using TAnchorClick = std::function<void(TObject* Sender, const String& Anchor)>;
 using TAnchorHintEvent = std::function<void(TObject* Sender, String& Anchor)>;
@@ -53,8 +58,8 @@ public:
     void SetBorderColor(TColor v);
     bool Ellipsis() const { return FEllipsis; }
     void SetEllipsis(bool v);
-    TGradientType GradientType() const { return FGradientType; }
-    void SetGradientType(TGradientType v);
+    HTMLabel::TGradientType GradientType() const { return FGradientType; }
+    void SetGradientType(HTMLabel::TGradientType v);
     bool HintShowFull() const { return FHintShowFull; }
     void SetHintShowFull(bool v) { FHintShowFull = v; }
     bool Hover() const { return FHover; }
@@ -83,8 +88,8 @@ public:
     void SetShadowOffset(Integer v);
     TColor URLColor() const { return FURLColor; }
     void SetURLColor(TColor v);
-    TVAlignment VAlignment() const { return FVAlignment; }
-    void SetVAlignment(TVAlignment v);
+    HTMLabel::TVAlignment VAlignment() const { return FVAlignment; }
+    void SetVAlignment(HTMLabel::TVAlignment v);
     String Version() { return MarkupVersionText(GetVersionNr()); }
     void SetVersion(const String&) {}
 
@@ -165,11 +170,11 @@ private:
     Integer FHoverHyperLink = -1;
     Integer FOldHoverHyperLink = -1;
     TColor FHoverColor = clNone, FHoverFontColor = clNone;
-    TVAlignment FVAlignment = tvaTop;
+    HTMLabel::TVAlignment FVAlignment = HTMLabel::tvaTop;
     bool FEllipsis = false;
     TRect FCurrHoverRect{-1, -1, -1, -1};
     TPictureContainer* FContainer = nullptr;
-    TGradientType FGradientType = gtFullHorizontal;
+    HTMLabel::TGradientType FGradientType = HTMLabel::gtFullHorizontal;
     TColor FBorderColor = clBlack;
     Integer FLineWidth = 2;
     Integer FLineSpacing = 0;

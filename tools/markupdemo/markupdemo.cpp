@@ -115,7 +115,7 @@ public:
         gradient->SetColor(TColor(0xFFE0C0));
         gradient->SetColorTo(TColor(0xA05020));
         gradient->SetBevelOuter(bvRaised);
-        gradient->SetVAlignment(tvaCenter);
+        gradient->SetVAlignment(HTMLabel::tvaCenter);
 
         THTMLabel* body = Label(Rect(246, 276, 476, 316),
                                 L"<BODY bgcolor=\"#2060C0\" bgcolorto=\"#A0E0FF\"><FONT color=\"clwhite\">"
@@ -132,7 +132,7 @@ public:
         THTMLabel* wrapped = Label(Rect(246, 326, 476, 376),
                                    L"A <I>wrapping</I> label: this sentence is too long for one line, so the "
                                    L"engine breaks it between words.");
-        wrapped->SetGradientType(gtBottomLine);
+        wrapped->SetGradientType(HTMLabel::gtBottomLine);
         wrapped->SetColor(TColor(0x808080));
         wrapped->SetColorTo(clWhite);
 

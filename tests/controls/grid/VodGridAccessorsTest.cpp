@@ -192,6 +192,21 @@ TEST_F(VodGridAccessors, UnsortedCellsFollowTheSortRecord)
     EXPECT_EQ(Grid->UnSortedRowIndex(3), 3);
 }
 
+TEST_F(VodGridAccessors, OriginalCellsFollowMovedColumns)
+{
+    Fill();
+    // Without a recorded order a column is where it is.
+    EXPECT_EQ(Grid->OriginalCells(1, 2), L"1,2");
+    Grid->SetColumnOrder();
+    Grid->MoveColumn(1, 3);
+    // The column recorded as 1 now stands at 3.
+    EXPECT_EQ(Grid->ColumnPosition(1), 3);
+    EXPECT_EQ(Grid->Cells(1, 2), L"2,2");
+    EXPECT_EQ(Grid->OriginalCells(1, 2), L"1,2");
+    Grid->SetOriginalCells(1, 2, L"o");
+    EXPECT_EQ(Grid->Cells(Grid->ColumnPosition(1), 2), L"o");
+}
+
 TEST_F(VodGridAccessors, LookReadersCreateNoBlockAndWritersDo)
 {
     Grid->SetCellEx(1, 1, L"x");
@@ -336,6 +351,15 @@ TEST_F(VodGridAccessors, CellControlsAreCountedOnceAndPlacedOnTheCell)
 
 TEST_F(VodGridAccessors, SmallPropertiesOfTheGroup)
 {
+    // IntegralHeight re-applies the bounds at once: the height snaps to
+    // whole rows.
+    Grid->SetDefaultColWidth(60);
+    Grid->SetDefaultRowHeight(22);
+    Grid->SetBounds(0, 0, 320, 120);
+    Grid->SetIntegralHeight(true);
+    EXPECT_TRUE(Grid->IntegralHeight());
+    EXPECT_EQ(Grid->Height(), 110);
+
     Grid->SetCursor(crHandPoint);
     EXPECT_EQ(Grid->Cursor(), crHandPoint);
     EXPECT_EQ(Grid->OldCursor(), crHandPoint);

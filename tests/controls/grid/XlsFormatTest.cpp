@@ -49,6 +49,10 @@ TEST_F(XlsFormatTest, NumberFormatsRenderAsSpreadsheetsShowThem)
         {L"[<5]0;0", -3, L"-3"},          // a bound above 0 keeps the sign
         {L"[<=0]0;0", -3, L"3"},
         {L"[=2]\"two\";0", 2, L"two"},
+        {L"[>0]0;0", -5, L"5"},           // the first's bound <= 0: the second drops the sign
+        {L"[>5]0;0", -5, L"-5"},          // bound above 0: the sign stays
+        {L"[<>1]0;0", 1, L"1"},
+        {L"[=-2]0;0", -2, L"2"},
         {L"[>=10]\"big\";[<10]\"small\"", 9.5, L"small"},
         {L"[Red]0.0", 1.25, L"1.3"},
         {L"[Blue]0;[Red]-0", -4, L"-4"},

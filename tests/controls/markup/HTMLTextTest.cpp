@@ -194,7 +194,7 @@ TEST_F(HTMLStaticTextTest, MiniScrollShowsArrowsAndScrollsFourPixelsPerTick)
     t->SetVOffset(12);
     EXPECT_EQ(t->VOffset(), 0);  // only with the mini scroll on
     t->SetMiniScroll(true);
-    t->SetVAlignment(tvaCenter);
+    t->SetVAlignment(HTMLabel::tvaCenter);
     EXPECT_FALSE(t->MiniScroll());
 }
 
@@ -228,7 +228,7 @@ TEST_F(HTMLStaticTextTest, AutoSizingFitsTheTextAndTellsOnce)
 TEST_F(HTMLStaticTextTest, VerticalAlignmentAndHints)
 {
     THTMLStaticText* t = NewText(L"<A href=\"h\">x</A>", TRect{10, 10, 110, 50});
-    t->SetVAlignment(tvaBottom);
+    t->SetVAlignment(HTMLabel::tvaBottom);
     Drv->Pump();
     EXPECT_EQ(CountOther(TRect{10, 10, 110, 10 + 24}, 0xFFFFFF), 0);
     EXPECT_GT(CountOther(TRect{10, 10 + 24, 20, 50}, 0xFFFFFF), 0);

@@ -77,7 +77,7 @@ TEST_F(HTMLabelTest, OpaqueLabelPaintsGradientsBevelsAndAlignment)
     const uint32_t last = Pixel(208, 40);  // last band: one step short of ColorTo
     EXPECT_GT(last & 0xFF, 0xE0u);
     EXPECT_LT(last >> 16, 0x20u);
-    l->SetGradientType(gtFullVertical);
+    l->SetGradientType(HTMLabel::gtFullVertical);
     Drv->Pump();
     EXPECT_EQ(Pixel(100, 10), 0xFF0000u);
     EXPECT_GT(Pixel(100, 58) & 0xFF, 0xE0u);
@@ -86,7 +86,7 @@ TEST_F(HTMLabelTest, OpaqueLabelPaintsGradientsBevelsAndAlignment)
     l->SetColorTo(clNone);
     l->SetColor(clWhite);
     l->SetBevelOuter(bvLowered);
-    l->SetVAlignment(tvaCenter);
+    l->SetVAlignment(HTMLabel::tvaCenter);
     Drv->Pump();
     EXPECT_EQ(Pixel(10, 30), Rgb(clBtnShadow));    // left edge: top-left colour
     EXPECT_EQ(Pixel(209, 30), Rgb(clBtnHighlight)); // right edge: bottom-right colour
@@ -121,7 +121,7 @@ TEST_F(HTMLabelTest, AutoSizingFitsTheTextPlusSixAndTellsOncePerChange)
 
     // Vertical auto size ignores VAlignment for the text position.
     THTMLabel* v = NewLabel(L"v", TRect{10, 100, 110, 200});
-    v->SetVAlignment(tvaBottom);
+    v->SetVAlignment(HTMLabel::tvaBottom);
     v->SetAutoSizing(true);
     Drv->Pump();
     EXPECT_EQ(v->Height(), 16 + 6);
