@@ -45,7 +45,7 @@ public:
             b->SetColor(QelGradientFrom());
             to = QelGradientTo();
             f->SetStyle(TFontStyles{fsBold});
-        } else if (Select && st.Contains(gdSelected)) {
+        } else if (Select && (st.Contains(gdSelected) || (MouseActions()->DisjunctCellSelect() && SelectedCells(c, r)))) {
             b->SetColor(SelectionColor());
             f->SetColor(SelectionTextColor());
         }
@@ -171,8 +171,11 @@ public:
         g->SetCells(1, last, L"Total");
         g->SetCells(3, last, IntToStr(total));
         g->SetCells(7, 0, L"Mark");
-        // A selection.
-        g->SetSelection(TGridRect{1, 9, 3, 11});
+        // A disjunct cell selection: three cells apart from each other.
+        g->MouseActions()->SetDisjunctCellSelect(true);
+        g->SetSelectedCells(1, 9, true);
+        g->SetSelectedCells(2, 11, true);
+        g->SetSelectedCells(3, 13, true);
         Describe();
     }
 
@@ -216,9 +219,12 @@ public:
             if (g->IsHiddenColumn(c)) hcols += IntToStr(c) + L" ";
         m->Add(L"Hidden real columns: " + hcols);
         m->Add(L"");
-        const TGridRect s = g->Selection();
-        m->Add(L"Selection: columns " + IntToStr(s.Left) + L".." + IntToStr(s.Right) + L", rows " + IntToStr(s.Top) +
-               L".." + IntToStr(s.Bottom));
+        String sel;
+        for (Integer i = 0; i < g->SelectedCellsCount(); ++i) {
+            const TGridCoord k = g->GetSelectedCell(i);
+            sel += L"(" + IntToStr(k.X) + L"," + IntToStr(k.Y) + L") ";
+        }
+        m->Add(L"Disjunct selection (" + IntToStr(g->SelectedCellsCount()) + L" cells): " + sel);
         m->Add(L"");
         m->Add(L"Cell graphics (real column, row):");
         for (Integer r = 0; r < g->RowCount(); ++r)
@@ -259,7 +265,7 @@ public:
         Integer c = 0, r = 0;
         if (find(L"merged 2 x 3", c, r)) point("merged-area", c + 1, r + 1, 8, 6, TColor(0xFFE8C8));
         if (find(L"(inserted)", c, r)) point("inserted-row", c, r, 3, 3, TColor(0xD0FFD0));
-        point("selection", 2, 10, 3, 3, g->SelectionColor());
+        point("selection", 2, 11, 3, 3, g->SelectionColor());
         for (Integer rr = g->FixedRows(); rr < g->RowCount(); ++rr)
             if (g->GetCellType(4, rr) == ctProgress && StrToIntDef(g->Cells(4, rr), 0) >= 50) {
                 point("progress", g->DisplColIndex(4), rr, 6, 10, TColor(0x30B030));
