@@ -210,6 +210,9 @@ public:
     void Stop();
     // Passes of sending so far (for tests and diagnostics).
     Integer Passes() const { return FPasses.load(); }
+    // How often the thread has placed its watch on the key so far: a change
+    // is reported only when made after the watch is in place.
+    Integer Watches() const { return FWatches.load(); }
 
 protected:
     void Execute() override;
@@ -226,6 +229,7 @@ private:
     mutable std::mutex FWinListLock;
     THandleList FWinList;
     std::atomic<Integer> FPasses{0};
+    std::atomic<Integer> FWatches{0};
 };
 
 // The notifier's hidden window: fires OnOfficeThemeChange (Sender = the

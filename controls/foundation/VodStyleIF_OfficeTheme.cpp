@@ -214,6 +214,7 @@ void TRegMonitorThread::Execute()
 
     const HKEY key = FReg->CurrentKey();
     RegNotifyChangeKeyValue(key, FWatchSub ? 1 : 0, DWORD(Filter()), FEvent, 1);
+    ++FWatches;
     while (!Terminated()) {
         if (WaitForSingleObject(FEvent, INFINITE) != WAIT_OBJECT_0) continue;
         if (Terminated()) break;
@@ -230,6 +231,7 @@ void TRegMonitorThread::Execute()
         ResetEvent(FEvent);
         if (Terminated()) break;
         RegNotifyChangeKeyValue(key, FWatchSub ? 1 : 0, DWORD(Filter()), FEvent, 1);
+        ++FWatches;
     }
 }
 

@@ -394,6 +394,9 @@ TEST_F(ThemeNotifierTest, AChangeInAnotherProcessArrivesOnTheUserInterfaceThread
     n->UnRegisterWindow(Form->Handle());   // never registered: nothing
     EXPECT_EQ(t->WinListCopy().size(), 2u);
 
+    // The thread places its watch in its own time; a change before that is
+    // not reported (on a loaded machine it can come late).
+    ASSERT_TRUE(PumpUntil([&] { return t->Watches() == 1; }));
     ASSERT_TRUE(SetUIThemeElsewhere(5));
     ASSERT_TRUE(PumpUntil([&] { return log.size() >= 3; }));
     ASSERT_EQ(log.size(), 3u);
@@ -411,6 +414,7 @@ TEST_F(ThemeNotifierTest, AChangeInAnotherProcessArrivesOnTheUserInterfaceThread
     // Armed again: the next change makes one more pass, now without B.
     n->UnRegisterWindow(b->Handle());
     log.clear();
+    ASSERT_TRUE(PumpUntil([&] { return t->Watches() == 2; }));
     ASSERT_TRUE(SetUIThemeElsewhere(2));
     ASSERT_TRUE(PumpUntil([&] { return log.size() >= 2; }));
     PumpUntil([&] { return t->Passes() == 2; });
@@ -421,6 +425,7 @@ TEST_F(ThemeNotifierTest, AChangeInAnotherProcessArrivesOnTheUserInterfaceThread
 
     // A value below the watched key counts too: one pass.
     log.clear();
+    ASSERT_TRUE(PumpUntil([&] { return t->Watches() == 3; }));
     ASSERT_EQ(InOtherProcess([] {
                   TRegistry r;
                   if (!r.OpenKey(L"\\Software\\Microsoft\\Office\\16.0\\Common\\General", false)) return false;
@@ -450,6 +455,7 @@ TEST_F(ThemeNotifierTest, DestroyingTheNotifierAnswersTheMessagesItsThreadStillS
     n->RegisterWindow(a->Handle());
     n->RegisterWindow(b->Handle());
 
+    ASSERT_TRUE(PumpUntil([&] { return n->RegMonitorThread()->Watches() == 1; }));
     ASSERT_TRUE(SetUIThemeElsewhere(3));
     // Answer only the first message of the pass; the thread then waits on
     // its send to A while this thread destroys the notifier.
