@@ -15,6 +15,7 @@
 #include "controls/grid/HTMLHintWindow.h"
 #include "controls/grid/vurcheck.h"
 #include "controls/grid/VodGrid.h"
+#include "tests/controls/grid/StringGridFixture.h"
 #include "platform/base/SysUtils.h"
 #include "platform/gfx/Gdi.h"
 #include "platform/ui/Forms.h"
@@ -32,34 +33,8 @@ public:
     using TVodStringGrid::CalcSizingState;
 };
 
-class VodGridAccessors : public ::testing::Test {
+class VodGridAccessors : public TStringGridFixture<TAccessGrid> {
 protected:
-    void SetUp() override
-    {
-        Drv = std::make_unique<THeadlessDriver>();
-        InitForms();
-        SetFixedMetricsFonts(true);
-        Form = new TForm(Application);
-        Form->SetBorderStyle(bsNone);
-        Form->SetBounds(0, 0, 500, 300);
-        Grid = new TAccessGrid(Form);
-        Grid->SetParent(Form);
-        Grid->SetBorderStyle(bsNone);
-        Grid->SetScrollBars(ssNone);
-        Grid->SetBounds(0, 0, 320, 120);
-        Grid->SetColCount(5);
-        Grid->SetRowCount(5);
-        Form->Init();
-        Form->Show();
-        Drv->Pump();
-    }
-    void TearDown() override
-    {
-        DoneForms();
-        Drv.reset();
-        SetFixedMetricsFonts(false);
-        GdiSetScreenPixelsPerInch(0);
-    }
     // Fills columns 0..4 of rows 0..4 with "c,r".
     void Fill()
     {
@@ -71,9 +46,6 @@ protected:
         TRect r{};
         return GetUpdateRect(Grid->Handle(), &r, FALSE) != FALSE;
     }
-    std::unique_ptr<THeadlessDriver> Drv;
-    TForm* Form = nullptr;
-    TAccessGrid* Grid = nullptr;
 };
 
 }  // namespace

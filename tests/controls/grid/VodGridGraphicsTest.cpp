@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "controls/grid/VodGrid.h"
+#include "tests/controls/grid/StringGridFixture.h"
 #include "platform/base/SysUtils.h"
 #include "platform/gfx/ImageList.h"
 #include "platform/ui/Forms.h"
@@ -24,37 +25,7 @@ private:
     bool* FFreed;
 };
 
-class VodGridGraphics : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        Drv = std::make_unique<THeadlessDriver>();
-        InitForms();
-        SetFixedMetricsFonts(true);
-        Form = new TForm(Application);
-        Form->SetBorderStyle(bsNone);
-        Form->SetBounds(0, 0, 500, 300);
-        Grid = new TVodStringGrid(Form);
-        Grid->SetParent(Form);
-        Grid->SetBorderStyle(bsNone);
-        Grid->SetScrollBars(ssNone);
-        Grid->SetBounds(0, 0, 320, 120);
-        Grid->SetColCount(5);
-        Grid->SetRowCount(5);
-        Form->Init();
-        Form->Show();
-        Drv->Pump();
-    }
-    void TearDown() override
-    {
-        DoneForms();
-        Drv.reset();
-        SetFixedMetricsFonts(false);
-    }
-    std::unique_ptr<THeadlessDriver> Drv;
-    TForm* Form = nullptr;
-    TVodStringGrid* Grid = nullptr;
-};
+using VodGridGraphics = TStringGridFixture<TVodStringGrid>;
 
 }  // namespace
 
