@@ -311,7 +311,9 @@ void TVodStringGrid::UnHideRows(Integer FromRow, Integer ToRow)
     }
     std::stable_sort(items.begin(), items.end(), [](TGridItem* a, TGridItem* b) { return a->Idx() < b->Idx(); });
     const Integer n = Integer(items.size());
-    const Integer d = DisplRowIndex(FromRow);
+    // Rows hidden below a RowCount that has shrunk since come back at the
+    // end of the grid.
+    const Integer d = std::min(DisplRowIndex(FromRow), RowCount());
     try {
         DoInsertRows(d, n, false);
         for (Integer k = 0; k < n; ++k) {
@@ -339,8 +341,9 @@ void TVodStringGrid::UnHideRow(Integer Rowindex)
     const bool modified = ShowModified()->Enabled();
     ShowModified()->SetEnabled(false);
     if (TGridItem* item = HiddenRowItem(Rowindex)) {
-        DoInsertRows(DisplRowIndex(Rowindex), 1, false);
-        PutItemIntoRow(item, DisplRowIndex(Rowindex), true);
+        const Integer d = std::min(DisplRowIndex(Rowindex), RowCount());
+        DoInsertRows(d, 1, false);
+        PutItemIntoRow(item, d, true);
         delete item;
     }
     ShowModified()->SetEnabled(modified);

@@ -341,3 +341,27 @@ TEST_F(VodGridHidden, HidingBySelectionUsesTheRowFlags)
     Grid->HideUnSelectedRows();
     EXPECT_EQ(RowIds(Grid), (std::vector<Integer>{0, 2}));
 }
+
+TEST_F(VodGridHidden, RowsHiddenBelowAShrunkRowCountComeBackAtTheEnd)
+{
+    Fill(Grid);
+    Grid->GetCellProperties(1, 6)->FBrushColor = clRed;
+    Grid->HideRows(5, 6);
+    Grid->SetRowCount(4);
+    Grid->UnHideRowsAll();
+    EXPECT_EQ(Grid->NumHiddenRows(), 0);
+    EXPECT_EQ(RowIds(Grid), (std::vector<Integer>{0, 1, 2, 3, 5, 6}));
+    EXPECT_EQ(Grid->GetCellProperties(1, 5)->FBrushColor, clRed);
+
+    // One row alone, and a grid freed with such rows still hidden (the
+    // sanitizers count the blocks).
+    Grid->HideRows(4, 4);
+    Grid->SetRowCount(2);
+    Grid->UnHideRow(4);
+    EXPECT_EQ(RowIds(Grid), (std::vector<Integer>{0, 1, 5}));
+    Grid->GetCellProperties(1, 1)->FBrushColor = clBlue;
+    Grid->HideRows(1, 1);
+    Grid->SetRowCount(0);
+    delete Grid;
+    Grid = nullptr;
+}
