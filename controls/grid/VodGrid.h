@@ -2064,6 +2064,16 @@ protected:
     // Repaints the display cell of a look write (Always, or unless updates
     // are held).
     void RepaintLook(Integer c, Integer r, bool Always);
+    // A look write: creates the cell's block, lets Write change it, then
+    // repaints as RepaintLook does. Nothing happens for a cell outside the store.
+    template <class F>
+    void WriteLook(Integer c, Integer r, bool Always, F&& Write)
+    {
+        TCellProperties* p = GetCellProperties(c, r);
+        if (!p) return;
+        Write(*p);
+        RepaintLook(c, r, Always);
+    }
     void CalcSizingState(Integer X, Integer Y, TGridState& State, Integer& Index, Integer& SizingPos,
                          Integer& SizingOfs) override;
 

@@ -228,10 +228,7 @@ TColor TVodStringGrid::Colors(Integer c, Integer r) const
 
 void TVodStringGrid::SetColors(Integer c, Integer r, TColor Value)
 {
-    TCellProperties* p = GetCellProperties(c, r);
-    if (!p) return;
-    p->SetBrushColor(Value);
-    RepaintLook(c, r, false);
+    WriteLook(c, r, false, [&](TCellProperties& p) { p.SetBrushColor(Value); });
 }
 
 TColor TVodStringGrid::ColorsTo(Integer c, Integer r) const
@@ -242,10 +239,7 @@ TColor TVodStringGrid::ColorsTo(Integer c, Integer r) const
 
 void TVodStringGrid::SetColorsTo(Integer c, Integer r, TColor Value)
 {
-    TCellProperties* p = GetCellProperties(c, r);
-    if (!p) return;
-    p->SetBrushColorTo(Value);
-    RepaintLook(c, r, true);
+    WriteLook(c, r, true, [&](TCellProperties& p) { p.SetBrushColorTo(Value); });
 }
 
 TCellGradientDirection TVodStringGrid::Gradients(Integer c, Integer r) const
@@ -256,10 +250,7 @@ TCellGradientDirection TVodStringGrid::Gradients(Integer c, Integer r) const
 
 void TVodStringGrid::SetGradients(Integer c, Integer r, TCellGradientDirection Value)
 {
-    TCellProperties* p = GetCellProperties(c, r);
-    if (!p) return;
-    p->SetGradientDirection(Value);
-    RepaintLook(c, r, true);
+    WriteLook(c, r, true, [&](TCellProperties& p) { p.SetGradientDirection(Value); });
 }
 
 TColor TVodStringGrid::FontColors(Integer c, Integer r) const
@@ -270,10 +261,7 @@ TColor TVodStringGrid::FontColors(Integer c, Integer r) const
 
 void TVodStringGrid::SetFontColors(Integer c, Integer r, TColor Value)
 {
-    TCellProperties* p = GetCellProperties(c, r);
-    if (!p) return;
-    p->SetFontColor(Value);
-    RepaintLook(c, r, false);
+    WriteLook(c, r, false, [&](TCellProperties& p) { p.SetFontColor(Value); });
 }
 
 TFontStyles TVodStringGrid::FontStyles(Integer c, Integer r) const
@@ -284,10 +272,7 @@ TFontStyles TVodStringGrid::FontStyles(Integer c, Integer r) const
 
 void TVodStringGrid::SetFontStyles(Integer c, Integer r, TFontStyles Value)
 {
-    TCellProperties* p = GetCellProperties(c, r);
-    if (!p) return;
-    p->SetFontStyle(Value);
-    RepaintLook(c, r, false);
+    WriteLook(c, r, false, [&](TCellProperties& p) { p.SetFontStyle(Value); });
 }
 
 Integer TVodStringGrid::FontSizes(Integer c, Integer r)
@@ -299,10 +284,7 @@ Integer TVodStringGrid::FontSizes(Integer c, Integer r)
 
 void TVodStringGrid::SetFontSizes(Integer c, Integer r, Integer Value)
 {
-    TCellProperties* p = GetCellProperties(c, r);
-    if (!p) return;
-    p->SetFontSize(-MulDiv(Value, PixelsPerInch(this), 72));
-    RepaintLook(c, r, false);
+    WriteLook(c, r, false, [&](TCellProperties& p) { p.SetFontSize(-MulDiv(Value, PixelsPerInch(this), 72)); });
 }
 
 String TVodStringGrid::FontNames(Integer c, Integer r) const
@@ -313,21 +295,18 @@ String TVodStringGrid::FontNames(Integer c, Integer r) const
 
 void TVodStringGrid::SetFontNames(Integer c, Integer r, const String& Value)
 {
-    TCellProperties* p = GetCellProperties(c, r);
-    if (!p) return;
-    p->SetFontName(Value);
-    RepaintLook(c, r, false);
+    WriteLook(c, r, false, [&](TCellProperties& p) { p.SetFontName(Value); });
 }
 
 void TVodStringGrid::SetFonts(Integer c, Integer r, TFont* Value)
 {
-    TCellProperties* p = GetCellProperties(c, r);
-    if (!p || !Value) return;
-    p->SetFontName(Value->Name());
-    p->SetFontSize(Value->Height());
-    p->SetFontStyle(Value->Style());
-    p->SetFontColor(Value->Color());
-    RepaintLook(c, r, false);
+    if (!Value) return;
+    WriteLook(c, r, false, [&](TCellProperties& p) {
+        p.SetFontName(Value->Name());
+        p.SetFontSize(Value->Height());
+        p.SetFontStyle(Value->Style());
+        p.SetFontColor(Value->Color());
+    });
 }
 
 TAlignment TVodStringGrid::Alignments(Integer c, Integer r) const
@@ -338,10 +317,7 @@ TAlignment TVodStringGrid::Alignments(Integer c, Integer r) const
 
 void TVodStringGrid::SetAlignments(Integer c, Integer r, TAlignment Value)
 {
-    TCellProperties* p = GetCellProperties(c, r);
-    if (!p) return;
-    p->SetAlignment(Value);
-    RepaintLook(c, r, false);
+    WriteLook(c, r, false, [&](TCellProperties& p) { p.SetAlignment(Value); });
 }
 
 bool TVodStringGrid::ReadOnly(Integer c, Integer r) const
@@ -352,10 +328,7 @@ bool TVodStringGrid::ReadOnly(Integer c, Integer r) const
 
 void TVodStringGrid::SetReadOnly(Integer c, Integer r, bool Value)
 {
-    TCellProperties* p = GetCellProperties(c, r);
-    if (!p) return;
-    p->SetReadOnly(Value);
-    RepaintLook(c, r, false);
+    WriteLook(c, r, false, [&](TCellProperties& p) { p.SetReadOnly(Value); });
 }
 
 bool TVodStringGrid::WordWraps(Integer c, Integer r)
@@ -366,10 +339,7 @@ bool TVodStringGrid::WordWraps(Integer c, Integer r)
 
 void TVodStringGrid::SetWordWraps(Integer c, Integer r, bool Value)
 {
-    TCellProperties* p = GetCellProperties(c, r);
-    if (!p) return;
-    p->SetWordWrap(Value);
-    RepaintLook(c, r, false);
+    WriteLook(c, r, false, [&](TCellProperties& p) { p.SetWordWrap(Value); });
 }
 
 TControl* TVodStringGrid::CellControls(Integer c, Integer r) const
