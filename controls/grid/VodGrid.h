@@ -1801,6 +1801,82 @@ public:
     // Copies the value into the grid's own focus helper.
     void SetFocusHelper(TFocusHelper* Value) { FocusHelper()->Assign(Value); }
 
+    // === check boxes and radio buttons in cells (VodGrid_CheckBoxes.cpp) ===
+
+    // === outline nodes (VodGrid_Nodes.cpp) ===
+
+    // === balloons, radio groups and expand buttons (VodGrid_CellExtras.cpp) ===
+
+    // === grouping and group summaries (VodGrid_Group.cpp) ===
+
+    // === merging and splitting by content (VodGrid_Merge.cpp) ===
+
+    // === scroll bars and scrolling (VodGrid_Scroll.cpp) ===
+
+    // === column stretching and size changes (VodGrid_Stretch.cpp) ===
+
+    // === row sorting and sort settings (VodGrid_Sort.cpp) ===
+
+    // === row filtering and the filter file (VodGrid_Filter.cpp) ===
+
+    // === filter drop-down, filter edit row and header editors (VodGrid_FilterDropDown.cpp) ===
+
+    // === calculations and selection text (VodGrid_Calc.cpp) ===
+
+    // === typed values, fills, marking and range styles (VodGrid_Values.cpp) ===
+
+    // === row and column selection flags, modified and enabled rows, navigation (VodGrid_RowFlags.cpp) ===
+
+    // === auto sizing, numbering and swaps (VodGrid_AutoSize.cpp) ===
+
+    // === binary cell stream (VodGrid_BinStream.cpp) ===
+
+    // === native text format (VodGrid_Text.cpp) ===
+
+    // === delimited text (VodGrid_Csv.cpp) ===
+
+    // === fixed-width and plain text (VodGrid_Fixed.cpp) ===
+
+    // === HTML export (VodGrid_Html.cpp) ===
+
+    // === cell save, load and export hooks (VodGrid_SaveLoad.cpp) ===
+
+    // === XML and JSON (VodGrid_Xml.cpp) ===
+
+    // === spreadsheet exchange (VodGrid_Xls.cpp) ===
+
+    // === document export and database import (VodGrid_DocDb.cpp) ===
+
+    // === column state (VodGrid_ColState.cpp) ===
+
+    // === visual properties file (VodGrid_VisProps.cpp) ===
+
+    // === print settings file (VodGrid_PrintFile.cpp) ===
+
+    // === scaling, cell numbers and toolbar popup (VodGrid_Scale.cpp) ===
+
+    // === paint cycle (VodGrid_Paint.cpp) ===
+
+    // === cell visual properties and alignment (VodGrid_CellProps.cpp) ===
+
+    // === drawing normal cells (VodGrid_DrawCell.cpp) ===
+
+    // === drawing fixed cells (VodGrid_DrawFixed.cpp) ===
+
+    // === cell text and measuring (VodGrid_CellText.cpp) ===
+
+    // === drawing cell graphics (VodGrid_DrawGraphics.cpp) ===
+
+    // === cell queries, graphic measuring and notification hooks (VodGrid_CellQueries.cpp) ===
+
+    // === looks, styles and colour tones (VodGrid_Styles.cpp) ===
+
+    // === border, balloon text and quick configuration (VodGrid_Border.cpp) ===
+
+    // === companion windows: focus frame, hints, floating footer, search panel, scroll controls (VodGrid_Companions.cpp) ===
+
+    // === balloon tooltips, search footer settings and client area (VodGrid_Balloon.cpp) ===
+
     // --- operations whose families are completed elsewhere (least bodies) ---
     virtual void DrawNCBorder();
     virtual void CellControlsUpdate(bool Force);
@@ -2082,6 +2158,82 @@ protected:
            FQelGradHoverMirrorTo = clNone, FQelGradHoverBorder = clNone;
     TColor FQelGradDownFrom = clNone, FQelGradDownTo = clNone, FQelGradDownMirrorFrom = clNone,
            FQelGradDownMirrorTo = clNone, FQelGradDownBorder = clNone;
+
+    // === state: check boxes and radio buttons in cells ===
+
+    // === state: outline nodes ===
+
+    // === state: balloons, radio groups and expand buttons ===
+
+    // === state: grouping and group summaries ===
+
+    // === state: merging and splitting by content ===
+
+    // === state: scroll bars and scrolling ===
+
+    // === state: column stretching and size changes ===
+
+    // === state: row sorting and sort settings ===
+
+    // === state: row filtering and the filter file ===
+
+    // === state: filter drop-down, filter edit row and header editors ===
+
+    // === state: calculations and selection text ===
+
+    // === state: typed values, fills, marking and range styles ===
+
+    // === state: row and column selection flags, modified and enabled rows, navigation ===
+
+    // === state: auto sizing, numbering and swaps ===
+
+    // === state: binary cell stream ===
+
+    // === state: native text format ===
+
+    // === state: delimited text ===
+
+    // === state: fixed-width and plain text ===
+
+    // === state: HTML export ===
+
+    // === state: cell save, load and export hooks ===
+
+    // === state: XML and JSON ===
+
+    // === state: spreadsheet exchange ===
+
+    // === state: document export and database import ===
+
+    // === state: column state ===
+
+    // === state: visual properties file ===
+
+    // === state: print settings file ===
+
+    // === state: scaling, cell numbers and toolbar popup ===
+
+    // === state: paint cycle ===
+
+    // === state: cell visual properties and alignment ===
+
+    // === state: drawing normal cells ===
+
+    // === state: drawing fixed cells ===
+
+    // === state: cell text and measuring ===
+
+    // === state: drawing cell graphics ===
+
+    // === state: cell queries, graphic measuring and notification hooks ===
+
+    // === state: looks, styles and colour tones ===
+
+    // === state: border, balloon text and quick configuration ===
+
+    // === state: companion windows: focus frame, hints, floating footer, search panel, scroll controls ===
+
+    // === state: balloon tooltips, search footer settings and client area ===
 
 private:
     std::unique_ptr<TSearchFooter> FSearchFooter;
