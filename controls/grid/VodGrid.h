@@ -1816,6 +1816,42 @@ public:
     // === column stretching and size changes (VodGrid_Stretch.cpp) ===
 
     // === row sorting and sort settings (VodGrid_Sort.cpp) ===
+    // Sorts the normal rows by SortSettings.Column (nothing when negative),
+    // ties broken by the columns to its right with SortSettings.Full.
+    virtual void QSort();
+    // Sorts by the columns of SortIndexes (bit 31: descending); raises
+    // EVodGridError when the list is empty.
+    virtual void QSortIndexed();
+    // Sort inside the innermost expanded groups of the deepest node level.
+    virtual void QSortGroup();
+    virtual void QSortGroupIndexed();
+    // Back to the order from before the first sort since the row count last
+    // changed.
+    virtual void QUnSort();
+    void Sort(Integer Column, TSortDirection Direction);
+    void SortByColumn(Integer Col);
+    // Range sorts of rows Left..Right; they keep the current row and the
+    // update bracket as they are.
+    void QuickSort(Integer Col, Integer Left, Integer Right);
+    void QuickSortIndexed(Integer Left, Integer Right);
+    // Swaps two rows with everything attached to them.
+    virtual void SortSwapRows(Integer ARow1, Integer ARow2);
+    // Swaps the rows when they are out of order by Col (and the columns to
+    // its right on ties); true when they were swapped.
+    bool SortLine(Integer Col, Integer ARow1, Integer ARow2);
+    void InitSortXRef();
+    TColumnType ColumnType(Integer Col);
+    // -1, 0 or +1: the cell of ARow1 before, equal to, or after that of ARow2
+    // in ascending order (blank placement applied for Direction). Not
+    // symmetric under the automatic style: only the first text picks it.
+    Integer CompareCells(Integer ACol, Integer ARow1, Integer ARow2, TSortDirection Direction);
+    Integer CompareRows(Integer ACol, Integer ARow1, Integer ARow2);
+    Integer CompareRowsIndexed(Integer Index, Integer ARow1, Integer ARow2);
+    Integer SortDir() const { return FSortDir; }
+    Integer SortRow() const { return FSortRow; }
+    TCustomCompareEvent OnCustomCompare;
+    TRawCompareEvent OnRawCompare;
+    std::function<void(TObject* Sender, Integer OldRow, Integer NewRow)> OnRowUpdate;
 
     // === row filtering and the filter file (VodGrid_Filter.cpp) ===
 
@@ -2174,6 +2210,22 @@ protected:
     // === state: column stretching and size changes ===
 
     // === state: row sorting and sort settings ===
+    class TSortScope;
+    friend class TSortScope;
+    void QuickSortRows(Integer ACol, Integer Left, Integer Right);
+    void QuickSortRowsIndexed(Integer Index, Integer Left, Integer Right);
+    void QuickSortToOriginal(Integer Left, Integer Right);
+    void SortGroups(bool Indexed);
+    // Copies row ARow into the pivot scratch row (RowCount - 2).
+    void CopyPivotRow(Integer ARow);
+    // Empties the scratch rows without freeing the objects they share.
+    void EmptyScratchRows(Integer FromRow, Integer ToRow);
+    void EnsureSortXRef();
+    void MoveRowSilently(Integer ARow);
+    Integer FSortDir = 0;
+    Integer FSortRow = -1;
+    // The columns a sort sees: hidden columns included while it runs.
+    Integer FSortColCount = 0;
 
     // === state: row filtering and the filter file ===
 
