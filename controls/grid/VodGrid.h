@@ -612,6 +612,8 @@ using TCellsChangedEvent = std::function<void(TObject* Sender, const TRect& R)>;
 using TRowChangedEvent = std::function<void(TObject* Sender, Integer OldRow, Integer NewRow)>;
 
 enum TGridLook { glStandard, glSoft, glClassic, glQel, glXP, glListView, glVista, glWin7, glOffice2007, glCustom };
+// The older colour schemes of the grid's header (SetTheme).
+enum TXPColorScheme { xpNone, xpBlue, xpGreen, xpGray, vistaAero };
 // The name a look is shown under; a custom look leaves Name as it was.
 void GetLookName(TGridLook Look, String& Name);
 // The name a look is stored under (the value's own name); a custom look
@@ -780,7 +782,10 @@ enum : Word { crRowSelectCursor = 8010, crColSelectCursor = 8011, crAllSelectCur
 // spreadsheet-style format texts.
 enum TFormatType : Byte { ftVCL, ftExcel };
 
-class TVodStringGrid : public TBaseGrid {
+class TVodStringGrid : public TBaseGrid,
+                       public IQelStyleEx,
+                       public IQelTones,
+                       public virtual TComponentInterfaces {
     VEL_CLASS(TVodStringGrid, TBaseGrid)
 public:
     explicit TVodStringGrid(TComponent* AOwner);
@@ -1870,6 +1875,24 @@ public:
     // === cell queries, graphic measuring and notification hooks (VodGrid_CellQueries.cpp) ===
 
     // === looks, styles and colour tones (VodGrid_Styles.cpp) ===
+    // The style interfaces: SetComponentStyle is SetComponentStyleAndAppColor
+    // without an application colour; it remembers the style, applies it,
+    // passes it to the drop-down editors that exist and leaves the thin
+    // scroll bars of the colour tones for every style but tsCustom.
+    void SetComponentStyle(TQelStyle AStyle) override;
+    void SetComponentStyleAndAppColor(TQelStyle AStyle, TColor AppColor) override;
+    // Applies a style's colours to the grid alone.
+    virtual void SetStyle(TQelStyle AStyle);
+    virtual void SetStyleAndAppColor(TQelStyle AStyle, TColor AppColor);
+    // A flat scheme: classic flat look, thin scroll bars, glyph check boxes.
+    void SetColorTones(TColorTones ATones) override;
+    // The tones set last (all clNone before the first).
+    const TColorTones& ColorTones() const { return FTones; }
+    void SetTheme(TXPColorScheme Scheme);
+    // Passes a style to the drop-down inplace editors the grid owns.
+    void SetDropDownEditorsStyle(TQelStyle AStyle);
+    // The Office theme the grid adapted to last.
+    TOfficeTheme LastOfficeTheme() const { return FLastOfficeTheme; }
 
     // === border, balloon text and quick configuration (VodGrid_Border.cpp) ===
 
@@ -2228,6 +2251,14 @@ protected:
     // === state: cell queries, graphic measuring and notification hooks ===
 
     // === state: looks, styles and colour tones ===
+    // The hot and pressed header colours of a style, through the control
+    // look's setters.
+    void SetHotHeaderColors(TColor From, TColor To, TColor MirrorFrom, TColor MirrorTo, TColor Border);
+    void SetDownHeaderColors(TColor From, TColor To, TColor MirrorFrom, TColor MirrorTo, TColor Border);
+    void SetHeaderColors(TColor From, TColor To, TColor MirrorFrom, TColor MirrorTo);
+    void SetSortHeaderColors(TColor From, TColor To, TColor MirrorFrom, TColor MirrorTo);
+    // Switches the scroll bars between the thin controls and the normal ones.
+    void SwitchScrollType(TScrollType Value);
 
     // === state: border, balloon text and quick configuration ===
 
