@@ -1946,8 +1946,61 @@ public:
     std::function<void(TObject* Sender, Integer OldRow, Integer NewRow)> OnRowUpdate;
 
     // === row filtering and the filter file (VodGrid_Filter.cpp) ===
+    bool FilterActive() const { return FFilterActive; }
+    // Acts only on a change (ignored while loading): on, the failing rows
+    // are hidden as one level; off, the last level comes back. The footers
+    // are recalculated either way.
+    void SetFilterActive(bool Value);
+    // Tests the normal rows and hides the failing ones as one new level
+    // (also when none fails).
+    void ApplyFilter();
+    void FilterRow(Integer ARow);
+    // Incremental search: one more character pushes a level, one fewer pops
+    // it, anything else filters afresh. AColumn -1 searches whole rows.
+    void NarrowDown(const String& ACondition, Integer AColumn = -1) { NarrowDown(ACondition, false, AColumn); }
+    void NarrowDown(const String& ACondition, bool DoRemoveAccented, Integer AColumn);
+    // Restores the last level; true when more than one level remains.
+    bool RemoveLastFilter();
+    void RemoveAllFilters();
+    // The conditions as an INI file; a failed write raises (the old file
+    // stays). Loading a missing or unreadable file changes nothing.
+    void SaveFilter(const String& FileName);
+    void LoadFilter(const String& FileName);
+    bool NarrowDownFromStart() const { return FNarrowDownFromStart; }
+    void SetNarrowDownFromStart(bool v) { FNarrowDownFromStart = v; }
+    bool IsNarrowDown() const { return FIsNarrowDown; }
+    const String& LastFilter() const { return FLastFilter; }
+    std::function<void(TObject* Sender, Integer ARow, bool& AcceptRow)> OnCustomFilter;
+    std::function<void(TObject* Sender, SmallInt Progress)> OnFilterProgress;
 
     // === filter drop-down, filter edit row and header editors (VodGrid_FilterDropDown.cpp) ===
+    // Repaints; on, the fixed row stays when every row is filtered out;
+    // off, the value list is emptied.
+    void SetFilterDropDownAuto(bool Value);
+    // A row not smaller than FixedRows is ignored; a valid one repaints.
+    void SetFilterDropDownRow(Integer Value);
+    void SetFilterEdit(TFilterEdit* Value) { FFilterEdit->Assign(Value); }
+    void SetFilterDropDown(TFilterDropDown* Value) { FFilterDropDown->Assign(Value); }
+    // The column whose drop-down is open, -1 for none.
+    Integer FilterCol() const { return FFilterCol; }
+    // Opens a column's filter list under its header cell in FilterDropDownRow
+    // (the check list with FilterDropDownCheck, the values of the column's
+    // condition checked); false when there is nothing to show.
+    bool ShowFilterDropDown(Integer ACol);
+    // The lists' cancel-mode rule: the open column is closed.
+    void FilterDropDownCancelled();
+    // A header editor that refused its text takes the current cell back.
+    void FocusEditorCell(Integer ACol, Integer ARow) { FocusCell(ACol, ARow, true); }
+    std::function<void(TObject* Sender, Integer Column, Integer ItemIndex, const String& FriendlyName,
+                       String& FilterCondition)>
+        OnFilterSelect;
+    std::function<void(TObject* Sender, Integer Column, Integer ItemIndex, const String& FriendlyName,
+                       String& FilterCondition, TCheckListBox* CheckList)>
+        OnFilterCheck;
+    std::function<void(TObject* Sender, Integer Column, Integer ItemIndex, bool State, TCheckListBox* CheckList)>
+        OnFilterCheckClick;
+    std::function<void(TObject* Sender, Integer ACol, Integer ARow, String& Value, bool& Valid)> OnCellValidate;
+    TNotifyEvent OnEditingDone;
 
     // === calculations and selection text (VodGrid_Calc.cpp) ===
 
@@ -2359,6 +2412,13 @@ protected:
     Integer FSortColCount = 0;
 
     // === state: row filtering and the filter file ===
+    // The text of a row for a whole-row condition.
+    String FilterRowText(Integer ARow, String& Separator);
+    bool FFilterActive = false;
+    Integer FFilterFixedRows = 0;
+    String FLastFilter;
+    bool FIsNarrowDown = false;
+    bool FNarrowDownFromStart = false;
 
     // === state: filter drop-down, filter edit row and header editors ===
 
