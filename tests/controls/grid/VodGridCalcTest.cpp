@@ -72,7 +72,7 @@ TEST(GridCalcTest, GroupedGridsSkipVisibleNodeRowsButDivideByTheWholeRange)
     g.Nodes = {1};
     // Ungrouped, the node row counts.
     EXPECT_DOUBLE_EQ(g.ColumnSum(1), 112.0);
-    g.SetGroupColumn(0);
+    g.FGroupColumn = 0;   // grouped (the grouping family writes it through its setter)
     EXPECT_DOUBLE_EQ(g.ColumnSum(1), 12.0);
     EXPECT_DOUBLE_EQ(g.ColumnAvg(1), 3.0);
     // The extremes start from the first counted value, not the node's.
