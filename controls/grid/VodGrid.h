@@ -2025,6 +2025,9 @@ public:
     bool ShowFilterDropDown(Integer ACol);
     // The lists' cancel-mode rule: the open column is closed.
     void FilterDropDownCancelled();
+    // The nine filter-type icons ("QelGRDSTARTSWITH" to "QelGRDCLEAR")
+    // into FilterTypeImages, in the order of the filter types.
+    void LoadFilterTypeImages();
     // A header editor that refused its text takes the current cell back.
     void FocusEditorCell(Integer ACol, Integer ARow) { FocusCell(ACol, ARow, true); }
     std::function<void(TObject* Sender, Integer Column, Integer ItemIndex, const String& FriendlyName,

@@ -211,6 +211,7 @@ TVodStringGrid::TVodStringGrid(TComponent* AOwner)
     // The nine filter-type icons come with the filter edit row's resources;
     // the list and the menu that shows them exist from here on.
     FFilterTypeImages = std::make_unique<TImageList>();
+    LoadFilterTypeImages();
     FFilterTypeMenu = new TPopupMenu(this);
     FFilterTypeMenu->SetImages(FFilterTypeImages.get());
     for (Integer i = 0; i < 9; ++i) {

@@ -266,6 +266,24 @@ void TGridTransCombo::SizeDropDownWidth()
 // ---------------------------------------------------------------------------
 // The grid's side
 
+void TVodStringGrid::LoadFilterTypeImages()
+{
+    TImageList* images = FFilterTypeImages.get();
+    if (!images) return;
+    images->Clear();
+    for (const wchar_t* name : {L"QelGRDSTARTSWITH", L"QelGRDENDSWITH", L"QelGRDCONTAINS", L"QelGRDNOTCONTAINS",
+                                L"QelGRDEQUAL", L"QelGRDNOTEQUAL", L"QelGRDLARGER", L"QelGRDSMALLER", L"QelGRDCLEAR"}) {
+        TBitmap bmp;
+        try {
+            bmp.LoadFromResourceName(HInstance, name);
+        } catch (...) {
+            continue;
+        }
+        // The corner pixel is the key colour.
+        images->AddMasked(&bmp, clDefault);
+    }
+}
+
 void TVodStringGrid::SetFilterDropDownAuto(bool Value)
 {
     FFilterDropDownAuto = Value;

@@ -643,9 +643,21 @@ void TVodStringGrid::SortGroups(bool Indexed)
     const Integer oldRows = scope.OldRows();
     FSortRow = r0;
     if (moveRow) MoveRowSilently(oldRows);
-    // Node levels, states and spans come with the outline nodes; until that
-    // family answers them every row is a plain row and there is no group.
-    (void)Indexed;
+    // The deepest node level; its expanded groups are sorted inside. The
+    // scan reaches one (empty) scratch row further, as it always has.
+    const Integer first = FixedRows(), last = RowCount() - FFixedFooters - 3;
+    Integer deepest = 0;
+    for (Integer e = first; e <= last; ++e)
+        if (IsNode(e)) deepest = std::max(deepest, GetNodeLevel(e));
+    for (Integer e = first; e <= last; ++e) {
+        if (!IsNode(e) || GetNodeLevel(e) != deepest || GetNodeState(e)) continue;
+        const Integer span = GetNodeSpan(e);
+        if (span < 3) continue;
+        if (Indexed)
+            QuickSortRowsIndexed(0, e + 1, e + span - 1);
+        else
+            QuickSortRows(FSortSettings->Column, e + 1, e + span - 1);
+    }
     if (!moveRow)
         MoveRowSilently(r0);
     else {

@@ -8,6 +8,7 @@
 #include "GridRowsSupport.h"
 #include "controls/grid/GridHoverForm.h"
 #include "controls/grid/editors/GridEditors.h"
+#include "platform/ui/Menus.h"
 
 namespace {
 
@@ -202,4 +203,10 @@ TEST_F(VodGridFilterDropDown, SettingsObjects)
 
     Grid->SetFilterDropDownRow(1);  // not below FixedRows: ignored
     EXPECT_EQ(Grid->FilterDropDownRow(), 0);
+}
+
+TEST_F(VodGridFilterDropDown, FilterTypeIconsAreLoaded)
+{
+    ASSERT_EQ(Grid->FilterTypeImages()->Count(), 9);
+    EXPECT_EQ(Grid->FilterTypeMenu()->Items()->Count(), 9);
 }

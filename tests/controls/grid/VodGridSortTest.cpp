@@ -322,3 +322,18 @@ TEST_F(VodGridSort, SpecifierBothWaysAndSettings)
     EXPECT_FALSE(ss->IgnoreCase);
     EXPECT_TRUE(ss->SortOnVirtualCells);
 }
+
+TEST_F(VodGridSort, GroupSortsSortOnlyInsideTheInnermostExpandedGroups)
+{
+    // Two groups of three rows under their node rows.
+    SetRows({L"G1", L"c", L"a", L"b", L"G2", L"z", L"x", L"y"});
+    Grid->AddNode(1, 4);
+    Grid->AddNode(5, 4);
+    Grid->SortSettings()->Column = 1;
+    Grid->QSortGroup();
+    EXPECT_EQ(Col(1), (std::vector<String>{L"G1", L"a", L"b", L"c", L"G2", L"x", L"y", L"z"}));
+    Grid->SortIndexes()->Clear();
+    Grid->SortIndexes()->AddIndex(1, false);
+    Grid->QSortGroupIndexed();
+    EXPECT_EQ(Col(1), (std::vector<String>{L"G1", L"c", L"b", L"a", L"G2", L"z", L"y", L"x"}));
+}
