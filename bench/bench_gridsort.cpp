@@ -119,7 +119,7 @@ int main()
         for (int i = 0; i < rounds; ++i) {
             ours.push_back(Millis([&] { g->Sort(c.col, sdAscending); }));
             g->QUnSort();
-            std::vector<Integer> idx(size_t(rows));
+            std::vector<Integer> idx(static_cast<size_t>(rows));
             std::iota(idx.begin(), idx.end(), 1);
             peer.push_back(Millis([&] {
                 if (c.style == ssNumeric)
