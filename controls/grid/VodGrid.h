@@ -1804,6 +1804,53 @@ public:
     void SetFocusHelper(TFocusHelper* Value) { FocusHelper()->Assign(Value); }
 
     // === check boxes and radio buttons in cells (VodGrid_CheckBoxes.cpp) ===
+    // Adding and removing take cells of the store (store column, store row
+    // of the grid's cells; rows and columns count hidden ones in the bounds
+    // test). The state operations (Get/SetCheckBoxState, IsChecked, the
+    // notifying set, CheckAll) take real rows: a hidden row's check box is
+    // read and set in the hidden-row store. The toggles, the queries and the
+    // hit test take the cell as the grid shows it (store column, display row).
+    // Raises EVodGridError "Invalid cell" outside the grid.
+    void AddCheckBox(Integer ACol, Integer ARow, bool State, bool Data = false);
+    void AddCheckBox(Integer ACol, Integer ARow, TCheckBoxState State);
+    void AddCheckBoxColumn(Integer ACol, bool DefaultState = false, bool DataCheckBox = false);
+    void AddTriStateCheckBoxColumn(Integer ACol, TCheckBoxState State);
+    void RemoveCheckBox(Integer ACol, Integer ARow);
+    void RemoveCheckBoxColumn(Integer ACol);
+    void AddRadioButton(Integer ACol, Integer ARow, bool State = false);
+    void AddRadioButtonGroup(Integer ACol, Integer ARow, TRadioButtonGroup Group, bool State = false);
+    void AddRadioButtonColumn(Integer ACol);
+    void AddRadioButtonGroupColumn(Integer ACol);
+    void RemoveRadioButton(Integer ACol, Integer ARow);
+    void RemoveRadioButtonColumn(Integer ACol);
+    bool HasCheckBox(Integer ACol, Integer ARow);
+    bool HasDataCheckBox(Integer ACol, Integer ARow);
+    bool IsDataCheckBoxColumn(Integer ACol);
+    bool IsDataCell(Integer ACol, Integer ARow);
+    // Whether a click acts on the cell's control instead of editing it.
+    bool IsClickControlCell(Integer ACol, Integer ARow);
+    // False when the cell has no check box; a three-state box reads
+    // checked only when it is checked.
+    bool GetCheckBoxState(Integer ACol, Integer ARow, bool& State);
+    bool GetCheckBoxState(Integer ACol, Integer ARow, TCheckBoxState& State);
+    static TCheckBoxState BoolToCheckBoxState(bool bChecked) { return bChecked ? cbChecked : cbUnchecked; }
+    bool HasRadioButton(Integer ACol, Integer ARow);
+    bool HasRadioButtonGroup(Integer ACol, Integer ARow, TRadioButtonGroup Group);
+    bool IsRadioButtonChecked(Integer ACol, Integer ARow);
+    Integer GetRadioButtonColumnIndex(Integer ACol);
+    // No event; True when the cell has a check box of a fitting kind.
+    bool SetCheckBoxState(Integer ACol, Integer ARow, bool State);
+    bool SetCheckBoxState(Integer ACol, Integer ARow, TCheckBoxState State);
+    // As SetCheckBoxState, telling CheckBoxChange of each real change.
+    bool SetCheckBoxStateNotify(Integer ACol, Integer ARow, bool Value);
+    bool ToggleCheckBox(Integer ACol, Integer ARow) { return ToggleCellCheckBox(ACol, ARow, false); }
+    void CheckAll(Integer ACol);
+    void UnCheckAll(Integer ACol);
+    bool SetRadioButtonState(Integer ACol, Integer ARow, bool State);
+    void SetRadioButtonRowIndex(Integer ARow, Integer Index);
+    void SetRadioButtonColumnIndex(Integer ACol, Integer Index);
+    bool IsInCheckBox(Integer ACol, Integer ARow, Integer XPos, Integer YPos);
+    TCheckBoxCanToggleEvent OnCheckBoxCanToggle;
 
     // === outline nodes (VodGrid_Nodes.cpp) ===
     // A node is a ctNode graphic in CellNode.NodeColumn of its row: CellBoolean
@@ -2600,6 +2647,20 @@ protected:
            FQelGradDownMirrorTo = clNone, FQelGradDownBorder = clNone;
 
     // === state: check boxes and radio buttons in cells ===
+    // A check box cell as the state operations find it: in the grid (Row a
+    // display row) or in a hidden row's item (Hidden, Real the real row).
+    struct TCheckCell {
+        TCellGraphic* G = nullptr;
+        TCellType Kind = ctEmpty;
+        Integer Col = -1, Row = -1, Real = -1;
+        bool Hidden = false;
+    };
+    TCheckCell FindCheckCell(Integer ACol, Integer ARow);
+    String CheckCellText(const TCheckCell& C);
+    void SetCheckCellText(const TCheckCell& C, const String& Value);
+    void RepaintCheckCell(const TCheckCell& C);
+    void AddCheckGraphic(Integer ACol, Integer ARow, TCellType Kind, bool State, Integer Angle);
+    TCellType BaseCellType(Integer ACol, Integer ARow);
 
     // === state: outline nodes ===
     Integer FNumNodes = 0;
@@ -2689,6 +2750,10 @@ protected:
     Integer CalcAutoRowHeight(Integer ARow, Integer Padding);
     // Applies the cell's own colours and font to the canvas font.
     void ApplyCellFont(Integer ACol, Integer ARow, TFont* AFont);
+    // The measured size of a cell's text (display and store column) and of
+    // its graphic.
+    TSize CellTextExtent(Integer DCol, Integer RCol, Integer ARow, bool Wrapped);
+    TSize CellGraphicExtent(Integer RCol, Integer ARow, Integer Padding);
 
     // === state: binary cell stream ===
 

@@ -601,9 +601,6 @@ bool TVodStringGrid::BuildColumnFilterList(Integer ACol, bool FirstOnly, bool Wi
 // Least bodies of entries that other families of the grid complete. Each
 // does the least that keeps the grid sound until its family lands.
 
-// Check boxes and radio buttons in cells.
-bool TVodStringGrid::ToggleCellCheckBox(Integer, Integer, bool) { return false; }
-bool TVodStringGrid::ToggleCellRadio(Integer, Integer, bool) { return false; }
 // Expand buttons: the row keeps its height.
 Integer TVodStringGrid::GetExpandHeight(Integer, Integer ARow, bool) { return RowHeights(ARow); }
 // Editing: the edited text goes into the cell as it stands.
