@@ -8,7 +8,7 @@
 //   gridsortdemo [--seconds N]
 #include <cstdio>
 
-#include "GridSortDemo.h"
+#include "GridCalcLabel.h"
 #include "controls/foundation/LibraryStartup.h"
 #include "controls/grid/VodGrid.h"
 #include "controls/grid/editors/GridEditors.h"
@@ -65,7 +65,8 @@ public:
         // The filter edit row is the second fixed row.
         Grid->FilterEdit()->SetRow(1);
         Grid->FilterEdit()->SetEnabled(true);
-        SetupCalcLabel(this, Grid);
+        // The calculations of the selected rows over the Amount column.
+        SetupGridCalcLabel(this, Grid, 2, TRect{10, 460, 710, 520});
     }
 
     // After the window is shown: the check drop-down of Category with two
