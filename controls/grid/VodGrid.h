@@ -923,7 +923,11 @@ public:
     // Empties column 0 while designed, copies the list and shows it.
     void SetRowHeaders(TStrings* v);
     TStringList* LookupItems() const { return FLookupItems.get(); }
-    void SetLookupItems(TStrings* v) { FLookupItems->Assign(v); }
+    // A nil list is ignored.
+    void SetLookupItems(TStrings* v)
+    {
+        if (v) FLookupItems->Assign(v);
+    }
     THTMLPictureCache* ImageCache() const { return FImageCache.get(); }
     TFont* FixedFont() const { return FFixedFont.get(); }
     TFont* ActiveCellFont() const { return FActiveCellFont.get(); }

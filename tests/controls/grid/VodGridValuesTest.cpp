@@ -298,3 +298,15 @@ TEST(GridValuesTest, RangeStylesVisitEveryCell)
     EXPECT_EQ(g.FontNames(2, 1), L"Courier New");
     EXPECT_EQ(g.FontSizes(1, 1), 14);
 }
+
+TEST(GridValuesTest, LookupItemsAreCopiedAndANilListIsIgnored)
+{
+    TVodStringGrid g(nullptr);
+    TStringList l;
+    l.Add(L"one");
+    g.SetLookupItems(&l);
+    l.Add(L"two");
+    EXPECT_EQ(g.LookupItems()->Count(), 1);
+    EXPECT_NO_THROW(g.SetLookupItems(nullptr));
+    EXPECT_EQ(g.LookupItems()->Count(), 1);
+}
