@@ -126,7 +126,7 @@ void TVodStringGrid::SetComponentStyleAndAppColor(TQelStyle AStyle, TColor AppCo
     FComponentStyle = AStyle;
     SetStyleAndAppColor(AStyle, AppColor);
     if (!ComponentState().Contains(csDesigning)) SetDropDownEditorsStyle(AStyle);
-    if (AStyle != tsCustom && FScrollType == ssMetro) SwitchScrollType(ssNormal);
+    if (AStyle != tsCustom && FScrollType == ssMetro) SetScrollType(ssNormal);
 }
 
 void TVodStringGrid::SetStyle(TQelStyle AStyle) { SetStyleAndAppColor(AStyle, clNone); }
@@ -177,20 +177,6 @@ void TVodStringGrid::SetSortHeaderColors(TColor, TColor, TColor, TColor)
 {
     // The sort header colours live in the sort settings, which the sort
     // family completes; until they exist there is nothing to set.
-}
-
-void TVodStringGrid::SwitchScrollType(TScrollType Value)
-{
-    if (FScrollType == Value) return;
-    FScrollType = Value;
-    if (!HandleAllocated()) return;
-    if (Value == ssMetro) {
-        CreateMetroScrollControls();
-        SetScrollBars(ssNone);
-    } else if (FMetroScroll[0] || FMetroScroll[1]) {
-        FreeMetroScrollControls();
-        SetScrollBars(ssBoth);
-    }
 }
 
 // ---------------------------------------------------------------------------
@@ -299,7 +285,7 @@ void TVodStringGrid::SetColorTones(TColorTones ATones)
     FTones = ATones;
     FLook = glClassic;
     // Flat := true comes with the cell painting family's Flat setter.
-    SwitchScrollType(ssMetro);
+    SetScrollType(ssMetro);
     // 2.
     SetFixedColor(ATones.Foreground.BrushColor);
     FixedFont()->SetColor(ATones.Foreground.TextColor);
