@@ -173,10 +173,13 @@ void TVodStringGrid::SetDownHeaderColors(TColor From, TColor To, TColor MirrorFr
     cl->SetFixedGradientDownBorder(Border);
 }
 
-void TVodStringGrid::SetSortHeaderColors(TColor, TColor, TColor, TColor)
+void TVodStringGrid::SetSortHeaderColors(TColor From, TColor To, TColor MirrorFrom, TColor MirrorTo)
 {
-    // The sort header colours live in the sort settings, which the sort
-    // family completes; until they exist there is nothing to set.
+    TSortSettings* s = SortSettings();
+    s->SetHeaderColor(From);
+    s->SetHeaderColorTo(To);
+    s->SetHeaderMirrorColor(MirrorFrom);
+    s->SetHeaderMirrorColorTo(MirrorTo);
 }
 
 // ---------------------------------------------------------------------------
