@@ -54,8 +54,6 @@ void TVodStringGrid::ShowInplaceEdit() { ShowEditor(); }
 void TVodStringGrid::StoreCellValue(Integer, Integer) {}
 void TVodStringGrid::BuildHint(THintInfo*) {}
 void TVodStringGrid::HideHoverButtons() {}
-bool TVodStringGrid::CellHasCheckBox(Integer, Integer) { return false; }
-void TVodStringGrid::SetCheckBoxFromText(Integer ACol, Integer ARow, const String& Value) { SetCellEx(ACol, ARow, Value); }
 
 // ---------------------------------------------------------------------------
 // The update bracket
