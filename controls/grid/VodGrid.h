@@ -18,6 +18,7 @@
 #include "controls/grid/GridFilter.h"
 #include "controls/grid/GridFooter.h"
 #include "controls/grid/GridSortSettings.h"
+#include "platform/ui/Tooltips.h"
 #include "platform/gfx/Printer.h"
 
 class TVodStringGrid;
@@ -2363,13 +2364,38 @@ public:
     TOfficeTheme LastOfficeTheme() const { return FLastOfficeTheme; }
 
     // === border, balloon text and quick configuration (VodGrid_Border.cpp) ===
+    // The one-pixel border in BorderColor over the window frame of the
+    // modern looks.
+    virtual void DrawNCBorder();
+    // The quick configuration panel (design time with ShowDesignHelper):
+    // its choice under a client point, -1 for none, else 1 "Allow edit",
+    // 2 "Column numbers", 3 the look, 4 close.
+    Integer DesignHitTest(Integer X, Integer Y);
+    bool ShowColNrs() const { return FDesignColNumbers; }
+    void SetShowColNrs(bool Value);
+    Integer DesignHelperChoice() const { return FDesignHelperChoice; }
+    // The balloon texts handed to the tooltip last.
+    const String& ToolTipText() const { return FToolTipText; }
+    const String& ToolTipTitle() const { return FToolTipTitle; }
+    TPoint LastBalloonCell() const { return FLastBalloonCell; }
+    std::function<void(TObject* Sender, Integer ACol, Integer ARow, TDateTime ADateTime)> OnDateTimeChange;
+    std::function<void(TObject* Sender, Integer ACol, Integer ARow, String& ATitle, String& AText, Integer& AIcon)>
+        OnCellBalloon;
 
     // === companion windows: focus frame, hints, floating footer, search panel, scroll controls (VodGrid_Companions.cpp) ===
 
     // === balloon tooltips, search footer settings and client area (VodGrid_Balloon.cpp) ===
+    // The balloon tooltip window: made once however often the balloons are
+    // switched on, gone with BalloonDone or the grid's window.
+    void BalloonInit();
+    void BalloonDone();
+    HWND ToolTipHandle() const { return FHToolTip; }
+    // The client area ends above the visible search panel.
+    TRect ClientRect() override;
+    // Fired when the search panel's window has been made.
+    TNotifyEvent OnCreatedSearchFooter;
 
     // --- operations whose families are completed elsewhere (least bodies) ---
-    virtual void DrawNCBorder();
     virtual void CellControlsUpdate(bool Force);
     virtual void UpdateProportionalVScroll();
     virtual void UpdateProportionalHScroll();
@@ -2806,14 +2832,25 @@ protected:
     void SetDownHeaderColors(TColor From, TColor To, TColor MirrorFrom, TColor MirrorTo, TColor Border);
     void SetHeaderColors(TColor From, TColor To, TColor MirrorFrom, TColor MirrorTo);
     void SetSortHeaderColors(TColor From, TColor To, TColor MirrorFrom, TColor MirrorTo);
-    // Switches the scroll bars between the thin controls and the normal ones.
-    void SwitchScrollType(TScrollType Value);
 
     // === state: border, balloon text and quick configuration ===
+    void HandleNCPaint(TMessage& M);
+    void HandleNotify(TMessage& M);
+    void HandleDesignHitTest(TMessage& M);
+    void BalloonText(NMTTDISPINFOW& Info);
+    // The plain text a balloon shows for a cell text: markup without tags,
+    // rich text's text, packed wide text unpacked (VodGrid_Balloon.cpp).
+    static String BalloonPlainText(const String& S);
+    TRect DesignPanelRect(Integer& TH);
+    String DesignLookText();
+    String FToolTipText, FToolTipTitle;
+    TPoint FLastBalloonCell{-1, -1};
 
     // === state: companion windows: focus frame, hints, floating footer, search panel, scroll controls ===
 
     // === state: balloon tooltips, search footer settings and client area ===
+    void DestroyWnd() override;
+    HWND FHToolTip = nullptr;
 
 private:
     std::unique_ptr<TSearchFooter> FSearchFooter;

@@ -185,8 +185,6 @@ void TVodStringGrid::FocusGrid()
     if (CanFocus()) SetFocus();
 }
 
-void TVodStringGrid::PaintDesignHelper() {}
-void TVodStringGrid::DesignHelperClick(Integer, Integer) {}
 void TVodStringGrid::DesignHelperChanged(bool) {}
 
 void TVodStringGrid::HoverButtonsShow(Integer X, Integer Y, bool& Allow)
@@ -621,4 +619,3 @@ void TVodStringGrid::SearchFooterHighlight() {}
 void TVodStringGrid::SearchFooterMatchCase() {}
 void TVodStringGrid::MoveFocusWindow() {}
 void TVodStringGrid::ApplyVCLStyleColors(bool) {}
-void TVodStringGrid::ApplySearchFooterSettings() {}

@@ -302,6 +302,7 @@ void TVodStringGrid::SetLook(TGridLook Value)
         SetQelGradientTo(clNone);
         SetQelGradientMirrorFrom(clNone);
         SetQelGradientMirrorTo(clNone);
+        SortSettings()->SetHeaderColor(clNone);
     }
     // The search footer takes the look colours as they stand now: the fixed
     // gradients set below pass their colours on to the grid.

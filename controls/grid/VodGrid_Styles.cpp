@@ -126,7 +126,7 @@ void TVodStringGrid::SetComponentStyleAndAppColor(TQelStyle AStyle, TColor AppCo
     FComponentStyle = AStyle;
     SetStyleAndAppColor(AStyle, AppColor);
     if (!ComponentState().Contains(csDesigning)) SetDropDownEditorsStyle(AStyle);
-    if (AStyle != tsCustom && FScrollType == ssMetro) SwitchScrollType(ssNormal);
+    if (AStyle != tsCustom && FScrollType == ssMetro) SetScrollType(ssNormal);
 }
 
 void TVodStringGrid::SetStyle(TQelStyle AStyle) { SetStyleAndAppColor(AStyle, clNone); }
@@ -173,24 +173,13 @@ void TVodStringGrid::SetDownHeaderColors(TColor From, TColor To, TColor MirrorFr
     cl->SetFixedGradientDownBorder(Border);
 }
 
-void TVodStringGrid::SetSortHeaderColors(TColor, TColor, TColor, TColor)
+void TVodStringGrid::SetSortHeaderColors(TColor From, TColor To, TColor MirrorFrom, TColor MirrorTo)
 {
-    // The sort header colours live in the sort settings, which the sort
-    // family completes; until they exist there is nothing to set.
-}
-
-void TVodStringGrid::SwitchScrollType(TScrollType Value)
-{
-    if (FScrollType == Value) return;
-    FScrollType = Value;
-    if (!HandleAllocated()) return;
-    if (Value == ssMetro) {
-        CreateMetroScrollControls();
-        SetScrollBars(ssNone);
-    } else if (FMetroScroll[0] || FMetroScroll[1]) {
-        FreeMetroScrollControls();
-        SetScrollBars(ssBoth);
-    }
+    TSortSettings* s = SortSettings();
+    s->SetHeaderColor(From);
+    s->SetHeaderColorTo(To);
+    s->SetHeaderMirrorColor(MirrorFrom);
+    s->SetHeaderMirrorColorTo(MirrorTo);
 }
 
 // ---------------------------------------------------------------------------
@@ -299,7 +288,7 @@ void TVodStringGrid::SetColorTones(TColorTones ATones)
     FTones = ATones;
     FLook = glClassic;
     // Flat := true comes with the cell painting family's Flat setter.
-    SwitchScrollType(ssMetro);
+    SetScrollType(ssMetro);
     // 2.
     SetFixedColor(ATones.Foreground.BrushColor);
     FixedFont()->SetColor(ATones.Foreground.TextColor);

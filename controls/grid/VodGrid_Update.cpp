@@ -9,7 +9,6 @@
 #include "platform/ui/WindowManager.h"
 
 namespace {
-constexpr Integer kSearchPanelHeight = 32;
 constexpr Integer kIncrementalSearchTicks = 4;
 
 bool HasBlinkTag(const String& s)
@@ -49,15 +48,12 @@ void TVodStringGrid::SetQelGradientMirrorTo(TColor v)
 // ---------------------------------------------------------------------------
 // Operations the families of later sources complete
 
-void TVodStringGrid::DrawNCBorder() {}
 void TVodStringGrid::CellControlsUpdate(bool) {}
 void TVodStringGrid::HideInplaceEdit() { HideEditor(); }
 void TVodStringGrid::ShowInplaceEdit() { ShowEditor(); }
 void TVodStringGrid::StoreCellValue(Integer, Integer) {}
 void TVodStringGrid::BuildHint(THintInfo*) {}
 void TVodStringGrid::HideHoverButtons() {}
-void TVodStringGrid::CreateBalloonWindow() { FBalloon->FInit = true; }
-void TVodStringGrid::RemoveBalloonWindow() { FBalloon->FInit = false; }
 
 // ---------------------------------------------------------------------------
 // The update bracket
@@ -99,12 +95,6 @@ void TVodStringGrid::SetLockUpdate(bool v)
         EndUpdate();
 }
 
-void TVodStringGrid::UpdateSearchPanel()
-{
-    // The search panel is built with the grid's painting family; without it
-    // there is nothing to place.
-}
-
 void TVodStringGrid::ResetFixedCellHighlight()
 {
     FFixedColSizeOffer = false;
@@ -134,6 +124,9 @@ void TVodStringGrid::Dispatch(TMessage& M)
     case WM_GETDLGCODE: HandleGetDlgCode(M); return;
     case WM_KILLFOCUS: HandleKillFocus(M); return;
     case CM_DIALOGCHAR: HandleDialogChar(M); return;
+    case WM_NCPAINT: HandleNCPaint(M); return;
+    case WM_NOTIFY: HandleNotify(M); return;
+    case CM_DESIGNHITTEST: HandleDesignHitTest(M); return;
     case CM_HINTSHOW:
         BuildHint(reinterpret_cast<THintInfo*>(M.LParam));
         M.Result = 0;

@@ -138,6 +138,8 @@ TEST_F(StylesTest, ControlLookCopyFontsAndBorderPerStyle)
 TEST_F(StylesTest, CustomAndTerminalResetOnlyTheCommonStartAndMirrorsCarryOver)
 {
     Grid->SetComponentStyle(tsWindowsVista);
+    EXPECT_EQ(Grid->SortSettings()->HeaderColor(), TColor(0xFCF9F2));
+    EXPECT_EQ(Grid->SortSettings()->HeaderMirrorColorTo(), TColor(0xF6ECD8));
     Grid->SetComponentStyle(tsCustom);
     // The look and header colours stay; the selection goes back to the
     // system colours and the default selection style.
@@ -147,6 +149,8 @@ TEST_F(StylesTest, CustomAndTerminalResetOnlyTheCommonStartAndMirrorsCarryOver)
     EXPECT_EQ(Grid->SelectionColor(), clHighlight);
     EXPECT_EQ(Grid->SelectionTextColor(), clHighlightText);
     EXPECT_EQ(Grid->SelectionStyle(), ssDefault);
+    EXPECT_EQ(Grid->SortSettings()->HeaderColor(), clNone);
+    EXPECT_EQ(Grid->SortSettings()->HeaderMirrorColorTo(), clNone);
     // The reset of the control look clears the hot and pressed mirrors.
     EXPECT_EQ(Grid->QelGradientHoverMirrorFrom(), clNone);
     EXPECT_EQ(Grid->QelGradientDownMirrorTo(), clNone);
