@@ -613,6 +613,8 @@ using TCellsChangedEvent = std::function<void(TObject* Sender, const TRect& R)>;
 using TRowChangedEvent = std::function<void(TObject* Sender, Integer OldRow, Integer NewRow)>;
 
 enum TGridLook { glStandard, glSoft, glClassic, glQel, glXP, glListView, glVista, glWin7, glOffice2007, glCustom };
+// The older colour schemes of the grid's header (SetTheme).
+enum TXPColorScheme { xpNone, xpBlue, xpGreen, xpGray, vistaAero };
 // The name a look is shown under; a custom look leaves Name as it was.
 void GetLookName(TGridLook Look, String& Name);
 // The name a look is stored under (the value's own name); a custom look
@@ -783,7 +785,10 @@ enum : Word { crRowSelectCursor = 8010, crColSelectCursor = 8011, crAllSelectCur
 // spreadsheet-style format texts.
 enum TFormatType : Byte { ftVCL, ftExcel };
 
-class TVodStringGrid : public TBaseGrid {
+class TVodStringGrid : public TBaseGrid,
+                       public IQelStyleEx,
+                       public IQelTones,
+                       public virtual TComponentInterfaces {
     VEL_CLASS(TVodStringGrid, TBaseGrid)
 public:
     explicit TVodStringGrid(TComponent* AOwner);
@@ -1935,6 +1940,42 @@ public:
     TEndRowSizeEvent OnEndRowSize;
 
     // === row sorting and sort settings (VodGrid_Sort.cpp) ===
+    // Sorts the normal rows by SortSettings.Column (nothing when negative),
+    // ties broken by the columns to its right with SortSettings.Full.
+    virtual void QSort();
+    // Sorts by the columns of SortIndexes (bit 31: descending); raises
+    // EVodGridError when the list is empty.
+    virtual void QSortIndexed();
+    // Sort inside the innermost expanded groups of the deepest node level.
+    virtual void QSortGroup();
+    virtual void QSortGroupIndexed();
+    // Back to the order from before the first sort since the row count last
+    // changed.
+    virtual void QUnSort();
+    void Sort(Integer Column, TSortDirection Direction);
+    void SortByColumn(Integer Col);
+    // Range sorts of rows Left..Right; they keep the current row and the
+    // update bracket as they are.
+    void QuickSort(Integer Col, Integer Left, Integer Right);
+    void QuickSortIndexed(Integer Left, Integer Right);
+    // Swaps two rows with everything attached to them.
+    virtual void SortSwapRows(Integer ARow1, Integer ARow2);
+    // Swaps the rows when they are out of order by Col (and the columns to
+    // its right on ties); true when they were swapped.
+    bool SortLine(Integer Col, Integer ARow1, Integer ARow2);
+    void InitSortXRef();
+    TColumnType ColumnType(Integer Col);
+    // -1, 0 or +1: the cell of ARow1 before, equal to, or after that of ARow2
+    // in ascending order (blank placement applied for Direction). Not
+    // symmetric under the automatic style: only the first text picks it.
+    Integer CompareCells(Integer ACol, Integer ARow1, Integer ARow2, TSortDirection Direction);
+    Integer CompareRows(Integer ACol, Integer ARow1, Integer ARow2);
+    Integer CompareRowsIndexed(Integer Index, Integer ARow1, Integer ARow2);
+    Integer SortDir() const { return FSortDir; }
+    Integer SortRow() const { return FSortRow; }
+    TCustomCompareEvent OnCustomCompare;
+    TRawCompareEvent OnRawCompare;
+    std::function<void(TObject* Sender, Integer OldRow, Integer NewRow)> OnRowUpdate;
 
     // === row filtering and the filter file (VodGrid_Filter.cpp) ===
 
@@ -1989,6 +2030,24 @@ public:
     // === cell queries, graphic measuring and notification hooks (VodGrid_CellQueries.cpp) ===
 
     // === looks, styles and colour tones (VodGrid_Styles.cpp) ===
+    // The style interfaces: SetComponentStyle is SetComponentStyleAndAppColor
+    // without an application colour; it remembers the style, applies it,
+    // passes it to the drop-down editors that exist and leaves the thin
+    // scroll bars of the colour tones for every style but tsCustom.
+    void SetComponentStyle(TQelStyle AStyle) override;
+    void SetComponentStyleAndAppColor(TQelStyle AStyle, TColor AppColor) override;
+    // Applies a style's colours to the grid alone.
+    virtual void SetStyle(TQelStyle AStyle);
+    virtual void SetStyleAndAppColor(TQelStyle AStyle, TColor AppColor);
+    // A flat scheme: classic flat look, thin scroll bars, glyph check boxes.
+    void SetColorTones(TColorTones ATones) override;
+    // The tones set last (all clNone before the first).
+    const TColorTones& ColorTones() const { return FTones; }
+    void SetTheme(TXPColorScheme Scheme);
+    // Passes a style to the drop-down inplace editors the grid owns.
+    void SetDropDownEditorsStyle(TQelStyle AStyle);
+    // The Office theme the grid adapted to last.
+    TOfficeTheme LastOfficeTheme() const { return FLastOfficeTheme; }
 
     // === border, balloon text and quick configuration (VodGrid_Border.cpp) ===
 
@@ -2330,6 +2389,22 @@ protected:
     bool FInSizeEnd = false;
 
     // === state: row sorting and sort settings ===
+    class TSortScope;
+    friend class TSortScope;
+    void QuickSortRows(Integer ACol, Integer Left, Integer Right);
+    void QuickSortRowsIndexed(Integer Index, Integer Left, Integer Right);
+    void QuickSortToOriginal(Integer Left, Integer Right);
+    void SortGroups(bool Indexed);
+    // Copies row ARow into the pivot scratch row (RowCount - 2).
+    void CopyPivotRow(Integer ARow);
+    // Empties the scratch rows without freeing the objects they share.
+    void EmptyScratchRows(Integer FromRow, Integer ToRow);
+    void EnsureSortXRef();
+    void MoveRowSilently(Integer ARow);
+    Integer FSortDir = 0;
+    Integer FSortRow = -1;
+    // The columns a sort sees: hidden columns included while it runs.
+    Integer FSortColCount = 0;
 
     // === state: row filtering and the filter file ===
 
@@ -2384,6 +2459,14 @@ protected:
     // === state: cell queries, graphic measuring and notification hooks ===
 
     // === state: looks, styles and colour tones ===
+    // The hot and pressed header colours of a style, through the control
+    // look's setters.
+    void SetHotHeaderColors(TColor From, TColor To, TColor MirrorFrom, TColor MirrorTo, TColor Border);
+    void SetDownHeaderColors(TColor From, TColor To, TColor MirrorFrom, TColor MirrorTo, TColor Border);
+    void SetHeaderColors(TColor From, TColor To, TColor MirrorFrom, TColor MirrorTo);
+    void SetSortHeaderColors(TColor From, TColor To, TColor MirrorFrom, TColor MirrorTo);
+    // Switches the scroll bars between the thin controls and the normal ones.
+    void SwitchScrollType(TScrollType Value);
 
     // === state: border, balloon text and quick configuration ===
 
