@@ -80,9 +80,10 @@ void TVodStringGrid::Group(Integer Colindex)
         if (FixedRows() > 0) FGroupCaption = GetGridCell(Colindex, 0);
         if (FixedFooters() > 0) FGroupFooter = GetGridCell(Colindex, RowCount() - 1);
         // 4.
-        // Sorting by the grouped column first (SortSettings.AutoSortForGrouping,
-        // SortColumn and QSort) comes with the sorting family; until then the
-        // rows are grouped in the order they stand.
+        if (FSortSettings->AutoSortForGrouping) {
+            FSortSettings->Column = Colindex;
+            QSort();
+        }
         RebuildGroupRows(Colindex, e);
         // 9.
         RemoveCols(Colindex, 1);

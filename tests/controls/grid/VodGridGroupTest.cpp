@@ -14,6 +14,11 @@ namespace {
 
 class VodGridGroup : public TStringGridFixture<TVodStringGrid> {
 protected:
+    void SetUp() override
+    {
+        TStringGridFixture<TVodStringGrid>::SetUp();
+        Grid->SortSettings()->AutoSortForGrouping = false;
+    }
     // Header row, then rows of (column 1, the grouped column 2, column 3).
     void Fill(const std::vector<const wchar_t*>& Groups)
     {
@@ -237,4 +242,19 @@ TEST_F(VodGridGroup, SubGroupAddsASecondLevelAndSubUnGroupTakesItAway)
     Grid->SubUnGroup(1);
     EXPECT_EQ(Column(1), grouped1);
     EXPECT_EQ(Column(2), grouped2);
+}
+
+TEST_F(VodGridGroup, RowsAreSortedByTheGroupedColumnFirst)
+{
+    Fill({L"B", L"A", L"C", L"A", L"B"});
+    Grid->SortSettings()->AutoSortForGrouping = true;
+    Grid->Group(2);
+    // Three groups in order, each with its rows.
+    EXPECT_EQ(Grid->NodeCount(), 3);
+    std::vector<String> headers;
+    for (Integer r = 1; r < Grid->RowCount(); ++r)
+        if (Grid->IsNode(r)) headers.push_back(Grid->GetGridCell(1, r));
+    EXPECT_EQ(headers, (std::vector<String>{L"A", L"B", L"C"}));
+    EXPECT_EQ(Grid->GetNodeSpan(1), 3);
+    EXPECT_EQ(Grid->SortSettings()->Column, 2);
 }
