@@ -1929,6 +1929,8 @@ public:
     void RowHeightsChanged() override;
     // In edit mode on a cell with a check box the platform editor goes off.
     void CheckBoxEditorRule();
+    // After the client took a new width: the stretch column fills it again.
+    void StretchOnResize(Integer NewWidth);
     // The resize the mouse handling started: the grabbed column or row (-1
     // for none), its size then, and whether the resize just ended.
     Integer Colclicked = -1, Rowclicked = -1, Colclickedsize = 0, Rowclickedsize = 0;
