@@ -1812,6 +1812,47 @@ public:
     // === check boxes and radio buttons in cells (VodGrid_CheckBoxes.cpp) ===
 
     // === outline nodes (VodGrid_Nodes.cpp) ===
+    // A node is a ctNode graphic in CellNode.NodeColumn of its row: CellBoolean
+    // contracted, CellIndex the span in store rows with the node's own row (0:
+    // up to the next node row), CellErrFrom the sub-node count. Every covered
+    // row keeps the number of spans covering it in its node-column block
+    // (NodeLevel). Contracted rows live in the hidden-row store.
+    // Store (real) rows: AddNode, RemoveNode, ExpandNode, ContractNode,
+    // SetSummaryRow and the four row insertions and removals. Every other
+    // operation here takes display rows.
+    void AddNode(Integer ARow, Integer Span);
+    void RemoveNode(Integer ARow);
+    void RemoveAllNodes();
+    void SetSummaryRow(Integer ARow);
+    bool GetNodeState(Integer ARow);
+    // True contracts, False expands a node row whose state differs.
+    void SetNodeState(Integer ARow, bool Value);
+    Integer GetNodeLevel(Integer ARow);
+    Integer GetNodeSpan(Integer ARow);
+    void SetNodeSpan(Integer ARow, Integer Span);
+    void UpdateNodeSpan(Integer ARow, Integer Delta);
+    Integer GetSubNodeCount(Integer ARow);
+    void UpdateSubNodeCount(Integer ARow, Integer Delta);
+    void ExpandNode(Integer ARow);
+    void ContractNode(Integer ARow);
+    void ExpandAll();
+    void ContractAll();
+    // The node row whose span holds the row (a top-level node row is its own
+    // parent), -1 outside every span.
+    Integer GetParentRow(Integer ARow);
+    // For the tree lines: 0 node row, 1 the line ends here, 2 it goes on.
+    Integer GetNodeSpanType(Integer ARow);
+    bool IsInNodeButton(Integer ARow, Integer X);
+    void InsertNormalRow(Integer ARow);
+    void RemoveNormalRow(Integer ARow);
+    void InsertChildRow(Integer ARow, Integer InsertAt);
+    void RemoveChildRow(Integer ARow);
+    Integer NodeCount() const { return FNumNodes; }
+    bool HasNodes() override { return FNumNodes > 0; }
+    Integer GetNodeIndent(Integer ARow) override;
+    // Every hidden row back at its real index in one pass over the row
+    // table; the items are freed.
+    void RestoreAllHiddenRows();
 
     // === balloons, radio groups and expand buttons (VodGrid_CellExtras.cpp) ===
 
@@ -2342,6 +2383,18 @@ protected:
     // === state: check boxes and radio buttons in cells ===
 
     // === state: outline nodes ===
+    Integer FNumNodes = 0;
+    // The node graphic of a display row, nil for other rows.
+    TCellGraphic* NodeGraphicAt(Integer ARow) const;
+    // The span of a node row in store rows, a span of 0 resolved to the next
+    // node row (or the end of the grid).
+    Integer NodeSpanRows(Integer ARow);
+    // The display row of the next node row below ARow, or RowCount.
+    Integer NextNodeRow(Integer ARow) const;
+    // Sets or clears the collapse flag of every block of a display row.
+    void SetRowMergeCollapse(Integer ARow, bool Value);
+    void ExpandNodeInternal(Integer ARow);
+    void ApplyOwnBounds();
 
     // === state: balloons, radio groups and expand buttons ===
 

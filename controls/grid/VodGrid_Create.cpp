@@ -337,8 +337,14 @@ TVodStringGrid::~TVodStringGrid()
     // The families see csDestroying and raise no events from here on.
     Destroying();
     const bool designing = ComponentState().Contains(csDesigning);
-    // 1. Every row present (expanding nodes and removing filters come with
-    // their families; without nodes and filters nothing is hidden by them).
+    // 1. Every row present: contracted nodes are expanded (the rows come
+    // back in one pass; removing filters comes with its family).
+    if (HasNodes()) {
+        try {
+            RestoreAllHiddenRows();
+        } catch (const Exception&) {
+        }
+    }
     // 2. The metro scroll controls.
     FreeMetroScrollControls();
     // 3. Balloon window; the form's own resize handler back.
