@@ -315,19 +315,9 @@ TFooterPanel* TVodStringGrid::FooterPanel()
     return FFooterPanel;
 }
 
-void TVodStringGrid::WriteColumnHeaders()
-{
-    const Integer n = std::min(FColumnHeaders->Count(), ColCount());
-    if (RowCount() < 1) return;
-    for (Integer i = 0; i < n; ++i) SetCells(i, 0, FColumnHeaders->Strings(i));
-}
+void TVodStringGrid::WriteColumnHeaders() { ShowColumnHeaders(); }
 
-void TVodStringGrid::WriteRowHeaders()
-{
-    const Integer n = std::min(FRowHeaders->Count(), RowCount());
-    if (ColCount() < 1) return;
-    for (Integer i = 0; i < n; ++i) SetCells(0, i, FRowHeaders->Strings(i));
-}
+void TVodStringGrid::WriteRowHeaders() { ShowRowHeaders(); }
 
 // ---------------------------------------------------------------------------
 // Destruction
