@@ -1882,7 +1882,6 @@ public:
     void GroupCustomCalc(Integer Colindex);
     void GroupDistinct(Integer Colindex);
     void GroupStdDev(Integer Colindex);
-    std::function<void(TObject* Sender, Integer ACol, Integer FromRow, Integer ToRow, double& Res)> OnGroupCalc;
 
     // === merging and splitting by content (VodGrid_Merge.cpp) ===
     // Runs of equal texts (as GetCellEx reads them) over the normal rows of a

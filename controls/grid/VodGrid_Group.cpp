@@ -460,17 +460,26 @@ void TVodStringGrid::GroupCalc(Integer Colindex, Integer Method)
         const Integer from = r + 1, to = r + n - 1;
         const Integer target = FGrouping->Summary() ? r + n : r;
         if (target < RowCount()) {
-            switch (Method) {
-            case 5: SetCellEx(Colindex, target, IntToStr(n - 1)); break;
-            case 6: {
-                double res = 0;
-                if (OnGroupCalc) OnGroupCalc(this, Colindex, from, to, res);
-                SetCellEx(Colindex, target, FloatToStr(res));
-                break;
-            }
-            // The sum, average, minimum, maximum, distinct count and
-            // standard deviation come with the column calculations.
-            default: break;
+            // A group whose cells do not read as numbers keeps its figure
+            // cell as it is: the summaries raise nothing.
+            try {
+                switch (Method) {
+                case 1: SetFloats(Colindex, target, ColumnSum(Colindex, from, to)); break;
+                case 2: SetFloats(Colindex, target, ColumnAvg(Colindex, from, to)); break;
+                case 3: SetFloats(Colindex, target, ColumnMin(Colindex, from, to)); break;
+                case 4: SetFloats(Colindex, target, ColumnMax(Colindex, from, to)); break;
+                case 5: SetInts(Colindex, target, n - 1); break;
+                case 6: {
+                    double res = 0;
+                    if (OnGroupCalc) OnGroupCalc(this, Colindex, from, to, res);
+                    SetFloats(Colindex, target, res);
+                    break;
+                }
+                case 7: SetFloats(Colindex, target, ColumnDistinct(Colindex, from, to)); break;
+                case 8: SetFloats(Colindex, target, ColumnStdDev(Colindex, from, to)); break;
+                default: break;
+                }
+            } catch (const EVodGridError&) {
             }
         }
         r += n;

@@ -3,6 +3,7 @@
 // group-column property, a second level, and the group counts.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <tuple>
 #include <vector>
 
@@ -211,8 +212,8 @@ TEST_F(VodGridGroup, GroupCountAndCustomCalcSkipCollapsedGroups)
     Grid->ExpandNode(Grid->RealRowIndex(6));
     Grid->OnGroupCalc = [](TObject*, Integer, Integer from, Integer to, double& res) { res = from * 100 + to + 0.5; };
     Grid->GroupCustomCalc(1);
-    EXPECT_EQ(Grid->GetGridCell(1, 5), L"204.5");
-    EXPECT_EQ(Grid->GetGridCell(1, 9), L"708.5");
+    EXPECT_EQ(Grid->GetGridCell(1, 5), L"204.50");
+    EXPECT_EQ(Grid->GetGridCell(1, 9), L"708.50");
     // Without summaries the header row takes the figure.
     Grid->UnGroup();
     Grid->Grouping()->SetSummary(false);
@@ -220,6 +221,30 @@ TEST_F(VodGridGroup, GroupCountAndCustomCalcSkipCollapsedGroups)
     Grid->GroupCount(2);
     EXPECT_EQ(Grid->GetGridCell(2, 1), L"3");
     EXPECT_EQ(Grid->GetGridCell(2, 5), L"2");
+}
+
+TEST_F(VodGridGroup, GroupFiguresPerMethod)
+{
+    // Sizes 10, 20, 40 (group A) and 40, 50 (group B).
+    Fill({L"A", L"A", L"A", L"B", L"B"});
+    Grid->SetCells(3, 3, L"40");
+    Grid->Grouping()->SetSummary(true);
+    Grid->Group(2);
+    TVodStringGrid* g = Grid;
+    struct TCase {
+        std::function<void()> Op;
+        const wchar_t *A, *B;
+    } cases[] = {
+        {[g] { g->GroupSum(2); }, L"70.00", L"90.00"},   {[g] { g->GroupAvg(2); }, L"23.33", L"45.00"},
+        {[g] { g->GroupMin(2); }, L"10.00", L"40.00"},   {[g] { g->GroupMax(2); }, L"40.00", L"50.00"},
+        {[g] { g->GroupCount(2); }, L"3", L"2"},         {[g] { g->GroupDistinct(2); }, L"3.00", L"2.00"},
+        {[g] { g->GroupStdDev(2); }, L"12.47", L"5.00"},
+    };
+    for (const TCase& c : cases) {
+        c.Op();
+        EXPECT_EQ(Grid->GetGridCell(2, 5), c.A);
+        EXPECT_EQ(Grid->GetGridCell(2, 9), c.B);
+    }
 }
 
 TEST_F(VodGridGroup, SubGroupAddsASecondLevelAndSubUnGroupTakesItAway)
