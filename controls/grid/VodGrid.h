@@ -8,6 +8,7 @@
 #pragma once
 
 #include <memory>
+#include <unordered_set>
 #include <vector>
 
 #include "controls/dropdown/DropDownHeaderFooter.h"
@@ -1903,6 +1904,36 @@ public:
     // === balloons, radio groups and expand buttons (VodGrid_CellExtras.cpp) ===
 
     // === grouping and group summaries (VodGrid_Group.cpp) ===
+    // Groups the normal rows by a column (at or after FixedCols): a header
+    // row (a node over its run) before every run of equal values, a summary
+    // row after each run with Grouping.Summary, and the column taken out.
+    // Grouping again ungroups first.
+    virtual void Group(Integer Colindex);
+    // Gives the rows, the grouped column (width, header and footer texts)
+    // and its values back.
+    virtual void UnGroup();
+    // A second level inside the groups, by another column, and its removal.
+    virtual void SubGroup(Integer Colindex);
+    virtual void SubUnGroup(Integer Colindex);
+    // -1 ungroups, a positive column groups by it, 0 does nothing.
+    void SetGroupColumn(Integer Value);
+    bool IsGrouping() const { return FIsGrouping; }
+    Integer GroupWidth() const { return FGroupWidth; }
+    const String& GroupCaption() const { return FGroupCaption; }
+    const String& GroupFooter() const { return FGroupFooter; }
+    // Writes a figure of each expanded group's data rows into its summary
+    // row (or, without summaries, its header row): 1 sum, 2 average,
+    // 3 minimum, 4 maximum, 5 count, 6 OnGroupCalc, 7 distinct values,
+    // 8 standard deviation.
+    void GroupCalc(Integer Colindex, Integer Method);
+    void GroupSum(Integer Colindex);
+    void GroupAvg(Integer Colindex);
+    void GroupMin(Integer Colindex);
+    void GroupMax(Integer Colindex);
+    void GroupCount(Integer Colindex);
+    void GroupCustomCalc(Integer Colindex);
+    void GroupDistinct(Integer Colindex);
+    void GroupStdDev(Integer Colindex);
 
     // === merging and splitting by content (VodGrid_Merge.cpp) ===
     // Runs of equal texts (as GetCellEx reads them) over the normal rows of a
@@ -1985,6 +2016,8 @@ public:
     void RowHeightsChanged() override;
     // In edit mode on a cell with a check box the platform editor goes off.
     void CheckBoxEditorRule();
+    // After the client took a new width: the stretch column fills it again.
+    void StretchOnResize(Integer NewWidth);
     // The resize the mouse handling started: the grabbed column or row (-1
     // for none), its size then, and whether the resize just ended.
     Integer Colclicked = -1, Rowclicked = -1, Colclickedsize = 0, Rowclickedsize = 0;
@@ -2709,6 +2742,22 @@ protected:
     // === state: balloons, radio groups and expand buttons ===
 
     // === state: grouping and group summaries ===
+    bool FooterLastRowShown() const;
+    void RebuildGroupRows(Integer Colindex, Integer e);
+    // Empty rows come in at the ascending final indices, in one pass.
+    void InsertRowList(const std::vector<Integer>& Rows);
+    void MergeGroupRowsAfterGrouping(Integer e);
+    void ColorGroupRow(Integer ARow, TColor Color, TColor ColorTo, TColor TextColor);
+    void ColorGroupCell(Integer ACol, Integer ARow, TColor Color, TColor ColorTo, TColor TextColor);
+    void ColorSummaryRow(Integer ARow);
+    void MergeOrColorSubHeader(Integer ARow, Integer FromCol);
+    void CloseSubHeader(Integer P, Integer R, Integer Colindex);
+    static Integer SubGroupColumnOf(TCellGraphic* Node);
+    Integer FGroupWidth = 0;
+    String FGroupCaption, FGroupFooter;
+    bool FIsGrouping = false;
+    // Node-column blocks made only to carry the level of a grouped row.
+    std::unordered_set<const TCellProperties*> FGroupNodeBlocks;
 
     // === state: merging and splitting by content ===
 

@@ -92,6 +92,23 @@ void TVodStringGrid::StretchRightColumn()
     StretchColumnsCore(ColCount() - 1, ClientWidth(), false);
 }
 
+void TVodStringGrid::StretchOnResize(Integer NewWidth)
+{
+    if (!FColumnSize->Stretch() || (FScrollBarAlways != saNone && FScrollBarAlways != saVert)) return;
+    const Integer col = FColumnSize->StretchColumn() == -1 ? ColCount() - 1 : FColumnSize->StretchColumn();
+    if (col < 0 || col >= ColCount()) return;
+    Integer sum = 0;
+    for (Integer c = 0; c < ColCount(); ++c)
+        if (c != col) sum += ColWidths(c);
+    if (NewWidth <= sum) return;
+    FInWMSize = true;
+    struct TEnd {
+        bool& F;
+        ~TEnd() { F = false; }
+    } end{FInWMSize};
+    ApplyColumnStretch(FColumnSize->StretchColumn(), NewWidth);
+}
+
 bool TVodStringGrid::IsOnSizingBorder(Integer X, Integer Y)
 {
     Integer c = -1, r = -1;

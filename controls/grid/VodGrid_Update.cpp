@@ -193,9 +193,10 @@ void TVodStringGrid::HandleSize(TMessage& M)
         return;
     }
     UpdateSearchPanel();
-    // Without the column size settings (the sizing family's) there is no
-    // synchronising or stretching: the plain path.
+    // Synchronising the columns with the grid's width comes with the
+    // editing family; the stretch column keeps filling the client.
     TBaseGrid::Dispatch(M);
+    StretchOnResize(Integer(M.LParamLo()));
     if (!FDisableSize && HandleAllocated()) {
         FDisableSize = true;
         if (ScrollBars() != ssHorizontal && ScrollBars() != ssBoth) ShowScrollBar(Handle(), SB_HORZ, FALSE);

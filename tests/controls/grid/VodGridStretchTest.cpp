@@ -60,6 +60,21 @@ TEST_F(VodGridStretch, StretchColumnFillsTheClientAndFollowsChanges)
     EXPECT_EQ(Grid->ColWidths(2), 320 - sum);
 }
 
+TEST_F(VodGridStretch, ResizingTheControlKeepsTheLastColumnFilling)
+{
+    for (Integer c = 0; c < 5; ++c) Grid->SetColWidths(c, 50);
+    Grid->ColumnSize()->SetStretch(true);
+    for (Integer w : {400, 260, 330}) {
+        Grid->SetBounds(0, 0, w, 120);
+        Drv->Pump();
+        EXPECT_EQ(Grid->ColWidths(4), w - 200) << w;
+    }
+    // Narrower than the other columns: the stretch column keeps its width.
+    Grid->SetBounds(0, 0, 150, 120);
+    Drv->Pump();
+    EXPECT_EQ(Grid->ColWidths(4), 130);
+}
+
 TEST_F(VodGridStretch, OtherColumnsWiderThanTheClient)
 {
     for (Integer c = 0; c < 5; ++c) Grid->SetColWidths(c, 100);
