@@ -2776,6 +2776,10 @@ protected:
     Integer CalcAutoRowHeight(Integer ARow, Integer Padding);
     // Applies the cell's own colours and font to the canvas font.
     void ApplyCellFont(Integer ACol, Integer ARow, TFont* AFont);
+    // The measured size of a cell's text (display and store column) and of
+    // its graphic.
+    TSize CellTextExtent(Integer DCol, Integer RCol, Integer ARow, bool Wrapped);
+    TSize CellGraphicExtent(Integer RCol, Integer ARow, Integer Padding);
 
     // === state: binary cell stream ===
 
