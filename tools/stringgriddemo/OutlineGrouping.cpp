@@ -3,8 +3,10 @@
 
 #include "controls/grid/VodGrid.h"
 #include "platform/base/SysUtils.h"
+#include "platform/ui/Forms.h"
+#include "platform/ui/StdCtrls.h"
 
-void SetUpOutlineGrouping(TVodStringGrid* Grid)
+void FillGroupedDownloads(TVodStringGrid* Grid)
 {
     struct TRow {
         const wchar_t *Title, *Kind;
@@ -59,4 +61,15 @@ void SetUpOutlineGrouping(TVodStringGrid* Grid)
     Grid->ColumnSize()->SetStretch(true);
     Grid->SetScrollProportional(true);
     Grid->EndUpdate();
+}
+
+void SetUpOutlineGrouping(TForm* Page, TVodStringGrid*)
+{
+    // The description on the right gives up its lower half.
+    for (Integer i = 0; i < Page->ControlCount(); ++i)
+        if (auto* memo = dynamic_cast<TMemo*>(Page->Controls(i))) memo->SetHeight(270);
+    auto* grid = CreateGrid<TVodStringGrid>(Page);
+    grid->SetParent(Page);
+    grid->SetBounds(616, 286, 356, 266);
+    FillGroupedDownloads(grid);
 }
