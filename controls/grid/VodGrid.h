@@ -15,6 +15,7 @@
 #include "controls/grid/BaseGrid.h"
 #include "controls/grid/CellGraphics.h"
 #include "controls/grid/GridDragDropSettings.h"
+#include "controls/grid/GridExchange.h"
 #include "controls/grid/GridFilter.h"
 #include "controls/grid/GridFooter.h"
 #include "controls/grid/GridSortSettings.h"
@@ -1830,6 +1831,26 @@ public:
     // === auto sizing, numbering and swaps (VodGrid_AutoSize.cpp) ===
 
     // === binary cell stream (VodGrid_BinStream.cpp) ===
+    // The grid's lossless exchange form of a block of cells (texts, property
+    // blocks, graphics with their images): a grid record, then per cell a
+    // cell record and, as flagged, its property, graphic and image records.
+    // Readers check the whole stream before the grid changes: a malformed
+    // stream raises EReadError (or EVodGridError for counts and widths) and
+    // leaves the grid as it was.
+    void SaveRectToBinStream(TGridRect Rect, TStream* Stream, bool SaveHidden);
+    void LoadAtPointFromBinStream(TPoint Point, TStream* Stream);
+    void SaveToBinStream(TStream* Stream);
+    void LoadFromBinStream(TStream* Stream);
+    void SaveToBinFile(const String& FileName);
+    void LoadFromBinFile(const String& FileName);
+    // The number by which a stream names the grid that wrote it: unique in
+    // the process and unlikely to repeat across runs.
+    Integer StreamID();
+    // The largest block (columns times rows) a stream may announce, and the
+    // most cell records it may hold; larger ones are refused.
+    Int64 StreamCellLimit() const { return FStreamCellLimit; }
+    void SetStreamCellLimit(Int64 v) { FStreamCellLimit = v < 1 ? 1 : v; }
+    TGridProgressEvent OnFileProgress;
 
     // === native text format (VodGrid_Text.cpp) ===
 
@@ -1840,6 +1861,33 @@ public:
     // === HTML export (VodGrid_Html.cpp) ===
 
     // === cell save, load and export hooks (VodGrid_SaveLoad.cpp) ===
+    // The text every saver writes for a cell: the formatted or the stored
+    // text, merge and check-box rules, markup and rich text reduced as the
+    // switches say, then OnSaveCell.
+    virtual void SaveCell(Integer ACol, Integer ARow, String& Value);
+    String SaveCell(Integer ACol, Integer ARow)
+    {
+        String v;
+        SaveCell(ACol, ARow, v);
+        return v;
+    }
+    // The cell's text as the base grid returns it.
+    virtual void ExportCell(Integer ACol, Integer ARow, String& Value);
+    // Progress hooks of exporters and importers; empty here.
+    virtual void ExportNotification(TGridExportState AState, Integer ARow);
+    virtual void ImportNotification(TGridImportState AState, Integer ARow);
+    virtual void SelectionChanged(Integer ALeft, Integer ATop, Integer ARight, Integer ABottom);
+    virtual void InsertRowFromKey(Integer ARow);
+    virtual void DeleteRowFromKey(Integer ARow);
+    // Raises for a cell that is not fixed.
+    void ShowFixedInplaceEdit(Integer ACol, Integer ARow);
+    void HideFixedInplaceEdit();
+    bool SaveWithRTF() const { return FSaveWithRTF; }
+    void SetSaveWithRTF(bool v) { FSaveWithRTF = v; }
+    TCellSaveLoadEvent OnSaveCell;
+    std::function<void(TObject* Sender, Integer ALeft, Integer ATop, Integer ARight, Integer ABottom)>
+        OnSelectionChanged;
+    std::function<void(TObject* Sender, Integer ARow)> OnAutoDeleteRow;
 
     // === XML and JSON (VodGrid_Xml.cpp) ===
 
@@ -2188,6 +2236,8 @@ protected:
     // === state: auto sizing, numbering and swaps ===
 
     // === state: binary cell stream ===
+    Integer FStreamID = 0;
+    Int64 FStreamCellLimit = Int64(1) << 26;
 
     // === state: native text format ===
 
@@ -2198,6 +2248,9 @@ protected:
     // === state: HTML export ===
 
     // === state: cell save, load and export hooks ===
+    bool FSaveWithRTF = false;
+    bool FSelectionChangedFlag = false;
+    TGridRect FPrevSelection{-1, -1, -1, -1};
 
     // === state: XML and JSON ===
 

@@ -623,7 +623,6 @@ void TVodStringGrid::SaveOriginalCellValue() {}
 void TVodStringGrid::PasteCell(Integer ACol, Integer ARow, const String& Value) { SetCellEx(ACol, ARow, Value); }
 // Cell texts for export and sizing: the text as stored through the merge.
 String TVodStringGrid::GetFormattedCell(Integer ACol, Integer ARow) { return GetCellEx(ACol, ARow); }
-String TVodStringGrid::GetCellContent(Integer ACol, Integer ARow) { return GetCellEx(ACol, ARow); }
 // The search panel's events, the focus frame, the visual-style colours and
 // the Office theme.
 void TVodStringGrid::SearchFooterEditChange() {}
