@@ -1981,12 +1981,45 @@ public:
     TGridProgressEvent OnFileProgress;
 
     // === native text format (VodGrid_Text.cpp) ===
+    // Texts and column widths as lines: "cols,rows", "cw c,w", "c,r,text".
+    // The file variant holds the save range with the grid's indexes; the
+    // stream variant is UTF-16LE, relative to the save range, and ends at
+    // the first line that is not a cell line.
+    void SaveToFile(const String& FileName, bool Unicode = false);
+    void LoadFromFile(const String& FileName);
+    void SaveToStream(TStream* Stream);
+    void LoadFromStream(TStream* Stream);
 
     // === delimited text (VodGrid_Csv.cpp) ===
+    // Writers take the save range; readers never clear the grid, guess the
+    // delimiter when Delimiter is character 0 (for that load only) and read
+    // every field leniently. MaxRows <= 0: no limit.
+    void SaveToCSV(const String& FileName, bool Unicode = false);
+    void AppendToCSV(const String& FileName, bool Unicode = false);
+    void LoadFromCSV(const String& FileName, Integer MaxRows = 0);
+    void LoadFromCSV(const String& FileName, TEncoding* AEncoding, Integer MaxRows);
+    void LoadFromCSVStream(TStream* AStream, Integer MaxRows = 0);
+    void InsertFromCSV(const String& FileName, Integer MaxRows = 0);
+    VEL_GRID_PROP(bool, OemConvert, false)
+public:
 
     // === fixed-width and plain text (VodGrid_Fixed.cpp) ===
+    // Positions are field widths for writing (missing ones are appended to
+    // the caller's list) and 1-based field starts for reading (sorted in
+    // place). MaxRows -1: no limit.
+    void SaveToFixed(const String& FileName, TIntList* Positions);
+    void LoadFromFixed(const String& FileName, TIntList* Positions, bool DoTrim = true, Integer MaxRows = -1);
+    void SaveToASCII(const String& FileName, bool Unicode = false);
+    void AppendToASCII(const String& FileName, bool Unicode = false);
 
     // === HTML export (VodGrid_Html.cpp) ===
+    // The grid as an HTML table (an XHTML 1.0 Strict document with
+    // HTMLSettings.XHTML): one style class per distinct cell look, merged
+    // cells as spans, addresses as links, cell pictures as JPEG files in
+    // Dir + HTMLSettings.ImageFolder (Dir uses "/" and ends with it).
+    String SaveToHTMLString(const String& Dir);
+    void SaveToHTML(const String& FileName, bool Show = false, bool Unicode = false);
+    void AppendToHTML(const String& FileName, bool Show = false, bool Unicode = false);
 
     // === cell save, load and export hooks (VodGrid_SaveLoad.cpp) ===
     // The text every saver writes for a cell: the formatted or the stored
@@ -2425,10 +2458,20 @@ protected:
     // === state: native text format ===
 
     // === state: delimited text ===
+    void SaveCSVLines(std::vector<String>& Lines);
+    void WriteCSVFile(const String& FileName, bool Unicode, bool Append);
+    void LoadCSVText(const String& Text, Integer MaxRows, bool Insert);
 
     // === state: fixed-width and plain text ===
+    Integer LongestSavedLine(Integer SourceCol);
+    TAlignment ExportAlignment(Integer ACol, Integer ARow);
+    void WriteASCII(const String& FileName, bool Unicode, bool Append);
 
     // === state: HTML export ===
+    bool FHTMLHeaderWritten = false;
+    String HTMLImageTag(TGraphic* Graphic, const String& Dir, Integer& ImageNo);
+    String HTMLImageListTag(Integer Index, const String& Dir, Integer& ImageNo);
+    void WriteHTML(const String& FileName, bool Show, bool Unicode, bool Append);
 
     // === state: cell save, load and export hooks ===
     bool FSaveWithRTF = false;
