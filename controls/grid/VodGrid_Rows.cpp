@@ -312,10 +312,8 @@ void TVodStringGrid::RemoveCheckedRows(Integer CheckBoxColumn, bool RemoveChecke
 {
     TUpdateScope update(this);
     for (Integer r = RowCount() - 1; r >= FixedRows(); --r)
-        if (IsChecked(CheckBoxColumn, r) == RemoveChecked) RemoveRows(r, 1);
+        if (IsChecked(CheckBoxColumn, RealRowIndex(r)) == RemoveChecked) RemoveRows(r, 1);
 }
-
-bool TVodStringGrid::IsChecked(Integer, Integer) { return false; }
 
 void TVodStringGrid::RemoveDuplicates(Integer ACol, bool DoCase)
 {
@@ -414,29 +412,4 @@ void TVodStringGrid::MoveRows(Integer FromIndex, Integer ToIndex, Integer Count)
     InsertRows(ToIndex, Count, true);
     for (Integer i = 0; i < Count; ++i) AttachStoreRow(ToIndex + i, rows[size_t(i)].get());
     Invalidate();
-}
-
-// ---------------------------------------------------------------------------
-// Row selection flags as row removal keeps them
-
-bool TVodStringGrid::RowSelect(Integer ARow) const
-{
-    return ARow >= 0 && ARow < FRowSelect->Count() && FRowSelect->Items(ARow) != nullptr;
-}
-
-void TVodStringGrid::SetRowSelect(Integer ARow, bool Value)
-{
-    if (ARow < 0) return;
-    while (FRowSelect->Count() <= ARow) FRowSelect->Add(nullptr);
-    FRowSelect->SetItems(ARow, Value ? FRowSelect.get() : nullptr);
-}
-
-void TVodStringGrid::ResetRowSelection()
-{
-    for (Integer i = 0; i < FRowSelect->Count(); ++i) FRowSelect->SetItems(i, nullptr);
-}
-
-void TVodStringGrid::SelectRows(Integer RowIndex, Integer RCount)
-{
-    for (Integer r = RowIndex; r < RowIndex + RCount; ++r) SetRowSelect(r, true);
 }
