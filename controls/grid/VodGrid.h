@@ -2384,8 +2384,7 @@ public:
     bool SaveWithRTF() const { return FSaveWithRTF; }
     void SetSaveWithRTF(bool v) { FSaveWithRTF = v; }
     TCellSaveLoadEvent OnSaveCell;
-    std::function<void(TObject* Sender, Integer ALeft, Integer ATop, Integer ARight, Integer ABottom)>
-        OnSelectionChanged;
+    // (OnSelectionChanged is declared with the row and column selection flags.)
     std::function<void(TObject* Sender, Integer ARow)> OnAutoDeleteRow;
 
     // === XML and JSON (VodGrid_Xml.cpp) ===
