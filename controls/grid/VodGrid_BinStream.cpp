@@ -441,15 +441,6 @@ void ReadRecord(TReader& R, TComponent* Carrier)
     R.ReadListEnd();
 }
 
-bool HasImageRecord(TCellType t)
-{
-    switch (t) {
-    case ctBitmap: case ctBitButton: case ctIcon: case ctPicture: case ctFilePicture: case ctRadio: case ctImages:
-        return true;
-    default: return false;
-    }
-}
-
 // One cell as read from the stream, before anything is stored.
 struct TParsedCell {
     Integer Col = 0, Row = 0;

@@ -109,25 +109,25 @@ Char GuessDelimiter(const String& L1, const String& L2)
 }
 
 // The read side of the line-break marks.
-String ReadMarks(String F, bool Java)
+void ApplyReadMarks(String& F, bool Java)
 {
     if (Java) {
-        if (F == L"^") return String();
+        if (F == L"^") {
+            F.clear();
+            return;
+        }
         if (F.find(L'~') != String::npos) F = ReplaceAll(F, L"~", L"\r\n");
     }
     if (F.find(L'\v') != String::npos) F = ReplaceAll(F, L"\v", L"\r\n");
-    return F;
 }
 
-String UndoubleQuotes(const Char* p, size_t n)
+void UndoubleQuotesInto(String& r, const Char* p, size_t n)
 {
-    String r;
-    r.reserve(n);
+    r.clear();
     for (size_t i = 0; i < n; ++i) {
         r += p[i];
         if (p[i] == L'"' && i + 1 < n && p[i + 1] == L'"') ++i;
     }
-    return r;
 }
 
 // Splits the file's text into lines at CR LF, CR or LF.
@@ -142,6 +142,19 @@ void SplitLines(const String& Text, std::vector<String>& Lines)
         if (k < n && Text[k] == L'\r' && k + 1 < n && Text[k + 1] == L'\n') ++k;
         i = k + 1;
     }
+}
+
+String DecodeBuffer(const Byte* Data, size_t Size, TEncoding* Given)
+{
+    // The mark is looked for in the first bytes only.
+    const TBytes head(Data, Data + std::min<size_t>(Size, 4));
+    TEncoding* enc = Given;
+    Integer skip;
+    if (enc)
+        skip = TEncoding::GetBufferEncoding(head, enc);
+    else
+        skip = TEncoding::GetBufferEncoding(head, enc, TEncoding::Default());
+    return enc->GetString(Data + skip, Size - size_t(skip));
 }
 
 String DecodeText(const TBytes& Bytes, TEncoding* Given)
@@ -267,16 +280,15 @@ void TVodStringGrid::AppendToCSV(const String& FileName, bool Unicode) { WriteCS
 
 void TVodStringGrid::LoadFromCSV(const String& FileName, Integer MaxRows)
 {
-    const TBytes b = ReadAllFile(FileName);
-    if (b.empty()) return;
-    LoadCSVText(DecodeText(b, nullptr), MaxRows, false);
+    LoadFromCSV(FileName, nullptr, MaxRows);
 }
 
 void TVodStringGrid::LoadFromCSV(const String& FileName, TEncoding* AEncoding, Integer MaxRows)
 {
-    const TBytes b = ReadAllFile(FileName);
-    if (b.empty()) return;
-    LoadCSVText(DecodeText(b, AEncoding), MaxRows, false);
+    TMemoryStream m;
+    m.LoadFromFile(FileName);
+    if (m.Size() == 0) return;
+    LoadCSVText(DecodeBuffer(static_cast<const Byte*>(m.Memory()), size_t(m.Size()), AEncoding), MaxRows, false);
 }
 
 void TVodStringGrid::LoadFromCSVStream(TStream* AStream, Integer MaxRows)
@@ -291,34 +303,67 @@ void TVodStringGrid::LoadFromCSVStream(TStream* AStream, Integer MaxRows)
 
 void TVodStringGrid::InsertFromCSV(const String& FileName, Integer MaxRows)
 {
-    const TBytes b = ReadAllFile(FileName);
-    if (b.empty()) return;
-    LoadCSVText(DecodeText(b, nullptr), MaxRows, true);
+    TMemoryStream m;
+    m.LoadFromFile(FileName);
+    if (m.Size() == 0) return;
+    LoadCSVText(DecodeBuffer(static_cast<const Byte*>(m.Memory()), size_t(m.Size()), nullptr), MaxRows, true);
 }
 
 void TVodStringGrid::LoadCSVText(const String& Text, Integer MaxRows, bool Insert)
 {
-    std::vector<String> lines;
-    SplitLines(Text, lines);
-    if (lines.empty()) throw Exception(L"File is empty");
-
-    // Physical lines of one record are joined while its quote count is odd.
-    if (CSVMultilineCellImport()) {
-        std::vector<String> joined;
-        joined.reserve(lines.size());
-        for (size_t i = 0; i < lines.size(); ++i) {
-            String cur = std::move(lines[i]);
-            Integer q = CountPlain(cur, L'"');
-            while ((q & 1) && i + 1 < lines.size()) {
-                ++i;
-                cur += L"\r\n";
-                cur += lines[i];
-                q += CountPlain(lines[i], L'"');
+    // Records as spans of the text (no copy per line); a record joined from
+    // lines whose break is not CR LF gets a text of its own.
+    struct TRecord {
+        size_t Start = 0, Len = 0;
+        String Own;
+        bool HasOwn = false;
+    };
+    std::vector<TRecord> lines;
+    {
+        const size_t n = Text.size();
+        const Char* t = Text.data();
+        size_t i = 0;
+        const bool join = CSVMultilineCellImport();
+        while (i < n) {
+            size_t k = i;
+            Integer q = 0;
+            while (k < n && t[k] != L'\r' && t[k] != L'\n') q += t[k++] == L'"';
+            TRecord rec;
+            rec.Start = i;
+            size_t end = k;
+            size_t next = k < n && t[k] == L'\r' && k + 1 < n && t[k + 1] == L'\n' ? k + 2 : k + 1;
+            // Physical lines of one record are joined while its quote count
+            // is odd.
+            while (join && (q & 1) && next < n) {
+                const bool crlf = next - end == 2;
+                size_t e = next;
+                while (e < n && t[e] != L'\r' && t[e] != L'\n') q += t[e++] == L'"';
+                if (!crlf && !rec.HasOwn) {
+                    rec.Own.assign(t + rec.Start, end - rec.Start);
+                    rec.HasOwn = true;
+                }
+                if (rec.HasOwn) {
+                    rec.Own += L"\r\n";
+                    rec.Own.append(t + next, e - next);
+                }
+                end = e;
+                next = e < n && t[e] == L'\r' && e + 1 < n && t[e + 1] == L'\n' ? e + 2 : e + 1;
             }
-            joined.push_back(std::move(cur));
+            rec.Len = end - rec.Start;
+            lines.push_back(std::move(rec));
+            i = next;
         }
-        lines.swap(joined);
     }
+    if (lines.empty()) throw Exception(L"File is empty");
+    auto lineText = [&](size_t li) -> std::pair<const Char*, size_t> {
+        const TRecord& r = lines[li];
+        if (r.HasOwn) return {r.Own.data(), r.Own.size()};
+        return {Text.data() + r.Start, r.Len};
+    };
+    auto lineString = [&](size_t li) {
+        auto [p, n] = lineText(li);
+        return String(p, n);
+    };
 
     const Char savedDelimiter = Delimiter();
     BeginUpdate();
@@ -334,7 +379,7 @@ void TVodStringGrid::LoadCSVText(const String& Text, Integer MaxRows, bool Inser
                 --r;
             }
         }
-        if (!Delimiter()) SetDelimiter(GuessDelimiter(lines[0], lines.size() > 1 ? lines[1] : String()));
+        if (!Delimiter()) SetDelimiter(GuessDelimiter(lineString(0), lines.size() > 1 ? lineString(1) : String()));
         const Char d = Delimiter();
 
         const size_t firstLine = LoadFirstRow() ? 0 : 1;
@@ -350,22 +395,27 @@ void TVodStringGrid::LoadCSVText(const String& Text, Integer MaxRows, bool Inser
         // A line's fields are collected first, so that a wide line grows
         // the column count once, not once per field.
         std::vector<String> fields;
-        auto store = [&](Integer, Integer, String&& f) { fields.push_back(std::move(f)); };
+        size_t used = 0;
+        // Each field is parsed into a reused buffer of the line.
+        auto slot = [&]() -> String& {
+            if (used == fields.size()) fields.emplace_back();
+            return fields[used];
+        };
         for (size_t li = firstLine; li < lines.size(); ++li) {
             if (MaxRows > 0 && done >= MaxRows) break;
             if (r >= RowCount() - FixedFooters()) SetRowCount(r + 1000);
-            const String& L = lines[li];
-            const Char* p = L.data();
-            const size_t n = L.size();
+            const auto [p, n] = lineText(li);
             size_t i = 0;
-            Integer c = SaveStartCol();
             auto dropBlanks = [&] {
                 while (i + 1 < n && p[i] == L' ') ++i;
             };
             // Fields while the rest holds the delimiter.
-            while (d && i < n && std::find(p + i, p + n, d) != p + n) {
+            const Char* const pend = p + n;
+            const Char* nextDelim = d ? std::find(p, pend, d) : pend;
+            while (d && i < n && nextDelim != pend) {
                 dropBlanks();
-                String f;
+                if (p + i > nextDelim) nextDelim = std::find(p + i, pend, d);   // a blank delimiter
+                String& f = slot();
                 if (p[i] == L'"') {
                     const size_t open = ++i;
                     size_t close = String::npos;
@@ -384,39 +434,41 @@ void TVodStringGrid::LoadCSVText(const String& Text, Integer MaxRows, bool Inser
                     }
                     if (close == String::npos) {
                         // An unterminated quote takes the rest of the record.
-                        f = UndoubleQuotes(p + open, n - open);
+                        UndoubleQuotesInto(f, p + open, n - open);
                         i = n;
                     } else {
-                        f = UndoubleQuotes(p + open, close - open);
+                        UndoubleQuotesInto(f, p + open, close - open);
                         i = close + 1;
-                        const Char* nd = std::find(p + i, p + n, d);
-                        i = nd == p + n ? n : size_t(nd - p) + 1;
+                        const Char* nd = std::find(p + i, pend, d);
+                        i = nd == pend ? n : size_t(nd - p) + 1;
                     }
+                    nextDelim = i < n ? std::find(p + i, pend, d) : pend;
                 } else {
-                    const Char* nd = std::find(p + i, p + n, d);
-                    f.assign(p + i, nd);
-                    i = size_t(nd - p) + 1;
+                    f.assign(p + i, nextDelim);
+                    i = size_t(nextDelim - p) + 1;
+                    nextDelim = i < n ? std::find(p + i, pend, d) : pend;
                 }
-                store(c++, r, std::move(f));
+                ++used;
             }
             if (i < n) {
                 dropBlanks();
-                String f;
+                String& f = slot();
                 if (p[i] == L'"') {
                     size_t e = n;
                     if (e > i + 1 && p[e - 1] == L'"') --e;
-                    f = UndoubleQuotes(p + i + 1, e - (i + 1));
+                    UndoubleQuotesInto(f, p + i + 1, e - (i + 1));
                 } else {
                     f.assign(p + i, p + n);
                 }
-                store(c, r, std::move(f));
+                ++used;
             }
             const Integer first = SaveStartCol();
-            if (!fields.empty() && first + Integer(fields.size()) > ColCount() + hc)
-                SetColCount(first + Integer(fields.size()) - hc);
-            for (size_t k = 0; k < fields.size(); ++k)
-                LoadCell(first + Integer(k), r, ReadMarks(std::move(fields[k]), java));
-            fields.clear();
+            if (used && first + Integer(used) > ColCount() + hc) SetColCount(first + Integer(used) - hc);
+            for (size_t k = 0; k < used; ++k) {
+                ApplyReadMarks(fields[k], java);
+                LoadCell(first + Integer(k), r, fields[k]);
+            }
+            used = 0;
             ++r;
             ++done;
             if (toLoad) progress.Fire(OnFileProgress, this, double(done) / double(toLoad));

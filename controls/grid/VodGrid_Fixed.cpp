@@ -161,7 +161,7 @@ void TVodStringGrid::LoadFromFixed(const String& FileName, TIntList* Positions, 
 
 void TVodStringGrid::WriteASCII(const String& FileName, bool Unicode, bool Append)
 {
-    const TCursor saved = Screen ? Screen->Cursor() : crDefault;
+    const TCursor saved = Screen ? Screen->Cursor() : TCursor(crDefault);
     if (Screen) Screen->SetCursor(crHourGlass);
     try {
         std::vector<String> lines;

@@ -141,13 +141,6 @@ void TVodStringGrid::EllipsClick(const String& Value, String& S)
 void TVodStringGrid::BeforePasteCells() {}
 void TVodStringGrid::AfterPasteCells() {}
 
-void TVodStringGrid::LoadCell(Integer ACol, Integer ARow, const String& Value)
-{
-    String v = Value;
-    if (OnLoadCell) OnLoadCell(this, ACol, ARow, v);
-    SetGridCell(ACol, ARow, v);
-}
-
 void TVodStringGrid::AllowWheelScroll(Integer, bool& Allow) { Allow = true; }
 void TVodStringGrid::MouseDownHook() {}
 void TVodStringGrid::EditorFormulaMode(bool) {}

@@ -62,6 +62,17 @@ void TVodStringGrid::SaveCell(Integer ACol, Integer ARow, String& Value)
     if (OnSaveCell) OnSaveCell(this, ACol, ARow, Value);
 }
 
+void TVodStringGrid::LoadCell(Integer ACol, Integer ARow, const String& Value)
+{
+    if (!OnLoadCell) {
+        SetGridCell(ACol, ARow, Value);
+        return;
+    }
+    String v = Value;
+    OnLoadCell(this, ACol, ARow, v);
+    SetGridCell(ACol, ARow, v);
+}
+
 void TVodStringGrid::ExportCell(Integer ACol, Integer ARow, String& Value) { Value = GetCellEx(ACol, ARow); }
 
 String TVodStringGrid::GetCellContent(Integer ACol, Integer ARow) { return GetCellEx(ACol, ARow); }
