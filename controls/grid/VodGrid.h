@@ -1897,6 +1897,35 @@ public:
     void RestoreAllHiddenRows();
 
     // === balloons, radio groups and expand buttons (VodGrid_CellExtras.cpp) ===
+    // Cells of the store; the queries answer for a merged area's base cell.
+    // A balloon is a ctBalloon graphic, or a mark (CellAngle 1) on an icon,
+    // check box, data check box or radio button (a radio button's group then
+    // reads as the column group); its title and text are a list the graphic
+    // owns, its icon in CellIndex.
+    void AddBalloon(Integer ACol, Integer ARow, const String& Title, const String& Text, TBalloonIcon Icon);
+    void RemoveBalloon(Integer ACol, Integer ARow);
+    bool HasBalloon(Integer ACol, Integer ARow);
+    bool IsBalloon(Integer ACol, Integer ARow, String& Title, String& Text, Integer& Icon);
+    // A radio group: the options (the caller's list, or one the grid makes
+    // and owns), the selected option in CellIndex, the direction.
+    void AddRadio(Integer ACol, Integer ARow, Integer DirRadio, Integer IdxRadio, TStrings* sl);
+    TStrings* CreateRadio(Integer ACol, Integer ARow, Integer DirRadio, Integer IdxRadio);
+    bool GetRadioIdx(Integer ACol, Integer ARow, Integer& IdxRadio);
+    bool SetRadioIdx(Integer ACol, Integer ARow, Integer IdxRadio);
+    TStrings* GetRadioStrings(Integer ACol, Integer ARow);
+    bool IsRadio(Integer ACol, Integer ARow);
+    void RemoveRadio(Integer ACol, Integer ARow);
+    // Selects the next option (after the last, the first) and writes it.
+    bool ClickRadioCell(Integer ACol, Integer ARow, bool FromUser);
+    // An expand button: the expanded height in CellAngle, the collapsed one
+    // (the row's height when added) in CellIndex, the state in CellVar.
+    void AddExpand(Integer ACol, Integer ARow, Integer ExpandedHeight);
+    void RemoveExpand(Integer ACol, Integer ARow);
+    bool HasExpand(Integer ACol, Integer ARow);
+    bool ToggleExpand(Integer ACol, Integer ARow);
+    bool GetExpandState(Integer ACol, Integer ARow);
+    // The 11 x 11 button at the cell's top right; empty without a button.
+    TRect GetExpandButtonRect(Integer ACol, Integer ARow);
 
     // === grouping and group summaries (VodGrid_Group.cpp) ===
 

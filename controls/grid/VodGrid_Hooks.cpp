@@ -594,8 +594,6 @@ bool TVodStringGrid::BuildColumnFilterList(Integer ACol, bool FirstOnly, bool Wi
 // Least bodies of entries that other families of the grid complete. Each
 // does the least that keeps the grid sound until its family lands.
 
-// Expand buttons: the row keeps its height.
-Integer TVodStringGrid::GetExpandHeight(Integer, Integer ARow, bool) { return RowHeights(ARow); }
 // Editing: the edited text goes into the cell as it stands.
 void TVodStringGrid::StoreEditorText(Integer ACol, Integer ARow, const String& Value) { SetCellEx(ACol, ARow, Value); }
 void TVodStringGrid::SaveOriginalCellValue() {}
