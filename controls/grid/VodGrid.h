@@ -16,6 +16,7 @@
 #include "controls/grid/BaseGrid.h"
 #include "controls/grid/CellGraphics.h"
 #include "controls/grid/GridDragDropSettings.h"
+#include "controls/grid/GridExchange.h"
 #include "controls/grid/GridFilter.h"
 #include "controls/grid/GridFooter.h"
 #include "controls/grid/GridSortSettings.h"
@@ -2366,16 +2367,95 @@ public:
     Integer XYOffsetHeight() const { return FXYOffsetTopLeftOnly ? FXYOffset.Y : 2 * FXYOffset.Y; }
 
     // === binary cell stream (VodGrid_BinStream.cpp) ===
+    // The grid's lossless exchange form of a block of cells (texts, property
+    // blocks, graphics with their images): a grid record, then per cell a
+    // cell record and, as flagged, its property, graphic and image records.
+    // Readers check the whole stream before the grid changes: a malformed
+    // stream raises EReadError (or EVodGridError for counts and widths) and
+    // leaves the grid as it was.
+    void SaveRectToBinStream(TGridRect Rect, TStream* Stream, bool SaveHidden);
+    void LoadAtPointFromBinStream(TPoint Point, TStream* Stream);
+    void SaveToBinStream(TStream* Stream);
+    void LoadFromBinStream(TStream* Stream);
+    void SaveToBinFile(const String& FileName);
+    void LoadFromBinFile(const String& FileName);
+    // The number by which a stream names the grid that wrote it: unique in
+    // the process and unlikely to repeat across runs.
+    Integer StreamID();
+    // The largest block (columns times rows) a stream may announce, and the
+    // most cell records it may hold; larger ones are refused.
+    Int64 StreamCellLimit() const { return FStreamCellLimit; }
+    void SetStreamCellLimit(Int64 v) { FStreamCellLimit = v < 1 ? 1 : v; }
+    TGridProgressEvent OnFileProgress;
 
     // === native text format (VodGrid_Text.cpp) ===
+    // Texts and column widths as lines: "cols,rows", "cw c,w", "c,r,text".
+    // The file variant holds the save range with the grid's indexes; the
+    // stream variant is UTF-16LE, relative to the save range, and ends at
+    // the first line that is not a cell line.
+    void SaveToFile(const String& FileName, bool Unicode = false);
+    void LoadFromFile(const String& FileName);
+    void SaveToStream(TStream* Stream);
+    void LoadFromStream(TStream* Stream);
 
     // === delimited text (VodGrid_Csv.cpp) ===
+    // Writers take the save range; readers never clear the grid, guess the
+    // delimiter when Delimiter is character 0 (for that load only) and read
+    // every field leniently. MaxRows <= 0: no limit.
+    void SaveToCSV(const String& FileName, bool Unicode = false);
+    void AppendToCSV(const String& FileName, bool Unicode = false);
+    void LoadFromCSV(const String& FileName, Integer MaxRows = 0);
+    void LoadFromCSV(const String& FileName, TEncoding* AEncoding, Integer MaxRows);
+    void LoadFromCSVStream(TStream* AStream, Integer MaxRows = 0);
+    void InsertFromCSV(const String& FileName, Integer MaxRows = 0);
+    VEL_GRID_PROP(bool, OemConvert, false)
+public:
 
     // === fixed-width and plain text (VodGrid_Fixed.cpp) ===
+    // Positions are field widths for writing (missing ones are appended to
+    // the caller's list) and 1-based field starts for reading (sorted in
+    // place). MaxRows -1: no limit.
+    void SaveToFixed(const String& FileName, TIntList* Positions);
+    void LoadFromFixed(const String& FileName, TIntList* Positions, bool DoTrim = true, Integer MaxRows = -1);
+    void SaveToASCII(const String& FileName, bool Unicode = false);
+    void AppendToASCII(const String& FileName, bool Unicode = false);
 
     // === HTML export (VodGrid_Html.cpp) ===
+    // The grid as an HTML table (an XHTML 1.0 Strict document with
+    // HTMLSettings.XHTML): one style class per distinct cell look, merged
+    // cells as spans, addresses as links, cell pictures as JPEG files in
+    // Dir + HTMLSettings.ImageFolder (Dir uses "/" and ends with it).
+    String SaveToHTMLString(const String& Dir);
+    void SaveToHTML(const String& FileName, bool Show = false, bool Unicode = false);
+    void AppendToHTML(const String& FileName, bool Show = false, bool Unicode = false);
 
     // === cell save, load and export hooks (VodGrid_SaveLoad.cpp) ===
+    // The text every saver writes for a cell: the formatted or the stored
+    // text, merge and check-box rules, markup and rich text reduced as the
+    // switches say, then OnSaveCell.
+    virtual void SaveCell(Integer ACol, Integer ARow, String& Value);
+    String SaveCell(Integer ACol, Integer ARow)
+    {
+        String v;
+        SaveCell(ACol, ARow, v);
+        return v;
+    }
+    // The cell's text as the base grid returns it.
+    virtual void ExportCell(Integer ACol, Integer ARow, String& Value);
+    // Progress hooks of exporters and importers; empty here.
+    virtual void ExportNotification(TGridExportState AState, Integer ARow);
+    virtual void ImportNotification(TGridImportState AState, Integer ARow);
+    virtual void SelectionChanged(Integer ALeft, Integer ATop, Integer ARight, Integer ABottom);
+    virtual void InsertRowFromKey(Integer ARow);
+    virtual void DeleteRowFromKey(Integer ARow);
+    // Raises for a cell that is not fixed.
+    void ShowFixedInplaceEdit(Integer ACol, Integer ARow);
+    void HideFixedInplaceEdit();
+    bool SaveWithRTF() const { return FSaveWithRTF; }
+    void SetSaveWithRTF(bool v) { FSaveWithRTF = v; }
+    TCellSaveLoadEvent OnSaveCell;
+    // (OnSelectionChanged is declared with the row and column selection flags.)
+    std::function<void(TObject* Sender, Integer ARow)> OnAutoDeleteRow;
 
     // === XML and JSON (VodGrid_Xml.cpp) ===
 
@@ -2864,16 +2944,31 @@ protected:
     TSize CellGraphicExtent(Integer RCol, Integer ARow, Integer Padding);
 
     // === state: binary cell stream ===
+    Integer FStreamID = 0;
+    Int64 FStreamCellLimit = Int64(1) << 26;
 
     // === state: native text format ===
 
     // === state: delimited text ===
+    void SaveCSVLines(std::vector<String>& Lines);
+    void WriteCSVFile(const String& FileName, bool Unicode, bool Append);
+    void LoadCSVText(const String& Text, Integer MaxRows, bool Insert);
 
     // === state: fixed-width and plain text ===
+    Integer LongestSavedLine(Integer SourceCol);
+    TAlignment ExportAlignment(Integer ACol, Integer ARow);
+    void WriteASCII(const String& FileName, bool Unicode, bool Append);
 
     // === state: HTML export ===
+    bool FHTMLHeaderWritten = false;
+    String HTMLImageTag(TGraphic* Graphic, const String& Dir, Integer& ImageNo);
+    String HTMLImageListTag(Integer Index, const String& Dir, Integer& ImageNo);
+    void WriteHTML(const String& FileName, bool Show, bool Unicode, bool Append);
 
     // === state: cell save, load and export hooks ===
+    bool FSaveWithRTF = false;
+    bool FSelectionChangedFlag = false;
+    TGridRect FPrevSelection{-1, -1, -1, -1};
 
     // === state: XML and JSON ===
 

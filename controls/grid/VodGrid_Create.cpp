@@ -567,17 +567,14 @@ void TVodStringGrid::Assign(TPersistent* Source)
 
 void TVodStringGrid::AssignCells(TPersistent* Source)
 {
-    // Through the binary cell stream once it exists: save the source to a
-    // memory stream, rewind, load it here. Until then the texts and the
-    // property blocks' looks are copied cell by cell.
+    // Through the binary cell stream: the source saved to memory, rewound,
+    // loaded here.
     auto* s = dynamic_cast<TVodStringGrid*>(Source);
     if (!s || s == this) return;
-    const Integer cols = std::min(ColCount(), s->ColCount()), rows = std::min(RowCount(), s->RowCount());
-    for (Integer r = 0; r < rows; ++r)
-        for (Integer c = 0; c < cols; ++c) {
-            SetGridCell(c, r, s->GetGridCell(c, r));
-            if (TCellProperties* p = s->CellPropertiesOf(c, r)) GetCellProperties(c, r)->Assign(p);
-        }
+    TMemoryStream m;
+    s->SaveToBinStream(&m);
+    m.SetPosition(0);
+    LoadFromBinStream(&m);
 }
 
 // ---------------------------------------------------------------------------

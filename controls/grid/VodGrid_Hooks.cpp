@@ -141,13 +141,6 @@ void TVodStringGrid::EllipsClick(const String& Value, String& S)
 void TVodStringGrid::BeforePasteCells() {}
 void TVodStringGrid::AfterPasteCells() {}
 
-void TVodStringGrid::LoadCell(Integer ACol, Integer ARow, const String& Value)
-{
-    String v = Value;
-    if (OnLoadCell) OnLoadCell(this, ACol, ARow, v);
-    SetGridCell(ACol, ARow, v);
-}
-
 void TVodStringGrid::AllowWheelScroll(Integer, bool& Allow) { Allow = true; }
 void TVodStringGrid::MouseDownHook() {}
 void TVodStringGrid::EditorFormulaMode(bool) {}
@@ -606,7 +599,6 @@ void TVodStringGrid::SaveOriginalCellValue() {}
 void TVodStringGrid::PasteCell(Integer ACol, Integer ARow, const String& Value) { SetCellEx(ACol, ARow, Value); }
 // Cell texts for export and sizing: the text as stored through the merge.
 String TVodStringGrid::GetFormattedCell(Integer ACol, Integer ARow) { return GetCellEx(ACol, ARow); }
-String TVodStringGrid::GetCellContent(Integer ACol, Integer ARow) { return GetCellEx(ACol, ARow); }
 // The search panel's events, the focus frame, the visual-style colours and
 // the Office theme.
 void TVodStringGrid::SearchFooterEditChange() {}

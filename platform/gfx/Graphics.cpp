@@ -7,6 +7,7 @@
 #include <mutex>
 
 #include "platform/base/Files.h"
+#include "platform/base/Filer.h"
 
 void TGraphic::SetTransparent(bool v)
 {
@@ -251,4 +252,99 @@ bool GetDIB(HBITMAP Bitmap, HPALETTE /*Palette*/, void* BitmapInfo, void* Bits)
     if (GetDIBits(nullptr, Bitmap, 0, UINT(h.biHeight), Bits, bi, DIB_RGB_COLORS) == 0) return false;
     std::memcpy(BitmapInfo, info.data(), sizeof(BITMAPINFOHEADER) + ColourTableSize(h));
     return true;
+}
+
+// ---------------------------------------------------------------------------
+// Form streaming of graphics ("Data")
+
+namespace {
+
+// A 32-bit little-endian byte count and that many bytes, read into a stream
+// of their own so that the image reader never sees past them. With
+// CountsItself the count includes its own four bytes.
+void ReadCountedBlock(TStream* Stream, bool CountsItself, TMemoryStream& Out)
+{
+    Byte len[4];
+    if (Stream->Size() - Stream->Position() < 4) throw EReadError(L"Stream read error");
+    Stream->ReadBuffer(len, 4);
+    Int64 n = Int64(uint32_t(len[0]) | uint32_t(len[1]) << 8 | uint32_t(len[2]) << 16 | uint32_t(len[3]) << 24);
+    if (CountsItself) n -= 4;
+    if (n < 0 || n > Stream->Size() - Stream->Position()) throw EReadError(L"Stream read error");
+    Out.SetSize(n);
+    if (n) Stream->ReadBuffer(Out.Memory(), Integer(n));
+    Out.SetPosition(0);
+}
+
+void WriteCountedBlock(TStream* Stream, TGraphic* G, bool CountsItself)
+{
+    TMemoryStream m;
+    G->SaveToStream(&m);
+    const uint32_t n = uint32_t(m.Size()) + (CountsItself ? 4 : 0);
+    const Byte len[4] = {Byte(n), Byte(n >> 8), Byte(n >> 16), Byte(n >> 24)};
+    Stream->WriteBuffer(len, 4);
+    if (m.Size()) Stream->WriteBuffer(m.Memory(), Integer(m.Size()));
+}
+
+}  // namespace
+
+void TGraphic::DefineProperties(TFiler* Filer)
+{
+    Filer->DefineBinaryProperty(
+        L"Data", [this](TStream* s) { ReadData(s); }, [this](TStream* s) { WriteData(s); }, !Empty());
+}
+
+void TBitmap::ReadData(TStream* Stream)
+{
+    TMemoryStream m;
+    ReadCountedBlock(Stream, false, m);
+    LoadFromStream(&m);
+}
+
+void TBitmap::WriteData(TStream* Stream) { WriteCountedBlock(Stream, this, false); }
+
+void TJPEGImage::ReadData(TStream* Stream)
+{
+    TMemoryStream m;
+    ReadCountedBlock(Stream, false, m);
+    LoadFromStream(&m);
+}
+
+void TJPEGImage::WriteData(TStream* Stream) { WriteCountedBlock(Stream, this, false); }
+
+void TMetafile::ReadData(TStream* Stream)
+{
+    TMemoryStream m;
+    ReadCountedBlock(Stream, true, m);
+    LoadFromStream(&m);
+}
+
+void TMetafile::WriteData(TStream* Stream) { WriteCountedBlock(Stream, this, true); }
+
+void TPicture::DefineProperties(TFiler* Filer)
+{
+    auto read = [this](TStream* s) {
+        Byte n = 0;
+        if (s->Read(&n, 1) != 1) throw EReadError(L"Stream read error");
+        std::string name(n, '\0');
+        if (n) s->ReadBuffer(name.data(), n);
+        std::unique_ptr<TGraphic> g;
+        if (name == "TBitmap") g = std::make_unique<TBitmap>();
+        else if (name == "TIcon") g = std::make_unique<TIcon>();
+        else if (name == "TJPEGImage") g = std::make_unique<TJPEGImage>();
+        else if (name == "TPngImage") g = std::make_unique<TPngImage>();
+        else if (name == "TGIFImage") g = std::make_unique<TGIFImage>();
+        else if (name == "TMetafile") g = std::make_unique<TMetafile>();
+        else throw EReadError(L"Invalid property value");
+        g->ReadData(s);
+        Take(g.release());
+    };
+    auto write = [this](TStream* s) {
+        String cls = FGraphic->ClassName();
+        std::string name(cls.begin(), cls.end());
+        const Byte n = Byte(name.size() > 255 ? 255 : name.size());
+        s->WriteBuffer(&n, 1);
+        if (n) s->WriteBuffer(name.data(), n);
+        FGraphic->WriteData(s);
+    };
+    Filer->DefineBinaryProperty(L"Data", read, write, !Empty());
 }

@@ -40,9 +40,12 @@ public:
     virtual void SaveToFile(const String& FileName);
     virtual void LoadFromClipboardFormat(Word AFormat, uintptr_t AData, HPALETTE APalette) {}
     virtual void SaveToClipboardFormat(Word& AFormat, uintptr_t& AData, HPALETTE& APalette) {}
-    // Form streaming of the graphic's data.
+    // Form streaming of the graphic's data: the binary property "Data",
+    // written when the graphic is not empty. By default the complete image
+    // file; the kinds below frame it as their streaming form has it.
     virtual void ReadData(TStream* Stream) { LoadFromStream(Stream); }
     virtual void WriteData(TStream* Stream) { SaveToStream(Stream); }
+    void DefineProperties(TFiler* Filer) override;
 
     TNotifyEvent OnChange;
 
@@ -82,6 +85,9 @@ public:
     // Writes a BMP file: 32 bits for pf32bit, 24 bits otherwise.
     void SaveToStream(TStream* Stream) override;
     void LoadFromResourceName(HINSTANCE Instance, const String& ResName);
+    // A 32-bit byte count, then the BMP file.
+    void ReadData(TStream* Stream) override;
+    void WriteData(TStream* Stream) override;
     void SetWidth(int v) override { SetSize(v, Height()); }
     void SetHeight(int v) override { SetSize(Width(), v); }
     void SetSize(int AWidth, int AHeight);
@@ -176,6 +182,9 @@ public:
     // The bytes as loaded while unchanged; otherwise encoded at
     // CompressionQuality.
     void SaveToStream(TStream* Stream) override;
+    // A 32-bit byte count, then the JPEG file.
+    void ReadData(TStream* Stream) override;
+    void WriteData(TStream* Stream) override;
     int CompressionQuality() const { return FQuality; }
     void SetCompressionQuality(int v) { FQuality = v < 1 ? 1 : v > 100 ? 100 : v; }
     bool Grayscale() const { return FGrayscale; }
@@ -218,6 +227,9 @@ public:
     void Draw(TCanvas* ACanvas, const TRect& Rect) override {}
     void LoadFromStream(TStream* Stream) override;
     void SaveToStream(TStream* Stream) override;
+    // A 32-bit byte count that counts its own four bytes, then the file.
+    void ReadData(TStream* Stream) override;
+    void WriteData(TStream* Stream) override;
     const TBytes& Bytes() const { return FBytes; }
     bool Enhanced() const { return FEnhanced; }
 
@@ -256,6 +268,11 @@ public:
     // By content only.
     void LoadFromStream(TStream* Stream);
     void SaveToStream(TStream* Stream);
+    // The binary property "Data": the graphic's class name as a short name,
+    // then the graphic's own streaming data. Reading knows the classes
+    // TBitmap, TIcon, TJPEGImage, TPngImage, TGIFImage and TMetafile and
+    // refuses others with EReadError.
+    void DefineProperties(TFiler* Filer) override;
 
     // Registered graphic classes, by extension (without the dot, any case).
     static void RegisterFileFormat(const String& Extension, const String& Description, TGraphicClass Factory);
