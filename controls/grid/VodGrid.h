@@ -612,6 +612,8 @@ using TCellsChangedEvent = std::function<void(TObject* Sender, const TRect& R)>;
 using TRowChangedEvent = std::function<void(TObject* Sender, Integer OldRow, Integer NewRow)>;
 
 enum TGridLook { glStandard, glSoft, glClassic, glQel, glXP, glListView, glVista, glWin7, glOffice2007, glCustom };
+// The older colour schemes of the grid's header (SetTheme).
+enum TXPColorScheme { xpNone, xpBlue, xpGreen, xpGray, vistaAero };
 // The name a look is shown under; a custom look leaves Name as it was.
 void GetLookName(TGridLook Look, String& Name);
 // The name a look is stored under (the value's own name); a custom look
@@ -745,6 +747,8 @@ enum TMouseSelectMode { msNormal, msColumn, msRow, msAll, msURL, msResize };
 // The grid's own enumerations that its construction sets.
 enum TScrollType { ssNormal, ssFlat, ssEncarta, ssMetro };
 enum TScrollBarAlways { saNone, saVert, saHorz, saBoth };
+enum TScrollHintType { shNone, shVertical, shHorizontal, shBoth };
+enum TScrollPosition { spMiddle, spTrailing, spLeading };
 enum THoverFixedCells { hfNone, hfAll, hfFixedRows, hfFixedColumns };
 enum THintPosition { hpCell, hpMouse };
 enum TInvalidEntryIcon { ieNone, ieInfo, ieWarning, ieError };
@@ -780,7 +784,14 @@ enum : Word { crRowSelectCursor = 8010, crColSelectCursor = 8011, crAllSelectCur
 // spreadsheet-style format texts.
 enum TFormatType : Byte { ftVCL, ftExcel };
 
-class TVodStringGrid : public TBaseGrid {
+// What RectCalc computes over a rectangle.
+enum TCalcType { ctSum, ctAvg, ctMin, ctMax };
+using TColumnCalcEvent = std::function<void(TObject* Sender, Integer ACol, Integer FromRow, Integer ToRow, double& Res)>;
+
+class TVodStringGrid : public TBaseGrid,
+                       public IQelStyleEx,
+                       public IQelTones,
+                       public virtual TComponentInterfaces {
     VEL_CLASS(TVodStringGrid, TBaseGrid)
 public:
     explicit TVodStringGrid(TComponent* AOwner);
@@ -906,9 +917,11 @@ public:
     TDropCheckList* DropCheckList() const { return FDropCheckList; }
     TStringList* FilterList() const { return FFilterList.get(); }
     TStringList* ColumnHeaders() const { return FColumnHeaders.get(); }
-    void SetColumnHeaders(TStrings* v) { FColumnHeaders->Assign(v); }
+    // Empties row 0 (with fixed rows), copies the list and shows it.
+    void SetColumnHeaders(TStrings* v);
     TStringList* RowHeaders() const { return FRowHeaders.get(); }
-    void SetRowHeaders(TStrings* v) { FRowHeaders->Assign(v); }
+    // Empties column 0 while designed, copies the list and shows it.
+    void SetRowHeaders(TStrings* v);
     TStringList* LookupItems() const { return FLookupItems.get(); }
     void SetLookupItems(TStrings* v) { FLookupItems->Assign(v); }
     THTMLPictureCache* ImageCache() const { return FImageCache.get(); }
@@ -1006,7 +1019,7 @@ public:                                     \
     VEL_GRID_PROP(TInvalidEntryIcon, InvalidEntryIcon, ieWarning)
     VEL_GRID_PROP(String, InvalidEntryTitle, String())
     VEL_GRID_PROP(String, InvalidEntryText, String())
-    VEL_GRID_PROP(Integer, GroupColumn, -1)
+    VEL_GRID_FIELD(Integer, GroupColumn, -1)
     VEL_GRID_PROP(String, CheckTrue, String(L"Y"))
     VEL_GRID_PROP(String, CheckFalse, String(L"N"))
     VEL_GRID_PROP(String, FloatFormat, String(L"%.2f"))
@@ -1081,9 +1094,9 @@ public:
     VEL_GRID_FIELD(TColor, ScrollColor, clNone)
     VEL_GRID_FIELD(Integer, ScrollWidth, 0)
     VEL_GRID_FIELD(TScrollBarAlways, ScrollBarAlways, saNone)
-    VEL_GRID_PROP(bool, ScrollProportional, false)
+    VEL_GRID_FIELD(bool, ScrollProportional, false)
     VEL_GRID_PROP(bool, ScrollSynch, false)
-    VEL_GRID_PROP(bool, ScrollHints, false)
+    VEL_GRID_FIELD(TScrollHintType, ScrollHints, shNone)
 #undef VEL_GRID_FIELD
 public:
     THoverFixedCells HoverFixedCells() const { return FHoverFixedCells; }
@@ -1522,12 +1535,6 @@ public:
     // The check-box state of a cell (false without a check box); completed
     // by the family of check boxes in cells.
     virtual bool IsChecked(Integer ACol, Integer ARow);
-    // The disjunct row-selection flags as far as row removal keeps them in
-    // step; completed by the family of row and column selection flags.
-    bool RowSelect(Integer ARow) const;
-    void SetRowSelect(Integer ARow, bool Value);
-    void ResetRowSelection();
-    void SelectRows(Integer RowIndex, Integer RCount);
     TIntList* ModifiedRows() const { return FModifiedRows.get(); }
     bool UseEnabledRows() const { return FUseEnabledRows; }
     void SetUseEnabledRows(bool v) { FUseEnabledRows = v; }
@@ -1548,11 +1555,6 @@ public:
     Integer ColumnPosition(Integer ACol);
     Integer ColumnAtPosition(Integer ACol);
     Integer ColumnByHeader(const String& AValue);
-    // The disjunct column-selection flags as far as column removal uses
-    // them; completed by the family of row and column selection flags.
-    bool ColSelect(Integer ACol) const;
-    void SetColSelect(Integer ACol, bool Value);
-    void ClearColSelect();
 
     // === clearing, trimming, colouring ranges, used cells, save range (VodGrid_Clear.cpp) ===
     // Negative coordinates of a range are ignored; a range reaching past
@@ -1804,30 +1806,394 @@ public:
     // === check boxes and radio buttons in cells (VodGrid_CheckBoxes.cpp) ===
 
     // === outline nodes (VodGrid_Nodes.cpp) ===
+    // A node is a ctNode graphic in CellNode.NodeColumn of its row: CellBoolean
+    // contracted, CellIndex the span in store rows with the node's own row (0:
+    // up to the next node row), CellErrFrom the sub-node count. Every covered
+    // row keeps the number of spans covering it in its node-column block
+    // (NodeLevel). Contracted rows live in the hidden-row store.
+    // Store (real) rows: AddNode, RemoveNode, ExpandNode, ContractNode,
+    // SetSummaryRow and the four row insertions and removals. Every other
+    // operation here takes display rows.
+    void AddNode(Integer ARow, Integer Span);
+    void RemoveNode(Integer ARow);
+    void RemoveAllNodes();
+    void SetSummaryRow(Integer ARow);
+    bool GetNodeState(Integer ARow);
+    // True contracts, False expands a node row whose state differs.
+    void SetNodeState(Integer ARow, bool Value);
+    Integer GetNodeLevel(Integer ARow);
+    Integer GetNodeSpan(Integer ARow);
+    void SetNodeSpan(Integer ARow, Integer Span);
+    void UpdateNodeSpan(Integer ARow, Integer Delta);
+    Integer GetSubNodeCount(Integer ARow);
+    void UpdateSubNodeCount(Integer ARow, Integer Delta);
+    void ExpandNode(Integer ARow);
+    void ContractNode(Integer ARow);
+    void ExpandAll();
+    void ContractAll();
+    // The node row whose span holds the row (a top-level node row is its own
+    // parent), -1 outside every span.
+    Integer GetParentRow(Integer ARow);
+    // For the tree lines: 0 node row, 1 the line ends here, 2 it goes on.
+    Integer GetNodeSpanType(Integer ARow);
+    bool IsInNodeButton(Integer ARow, Integer X);
+    void InsertNormalRow(Integer ARow);
+    void RemoveNormalRow(Integer ARow);
+    void InsertChildRow(Integer ARow, Integer InsertAt);
+    void RemoveChildRow(Integer ARow);
+    Integer NodeCount() const { return FNumNodes; }
+    bool HasNodes() override { return FNumNodes > 0; }
+    Integer GetNodeIndent(Integer ARow) override;
+    // Every hidden row back at its real index in one pass over the row
+    // table; the items are freed.
+    void RestoreAllHiddenRows();
 
     // === balloons, radio groups and expand buttons (VodGrid_CellExtras.cpp) ===
 
     // === grouping and group summaries (VodGrid_Group.cpp) ===
 
     // === merging and splitting by content (VodGrid_Merge.cpp) ===
+    // Runs of equal texts (as GetCellEx reads them) over the normal rows of a
+    // column (the normal columns of a row) become one cell each; without
+    // MainMerge a run also has to lie within the merges of the other columns.
+    void MergeColumnCells(Integer ColIndex, bool MainMerge);
+    void MergeRowCells(Integer RowIndex, bool MainMerge);
+    void SplitColumnCells(Integer ColIndex);
+    void SplitRowCells(Integer RowIndex);
+    void SplitAllCells();
+    // The group header (with Grouping.MergeHeader) and summary rows (with
+    // MergeSummary) merged across the normal columns, or split again.
+    void MergeGroupRows();
+    void SplitGroupRows();
 
     // === scroll bars and scrolling (VodGrid_Scroll.cpp) ===
+    // Brings a cell into view: centred, at the trailing or at the leading
+    // edge; nothing for a cell past the grid.
+    void ScrollInView(Integer ColIndex, Integer RowIndex, TScrollPosition Position);
+    // The left column (top row) for a thumb position of 0 to 127.
+    Integer ScrollPosToCol(Integer Pos);
+    Integer ScrollPosToRow(Integer Pos);
+    void SetScrollType(TScrollType Value);
+    void SetScrollColor(TColor Value);
+    void SetScrollWidth(Integer Value);
+    void SetScrollHints(TScrollHintType Value);
+    void SetScrollProportional(bool Value);
+    void SetScrollBarAlways(TScrollBarAlways Value);
+    // Shows, hides, enables and disables the bars by ScrollBarAlways; with
+    // saNone and Hide a bar whose lines all fit is hidden.
+    void ApplyScrollBarAlways(bool Hide);
+    // While locked the proportional ranges are not recomputed.
+    bool ScrollLock() const { return FScrollLock; }
+    void SetScrollLock(bool Value);
+    // The flat scroll bars of the common-controls library; every call looks
+    // its function up and does nothing when it is missing.
+    bool IsFlat() const { return FIsFlat; }
+    void FlatInit();
+    void FlatDone();
+    void FlatShowScrollBar(Integer Bar, bool Show);
+    void SyncFlatVScrollBar();
+    void SyncFlatHScrollBar();
+    // Shows (and synchronises) or hides each flat bar by whether its lines
+    // do not all fit; FlatUpdateAll first applies style, colour and width.
+    void UpdateFlatScrollBars();
+    void FlatUpdateAll();
+    // At window creation: the flat bars of a scroll type other than ssNormal.
+    void StartFlatScrollBars();
+    // The hook the cell scroll bar's steps reach: raises OnScrollCell.
+    virtual void ScrollCell(Integer ACol, Integer ARow, Integer Max, Integer Min, Integer Position);
+    void DragOver(TObject* Source, Integer X, Integer Y, TDragState State, bool& Accept) override;
+    TDragScrollDirection DragScrollDirection() const { return FDragScrollDirection; }
+    TTimer* DragScrollTimer() const { return FDragTmr; }
+    // The kinetic scroll after a flick: the mouse handling sets the delta,
+    // the steps and the direction and enables the timer (made on first use,
+    // owned by the grid); each tick moves one step.
+    TTimer* KineticScrollTimer();
+    void KineticScrollTick(TObject* Sender);
+    Integer FScrollDelta = 0, FScrollSteps = 0;
+    bool FScrollVert = false, FScrollEnd = false;
+    // The cell whose scroll bar is shown (set where the bar is shown).
+    Integer FScrollCol = -1, FScrollRow = -1;
+    bool ScrollHintShowing() const { return FScrollHintShow; }
+    TScrollHintEvent OnScrollHint;
+    std::function<void(TObject* Sender, Integer ACol, Integer ARow, Integer ScrollPosition, Integer ScrollMin,
+                       Integer ScrollMax)>
+        OnScrollCell;
 
     // === column stretching and size changes (VodGrid_Stretch.cpp) ===
+    // Sets ColumnSize.StretchAll and Stretch, then spreads the normal
+    // columns over the client width.
+    void StretchColumns();
+    // The last column fills the client width.
+    void StretchRightColumn();
+    // Whether the point lies within 3 pixels of a sizing border of a header
+    // cell (columns) or of a fixed column's cell (rows).
+    bool IsOnSizingBorder(Integer X, Integer Y);
+    void SizeChanged(Integer OldColCount, Integer OldRowCount) override;
+    void ColWidthsChanged() override;
+    void RowHeightsChanged() override;
+    // In edit mode on a cell with a check box the platform editor goes off.
+    void CheckBoxEditorRule();
+    // The resize the mouse handling started: the grabbed column or row (-1
+    // for none), its size then, and whether the resize just ended.
+    Integer Colclicked = -1, Rowclicked = -1, Colclickedsize = 0, Rowclickedsize = 0;
+    bool ColSized = false, RowSized = false, ColSizeFlg = false;
+    // Whether a change of widths may stretch (off while a stretch runs).
+    bool ColchgFlg = true;
+    bool IsColChanging() const { return FIsColChanging; }
+    TEndColumnSizeEvent OnEndColumnSize;
+    TEndRowSizeEvent OnEndRowSize;
 
     // === row sorting and sort settings (VodGrid_Sort.cpp) ===
+    // Sorts the normal rows by SortSettings.Column (nothing when negative),
+    // ties broken by the columns to its right with SortSettings.Full.
+    virtual void QSort();
+    // Sorts by the columns of SortIndexes (bit 31: descending); raises
+    // EVodGridError when the list is empty.
+    virtual void QSortIndexed();
+    // Sort inside the innermost expanded groups of the deepest node level.
+    virtual void QSortGroup();
+    virtual void QSortGroupIndexed();
+    // Back to the order from before the first sort since the row count last
+    // changed.
+    virtual void QUnSort();
+    void Sort(Integer Column, TSortDirection Direction);
+    void SortByColumn(Integer Col);
+    // Range sorts of rows Left..Right; they keep the current row and the
+    // update bracket as they are.
+    void QuickSort(Integer Col, Integer Left, Integer Right);
+    void QuickSortIndexed(Integer Left, Integer Right);
+    // Swaps two rows with everything attached to them.
+    virtual void SortSwapRows(Integer ARow1, Integer ARow2);
+    // Swaps the rows when they are out of order by Col (and the columns to
+    // its right on ties); true when they were swapped.
+    bool SortLine(Integer Col, Integer ARow1, Integer ARow2);
+    void InitSortXRef();
+    TColumnType ColumnType(Integer Col);
+    // -1, 0 or +1: the cell of ARow1 before, equal to, or after that of ARow2
+    // in ascending order (blank placement applied for Direction). Not
+    // symmetric under the automatic style: only the first text picks it.
+    Integer CompareCells(Integer ACol, Integer ARow1, Integer ARow2, TSortDirection Direction);
+    Integer CompareRows(Integer ACol, Integer ARow1, Integer ARow2);
+    Integer CompareRowsIndexed(Integer Index, Integer ARow1, Integer ARow2);
+    Integer SortDir() const { return FSortDir; }
+    Integer SortRow() const { return FSortRow; }
+    TCustomCompareEvent OnCustomCompare;
+    TRawCompareEvent OnRawCompare;
+    std::function<void(TObject* Sender, Integer OldRow, Integer NewRow)> OnRowUpdate;
 
     // === row filtering and the filter file (VodGrid_Filter.cpp) ===
 
     // === filter drop-down, filter edit row and header editors (VodGrid_FilterDropDown.cpp) ===
 
     // === calculations and selection text (VodGrid_Calc.cpp) ===
+    // Statistics over the numbers of a column, a row, a rectangle or the
+    // selection. A FromRow or ToRow of -1 stands for the normal rows above
+    // the fixed footer rows. Cells that do not read as numbers are skipped,
+    // except where a comment says that the error escapes.
+    double ColumnCount(Integer ACol, Integer FromRow = -1, Integer ToRow = -1);
+    double ColumnSum(Integer ACol, Integer FromRow = -1, Integer ToRow = -1);
+    double ColumnAvg(Integer ACol, Integer FromRow = -1, Integer ToRow = -1);
+    double ColumnMin(Integer ACol, Integer FromRow = -1, Integer ToRow = -1);
+    double ColumnMax(Integer ACol, Integer FromRow = -1, Integer ToRow = -1);
+    // Population form; a cell that is no number raises EVodGridError.
+    double ColumnStdDev(Integer ACol, Integer FromRow = -1, Integer ToRow = -1);
+    // Distinct displayed texts, without case; the empty text counts once.
+    double ColumnDistinct(Integer ACol, Integer FromRow = -1, Integer ToRow = -1);
+    double ColumnCustomCalc(Integer ACol, Integer FromRow = -1, Integer ToRow = -1);
+    double GroupCalcHandler(Integer ACol, Integer FromRow, Integer ToRow);
+    double RowSum(Integer ARow, Integer fromCol, Integer toCol);
+    double RowAvg(Integer ARow, Integer fromCol, Integer toCol);
+    double RowMin(Integer ARow, Integer fromCol, Integer toCol);
+    double RowMax(Integer ARow, Integer fromCol, Integer toCol);
+    // Real indexes; a cell that is no number raises EVodGridError.
+    double RectCalc(TGridRect GR, TCalcType CalcType);
+    double RectSum(const TGridRect& GR) { return RectCalc(GR, ctSum); }
+    double RectAvg(const TGridRect& GR) { return RectCalc(GR, ctAvg); }
+    double RectMin(const TGridRect& GR) { return RectCalc(GR, ctMin); }
+    double RectMax(const TGridRect& GR) { return RectCalc(GR, ctMax); }
+    double SelectionSum() { return RectCalc(Selection(), ctSum); }
+    double SelectionAvg() { return RectCalc(Selection(), ctAvg); }
+    double SelectionMin() { return RectCalc(Selection(), ctMin); }
+    double SelectionMax() { return RectCalc(Selection(), ctMax); }
+    void SelectCells(Integer FromCol, Integer FromRow, Integer ToCol, Integer ToRow);
+    // Tab-separated cells, rows ended (disjunct rows) or joined by CR LF.
+    String SelectedText();
+    // Never true for a fixed cell.
+    bool IsSelected(Integer ACol, Integer ARow);
+    // CalcFooter of one column, of every column (VodGrid_Validate.cpp).
+    virtual void RecalcFooter(Integer ACol);
+    virtual void RecalcAllFooters();
+    TColumnCalcEvent OnColumnCalc, OnGroupCalc;
 
     // === typed values, fills, marking and range styles (VodGrid_Values.cpp) ===
+    // Typed views on the cell texts. The All forms take real indexes and
+    // reach hidden cells. Readers raise EVodGridError "Cell does not contain
+    // integer value" / "Cell does not contain a float value".
+    void SetInts(Integer ACol, Integer ARow, Integer Value);
+    Integer GetInts(Integer ACol, Integer ARow);
+    Integer Ints(Integer ACol, Integer ARow) { return GetInts(ACol, ARow); }
+    void SetAllInts(Integer ACol, Integer ARow, Integer Value);
+    Integer GetAllInts(Integer ACol, Integer ARow);
+    void SetFloats(Integer ACol, Integer ARow, double Value);
+    double GetFloats(Integer ACol, Integer ARow);
+    double Floats(Integer ACol, Integer ARow) { return GetFloats(ACol, ARow); }
+    void SetAllFloats(Integer ACol, Integer ARow, double Value);
+    double GetAllFloats(Integer ACol, Integer ARow);
+    void SetDates(Integer ACol, Integer ARow, TDateTime Value);
+    TDateTime GetDates(Integer ACol, Integer ARow);
+    void SetTimes(Integer ACol, Integer ARow, TDateTime Value);
+    TDateTime GetTimes(Integer ACol, Integer ARow);
+    String GetCtrlVal(Integer ACol, Integer ARow, const String& ID);
+    void SetCtrlVal(Integer ACol, Integer ARow, const String& ID, const String& Value);
+
+    // Fills: every cell with DoFixed, else the normal cells.
+    void TextFill(bool DoFixed, const String& Txt);
+    // Fmt gets the column, then the row.
+    void FormatFill(bool DoFixed, const String& Fmt);
+    void RandomFill(bool DoFixed, Integer Rnd);
+    void LinearFill(bool DoFixed);
+
+    // Highlighting ("hi" tags) and marking ("e" tags) of a text in cells.
+    String HilightText(bool DoCase, const String& S, const String& Text);
+    String MarkText(bool DoCase, const String& S, const String& Text);
+    String UnHilightText(const String& S);
+    String UnMarkText(const String& S);
+    void HilightInCell(bool DoCase, Integer Col, Integer Row, const String& HiText, bool FullText);
+    void HilightInCol(bool DoFixed, bool DoCase, Integer Col, const String& HiText, bool FullText);
+    void HilightInRow(bool DoFixed, bool DoCase, Integer Row, const String& HiText, bool FullText);
+    void HilightInGrid(bool DoFixed, bool DoCase, const String& HiText, bool FullText);
+    void MarkInCell(bool DoCase, Integer Col, Integer Row, const String& HiText);
+    void MarkInCol(bool DoFixed, bool DoCase, Integer Col, const String& HiText);
+    void MarkInRow(bool DoFixed, bool DoCase, Integer Row, const String& HiText);
+    void MarkInGrid(bool DoFixed, bool DoCase, const String& HiText);
+    void UnHilightInCell(Integer Col, Integer Row);
+    void UnHilightInCol(bool DoFixed, Integer Col);
+    void UnHilightInRow(bool DoFixed, Integer Row);
+    void UnHilightInGrid(bool DoFixed);
+    void UnMarkInCell(Integer Col, Integer Row);
+    void UnMarkInCol(bool DoFixed, Integer Col);
+    void UnMarkInRow(bool DoFixed, Integer Row);
+    void UnMarkInGrid(bool DoFixed);
+
+    // The cell checker's pass; True when every checked cell stayed as it was.
+    bool CheckCell(Integer Col, Integer Row);
+    bool CheckCells(Integer FromCol, Integer FromRow, Integer ToCol, Integer ToRow);
+    bool CheckCol(bool DoFixed, Integer Col);
+    bool CheckRow(bool DoFixed, Integer Row);
+    bool CheckGrid(bool DoFixed);
+
+    // Header texts in row 0 and column 0.
+    void ClearColumnHeaders();
+    void ShowColumnHeaders();
+    void ClearRowHeaders();
+    void ShowRowHeaders();
+
+    // Looks over a rectangle of store cells, column by column.
+    void SetFontStyle(const TGridRect& GridRect, TFontStyle AStyle, bool DoSet);
+    bool IsFontStyle(const TGridRect& GridRect, TFontStyle AStyle);
+    void SetCellColor(const TGridRect& GridRect, TColor AColor);
+    void SetCellTextColor(const TGridRect& GridRect, TColor AColor);
+    void SetCellFontName(const TGridRect& GridRect, const String& AName);
+    void SetCellFontSize(const TGridRect& GridRect, Integer ASize);
+    void SetAlignment(const TGridRect& GridRect, TAlignment AAlignment);
+    bool IsAlignment(const TGridRect& GridRect, TAlignment AAlignment);
+
+    // Screen areas of cells (cell coordinates).
+    void RepaintRect(const TRect& r);
+    void RepaintRow(Integer ARow);
+    void RepaintCol(Integer ACol);
 
     // === row and column selection flags, modified and enabled rows, navigation (VodGrid_RowFlags.cpp) ===
+    // Row flags with MouseActions.DisjunctRowSelect, else the selection's
+    // rows. Out of range: "Invalid row <n> accessed" (unless
+    // RowSelectPersistent).
+    bool GetRowSelect(Integer ARow) const;
+    bool RowSelect(Integer ARow) const { return GetRowSelect(ARow); }
+    // Fires OnRowDisjunctSelect (which may refuse) and OnRowDisjunctSelected
+    // on a change; raises "Invalid row accessed".
+    void SetRowSelect(Integer ARow, bool Value);
+    // "Invalid column accessed" outside 0 .. ColCount + hidden columns - 1.
+    bool GetColSelect(Integer ACol) const;
+    bool ColSelect(Integer ACol) const { return GetColSelect(ACol); }
+    void SetColSelect(Integer ACol, bool Value);
+    Integer RowSelectCount() const;
+    Integer ColSelectCount() const;
+    void SelectRows(Integer RowIndex, Integer RCount);
+    void UnSelectRows(Integer RowIndex, Integer RCount);
+    void SelectCols(Integer ColIndex, Integer CCount);
+    void UnSelectCols(Integer ColIndex, Integer CCount);
+    void SelectRange(Integer FromCol, Integer ToCol, Integer FromRow, Integer ToRow);
+    void ClearRowSelect();
+    void ResetRowSelection();
+    void ClearColSelect();
+    bool SyncRowSelectFromSelection(bool All);
+    void SyncColSelectFromSelection(bool All);
+    bool RowSelMod() const { return FRowSelMod; }
+    bool GetRowModified(Integer ARow) const;
+    void SetRowModified(Integer ARow, bool Value);
+    Integer ModifiedRowCount() const;
+    bool GetRowEnabled(Integer ARow) const;
+    // Disabling the current row first moves it to the first other enabled
+    // row.
+    void SetRowEnabled(Integer ARow, bool Value);
+    void GotoCell(Integer ACol, Integer ARow);
+    void EditCell(Integer ACol, Integer ARow);
+    // The selection becomes the one cell.
+    void FocusCell(Integer ACol, Integer ARow);
+    // The platform grid's form (current cell and, optionally, the anchor).
+    using TCustomGrid::FocusCell;
+    void MoveToCell(Integer ACol, Integer ARow);
+    // Texts and object references, without merge redirection or repaint.
+    void SwapCells(TGridCoord FromCell, TGridCoord ToCell);
+    // A new sorted list of the column's values (hidden rows included); the
+    // caller owns it.
+    TStrings* DistinctValues(Integer ACol, bool CaseSensitive);
+    virtual void BottomReached();
+    std::function<void(TObject* Sender, Integer ARow, bool AState, bool& Allow)> OnRowDisjunctSelect;
+    std::function<void(TObject* Sender, Integer ARow)> OnRowDisjunctSelected;
+    std::function<void(TObject* Sender, Integer ACol, bool AState, bool& Allow)> OnColDisjunctSelect;
+    std::function<void(TObject* Sender, Integer ACol)> OnColDisjunctSelected;
+    std::function<void(TObject* Sender, Integer ALeft, Integer ATop, Integer ARight, Integer ABottom)>
+        OnSelectionChanged;
 
     // === auto sizing, numbering and swaps (VodGrid_AutoSize.cpp) ===
+    // Widths and heights fitted to the cells; every size passes through
+    // LimitToMinMax with MinColWidth/MaxColWidth, MinRowHeight/MaxRowHeight.
+    void AutoSizeCol(Integer ACol, Integer Padding = 0);
+    void AutoSizeColumns(bool DoFixedCols, Integer Padding = 0);
+    void AutoGrowCol(Integer ACol, Integer Padding = 0);
+    void AutoGrowColumns(bool DoFixedCols, Integer Padding = 0);
+    void AutoSizeRow(Integer ARow, Integer Padding = 0);
+    void AutoSizeRows(bool DoFixedRows, Integer Padding = 0);
+    void SetRowHeightByLines(Integer ARow, Integer Lines, Integer Padding = 0);
+    void AutoSizeCells(bool DoFixedCells, Integer PaddingX, Integer PaddingY);
+    // Fits the columns into the control's width.
+    void AutoFitColumns(bool DoFixedCells);
+    void SizeToCols();
+    void SizeToRows();
+    void SizeToCells();
+    void AutoNumberCol(Integer ACol);
+    void AutoNumberRow(Integer ARow);
+    void SwapColumns(Integer ACol1, Integer ACol2);
+    void SwapRows(Integer ARow1, Integer ARow2);
+    Integer MinColWidth() const { return FMinColWidth; }
+    void SetMinColWidth(Integer v) { FMinColWidth = v; }
+    Integer MaxColWidth() const { return FMaxColWidth; }
+    void SetMaxColWidth(Integer v) { FMaxColWidth = v; }
+    Integer MinRowHeight() const { return FMinRowHeight; }
+    void SetMinRowHeight(Integer v) { FMinRowHeight = v; }
+    Integer MaxRowHeight() const { return FMaxRowHeight; }
+    void SetMaxRowHeight(Integer v) { FMaxRowHeight = v; }
+    VEL_GRID_PROP(bool, SizeGrowOnly, false)
+    VEL_GRID_PROP(Integer, AutoNumberStart, 0)
+    VEL_GRID_PROP(Integer, AutoNumberOffset, 0)
+    VEL_GRID_PROP(TSortDirection, AutoNumberDirection, sdAscending)
+    VEL_GRID_PROP(bool, XYOffsetTopLeftOnly, false)
+public:
+    Integer ZoomFactor() const { return FZoomFactor; }
+    void SetZoomFactor(Integer v) { FZoomFactor = v; }
+    Integer XYOffsetWidth() const { return FXYOffsetTopLeftOnly ? FXYOffset.X : 2 * FXYOffset.X; }
+    Integer XYOffsetHeight() const { return FXYOffsetTopLeftOnly ? FXYOffset.Y : 2 * FXYOffset.Y; }
 
     // === binary cell stream (VodGrid_BinStream.cpp) ===
 
@@ -2013,6 +2379,24 @@ public:
     // === cell queries, graphic measuring and notification hooks (VodGrid_CellQueries.cpp) ===
 
     // === looks, styles and colour tones (VodGrid_Styles.cpp) ===
+    // The style interfaces: SetComponentStyle is SetComponentStyleAndAppColor
+    // without an application colour; it remembers the style, applies it,
+    // passes it to the drop-down editors that exist and leaves the thin
+    // scroll bars of the colour tones for every style but tsCustom.
+    void SetComponentStyle(TQelStyle AStyle) override;
+    void SetComponentStyleAndAppColor(TQelStyle AStyle, TColor AppColor) override;
+    // Applies a style's colours to the grid alone.
+    virtual void SetStyle(TQelStyle AStyle);
+    virtual void SetStyleAndAppColor(TQelStyle AStyle, TColor AppColor);
+    // A flat scheme: classic flat look, thin scroll bars, glyph check boxes.
+    void SetColorTones(TColorTones ATones) override;
+    // The tones set last (all clNone before the first).
+    const TColorTones& ColorTones() const { return FTones; }
+    void SetTheme(TXPColorScheme Scheme);
+    // Passes a style to the drop-down inplace editors the grid owns.
+    void SetDropDownEditorsStyle(TQelStyle AStyle);
+    // The Office theme the grid adapted to last.
+    TOfficeTheme LastOfficeTheme() const { return FLastOfficeTheme; }
 
     // === border, balloon text and quick configuration (VodGrid_Border.cpp) ===
 
@@ -2305,6 +2689,18 @@ protected:
     // === state: check boxes and radio buttons in cells ===
 
     // === state: outline nodes ===
+    Integer FNumNodes = 0;
+    // The node graphic of a display row, nil for other rows.
+    TCellGraphic* NodeGraphicAt(Integer ARow) const;
+    // The span of a node row in store rows, a span of 0 resolved to the next
+    // node row (or the end of the grid).
+    Integer NodeSpanRows(Integer ARow);
+    // The display row of the next node row below ARow, or RowCount.
+    Integer NextNodeRow(Integer ARow) const;
+    // Sets or clears the collapse flag of every block of a display row.
+    void SetRowMergeCollapse(Integer ARow, bool Value);
+    void ExpandNodeInternal(Integer ARow);
+    void ApplyOwnBounds();
 
     // === state: balloons, radio groups and expand buttons ===
 
@@ -2313,10 +2709,47 @@ protected:
     // === state: merging and splitting by content ===
 
     // === state: scroll bars and scrolling ===
+    void HandleHScroll(TMessage& M);
+    void HandleVScroll(TMessage& M);
+    void ShowScrollHint(Integer Code, bool Vertical, Integer Pos);
+    void FlatSetScrollProp(UINT Index, intptr_t Value);
+    void FlatSetStyle();
+    void FlatSetColor();
+    void FlatSetWidth();
+    void FreeDragTimer();
+    void DragScrollTick(TObject* Sender);
+    bool FIsFlat = false;
+    bool FScrollHintShow = false;
+    bool FScrollLock = false;
+    TTimer* FDragTmr = nullptr;
+    TDragScrollDirection FDragScrollDirection;
+    TTimer* FScrollTimer = nullptr;
 
     // === state: column stretching and size changes ===
+    void StretchColumnsCore(Integer Index, Integer Width, bool All);
+    void HideScrollHintAtDesign();
+    bool FIsColChanging = false;
+    // Set while an ended user resize is finished: the widths and heights it
+    // sets notify again and must not finish it twice.
+    bool FInSizeEnd = false;
 
     // === state: row sorting and sort settings ===
+    class TSortScope;
+    friend class TSortScope;
+    void QuickSortRows(Integer ACol, Integer Left, Integer Right);
+    void QuickSortRowsIndexed(Integer Index, Integer Left, Integer Right);
+    void QuickSortToOriginal(Integer Left, Integer Right);
+    void SortGroups(bool Indexed);
+    // Copies row ARow into the pivot scratch row (RowCount - 2).
+    void CopyPivotRow(Integer ARow);
+    // Empties the scratch rows without freeing the objects they share.
+    void EmptyScratchRows(Integer FromRow, Integer ToRow);
+    void EnsureSortXRef();
+    void MoveRowSilently(Integer ARow);
+    Integer FSortDir = 0;
+    Integer FSortRow = -1;
+    // The columns a sort sees: hidden columns included while it runs.
+    Integer FSortColCount = 0;
 
     // === state: row filtering and the filter file ===
 
@@ -2327,8 +2760,15 @@ protected:
     // === state: typed values, fills, marking and range styles ===
 
     // === state: row and column selection flags, modified and enabled rows, navigation ===
+    bool FRowSelMod = false;
+    void RowFlagChanged(Integer ARow);
 
     // === state: auto sizing, numbering and swaps ===
+    // The width the content of display column Index needs.
+    Integer CalcAutoColumnWidth(Integer Index);
+    Integer CalcAutoRowHeight(Integer ARow, Integer Padding);
+    // Applies the cell's own colours and font to the canvas font.
+    void ApplyCellFont(Integer ACol, Integer ARow, TFont* AFont);
 
     // === state: binary cell stream ===
 
@@ -2382,6 +2822,14 @@ protected:
     // === state: cell queries, graphic measuring and notification hooks ===
 
     // === state: looks, styles and colour tones ===
+    // The hot and pressed header colours of a style, through the control
+    // look's setters.
+    void SetHotHeaderColors(TColor From, TColor To, TColor MirrorFrom, TColor MirrorTo, TColor Border);
+    void SetDownHeaderColors(TColor From, TColor To, TColor MirrorFrom, TColor MirrorTo, TColor Border);
+    void SetHeaderColors(TColor From, TColor To, TColor MirrorFrom, TColor MirrorTo);
+    void SetSortHeaderColors(TColor From, TColor To, TColor MirrorFrom, TColor MirrorTo);
+    // Switches the scroll bars between the thin controls and the normal ones.
+    void SwitchScrollType(TScrollType Value);
 
     // === state: border, balloon text and quick configuration ===
 

@@ -634,5 +634,4 @@ void TVodStringGrid::SearchFooterHighlight() {}
 void TVodStringGrid::SearchFooterMatchCase() {}
 void TVodStringGrid::MoveFocusWindow() {}
 void TVodStringGrid::ApplyVCLStyleColors(bool) {}
-void TVodStringGrid::AdaptToOfficeTheme() {}
 void TVodStringGrid::ApplySearchFooterSettings() {}
