@@ -2342,9 +2342,6 @@ public:
     // A cell with a graphic shows the graphic only.
     VEL_GRID_PROP(bool, NoImageAndText, false)
 public:
-    // (least form until the zoom family lands: a stored step)
-    Integer ZoomFactor() const { return FZoomFactor; }
-    void SetZoomFactor(Integer Value) { FZoomFactor = Value; }
     TCustomCellDrawEvent OnCustomCellDraw, OnCustomCellBkgDraw;
     TGridBorderPropEvent OnGetCellBorderProp;
 

@@ -217,9 +217,9 @@ void TVodStringGrid::GetVisualProperties(Integer ACol, Integer ARow, TGridDrawSt
             if (AFont) AFont->SetColor(keptFont);
         }
     }
-    // 17. Disabled text. (Disabled rows come with the family of enabled
-    // rows; until then only a disabled grid greys its text.)
-    if (FUseDisabledFont && AFont && !Enabled()) AFont->SetColor(FDisabledFontColor);
+    // 17. Disabled text: of a disabled row, and of a disabled grid.
+    if (FUseDisabledFont && AFont && ((FUseEnabledRows && !GetRowEnabled(selRow)) || !Enabled()))
+        AFont->SetColor(FDisabledFontColor);
 
     // 18. Selected rows other than the current one, a shade darker.
     if (AState.Contains(gdSelected) && selVisible && !Print && ARow != Row() &&

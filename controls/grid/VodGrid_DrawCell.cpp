@@ -349,6 +349,7 @@ void TVodStringGrid::DrawCellContent(TCellDrawFrame& F)
     // text shows in the cell's alignment.
     if (F.ShowText && !F.Text.empty()) {
         TRect r = F.TextRect;
+        if (F.ShowFilterGlyph) r.Right -= 16;
         r.Left += FXYOffset.X;
         r.Top += FXYOffset.Y;
         r.Right -= FXYOffset.X;
@@ -362,6 +363,13 @@ void TVodStringGrid::DrawCellContent(TCellDrawFrame& F)
         F.TextWidth = MeasureText(C, F.Text).cx + 2;
         SetTextColor(dc, tc);
         SetBkMode(dc, mode);
+    }
+    if (F.ShowText && IsSortIndicatorCell(F.RCol, F.ARow)) {
+        const TRect& r = F.TextRect;
+        const Integer X = std::max(0, std::min(r.Width() - 16, F.TextWidth));
+        const Integer x = F.HA == taRightJustify ? r.Right - X - 10 : F.HA == taCenter ? r.Left + 8 : r.Left + X + 10;
+        const Integer y = F.VA == vtaTop ? r.Top + 8 : F.VA == vtaBottom ? r.Bottom - 8 : r.Top + (r.Bottom - r.Top) / 2;
+        DrawSortIndicator(C, F.RCol, y, x);
     }
     if (F.ContentClip) {
         SelectClipRgn(dc, hadClip ? oldClip : nullptr);
@@ -493,8 +501,16 @@ void TVodStringGrid::DrawTreeLines(TCellDrawFrame& F)
         C->MoveTo(x0, mid);
         C->LineTo(FCellNode->ShowTreeFull() ? r.Right : r.Left + U + 4, mid);
     }
-    // (The vertical line by the row's span type comes with the family of
-    // outline nodes.)
+    if (U > 0) {
+        const Integer span = GetNodeSpanType(F.ARow);
+        if (span == 1) {
+            C->MoveTo(x0, r.Top);
+            C->LineTo(x0, mid);
+        } else if (span == 2) {
+            C->MoveTo(x0, r.Top);
+            C->LineTo(x0, r.Bottom + 4);
+        }
+    }
     if (p && level > 0) {
         const bool hasNext = F.ARow + 1 < RowCount();
         const TCellProperties* next = hasNext ? CellPropertiesOf(F.RCol, F.ARow + 1) : nullptr;

@@ -93,8 +93,13 @@ void TVodStringGrid::DrawFixedCellLook(TCellDrawFrame& F)
         HeaderFill(C, r, FActiveCellColor, FActiveCellColorTo, clNone, clNone, clNone);
         return;
     }
-    // (The sorted column's header colours come with the sort settings of the
-    // sorting family.)
+    const TSortSettings* s = FSortSettings.get();
+    if (s->Column >= 0 && s->HeaderColor() != clNone && F.RCol == s->Column && F.ARow == FixedRows() - 1 &&
+        (F.RCol >= FixedCols() || s->FixedCols)) {
+        DrawGradientBackground(C, r, s->HeaderColor(), s->HeaderColorTo(), s->HeaderMirrorColor(),
+                               s->HeaderMirrorColorTo(), true, clNone, false, true);
+        return;
+    }
     if (!FFlat) {
         DrawGradientBackground(C, r, C->Brush()->Color(), F.ColorTo, F.MirrorColor, F.MirrorColorTo, true,
                                FLook == glVista ? clWhite : clNone, true, true);
@@ -144,7 +149,7 @@ void TVodStringGrid::DrawListViewHeader(TCellDrawFrame& F)
 
 void TVodStringGrid::DrawModifiedMarker(TCellDrawFrame& F)
 {
-    if (F.ACol != 0 || !FShowModified->Enabled() || !FModifiedRows->HasValue(RealRowIndex(F.ARow))) return;
+    if (F.ACol != 0 || !FShowModified->Enabled() || !GetRowModified(RealRowIndex(F.ARow))) return;
     TCanvas* C = F.Canvas;
     const TColor keepBrush = C->Brush()->Color(), keepPen = C->Pen()->Color();
     C->Brush()->SetColor(FShowModified->Color());
@@ -247,11 +252,9 @@ void TVodStringGrid::DrawFilterGlyph(TCellDrawFrame& F)
 
 bool TVodStringGrid::IsSortIndicatorCell(Integer RCol, Integer ARow)
 {
-    // (The sort settings' indicator row and fixed-column switch come with
-    // the sorting family: until then the indicator row is row 0 and fixed
-    // columns show no glyph.)
     const TSortSettings* s = FSortSettings.get();
-    if (!s->Show || ARow != 0 || FixedRows() <= 0 || RCol < FixedCols()) return false;
+    if (!s->Show() || ARow != s->Row() || FixedRows() <= 0) return false;
+    if (RCol < FixedCols() && !s->FixedCols) return false;
     const Integer k = FSortIndexes->FindIndex(RCol);
     if (RCol != s->Column && k < 0) return false;
     return k <= 0 || s->IndexShow;
@@ -260,13 +263,22 @@ bool TVodStringGrid::IsSortIndicatorCell(Integer RCol, Integer ARow)
 void TVodStringGrid::DrawSortIndicator(TCanvas* ACanvas, Integer ACol, Integer Y, Integer X)
 {
     const TSortSettings* s = FSortSettings.get();
-    if (UseRightToLeftReading()) X = ClientWidth() - X - 4;
+    const Integer k = FSortIndexes->FindIndex(ACol);
+    const bool indexed = s->IndexShow && k >= 0;
+    TBitmap* up = indexed ? s->IndexUpGlyph() : s->UpGlyph();
+    TBitmap* down = indexed ? s->IndexDownGlyph() : s->DownGlyph();
+    const bool glyphs = up && down && !up->Empty() && !down->Empty();
+    if (UseRightToLeftReading()) {
+        X = ClientWidth() - X - 4;
+        if (glyphs) X -= 7 + up->Width();
+    }
     TCanvas* C = ACanvas;
     const TColor keepBrush = C->Brush()->Color(), keepPen = C->Pen()->Color();
-    const Integer k = FSortIndexes->FindIndex(ACol);
-    if (s->IndexShow && k >= 0) {
-        // The index glyphs come with the sort settings of the sorting
-        // family; filled triangles stand for them.
+    auto glyph = [&](TBitmap* b, Integer x, Integer y) {
+        b->SetTransparent(true);
+        C->Draw(x, y, b);
+    };
+    if (indexed) {
         C->Brush()->SetColor(s->IndexColor);
         C->Brush()->SetStyle(bsSolid);
         C->Pen()->SetColor(clBlack);
@@ -274,10 +286,16 @@ void TVodStringGrid::DrawSortIndicator(TCanvas* ACanvas, Integer ACol, Integer Y
         const bool ascending = FSortIndexes->GetSortDirections(k);
         TPoint num;
         if (!ascending) {
-            C->Polygon({{X - 7, Y - 5}, {X + 7, Y - 5}, {X, Y + 8}});
+            if (!glyphs)
+                C->Polygon({{X - 7, Y - 5}, {X + 7, Y - 5}, {X, Y + 8}});
+            else
+                glyph(up, X - 7, Y - 7);
             num = TPoint{X - 2, Y - 4};
         } else {
-            C->Polygon({{X - 6, Y + 8}, {X + 6, Y + 8}, {X, Y - 4}});
+            if (!glyphs)
+                C->Polygon({{X - 6, Y + 8}, {X + 6, Y + 8}, {X, Y - 4}});
+            else
+                glyph(down, X - 7, Y - 7);
             num = TPoint{X - 2, Y - 2};
         }
         TFont keep;
@@ -289,7 +307,7 @@ void TVodStringGrid::DrawSortIndicator(TCanvas* ACanvas, Integer ACol, Integer Y
         C->Font()->Assign(&keep);
         C->Brush()->SetStyle(bsSolid);
         SetBkMode(C->Handle(), mode);
-    } else {
+    } else if (!glyphs) {
         // Without glyphs: an outlined triangle.
         C->Pen()->SetWidth(1);
         if (s->Direction == sdDescending) {
@@ -307,6 +325,9 @@ void TVodStringGrid::DrawSortIndicator(TCanvas* ACanvas, Integer ACol, Integer Y
             C->LineTo(X - 4, Y + 4);
         }
         C->Pen()->SetColor(clBlack);
+    } else {
+        glyph(s->Direction == sdDescending ? down : up, X - 4, Y - 4);
+        SetBkColor(C->Handle(), COLORREF(ColorToRGB(FixedColor())));
     }
     C->Brush()->SetColor(keepBrush);
     C->Pen()->SetColor(keepPen);
