@@ -59,7 +59,14 @@ void TVodStringGrid::DrawGridCell(TCanvas* ACanvas, Integer ACol, Integer ARow, 
     F.SelRow = persistent ? RealRowIndex(ARow) : ARow;
     F.IsFixedCell = IsFixed(ACol, ARow) || ACol < FixedCols() || ARow < FixedRows();
     if (FHoverRow && ARow == FHoverRowIdx && FHoverRowCells.Contains(hcFixed)) F.IsFixedCell = false;
-    F.ShowFilterGlyph = ARow == FFilterDropDownRow && ARow < FixedRows() && BuildColumnFilterList(F.RCol, true, false);
+    if (ARow == FFilterDropDownRow && ARow < FixedRows()) {
+        // The list builder fills the grid's filter list, which an open
+        // filter drop-down shows and picks from: painting keeps it as it was.
+        TStringList kept;
+        kept.Assign(FFilterList.get());
+        F.ShowFilterGlyph = BuildColumnFilterList(F.RCol, true, false);
+        FFilterList->Assign(&kept);
+    }
 
     // 2. A cell with its own scroll bar: the one shared control, painted
     // at the cell's right.
