@@ -67,17 +67,15 @@ void DrawSteppedGradient(TCanvas* Canvas, TColor FromColor, TColor ToColor, bool
         bi.bmiHeader.biPlanes = 1;
         bi.bmiHeader.biBitCount = 32;
         bi.bmiHeader.biCompression = BI_RGB;
-        // One line of bands, then copies of what is there, doubling.
-        if (Horizontal) {
-            SetDIBitsToDevice(dc, R.Left, R.Top, DWORD(length), 1, 0, 0, 0, 1, line.data(), &bi, DIB_RGB_COLORS);
-            for (Integer done = 1; done < across; done *= 2)
-                BitBlt(dc, R.Left, R.Top + done, length, std::min(done, across - done), dc, R.Left, R.Top, SRCCOPY);
-        } else {
-            SetDIBitsToDevice(dc, R.Left, R.Top, 1, DWORD(length), 0, 0, 0, UINT(length), line.data(), &bi,
-                              DIB_RGB_COLORS);
-            for (Integer done = 1; done < across; done *= 2)
-                BitBlt(dc, R.Left + done, R.Top, std::min(done, across - done), length, dc, R.Left, R.Top, SRCCOPY);
-        }
+        // One line of bands stretched across. (Copying the first line drawn
+        // on the device would read stale pixels where a clip region kept
+        // that line from being drawn.)
+        if (Horizontal)
+            StretchDIBits(dc, R.Left, R.Top, length, across, 0, 0, length, 1, line.data(), &bi, DIB_RGB_COLORS,
+                          SRCCOPY);
+        else
+            StretchDIBits(dc, R.Left, R.Top, across, length, 0, 0, 1, length, line.data(), &bi, DIB_RGB_COLORS,
+                          SRCCOPY);
         TColor last = band(Steps - 1);
         Canvas->Pen()->SetColor(last);
         Canvas->Brush()->SetColor(last);

@@ -996,20 +996,20 @@ public:
 public:                                     \
     Type Name() const { return F##Name; } \
     Type F##Name = Init;
-    VEL_GRID_PROP(TColor, SelectionColor, TColor(0xEACAB6))
-    VEL_GRID_PROP(TColor, SelectionColorTo, clNone)
-    VEL_GRID_PROP(TColor, SelectionMirrorColor, clNone)
-    VEL_GRID_PROP(TColor, SelectionMirrorColorTo, clNone)
-    VEL_GRID_PROP(TColor, SelectionTextColor, TColor(0))
-    VEL_GRID_PROP(Integer, SelectionColorMixerFactor, 50)
+    VEL_GRID_FIELD(TColor, SelectionColor, TColor(0xEACAB6))
+    VEL_GRID_FIELD(TColor, SelectionColorTo, clNone)
+    VEL_GRID_FIELD(TColor, SelectionMirrorColor, clNone)
+    VEL_GRID_FIELD(TColor, SelectionMirrorColorTo, clNone)
+    VEL_GRID_FIELD(TColor, SelectionTextColor, TColor(0))
+    VEL_GRID_FIELD(Integer, SelectionColorMixerFactor, 50)
     VEL_GRID_PROP(TColor, SelectionRectangleColor, TColor(0))
-    VEL_GRID_PROP(bool, ShowSelection, true)
+    VEL_GRID_FIELD(bool, ShowSelection, true)
     VEL_GRID_PROP(bool, SelectionRTFKeep, false)
-    VEL_GRID_PROP(bool, SelectionResizer, false)
+    VEL_GRID_FIELD(bool, SelectionResizer, false)
     VEL_GRID_PROP(TColor, HintColor, clInfoBk)
     VEL_GRID_PROP(TColor, DisabledFontColor, TColor(0xC0C0C0))
     VEL_GRID_PROP(bool, UseDisabledFont, true)
-    VEL_GRID_PROP(TVAlignment, VAlignment, vtaTop)
+    VEL_GRID_FIELD(TVAlignment, VAlignment, vtaTop)
     VEL_GRID_PROP(bool, EnableHTML, true)
     VEL_GRID_PROP(bool, EnableWheel, true)
     VEL_GRID_PROP(bool, IntelliZoom, true)
@@ -1075,9 +1075,9 @@ public:
     VEL_GRID_PROP(bool, Lookup, false)
     VEL_GRID_PROP(bool, LookupCaseSensitive, false)
     VEL_GRID_PROP(Integer, MaxComboLength, 0)
-    VEL_GRID_PROP(Integer, MaxEditLength, 0)
+    VEL_GRID_FIELD(Integer, MaxEditLength, 0)
     VEL_GRID_PROP(bool, Multilinecells, false)
-    VEL_GRID_PROP(bool, AutoSize, false)
+    VEL_GRID_FIELD(bool, AutoSize, false)
     VEL_GRID_PROP(String, EditMask, String())
     VEL_GRID_FIELD(bool, ActiveCellShow, false)
     VEL_GRID_FIELD(TColor, ActiveCellColor, TColor(0x808080))
@@ -2472,12 +2472,152 @@ public:
     // === scaling, cell numbers and toolbar popup (VodGrid_Scale.cpp) ===
 
     // === paint cycle (VodGrid_Paint.cpp) ===
+    // Paints the client area: every visible cell through DrawCell, the frame
+    // around the edited cell, the empty area's picture or gradient, the
+    // design helper, then OnPainted.
+    void Paint() override;
+    // Hands the cell to the base grid's cell painting (and so to
+    // DrawGridCell); ACol is a display column.
+    void DrawCell(Integer ACol, Integer ARow, const TRect& ARect, TGridDrawState AState) override;
+    void PaintEmptyAreaBackground();
+    void PaintBackgroundPictureFixed(const TRect& R);
+    void PaintBackgroundPictureTiled(const TRect& R);
+    // A dotted XOR line; a second call with the same position removes it.
+    void DrawColSizeLine(Integer X);
+    void DrawRowSizeLine(Integer Y);
+    // Pixels may move on scrolling unless the background depends on where a
+    // cell is in the control (picture or gradient behind the cells).
+    bool CanScrollPixels() override;
+    TNotifyEvent OnPainted;
 
     // === cell visual properties and alignment (VodGrid_CellProps.cpp) ===
+    // The brush, gradient colours, font, alignment, word wrap and gradient
+    // direction of a cell on screen (Select: the selection colours apply) or
+    // on paper (Print). With Remap ACol is a display column.
+    void GetVisualProperties(Integer ACol, Integer ARow, TGridDrawState& AState, bool Print, bool Select,
+                             bool Remap, TBrush* ABrush, TColor& AColorTo, TColor& AMirrorColor,
+                             TColor& AMirrorColorTo, TFont* AFont, TAlignment& HA, TVAlignment& VA, bool& WW,
+                             TCellGradientDirection& GD) override;
+    // The alignment of a cell (real column): defaults, numbers right-aligned
+    // under AutoNumAlign, the block's alignment, then GetCellAlignment.
+    void CellAlignment(Integer ACol, Integer ARow, TAlignment& HA, TVAlignment& VA);
+    // Per channel round(p * Color1 + (1 - p) * Color2), p = Percent / 100;
+    // clNone on either side gives the other colour.
+    static TColor BlendColors(TColor Color1, TColor Color2, Integer Percent);
+    static TColor MixSelectionColor(TColor Color1, TColor Color2, bool Mixer, Integer Percent);
+    // The colour a selected cell takes over the brush it has.
+    TColor SelectionBrushColor(TColor Brush) const;
+
+    // Writers that repaint only on a change.
+    void SetSelectionColor(TColor Value);
+    void SetSelectionColorTo(TColor Value);
+    void SetSelectionMirrorColor(TColor Value);
+    void SetSelectionMirrorColorTo(TColor Value);
+    void SetSelectionTextColor(TColor Value);
+    bool SelectionColorMixer() const { return FSelectionColorMixer; }
+    void SetSelectionColorMixer(bool Value);
+    // Clamped to 0..100.
+    void SetSelectionColorMixerFactor(Integer Value);
+    bool SelectionRectangle() const { return FSelectionRectangle; }
+    void SetSelectionRectangle(bool Value);
+    void SetSelectionResizer(bool Value);
+    void SetShowSelection(bool Value);
+    // Also keeps the vertical text flag; no repaint inside an update.
+    void SetVAlignment(TVAlignment Value);
+    Cardinal VAlignFlag() const { return FVAlignFlag; }
+    bool Flat() const { return FFlat; }
+    void SetFlat(bool Value);
+    void SetAutoSize(bool Value);
+    bool SizeWithForm() const { return FSizeWithFormOn; }
+    void SetSizeWithForm(bool Value);
+    bool SpreadSheet() const { return FSpreadSheet; }
+    void SetSpreadSheet(bool Value);
+    void SetMaxEditLength(Integer Value);
+    void SetSortSettings(TSortSettings* Value);
+    void SetAutoColor(TAutoColor* Value);
+    void SetDragScrollOptions(TDragScrollOptions* Value);
+    void SetOfficeHint(TVodHintInfo* Value);
+    void SetSyncGrid(TSyncGrid* Value);
+
+    TGridGradientEvent OnGetCellGradient;
 
     // === drawing normal cells (VodGrid_DrawCell.cpp) ===
+    // The working values of one DrawGridCell call: its steps, and the text
+    // and graphic steps it runs, read and write them here.
+    struct TCellDrawFrame {
+        TCanvas* Canvas = nullptr;
+        Integer ACol = 0;      // display column
+        Integer RCol = 0;      // real column
+        Integer ARow = 0;
+        Integer SelRow = 0;    // the row persistent row selection looks at
+        TRect Rect{};          // the cell rectangle as the steps change it
+        TGridDrawState State;
+        TColor ColorTo = clNone, MirrorColor = clNone, MirrorColorTo = clNone;
+        TAlignment HA = taLeftJustify;
+        TVAlignment VA = vtaTop;
+        bool WW = false;
+        TCellGradientDirection GD = GradientVertical;
+        TCellGraphic* Graphic = nullptr;
+        Integer GW = 0, GH = 0;
+        TCellHAlign GraphicHAlign = haLeft;
+        TCellVAlign GraphicVAlign = vaTop;
+        bool ShowText = true;
+        bool IsFixedCell = false;
+        bool ShowFilterGlyph = false;
+        bool StyleDrawn = false;
+        bool Selected = false;     // the selected look of DrawCellContent
+        Integer TextWidth = 0;     // drawn text width + 2 (0: no text)
+        TColor LinkColor = clNone;
+        TColor SavedBrush = clNone, SavedFont = clNone;
+        TRect TextRect{};          // the text rectangle of DrawCellContent
+        String Text;               // the display text of the cell
+        bool ContentClip = false;  // a clip region is selected for the cell scroll bar
+        Integer ScrollPos = 0;     // the cell scroll bar's position
+    };
+    void DrawGridCell(TCanvas* ACanvas, Integer ACol, Integer ARow, TRect ARect, TGridDrawState AState) override;
+    // The content: selection colours, background picture or gradient slice,
+    // selection rectangle, text.
+    void DrawCellContent(TCellDrawFrame& F);
+    void DrawCellPictureFixed(TCanvas* ACanvas, const TRect& R);
+    void DrawCellPictureTiled(TCanvas* ACanvas, const TRect& R, Integer RCol, Integer ARow);
+    void DrawCellGradientSlice(TCanvas* ACanvas, TRect R);
+    void DrawCellBorders(TCellDrawFrame& F);
+    void DrawTreeLines(TCellDrawFrame& F);
+    void DrawAlwaysVisibleButtons(TCellDrawFrame& F);
+    // The frame of the cell being painted (nil outside DrawGridCell).
+    TCellDrawFrame* CellDrawFrame() const { return FCellDrawFrame; }
+    bool HideFocusRect() const { return FHideFocusRect; }
+    void SetHideFocusRect(bool Value);
+    VEL_GRID_PROP(bool, ShowColNrs, false)
+    // A cell with a graphic shows the graphic only.
+    VEL_GRID_PROP(bool, NoImageAndText, false)
+public:
+    TCustomCellDrawEvent OnCustomCellDraw, OnCustomCellBkgDraw;
+    TGridBorderPropEvent OnGetCellBorderProp;
 
     // === drawing fixed cells (VodGrid_DrawFixed.cpp) ===
+    // The looks of fixed cells; each works on the frame of DrawGridCell.
+    void DrawFixedCellLook(TCellDrawFrame& F);
+    void DrawRowIndicator(TCellDrawFrame& F);
+    void DrawListViewHeader(TCellDrawFrame& F);
+    void DrawModifiedMarker(TCellDrawFrame& F);
+    void DrawFixedCellEdges(TCellDrawFrame& F);
+    // The filter glyph at the right of the text rectangle; the text area
+    // narrows by 16 (plain) or 18 (markup) pixels.
+    void DrawFilterGlyph(TCellDrawFrame& F);
+    // The sort glyph (and index number) centred on (X, Y); ACol is a real
+    // column.
+    void DrawSortIndicator(TCanvas* ACanvas, Integer ACol, Integer Y, Integer X);
+    // Whether the cell (real column) shows a sort glyph.
+    bool IsSortIndicatorCell(Integer RCol, Integer ARow);
+    // The hot and pressed state kept by the mouse handling.
+    TPoint HoverFixedCell() const { return FHoverFixedCell; }
+    void SetHoverFixedCell(TPoint Value) { FHoverFixedCell = Value; }
+    bool FixedDropDownPressed() const { return FFixedDropDownPressed; }
+    void SetFixedDropDownPressed(bool Value) { FFixedDropDownPressed = Value; }
+    // The column being moved with the mouse (-1 for none).
+    Integer MovingColumn() const { return FMovingColumn; }
+    void SetMovingColumn(Integer Value) { FMovingColumn = Value; }
 
     // === cell text and measuring (VodGrid_CellText.cpp) ===
 
@@ -2985,12 +3125,23 @@ protected:
     // === state: scaling, cell numbers and toolbar popup ===
 
     // === state: paint cycle ===
+    bool FInSizeLine = false;
 
     // === state: cell visual properties and alignment ===
+    bool FSelectionColorMixer = false;
+    bool FSelectionRectangle = false;
+    Cardinal FVAlignFlag = 0;
+    bool FFlat = false;
+    bool FSizeWithFormOn = false;
+    bool FSpreadSheet = false;
 
     // === state: drawing normal cells ===
+    TCellDrawFrame* FCellDrawFrame = nullptr;
+    bool FHideFocusRect = false;
 
     // === state: drawing fixed cells ===
+    bool FFixedDropDownPressed = false;
+    Integer FMovingColumn = -1;
 
     // === state: cell text and measuring ===
 

@@ -534,11 +534,36 @@ void TCustomGrid::MoveTopLeft(Integer ALeft, Integer ATop)
     ALeft = std::clamp(ALeft, FFixedCols, std::max(FFixedCols, FCols.Count - 1));
     ATop = std::clamp(ATop, FFixedRows, std::max(FFixedRows, FRows.Count - 1));
     if (ALeft == FTopLeft.X && ATop == FTopLeft.Y) return;
+    const TGridCoord old = FTopLeft;
     FTopLeft = {ALeft, ATop};
     UpdateScrollPos();
-    InvalidateGrid();
+    ScrollData(old);
     UpdateEdit();
     TopLeftChanged();
+}
+
+bool TCustomGrid::CanScrollPixels() { return true; }
+
+void TCustomGrid::ScrollData(const TGridCoord& OldTopLeft)
+{
+    if (FUpdating || !HandleAllocated()) return;
+    // One axis moved by less than the scrolled part: the pixels move along
+    // and only the lines that came into view are painted.
+    const bool vert = OldTopLeft.Y != FTopLeft.Y, horz = OldTopLeft.X != FTopLeft.X;
+    if (vert != horz && CanScrollPixels()) {
+        const Integer w = ClientWidth(), h = ClientHeight();
+        const Integer fixed = FixedExtent(vert);
+        // Where the old first scrollable line lies now.
+        const Int64 shift = LinePos(vert, vert ? OldTopLeft.Y : OldTopLeft.X) - fixed;
+        const Integer extent = (vert ? h : w) - fixed;
+        if (extent > 0 && shift != 0 && (shift < 0 ? -shift : shift) < extent) {
+            const TRect area = vert ? Rect(0, fixed, w, h) : Rect(fixed, 0, w, h);
+            ScrollWindowEx(FHandle, vert ? 0 : Integer(shift), vert ? Integer(shift) : 0, &area, &area, nullptr,
+                           nullptr, SW_INVALIDATE);
+            return;
+        }
+    }
+    InvalidateGrid();
 }
 
 void TCustomGrid::SetLeftCol(Integer v) { MoveTopLeft(v, FTopLeft.Y); }

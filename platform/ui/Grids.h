@@ -247,6 +247,12 @@ protected:
     void FocusCell(Integer ACol, Integer ARow, bool MoveAnchor);
     void MoveColRow(Integer ACol, Integer ARow, bool MoveAnchor, bool Show);
     void MoveTopLeft(Integer ALeft, Integer ATop);
+    // Whether scrolling may move the pixels on screen (the cells look the
+    // same wherever they are drawn); false repaints the whole grid.
+    virtual bool CanScrollPixels();
+    // After the first scrollable line changed: moves the pixels or
+    // invalidates the grid.
+    void ScrollData(const TGridCoord& OldTopLeft);
     void ClampInView(const TGridCoord& Coord);
     // Which sizing or moving a press at X, Y starts; descendants refine it.
     virtual void CalcSizingState(Integer X, Integer Y, TGridState& State, Integer& Index,

@@ -50,9 +50,15 @@ void TCustomGrid::Paint()
     const bool editorShown = FEditorMode && FInplaceEdit && FInplaceEdit->HandleAllocated() &&
                              IsWindowVisible(FInplaceEdit->Handle());
 
+    // Only the cells in the part being painted are drawn (after a scroll,
+    // the strip that came into view).
+    TRect box{};
+    const bool clipped = GetClipBox(C->Handle(), &box) != ERROR && !IsRectEmpty(box);
     for (const TVisibleLine& r : rows) {
+        if (clipped && (r.Pos >= box.Bottom || r.Pos + r.Extent <= box.Top)) continue;
         for (const TVisibleLine& c : cols) {
             const TRect where = Rect(c.Pos, r.Pos, c.Pos + c.Extent, r.Pos + r.Extent);
+            if (clipped && (c.Pos >= box.Right || c.Pos + c.Extent <= box.Left)) continue;
             TGridDrawState st;
             const bool fixed = r.Index < FFixedRows || c.Index < FFixedCols;
             if (fixed) st.Include(gdFixed);

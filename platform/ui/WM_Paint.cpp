@@ -388,7 +388,10 @@ TChildIndex& ChildIndexOf(TWnd* w)
 // draw, in its top-level's pixels. Only the children and siblings that
 // overlap `clip` are cut out, all in one pass; the clip is set as soon as
 // there is any visible one, as cutting them one by one would.
-void ExcludeOthers(HDC dc, HWND h, TPoint origin, const TRect& clip)
+// The rectangles (in h's client or window coordinates, as `origin` says)
+// of the children and siblings that cover parts of `clip`; true when any
+// visible one was considered.
+bool OthersOverlapping(HWND h, TPoint origin, const TRect& clip, std::vector<TRect>& cut)
 {
     std::lock_guard<std::recursive_mutex> g(WM().lock);
     TWnd* w = WndOf(h);
@@ -397,7 +400,6 @@ void ExcludeOthers(HDC dc, HWND h, TPoint origin, const TRect& clip)
     TRect area = clip;
     TRect surface = Rect(0, 0, std::max(1, rootRect.Width()), std::max(1, rootRect.Height()));
     if (!IntersectRect(area, area, surface)) area = TRect{};
-    std::vector<TRect> cut;
     bool any = false;
     // The children of p above position `limit` (all when it is past them).
     auto from = [&](HWND p, TWnd* pw, HWND below) {
@@ -421,7 +423,13 @@ void ExcludeOthers(HDC dc, HWND h, TPoint origin, const TRect& clip)
             if (TWnd* pw = WndOf(xw->parent)) from(xw->parent, pw, x);
         x = xw->parent;
     }
-    if (any) GdiExcludeClipRects(dc, cut);
+    return any;
+}
+
+void ExcludeOthers(HDC dc, HWND h, TPoint origin, const TRect& clip)
+{
+    std::vector<TRect> cut;
+    if (OthersOverlapping(h, origin, clip, cut)) GdiExcludeClipRects(dc, cut);
 }
 
 HDC MakeDC(HWND h, bool whole, bool clipOthers)
@@ -475,6 +483,98 @@ HDC BeginPaint(HWND hwnd, PAINTSTRUCT* ps)
     ps->rcPaint = upd;
     if (erase) ps->fErase = SendMessage(hwnd, WM_ERASEBKGND, WPARAM(reinterpret_cast<uintptr_t>(dc)), 0) ? FALSE : TRUE;
     return dc;
+}
+
+int ScrollWindowEx(HWND hwnd, int dx, int dy, const TRect* scroll, const TRect* clipRect, HRGN updateRgn,
+                   TRect* updateRect, UINT flags)
+{
+    TWnd* w = WndOf(hwnd);
+    if (!w) return ERROR;
+    const TRect client = Rect(0, 0, w->client.Width(), w->client.Height());
+    TRect area = scroll ? *scroll : client;
+    if (!IntersectRect(area, area, client)) area = TRect{};
+    if (clipRect && !IntersectRect(area, area, *clipRect)) area = TRect{};
+    if (updateRect) *updateRect = TRect{};
+    if (updateRgn) SetRectRgn(updateRgn, 0, 0, 0, 0);
+    if (IsRectEmpty(area)) return NULLREGION;
+
+    // Only pixels the window shows move, and only when nothing else (a
+    // child, a sibling above) lies on the source or the destination: those
+    // pixels are not the window's own.
+    TRect moved{};
+    if ((dx || dy) && w->redraw && IsVisibleDeep(hwnd) && std::abs(dx) < area.Width() &&
+        std::abs(dy) < area.Height()) {
+        HWND root = RootOf(hwnd);
+        SurfaceOf(root);
+        if ((w = WndOf(hwnd))) {
+            TPoint origin;
+            TRect vis;
+            Placement(hwnd, false, origin, vis);
+            OffsetRect(vis, -origin.X, -origin.Y);
+            TRect src, dst;
+            if (IntersectRect(src, area, vis)) {
+                dst = src;
+                OffsetRect(dst, dx, dy);
+                if (!IntersectRect(dst, dst, area) || !IntersectRect(dst, dst, vis)) dst = TRect{};
+            }
+            if (!IsRectEmpty(dst)) {
+                TRect reach;
+                UnionRect(reach, src, dst);
+                std::vector<TRect> cut;
+                TRect visScreen = vis;
+                OffsetRect(visScreen, origin.X, origin.Y);
+                OthersOverlapping(hwnd, origin, visScreen, cut);
+                for (HWND c : w->children)
+                    if (TWnd* cw = WndOf(c); cw && (cw->style & WS_VISIBLE)) cut.push_back(cw->rect);
+                bool covered = false;
+                for (const TRect& c : cut) {
+                    TRect x;
+                    if (IntersectRect(x, c, reach)) covered = true;
+                }
+                if (!covered) {
+                    if (HDC dc = MakeDC(hwnd, false, false)) {
+                        BitBlt(dc, dst.Left, dst.Top, dst.Width(), dst.Height(), dc, dst.Left - dx, dst.Top - dy,
+                               SRCCOPY);
+                        DeleteDC(dc);
+                        moved = dst;
+                        Present(hwnd);
+                    }
+                }
+            }
+        }
+        if (!(w = WndOf(hwnd))) return ERROR;
+    }
+
+    // What the move uncovered (or the whole area when nothing moved), as one
+    // rectangle: the bands of the area beside the moved pixels.
+    TRect inval{};
+    if (IsRectEmpty(moved)) {
+        inval = area;
+    } else {
+        const TRect bands[4] = {Rect(area.Left, area.Top, area.Right, moved.Top),
+                                Rect(area.Left, moved.Bottom, area.Right, area.Bottom),
+                                Rect(area.Left, area.Top, moved.Left, area.Bottom),
+                                Rect(moved.Right, area.Top, area.Right, area.Bottom)};
+        for (const TRect& b : bands)
+            if (!IsRectEmpty(b)) {
+                if (IsRectEmpty(inval)) inval = b;
+                else UnionRect(inval, inval, b);
+            }
+    }
+    // A part waiting to be painted moves with the pixels: it shows stale
+    // pixels at its new place too.
+    TRect pending;
+    if (!IsRectEmpty(moved) && IntersectRect(pending, w->update, area)) {
+        OffsetRect(pending, dx, dy);
+        if (IntersectRect(pending, pending, area)) {
+            if (IsRectEmpty(inval)) inval = pending;
+            else UnionRect(inval, inval, pending);
+        }
+    }
+    if (!IsRectEmpty(inval) && (flags & SW_INVALIDATE)) WmInvalidate(hwnd, &inval, (flags & SW_ERASE) != 0, false);
+    if (updateRect) *updateRect = inval;
+    if (updateRgn) SetRectRgn(updateRgn, inval.Left, inval.Top, inval.Right, inval.Bottom);
+    return IsRectEmpty(inval) ? NULLREGION : SIMPLEREGION;
 }
 
 BOOL EndPaint(HWND hwnd, const PAINTSTRUCT* ps)

@@ -682,6 +682,14 @@ BOOL RedrawWindowRect(HWND hwnd, const TRect* rect, UINT flags);
 BOOL RedrawWindow(HWND hwnd, const TRect* rect, HRGN rgn, UINT flags);
 BOOL InvalidateRgn(HWND hwnd, HRGN rgn, BOOL erase);
 BOOL ValidateRgn(HWND hwnd, HRGN rgn);
+// Moves the pixels of the client area's part scroll (all of it when null),
+// limited to clip, by dx, dy, and (SW_INVALIDATE) invalidates only what the
+// move uncovered. Pixels covered by a child or a window above are not the
+// window's: then nothing moves and the whole part is invalidated. The
+// uncovered part goes to updateRgn and updateRect when given.
+enum : UINT { SW_SCROLLCHILDREN = 0x0001, SW_INVALIDATE = 0x0002, SW_ERASE = 0x0004 };
+int ScrollWindowEx(HWND hwnd, int dx, int dy, const TRect* scroll, const TRect* clip, HRGN updateRgn,
+                   TRect* updateRect, UINT flags);
 
 struct PAINTSTRUCT {
     HDC hdc = nullptr;

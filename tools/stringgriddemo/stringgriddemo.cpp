@@ -25,70 +25,10 @@ String Hex(TColor c)
     return IntToHex(Integer(c), 6);
 }
 
-// The string grid with the least screen look until the grid's own painting
-// family is there: fixed cells in the grid's header gradient colour,
-// selected cells in its selection colour, normal cells in their block's
-// colours; cell graphics as simple marks (a progress bar, the comment
-// corner, stars, a shape).
+// The string grid as the application gets it: it paints itself.
 class TDemoGrid : public TVodStringGrid {
 public:
     explicit TDemoGrid(TComponent* o) : TVodStringGrid(o) {}
-    void GetVisualProperties(Integer c, Integer r, TGridDrawState& st, bool, bool Select, bool, TBrush* b,
-                             TColor& to, TColor&, TColor&, TFont* f, TAlignment&, TVAlignment&, bool&,
-                             TCellGradientDirection&) override
-    {
-        to = clNone;
-        b->SetColor(Color());
-        // Fixed footer rows and fixed right columns look like the header.
-        const bool footer = r >= RowCount() - FixedFooters() || c >= ColCount() - FixedRightCols();
-        if (st.Contains(gdFixed) || c < FixedCols() || r < FixedRows() || footer) {
-            b->SetColor(QelGradientFrom());
-            to = QelGradientTo();
-            f->SetStyle(TFontStyles{fsBold});
-        } else if (Select && (st.Contains(gdSelected) || (MouseActions()->DisjunctCellSelect() && SelectedCells(c, r)))) {
-            b->SetColor(SelectionColor());
-            f->SetColor(SelectionTextColor());
-        }
-        GetCellColor(RealColIndex(c), r, st, b, f);
-    }
-    // c is a display column; the store holds real columns.
-    void DrawGridCell(TCanvas* C, Integer dc, Integer r, TRect R, TGridDrawState) override
-    {
-        const Integer c = RealColIndex(dc);
-        TCellGraphic* g = GetCellGraphic(c, r);
-        const TCellType t = g ? g->CellType() : ctEmpty;
-        if (t == ctProgress) {
-            const Integer v = StrToIntDef(GetCellEx(c, r), 0);
-            TRect bar{R.Left + 3, R.Top + 4, R.Right - 3, R.Bottom - 4};
-            C->Brush()->SetColor(TColor(0xE0E0E0));
-            C->FillRect(bar);
-            bar.Right = bar.Left + (bar.Width() * std::clamp(v, 0, 100)) / 100;
-            C->Brush()->SetColor(TColor(0x30B030));
-            C->FillRect(bar);
-        } else if (t == ctRating) {
-            C->Font()->SetColor(TColor(0x00A0FF));
-            C->TextOut(R.Left + 4, R.Top + 3, String(size_t(std::clamp(StrToIntDef(GetCellEx(c, r), 0), 0, 5)), L'*'));
-            return;
-        } else if (t == ctShape) {
-            C->Brush()->SetColor(TColor(0x4040E0));
-            C->Pen()->SetColor(TColor(0x202080));
-            C->Ellipse(R.Left + 4, R.Top + 3, R.Left + 4 + R.Height() - 6, R.Bottom - 3);
-        }
-        if (t != ctProgress) {
-            const String text = GetCellEx(c, r);
-            SetBkMode(C->Handle(), TRANSPARENT);
-            SetTextColor(C->Handle(), COLORREF(ColorToRGB(C->Font()->Color())));
-            TRect tr = R;
-            if (t == ctShape) tr.Left += R.Height();
-            DrawText(C->Handle(), text.c_str(), Integer(text.size()), &tr, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
-        }
-        String comment;
-        if (IsComment(c, r, comment)) {
-            C->Brush()->SetColor(clRed);
-            C->Pen()->SetColor(clRed);
-            C->Polygon({{R.Right - 7, R.Top}, {R.Right - 1, R.Top}, {R.Right - 1, R.Top + 6}});
-        }
-    }
 };
 
 class TDemoForm : public TForm {
@@ -266,11 +206,6 @@ public:
         if (find(L"merged 2 x 3", c, r)) point("merged-area", c + 1, r + 1, 8, 6, TColor(0xFFE8C8));
         if (find(L"(inserted)", c, r)) point("inserted-row", c, r, 3, 3, TColor(0xD0FFD0));
         point("selection", 2, 11, 3, 3, g->SelectionColor());
-        for (Integer rr = g->FixedRows(); rr < g->RowCount(); ++rr)
-            if (g->GetCellType(4, rr) == ctProgress && StrToIntDef(g->Cells(4, rr), 0) >= 50) {
-                point("progress", g->DisplColIndex(4), rr, 6, 10, TColor(0x30B030));
-                break;
-            }
         std::fflush(stdout);
     }
 
