@@ -1864,10 +1864,122 @@ public:
     // === drawing fixed cells (VodGrid_DrawFixed.cpp) ===
 
     // === cell text and measuring (VodGrid_CellText.cpp) ===
+    // The working values of one DrawGridCell call that its text and graphic
+    // steps share (the painter fills the first block, the text steps the
+    // rest; the graphic step reads TextWidth and the layout).
+    struct TCellDrawFrame {
+        TCanvas* Canvas = nullptr;
+        Integer ACol = 0;   // display column
+        Integer RCol = 0;   // real column
+        Integer ARow = 0;
+        TGridDrawState AState;
+        TAlignment HA = taLeftJustify;
+        TVAlignment VA = vtaTop;
+        bool WW = false;
+        bool ShowFilterGlyph = false;
+        // The link colour after the selection look (URLColor otherwise).
+        TColor LinkColor = clNone;
+        // From GetCellGraphicLayout.
+        TCellGraphic* Graphic = nullptr;
+        Integer GW = 0, GH = 0;
+        bool ShowText = true;
+        TCellHAlign GHAlign = haLeft;
+        TCellVAlign GVAlign = vaTop;
+        // Set by PrepareCellText: the display text, its kind (0 plain,
+        // 1 markup, 2 rich text, 3 formula, 4 URL, 5 packed wide text) and
+        // the marked range (1-based start, length; 0 for none).
+        String Text;
+        Byte Kind = 0;
+        Integer MarkerPos = 0, MarkerLen = 0;
+        // Set by DrawCellText: the drawn text's width + 2 (0 without text)
+        // and the graphic offset the sort glyph keeps for left text.
+        Integer TextWidth = 0;
+        Integer GraphicOffset = 0;
+    };
+    // The measuring font of a cell into AFont (ABrush takes the cell
+    // colour hook's brush).
+    void GetFontProperties(Integer ACol, Integer RCol, bool Remap, TBrush* ABrush, TFont* AFont,
+                           TGridDrawState& AState, Integer ARow);
+    // The size the text of a cell needs: ACol is the display column (the
+    // rectangle and editor), RCol the real column (text, font and rich
+    // text). ButtonRoom leaves 17 pixels per button.
+    void MeasureCellText(Integer ACol, Integer RCol, TPoint& Size, bool ButtonRoom, bool Wrapped, bool Unlimited,
+                         Integer ARow);
+    // MeasureCellText of a display column, mapped once to its real column.
+    void GetCellTextSize(Integer ACol, Integer ARow, TPoint& Size, bool ButtonRoom, bool Wrapped);
+    // Draws a rich text cell of real column RCol into R.
+    void DrawRichTextCell(Integer RCol, Integer ARow, TRect R, TCanvas* ACanvas);
+    // The text steps of the cell content: PrepareCellText fetches and
+    // prepares the text (search highlight, formulas, marker, password);
+    // DrawCellText draws it in the text rectangle R (already moved for
+    // fixed cells and the cell scroll bar) and sets TextWidth.
+    void PrepareCellText(TCellDrawFrame& F);
+    void DrawCellText(TCellDrawFrame& F, TRect R);
+    // The grid's hidden rich edit, made on first use (nil while the grid has
+    // no window to hold it).
+    TCustomRichEdit* CellRichEdit();
+    // The vertical text flag of the last text drawn (0, DT_VCENTER or
+    // DT_BOTTOM).
+    Cardinal VerticalTextFlag() const { return FVAlign; }
+    Integer ZoomFactor() const { return FZoomFactor; }
+    // The cell margin XYOffset applies at the top and left only.
+    VEL_GRID_PROP(bool, XYOffsetTopLeftOnly, false)
+    // Links in cells underline only while the mouse is over them.
+    VEL_GRID_PROP(bool, URLUnderlineOnHover, false)
+public:
 
     // === drawing cell graphics (VodGrid_DrawGraphics.cpp) ===
+    // The graphic of a cell and the room it takes beside the text; nil and
+    // zeros without a graphic.
+    TCellGraphic* GetCellGraphicLayout(Integer RCol, Integer ARow, Integer& GW, Integer& GH, bool& ShowText,
+                                       TCellHAlign& HAlign, TCellVAlign& VAlign);
+    // Paints the graphic G in the working rectangle R (the cell rectangle
+    // with its top one lower in fixed cells); VA is the text's vertical
+    // alignment.
+    void DrawCellGraphic(TCellDrawFrame& F, TRect R, TCellGraphic* G, TVAlignment VA);
+    // A check box glyph in R in the given control style.
+    void DrawCheckGlyph(TCanvas* ACanvas, TRect R, bool Checked, TCheckBoxState State, bool TriStateMode,
+                        TControlLook::TControlStyle Style, bool Grayed, bool Enabled);
+    // A group of Count radio buttons, side by side (Horizontal) or one below
+    // the other (upward when Upward); Index is the selected item (-1: the
+    // item whose text is the cell's text).
+    void DrawRadioGroup(TCanvas* ACanvas, TRect R, bool Upward, double Scale, TControlLook::TControlStyle Style,
+                        Integer ARow, Integer ACol, bool Selected, TStrings* Items, bool Disabled,
+                        bool Horizontal, Integer Index, Integer Count);
+    // The node button of a ctNode cell.
+    void DrawNodeButton(TCanvas* ACanvas, TRect R, Integer ACol, Integer ARow, TGridDrawState AState,
+                        TCellGraphic* G);
+    static Integer ClampPercent(double Value);
 
     // === cell queries, graphic measuring and notification hooks (VodGrid_CellQueries.cpp) ===
+    bool GetCellEmpty(Integer ACol, Integer ARow);
+    TIntList* GetCellImages(Integer ACol, Integer ARow);
+    Integer GetCellImageIdx(Integer ACol, Integer ARow);
+    TCustomImageList* GetCellImageList(Integer ACol, Integer ARow);
+    TPoint GetCellGraphicSize(Integer ACol, Integer ARow);
+    TPoint CalcCellGraphicSize(Integer ACol, Integer ARow, Integer Margin);
+    // The size of a cell's graphic as laid out on the screen (Scale divides
+    // text-based widths).
+    TPoint MeasureCellGraphic(TCanvas* ACanvas, Integer ACol, Integer ARow, double Scale, Integer Margin);
+    // The size of a cell's graphic on paper, within AW x AH.
+    TPoint MeasurePrintCellGraphic(TCanvas* ACanvas, Integer ACol, Integer ARow, Integer AW, Integer AH);
+    bool IsMaskedTextCell(Integer ACol, Integer ARow);
+    bool HasNodes() override;
+    Integer GetNodeIndent(Integer ARow) override;
+    bool IsSortIndicatorCell(Integer ACol, Integer ARow);
+    void GetDisplText(Integer ACol, Integer ARow, String& Value) override;
+    virtual void ScrollCell(Integer ACol, Integer ARow, Integer Pos, Integer Min, Integer Max);
+    void RepaintActiveHeaders(Integer C1, Integer R1, Integer R2, Integer C2);
+    void InitOrigColSizes();
+    void OleColumnDragStart(Integer ACol, Integer AIndex, TObject* AList);
+    // A new stay-on-top picture form of the cells of ARect (the caller owns
+    // it).
+    TForm* SelectionToForm(TGridRect ARect);
+    static Integer GetVersionNr();
+    static String GetVersionString();
+    std::function<void(TObject* Sender, Integer ACol, Integer ARow, Integer Pos, Integer Min, Integer Max)>
+        OnScrollCell;
+    TNotifyEvent OnStartBlockFocus, OnEndBlockFocus;
 
     // === looks, styles and colour tones (VodGrid_Styles.cpp) ===
 
@@ -2222,10 +2334,16 @@ protected:
     // === state: drawing fixed cells ===
 
     // === state: cell text and measuring ===
+    TCustomRichEdit* FCellRich = nullptr;
+    Cardinal FVAlign = 0;
 
     // === state: drawing cell graphics ===
 
     // === state: cell queries, graphic measuring and notification hooks ===
+    TObject* FOleDragList = nullptr;
+    Integer FOleDragIndex = -1;
+    std::vector<Integer> FOrigColSizes;
+    Integer FOrigGridWidth = 0;
 
     // === state: looks, styles and colour tones ===
 
