@@ -612,6 +612,8 @@ using TCellsChangedEvent = std::function<void(TObject* Sender, const TRect& R)>;
 using TRowChangedEvent = std::function<void(TObject* Sender, Integer OldRow, Integer NewRow)>;
 
 enum TGridLook { glStandard, glSoft, glClassic, glQel, glXP, glListView, glVista, glWin7, glOffice2007, glCustom };
+// The older colour schemes of the grid's header (SetTheme).
+enum TXPColorScheme { xpNone, xpBlue, xpGreen, xpGray, vistaAero };
 // The name a look is shown under; a custom look leaves Name as it was.
 void GetLookName(TGridLook Look, String& Name);
 // The name a look is stored under (the value's own name); a custom look
@@ -745,6 +747,8 @@ enum TMouseSelectMode { msNormal, msColumn, msRow, msAll, msURL, msResize };
 // The grid's own enumerations that its construction sets.
 enum TScrollType { ssNormal, ssFlat, ssEncarta, ssMetro };
 enum TScrollBarAlways { saNone, saVert, saHorz, saBoth };
+enum TScrollHintType { shNone, shVertical, shHorizontal, shBoth };
+enum TScrollPosition { spMiddle, spTrailing, spLeading };
 enum THoverFixedCells { hfNone, hfAll, hfFixedRows, hfFixedColumns };
 enum THintPosition { hpCell, hpMouse };
 enum TInvalidEntryIcon { ieNone, ieInfo, ieWarning, ieError };
@@ -780,7 +784,10 @@ enum : Word { crRowSelectCursor = 8010, crColSelectCursor = 8011, crAllSelectCur
 // spreadsheet-style format texts.
 enum TFormatType : Byte { ftVCL, ftExcel };
 
-class TVodStringGrid : public TBaseGrid {
+class TVodStringGrid : public TBaseGrid,
+                       public IQelStyleEx,
+                       public IQelTones,
+                       public virtual TComponentInterfaces {
     VEL_CLASS(TVodStringGrid, TBaseGrid)
 public:
     explicit TVodStringGrid(TComponent* AOwner);
@@ -1006,7 +1013,7 @@ public:                                     \
     VEL_GRID_PROP(TInvalidEntryIcon, InvalidEntryIcon, ieWarning)
     VEL_GRID_PROP(String, InvalidEntryTitle, String())
     VEL_GRID_PROP(String, InvalidEntryText, String())
-    VEL_GRID_PROP(Integer, GroupColumn, -1)
+    VEL_GRID_FIELD(Integer, GroupColumn, -1)
     VEL_GRID_PROP(String, CheckTrue, String(L"Y"))
     VEL_GRID_PROP(String, CheckFalse, String(L"N"))
     VEL_GRID_PROP(String, FloatFormat, String(L"%.2f"))
@@ -1081,9 +1088,9 @@ public:
     VEL_GRID_FIELD(TColor, ScrollColor, clNone)
     VEL_GRID_FIELD(Integer, ScrollWidth, 0)
     VEL_GRID_FIELD(TScrollBarAlways, ScrollBarAlways, saNone)
-    VEL_GRID_PROP(bool, ScrollProportional, false)
+    VEL_GRID_FIELD(bool, ScrollProportional, false)
     VEL_GRID_PROP(bool, ScrollSynch, false)
-    VEL_GRID_PROP(bool, ScrollHints, false)
+    VEL_GRID_FIELD(TScrollHintType, ScrollHints, shNone)
 #undef VEL_GRID_FIELD
 public:
     THoverFixedCells HoverFixedCells() const { return FHoverFixedCells; }
@@ -1810,12 +1817,133 @@ public:
     // === grouping and group summaries (VodGrid_Group.cpp) ===
 
     // === merging and splitting by content (VodGrid_Merge.cpp) ===
+    // Runs of equal texts (as GetCellEx reads them) over the normal rows of a
+    // column (the normal columns of a row) become one cell each; without
+    // MainMerge a run also has to lie within the merges of the other columns.
+    void MergeColumnCells(Integer ColIndex, bool MainMerge);
+    void MergeRowCells(Integer RowIndex, bool MainMerge);
+    void SplitColumnCells(Integer ColIndex);
+    void SplitRowCells(Integer RowIndex);
+    void SplitAllCells();
+    // The group header (with Grouping.MergeHeader) and summary rows (with
+    // MergeSummary) merged across the normal columns, or split again.
+    void MergeGroupRows();
+    void SplitGroupRows();
 
     // === scroll bars and scrolling (VodGrid_Scroll.cpp) ===
+    // Brings a cell into view: centred, at the trailing or at the leading
+    // edge; nothing for a cell past the grid.
+    void ScrollInView(Integer ColIndex, Integer RowIndex, TScrollPosition Position);
+    // The left column (top row) for a thumb position of 0 to 127.
+    Integer ScrollPosToCol(Integer Pos);
+    Integer ScrollPosToRow(Integer Pos);
+    void SetScrollType(TScrollType Value);
+    void SetScrollColor(TColor Value);
+    void SetScrollWidth(Integer Value);
+    void SetScrollHints(TScrollHintType Value);
+    void SetScrollProportional(bool Value);
+    void SetScrollBarAlways(TScrollBarAlways Value);
+    // Shows, hides, enables and disables the bars by ScrollBarAlways; with
+    // saNone and Hide a bar whose lines all fit is hidden.
+    void ApplyScrollBarAlways(bool Hide);
+    // While locked the proportional ranges are not recomputed.
+    bool ScrollLock() const { return FScrollLock; }
+    void SetScrollLock(bool Value);
+    // The flat scroll bars of the common-controls library; every call looks
+    // its function up and does nothing when it is missing.
+    bool IsFlat() const { return FIsFlat; }
+    void FlatInit();
+    void FlatDone();
+    void FlatShowScrollBar(Integer Bar, bool Show);
+    void SyncFlatVScrollBar();
+    void SyncFlatHScrollBar();
+    // Shows (and synchronises) or hides each flat bar by whether its lines
+    // do not all fit; FlatUpdateAll first applies style, colour and width.
+    void UpdateFlatScrollBars();
+    void FlatUpdateAll();
+    // At window creation: the flat bars of a scroll type other than ssNormal.
+    void StartFlatScrollBars();
+    // The hook the cell scroll bar's steps reach: raises OnScrollCell.
+    virtual void ScrollCell(Integer ACol, Integer ARow, Integer Max, Integer Min, Integer Position);
+    void DragOver(TObject* Source, Integer X, Integer Y, TDragState State, bool& Accept) override;
+    TDragScrollDirection DragScrollDirection() const { return FDragScrollDirection; }
+    TTimer* DragScrollTimer() const { return FDragTmr; }
+    // The kinetic scroll after a flick: the mouse handling sets the delta,
+    // the steps and the direction and enables the timer (made on first use,
+    // owned by the grid); each tick moves one step.
+    TTimer* KineticScrollTimer();
+    void KineticScrollTick(TObject* Sender);
+    Integer FScrollDelta = 0, FScrollSteps = 0;
+    bool FScrollVert = false, FScrollEnd = false;
+    // The cell whose scroll bar is shown (set where the bar is shown).
+    Integer FScrollCol = -1, FScrollRow = -1;
+    bool ScrollHintShowing() const { return FScrollHintShow; }
+    TScrollHintEvent OnScrollHint;
+    std::function<void(TObject* Sender, Integer ACol, Integer ARow, Integer ScrollPosition, Integer ScrollMin,
+                       Integer ScrollMax)>
+        OnScrollCell;
 
     // === column stretching and size changes (VodGrid_Stretch.cpp) ===
+    // Sets ColumnSize.StretchAll and Stretch, then spreads the normal
+    // columns over the client width.
+    void StretchColumns();
+    // The last column fills the client width.
+    void StretchRightColumn();
+    // Whether the point lies within 3 pixels of a sizing border of a header
+    // cell (columns) or of a fixed column's cell (rows).
+    bool IsOnSizingBorder(Integer X, Integer Y);
+    void SizeChanged(Integer OldColCount, Integer OldRowCount) override;
+    void ColWidthsChanged() override;
+    void RowHeightsChanged() override;
+    // In edit mode on a cell with a check box the platform editor goes off.
+    void CheckBoxEditorRule();
+    // The resize the mouse handling started: the grabbed column or row (-1
+    // for none), its size then, and whether the resize just ended.
+    Integer Colclicked = -1, Rowclicked = -1, Colclickedsize = 0, Rowclickedsize = 0;
+    bool ColSized = false, RowSized = false, ColSizeFlg = false;
+    // Whether a change of widths may stretch (off while a stretch runs).
+    bool ColchgFlg = true;
+    bool IsColChanging() const { return FIsColChanging; }
+    TEndColumnSizeEvent OnEndColumnSize;
+    TEndRowSizeEvent OnEndRowSize;
 
     // === row sorting and sort settings (VodGrid_Sort.cpp) ===
+    // Sorts the normal rows by SortSettings.Column (nothing when negative),
+    // ties broken by the columns to its right with SortSettings.Full.
+    virtual void QSort();
+    // Sorts by the columns of SortIndexes (bit 31: descending); raises
+    // EVodGridError when the list is empty.
+    virtual void QSortIndexed();
+    // Sort inside the innermost expanded groups of the deepest node level.
+    virtual void QSortGroup();
+    virtual void QSortGroupIndexed();
+    // Back to the order from before the first sort since the row count last
+    // changed.
+    virtual void QUnSort();
+    void Sort(Integer Column, TSortDirection Direction);
+    void SortByColumn(Integer Col);
+    // Range sorts of rows Left..Right; they keep the current row and the
+    // update bracket as they are.
+    void QuickSort(Integer Col, Integer Left, Integer Right);
+    void QuickSortIndexed(Integer Left, Integer Right);
+    // Swaps two rows with everything attached to them.
+    virtual void SortSwapRows(Integer ARow1, Integer ARow2);
+    // Swaps the rows when they are out of order by Col (and the columns to
+    // its right on ties); true when they were swapped.
+    bool SortLine(Integer Col, Integer ARow1, Integer ARow2);
+    void InitSortXRef();
+    TColumnType ColumnType(Integer Col);
+    // -1, 0 or +1: the cell of ARow1 before, equal to, or after that of ARow2
+    // in ascending order (blank placement applied for Direction). Not
+    // symmetric under the automatic style: only the first text picks it.
+    Integer CompareCells(Integer ACol, Integer ARow1, Integer ARow2, TSortDirection Direction);
+    Integer CompareRows(Integer ACol, Integer ARow1, Integer ARow2);
+    Integer CompareRowsIndexed(Integer Index, Integer ARow1, Integer ARow2);
+    Integer SortDir() const { return FSortDir; }
+    Integer SortRow() const { return FSortRow; }
+    TCustomCompareEvent OnCustomCompare;
+    TRawCompareEvent OnRawCompare;
+    std::function<void(TObject* Sender, Integer OldRow, Integer NewRow)> OnRowUpdate;
 
     // === row filtering and the filter file (VodGrid_Filter.cpp) ===
 
@@ -1982,6 +2110,24 @@ public:
     TNotifyEvent OnStartBlockFocus, OnEndBlockFocus;
 
     // === looks, styles and colour tones (VodGrid_Styles.cpp) ===
+    // The style interfaces: SetComponentStyle is SetComponentStyleAndAppColor
+    // without an application colour; it remembers the style, applies it,
+    // passes it to the drop-down editors that exist and leaves the thin
+    // scroll bars of the colour tones for every style but tsCustom.
+    void SetComponentStyle(TQelStyle AStyle) override;
+    void SetComponentStyleAndAppColor(TQelStyle AStyle, TColor AppColor) override;
+    // Applies a style's colours to the grid alone.
+    virtual void SetStyle(TQelStyle AStyle);
+    virtual void SetStyleAndAppColor(TQelStyle AStyle, TColor AppColor);
+    // A flat scheme: classic flat look, thin scroll bars, glyph check boxes.
+    void SetColorTones(TColorTones ATones) override;
+    // The tones set last (all clNone before the first).
+    const TColorTones& ColorTones() const { return FTones; }
+    void SetTheme(TXPColorScheme Scheme);
+    // Passes a style to the drop-down inplace editors the grid owns.
+    void SetDropDownEditorsStyle(TQelStyle AStyle);
+    // The Office theme the grid adapted to last.
+    TOfficeTheme LastOfficeTheme() const { return FLastOfficeTheme; }
 
     // === border, balloon text and quick configuration (VodGrid_Border.cpp) ===
 
@@ -2282,10 +2428,47 @@ protected:
     // === state: merging and splitting by content ===
 
     // === state: scroll bars and scrolling ===
+    void HandleHScroll(TMessage& M);
+    void HandleVScroll(TMessage& M);
+    void ShowScrollHint(Integer Code, bool Vertical, Integer Pos);
+    void FlatSetScrollProp(UINT Index, intptr_t Value);
+    void FlatSetStyle();
+    void FlatSetColor();
+    void FlatSetWidth();
+    void FreeDragTimer();
+    void DragScrollTick(TObject* Sender);
+    bool FIsFlat = false;
+    bool FScrollHintShow = false;
+    bool FScrollLock = false;
+    TTimer* FDragTmr = nullptr;
+    TDragScrollDirection FDragScrollDirection;
+    TTimer* FScrollTimer = nullptr;
 
     // === state: column stretching and size changes ===
+    void StretchColumnsCore(Integer Index, Integer Width, bool All);
+    void HideScrollHintAtDesign();
+    bool FIsColChanging = false;
+    // Set while an ended user resize is finished: the widths and heights it
+    // sets notify again and must not finish it twice.
+    bool FInSizeEnd = false;
 
     // === state: row sorting and sort settings ===
+    class TSortScope;
+    friend class TSortScope;
+    void QuickSortRows(Integer ACol, Integer Left, Integer Right);
+    void QuickSortRowsIndexed(Integer Index, Integer Left, Integer Right);
+    void QuickSortToOriginal(Integer Left, Integer Right);
+    void SortGroups(bool Indexed);
+    // Copies row ARow into the pivot scratch row (RowCount - 2).
+    void CopyPivotRow(Integer ARow);
+    // Empties the scratch rows without freeing the objects they share.
+    void EmptyScratchRows(Integer FromRow, Integer ToRow);
+    void EnsureSortXRef();
+    void MoveRowSilently(Integer ARow);
+    Integer FSortDir = 0;
+    Integer FSortRow = -1;
+    // The columns a sort sees: hidden columns included while it runs.
+    Integer FSortColCount = 0;
 
     // === state: row filtering and the filter file ===
 
@@ -2346,6 +2529,14 @@ protected:
     Integer FOrigGridWidth = 0;
 
     // === state: looks, styles and colour tones ===
+    // The hot and pressed header colours of a style, through the control
+    // look's setters.
+    void SetHotHeaderColors(TColor From, TColor To, TColor MirrorFrom, TColor MirrorTo, TColor Border);
+    void SetDownHeaderColors(TColor From, TColor To, TColor MirrorFrom, TColor MirrorTo, TColor Border);
+    void SetHeaderColors(TColor From, TColor To, TColor MirrorFrom, TColor MirrorTo);
+    void SetSortHeaderColors(TColor From, TColor To, TColor MirrorFrom, TColor MirrorTo);
+    // Switches the scroll bars between the thin controls and the normal ones.
+    void SwitchScrollType(TScrollType Value);
 
     // === state: border, balloon text and quick configuration ===
 

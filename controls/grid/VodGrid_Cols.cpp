@@ -142,6 +142,10 @@ void TVodStringGrid::MoveColumn(Integer FromIndex, Integer ToIndex)
     if (FromIndex == ToIndex || FromIndex < 0 || ToIndex < 0 || FromIndex >= ColCount() || ToIndex >= ColCount())
         return;
     if (FColumnOrder->Count() == 0) SetColumnOrder();
+    // The merged group rows would move with the column: split first, merge
+    // again at the end.
+    const bool groupMerges = GroupColumn() >= 0 && (FGrouping->MergeHeader() || FGrouping->MergeSummary());
+    if (groupMerges) SplitGroupRows();
     const Integer a = RealColIndex(FromIndex), b = RealColIndex(ToIndex);
     if (FNumHidden == 0) {
         // Texts, blocks, widths, and the column-moved event.
@@ -172,6 +176,7 @@ void TVodStringGrid::MoveColumn(Integer FromIndex, Integer ToIndex)
         }
         CellControlsUpdate(false);
     }
+    if (groupMerges) MergeGroupRows();
 }
 
 void TVodStringGrid::SetColumnOrder()

@@ -637,7 +637,8 @@ void TVodStringGrid::CreateWnd()
     if (FIsWinXP) FIsWinXP = IsThemeActive();
     // 8.
     InitMouseWheel(true);
-    // 9. Flat scroll bars come with the scrolling family.
+    // 9.
+    StartFlatScrollBars();
 }
 
 void TVodStringGrid::Invalidate()

@@ -625,5 +625,4 @@ void TVodStringGrid::SearchFooterHighlight() {}
 void TVodStringGrid::SearchFooterMatchCase() {}
 void TVodStringGrid::MoveFocusWindow() {}
 void TVodStringGrid::ApplyVCLStyleColors(bool) {}
-void TVodStringGrid::AdaptToOfficeTheme() {}
 void TVodStringGrid::ApplySearchFooterSettings() {}

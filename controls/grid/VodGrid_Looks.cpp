@@ -307,12 +307,24 @@ void TVodStringGrid::SetLook(TGridLook Value)
     // gradients set below pass their colours on to the grid.
     const TColor qelFrom = QelGradientFrom(), qelTo = QelGradientTo();
 
-    // 2. The styled looks: their selection style (the grid style they name
-    // comes with the grid's rendering).
+    // 2. The styled looks: their grid style, remembered as the component
+    // style, and their selection style.
     switch (Value) {
-    case glVista: SetSelectionStyle(ssVista); break;
-    case glWin7: SetSelectionStyle(ssWin7); break;
-    case glOffice2007: SetSelectionStyle(ssOffice2007); break;
+    case glVista:
+        SetStyle(tsWindowsVista);
+        FComponentStyle = tsWindowsVista;
+        SetSelectionStyle(ssVista);
+        break;
+    case glWin7:
+        SetStyle(tsWindows7);
+        FComponentStyle = tsWindows7;
+        SetSelectionStyle(ssWin7);
+        break;
+    case glOffice2007:
+        SetStyle(tsOffice2007Luna);
+        FComponentStyle = tsOffice2007Luna;
+        SetSelectionStyle(ssOffice2007);
+        break;
     default: break;
     }
 
@@ -324,6 +336,7 @@ void TVodStringGrid::SetLook(TGridLook Value)
     case glQel:
     case glXP:
     case glListView: {
+        if (!ComponentState().Contains(csDesigning)) SetDropDownEditorsStyle(tsWindowsXP);
         SetSelectionStyle(ssDefault);
         if (loading) break;
         const bool classic = Value == glStandard || Value == glSoft || Value == glClassic;

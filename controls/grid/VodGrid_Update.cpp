@@ -51,8 +51,6 @@ void TVodStringGrid::SetQelGradientMirrorTo(TColor v)
 
 void TVodStringGrid::DrawNCBorder() {}
 void TVodStringGrid::CellControlsUpdate(bool) {}
-void TVodStringGrid::UpdateProportionalVScroll() {}
-void TVodStringGrid::UpdateProportionalHScroll() {}
 void TVodStringGrid::HideInplaceEdit() { HideEditor(); }
 void TVodStringGrid::ShowInplaceEdit() { ShowEditor(); }
 void TVodStringGrid::StoreCellValue(Integer, Integer) {}
@@ -60,7 +58,6 @@ void TVodStringGrid::BuildHint(THintInfo*) {}
 void TVodStringGrid::HideHoverButtons() {}
 void TVodStringGrid::CreateBalloonWindow() { FBalloon->FInit = true; }
 void TVodStringGrid::RemoveBalloonWindow() { FBalloon->FInit = false; }
-void TVodStringGrid::ApplyColumnStretch(Integer, Integer) {}
 bool TVodStringGrid::IsNode(Integer) { return false; }
 bool TVodStringGrid::IsSummary(Integer) { return false; }
 bool TVodStringGrid::CellHasCheckBox(Integer, Integer) { return false; }
@@ -133,6 +130,8 @@ void TVodStringGrid::Dispatch(TMessage& M)
     case WM_PAINT: HandlePaint(M); return;
     case WM_ERASEBKGND: M.Result = 0; return;
     case WM_SIZE: HandleSize(M); return;
+    case WM_HSCROLL: HandleHScroll(M); return;
+    case WM_VSCROLL: HandleVScroll(M); return;
     case WM_TIMER: HandleTimer(M); return;
     case WM_SETCURSOR: HandleSetCursor(M); return;
     case WM_SETFOCUS: HandleSetFocus(M); return;

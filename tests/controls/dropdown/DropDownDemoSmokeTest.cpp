@@ -16,7 +16,7 @@
 #include <map>
 #include <sstream>
 
-#include "tests/platform/ui/DemoOnX.h"
+#include "tests/platform/ui/DemoDriver.h"
 
 using namespace xvfb;
 
@@ -33,167 +33,20 @@ Clock::time_point Step(int seconds = 30)
     return std::min(Clock::now() + std::chrono::seconds(seconds), TestEnd);
 }
 
-struct TGeometry {
-    int X = 0, Y = 0, W = 0, H = 0;
-};
-
-// The demo with its own arguments, its "AT" points and the lines it prints.
-struct TDropDownDemo {
-    TXvfb X;
-    TChild App;
-    TFd Out;
-    std::map<std::string, std::pair<TPoint, TPoint>> At;  // arrow, edit (screen)
-    int Left = 0, Top = 0, Width = 0, Height = 0;
-    TScreenShot Shot;
-    std::vector<std::string> Pending;  // lines read before READY
-
+// The drop-down demo with its own arguments.
+struct TDropDownDemo : TDemoDriver {
     std::string Start(const std::vector<std::string>& extra, Clock::time_point deadline)
     {
-        const std::string demo = std::string(VEL_BINARY_DIR) + "/tools/dropdowndemo/dropdowndemo";
-        if (access(demo.c_str(), X_OK) != 0) return "the demo program is missing: " + demo;
-        if (std::string why = X.Start(deadline); !why.empty()) return why;
-        int fds[2];
-        if (pipe2(fds, O_CLOEXEC) != 0) return "no pipe";
-        Out.Fd = fds[0];
-        TFd outWrite{fds[1]};
-        std::vector<std::string> args = {demo, "--seconds", std::to_string(OverallSeconds)};
-        args.insert(args.end(), extra.begin(), extra.end());
-        App.Pid = Spawn(args, {{outWrite.Fd, 1}},
-                        {"DISPLAY=" + X.Display, "WAYLAND_DISPLAY=", "SDL_VIDEODRIVER=x11", "ASAN_OPTIONS=detect_leaks=0"});
-        if (App.Pid <= 0) return "the demo could not be started";
-        outWrite.Close();
-        for (std::string line;;) {
-            if (!ReadLine(Out.Fd, line, deadline)) return "the demo did not show its window";
-            char name[64];
-            TPoint a, e;
-            if (std::sscanf(line.c_str(), "AT %63s %d %d %d %d", name, &a.X, &a.Y, &e.X, &e.Y) == 5) {
-                At[name] = {a, e};
-                continue;
-            }
-            if (std::sscanf(line.c_str(), "READY %d %d %d %d", &Left, &Top, &Width, &Height) == 4) return {};
-            if (line.rfind("DROPPED", 0) == 0 || line.rfind("UP", 0) == 0) {
-                Pending.push_back(line);
-                continue;
-            }
-            return "the demo said: " + line;
-        }
-    }
-    // The next line that starts with Prefix.
-    std::string Next(const std::string& prefix, Clock::time_point deadline)
-    {
-        while (!Pending.empty()) {
-            std::string line = Pending.front();
-            Pending.erase(Pending.begin());
-            if (line.rfind(prefix, 0) == 0) return line;
-        }
-        for (std::string line; ReadLine(Out.Fd, line, deadline);)
-            if (line.rfind(prefix, 0) == 0) return line;
-        return {};
-    }
-    // xdotool returns once the X server has the input and the demo reads
-    // it in order; the steps that depend on it wait on the demo's answer.
-    void Do(const std::string& args)
-    {
-        std::string cmd = "DISPLAY=" + X.Display + " xdotool " + args + " >/dev/null 2>&1";
-        (void)std::system(cmd.c_str());
-    }
-    void Click(TPoint p) { Do("mousemove " + std::to_string(p.X) + " " + std::to_string(p.Y) + " click 1"); }
-    // A click on an arrow within 250 ms (the demo's clock) of the click that
-    // closed the window by deactivating it counts as part of that close. The
-    // demo took that moment before it printed the UP line the test has read,
-    // so waiting past the interval from now is enough under any load.
-    void ClickArrow(TPoint p)
-    {
-        std::this_thread::sleep_for(std::chrono::milliseconds(300));
-        Click(p);
-    }
-    std::string Run(const std::string& command)
-    {
-        std::string cmd = "DISPLAY=" + X.Display + " " + command + " 2>/dev/null";
-        std::string out;
-        if (FILE* p = popen(cmd.c_str(), "r")) {
-            char buf[4096];
-            size_t n;
-            while ((n = fread(buf, 1, sizeof buf, p)) > 0) out.append(buf, n);
-            pclose(p);
-        }
-        return out;
-    }
-    // Whether the X server shows a window of that geometry ("WxH+X+Y"):
-    // mapped and viewable, not merely created.
-    bool ShowsNow(const TGeometry& g)
-    {
-        const std::string want = " " + std::to_string(g.W) + "x" + std::to_string(g.H) + "+" +
-                                 std::to_string(g.X) + "+" + std::to_string(g.Y) + " ";
-        std::istringstream tree(Run("xwininfo -root -tree"));
-        for (std::string line; std::getline(tree, line);) {
-            if ((line + " ").find(want) == std::string::npos) continue;
-            std::istringstream words(line);
-            std::string id;
-            words >> id;
-            if (id.rfind("0x", 0) == 0 && Run("xwininfo -id " + id).find("IsViewable") != std::string::npos)
-                return true;
-        }
-        return false;
-    }
-    // The demo announces a window when it shows it; the X server maps it a
-    // moment later. Input and pictures meant for the window wait for that.
-    bool Shows(const TGeometry& g, Clock::time_point deadline)
-    {
-        for (;;) {
-            if (ShowsNow(g)) return true;
-            if (Clock::now() >= deadline) return false;
-            std::this_thread::sleep_for(std::chrono::milliseconds(50));
-        }
-    }
-    // Reads the screen until the area has been painted (more than one
-    // colour in it) and two reads in a row agree; false when the screen
-    // could not be read or did not settle by the deadline.
-    bool Settle(const TGeometry& g, Clock::time_point deadline)
-    {
-        std::vector<uint32_t> last;
-        for (;;) {
-            std::vector<uint32_t> now;
-            if (Shot.Load(X.ScreenFile())) {
-                const int l = std::max(0, g.X), t = std::max(0, g.Y);
-                const int r = std::min(Shot.Width, g.X + g.W), b = std::min(Shot.Height, g.Y + g.H);
-                for (int y = t; y < b; ++y)
-                    for (int x = l; x < r; ++x) now.push_back(Shot.At(x, y));
-            }
-            const bool painted =
-                !now.empty() && std::any_of(now.begin(), now.end(), [&](uint32_t c) { return c != now.front(); });
-            if (painted && now == last) return true;
-            if (Clock::now() >= deadline) return false;
-            last = std::move(now);
-            std::this_thread::sleep_for(std::chrono::milliseconds(100));
-        }
+        return TDemoDriver::Start(std::string(VEL_BINARY_DIR) + "/tools/dropdowndemo/dropdowndemo", extra, deadline,
+                                  OverallSeconds);
     }
     // The screen (left, top, right, bottom) as a PNG once Opened, the open
     // drop-down window, shows and has been painted.
     bool SavePng(const std::string& path, const TGeometry& opened, int x0, int y0, int x1, int y1)
     {
-        if (!Shows(opened, Step()) || !Settle(opened, Step())) return false;
-        x0 = std::max(0, x0), y0 = std::max(0, y0);
-        x1 = std::min(Shot.Width, x1), y1 = std::min(Shot.Height, y1);
-        if (x1 <= x0 || y1 <= y0) return false;
-        TImageData capture(x1 - x0, y1 - y0);
-        for (int y = y0; y < y1; ++y)
-            for (int x = x0; x < x1; ++x) capture.Pixel(x - x0, y - y0) = 0xFF000000u | Shot.At(x, y);
-        const TBytes png = EncodePng(capture);
-        std::ofstream out(path, std::ios::binary);
-        out.write(reinterpret_cast<const char*>(png.data()), std::streamsize(png.size()));
-        return bool(out);
+        return TDemoDriver::SavePng(path, {x0, y0, x1 - x0, y1 - y0}, opened, Step());
     }
 };
-
-TGeometry Dropped(const std::string& line, std::string* name = nullptr)
-{
-    TGeometry g;
-    char n[64] = {};
-    std::sscanf(line.c_str(), "DROPPED %63s %d %d %d %d", n, &g.X, &g.Y, &g.W, &g.H);
-    if (name) *name = n;
-    return g;
-}
 
 }  // namespace
 

@@ -9,98 +9,36 @@
 #include <iostream>
 #include <map>
 
-#include "tests/platform/ui/DemoOnX.h"
+#include "tests/platform/ui/DemoDriver.h"
 
 using namespace xvfb;
 
 namespace {
 
-struct TGeometry {
-    int X = 0, Y = 0, W = 0, H = 0;
-};
-
-struct TListDemo {
-    TXvfb X;
-    TChild App;
-    TFd Out;
-    std::map<std::string, std::pair<TPoint, TPoint>> At;  // arrow, edit (screen)
-    int Left = 0, Top = 0, Width = 0, Height = 0;
-    TScreenShot Shot;
-    std::vector<std::string> Pending;
-
+struct TListDemo : TDemoDriver {
+    Clock::time_point Deadline;
     std::string Start(const std::vector<std::string>& extra, Clock::time_point deadline)
     {
-        const std::string demo = std::string(VEL_BINARY_DIR) + "/tools/listdropdowndemo/listdropdowndemo";
-        if (access(demo.c_str(), X_OK) != 0) return "the demo program is missing: " + demo;
-        if (std::string why = X.Start(deadline); !why.empty()) return why;
-        int fds[2];
-        if (pipe2(fds, O_CLOEXEC) != 0) return "no pipe";
-        Out.Fd = fds[0];
-        TFd outWrite{fds[1]};
-        std::vector<std::string> args = {demo, "--seconds", "240"};
-        args.insert(args.end(), extra.begin(), extra.end());
-        App.Pid = Spawn(args, {{outWrite.Fd, 1}},
-                        {"DISPLAY=" + X.Display, "WAYLAND_DISPLAY=", "SDL_VIDEODRIVER=x11", "ASAN_OPTIONS=detect_leaks=0"});
-        if (App.Pid <= 0) return "the demo could not be started";
-        outWrite.Close();
-        for (std::string line;;) {
-            if (!ReadLine(Out.Fd, line, deadline)) return "the demo did not show its window";
-            char name[64];
-            TPoint a, e;
-            if (std::sscanf(line.c_str(), "AT %63s %d %d %d %d", name, &a.X, &a.Y, &e.X, &e.Y) == 5) {
-                At[name] = {a, e};
-                continue;
-            }
-            if (std::sscanf(line.c_str(), "READY %d %d %d %d", &Left, &Top, &Width, &Height) == 4) return {};
-            Pending.push_back(line);
-        }
+        Deadline = deadline;
+        return TDemoDriver::Start(std::string(VEL_BINARY_DIR) + "/tools/listdropdowndemo/listdropdowndemo", extra,
+                                  deadline);
     }
-    std::string Next(const std::string& prefix, Clock::time_point deadline)
+    // The demo's window and the open drop-down as a PNG, once that shows and
+    // has been painted.
+    bool SavePng(const std::string& path, const TGeometry& opened)
     {
-        for (size_t i = 0; i < Pending.size(); ++i)
-            if (Pending[i].rfind(prefix, 0) == 0) {
-                std::string line = Pending[i];
-                Pending.erase(Pending.begin(), Pending.begin() + long(i) + 1);
-                return line;
-            }
-        Pending.clear();
-        for (std::string line; ReadLine(Out.Fd, line, deadline);) {
-            if (line.rfind(prefix, 0) == 0) return line;
-            Pending.push_back(line);
-        }
-        return {};
+        const int x1 = std::max(Left + Width + 10, opened.X + opened.W + 10);
+        const int y1 = std::max(Top + Height + 10, opened.Y + opened.H + 10);
+        return TDemoDriver::SavePng(path, {Left - 10, Top - 40, x1 - (Left - 10), y1 - (Top - 40)}, opened,
+                                    Within(Deadline));
     }
-    void Do(const std::string& args)
-    {
-        std::string cmd = "DISPLAY=" + X.Display + " xdotool " + args + " >/dev/null 2>&1";
-        (void)std::system(cmd.c_str());
-        std::this_thread::sleep_for(std::chrono::milliseconds(150));
-    }
-    void Click(TPoint p) { Do("mousemove " + std::to_string(p.X) + " " + std::to_string(p.Y) + " click 1"); }
-    bool SavePng(const std::string& path, int x0, int y0, int x1, int y1)
-    {
-        std::this_thread::sleep_for(std::chrono::milliseconds(400));
-        if (!Shot.Load(X.ScreenFile())) return false;
-        x0 = std::max(0, x0), y0 = std::max(0, y0);
-        x1 = std::min(Shot.Width, x1), y1 = std::min(Shot.Height, y1);
-        if (x1 <= x0 || y1 <= y0) return false;
-        TImageData capture(x1 - x0, y1 - y0);
-        for (int y = y0; y < y1; ++y)
-            for (int x = x0; x < x1; ++x) capture.Pixel(x - x0, y - y0) = 0xFF000000u | Shot.At(x, y);
-        const TBytes png = EncodePng(capture);
-        std::ofstream out(path, std::ios::binary);
-        out.write(reinterpret_cast<const char*>(png.data()), std::streamsize(png.size()));
-        return bool(out);
-    }
-    // Opens a drop-down by its arrow and answers its window.
+    // Opens a drop-down by its arrow and answers its window once the X
+    // server shows it (input meant for it waits for that).
     TGeometry Open(const std::string& name, Clock::time_point deadline)
     {
-        Do("sleep 0.4");
-        Click(At[name].first);
-        TGeometry g;
-        char n[64] = {};
-        std::string line = Next("DROPPED " + name + " ", deadline);
-        std::sscanf(line.c_str(), "DROPPED %63s %d %d %d %d", n, &g.X, &g.Y, &g.W, &g.H);
+        ClickArrow(At[name].first);
+        const TGeometry g = Dropped(Next("DROPPED " + name + " ", Within(deadline)));
+        Shows(g, Within(deadline));
         return g;
     }
 };
@@ -119,23 +57,16 @@ TEST(ListDropDownDemoSmokeTest, OpenTypePickAndCancelOnARealXServer)
     const std::string dir = std::string(VEL_BINARY_DIR) + "/tools/listdropdowndemo/";
     auto shoot = [&](const std::string& name, const TGeometry& g) {
         const std::string png = dir + "listdropdowndemo_" + name + ".png";
-        int x1 = std::max(demo.Left + demo.Width + 10, g.X + g.W + 10);
-        int y1 = std::max(demo.Top + demo.Height + 10, g.Y + g.H + 10);
-        EXPECT_TRUE(demo.SavePng(png, demo.Left - 10, demo.Top - 40, x1, y1)) << png;
+        EXPECT_TRUE(demo.SavePng(png, g)) << png;
         std::cout << "screenshot: " << png << std::endl;
     };
 
     // The detail list, opened at start; Esc keeps the choice.
-    TGeometry g;
-    {
-        std::string line = demo.Next("DROPPED detail", deadline);
-        char n[64];
-        std::sscanf(line.c_str(), "DROPPED %63s %d %d %d %d", n, &g.X, &g.Y, &g.W, &g.H);
-    }
+    TGeometry g = Dropped(demo.Next("DROPPED detail", deadline));
     EXPECT_EQ(g.W, 260);
     shoot("detail", g);
     demo.Do("key Escape");
-    EXPECT_EQ(demo.Next("UP detail", deadline), "UP detail cancelled Velmora #0");
+    EXPECT_EQ(demo.Next("UP detail", Within(deadline)), "UP detail cancelled Velmora #0");
 
     // Each other one open, as a picture, then cancelled with its value kept.
     const std::map<std::string, std::string> before = {
@@ -149,7 +80,7 @@ TEST(ListDropDownDemoSmokeTest, OpenTypePickAndCancelOnARealXServer)
         }
         shoot(name, g);
         demo.Do("key Escape");
-        EXPECT_EQ(demo.Next("UP " + name, deadline), "UP " + name + " cancelled " + value) << name;
+        EXPECT_EQ(demo.Next("UP " + name, Within(deadline)), "UP " + name + " cancelled " + value) << name;
     }
 
     // The honeycomb: a click on the white centre cell picks it.
@@ -158,7 +89,7 @@ TEST(ListDropDownDemoSmokeTest, OpenTypePickAndCancelOnARealXServer)
     EXPECT_EQ(g.H, 162);
     shoot("cube", g);
     demo.Click({g.X + 1 + 91, g.Y + 1 + 80});
-    EXPECT_EQ(demo.Next("UP cube", deadline), "UP cube accepted FFFFFF Red:255,Green:255,Blue:255");
+    EXPECT_EQ(demo.Next("UP cube", Within(deadline)), "UP cube accepted FFFFFF Red:255,Green:255,Blue:255");
 
     // The spectrum: a move over the red left edge, then a click, picks it.
     g = demo.Open("spectrum", deadline);
@@ -167,41 +98,36 @@ TEST(ListDropDownDemoSmokeTest, OpenTypePickAndCancelOnARealXServer)
     demo.Do("mousemove " + std::to_string(red.X + 3) + " " + std::to_string(red.Y));
     demo.Do("mousemove " + std::to_string(red.X) + " " + std::to_string(red.Y));
     demo.Do("click 1");
-    EXPECT_EQ(demo.Next("UP spectrum", deadline), "UP spectrum accepted 0000FF red");
+    EXPECT_EQ(demo.Next("UP spectrum", Within(deadline)), "UP spectrum accepted 0000FF red");
 
     // The multi-column list: typing completes in the edit.
     demo.Click(demo.At["multi"].second);
     demo.Do("type --delay 60 str");
     demo.Do("key alt+Down");
-    g = {};
-    {
-        std::string line = demo.Next("DROPPED multi", deadline);
-        char n[64];
-        std::sscanf(line.c_str(), "DROPPED %63s %d %d %d %d", n, &g.X, &g.Y, &g.W, &g.H);
-    }
+    g = Dropped(demo.Next("DROPPED multi", Within(deadline)));
+    demo.Shows(g, Within(deadline));
     std::string rows = demo.Next("ROWS multi", deadline);
     TPoint row1;
     int rowH = 22;
     std::sscanf(rows.c_str(), "ROWS multi %d %d %d", &row1.X, &row1.Y, &rowH);
     shoot("multi", g);
     demo.Do("key Return");
-    EXPECT_EQ(demo.Next("UP multi", deadline), "UP multi accepted Streamhall #1");
+    EXPECT_EQ(demo.Next("UP multi", Within(deadline)), "UP multi accepted Streamhall #1");
     // Typing in the open list jumps to the first match.
-    demo.Do("sleep 0.4");
     demo.Do("key alt+Down");
-    demo.Next("DROPPED multi", deadline);
+    demo.Shows(Dropped(demo.Next("DROPPED multi", Within(deadline))), Within(deadline));
     demo.Do("type --delay 60 c");
     demo.Do("key Return");
-    EXPECT_EQ(demo.Next("UP multi", deadline), "UP multi accepted Clipworks #2");
+    EXPECT_EQ(demo.Next("UP multi", Within(deadline)), "UP multi accepted Clipworks #2");
     // A click picks the fifth row.
     g = demo.Open("multi", deadline);
     demo.Next("ROWS multi", deadline);
     demo.Click({row1.X, row1.Y + 4 * rowH});
-    EXPECT_EQ(demo.Next("UP multi", deadline), "UP multi accepted Reelbay #4");
+    EXPECT_EQ(demo.Next("UP multi", Within(deadline)), "UP multi accepted Reelbay #4");
     // Esc after a move restores it.
     g = demo.Open("multi", deadline);
     demo.Do("key Down");
     demo.Do("key Escape");
-    EXPECT_EQ(demo.Next("UP multi", deadline), "UP multi cancelled Reelbay #4");
+    EXPECT_EQ(demo.Next("UP multi", Within(deadline)), "UP multi cancelled Reelbay #4");
     demo.App.Stop();
 }

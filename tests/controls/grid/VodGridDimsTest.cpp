@@ -182,9 +182,11 @@ TEST(GridLookPresetTest, PresetsSetTheirColoursAndTheSameLookDoesNothing)
     EXPECT_EQ(g.ControlLook()->FixedGradientTo(), TColor(0xC0C0C0));
     EXPECT_EQ(g.ScrollType(), ssNormal);
 
+    // A styled look applies its grid style.
     g.SetLook(glWin7);
     EXPECT_EQ(g.SelectionStyle(), ssWin7);
-    EXPECT_EQ(g.SelectionColor(), clRed);
+    EXPECT_EQ(g.SelectionColor(), TColor(0xEACAB6));
+    EXPECT_EQ(g.ComponentStyle(), tsWindows7);
 }
 
 TEST(GridLookPresetTest, ALoadingGridTakesOnlyPartOfThePreset)
