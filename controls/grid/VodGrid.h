@@ -2096,7 +2096,6 @@ public:
     Integer GetNodeIndent(Integer ARow) override;
     bool IsSortIndicatorCell(Integer ACol, Integer ARow);
     void GetDisplText(Integer ACol, Integer ARow, String& Value) override;
-    virtual void ScrollCell(Integer ACol, Integer ARow, Integer Pos, Integer Min, Integer Max);
     void RepaintActiveHeaders(Integer C1, Integer R1, Integer R2, Integer C2);
     void InitOrigColSizes();
     void OleColumnDragStart(Integer ACol, Integer AIndex, TObject* AList);
@@ -2105,8 +2104,6 @@ public:
     TForm* SelectionToForm(TGridRect ARect);
     static Integer GetVersionNr();
     static String GetVersionString();
-    std::function<void(TObject* Sender, Integer ACol, Integer ARow, Integer Pos, Integer Min, Integer Max)>
-        OnScrollCell;
     TNotifyEvent OnStartBlockFocus, OnEndBlockFocus;
 
     // === looks, styles and colour tones (VodGrid_Styles.cpp) ===

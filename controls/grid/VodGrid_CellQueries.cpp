@@ -388,11 +388,8 @@ Integer TVodStringGrid::GetNodeIndent(Integer ARow)
 bool TVodStringGrid::IsSortIndicatorCell(Integer ACol, Integer ARow)
 {
     if (ACol < 0 || ARow < 0) return false;
-    // The indicator shows in the header row next to the data: the last
-    // fixed row (or row 0 without fixed rows).
-    const Integer sortRow = std::max(0, FixedRows() - 1);
     const Integer r = ARow + std::max(0, CellSpan(ACol, ARow).Y);
-    return r == sortRow && SortSettings()->Show && RowCount() > FixedRows() + 1;
+    return r == SortSettings()->Row() && SortSettings()->Show() && RowCount() > FixedRows() + 1;
 }
 
 void TVodStringGrid::GetDisplText(Integer ACol, Integer ARow, String& Value)
@@ -414,11 +411,6 @@ void TVodStringGrid::GetDisplText(Integer ACol, Integer ARow, String& Value)
 
 // ---------------------------------------------------------------------------
 // Notification hooks
-
-void TVodStringGrid::ScrollCell(Integer ACol, Integer ARow, Integer Pos, Integer Min, Integer Max)
-{
-    if (OnScrollCell) OnScrollCell(this, ACol, ARow, Pos, Min, Max);
-}
 
 void TVodStringGrid::DragDropStart()
 {
