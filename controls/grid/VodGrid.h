@@ -784,6 +784,10 @@ enum : Word { crRowSelectCursor = 8010, crColSelectCursor = 8011, crAllSelectCur
 // spreadsheet-style format texts.
 enum TFormatType : Byte { ftVCL, ftExcel };
 
+// What RectCalc computes over a rectangle.
+enum TCalcType { ctSum, ctAvg, ctMin, ctMax };
+using TColumnCalcEvent = std::function<void(TObject* Sender, Integer ACol, Integer FromRow, Integer ToRow, double& Res)>;
+
 class TVodStringGrid : public TBaseGrid,
                        public IQelStyleEx,
                        public IQelTones,
@@ -913,9 +917,11 @@ public:
     TDropCheckList* DropCheckList() const { return FDropCheckList; }
     TStringList* FilterList() const { return FFilterList.get(); }
     TStringList* ColumnHeaders() const { return FColumnHeaders.get(); }
-    void SetColumnHeaders(TStrings* v) { FColumnHeaders->Assign(v); }
+    // Empties row 0 (with fixed rows), copies the list and shows it.
+    void SetColumnHeaders(TStrings* v);
     TStringList* RowHeaders() const { return FRowHeaders.get(); }
-    void SetRowHeaders(TStrings* v) { FRowHeaders->Assign(v); }
+    // Empties column 0 while designed, copies the list and shows it.
+    void SetRowHeaders(TStrings* v);
     TStringList* LookupItems() const { return FLookupItems.get(); }
     void SetLookupItems(TStrings* v) { FLookupItems->Assign(v); }
     THTMLPictureCache* ImageCache() const { return FImageCache.get(); }
@@ -1529,12 +1535,6 @@ public:
     // The check-box state of a cell (false without a check box); completed
     // by the family of check boxes in cells.
     virtual bool IsChecked(Integer ACol, Integer ARow);
-    // The disjunct row-selection flags as far as row removal keeps them in
-    // step; completed by the family of row and column selection flags.
-    bool RowSelect(Integer ARow) const;
-    void SetRowSelect(Integer ARow, bool Value);
-    void ResetRowSelection();
-    void SelectRows(Integer RowIndex, Integer RCount);
     TIntList* ModifiedRows() const { return FModifiedRows.get(); }
     bool UseEnabledRows() const { return FUseEnabledRows; }
     void SetUseEnabledRows(bool v) { FUseEnabledRows = v; }
@@ -1555,11 +1555,6 @@ public:
     Integer ColumnPosition(Integer ACol);
     Integer ColumnAtPosition(Integer ACol);
     Integer ColumnByHeader(const String& AValue);
-    // The disjunct column-selection flags as far as column removal uses
-    // them; completed by the family of row and column selection flags.
-    bool ColSelect(Integer ACol) const;
-    void SetColSelect(Integer ACol, bool Value);
-    void ClearColSelect();
 
     // === clearing, trimming, colouring ranges, used cells, save range (VodGrid_Clear.cpp) ===
     // Negative coordinates of a range are ignored; a range reaching past
@@ -1811,6 +1806,47 @@ public:
     // === check boxes and radio buttons in cells (VodGrid_CheckBoxes.cpp) ===
 
     // === outline nodes (VodGrid_Nodes.cpp) ===
+    // A node is a ctNode graphic in CellNode.NodeColumn of its row: CellBoolean
+    // contracted, CellIndex the span in store rows with the node's own row (0:
+    // up to the next node row), CellErrFrom the sub-node count. Every covered
+    // row keeps the number of spans covering it in its node-column block
+    // (NodeLevel). Contracted rows live in the hidden-row store.
+    // Store (real) rows: AddNode, RemoveNode, ExpandNode, ContractNode,
+    // SetSummaryRow and the four row insertions and removals. Every other
+    // operation here takes display rows.
+    void AddNode(Integer ARow, Integer Span);
+    void RemoveNode(Integer ARow);
+    void RemoveAllNodes();
+    void SetSummaryRow(Integer ARow);
+    bool GetNodeState(Integer ARow);
+    // True contracts, False expands a node row whose state differs.
+    void SetNodeState(Integer ARow, bool Value);
+    Integer GetNodeLevel(Integer ARow);
+    Integer GetNodeSpan(Integer ARow);
+    void SetNodeSpan(Integer ARow, Integer Span);
+    void UpdateNodeSpan(Integer ARow, Integer Delta);
+    Integer GetSubNodeCount(Integer ARow);
+    void UpdateSubNodeCount(Integer ARow, Integer Delta);
+    void ExpandNode(Integer ARow);
+    void ContractNode(Integer ARow);
+    void ExpandAll();
+    void ContractAll();
+    // The node row whose span holds the row (a top-level node row is its own
+    // parent), -1 outside every span.
+    Integer GetParentRow(Integer ARow);
+    // For the tree lines: 0 node row, 1 the line ends here, 2 it goes on.
+    Integer GetNodeSpanType(Integer ARow);
+    bool IsInNodeButton(Integer ARow, Integer X);
+    void InsertNormalRow(Integer ARow);
+    void RemoveNormalRow(Integer ARow);
+    void InsertChildRow(Integer ARow, Integer InsertAt);
+    void RemoveChildRow(Integer ARow);
+    Integer NodeCount() const { return FNumNodes; }
+    bool HasNodes() override { return FNumNodes > 0; }
+    Integer GetNodeIndent(Integer ARow) override;
+    // Every hidden row back at its real index in one pass over the row
+    // table; the items are freed.
+    void RestoreAllHiddenRows();
 
     // === balloons, radio groups and expand buttons (VodGrid_CellExtras.cpp) ===
 
@@ -1950,12 +1986,214 @@ public:
     // === filter drop-down, filter edit row and header editors (VodGrid_FilterDropDown.cpp) ===
 
     // === calculations and selection text (VodGrid_Calc.cpp) ===
+    // Statistics over the numbers of a column, a row, a rectangle or the
+    // selection. A FromRow or ToRow of -1 stands for the normal rows above
+    // the fixed footer rows. Cells that do not read as numbers are skipped,
+    // except where a comment says that the error escapes.
+    double ColumnCount(Integer ACol, Integer FromRow = -1, Integer ToRow = -1);
+    double ColumnSum(Integer ACol, Integer FromRow = -1, Integer ToRow = -1);
+    double ColumnAvg(Integer ACol, Integer FromRow = -1, Integer ToRow = -1);
+    double ColumnMin(Integer ACol, Integer FromRow = -1, Integer ToRow = -1);
+    double ColumnMax(Integer ACol, Integer FromRow = -1, Integer ToRow = -1);
+    // Population form; a cell that is no number raises EVodGridError.
+    double ColumnStdDev(Integer ACol, Integer FromRow = -1, Integer ToRow = -1);
+    // Distinct displayed texts, without case; the empty text counts once.
+    double ColumnDistinct(Integer ACol, Integer FromRow = -1, Integer ToRow = -1);
+    double ColumnCustomCalc(Integer ACol, Integer FromRow = -1, Integer ToRow = -1);
+    double GroupCalcHandler(Integer ACol, Integer FromRow, Integer ToRow);
+    double RowSum(Integer ARow, Integer fromCol, Integer toCol);
+    double RowAvg(Integer ARow, Integer fromCol, Integer toCol);
+    double RowMin(Integer ARow, Integer fromCol, Integer toCol);
+    double RowMax(Integer ARow, Integer fromCol, Integer toCol);
+    // Real indexes; a cell that is no number raises EVodGridError.
+    double RectCalc(TGridRect GR, TCalcType CalcType);
+    double RectSum(const TGridRect& GR) { return RectCalc(GR, ctSum); }
+    double RectAvg(const TGridRect& GR) { return RectCalc(GR, ctAvg); }
+    double RectMin(const TGridRect& GR) { return RectCalc(GR, ctMin); }
+    double RectMax(const TGridRect& GR) { return RectCalc(GR, ctMax); }
+    double SelectionSum() { return RectCalc(Selection(), ctSum); }
+    double SelectionAvg() { return RectCalc(Selection(), ctAvg); }
+    double SelectionMin() { return RectCalc(Selection(), ctMin); }
+    double SelectionMax() { return RectCalc(Selection(), ctMax); }
+    void SelectCells(Integer FromCol, Integer FromRow, Integer ToCol, Integer ToRow);
+    // Tab-separated cells, rows ended (disjunct rows) or joined by CR LF.
+    String SelectedText();
+    // Never true for a fixed cell.
+    bool IsSelected(Integer ACol, Integer ARow);
+    // CalcFooter of one column, of every column (VodGrid_Validate.cpp).
+    virtual void RecalcFooter(Integer ACol);
+    virtual void RecalcAllFooters();
+    TColumnCalcEvent OnColumnCalc, OnGroupCalc;
 
     // === typed values, fills, marking and range styles (VodGrid_Values.cpp) ===
+    // Typed views on the cell texts. The All forms take real indexes and
+    // reach hidden cells. Readers raise EVodGridError "Cell does not contain
+    // integer value" / "Cell does not contain a float value".
+    void SetInts(Integer ACol, Integer ARow, Integer Value);
+    Integer GetInts(Integer ACol, Integer ARow);
+    Integer Ints(Integer ACol, Integer ARow) { return GetInts(ACol, ARow); }
+    void SetAllInts(Integer ACol, Integer ARow, Integer Value);
+    Integer GetAllInts(Integer ACol, Integer ARow);
+    void SetFloats(Integer ACol, Integer ARow, double Value);
+    double GetFloats(Integer ACol, Integer ARow);
+    double Floats(Integer ACol, Integer ARow) { return GetFloats(ACol, ARow); }
+    void SetAllFloats(Integer ACol, Integer ARow, double Value);
+    double GetAllFloats(Integer ACol, Integer ARow);
+    void SetDates(Integer ACol, Integer ARow, TDateTime Value);
+    TDateTime GetDates(Integer ACol, Integer ARow);
+    void SetTimes(Integer ACol, Integer ARow, TDateTime Value);
+    TDateTime GetTimes(Integer ACol, Integer ARow);
+    String GetCtrlVal(Integer ACol, Integer ARow, const String& ID);
+    void SetCtrlVal(Integer ACol, Integer ARow, const String& ID, const String& Value);
+
+    // Fills: every cell with DoFixed, else the normal cells.
+    void TextFill(bool DoFixed, const String& Txt);
+    // Fmt gets the column, then the row.
+    void FormatFill(bool DoFixed, const String& Fmt);
+    void RandomFill(bool DoFixed, Integer Rnd);
+    void LinearFill(bool DoFixed);
+
+    // Highlighting ("hi" tags) and marking ("e" tags) of a text in cells.
+    String HilightText(bool DoCase, const String& S, const String& Text);
+    String MarkText(bool DoCase, const String& S, const String& Text);
+    String UnHilightText(const String& S);
+    String UnMarkText(const String& S);
+    void HilightInCell(bool DoCase, Integer Col, Integer Row, const String& HiText, bool FullText);
+    void HilightInCol(bool DoFixed, bool DoCase, Integer Col, const String& HiText, bool FullText);
+    void HilightInRow(bool DoFixed, bool DoCase, Integer Row, const String& HiText, bool FullText);
+    void HilightInGrid(bool DoFixed, bool DoCase, const String& HiText, bool FullText);
+    void MarkInCell(bool DoCase, Integer Col, Integer Row, const String& HiText);
+    void MarkInCol(bool DoFixed, bool DoCase, Integer Col, const String& HiText);
+    void MarkInRow(bool DoFixed, bool DoCase, Integer Row, const String& HiText);
+    void MarkInGrid(bool DoFixed, bool DoCase, const String& HiText);
+    void UnHilightInCell(Integer Col, Integer Row);
+    void UnHilightInCol(bool DoFixed, Integer Col);
+    void UnHilightInRow(bool DoFixed, Integer Row);
+    void UnHilightInGrid(bool DoFixed);
+    void UnMarkInCell(Integer Col, Integer Row);
+    void UnMarkInCol(bool DoFixed, Integer Col);
+    void UnMarkInRow(bool DoFixed, Integer Row);
+    void UnMarkInGrid(bool DoFixed);
+
+    // The cell checker's pass; True when every checked cell stayed as it was.
+    bool CheckCell(Integer Col, Integer Row);
+    bool CheckCells(Integer FromCol, Integer FromRow, Integer ToCol, Integer ToRow);
+    bool CheckCol(bool DoFixed, Integer Col);
+    bool CheckRow(bool DoFixed, Integer Row);
+    bool CheckGrid(bool DoFixed);
+
+    // Header texts in row 0 and column 0.
+    void ClearColumnHeaders();
+    void ShowColumnHeaders();
+    void ClearRowHeaders();
+    void ShowRowHeaders();
+
+    // Looks over a rectangle of store cells, column by column.
+    void SetFontStyle(const TGridRect& GridRect, TFontStyle AStyle, bool DoSet);
+    bool IsFontStyle(const TGridRect& GridRect, TFontStyle AStyle);
+    void SetCellColor(const TGridRect& GridRect, TColor AColor);
+    void SetCellTextColor(const TGridRect& GridRect, TColor AColor);
+    void SetCellFontName(const TGridRect& GridRect, const String& AName);
+    void SetCellFontSize(const TGridRect& GridRect, Integer ASize);
+    void SetAlignment(const TGridRect& GridRect, TAlignment AAlignment);
+    bool IsAlignment(const TGridRect& GridRect, TAlignment AAlignment);
+
+    // Screen areas of cells (cell coordinates).
+    void RepaintRect(const TRect& r);
+    void RepaintRow(Integer ARow);
+    void RepaintCol(Integer ACol);
 
     // === row and column selection flags, modified and enabled rows, navigation (VodGrid_RowFlags.cpp) ===
+    // Row flags with MouseActions.DisjunctRowSelect, else the selection's
+    // rows. Out of range: "Invalid row <n> accessed" (unless
+    // RowSelectPersistent).
+    bool GetRowSelect(Integer ARow) const;
+    bool RowSelect(Integer ARow) const { return GetRowSelect(ARow); }
+    // Fires OnRowDisjunctSelect (which may refuse) and OnRowDisjunctSelected
+    // on a change; raises "Invalid row accessed".
+    void SetRowSelect(Integer ARow, bool Value);
+    // "Invalid column accessed" outside 0 .. ColCount + hidden columns - 1.
+    bool GetColSelect(Integer ACol) const;
+    bool ColSelect(Integer ACol) const { return GetColSelect(ACol); }
+    void SetColSelect(Integer ACol, bool Value);
+    Integer RowSelectCount() const;
+    Integer ColSelectCount() const;
+    void SelectRows(Integer RowIndex, Integer RCount);
+    void UnSelectRows(Integer RowIndex, Integer RCount);
+    void SelectCols(Integer ColIndex, Integer CCount);
+    void UnSelectCols(Integer ColIndex, Integer CCount);
+    void SelectRange(Integer FromCol, Integer ToCol, Integer FromRow, Integer ToRow);
+    void ClearRowSelect();
+    void ResetRowSelection();
+    void ClearColSelect();
+    bool SyncRowSelectFromSelection(bool All);
+    void SyncColSelectFromSelection(bool All);
+    bool RowSelMod() const { return FRowSelMod; }
+    bool GetRowModified(Integer ARow) const;
+    void SetRowModified(Integer ARow, bool Value);
+    Integer ModifiedRowCount() const;
+    bool GetRowEnabled(Integer ARow) const;
+    // Disabling the current row first moves it to the first other enabled
+    // row.
+    void SetRowEnabled(Integer ARow, bool Value);
+    void GotoCell(Integer ACol, Integer ARow);
+    void EditCell(Integer ACol, Integer ARow);
+    // The selection becomes the one cell.
+    void FocusCell(Integer ACol, Integer ARow);
+    // The platform grid's form (current cell and, optionally, the anchor).
+    using TCustomGrid::FocusCell;
+    void MoveToCell(Integer ACol, Integer ARow);
+    // Texts and object references, without merge redirection or repaint.
+    void SwapCells(TGridCoord FromCell, TGridCoord ToCell);
+    // A new sorted list of the column's values (hidden rows included); the
+    // caller owns it.
+    TStrings* DistinctValues(Integer ACol, bool CaseSensitive);
+    virtual void BottomReached();
+    std::function<void(TObject* Sender, Integer ARow, bool AState, bool& Allow)> OnRowDisjunctSelect;
+    std::function<void(TObject* Sender, Integer ARow)> OnRowDisjunctSelected;
+    std::function<void(TObject* Sender, Integer ACol, bool AState, bool& Allow)> OnColDisjunctSelect;
+    std::function<void(TObject* Sender, Integer ACol)> OnColDisjunctSelected;
+    std::function<void(TObject* Sender, Integer ALeft, Integer ATop, Integer ARight, Integer ABottom)>
+        OnSelectionChanged;
 
     // === auto sizing, numbering and swaps (VodGrid_AutoSize.cpp) ===
+    // Widths and heights fitted to the cells; every size passes through
+    // LimitToMinMax with MinColWidth/MaxColWidth, MinRowHeight/MaxRowHeight.
+    void AutoSizeCol(Integer ACol, Integer Padding = 0);
+    void AutoSizeColumns(bool DoFixedCols, Integer Padding = 0);
+    void AutoGrowCol(Integer ACol, Integer Padding = 0);
+    void AutoGrowColumns(bool DoFixedCols, Integer Padding = 0);
+    void AutoSizeRow(Integer ARow, Integer Padding = 0);
+    void AutoSizeRows(bool DoFixedRows, Integer Padding = 0);
+    void SetRowHeightByLines(Integer ARow, Integer Lines, Integer Padding = 0);
+    void AutoSizeCells(bool DoFixedCells, Integer PaddingX, Integer PaddingY);
+    // Fits the columns into the control's width.
+    void AutoFitColumns(bool DoFixedCells);
+    void SizeToCols();
+    void SizeToRows();
+    void SizeToCells();
+    void AutoNumberCol(Integer ACol);
+    void AutoNumberRow(Integer ARow);
+    void SwapColumns(Integer ACol1, Integer ACol2);
+    void SwapRows(Integer ARow1, Integer ARow2);
+    Integer MinColWidth() const { return FMinColWidth; }
+    void SetMinColWidth(Integer v) { FMinColWidth = v; }
+    Integer MaxColWidth() const { return FMaxColWidth; }
+    void SetMaxColWidth(Integer v) { FMaxColWidth = v; }
+    Integer MinRowHeight() const { return FMinRowHeight; }
+    void SetMinRowHeight(Integer v) { FMinRowHeight = v; }
+    Integer MaxRowHeight() const { return FMaxRowHeight; }
+    void SetMaxRowHeight(Integer v) { FMaxRowHeight = v; }
+    VEL_GRID_PROP(bool, SizeGrowOnly, false)
+    VEL_GRID_PROP(Integer, AutoNumberStart, 0)
+    VEL_GRID_PROP(Integer, AutoNumberOffset, 0)
+    VEL_GRID_PROP(TSortDirection, AutoNumberDirection, sdAscending)
+    VEL_GRID_PROP(bool, XYOffsetTopLeftOnly, false)
+public:
+    Integer ZoomFactor() const { return FZoomFactor; }
+    void SetZoomFactor(Integer v) { FZoomFactor = v; }
+    Integer XYOffsetWidth() const { return FXYOffsetTopLeftOnly ? FXYOffset.X : 2 * FXYOffset.X; }
+    Integer XYOffsetHeight() const { return FXYOffsetTopLeftOnly ? FXYOffset.Y : 2 * FXYOffset.Y; }
 
     // === binary cell stream (VodGrid_BinStream.cpp) ===
 
@@ -2417,6 +2655,18 @@ protected:
     // === state: check boxes and radio buttons in cells ===
 
     // === state: outline nodes ===
+    Integer FNumNodes = 0;
+    // The node graphic of a display row, nil for other rows.
+    TCellGraphic* NodeGraphicAt(Integer ARow) const;
+    // The span of a node row in store rows, a span of 0 resolved to the next
+    // node row (or the end of the grid).
+    Integer NodeSpanRows(Integer ARow);
+    // The display row of the next node row below ARow, or RowCount.
+    Integer NextNodeRow(Integer ARow) const;
+    // Sets or clears the collapse flag of every block of a display row.
+    void SetRowMergeCollapse(Integer ARow, bool Value);
+    void ExpandNodeInternal(Integer ARow);
+    void ApplyOwnBounds();
 
     // === state: balloons, radio groups and expand buttons ===
 
@@ -2476,8 +2726,15 @@ protected:
     // === state: typed values, fills, marking and range styles ===
 
     // === state: row and column selection flags, modified and enabled rows, navigation ===
+    bool FRowSelMod = false;
+    void RowFlagChanged(Integer ARow);
 
     // === state: auto sizing, numbering and swaps ===
+    // The width the content of display column Index needs.
+    Integer CalcAutoColumnWidth(Integer Index);
+    Integer CalcAutoRowHeight(Integer ARow, Integer Padding);
+    // Applies the cell's own colours and font to the canvas font.
+    void ApplyCellFont(Integer ACol, Integer ARow, TFont* AFont);
 
     // === state: binary cell stream ===
 

@@ -245,23 +245,3 @@ Integer TVodStringGrid::ColumnByHeader(const String& AValue)
     }
     return -1;
 }
-
-// ---------------------------------------------------------------------------
-// Column selection flags as column removal uses them
-
-bool TVodStringGrid::ColSelect(Integer ACol) const
-{
-    return ACol >= 0 && ACol < FColSelect->Count() && FColSelect->Items(ACol) != nullptr;
-}
-
-void TVodStringGrid::SetColSelect(Integer ACol, bool Value)
-{
-    if (ACol < 0) return;
-    while (FColSelect->Count() <= ACol) FColSelect->Add(nullptr);
-    FColSelect->SetItems(ACol, Value ? FColSelect.get() : nullptr);
-}
-
-void TVodStringGrid::ClearColSelect()
-{
-    for (Integer i = 0; i < FColSelect->Count(); ++i) FColSelect->SetItems(i, nullptr);
-}

@@ -315,19 +315,9 @@ TFooterPanel* TVodStringGrid::FooterPanel()
     return FFooterPanel;
 }
 
-void TVodStringGrid::WriteColumnHeaders()
-{
-    const Integer n = std::min(FColumnHeaders->Count(), ColCount());
-    if (RowCount() < 1) return;
-    for (Integer i = 0; i < n; ++i) SetCells(i, 0, FColumnHeaders->Strings(i));
-}
+void TVodStringGrid::WriteColumnHeaders() { ShowColumnHeaders(); }
 
-void TVodStringGrid::WriteRowHeaders()
-{
-    const Integer n = std::min(FRowHeaders->Count(), RowCount());
-    if (ColCount() < 1) return;
-    for (Integer i = 0; i < n; ++i) SetCells(0, i, FRowHeaders->Strings(i));
-}
+void TVodStringGrid::WriteRowHeaders() { ShowRowHeaders(); }
 
 // ---------------------------------------------------------------------------
 // Destruction
@@ -337,8 +327,14 @@ TVodStringGrid::~TVodStringGrid()
     // The families see csDestroying and raise no events from here on.
     Destroying();
     const bool designing = ComponentState().Contains(csDesigning);
-    // 1. Every row present (expanding nodes and removing filters come with
-    // their families; without nodes and filters nothing is hidden by them).
+    // 1. Every row present: contracted nodes are expanded (the rows come
+    // back in one pass; removing filters comes with its family).
+    if (HasNodes()) {
+        try {
+            RestoreAllHiddenRows();
+        } catch (const Exception&) {
+        }
+    }
     // 2. The metro scroll controls.
     FreeMetroScrollControls();
     // 3. Balloon window; the form's own resize handler back.

@@ -377,7 +377,19 @@ void TVodStringGrid::CalcFooterRow(Integer ACol)
             SetCellEx(c, last, v);
             break;
         }
-        // The column calculations come with the grid's calculation family.
+        case acSUM: SetFloats(c, last, ColumnSum(c, TCustomGrid::FixedRows(), last - 1 + h)); break;
+        case acAVG: SetFloats(c, last, ColumnAvg(c, TCustomGrid::FixedRows(), last - 1 + h)); break;
+        case acMIN: SetFloats(c, last, ColumnMin(c, TCustomGrid::FixedRows(), last - 1 + h)); break;
+        case acMAX: SetFloats(c, last, ColumnMax(c, TCustomGrid::FixedRows(), last - 1 + h)); break;
+        case acDISTINCT: SetFloats(c, last, ColumnDistinct(c, TCustomGrid::FixedRows(), last - 1 + h)); break;
+        case acSTDDEV: {
+            // A word in the column leaves the footer cell as it was.
+            try {
+                SetFloats(c, last, ColumnStdDev(c, TCustomGrid::FixedRows(), last - 1 + h));
+            } catch (const EVodGridError&) {
+            }
+            break;
+        }
         default: break;
         }
     }

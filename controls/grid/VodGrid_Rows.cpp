@@ -415,28 +415,3 @@ void TVodStringGrid::MoveRows(Integer FromIndex, Integer ToIndex, Integer Count)
     for (Integer i = 0; i < Count; ++i) AttachStoreRow(ToIndex + i, rows[size_t(i)].get());
     Invalidate();
 }
-
-// ---------------------------------------------------------------------------
-// Row selection flags as row removal keeps them
-
-bool TVodStringGrid::RowSelect(Integer ARow) const
-{
-    return ARow >= 0 && ARow < FRowSelect->Count() && FRowSelect->Items(ARow) != nullptr;
-}
-
-void TVodStringGrid::SetRowSelect(Integer ARow, bool Value)
-{
-    if (ARow < 0) return;
-    while (FRowSelect->Count() <= ARow) FRowSelect->Add(nullptr);
-    FRowSelect->SetItems(ARow, Value ? FRowSelect.get() : nullptr);
-}
-
-void TVodStringGrid::ResetRowSelection()
-{
-    for (Integer i = 0; i < FRowSelect->Count(); ++i) FRowSelect->SetItems(i, nullptr);
-}
-
-void TVodStringGrid::SelectRows(Integer RowIndex, Integer RCount)
-{
-    for (Integer r = RowIndex; r < RowIndex + RCount; ++r) SetRowSelect(r, true);
-}
