@@ -2287,9 +2287,6 @@ public:
     // The vertical text flag of the last text drawn (0, DT_VCENTER or
     // DT_BOTTOM).
     Cardinal VerticalTextFlag() const { return FVAlign; }
-    Integer ZoomFactor() const { return FZoomFactor; }
-    // The cell margin XYOffset applies at the top and left only.
-    VEL_GRID_PROP(bool, XYOffsetTopLeftOnly, false)
     // Links in cells underline only while the mouse is over them.
     VEL_GRID_PROP(bool, URLUnderlineOnHover, false)
 public:
@@ -2330,8 +2327,6 @@ public:
     // The size of a cell's graphic on paper, within AW x AH.
     TPoint MeasurePrintCellGraphic(TCanvas* ACanvas, Integer ACol, Integer ARow, Integer AW, Integer AH);
     bool IsMaskedTextCell(Integer ACol, Integer ARow);
-    bool HasNodes() override;
-    Integer GetNodeIndent(Integer ARow) override;
     bool IsSortIndicatorCell(Integer ACol, Integer ARow);
     void GetDisplText(Integer ACol, Integer ARow, String& Value) override;
     void RepaintActiveHeaders(Integer C1, Integer R1, Integer R2, Integer C2);

@@ -368,22 +368,7 @@ bool TVodStringGrid::IsMaskedTextCell(Integer ACol, Integer ARow)
 }
 
 // ---------------------------------------------------------------------------
-// Nodes, sort indicator and display text
-
-bool TVodStringGrid::HasNodes()
-{
-    // The node count comes with the outline nodes; until they are there no
-    // grid has nodes.
-    return false;
-}
-
-Integer TVodStringGrid::GetNodeIndent(Integer ARow)
-{
-    if (!HasNodes() || ARow < 0) return 0;
-    const TCellProperties* p = CellPropertiesOf(CellNode()->NodeColumn(), ARow);
-    if (!p) return 0;
-    return p->NodeLevel() * CellNode()->NodeIndent();
-}
+// Sort indicator and display text
 
 bool TVodStringGrid::IsSortIndicatorCell(Integer ACol, Integer ARow)
 {
