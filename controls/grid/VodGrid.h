@@ -2230,36 +2230,45 @@ public:
     // === drawing fixed cells (VodGrid_DrawFixed.cpp) ===
 
     // === cell text and measuring (VodGrid_CellText.cpp) ===
-    // The working values of one DrawGridCell call that its text and graphic
-    // steps share (the painter fills the first block, the text steps the
-    // rest; the graphic step reads TextWidth and the layout).
+    // The working values of one DrawGridCell call: its steps, and the text
+    // and graphic steps it runs, read and write them here.
     struct TCellDrawFrame {
         TCanvas* Canvas = nullptr;
-        Integer ACol = 0;   // display column
-        Integer RCol = 0;   // real column
+        Integer ACol = 0;      // display column
+        Integer RCol = 0;      // real column
         Integer ARow = 0;
-        TGridDrawState AState;
+        Integer SelRow = 0;    // the row persistent row selection looks at
+        TRect Rect{};          // the cell rectangle as the steps change it
+        TGridDrawState State;
+        TColor ColorTo = clNone, MirrorColor = clNone, MirrorColorTo = clNone;
         TAlignment HA = taLeftJustify;
         TVAlignment VA = vtaTop;
         bool WW = false;
-        bool ShowFilterGlyph = false;
-        // The link colour after the selection look (URLColor otherwise).
-        TColor LinkColor = clNone;
+        TCellGradientDirection GD = GradientVertical;
         // From GetCellGraphicLayout.
         TCellGraphic* Graphic = nullptr;
         Integer GW = 0, GH = 0;
+        TCellHAlign GraphicHAlign = haLeft;
+        TCellVAlign GraphicVAlign = vaTop;
         bool ShowText = true;
-        TCellHAlign GHAlign = haLeft;
-        TCellVAlign GVAlign = vaTop;
-        // Set by PrepareCellText: the display text, its kind (0 plain,
-        // 1 markup, 2 rich text, 3 formula, 4 URL, 5 packed wide text) and
-        // the marked range (1-based start, length; 0 for none).
-        String Text;
+        bool IsFixedCell = false;
+        bool ShowFilterGlyph = false;
+        bool StyleDrawn = false;
+        bool Selected = false;     // the selected look of DrawCellContent
+        Integer TextWidth = 0;     // drawn text width + 2 (0: no text)
+        TColor LinkColor = clNone;
+        TColor SavedBrush = clNone, SavedFont = clNone;
+        TRect TextRect{};          // the text rectangle of DrawCellContent
+        String Text;               // the display text of the cell
+        bool ContentClip = false;  // a clip region is selected for the cell scroll bar
+        Integer ScrollPos = 0;     // the cell scroll bar's position
+        // Set by PrepareCellText: the kind of the text (0 plain, 1 markup,
+        // 2 rich text, 3 formula, 4 URL, 5 packed wide text) and the marked
+        // range (start, length; 0 for none).
         Byte Kind = 0;
         Integer MarkerPos = 0, MarkerLen = 0;
-        // Set by DrawCellText: the drawn text's width + 2 (0 without text)
-        // and the graphic offset the sort glyph keeps for left text.
-        Integer TextWidth = 0;
+        // Set by DrawCellText: the room a left-aligned graphic keeps beside
+        // the sort glyph.
         Integer GraphicOffset = 0;
     };
     // The measuring font of a cell into AFont (ABrush takes the cell
@@ -2276,11 +2285,11 @@ public:
     // Draws a rich text cell of real column RCol into R.
     void DrawRichTextCell(Integer RCol, Integer ARow, TRect R, TCanvas* ACanvas);
     // The text steps of the cell content: PrepareCellText fetches and
-    // prepares the text (search highlight, formulas, marker, password);
-    // DrawCellText draws it in the text rectangle R (already moved for
-    // fixed cells and the cell scroll bar) and sets TextWidth.
+    // prepares F.Text (search highlight, formulas, marker, password);
+    // DrawCellText draws it in F.TextRect (already moved for fixed cells and
+    // the cell scroll bar) and sets TextWidth.
     void PrepareCellText(TCellDrawFrame& F);
-    void DrawCellText(TCellDrawFrame& F, TRect R);
+    void DrawCellText(TCellDrawFrame& F);
     // The grid's hidden rich edit, made on first use (nil while the grid has
     // no window to hold it).
     TCustomRichEdit* CellRichEdit();

@@ -355,8 +355,9 @@ void TVodStringGrid::PrepareCellText(TCellDrawFrame& F)
     if (IsMaskedTextCell(F.RCol, F.ARow)) FillWithChar(F.Text, FPasswordChar);
 }
 
-void TVodStringGrid::DrawCellText(TCellDrawFrame& F, TRect R)
+void TVodStringGrid::DrawCellText(TCellDrawFrame& F)
 {
+    TRect R = F.TextRect;
     TCanvas* C = F.Canvas;
     if (!C) return;
     F.TextWidth = 0;
@@ -370,14 +371,14 @@ void TVodStringGrid::DrawCellText(TCellDrawFrame& F, TRect R)
     R.Top += FXYOffset.Y;
     const Integer lineH = C->TextHeight(L"gh");
     if (F.Graphic) {
-        switch (F.GHAlign) {
+        switch (F.GraphicHAlign) {
         case haBeforeText: R.Left += F.GW; break;
         case haAfterText: R.Right -= F.GW; break;
         case haLeft: F.GraphicOffset = F.GW; break;
         default: break;
         }
-        if (F.GVAlign == vaAboveText) R.Top += F.GH;
-        else if (F.GVAlign == vaUnderText) R.Bottom -= F.GH;
+        if (F.GraphicVAlign == vaAboveText) R.Top += F.GH;
+        else if (F.GraphicVAlign == vaUnderText) R.Bottom -= F.GH;
     }
     if (F.RCol == 0 && HasNodes() && !IsNode(F.ARow)) R.Left += GetNodeIndent(F.ARow);
 
@@ -431,7 +432,7 @@ void TVodStringGrid::DrawCellText(TCellDrawFrame& F, TRect R)
     // 8. Rich text.
     if (F.Kind == 2) {
         C->Pen()->SetColor(C->Brush()->Color());
-        const bool keepBack = F.AState.Contains(gdSelected) && !F.AState.Contains(gdFocused) && FSelectionColor == clNone;
+        const bool keepBack = F.State.Contains(gdSelected) && !F.State.Contains(gdFocused) && FSelectionColor == clNone;
         if (!keepBack) C->FillRect(R);
         C->Brush()->SetStyle(bsClear);
         DrawRichTextCell(F.RCol, F.ARow, R, C);

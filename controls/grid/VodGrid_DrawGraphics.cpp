@@ -371,10 +371,10 @@ void TVodStringGrid::DrawCellGraphic(TCellDrawFrame& F, TRect R, TCellGraphic* G
             }
         break;
     }
-    case ctNode: DrawNodeButton(C, R, RCol, ARow, F.AState, G); break;
+    case ctNode: DrawNodeButton(C, R, RCol, ARow, F.State, G); break;
     case ctRadio: {
         auto* items = dynamic_cast<TStrings*>(G->CellBitmap());
-        DrawRadioGroup(C, R, false, 1.0, ControlLook()->ControlStyle(), ARow, RCol, F.AState.Contains(gdSelected),
+        DrawRadioGroup(C, R, false, 1.0, ControlLook()->ControlStyle(), ARow, RCol, F.State.Contains(gdSelected),
                        items, !IsCellEditable(RCol, ARow), G->CellBoolean(), G->CellIndex(), items ? items->Count() : 0);
         break;
     }
@@ -542,7 +542,7 @@ void TVodStringGrid::DrawCellGraphic(TCellDrawFrame& F, TRect R, TCellGraphic* G
         IGridCellDraw* d = nullptr;
         if (Supports(G->CellBitmap(), d))
             d->CellDraw(C, TRect{R.Left - 1, R.Top - 1, R.Right, R.Bottom}, this, ARow, RCol,
-                        F.AState.Contains(gdSelected));
+                        F.State.Contains(gdSelected));
         break;
     }
     case ctShape:

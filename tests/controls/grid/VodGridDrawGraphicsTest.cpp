@@ -60,7 +60,7 @@ void Paint(TVodStringGrid* G, TCanvas* C, Integer c, Integer r, TRect R, Integer
     F.ARow = r;
     F.HA = HA;
     F.VA = VA;
-    F.Graphic = G->GetCellGraphicLayout(c, r, F.GW, F.GH, F.ShowText, F.GHAlign, F.GVAlign);
+    F.Graphic = G->GetCellGraphicLayout(c, r, F.GW, F.GH, F.ShowText, F.GraphicHAlign, F.GraphicVAlign);
     F.TextWidth = TextWidth;
     G->DrawCellGraphic(F, R, F.Graphic, VA);
 }
