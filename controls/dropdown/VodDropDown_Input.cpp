@@ -498,7 +498,6 @@ void TVodCustomDropDown::WMPaste(TMessage& M)
     if (ReadOnly() || !Clipboard()->HasFormat(CF_TEXT)) return;
     const String clip = Clipboard()->AsText();
     const String whole = EditText();
-    const Integer plen = Integer(FPrefix.size());
     const Integer s = SelStartRaw(), l = SelLengthRaw();
     // The value the paste would give, and where the caret would stand.
     String newWhole = whole;

@@ -112,7 +112,12 @@ void TVodGridUndoRedo::Redo()
     }
     if (first->FSequenceStop) return;  // an unpaired stop marker is stepped over
     if (OnRedo) OnRedo(this, FGrid, first->FCol, first->FRow, FGrid->GetCellEx(first->FCol, first->FRow), first->FValue);
-    FGrid->SetCellEx(first->FCol, first->FRow, first->FValue);
+    // A check box keeps its state where its kind does (not always in the
+    // text): a redo sets it again as the undo restored it.
+    if (FGrid->CellHasCheckBox(first->FCol, first->FRow))
+        FGrid->SetCheckBoxFromText(first->FCol, first->FRow, first->FValue);
+    else
+        FGrid->SetCellEx(first->FCol, first->FRow, first->FValue);
     MakeCurrent(first);
     FGrid->RepaintCell(FGrid->Col(), FGrid->Row());
 }

@@ -39,6 +39,12 @@ enum TCellType : Byte {
 };
 using TCellTypes = TSet<TCellType>;
 
+// The group of a ctRadioButton, kept in CellAngle: alone, with the adjacent
+// radio buttons of its column, or of its row.
+enum TRadioButtonGroup : Byte { rgNone, rgCol, rgRow };
+// The icon of a cell balloon, kept in CellIndex.
+enum TBalloonIcon : Byte { biNone, biInfo, biWarning, biError };
+
 enum TCellVAlign : Byte { vaTop, vaBottom, vaCenter, vaUnderText, vaAboveText, vaFull };
 enum TCellHAlign : Byte { haLeft, haRight, haCenter, haBeforeText, haAfterText, haFull };
 enum TStretchMode : Byte { noStretch, Stretch, StretchWithAspectRatio, Shrink, ShrinkWithAspectRatio };

@@ -6,8 +6,16 @@
 
 #include "platform/ui/Forms.h"
 
+// A popup that never takes the activation: a click on it is answered
+// with the no-activate code, and its window is a popup (disabled and with a
+// border unless FEnabled is set) of a class that saves the bits under it.
 class TNoActiveForm : public TForm {
     VEL_CLASS(TNoActiveForm, TForm)
 public:
     explicit TNoActiveForm(TComponent* AOwner) : TForm(AOwner) {}
+    bool FEnabled = false;
+
+protected:
+    void CreateParams(TCreateParams& Params) override;
+    void Dispatch(TMessage& Message) override;
 };

@@ -1804,6 +1804,53 @@ public:
     void SetFocusHelper(TFocusHelper* Value) { FocusHelper()->Assign(Value); }
 
     // === check boxes and radio buttons in cells (VodGrid_CheckBoxes.cpp) ===
+    // Adding and removing take cells of the store (store column, store row
+    // of the grid's cells; rows and columns count hidden ones in the bounds
+    // test). The state operations (Get/SetCheckBoxState, IsChecked, the
+    // notifying set, CheckAll) take real rows: a hidden row's check box is
+    // read and set in the hidden-row store. The toggles, the queries and the
+    // hit test take the cell as the grid shows it (store column, display row).
+    // Raises EVodGridError "Invalid cell" outside the grid.
+    void AddCheckBox(Integer ACol, Integer ARow, bool State, bool Data = false);
+    void AddCheckBox(Integer ACol, Integer ARow, TCheckBoxState State);
+    void AddCheckBoxColumn(Integer ACol, bool DefaultState = false, bool DataCheckBox = false);
+    void AddTriStateCheckBoxColumn(Integer ACol, TCheckBoxState State);
+    void RemoveCheckBox(Integer ACol, Integer ARow);
+    void RemoveCheckBoxColumn(Integer ACol);
+    void AddRadioButton(Integer ACol, Integer ARow, bool State = false);
+    void AddRadioButtonGroup(Integer ACol, Integer ARow, TRadioButtonGroup Group, bool State = false);
+    void AddRadioButtonColumn(Integer ACol);
+    void AddRadioButtonGroupColumn(Integer ACol);
+    void RemoveRadioButton(Integer ACol, Integer ARow);
+    void RemoveRadioButtonColumn(Integer ACol);
+    bool HasCheckBox(Integer ACol, Integer ARow);
+    bool HasDataCheckBox(Integer ACol, Integer ARow);
+    bool IsDataCheckBoxColumn(Integer ACol);
+    bool IsDataCell(Integer ACol, Integer ARow);
+    // Whether a click acts on the cell's control instead of editing it.
+    bool IsClickControlCell(Integer ACol, Integer ARow);
+    // False when the cell has no check box; a three-state box reads
+    // checked only when it is checked.
+    bool GetCheckBoxState(Integer ACol, Integer ARow, bool& State);
+    bool GetCheckBoxState(Integer ACol, Integer ARow, TCheckBoxState& State);
+    static TCheckBoxState BoolToCheckBoxState(bool bChecked) { return bChecked ? cbChecked : cbUnchecked; }
+    bool HasRadioButton(Integer ACol, Integer ARow);
+    bool HasRadioButtonGroup(Integer ACol, Integer ARow, TRadioButtonGroup Group);
+    bool IsRadioButtonChecked(Integer ACol, Integer ARow);
+    Integer GetRadioButtonColumnIndex(Integer ACol);
+    // No event; True when the cell has a check box of a fitting kind.
+    bool SetCheckBoxState(Integer ACol, Integer ARow, bool State);
+    bool SetCheckBoxState(Integer ACol, Integer ARow, TCheckBoxState State);
+    // As SetCheckBoxState, telling CheckBoxChange of each real change.
+    bool SetCheckBoxStateNotify(Integer ACol, Integer ARow, bool Value);
+    bool ToggleCheckBox(Integer ACol, Integer ARow) { return ToggleCellCheckBox(ACol, ARow, false); }
+    void CheckAll(Integer ACol);
+    void UnCheckAll(Integer ACol);
+    bool SetRadioButtonState(Integer ACol, Integer ARow, bool State);
+    void SetRadioButtonRowIndex(Integer ARow, Integer Index);
+    void SetRadioButtonColumnIndex(Integer ACol, Integer Index);
+    bool IsInCheckBox(Integer ACol, Integer ARow, Integer XPos, Integer YPos);
+    TCheckBoxCanToggleEvent OnCheckBoxCanToggle;
 
     // === outline nodes (VodGrid_Nodes.cpp) ===
     // A node is a ctNode graphic in CellNode.NodeColumn of its row: CellBoolean
@@ -1982,8 +2029,61 @@ public:
     std::function<void(TObject* Sender, Integer OldRow, Integer NewRow)> OnRowUpdate;
 
     // === row filtering and the filter file (VodGrid_Filter.cpp) ===
+    bool FilterActive() const { return FFilterActive; }
+    // Acts only on a change (ignored while loading): on, the failing rows
+    // are hidden as one level; off, the last level comes back. The footers
+    // are recalculated either way.
+    void SetFilterActive(bool Value);
+    // Tests the normal rows and hides the failing ones as one new level
+    // (also when none fails).
+    void ApplyFilter();
+    void FilterRow(Integer ARow);
+    // Incremental search: one more character pushes a level, one fewer pops
+    // it, anything else filters afresh. AColumn -1 searches whole rows.
+    void NarrowDown(const String& ACondition, Integer AColumn = -1) { NarrowDown(ACondition, false, AColumn); }
+    void NarrowDown(const String& ACondition, bool DoRemoveAccented, Integer AColumn);
+    // Restores the last level; true when more than one level remains.
+    bool RemoveLastFilter();
+    void RemoveAllFilters();
+    // The conditions as an INI file; a failed write raises (the old file
+    // stays). Loading a missing or unreadable file changes nothing.
+    void SaveFilter(const String& FileName);
+    void LoadFilter(const String& FileName);
+    bool NarrowDownFromStart() const { return FNarrowDownFromStart; }
+    void SetNarrowDownFromStart(bool v) { FNarrowDownFromStart = v; }
+    bool IsNarrowDown() const { return FIsNarrowDown; }
+    const String& LastFilter() const { return FLastFilter; }
+    std::function<void(TObject* Sender, Integer ARow, bool& AcceptRow)> OnCustomFilter;
+    std::function<void(TObject* Sender, SmallInt Progress)> OnFilterProgress;
 
     // === filter drop-down, filter edit row and header editors (VodGrid_FilterDropDown.cpp) ===
+    // Repaints; on, the fixed row stays when every row is filtered out;
+    // off, the value list is emptied.
+    void SetFilterDropDownAuto(bool Value);
+    // A row not smaller than FixedRows is ignored; a valid one repaints.
+    void SetFilterDropDownRow(Integer Value);
+    void SetFilterEdit(TFilterEdit* Value) { FFilterEdit->Assign(Value); }
+    void SetFilterDropDown(TFilterDropDown* Value) { FFilterDropDown->Assign(Value); }
+    // The column whose drop-down is open, -1 for none.
+    Integer FilterCol() const { return FFilterCol; }
+    // Opens a column's filter list under its header cell in FilterDropDownRow
+    // (the check list with FilterDropDownCheck, the values of the column's
+    // condition checked); false when there is nothing to show.
+    bool ShowFilterDropDown(Integer ACol);
+    // The lists' cancel-mode rule: the open column is closed.
+    void FilterDropDownCancelled();
+    // A header editor that refused its text takes the current cell back.
+    void FocusEditorCell(Integer ACol, Integer ARow) { FocusCell(ACol, ARow, true); }
+    std::function<void(TObject* Sender, Integer Column, Integer ItemIndex, const String& FriendlyName,
+                       String& FilterCondition)>
+        OnFilterSelect;
+    std::function<void(TObject* Sender, Integer Column, Integer ItemIndex, const String& FriendlyName,
+                       String& FilterCondition, TCheckListBox* CheckList)>
+        OnFilterCheck;
+    std::function<void(TObject* Sender, Integer Column, Integer ItemIndex, bool State, TCheckListBox* CheckList)>
+        OnFilterCheckClick;
+    std::function<void(TObject* Sender, Integer ACol, Integer ARow, String& Value, bool& Valid)> OnCellValidate;
+    TNotifyEvent OnEditingDone;
 
     // === calculations and selection text (VodGrid_Calc.cpp) ===
     // Statistics over the numbers of a column, a row, a rectangle or the
@@ -2657,6 +2757,20 @@ protected:
            FQelGradDownMirrorTo = clNone, FQelGradDownBorder = clNone;
 
     // === state: check boxes and radio buttons in cells ===
+    // A check box cell as the state operations find it: in the grid (Row a
+    // display row) or in a hidden row's item (Hidden, Real the real row).
+    struct TCheckCell {
+        TCellGraphic* G = nullptr;
+        TCellType Kind = ctEmpty;
+        Integer Col = -1, Row = -1, Real = -1;
+        bool Hidden = false;
+    };
+    TCheckCell FindCheckCell(Integer ACol, Integer ARow);
+    String CheckCellText(const TCheckCell& C);
+    void SetCheckCellText(const TCheckCell& C, const String& Value);
+    void RepaintCheckCell(const TCheckCell& C);
+    void AddCheckGraphic(Integer ACol, Integer ARow, TCellType Kind, bool State, Integer Angle);
+    TCellType BaseCellType(Integer ACol, Integer ARow);
 
     // === state: outline nodes ===
     Integer FNumNodes = 0;
@@ -2722,6 +2836,13 @@ protected:
     Integer FSortColCount = 0;
 
     // === state: row filtering and the filter file ===
+    // The text of a row for a whole-row condition.
+    String FilterRowText(Integer ARow, String& Separator);
+    bool FFilterActive = false;
+    Integer FFilterFixedRows = 0;
+    String FLastFilter;
+    bool FIsNarrowDown = false;
+    bool FNarrowDownFromStart = false;
 
     // === state: filter drop-down, filter edit row and header editors ===
 
@@ -2739,6 +2860,10 @@ protected:
     Integer CalcAutoRowHeight(Integer ARow, Integer Padding);
     // Applies the cell's own colours and font to the canvas font.
     void ApplyCellFont(Integer ACol, Integer ARow, TFont* AFont);
+    // The measured size of a cell's text (display and store column) and of
+    // its graphic.
+    TSize CellTextExtent(Integer DCol, Integer RCol, Integer ARow, bool Wrapped);
+    TSize CellGraphicExtent(Integer RCol, Integer ARow, Integer Padding);
 
     // === state: binary cell stream ===
 

@@ -593,21 +593,8 @@ bool TVodStringGrid::BuildColumnFilterList(Integer ACol, bool FirstOnly, bool Wi
 // Least bodies of entries that other families of the grid complete. Each
 // does the least that keeps the grid sound until its family lands.
 
-// Check boxes and radio buttons in cells.
-bool TVodStringGrid::ToggleCellCheckBox(Integer, Integer, bool) { return false; }
-bool TVodStringGrid::ToggleCellRadio(Integer, Integer, bool) { return false; }
 // Expand buttons: the row keeps its height.
 Integer TVodStringGrid::GetExpandHeight(Integer, Integer ARow, bool) { return RowHeights(ARow); }
-// Filtering: no row is filtered out, every row matches.
-bool TVodStringGrid::MatchFilter(Integer) { return true; }
-Integer TVodStringGrid::FilteredOutRowCount() const { return 0; }
-String TVodStringGrid::FilteredOutCell(Integer, Integer, Integer& OriginalRow) const
-{
-    OriginalRow = -1;
-    return String();
-}
-void TVodStringGrid::FilterListSelect(Integer) {}
-void TVodStringGrid::FilterCheckListApply(Integer) {}
 // Editing: the edited text goes into the cell as it stands.
 void TVodStringGrid::StoreEditorText(Integer ACol, Integer ARow, const String& Value) { SetCellEx(ACol, ARow, Value); }
 void TVodStringGrid::SaveOriginalCellValue() {}

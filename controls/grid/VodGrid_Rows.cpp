@@ -312,10 +312,8 @@ void TVodStringGrid::RemoveCheckedRows(Integer CheckBoxColumn, bool RemoveChecke
 {
     TUpdateScope update(this);
     for (Integer r = RowCount() - 1; r >= FixedRows(); --r)
-        if (IsChecked(CheckBoxColumn, r) == RemoveChecked) RemoveRows(r, 1);
+        if (IsChecked(CheckBoxColumn, RealRowIndex(r)) == RemoveChecked) RemoveRows(r, 1);
 }
-
-bool TVodStringGrid::IsChecked(Integer, Integer) { return false; }
 
 void TVodStringGrid::RemoveDuplicates(Integer ACol, bool DoCase)
 {

@@ -58,8 +58,6 @@ void TVodStringGrid::BuildHint(THintInfo*) {}
 void TVodStringGrid::HideHoverButtons() {}
 void TVodStringGrid::CreateBalloonWindow() { FBalloon->FInit = true; }
 void TVodStringGrid::RemoveBalloonWindow() { FBalloon->FInit = false; }
-bool TVodStringGrid::CellHasCheckBox(Integer, Integer) { return false; }
-void TVodStringGrid::SetCheckBoxFromText(Integer ACol, Integer ARow, const String& Value) { SetCellEx(ACol, ARow, Value); }
 
 // ---------------------------------------------------------------------------
 // The update bracket

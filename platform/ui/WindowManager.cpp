@@ -67,7 +67,11 @@ void SendNcDestroyAndFree(HWND h)
     if (HasBackend()) Backend().WindowDestroyed(h);
     WmReleaseSurface(w);
     UnlinkWindow(w);
+    // Before, so that no lookup answers from a cache while the window goes;
+    // after, so that nothing cached meanwhile outlives it.
+    m.destroyGen.fetch_add(1, std::memory_order_release);
     m.windows.erase(w->id);
+    m.destroyGen.fetch_add(1, std::memory_order_release);
 }
 
 bool InSubtree(HWND root, HWND h)
@@ -105,9 +109,29 @@ TWnd* WndOf(HWND hwnd)
 {
     if (!hwnd) return nullptr;
     auto& m = WM();
+    const auto id = reinterpret_cast<uintptr_t>(hwnd);
+    // Painting and layout ask for the same few windows again and again: each
+    // thread keeps its last answers while no window has been destroyed (ids
+    // are never reused, so a created window cannot make an answer wrong).
+    struct TCached {
+        uintptr_t Id = 0;
+        TWnd* Wnd = nullptr;
+    };
+    thread_local TCached cache[16];
+    thread_local uint64_t cacheGen = ~uint64_t(0);
+    const uint64_t gen = m.destroyGen.load(std::memory_order_acquire);
+    if (gen != cacheGen) {
+        for (auto& c : cache) c = {};
+        cacheGen = gen;
+    }
+    TCached& slot = cache[(id >> 4 ^ id) & 15];
+    if (slot.Id == id && slot.Wnd) return slot.Wnd;
     std::lock_guard<std::recursive_mutex> g(m.lock);
-    auto it = m.windows.find(reinterpret_cast<uintptr_t>(hwnd));
-    return it == m.windows.end() ? nullptr : it->second.get();
+    auto it = m.windows.find(id);
+    if (it == m.windows.end()) return nullptr;
+    // Only while no destruction happened since the generation was read.
+    if (m.destroyGen.load(std::memory_order_acquire) == gen) slot = {id, it->second.get()};
+    return it->second.get();
 }
 
 

@@ -145,6 +145,9 @@ struct TWindowManager {
     std::recursive_mutex lock;
     std::unordered_map<uintptr_t, std::unique_ptr<TWnd>> windows;  // by id; looked up very often
     uintptr_t nextId = 0x10000;
+    // Counts window destructions. Ids are never reused, so a lookup cached
+    // by a thread stays right until a window goes.
+    std::atomic<uint64_t> destroyGen{0};
     // Counts changes of any window's rectangles, visibility, styles, parent
     // or z-order: what was worked out from them before a change is stale.
     std::atomic<uint64_t> geometryGen{0};

@@ -28,18 +28,42 @@ public:
     bool IsVista = false;
 };
 
+// The editors of fixed cells (header editors and the filter edit row).
+// StopEdit validates the text through the grid's OnCellValidate: a valid
+// text goes into the cell (FCol, FRow) and the editor hides; an invalid one
+// keeps the editor open with a balloon tip. Owned by their grid.
 class TGridTransEdit : public TEdit {
     VEL_CLASS(TGridTransEdit, TEdit)
 public:
     explicit TGridTransEdit(TComponent* AOwner) : TEdit(AOwner) {}
     // Whether the edit serves the filter edit row.
     bool FilterEdit = false;
+    Integer FCol = -1, FRow = -1;
+    bool StopEdit();
+    // Enter is swallowed and ends the edit.
+    void KeyDown(Word& Key, TShiftState Shift) override;
+
+protected:
+    void DoExit() override;
 };
 
 class TGridTransCombo : public TComboBox {
     VEL_CLASS(TGridTransCombo, TComboBox)
 public:
     explicit TGridTransCombo(TComponent* AOwner) : TComboBox(AOwner) {}
+    Integer FCol = -1, FRow = -1;
+    bool StopEdit();
+    // The width of the dropped list, through the combo's own messages.
+    Integer DropWidth();
+    void SetDropWidth(Integer Value);
+    // Fits the dropped list to the widest item (room for a scroll bar when
+    // there are more items than DropDownCount).
+    void SizeDropDownWidth();
+    // Enter is only swallowed.
+    void KeyDown(Word& Key, TShiftState Shift) override;
+
+protected:
+    void DoExit() override;
 };
 
 class TGridCheckBox : public TCheckBox {

@@ -64,7 +64,9 @@ TEST_F(VodEditKeysTest, EnterAndEscapeGoToTheParentByTheFormsKeyPreview)
         Drv->Pump();
         EXPECT_EQ(rec->Keys, c.expect);
         EXPECT_EQ(e->Text(), L"abc") << "the window never gets Enter";
-        if (c.key == L'\r') EXPECT_EQ(presses, 1);
+        if (c.key == L'\r') {
+            EXPECT_EQ(presses, 1);
+        }
         delete e;
         delete rec;
     }
