@@ -173,3 +173,14 @@ private:
     String FCellComment;
     TColor FCommentColor = clNone;
 };
+
+// The drawing interface an interfaced cell object (ctInterface) may offer:
+// its size, whether it paints before the cell's content, and its painting.
+struct IGridCellDraw : virtual IUnknown {
+    static constexpr TGUID IID = MakeGUID("{0712BE3F-5C9A-4771-BF71-4C987CDC39B3}");
+    virtual Integer CellDrawWidth() = 0;
+    virtual Integer CellDrawHeight() = 0;
+    virtual bool CellDrawBefore() = 0;
+    virtual void CellDraw(TCanvas* Canvas, TRect R, TObject* Grid, Integer ARow, Integer ACol, bool Selected) = 0;
+};
+VEL_INTERFACE(IGridCellDraw)

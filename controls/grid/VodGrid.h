@@ -2544,6 +2544,8 @@ public:
     // === drawing normal cells (VodGrid_DrawCell.cpp) ===
     // The working values of one DrawGridCell call: its steps, and the text
     // and graphic steps it runs, read and write them here.
+    // The working values of one DrawGridCell call: its steps, and the text
+    // and graphic steps it runs, read and write them here.
     struct TCellDrawFrame {
         TCanvas* Canvas = nullptr;
         Integer ACol = 0;      // display column
@@ -2557,6 +2559,7 @@ public:
         TVAlignment VA = vtaTop;
         bool WW = false;
         TCellGradientDirection GD = GradientVertical;
+        // From GetCellGraphicLayout.
         TCellGraphic* Graphic = nullptr;
         Integer GW = 0, GH = 0;
         TCellHAlign GraphicHAlign = haLeft;
@@ -2573,6 +2576,14 @@ public:
         String Text;               // the display text of the cell
         bool ContentClip = false;  // a clip region is selected for the cell scroll bar
         Integer ScrollPos = 0;     // the cell scroll bar's position
+        // Set by PrepareCellText: the kind of the text (0 plain, 1 markup,
+        // 2 rich text, 3 formula, 4 URL, 5 packed wide text) and the marked
+        // range (start, length; 0 for none).
+        Byte Kind = 0;
+        Integer MarkerPos = 0, MarkerLen = 0;
+        // Set by DrawCellText: the room a left-aligned graphic keeps beside
+        // the sort glyph.
+        Integer GraphicOffset = 0;
     };
     void DrawGridCell(TCanvas* ACanvas, Integer ACol, Integer ARow, TRect ARect, TGridDrawState AState) override;
     // The content: selection colours, background picture or gradient slice,
@@ -2588,7 +2599,6 @@ public:
     TCellDrawFrame* CellDrawFrame() const { return FCellDrawFrame; }
     bool HideFocusRect() const { return FHideFocusRect; }
     void SetHideFocusRect(bool Value);
-    VEL_GRID_PROP(bool, ShowColNrs, false)
     // A cell with a graphic shows the graphic only.
     VEL_GRID_PROP(bool, NoImageAndText, false)
 public:
@@ -2609,7 +2619,7 @@ public:
     // column.
     void DrawSortIndicator(TCanvas* ACanvas, Integer ACol, Integer Y, Integer X);
     // Whether the cell (real column) shows a sort glyph.
-    bool IsSortIndicatorCell(Integer RCol, Integer ARow);
+    bool ShowsSortGlyph(Integer RCol, Integer ARow);
     // The hot and pressed state kept by the mouse handling.
     TPoint HoverFixedCell() const { return FHoverFixedCell; }
     void SetHoverFixedCell(TPoint Value) { FHoverFixedCell = Value; }
@@ -2620,10 +2630,84 @@ public:
     void SetMovingColumn(Integer Value) { FMovingColumn = Value; }
 
     // === cell text and measuring (VodGrid_CellText.cpp) ===
+    // TCellDrawFrame (declared with the drawing of normal cells) carries the
+    // text kind, marker and graphic offset these steps set.
+    // The measuring font of a cell into AFont (ABrush takes the cell
+    // colour hook's brush).
+    void GetFontProperties(Integer ACol, Integer RCol, bool Remap, TBrush* ABrush, TFont* AFont,
+                           TGridDrawState& AState, Integer ARow);
+    // The size the text of a cell needs: ACol is the display column (the
+    // rectangle and editor), RCol the real column (text, font and rich
+    // text). ButtonRoom leaves 17 pixels per button.
+    void MeasureCellText(Integer ACol, Integer RCol, TPoint& Size, bool ButtonRoom, bool Wrapped, bool Unlimited,
+                         Integer ARow);
+    // MeasureCellText of a display column, mapped once to its real column.
+    void GetCellTextSize(Integer ACol, Integer ARow, TPoint& Size, bool ButtonRoom, bool Wrapped);
+    // Draws a rich text cell of real column RCol into R.
+    void DrawRichTextCell(Integer RCol, Integer ARow, TRect R, TCanvas* ACanvas);
+    // The text steps of the cell content: PrepareCellText fetches and
+    // prepares F.Text (search highlight, formulas, marker, password);
+    // DrawCellText draws it in F.TextRect (already moved for fixed cells and
+    // the cell scroll bar) and sets TextWidth.
+    void PrepareCellText(TCellDrawFrame& F);
+    void DrawCellText(TCellDrawFrame& F);
+    // The grid's hidden rich edit, made on first use (nil while the grid has
+    // no window to hold it).
+    TCustomRichEdit* CellRichEdit();
+    // The vertical text flag of the last text drawn (0, DT_VCENTER or
+    // DT_BOTTOM).
+    Cardinal VerticalTextFlag() const { return FVAlign; }
+    // Links in cells underline only while the mouse is over them.
+    VEL_GRID_PROP(bool, URLUnderlineOnHover, false)
+public:
 
     // === drawing cell graphics (VodGrid_DrawGraphics.cpp) ===
+    // The graphic of a cell and the room it takes beside the text; nil and
+    // zeros without a graphic.
+    TCellGraphic* GetCellGraphicLayout(Integer RCol, Integer ARow, Integer& GW, Integer& GH, bool& ShowText,
+                                       TCellHAlign& HAlign, TCellVAlign& VAlign);
+    // Paints the graphic G in the working rectangle R (the cell rectangle
+    // with its top one lower in fixed cells); VA is the text's vertical
+    // alignment.
+    void DrawCellGraphic(TCellDrawFrame& F, TRect R, TCellGraphic* G, TVAlignment VA);
+    // A check box glyph in R in the given control style.
+    void DrawCheckGlyph(TCanvas* ACanvas, TRect R, bool Checked, TCheckBoxState State, bool TriStateMode,
+                        TControlLook::TControlStyle Style, bool Grayed, bool Enabled);
+    // A group of Count radio buttons, side by side (Horizontal) or one below
+    // the other (upward when Upward); Index is the selected item (-1: the
+    // item whose text is the cell's text).
+    void DrawRadioGroup(TCanvas* ACanvas, TRect R, bool Upward, double Scale, TControlLook::TControlStyle Style,
+                        Integer ARow, Integer ACol, bool Selected, TStrings* Items, bool Disabled,
+                        bool Horizontal, Integer Index, Integer Count);
+    // The node button of a ctNode cell.
+    void DrawNodeButton(TCanvas* ACanvas, TRect R, Integer ACol, Integer ARow, TGridDrawState AState,
+                        TCellGraphic* G);
+    static Integer ClampPercent(double Value);
 
     // === cell queries, graphic measuring and notification hooks (VodGrid_CellQueries.cpp) ===
+    bool GetCellEmpty(Integer ACol, Integer ARow);
+    TIntList* GetCellImages(Integer ACol, Integer ARow);
+    Integer GetCellImageIdx(Integer ACol, Integer ARow);
+    TCustomImageList* GetCellImageList(Integer ACol, Integer ARow);
+    TPoint GetCellGraphicSize(Integer ACol, Integer ARow);
+    TPoint CalcCellGraphicSize(Integer ACol, Integer ARow, Integer Margin);
+    // The size of a cell's graphic as laid out on the screen (Scale divides
+    // text-based widths).
+    TPoint MeasureCellGraphic(TCanvas* ACanvas, Integer ACol, Integer ARow, double Scale, Integer Margin);
+    // The size of a cell's graphic on paper, within AW x AH.
+    TPoint MeasurePrintCellGraphic(TCanvas* ACanvas, Integer ACol, Integer ARow, Integer AW, Integer AH);
+    bool IsMaskedTextCell(Integer ACol, Integer ARow);
+    bool IsSortIndicatorCell(Integer ACol, Integer ARow);
+    void GetDisplText(Integer ACol, Integer ARow, String& Value) override;
+    void RepaintActiveHeaders(Integer C1, Integer R1, Integer R2, Integer C2);
+    void InitOrigColSizes();
+    void OleColumnDragStart(Integer ACol, Integer AIndex, TObject* AList);
+    // A new stay-on-top picture form of the cells of ARect (the caller owns
+    // it).
+    TForm* SelectionToForm(TGridRect ARect);
+    static Integer GetVersionNr();
+    static String GetVersionString();
+    TNotifyEvent OnStartBlockFocus, OnEndBlockFocus;
 
     // === looks, styles and colour tones (VodGrid_Styles.cpp) ===
     // The style interfaces: SetComponentStyle is SetComponentStyleAndAppColor
@@ -3144,10 +3228,16 @@ protected:
     Integer FMovingColumn = -1;
 
     // === state: cell text and measuring ===
+    TCustomRichEdit* FCellRich = nullptr;
+    Cardinal FVAlign = 0;
 
     // === state: drawing cell graphics ===
 
     // === state: cell queries, graphic measuring and notification hooks ===
+    TObject* FOleDragList = nullptr;
+    Integer FOleDragIndex = -1;
+    std::vector<Integer> FOrigColSizes;
+    Integer FOrigGridWidth = 0;
 
     // === state: looks, styles and colour tones ===
     // The hot and pressed header colours of a style, through the control

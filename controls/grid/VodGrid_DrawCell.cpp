@@ -166,7 +166,7 @@ void TVodStringGrid::DrawGridCell(TCanvas* ACanvas, Integer ACol, Integer ARow, 
     }
 
     // 22. Column numbers while designing.
-    if (ComponentState().Contains(csDesigning) && FShowColNrs && ARow == 0) {
+    if (ComponentState().Contains(csDesigning) && FDesignColNumbers && ARow == 0) {
         ACanvas->Brush()->SetStyle(bsClear);
         ACanvas->Font()->SetName(String());
         ACanvas->Font()->SetSize(8);
@@ -371,7 +371,7 @@ void TVodStringGrid::DrawCellContent(TCellDrawFrame& F)
         SetTextColor(dc, tc);
         SetBkMode(dc, mode);
     }
-    if (F.ShowText && IsSortIndicatorCell(F.RCol, F.ARow)) {
+    if (F.ShowText && ShowsSortGlyph(F.RCol, F.ARow)) {
         const TRect& r = F.TextRect;
         const Integer X = std::max(0, std::min(r.Width() - 16, F.TextWidth));
         const Integer x = F.HA == taRightJustify ? r.Right - X - 10 : F.HA == taCenter ? r.Left + 8 : r.Left + X + 10;

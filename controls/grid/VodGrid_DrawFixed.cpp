@@ -250,7 +250,7 @@ void TVodStringGrid::DrawFilterGlyph(TCellDrawFrame& F)
 // ---------------------------------------------------------------------------
 // Sort glyphs
 
-bool TVodStringGrid::IsSortIndicatorCell(Integer RCol, Integer ARow)
+bool TVodStringGrid::ShowsSortGlyph(Integer RCol, Integer ARow)
 {
     const TSortSettings* s = FSortSettings.get();
     if (!s->Show() || ARow != s->Row() || FixedRows() <= 0) return false;

@@ -132,12 +132,6 @@ void TVodStringGrid::UpdateAutoColumnSize(Integer ACol, Integer& AWidth)
     if (OnUpdateColumnSize) OnUpdateColumnSize(this, ACol, AWidth);
 }
 
-void TVodStringGrid::EllipsClick(const String& Value, String& S)
-{
-    S = Value;
-    if (OnEllipsClick) OnEllipsClick(this, Col(), Row(), S);
-}
-
 void TVodStringGrid::BeforePasteCells() {}
 void TVodStringGrid::AfterPasteCells() {}
 
@@ -192,8 +186,6 @@ bool TVodStringGrid::CanShowFixedDropDown(Integer ACol)
     return allow;
 }
 
-void TVodStringGrid::DragDropStart() {}
-void TVodStringGrid::DragDropEnd() {}
 
 void TVodStringGrid::DoIntelliZoom()
 {
@@ -597,8 +589,6 @@ void TVodStringGrid::StoreEditorText(Integer ACol, Integer ARow, const String& V
 void TVodStringGrid::SaveOriginalCellValue() {}
 // Pasting: the value goes into the cell as it stands.
 void TVodStringGrid::PasteCell(Integer ACol, Integer ARow, const String& Value) { SetCellEx(ACol, ARow, Value); }
-// Cell texts for export and sizing: the text as stored through the merge.
-String TVodStringGrid::GetFormattedCell(Integer ACol, Integer ARow) { return GetCellEx(ACol, ARow); }
 // The search panel's events, the focus frame, the visual-style colours and
 // the Office theme.
 void TVodStringGrid::SearchFooterEditChange() {}

@@ -45,9 +45,13 @@ struct TFontEntry {
     TFontMetricsInfo M;
     bool Underline = false, StrikeOut = false;
     std::unordered_map<std::wstring, std::unique_ptr<TLayoutEntry>> Layouts;
+    // Laid out right to left (DT_RTLREADING): neutral characters take the
+    // reading order of a right-to-left paragraph.
+    std::unordered_map<std::wstring, std::unique_ptr<TLayoutEntry>> RtlLayouts;
     ~TFontEntry()
     {
         Layouts.clear();
+        RtlLayouts.clear();
         if (Desc) pango_font_description_free(Desc);
     }
 };
@@ -55,6 +59,7 @@ struct TFontEntry {
 struct TTextCache {
     PangoFontMap* FontMap = nullptr;
     PangoContext* Context = nullptr;
+    PangoContext* RtlContext = nullptr;
     std::unordered_map<std::string, std::unique_ptr<TFontEntry>> Fonts;
     // The last fonts asked for, by their exact description: painting asks
     // for the same few over and over, and naming one for Fonts costs more
@@ -88,12 +93,17 @@ struct TTextCache {
         cairo_font_options_set_hint_style(fo, CAIRO_HINT_STYLE_SLIGHT);
         cairo_font_options_set_antialias(fo, CAIRO_ANTIALIAS_GRAY);
         pango_cairo_context_set_font_options(Context, fo);
-        cairo_font_options_destroy(fo);
         pango_cairo_context_set_resolution(Context, 96);
+        RtlContext = pango_font_map_create_context(FontMap);
+        pango_cairo_context_set_font_options(RtlContext, fo);
+        pango_cairo_context_set_resolution(RtlContext, 96);
+        pango_context_set_base_dir(RtlContext, PANGO_DIRECTION_RTL);
+        cairo_font_options_destroy(fo);
     }
     ~TTextCache()
     {
         Fonts.clear();
+        g_object_unref(RtlContext);
         g_object_unref(Context);
         g_object_unref(FontMap);
     }
@@ -212,13 +222,15 @@ static TFontEntry* ResolveFont(const LOGFONTW& lf, double scaleY)
     return raw;
 }
 
-static TLayoutEntry* LayoutFor(TFontEntry* f, const wchar_t* text, int n)
+static TLayoutEntry* LayoutFor(TFontEntry* f, const wchar_t* text, int n, bool rtl = false)
 {
+    auto& layouts = rtl ? f->RtlLayouts : f->Layouts;
     std::wstring key(text, size_t(n));
-    auto it = f->Layouts.find(key);
-    if (it != f->Layouts.end()) return it->second.get();
+    auto it = layouts.find(key);
+    if (it != layouts.end()) return it->second.get();
     auto e = std::make_unique<TLayoutEntry>();
-    e->Layout = pango_layout_new(Cache().Context);
+    e->Layout = pango_layout_new(rtl ? Cache().RtlContext : Cache().Context);
+    if (rtl) pango_layout_set_auto_dir(e->Layout, FALSE);
     pango_layout_set_font_description(e->Layout, f->Desc);
     std::string utf8 = UTF8Encode(key);
     pango_layout_set_text(e->Layout, utf8.c_str(), int(utf8.size()));
@@ -264,8 +276,8 @@ static TLayoutEntry* LayoutFor(TFontEntry* f, const wchar_t* text, int n)
     }
     if (n > 0) e->Cum[size_t(n - 1)] = std::max<double>(e->Cum[size_t(n - 1)], e->Width);
     TLayoutEntry* raw = e.get();
-    if (f->Layouts.size() > 2048) f->Layouts.clear();
-    f->Layouts.emplace(std::move(key), std::move(e));
+    if (layouts.size() > 2048) layouts.clear();
+    layouts.emplace(std::move(key), std::move(e));
     return raw;
 }
 
@@ -336,7 +348,7 @@ cairo_t* BeginTextCairo(HDC dc, const TRect* clip, double angleDeg, double rx, d
 
 // Draws a run with its cell's top-left at surface point (x, y).
 void DrawRun(HDC dc, const TTextCtx& tc, double x, double y, const wchar_t* s, int n, const TRect* clip,
-             double angleDeg = 0, double rx = 0, double ry = 0)
+             double angleDeg = 0, double rx = 0, double ry = 0, bool rtl = false)
 {
     if (n <= 0 || !dc->Target()) return;
     cairo_t* cr = BeginTextCairo(dc, clip, angleDeg, rx, ry);
@@ -359,7 +371,7 @@ void DrawRun(HDC dc, const TTextCtx& tc, double x, double y, const wchar_t* s, i
         return;
     }
     if (tc.Lf.lfQuality == NONANTIALIASED_QUALITY) cairo_set_antialias(cr, CAIRO_ANTIALIAS_NONE);
-    TLayoutEntry* l = LayoutFor(tc.Font, s, n);
+    TLayoutEntry* l = LayoutFor(tc.Font, s, n, rtl);
     double top = y + tc.Font->M.Ascent - l->Baseline;
     if (tc.Extra() != 0) {
         std::vector<double> cum;
@@ -874,7 +886,7 @@ static int DrawTextCore(HDC dc, const wchar_t* text, int count, RECT* rect, UINT
                     }
                 }
             } else {
-                DrawRun(dc, tc, x, y, l.Text.data(), int(l.Text.size()), clip);
+                DrawRun(dc, tc, x, y, l.Text.data(), int(l.Text.size()), clip, 0, 0, 0, (format & DT_RTLREADING) != 0);
             }
         }
         if (l.Underline >= 0 && l.Underline < int(l.Text.size())) {

@@ -252,3 +252,41 @@ TEST_F(FixedText, RotatedFontsRunUpwardsAndCaptureToPng)
     std::remove(path.c_str());
     rmdir(dir);
 }
+
+TEST(PangoText, RightToLeftReadingPutsTrailingNeutralsFirst)
+{
+    // "lb." read right to left shows the full stop left of the letters:
+    // the leftmost inked column then has ink only near the baseline.
+    SetFixedMetricsFonts(false);
+    HFONT f = CreateFont(-24, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, L"Arial");
+    auto leftmostInkRows = [&](UINT flags, int& top, int& bottom) {
+        TTestCanvas c(120, 40);
+        HGDIOBJ old = SelectObject(c.Dc, f);
+        SetTextColor(c.Dc, RGB(0, 0, 0));
+        SetBkMode(c.Dc, TRANSPARENT);
+        RECT r{4, 4, 116, 36};
+        DrawText(c.Dc, L"lb.", 3, &r, DT_SINGLELINE | DT_LEFT | flags);
+        SelectObject(c.Dc, old);
+        for (int x = 0; x < 120; ++x) {
+            top = 99;
+            bottom = -1;
+            for (int y = 0; y < 40; ++y)
+                if (GetRValue(c.Px(x, y)) < 128) {
+                    top = std::min(top, y);
+                    bottom = std::max(bottom, y);
+                }
+            if (bottom >= 0) return x;
+        }
+        return -1;
+    };
+    int lt = 0, lb = 0, rt = 0, rb = 0;
+    const int lx = leftmostInkRows(0, lt, lb);
+    const int rx = leftmostInkRows(DT_RTLREADING, rt, rb);
+    ASSERT_GE(lx, 0);
+    ASSERT_GE(rx, 0);
+    // Left to right the "l" starts the text: ink from the ascender down.
+    EXPECT_LT(lt, lb - 6);
+    // Right to left the full stop does: a dot of a few pixels.
+    EXPECT_GE(rt, rb - 4);
+    DeleteObject(f);
+}
