@@ -41,8 +41,12 @@ TEST_F(VodGridHtml, SmallGridMarkup)
     Grid->HTMLSettings()->ColWidths()->Add(50);
     const String fixed = ColorToHTMLHex(TColor(ColorToRGB(Grid->FixedColor())));
     const String want = L"<style>\r\n"
-                        L".c0 {background-color: #" + fixed + L";" + Font() + L";vertical-align: top}\r\n"
-                        L".c1 {" + Font() + L";vertical-align: top}\r\n"
+                        // The cell colours and fonts are the painted ones: the bold fixed
+                        // font and the window colour of normal cells.
+                        L".c0 {background-color: #" + fixed + L";color: #000000;font-size:" +
+                        IntToStr(Grid->Font()->Size()) + L"pt;font-weight: bold;font-family: " + Grid->Font()->Name() +
+                        L";vertical-align: top}\r\n"
+                        L".c1 {background-color: #FFFFFF;color: #000000;" + Font() + L";vertical-align: top}\r\n"
                         L"</style>\r\n"
                         L"<table border=\"1\" cellspacing=\"0\" cellpadding=\"0\"  width=\"100%\">\r\n"
                         L"<tr><td class=\"c0\" width=50px>h</td><td class=\"c0\">&nbsp;</td></tr>\r\n"
