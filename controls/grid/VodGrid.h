@@ -2822,7 +2822,6 @@ public:
     // The primary button (the right one when the buttons are swapped) is
     // physically down.
     static bool IsPrimaryButtonDown();
-    TPoint HoverFixedCell() const { return FHoverFixedCell; }
     TColumnSizingEvent OnColumnSizing;
     TRowSizingEvent OnRowSizing;
     std::function<void(TObject* Sender, Integer ARow, Integer ACol, const String& Data, bool& Allow)> OnOleDrag;
@@ -3414,7 +3413,6 @@ protected:
     String FAnchorHover, FLastAnchorHint, FCtrlDownId, FCtrlID, FCtrlType;
     TPoint FHoverCell{-1, -1};
     bool FCtrlEditing = false;
-    bool FURLUnderlineOnHover = false;
 
     // === state: button up: ends of drags, button releases, click sorting ===
     void ClickSortAt(Integer ACol, Integer ARow, Integer X, Integer Y, TShiftState Shift, bool MoveEnded);
