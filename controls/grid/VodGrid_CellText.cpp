@@ -337,6 +337,13 @@ void TVodStringGrid::DrawRichTextCell(Integer RCol, Integer ARow, TRect R, TCanv
     SetMapMode(dc, oldMode);
 }
 
+// The height at which the sort glyph sits beside the text.
+static Integer SortGlyphY(const TVodStringGrid::TCellDrawFrame& F)
+{
+    const TRect& r = F.TextRect;
+    return F.VA == vtaTop ? r.Top + 8 : F.VA == vtaBottom ? r.Bottom - 8 : r.Top + (r.Bottom - r.Top) / 2;
+}
+
 void TVodStringGrid::PrepareCellText(TCellDrawFrame& F)
 {
     // 1. The display text.
@@ -425,7 +432,7 @@ void TVodStringGrid::DrawCellText(TCellDrawFrame& F)
         p.WordWrap = F.WW;
         VurHTMLE::RenderMarkup(p);
         F.TextWidth = p.XSize + 2;
-        // The sort glyph beside it comes with the fixed-cell painting.
+        if (ShowsSortGlyph(F.RCol, F.ARow)) DrawSortIndicator(C, F.RCol, SortGlyphY(F), R.Right + 2);
         return;
     }
 
@@ -511,6 +518,16 @@ void TVodStringGrid::DrawCellText(TCellDrawFrame& F)
     // The wavy mark under the marked characters.
     if (F.MarkerLen > 0 && (!F.Graphic || F.Graphic->CellType() == ctEmpty || F.Graphic->CellType() == ctValue))
         DrawWavyUnderline(this, C, s, R, lineH, F.MarkerPos, F.MarkerLen);
-    // The sort glyph beside the text comes with the fixed-cell painting.
+    // The sort glyph beside the text, in the cell's text rectangle.
+    if (ShowsSortGlyph(F.RCol, F.ARow)) {
+        TRect r = F.TextRect;
+        if (F.ShowFilterGlyph) r.Right -= 16;
+        if (!F.Graphic && !s.empty()) F.TextWidth = C->TextWidth(s) + 2;
+        const Integer X = std::max(0, std::min(r.Width() - 16, F.TextWidth));
+        const Integer x = F.HA == taRightJustify ? r.Right - X - 10
+                          : F.HA == taCenter     ? r.Left + 8
+                                                 : r.Left + X + 10 + F.GraphicOffset;
+        DrawSortIndicator(C, F.RCol, SortGlyphY(F), x);
+    }
     if (url) C->Font()->SetStyle(oldStyle);
 }

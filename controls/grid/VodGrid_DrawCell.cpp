@@ -89,10 +89,8 @@ void TVodStringGrid::DrawGridCell(TCanvas* ACanvas, Integer ACol, Integer ARow, 
     GetVisualProperties(ACol, ARow, F.State, false, false, true, ACanvas->Brush(), F.ColorTo, F.MirrorColor,
                         F.MirrorColorTo, ACanvas->Font(), F.HA, F.VA, F.WW, F.GD);
 
-    // 4. The graphic and the room it takes: the placement comes with the
-    // family of cell graphics (GetCellGraphicLayout); until then the
-    // graphic takes no room and the text shows.
-    F.Graphic = GetCellGraphic(F.RCol, ARow);
+    // 4. The graphic and the room it takes.
+    F.Graphic = GetCellGraphicLayout(F.RCol, ARow, F.GW, F.GH, F.ShowText, F.GraphicHAlign, F.GraphicVAlign);
     if (F.RCol == 0 && IsNode(ARow)) {
         const TCellProperties* p = CellPropertiesOf(0, ARow);
         F.GW = (p ? p->NodeLevel() : 0) * 12 + 4;
@@ -122,8 +120,17 @@ void TVodStringGrid::DrawGridCell(TCanvas* ACanvas, Integer ACol, Integer ARow, 
     // 12.
     const Integer rightBefore = F.Rect.Right;
     if (!IsFixed(ACol, ARow)) DrawAlwaysVisibleButtons(F);
-    // 13. (An interface graphic that paints before the content comes with
-    // the family of cell graphics.)
+    // 13. An interfaced graphic that asks to paint before the content.
+    bool interfaceDrawn = false;
+    if (F.Graphic && F.Graphic->CellType() == ctInterface) {
+        IGridCellDraw* d = nullptr;
+        if (Supports(F.Graphic->CellBitmap(), d) && d->CellDrawBefore()) {
+            TRect r = F.Rect;
+            InflateRect(r, 1, 1);
+            DrawCellGraphic(F, r, F.Graphic, F.VA);
+            interfaceDrawn = true;
+        }
+    }
     const bool custom = OnDrawCell || OnCustomCellDraw;
     if (F.Graphic ? (!FNoImageAndText && (!custom || !FNoDefaultDraw)) : (!custom || !FNoDefaultDraw))
         DrawCellContent(F);
@@ -141,8 +148,12 @@ void TVodStringGrid::DrawGridCell(TCanvas* ACanvas, Integer ACol, Integer ARow, 
     DrawFixedCellEdges(F);
     // 18.
     DrawTreeLines(F);
-    // 19. The cell graphic: drawn by the family of cell graphics
-    // (DrawCellGraphic) once it is there.
+    // 19. The cell graphic; its top is one pixel lower in fixed cells.
+    if (F.Graphic && !interfaceDrawn) {
+        TRect r = F.Rect;
+        if (F.IsFixedCell) r.Top += 1;
+        DrawCellGraphic(F, r, F.Graphic, F.VA);
+    }
     // 20.
     if (OnDrawCell) {
         TRect r = F.Rect;
@@ -246,8 +257,8 @@ void TVodStringGrid::DrawCellContent(TCellDrawFrame& F)
         }
     }
 
-    // 2. The display text (prepared further by the family of cell text).
-    F.Text = GetFormattedCell(F.RCol, F.ARow);
+    // 2. The display text, prepared for drawing.
+    PrepareCellText(F);
 
     // 3. The text rectangle; a scrolled cell draws its text shifted up,
     // clipped to the cell.
@@ -351,33 +362,8 @@ void TVodStringGrid::DrawCellContent(TCellDrawFrame& F)
         }
     }
 
-    // 9. The text: drawn by the family of cell text (markup, rich text,
-    // flags, placeholders, links, sort glyph). Until it is there the plain
-    // text shows in the cell's alignment.
-    if (F.ShowText && !F.Text.empty()) {
-        TRect r = F.TextRect;
-        if (F.ShowFilterGlyph) r.Right -= 16;
-        r.Left += FXYOffset.X;
-        r.Top += FXYOffset.Y;
-        r.Right -= FXYOffset.X;
-        UINT flags = DT_NOPREFIX | DT_EXPANDTABS | (F.HA == taRightJustify ? DT_RIGHT : F.HA == taCenter ? DT_CENTER : 0);
-        flags |= F.WW ? (DT_WORDBREAK | DT_EDITCONTROL) : DT_SINGLELINE;
-        if (!F.WW) flags |= F.VA == vtaCenter ? DT_VCENTER : F.VA == vtaBottom ? DT_BOTTOM : 0;
-        const int mode = SetBkMode(dc, TRANSPARENT);
-        const COLORREF tc = SetTextColor(dc, COLORREF(ColorToRGB(C->Font()->Color())));
-        C->Refresh();
-        DrawText(dc, F.Text.c_str(), Integer(F.Text.size()), &r, flags);
-        F.TextWidth = MeasureText(C, F.Text).cx + 2;
-        SetTextColor(dc, tc);
-        SetBkMode(dc, mode);
-    }
-    if (F.ShowText && ShowsSortGlyph(F.RCol, F.ARow)) {
-        const TRect& r = F.TextRect;
-        const Integer X = std::max(0, std::min(r.Width() - 16, F.TextWidth));
-        const Integer x = F.HA == taRightJustify ? r.Right - X - 10 : F.HA == taCenter ? r.Left + 8 : r.Left + X + 10;
-        const Integer y = F.VA == vtaTop ? r.Top + 8 : F.VA == vtaBottom ? r.Bottom - 8 : r.Top + (r.Bottom - r.Top) / 2;
-        DrawSortIndicator(C, F.RCol, y, x);
-    }
+    // 9. The text.
+    if (F.ShowText) DrawCellText(F);
     if (F.ContentClip) {
         SelectClipRgn(dc, hadClip ? oldClip : nullptr);
         F.ContentClip = false;

@@ -358,8 +358,7 @@ void TVodStringGrid::DrawCellGraphic(TCellDrawFrame& F, TRect R, TCellGraphic* G
         SetTextAlign(C->Handle(), oldAlign);
         C->Font()->Assign(&saved);
         C->Brush()->SetStyle(bsSolid);
-        // The sort glyph of a rotated header comes with the fixed-cell
-        // painting (its DrawSortIndicator).
+        if (ShowsSortGlyph(RCol, ARow)) DrawSortIndicator(C, RCol, Y1 + 8, X2 - 10);
         break;
     }
     case ctDataImage: {
