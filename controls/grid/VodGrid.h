@@ -2534,8 +2534,6 @@ public:
     std::function<void(TObject* Sender, TGridRect CellRect)> OnClipboardCopyDone, OnClipboardCutDone;
     std::function<void(TObject* Sender, Integer ARow, bool& CanDelete)> OnCanDeleteRow;
     std::function<void(TObject* Sender, Integer ARow)> OnAutoInsertRow, OnAutoAddRow;
-    std::function<void(TObject* Sender, Integer ACol, Integer ARow, Integer AIdx)> OnRadioClick;
-    std::function<void(TObject* Sender, Integer ACol, Integer ARow)> OnRadioButtonClick;
 
     // === cell-to-cell moves over merged, hidden and fixed cells (VodGrid_Moves.cpp) ===
     // Columns are display columns. A -1 result means none.
@@ -3204,6 +3202,9 @@ protected:
     void ErasePanIndicator();
     // The wheel message's own handling; true when handled here.
     bool HandleWheelMessage(TMessage& M, const TGridRect& S0);
+    bool WheelOverride(bool Down, TShiftState Shift, TPoint MousePos);
+    // The last row a keyboard or wheel move may reach.
+    Integer LastKeyDataRow();
     TPoint FWheelPanPos{-1, -1};
     HCURSOR FICursor = nullptr, FPanOldCursor = nullptr;
     Word FPanCursorId = 0;
@@ -3214,8 +3215,8 @@ protected:
     bool SpecialEditorShown();
     bool IncrementalSearch(const String& Text);
     bool FDisableChange = false;
-    TGridRect FMoveSelection{-1, -1, -1, -1};
-    Integer FOldLeftCol = -1, FOldTopRow = -1;
+    // The view's left column and top row after the last scroll.
+    Integer FViewLeftCol = -1, FViewTopRow = -1;
 
     // === state: keyboard commands of the grid ===
     bool CellHasControlMarkup(Integer ACol, Integer ARow);

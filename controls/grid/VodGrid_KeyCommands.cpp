@@ -644,6 +644,10 @@ void TVodStringGrid::KeyDown(Word& Key, TShiftState Shift)
     OnKeyDown = saved;
     if (tc >= 0 && tc < ColCount() && tc != Col()) SetCol(tc);
     if (tr >= 0 && tr < RowCount() && tr != Row()) SetRow(tr);
+    // Keyboard moves stay off the footer rows and the fixed right columns.
+    if (const Integer lr = LastKeyDataRow(); lr >= FixedRows() && Row() > lr) SetRow(lr);
+    if (const Integer lc = ColCount() - FFixedRightCols - 1; FFixedRightCols > 0 && lc >= FixedCols() && Col() > lc)
+        SetCol(lc);
     const bool ctrl = Shift.Contains(ssCtrl);
     const Integer lastRow = RowCount() - FFixedFooters - 1;
     const Integer lastCol = ColCount() - FFixedRightCols - 1;

@@ -378,8 +378,8 @@ void TVodStringGrid::TopLeftChanged()
     // (The flat scroll bars follow in the scroll messages' own handling.)
     UpdateFooter();
     CellControlsUpdate(false);
-    FOldLeftCol = LeftCol();
-    FOldTopRow = TopRow();
+    FViewLeftCol = LeftCol();
+    FViewTopRow = TopRow();
     if (ComponentState().Contains(csDesigning)) Invalidate();
     if (TStringGrid* g = FSyncGrid->Grid(); g && !FSyncing) {
         FSyncing = true;
