@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "controls/grid/VodGrid.h"
+#include "controls/grid/HTMLHintWindow.h"
 #include "controls/grid/editors/GridEditors.h"
 #include "platform/base/SysUtils.h"
 #include "platform/gfx/Gdi.h"
@@ -488,4 +489,56 @@ TEST_F(VodGridMouse, RandomClicksNeverLeaveTheCurrentCellOutsideTheGridOrOnTheFo
         ASSERT_GE(Grid->Row(), 0);
         ASSERT_LT(Grid->Row(), Grid->RowCount());
     }
+}
+
+TEST_F(VodGridMouse, AnOleDragStartsOnlyBeyondThreePixelsFromThePress)
+{
+    Grid->DragDropSettings()->OleDropSource = true;
+    ClickCell(Grid, 2, 2);
+    Integer starts = 0;
+    Grid->OnOleDragStart = [&](TObject*, Integer ARow, Integer ACol) {
+        EXPECT_EQ(ARow, 2);
+        EXPECT_EQ(ACol, 2);
+        ++starts;
+    };
+    Drv->Advance(1000);
+    const TPoint p = In(Grid, 2, 2);
+    Drv->MouseDown(Grid->ClientToScreen(p));
+    Drv->MouseMove(Grid->ClientToScreen(TPoint{p.X + 3, p.Y}));
+    Drv->Pump();
+    EXPECT_EQ(starts, 0);
+    Drv->MouseMove(Grid->ClientToScreen(TPoint{p.X + 4, p.Y}));
+    Drv->Pump();
+    EXPECT_EQ(starts, 1);
+    Drv->MouseUp(Grid->ClientToScreen(TPoint{p.X + 4, p.Y}));
+    Drv->Pump();
+}
+
+TEST_F(VodGridMouse, ColumnSizingReportsTheWidthAndASizingReleasedOutsideIsCancelled)
+{
+    TGridOptions o = Grid->Options();
+    o.Include(goColSizing);
+    Grid->SetOptions(o);
+    Grid->SetHintShowSizing(true);
+    std::vector<Integer> sizes;
+    Grid->OnColumnSizing = [&](TObject*, Integer ACol, Integer W) {
+        EXPECT_EQ(ACol, 2);
+        sizes.push_back(W);
+    };
+    const TRect h = Grid->CellRect(2, 0);
+    Drv->Advance(1000);
+    Drv->Drag(Grid->ClientToScreen(TPoint{h.Right - 1, 8}), Grid->ClientToScreen(TPoint{h.Right + 19, 8}), 2);
+    Drv->Pump();
+    ASSERT_FALSE(sizes.empty());
+    EXPECT_EQ(sizes.back(), Grid->ColWidths(2));
+    EXPECT_GT(Grid->ColWidths(2), 64);
+    ASSERT_TRUE(Grid->ScrollHintWindow());
+    EXPECT_EQ(Grid->ScrollHintWindow()->Caption().substr(0, 6), L"cw=<b>");
+    // Released beyond the grid's right edge: the width stays.
+    const Integer w = Grid->ColWidths(2);
+    const TRect h2 = Grid->CellRect(2, 0);
+    Drv->Advance(1000);
+    Drv->Drag(Grid->ClientToScreen(TPoint{h2.Right - 1, 8}), Grid->ClientToScreen(TPoint{Grid->Width() + 30, 8}), 3);
+    Drv->Pump();
+    EXPECT_EQ(Grid->ColWidths(2), w);
 }
