@@ -132,6 +132,21 @@ Integer TextHeightGh(TCanvas* C) { return C ? C->TextHeight(L"gh") : 0; }
 
 TStrings* RadioItems(TCellGraphic* g) { return dynamic_cast<TStrings*>(g->CellBitmap()); }
 
+// The width of a radio group cell: the items side by side (horizontal) or
+// the widest item (vertical), each with 12 pixels for its button. Count
+// takes the number of items.
+Integer RadioGroupWidth(TCanvas* C, TCellGraphic* g, Integer& Count)
+{
+    TStrings* items = RadioItems(g);
+    Count = items ? items->Count() : 0;
+    Integer W = g->CellBoolean() ? 0 : 12;
+    for (Integer i = 0; i < Count; ++i) {
+        const Integer w = (C ? C->TextWidth(items->Strings(i)) : 0) + 12;
+        W = g->CellBoolean() ? W + w : std::max(W, w);
+    }
+    return W;
+}
+
 }  // namespace
 
 TPoint TVodStringGrid::MeasureCellGraphic(TCanvas* ACanvas, Integer ACol, Integer ARow, double Scale, Integer Margin)
@@ -218,17 +233,10 @@ TPoint TVodStringGrid::MeasureCellGraphic(TCanvas* ACanvas, Integer ACol, Intege
     case ctProgressPie: W = H = 20; break;
     case ctRadioButton: W = H = ControlLook()->RadioSize(); break;
     case ctRadio: {
-        TStrings* items = RadioItems(g);
-        const Integer n = items ? items->Count() : 0;
+        Integer n = 0;
+        W = RadioGroupWidth(ACanvas, g, n);
         const Integer th = TextHeightGh(ACanvas);
-        if (g->CellBoolean()) {
-            for (Integer i = 0; i < n; ++i) W += (ACanvas ? ACanvas->TextWidth(items->Strings(i)) : 0) + 12;
-            H = th;
-        } else {
-            W = 12;
-            for (Integer i = 0; i < n; ++i) W = std::max(W, (ACanvas ? ACanvas->TextWidth(items->Strings(i)) : 0) + 12);
-            H = std::max(16, Integer(std::lround((th + 3) * n / Scale)));
-        }
+        H = g->CellBoolean() ? th : std::max(16, Integer(std::lround((th + 3) * n / Scale)));
         break;
     }
     case ctRating:
@@ -296,17 +304,10 @@ TPoint TVodStringGrid::MeasurePrintCellGraphic(TCanvas* ACanvas, Integer ACol, I
     case ctNode:
     case ctProgressPie: W = H = 20; break;
     case ctRadio: {
-        TStrings* items = RadioItems(g);
-        const Integer n = items ? items->Count() : 0;
+        Integer n = 0;
+        W = RadioGroupWidth(ACanvas, g, n);
         const Integer th = TextHeightGh(ACanvas);
-        if (g->CellBoolean()) {
-            for (Integer i = 0; i < n; ++i) W += (ACanvas ? ACanvas->TextWidth(items->Strings(i)) : 0) + 12;
-            H = th;
-        } else {
-            W = 12;
-            for (Integer i = 0; i < n; ++i) W = std::max(W, (ACanvas ? ACanvas->TextWidth(items->Strings(i)) : 0) + 12);
-            H = th * n;
-        }
+        H = g->CellBoolean() ? th : th * n;
         break;
     }
     case ctImages: {
