@@ -599,7 +599,7 @@ void TVodStringGrid::SaveOriginalCellValue() {}
 void TVodStringGrid::PasteCell(Integer ACol, Integer ARow, const String& Value) { SetCellEx(ACol, ARow, Value); }
 // Cell texts for export and sizing: the text as stored through the merge.
 String TVodStringGrid::GetFormattedCell(Integer ACol, Integer ARow) { return GetCellEx(ACol, ARow); }
-// The search panel's events, the focus frame, the visual-style colours and
+// The search panel's events, the visual-style colours and
 // the Office theme.
 void TVodStringGrid::SearchFooterEditChange() {}
 void TVodStringGrid::SearchFooterForward() {}
@@ -607,5 +607,4 @@ void TVodStringGrid::SearchFooterBackward() {}
 void TVodStringGrid::SearchFooterClose() {}
 void TVodStringGrid::SearchFooterHighlight() {}
 void TVodStringGrid::SearchFooterMatchCase() {}
-void TVodStringGrid::MoveFocusWindow() {}
 void TVodStringGrid::ApplyVCLStyleColors(bool) {}
