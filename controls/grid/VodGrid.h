@@ -2893,6 +2893,31 @@ public:
         OnCellBalloon;
 
     // === companion windows: focus frame, hints, floating footer, search panel, scroll controls (VodGrid_Companions.cpp) ===
+    // The soft frame around the edited cell (FocusHelper): the focus window
+    // sized and masked for the cell rectangle R (client coordinates) and
+    // shown around it, 4 pixels out, without taking the activation; from
+    // then on this grid's frame follows moves of its form.
+    void ShowFocusWindow(TRect R);
+    // Hides the frame; no grid's frame follows the form any more.
+    void HideFocusWindow();
+    // Makes a window layered and gives it the mask's pixels and opacity
+    // (nothing for an empty mask).
+    static void ApplyLayeredMask(HWND Wnd, TGridAlphaMask* Mask);
+    // The floating footer's Visible and FooterStyle reach the grid here:
+    // the panel, FixedFooters, the row a preview style adds, the hidden
+    // last row.
+    void FloatingFooterVisibleChanged();
+    void FloatingFooterStyleChanged();
+    // RowCount for callers that moved the rows themselves: the footer row is
+    // left where they put it.
+    void SetRowCountInPlace(Integer Value);
+    // Repaints the thin scroll controls after the view moved.
+    void UpdateScrollControls();
+    // The footer panel paints a column's footer (fsFixedLastRow) or the
+    // whole panel (fsCustomPaint) through this when assigned.
+    std::function<void(TObject* Sender, Integer AColumn, TCanvas* Canvas, TRect ARect)> OnPaintFooter;
+    // Fired when the footer panel's window has been made.
+    TNotifyEvent OnCreatedFloatingFooter;
 
     // === left button down and the mouse-down override (VodGrid_MouseDown.cpp) ===
     // The platform's press handling, after the grid's own chain of hit tests
@@ -3589,6 +3614,9 @@ protected:
     TPoint FLastBalloonCell{-1, -1};
 
     // === state: companion windows: focus frame, hints, floating footer, search panel, scroll controls ===
+    // Adds or removes the row a preview style of the floating footer needs.
+    void SyncFloatingFooterRow();
+    bool FMovingFocusWindow = false;
 
     // === state: left button down and the mouse-down override ===
     // The platform's press handling, run from the chain.

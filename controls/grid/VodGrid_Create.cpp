@@ -6,7 +6,7 @@
 #include <algorithm>
 
 #include "controls/foundation/VodHintInfo.h"
-#include "controls/grid/GridHintWindow.h"
+#include "controls/grid/HTMLHintWindow.h"
 #include "controls/grid/GridHoverForm.h"
 #include "controls/grid/GridScrollControls.h"
 #include "controls/grid/GridSearchPanel.h"
@@ -100,7 +100,7 @@ TVodStringGrid::TVodStringGrid(TComponent* AOwner)
     // The search footer knows whether the grid is being newly placed.
     FSearchFooter = std::make_unique<TSearchFooter>(this, FNewlyPlaced);
     FSearchFooter->OnChange = [this](TObject*) { ApplySearchFooterSettings(); };
-    FFloatingFooter = std::make_unique<TFloatingFooter>();
+    FFloatingFooter = std::make_unique<TFloatingFooter>(this);
     FSortSettings = std::make_unique<TSortSettings>(this);
     FDragDropSettings = std::make_unique<TDragDropSettings>(this);
     FNavigation->OnChange = [this](TObject*) { DesignEnd(); };
@@ -327,6 +327,9 @@ TVodStringGrid::~TVodStringGrid()
 {
     // The families see csDestroying and raise no events from here on.
     Destroying();
+    // A frame shown for this grid no longer follows the form: the hook must
+    // never reach a grid on its way out, whatever FocusHelper says now.
+    if (GUnit.FocusFrameGrid == this) GUnit.FocusFrameGrid = nullptr;
     const bool designing = ComponentState().Contains(csDesigning);
     // 1. Every row present: contracted nodes are expanded (the rows come
     // back in one pass; removing filters comes with its family).
@@ -375,7 +378,6 @@ TVodStringGrid::~TVodStringGrid()
         }
         if (FGridLoaded) SetCursor(FSavedCursor);
     }
-    if (GUnit.FocusFrameGrid == this) GUnit.FocusFrameGrid = nullptr;
 }
 
 // ---------------------------------------------------------------------------

@@ -139,7 +139,7 @@ void TVodStringGrid::SetDefaultRowHeight(Integer Value)
 {
     TCustomGrid::SetDefaultRowHeight(Value);
     if (ComponentState().Contains(csDesigning)) FFixedRowHeight = Value;
-    if (FFloatingFooter && FFloatingFooter->Visible() && FFooterPanel) FFooterPanel->SetHeight(Value);
+    if (FFloatingFooter) FFloatingFooter->SetHeight(Value);
 }
 
 // ---------------------------------------------------------------------------

@@ -261,7 +261,7 @@ void TVodStringGrid::HideRowList(TIntList* RowList)
         // One pass: the rows left close up with their heights.
         DeleteStoreRowList(rows);
         FRows.DeleteLineList(rows);
-        SetRowCount(RowCount() - Integer(rows.size()));
+        SetRowCountInPlace(RowCount() - Integer(rows.size()));
     }
     DropHiddenRowLookup();
     CellControlsUpdate(false);

@@ -589,7 +589,7 @@ void TVodStringGrid::StoreEditorText(Integer ACol, Integer ARow, const String& V
 void TVodStringGrid::SaveOriginalCellValue() {}
 // Pasting: the value goes into the cell as it stands.
 void TVodStringGrid::PasteCell(Integer ACol, Integer ARow, const String& Value) { SetCellEx(ACol, ARow, Value); }
-// The search panel's events, the focus frame, the visual-style colours and
+// The search panel's events, the visual-style colours and
 // the Office theme.
 void TVodStringGrid::SearchFooterEditChange() {}
 void TVodStringGrid::SearchFooterForward() {}
@@ -597,5 +597,4 @@ void TVodStringGrid::SearchFooterBackward() {}
 void TVodStringGrid::SearchFooterClose() {}
 void TVodStringGrid::SearchFooterHighlight() {}
 void TVodStringGrid::SearchFooterMatchCase() {}
-void TVodStringGrid::MoveFocusWindow() {}
 void TVodStringGrid::ApplyVCLStyleColors(bool) {}

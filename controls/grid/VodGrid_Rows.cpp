@@ -142,7 +142,7 @@ bool TVodStringGrid::DoDeleteRows(Integer RowIndex, Integer RCount, bool UpdateC
     DiscardRows(RowIndex, RCount);
     DeleteStoreRows(RowIndex, RCount);
     FRows.DeleteLines(RowIndex, RCount);
-    SetRowCount(RowCount() - RCount);
+    SetRowCountInPlace(RowCount() - RCount);
     if (focused < RowCount() - FooterRows()) {
         FocusCell(Col(), focused, true);
         SetTopRow(top);
@@ -222,7 +222,7 @@ void TVodStringGrid::RemoveRows(Integer RowIndex, Integer RCount)
             bool V;
             ~TBack() { M->SetDisjunctRowSelectDirect(V); }
         } back{MouseActions(), disjunct};
-        SetRowCount(oldCount - RCount);
+        SetRowCountInPlace(oldCount - RCount);
         FMaxRowCount = std::max(FMaxRowCount - RCount, RowCount());
         if (Row() >= RowCount() && RowCount() > 0) FocusCell(Col(), RowCount() - 1, true);
         if (focused < RowCount() - FooterRows()) {
@@ -253,7 +253,7 @@ void TVodStringGrid::RemoveRowsCore(Integer RowIndex, Integer RCount, bool Renum
         DeleteStoreRows(RowIndex, RCount);
         if (MouseActions()->DisjunctRowSelect())
             for (Integer i = 0; i < RCount && RowIndex < FRowSelect->Count(); ++i) FRowSelect->Delete(RowIndex);
-        SetRowCount(RowCount() - RCount);
+        SetRowCountInPlace(RowCount() - RCount);
         FMaxRowCount = std::max(FMaxRowCount - RCount, RowCount());
         if (focused < RowCount()) {
             FocusCell(Col(), focused, true);
@@ -302,7 +302,7 @@ void TVodStringGrid::RemoveRowList(TIntList* RowList)
     DiscardRowList(rows);
     DeleteStoreRowList(rows);
     FRows.DeleteLineList(rows);
-    SetRowCount(RowCount() - Integer(rows.size()));
+    SetRowCountInPlace(RowCount() - Integer(rows.size()));
     CellControlsUpdate(false);
     Invalidate();
     CellsChanged(TRect{0, first, ColCount() - 1, oldLast});
