@@ -164,6 +164,9 @@ class TCellGraphic : public TBaseCellGraphic {
     VEL_CLASS(TCellGraphic, TBaseCellGraphic)
 public:
     TCellGraphic() = default;
+    // The base graphic's fields; from another TCellGraphic also the comment
+    // and its colour.
+    void Assign(TPersistent* Source) override;
     const String& CellComment() const { return FCellComment; }
     void SetCellComment(const String& v) { FCellComment = v; }
     TColor CommentColor() const { return FCommentColor; }

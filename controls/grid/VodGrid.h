@@ -19,6 +19,7 @@
 #include "controls/grid/GridExchange.h"
 #include "controls/grid/GridFilter.h"
 #include "controls/grid/GridFooter.h"
+#include "controls/grid/GridPopup.h"
 #include "controls/grid/GridSortSettings.h"
 #include "platform/ui/Tooltips.h"
 #include "platform/gfx/Printer.h"
@@ -2527,18 +2528,59 @@ public:
     std::function<void(TObject* Sender, Integer ARow)> OnAutoDeleteRow;
 
     // === XML and JSON (VodGrid_Xml.cpp) ===
+    // The save range as a list element of record elements of cell elements
+    // (FieldDescr entries by save-range index, else "FIELD" + index),
+    // encoded as XMLEncoding declares. Names that are not XML names, texts
+    // with characters XML cannot carry and an encoding the platform does
+    // not know raise EVodGridError before the file is touched.
+    void SaveToXML(const String& FileName, const String& ListDescr, const String& RecordDescr, TStrings* FieldDescr,
+                   bool ExportEmptyCells = false);
+    // Attributes and leaf elements of each child of the document element
+    // become cells. The whole document is read and mapped before the grid
+    // changes; a file that does not parse leaves the grid as it was.
+    void LoadFromXML(const String& FileName, bool LevelToRow = false, bool LoadFieldDescr = false);
+    // (VodGrid_Json.cpp) The save range as {"grid":[records]}: ASCII text,
+    // every other character as a \u escape.
+    void SaveToJSON(const String& FileName, const String& RecordDescr = String(), TStrings* FieldDescr = nullptr);
 
     // === spreadsheet exchange (VodGrid_Xls.cpp) ===
 
     // === document export and database import (VodGrid_DocDb.cpp) ===
 
     // === column state (VodGrid_ColState.cpp) ===
+    // "count#widths#order#visibility"; StringToColumnStates checks the whole
+    // string before it changes anything (EConvertError or EVodGridError).
+    String ColumnStatesToString();
+    void StringToColumnStates(const String& Value);
+    // "Col<i>" widths and "Pos<k>" order entries in the INI file or registry
+    // key that ColumnSize names; nothing happens while its Key or Section is
+    // empty or the grid is being designed.
+    void SaveColSizes();
+    void LoadColSizes();
+    virtual void SaveColPositions();
+    virtual void LoadColPositions();
 
     // === visual properties file (VodGrid_VisProps.cpp) ===
+    // The grid's look as "key=value" lines (UTF-8). Loading reads and checks
+    // every value before the first property changes, and ends with the look
+    // glCustom (not applied).
+    void SaveVisualProps(const String& FileName);
+    void LoadVisualProps(const String& FileName);
 
     // === print settings file (VodGrid_PrintFile.cpp) ===
+    // PrintSettings as one section of an INI file. Loading never writes;
+    // saving writes the file once.
+    void SavePrintSettings(const String& Key, const String& Section);
+    void LoadPrintSettings(const String& Key, const String& Section);
 
     // === scaling, cell numbers and toolbar popup (VodGrid_Scale.cpp) ===
+    // Form scaling keeps the column widths and scales row 0 and the fixed
+    // and active-cell fonts; the density variant scales the sizes too.
+    void ChangeScale(Integer M, Integer D) override;
+    virtual void ChangeScale(Integer M, Integer D, bool isDpiChange);
+    // The cell's number read leniently (ExtractNumberText); 0 for an empty
+    // cell; EVodGridError naming the position and cell otherwise.
+    double CellToReal(Integer ACol, Integer ARow);
 
     // === paint cycle (VodGrid_Paint.cpp) ===
     // Paints the client area: every visible cell through DrawCell, the frame

@@ -350,6 +350,14 @@ TVodStringGrid::~TVodStringGrid()
         }
     }
     if (FThemeRegistered && HandleAllocated()) GetThemeNotifier(this)->UnRegisterWindow(Handle());
+    // 4. The column widths, when they are kept; a destructor must not throw,
+    // so a store that cannot be written keeps its old entries.
+    if (FColumnSize->Save()) {
+        try {
+            SaveColSizes();
+        } catch (const Exception&) {
+        }
+    }
     // 5. Every hidden column and row back in the store; then the whole store
     // up to the largest counts the grid ever had is cleared, so that every
     // block (also of rows beyond a shrunk count) is freed once.
@@ -399,6 +407,8 @@ void TVodStringGrid::Loaded()
         SetLook(glQel);
     }
     // 4. Automatic column sizing comes with the sizing family.
+    // 5.
+    if (FColumnSize->Save()) LoadColSizes();
     // 6. Minimum fixed counts and sizes; the largest counts so far.
     FFixedRowsMin = FixedRows();
     FFixedColsMin = FixedCols();
@@ -624,7 +634,8 @@ void TVodStringGrid::CreateWnd()
     FSearchPanel->SetParent(this);
     FSearchPanel->SetVisible(FSearchFooter->Visible());
     FSearchPanel->SetHeight(FSearchFooter->Visible() ? kSearchPanelHeight : 0);
-    // 4. Saved column sizes come with the column-state family.
+    // 4.
+    if (FColumnSize->Save()) LoadColSizes();
     // 5. The grid timer.
     FGridTimerID = Integer(SetTimer(Handle(), kGridTimerId, kGridTimerInterval, nullptr));
     // 6.

@@ -1,6 +1,8 @@
 #include "platform/base/Encoding.h"
+#include "platform/base/EncodingNames.h"
 
 #include <algorithm>
+#include <cwctype>
 
 namespace {
 
@@ -23,6 +25,29 @@ int Cp1252Byte(uint32_t c)
         if (kCp1252High[i] == c) return 0x80 + i;
     return -1;
 }
+
+// A code point the UTF encodings carry (not a lone surrogate).
+bool IsScalar(uint32_t c) { return c <= 0x10FFFF && !(c >= 0xD800 && c <= 0xDFFF); }
+
+class TLatin1Encoding final : public TEncoding {
+public:
+    TBytes GetBytes(const String& s) const override
+    {
+        TBytes out;
+        out.reserve(s.size());
+        for (Char ch : s) out.push_back(uint32_t(ch) <= 0xFF ? Byte(ch) : Byte('?'));
+        return out;
+    }
+    String GetString(const Byte* data, size_t size) const override
+    {
+        String out;
+        out.reserve(size);
+        for (size_t i = 0; i < size; ++i) out += Char(data[i]);
+        return out;
+    }
+    Cardinal CodePage() const override { return 28591; }
+    String EncodingName() const override { return L"Western European (ISO)"; }
+};
 
 class TAnsiEncoding final : public TEncoding {
 public:
@@ -194,6 +219,54 @@ TEncoding* TEncoding::ASCII()
 {
     static TAsciiEncoding e;
     return &e;
+}
+
+TEncoding* Latin1Encoding()
+{
+    static TLatin1Encoding e;
+    return &e;
+}
+
+TEncoding* GetEncodingByName(const String& name)
+{
+    String n;
+    for (Char c : name) {
+        if (c == L' ' || c == L'\t') continue;
+        n += Char(std::towlower(wint_t(c)));
+    }
+    static const struct {
+        const wchar_t* Name;
+        TEncoding* (*Get)();
+    } kNames[] = {
+        {L"iso-8859-1", &Latin1Encoding},  {L"iso8859-1", &Latin1Encoding},
+        {L"iso_8859-1", &Latin1Encoding},  {L"latin1", &Latin1Encoding},
+        {L"latin-1", &Latin1Encoding},     {L"l1", &Latin1Encoding},
+        {L"windows-1252", &TEncoding::ANSI},  {L"cp1252", &TEncoding::ANSI},
+        {L"utf-8", &TEncoding::UTF8},         {L"utf8", &TEncoding::UTF8},
+        {L"utf-16", &TEncoding::Unicode},     {L"utf-16le", &TEncoding::Unicode},
+        {L"utf-16be", &TEncoding::BigEndianUnicode},
+        {L"us-ascii", &TEncoding::ASCII},     {L"ascii", &TEncoding::ASCII},
+    };
+    for (const auto& e : kNames)
+        if (n == e.Name) return e.Get();
+    return nullptr;
+}
+
+bool EncodingCanEncode(const TEncoding* encoding, Char c)
+{
+    const uint32_t u = uint32_t(c);
+    switch (encoding->CodePage()) {
+    case 28591: return u <= 0xFF;
+    case 1252: return Cp1252Byte(u) >= 0;
+    case 20127: return u < 0x80;
+    case 65001:
+    case 1200:
+    case 1201: return IsScalar(u);
+    default: {
+        const String one(1, c);
+        return encoding->GetString(encoding->GetBytes(one)) == one;
+    }
+    }
 }
 
 String TEncoding::GetString(const TBytes& bytes, Integer index, Integer count) const

@@ -259,6 +259,19 @@ void TCustomGrid::SetDefaultRowHeight(Integer v)
     InvalidateGrid();
 }
 
+void TCustomGrid::ChangeScale(Integer M, Integer D)
+{
+    TCustomControl::ChangeScale(M, D);
+    if (M == D || D == 0) return;
+    std::vector<Integer> widths(size_t(FCols.Count)), heights(size_t(FRows.Count));
+    for (Integer i = 0; i < FCols.Count; ++i) widths[size_t(i)] = MulDiv(FCols.Extent(i), M, D);
+    for (Integer i = 0; i < FRows.Count; ++i) heights[size_t(i)] = MulDiv(FRows.Extent(i), M, D);
+    SetDefaultColWidth(MulDiv(DefaultColWidth(), M, D));
+    SetDefaultRowHeight(MulDiv(DefaultRowHeight(), M, D));
+    for (Integer i = 0; i < FCols.Count; ++i) SetColWidths(i, widths[size_t(i)]);
+    for (Integer i = 0; i < FRows.Count; ++i) SetRowHeights(i, heights[size_t(i)]);
+}
+
 void TCustomGrid::SetColWidths(Integer Index, Integer v)
 {
     if (Index < 0 || Index >= FCols.Count) throw EInvalidGridOperation(L"Grid index out of range");

@@ -216,6 +216,8 @@ public:
     void KeyDown(Word& Key, TShiftState Shift) override;
     void KeyPress(wchar_t& Key) override;
     void SetBounds(Integer ALeft, Integer ATop, Integer AWidth, Integer AHeight) override;
+    // Scales the default and every own column width and row height by M/D.
+    void ChangeScale(Integer M, Integer D) override;
 
     TNotifyEvent OnTopLeftChanged;
     TSelectCellEvent OnSelectCell;

@@ -1,10 +1,12 @@
 // The string grid's file formats on one window: a sample grid (numbers under
 // a "," decimal separator, a multi-line cell, a merged cell, coloured cells
 // and a picture) is written as a binary cell stream, native text, CSV,
-// fixed-width text, plain text and HTML into a folder, and shown beside
-// three grids read back from the binary, native and CSV files. The window
-// lists the files with their sizes, and standard error gets "FILE name
-// bytes" for each. Without --out the files go to a scratch folder that is
+// fixed-width text, plain text, HTML, XML and JSON into a folder, with the
+// settings files of a restyled copy (look, column state, print settings),
+// and shown beside grids read back from the binary, native, CSV and XML
+// files and one whose look and column layout come from the settings files.
+// The window lists the files with their sizes, and standard error gets
+// "FILE name bytes" for each. Without --out the files go to a scratch folder that is
 // removed once they have been read back. Standard output gets "READY left
 // top width height" once shown; the demo runs until closed or its time is up.
 //
@@ -22,6 +24,7 @@
 #include "platform/ui/Forms.h"
 #include "platform/ui/StdCtrls_Button.h"
 #include "tools/DemoLoop.h"
+#include "tools/gridfilesdemo/settingsformats.h"
 
 namespace {
 
@@ -38,7 +41,7 @@ public:
             b->SetColor(TColor(0xE8E8E8));
             return;
         }
-        b->SetColor(clWindow);
+        b->SetColor(Color());
         if (const TCellProperties* p = CellPropertiesOf(RealColIndex(c), r)) {
             if (p->BrushColor() != clNone) b->SetColor(p->BrushColor());
             if (p->FontColor() != clNone) f->SetColor(p->FontColor());
@@ -136,7 +139,7 @@ int main(int argc, char** argv)
     form->SetBorderStyle(bsSingle);
     form->SetAutoScroll(false);
     form->SetClientWidth(940);
-    form->SetClientHeight(480);
+    form->SetClientHeight(736);
     form->SetColor(clWhite);
 
     TDemoGrid* sample = MakeGrid(form, 12, 30);
@@ -149,6 +152,7 @@ int main(int argc, char** argv)
     sample->SaveToFixed(dir + L"grid-fixed.txt", &widths);
     sample->SaveToASCII(dir + L"grid-plain.txt");
     sample->SaveToHTML(dir + L"grid.html", false, true);
+    gridfilesdemo::WriteSettingsFormats(sample, form, dir);
 
     TDemoGrid* fromBin = MakeGrid(form, 476, 30);
     Caption(form, 476, 8, L"Read back: binary cell stream (grid.bin)");
@@ -159,19 +163,27 @@ int main(int argc, char** argv)
     TDemoGrid* fromCsv = MakeGrid(form, 476, 258);
     Caption(form, 476, 236, L"Read back: CSV (grid.csv)");
     fromCsv->LoadFromCSV(dir + L"grid.csv");
+    TDemoGrid* fromXml = MakeGrid(form, 12, 486);
+    Caption(form, 12, 464, L"Read back: XML (grid.xml)");
+    TDemoGrid* fromSettings = MakeGrid(form, 476, 486);
+    Caption(form, 476, 464, L"Look and columns read back (grid-look.txt, grid-columns.txt)");
+    gridfilesdemo::ReadSettingsFormats(fromXml, fromSettings, dir);
 
     std::vector<std::string> files;
     for (auto& e : std::filesystem::recursive_directory_iterator(out))
         if (e.is_regular_file()) files.push_back(std::filesystem::relative(e.path(), out).string());
     std::sort(files.begin(), files.end());
-    String list = L"Files in " + dir + L":";
-    for (const auto& f : files) {
+    // The list in two lines: the folder and the first files, then the rest.
+    String list[2] = {L"Files in " + dir + L":", L""};
+    for (size_t i = 0; i < files.size(); ++i) {
+        const std::string& f = files[i];
         const auto size = static_cast<long long>(std::filesystem::file_size(std::filesystem::path(out) / f));
         std::fprintf(stderr, "FILE %s %lld\n", f.c_str(), size);
-        list += L"  " + String(f.begin(), f.end()) + L" (" + IntToStr(Int64(size)) + L")";
+        list[i < files.size() / 2 ? 0 : 1] += L"  " + String(f.begin(), f.end()) + L" (" + IntToStr(Int64(size)) + L")";
     }
     if (scratch) std::filesystem::remove_all(out);
-    Caption(form, 12, 460, list);
+    Caption(form, 12, 694, list[0]);
+    Caption(form, 12, 714, list[1]);
 
     form->Show();
     RunDemoLoop(form, DemoSeconds(argc, argv));

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "platform/base/Encoding.h"
+#include "platform/base/EncodingNames.h"
+#include "platform/base/SysUtils.h"
 
 namespace {
 const String kSample = L"A\u00E9\u20AC\U0001F600";
@@ -69,4 +71,42 @@ TEST(Encoding, BufferEncodingDetection)
     EXPECT_EQ(TEncoding::GetBufferEncoding(TBytes{0xEF, 0xBB, 0xBF}, given), 0);
     EXPECT_EQ(given, TEncoding::Unicode());
     EXPECT_TRUE(TEncoding::ANSI()->GetPreamble().empty());
+}
+
+TEST(Encoding, ByNameAndRepresentable)
+{
+    struct {
+        const wchar_t* Name;
+        TEncoding* Want;
+    } names[] = {
+        {L"ISO-8859-1", Latin1Encoding()}, {L"iso-8859-1", Latin1Encoding()},
+        {L"Windows-1252", TEncoding::ANSI()}, {L"UTF-8", TEncoding::UTF8()},
+        {L"utf-16", TEncoding::Unicode()},    {L"UTF-16BE", TEncoding::BigEndianUnicode()},
+        {L"US-ASCII", TEncoding::ASCII()},    {L"KOI8-R", nullptr},
+        {L"", nullptr},
+    };
+    for (const auto& n : names) EXPECT_EQ(GetEncodingByName(n.Name), n.Want) << UTF8Encode(n.Name);
+
+    struct {
+        TEncoding* Enc;
+        Char C;
+        bool Can;
+    } chars[] = {
+        {Latin1Encoding(), 0xE9, true},     {Latin1Encoding(), 0x80, true},
+        {Latin1Encoding(), 0x20AC, false},  {TEncoding::ANSI(), 0x20AC, true},
+        {TEncoding::ANSI(), 0x0100, false},    {TEncoding::ASCII(), L'z', true},
+        {TEncoding::ASCII(), 0xE9, false},     {TEncoding::UTF8(), 0x1F600, true},
+        {TEncoding::UTF8(), 0xD800, false},    {TEncoding::Unicode(), 0x10FFFF, true},
+    };
+    for (const auto& c : chars) {
+        EXPECT_EQ(EncodingCanEncode(c.Enc, c.C), c.Can) << unsigned(c.C);
+        // Representable characters survive the round trip.
+        if (c.Can) EXPECT_EQ(c.Enc->GetString(c.Enc->GetBytes(String(1, c.C))), String(1, c.C));
+    }
+    // Latin-1 keeps every byte as its code point.
+    TBytes all;
+    for (int b = 0; b < 256; ++b) all.push_back(Byte(b));
+    const String s = Latin1Encoding()->GetString(all);
+    for (int b = 0; b < 256; ++b) EXPECT_EQ(unsigned(s[size_t(b)]), unsigned(b));
+    EXPECT_EQ(Latin1Encoding()->GetBytes(s), all);
 }
