@@ -3284,20 +3284,14 @@ protected:
     wchar_t FStartEditChar = 0;
     // The cell's text when editing started; Escape restores it.
     String FCellCache;
-    bool FNoEditChange = false, FShowEditProcess = false;
-    // Editing started by a click on a spin button of the cell.
-    bool FSpinUpClick = false, FSpinDnClick = false;
+    bool FShowEditProcess = false;
     TDateTime FOriginalDateTime = 0;
     bool FEditDisable = false;
     String FEditText;
     bool FBlockCellChanging = false, FDisableChange = false;
     // Validation bookkeeping: the remembered cell, its text, the text to show.
-    Integer FOldCol = -1, FOldRow = -1;
     String FOldCellText, FOldCellTextWide, FNewCellText;
     bool FOldModifiedValue = false;
-    // The markup control being edited in a cell.
-    String FCtrlID;
-    bool FCtrlEditing = false;
     TEditLink* FEditLink = nullptr;
     TVodRichEdit* FInplaceRichEdit = nullptr;
     // The edit link's control's own window procedure while it is subclassed.
