@@ -2779,6 +2779,13 @@ public:
     // Attached cell controls follow their cells; the cell scroll bar
     // follows the current cell (VodGrid_CellControls.cpp).
     void FocusNextCellControl(Integer ACol, Integer ARow, const String& ID);
+    // The length limit of the text editor: MaxEditLength (least form; the
+    // editor accessors complete it per cell).
+    Integer GetEditLimit() override;
+    friend class TVodInplaceEdit;
+    friend class TVodRichEdit;
+    friend class TEditLink;
+    friend void CellControlEndKey(TWinControl* Control, wchar_t Key);
 
     std::function<void(TObject* Sender, Integer ACol, Integer ARow)> OnEditCellDone;
     std::function<void(TObject* Sender, Integer ACol, Integer ARow, const String& Value)> OnEditChange;

@@ -292,11 +292,6 @@ Integer TVodStringGrid::GetComboIndex(Integer ACol, Integer ARow)
     return l ? l->IndexOf(GetCellEx(ACol, ARow)) : -1;
 }
 
-void TVodStringGrid::GetEditorProp(Integer ACol, Integer ARow, TObject* AEditLink)
-{
-    if (OnGetEditorProp) OnGetEditorProp(this, ACol, ARow, AEditLink);
-}
-
 void TVodStringGrid::ClearModifiedRows()
 {
     FModifiedRows->Clear();
