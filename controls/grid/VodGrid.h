@@ -776,6 +776,9 @@ class TGridUnitEditBtn;
 class TGridButton;
 class TControlEdit;
 class TControlCombo;
+class TVodInplaceEdit;
+class TVodRichEdit;
+class TEditLink;
 class TScrollBar;
 class TImageList;
 class TPopupMenu;
@@ -3089,6 +3092,81 @@ public:
     // Fired when the search panel's window has been made.
     TNotifyEvent OnCreatedSearchFooter;
 
+    // === editing: editor choice, edit lifecycle and write-back, cell controls (VodGrid_Edit.cpp, VodGrid_EditLife.cpp, VodGrid_CellControls.cpp, VodGrid_Validate.cpp) ===
+    // Whether the platform's text editor may show for the current cell; a
+    // cell of a special editor type gets its own control here (and False).
+    bool CanEditShow() override;
+    // Shows, places and fills the special editor of EditControl over the
+    // display cell (ACol, ARow).
+    virtual void ShowEditorControl(Integer ACol, Integer ARow);
+    // Writes the shown special editor's value back into the cell and hides
+    // the editor (nothing while the grid is being destroyed).
+    virtual void HideEditorControl(Integer ACol, Integer ARow);
+    // Decides navigation and editing together (floating footer, merged,
+    // node and disabled cells, editability, validation, changing events).
+    bool SelectCell(Integer ACol, Integer ARow) override;
+    // F2 on the grid (goEditing added first with RangeSelectAndEdit).
+    void ShowCellEdit();
+    void HideCellEdit();
+    // The end of a special editor's edit: OnEditingDone, the focus frame,
+    // HideInplaceEdit and the posted "GridEditDone".
+    void EditingDone(Integer ACol, Integer ARow);
+    // Ends an edit from an editor key and moves on by that key.
+    void DoneInplaceEdit(Word Key, TShiftState Shift);
+    // The "GridEditDone" message: OnEditCellDone after the editor's own
+    // processing.
+    void EditDoneMessage(Integer ACol, Integer ARow);
+    // Puts back the text the current cell had when editing started.
+    void RestoreCellValue();
+    // The changing events of a move to (ACol, ARow), column, row, cell.
+    void CellChanging(Integer ACol, Integer ARow, bool& Allow);
+    bool NeedsTabValidation();
+    bool IsEditable(Integer ACol, Integer ARow);
+    bool CellEditable(Integer ACol, Integer ARow);
+    // Footer rows, right fixed columns, then the IsFixedCell hook.
+    bool IsFixed(Integer ACol, Integer ARow) override;
+    // The platform editor as the grid's own text editor (nil before the
+    // first edit).
+    TVodInplaceEdit* NormalEdit() const;
+    // The rich text editor of edRichEdit cells, made on first use.
+    TVodRichEdit* InplaceRichEdit();
+    // The application's editor link for edCustom cells (not owned).
+    TEditLink* EditLink() const { return FEditLink; }
+    void SetEditLink(TEditLink* Value);
+    // The editor type settled when the edit started, and whether an edit
+    // opened by CanEditShow runs.
+    TEditorType EditorControl() const { return EditControl; }
+    bool InEditMode() const { return EditMode; }
+    // The special editor control shown now (nil for none).
+    TWinControl* EditorControlShown() const { return EditCtrl; }
+    // Validation of an edited value before it is stored: OnCellValidate
+    // decides (VodGrid_Validate.cpp).
+    virtual bool ValidateCell(const String& NewValue);
+    virtual bool ValidateCellWide(const String& NewValue);
+    // Attached cell controls follow their cells; the cell scroll bar
+    // follows the current cell (VodGrid_CellControls.cpp).
+    void FocusNextCellControl(Integer ACol, Integer ARow, const String& ID);
+    // The length limit of the text editor: MaxEditLength (least form; the
+    // editor accessors complete it per cell).
+    Integer GetEditLimit() override;
+    friend class TVodInplaceEdit;
+    friend class TVodRichEdit;
+    friend class TEditLink;
+    friend void CellControlEndKey(TWinControl* Control, wchar_t Key);
+
+    std::function<void(TObject* Sender, Integer ACol, Integer ARow)> OnEditCellDone;
+    std::function<void(TObject* Sender, Integer ACol, Integer ARow, const String& Value)> OnEditChange;
+    std::function<void(TObject* Sender, Integer ACol, Integer ARow)> OnGetEditorPropInt;
+    std::function<void(TObject* Sender, Integer OldCol, Integer NewCol, bool& Allow)> OnColChanging;
+    std::function<void(TObject* Sender, Integer OldRow, Integer OldCol, Integer NewRow, Integer NewCol, bool& Allow)>
+        OnCellChanging;
+    std::function<void(TObject* Sender, Integer ACol, Integer ItemIndex, const String& ASelection, Integer ARow)>
+        OnComboChange;
+    std::function<void(TObject* Sender, Integer ACol, Integer ItemIndex, const String& ASelection, TObject* AObject,
+                       Integer ARow)>
+        OnComboObjectChange;
+    std::function<void(TObject* Sender, Integer ACol, Integer ARow, String& Value, bool& Valid)> OnCellValidateWide;
+
     // --- operations whose families are completed elsewhere (least bodies) ---
     virtual void CellControlsUpdate(bool Force);
     virtual void UpdateProportionalVScroll();
@@ -3721,6 +3799,30 @@ protected:
     // === state: balloon tooltips, search footer settings and client area ===
     void DestroyWnd() override;
     HWND FHToolTip = nullptr;
+
+    // === state: editing ===
+    // The editor type of the running edit; an edit opened by CanEditShow
+    // runs; the special editor shown.
+    TEditorType EditControl = edNormal;
+    bool EditMode = false;
+    TWinControl* EditCtrl = nullptr;
+    bool FEditing = false, FSpecialEditor = false, FEditActive = false, FEntered = false, FValidating = false;
+    // The typed character that started the edit (0 otherwise).
+    wchar_t FStartEditChar = 0;
+    // The cell's text when editing started; Escape restores it.
+    String FCellCache;
+    bool FShowEditProcess = false;
+    TDateTime FOriginalDateTime = 0;
+    bool FEditDisable = false;
+    String FEditText;
+    bool FBlockCellChanging = false, FDisableChange = false;
+    // Validation bookkeeping: the remembered cell, its text, the text to show.
+    String FOldCellText, FOldCellTextWide, FNewCellText;
+    bool FOldModifiedValue = false;
+    TEditLink* FEditLink = nullptr;
+    TVodRichEdit* FInplaceRichEdit = nullptr;
+    // The edit link's control's own window procedure while it is subclassed.
+    std::function<void(TMessage&)> FLinkWndProc;
 
 private:
     std::unique_ptr<TSearchFooter> FSearchFooter;

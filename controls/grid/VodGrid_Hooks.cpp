@@ -584,8 +584,6 @@ bool TVodStringGrid::BuildColumnFilterList(Integer ACol, bool FirstOnly, bool Wi
 // Least bodies of entries that other families of the grid complete. Each
 // does the least that keeps the grid sound until its family lands.
 
-// Editing: the edited text goes into the cell as it stands.
-void TVodStringGrid::StoreEditorText(Integer ACol, Integer ARow, const String& Value) { SetCellEx(ACol, ARow, Value); }
 void TVodStringGrid::SaveOriginalCellValue() {}
 // Pasting: the value goes into the cell as it stands.
 void TVodStringGrid::PasteCell(Integer ACol, Integer ARow, const String& Value) { SetCellEx(ACol, ARow, Value); }

@@ -7,6 +7,7 @@
 #include "controls/grid/VodGrid.h"
 #include "controls/grid/GridFooter.h"
 #include "controls/grid/editors/GridEditors.h"
+#include "controls/grid/editors/EditLink.h"
 #include "controls/grid/vurcheck.h"
 #include "controls/markup/PictureContainer.h"
 
@@ -204,6 +205,7 @@ void TVodStringGrid::Notification(TComponent* AComponent, TOperation Operation)
         if (AComponent == FGridImages) FGridImages = nullptr;
         if (FPictureContainer && AComponent == static_cast<TComponent*>(FPictureContainer)) FPictureContainer = nullptr;
         if (FCellChecker && AComponent == static_cast<TComponent*>(FCellChecker)) FCellChecker = nullptr;
+        if (FEditLink && AComponent == static_cast<TComponent*>(FEditLink)) FEditLink = nullptr;
         if (!ComponentState().Contains(csDestroying) && FSyncGrid && FSyncGrid->Grid() &&
             AComponent == static_cast<TComponent*>(FSyncGrid->Grid()))
             FSyncGrid->SetGrid(nullptr);
@@ -288,11 +290,6 @@ Integer TVodStringGrid::GetComboIndex(Integer ACol, Integer ARow)
     GetEditorProp(ACol, ARow, nullptr);
     TStrings* l = ComboItems();
     return l ? l->IndexOf(GetCellEx(ACol, ARow)) : -1;
-}
-
-void TVodStringGrid::GetEditorProp(Integer ACol, Integer ARow, TObject* AEditLink)
-{
-    if (OnGetEditorProp) OnGetEditorProp(this, ACol, ARow, AEditLink);
 }
 
 void TVodStringGrid::ClearModifiedRows()

@@ -48,10 +48,6 @@ void TVodStringGrid::SetQelGradientMirrorTo(TColor v)
 // ---------------------------------------------------------------------------
 // Operations the families of later sources complete
 
-void TVodStringGrid::CellControlsUpdate(bool) {}
-void TVodStringGrid::HideInplaceEdit() { HideEditor(); }
-void TVodStringGrid::ShowInplaceEdit() { ShowEditor(); }
-void TVodStringGrid::StoreCellValue(Integer, Integer) {}
 void TVodStringGrid::BuildHint(THintInfo*) {}
 void TVodStringGrid::HideHoverButtons() {}
 
@@ -140,7 +136,14 @@ void TVodStringGrid::Dispatch(TMessage& M)
         if (!Invokedchange) FMouseSelectMode = msNormal;
         Invokedchange = false;
         return;
-    default: break;
+    default:
+        // An edit's end, posted so that OnEditCellDone follows the editor's
+        // own processing.
+        if (M.Msg != 0 && M.Msg == GridUnit().GridEditDone) {
+            EditDoneMessage(Integer(M.WParam), Integer(M.LParam));
+            return;
+        }
+        break;
     }
     TBaseGrid::Dispatch(M);
 }

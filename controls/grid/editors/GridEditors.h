@@ -9,15 +9,10 @@
 
 #include "platform/ui/Grids.h"
 #include "platform/ui/StdCtrls.h"
+#include "controls/grid/editors/CellControls.h"
+#include "controls/grid/editors/VodInplaceEdit.h"
 
 class TVodStringGrid;
-
-// The text editor the grid shows over a cell.
-class TVodInplaceEdit : public TInplaceEdit {
-    VEL_CLASS(TVodInplaceEdit, TInplaceEdit)
-public:
-    explicit TVodInplaceEdit(TComponent* AOwner) : TInplaceEdit(AOwner) {}
-};
 
 class TGridCombo : public TComboBox {
     VEL_CLASS(TGridCombo, TComboBox)
@@ -105,15 +100,3 @@ public:
     explicit TGridButton(TComponent* AOwner) : TButton(AOwner) {}
 };
 
-// The edit and combo controls the grid places in cells.
-class TControlEdit : public TEdit {
-    VEL_CLASS(TControlEdit, TEdit)
-public:
-    explicit TControlEdit(TComponent* AOwner) : TEdit(AOwner) {}
-};
-
-class TControlCombo : public TComboBox {
-    VEL_CLASS(TControlCombo, TComboBox)
-public:
-    explicit TControlCombo(TComponent* AOwner) : TComboBox(AOwner) {}
-};
