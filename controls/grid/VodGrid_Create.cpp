@@ -327,6 +327,8 @@ TVodStringGrid::~TVodStringGrid()
 {
     // The families see csDestroying and raise no events from here on.
     Destroying();
+    // A drop target outliving the grid (held by a drag) no longer reaches it.
+    if (FGridDropTarget) FGridDropTarget->Detach();
     const bool designing = ComponentState().Contains(csDesigning);
     // 1. Every row present: contracted nodes are expanded (the rows come
     // back in one pass; removing filters comes with its family).

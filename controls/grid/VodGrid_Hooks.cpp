@@ -595,8 +595,6 @@ bool TVodStringGrid::BuildColumnFilterList(Integer ACol, bool FirstOnly, bool Wi
 // Editing: the edited text goes into the cell as it stands.
 void TVodStringGrid::StoreEditorText(Integer ACol, Integer ARow, const String& Value) { SetCellEx(ACol, ARow, Value); }
 void TVodStringGrid::SaveOriginalCellValue() {}
-// Pasting: the value goes into the cell as it stands.
-void TVodStringGrid::PasteCell(Integer ACol, Integer ARow, const String& Value) { SetCellEx(ACol, ARow, Value); }
 // Cell texts for export and sizing: the text as stored through the merge.
 String TVodStringGrid::GetFormattedCell(Integer ACol, Integer ARow) { return GetCellEx(ACol, ARow); }
 // The search panel's events, the focus frame, the visual-style colours and
