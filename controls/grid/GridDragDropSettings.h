@@ -49,7 +49,7 @@ private:
 
 // The grid's drop source: moves the floating image of the dragged cells (or
 // the header drag button) with the mouse and removes it when the drag ends.
-class TGridDropSource : public TVURDropSource {
+class TGridDropSource : public vurdd::TVURDropSource {
 public:
     explicit TGridDropSource(TVodStringGrid* AGrid) : FGrid(AGrid) {}
     void DragFinished() override;
@@ -68,7 +68,7 @@ private:
 // of what is dropped. A handler's failure never reaches the drag loop: the
 // drop answers no effect and the grid hands the failure to the
 // application after the drop.
-class TGridDropTarget : public TVURDropTarget {
+class TGridDropTarget : public vurdd::TVURDropTarget {
 public:
     explicit TGridDropTarget(TVodStringGrid* AGrid) : FGrid(AGrid) {}
     void DropText(TPoint Pt, const String& S) override;
@@ -77,7 +77,7 @@ public:
     void DropRTF(TPoint Pt, const String& S) override;
     void DropFiles(TPoint Pt, TStrings* Files) override;
     void DropURL(TPoint Pt, const String& S) override;
-    void DragMouseMove(TPoint Pt, bool& Allow, TDropFormats DropFormats) override;
+    void DragMouseMove(TPoint Pt, bool& Allow, vurdd::TDropFormats DropFormats) override;
     void DragMouseEnter() override {}
     void DragMouseLeave() override;
     TVodStringGrid* Grid() const { return FGrid; }
@@ -89,6 +89,6 @@ protected:
 
 private:
     // The append position of a drag below the last row.
-    bool AppendPosition(TPoint Pt, Integer& c, Integer& r, TDropFormats Formats);
+    bool AppendPosition(TPoint Pt, Integer& c, Integer& r, vurdd::TDropFormats Formats);
     TVodStringGrid* FGrid;
 };

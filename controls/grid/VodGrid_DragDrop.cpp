@@ -9,6 +9,8 @@
 #include "platform/base/SysUtils.h"
 #include "platform/ui/Forms.h"
 
+using namespace vurdd;
+
 void TDragDropSettings::Assign(TPersistent* Source)
 {
     auto* s = dynamic_cast<TDragDropSettings*>(Source);

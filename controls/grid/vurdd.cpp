@@ -7,6 +7,8 @@
 #include "platform/base/Encoding.h"
 #include "platform/ui/Clipbrd.h"
 
+namespace vurdd {
+
 namespace {
 
 TVurFormats GFormats;
@@ -580,3 +582,5 @@ HRESULT BeginColumnOleDrag(TVURDropSource* Source, Integer Column, Integer OkEff
 {
     return RunDrag(new TSourceDataObject(String(), nullptr, Column, String()), Source, OkEffects, Effect);
 }
+
+}  // namespace vurdd

@@ -4,7 +4,8 @@
 // that reports how the drag ends, a drop target base that looks at what is
 // dragged, answers the effect and hands the drop to its handlers by kind, a
 // reader of a foreign data object's formats, and the two routines that
-// start a drag.
+// start a drag. The unit's names live in the namespace vurdd: the edit
+// controls have a drag-and-drop layer of their own with the same names.
 #pragma once
 
 #include <memory>
@@ -15,6 +16,8 @@
 #include "platform/base/Objects.h"
 #include "platform/base/Streams.h"
 #include "platform/ui/Ole2.h"
+
+namespace vurdd {
 
 VEL_DECLARE_EXCEPTION(EAssertionFailed, Exception)
 
@@ -244,3 +247,5 @@ private:
 HRESULT BeginTextOleDrag(TVURDropSource* Source, const String& Text, const String& RTF, Integer& Effect,
                          Integer OkEffects, TMemoryStream* Stream);
 HRESULT BeginColumnOleDrag(TVURDropSource* Source, Integer Column, Integer OkEffects, Integer& Effect);
+
+}  // namespace vurdd
