@@ -150,8 +150,9 @@ void TVodStringGrid::CopyRectAsGridCells(TGridRect Rect)
 {
     TMemoryStream m;
     SaveRectToBinStream(Rect, &m, false);
-    if (!GridUnit().CellsClipboardFormat)
-        GridUnit().CellsClipboardFormat = RegisterClipboardFormat(L"TVodStringGrid Cells");
+    // Registered again each time: the name always gives its identifier.
+    const UINT fmt = RegisterClipboardFormat(L"TVodStringGrid Cells");
+    GridUnit().CellsClipboardFormat = fmt;
     if (!OpenClipboard(ClipOwner(this))) throw EClipboardException(L"Cannot open clipboard");
     HGLOBAL h = nullptr;
     try {
@@ -161,7 +162,7 @@ void TVodStringGrid::CopyRectAsGridCells(TGridRect Rect)
         if (!p) throw EOutOfResources(L"Cannot lock memory");
         if (m.Size()) std::memcpy(p, m.Memory(), size_t(m.Size()));
         GlobalUnlock(h);
-        if (!SetClipboardData(GridUnit().CellsClipboardFormat, h))
+        if (!SetClipboardData(fmt, h))
             throw EClipboardException(L"Cannot set clipboard data");
     } catch (...) {
         if (h) GlobalFree(h);

@@ -85,8 +85,8 @@ Integer TVodStringGrid::PasteClipboardAt(Integer ACol, Integer ARow, Integer& Co
 {
     TClipboard* cb = Clipboard();
     if (ClipboardAllowed()) {
-        UINT& fmt = GridUnit().CellsClipboardFormat;
-        if (!fmt) fmt = RegisterClipboardFormat(L"TVodStringGrid Cells");
+        const UINT fmt = RegisterClipboardFormat(L"TVodStringGrid Cells");
+        GridUnit().CellsClipboardFormat = fmt;
         if (IsClipboardFormatAvailable(fmt)) {
             TMemoryStream m;
             cb->Open();

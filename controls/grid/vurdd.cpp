@@ -84,6 +84,8 @@ void TEnumFormats::SetDataObject(IDataObject* Value)
     IEnumFORMATETC* e = nullptr;
     if (FDataObject->EnumFormatEtc(DATADIR_GET, &e) != S_OK || !e) {
         if (e) e->Release();
+        FDataObject->Release();
+        FDataObject = nullptr;
         throw EAssertionFailed(L"Cannot get the format enumerator");
     }
     FEnumerator = e;

@@ -181,7 +181,7 @@ TEST_F(VodGridClipboard, HtmlRecordIsOneBytePerCharacterAndItsOffsetsSliceTheFra
 TEST_F(VodGridClipboard, CutSelectionClearsEditableCellsWithUndo)
 {
     Fill({{L"a", L"b"}, {L"c", L"d"}});
-    Grid->SetOptions(Grid->Options() + goEditing);
+    Grid->SetOptions(Grid->Options() + TGridOptions{goEditing});
     Grid->GetCellProperties(1, 1)->SetReadOnly(true);
     auto* undo = new TVodGridUndoRedo(Form);
     Grid->SetUndoRedo(undo);
@@ -215,7 +215,7 @@ TEST_F(VodGridClipboard, CutSelectionClearsEditableCellsWithUndo)
 TEST_F(VodGridClipboard, CutToClipboardRegistersNoUndoAndFiresNothing)
 {
     Fill({{L"a", L"b"}, {L"c", L"d"}});
-    Grid->SetOptions(Grid->Options() + goEditing);
+    Grid->SetOptions(Grid->Options() + TGridOptions{goEditing});
     auto* undo = new TVodGridUndoRedo(Form);
     Grid->SetUndoRedo(undo);
     int changed = 0;
@@ -231,7 +231,7 @@ TEST_F(VodGridClipboard, CutToClipboardRegistersNoUndoAndFiresNothing)
 TEST_F(VodGridClipboard, CutWithRemoveTakesTheRowsAway)
 {
     Fill({{L"a"}, {L"b"}, {L"c"}});
-    Grid->SetOptions(Grid->Options() + goEditing + goRowSelect);
+    Grid->SetOptions(Grid->Options() + TGridOptions{goEditing, goRowSelect});
     Grid->Navigation()->SetClipboardCutAction(caRemove);
     Grid->SetSelection(TGridRect{0, 1, 4, 1});
     Grid->CutSelectionToClipboard();

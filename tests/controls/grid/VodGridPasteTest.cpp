@@ -20,7 +20,7 @@ protected:
         TStringGridFixture<TVodStringGrid>::SetUp();
         Grid->SetFixedCols(0);
         Grid->SetFixedRows(0);
-        Grid->SetOptions(Grid->Options() + goEditing);
+        Grid->SetOptions(Grid->Options() + TGridOptions{goEditing});
         Clipboard()->Clear();
     }
     String Row(Integer r, Integer from = 0, Integer to = -1)
@@ -46,7 +46,7 @@ TEST_F(VodGridPaste, ParserTable)
         {"a block of two lines", nullptr, L"a\tb\r\nc\td", {1, 1}, 4, 2, 1, 5, 5,
          {{{1, 1}, L"a"}, {{2, 1}, L"b"}, {{1, 2}, L"c"}, {{2, 2}, L"d"}}},
         {"the empty last line counts but writes and grows nothing", nullptr, L"a\tb\r\nc\td\r\n", {1, 3}, 5, 2, 2, 5,
-         5, {{{1, 4}, L"d"}, {{1, 0}, L""}}},
+         5, {{{2, 4}, L"d"}, {{1, 0}, L""}}},
         {"a line without tabs leaves Cols at 0", nullptr, L"x\ny", {0, 0}, 1, 0, 0, 5, 5, {{{0, 0}, L"x\ny"}}},
         {"columns and rows grow", nullptr, L"1\t2\t3\t4\r\nx\r\ny", {3, 3}, 6, 4, 2, 7, 6,
          {{{6, 3}, L"4"}, {{3, 5}, L"y"}}},
@@ -96,7 +96,7 @@ TEST_F(VodGridPaste, TextStaysOutOfTheStoreWhenTheGridMayNotGrow)
 
 TEST_F(VodGridPaste, NothingWithoutEditingAndNegativeStart)
 {
-    Grid->SetOptions(Grid->Options() - goEditing);
+    Grid->SetOptions(Grid->Options() - TGridOptions{goEditing});
     Integer cols = 9, rows = 9;
     EXPECT_EQ(Grid->PasteTextAt(0, 0, L"a\tb", cols, rows), 0);
     EXPECT_EQ(cols, 9);
@@ -153,7 +153,7 @@ TEST_F(VodGridPaste, SelectionAsTextWriterGrowsRegardless)
 {
     Grid->Navigation()->SetAllowClipboardColGrow(false);
     Grid->Navigation()->SetAllowClipboardRowGrow(false);
-    Grid->SetOptions(Grid->Options() - goEditing);
+    Grid->SetOptions(Grid->Options() - TGridOptions{goEditing});
     Grid->SetSelection(TGridRect{4, 4, 4, 4});
     int changed = 0;
     Grid->OnCellsChanged = [&](TObject*, const TRect&) { ++changed; };
@@ -236,8 +236,10 @@ TEST_F(VodGridPaste, SmartDateSeries)
 
 TEST_F(VodGridPaste, FormatPrecedence)
 {
-    TVodStringGrid* other = new TVodStringGrid(Form);
+    TVodStringGrid* other = CreateGrid<TVodStringGrid>(Form);
     other->SetParent(Form);
+    other->SetFixedCols(0);
+    other->SetFixedRows(0);
     other->SetCellEx(0, 0, L"native");
     other->Navigation()->SetAllowFmtClipboard(true);
     other->SetSelection(TGridRect{0, 0, 0, 0});
@@ -272,10 +274,13 @@ TEST_F(VodGridPaste, FormatPrecedence)
 
 TEST_F(VodGridPaste, NativeBlockBetweenTwoGridsKeepsLooksAndMerges)
 {
-    TVodStringGrid* src = new TVodStringGrid(Form);
+    TVodStringGrid* src = CreateGrid<TVodStringGrid>(Form);
     src->SetParent(Form);
-    src->SetColCount(3);
-    src->SetRowCount(3);
+    src->SetFixedCols(0);
+    src->SetFixedRows(0);
+    // Not the whole grid: a whole grid's block replaces the target grid.
+    src->SetColCount(4);
+    src->SetRowCount(4);
     src->SetCellEx(0, 0, L"m");
     src->MergeCells(0, 0, 2, 1);
     src->SetCellEx(2, 2, L"x");
