@@ -35,14 +35,12 @@ public:
     bool OleColumnReorder = false;
     bool OleColumnsOnly = false;
     bool OleColumnPicker = false;
-    bool ShowCells() const { return FShowCells; }
-    void SetShowCells(bool v) { FShowCells = v; }
+    bool ShowCells = true;
 
 private:
     TVodStringGrid* FGrid;
     bool FOleDropTarget = false;
     bool FOleDropRTF = false;
-    bool FShowCells = true;
 };
 
 #include "controls/grid/vurdd.h"

@@ -3240,8 +3240,7 @@ protected:
     friend class TGridDropSource;
     TGridDropTarget* FGridDropTarget = nullptr;
     bool FOleDropTargetAssigned = false;
-    TForm* FMoveForm = nullptr;
-    TGridRect FDropSelection{-1, -1, -1, -1};
+    // FMoveForm and FDropSelection are the mouse family's fields.
     Integer FOleDragIndex = -1;
     TCustomListBox* FOleDragList = nullptr;
     // A dropped workbook's load.

@@ -30,7 +30,7 @@ void TDragDropSettings::Assign(TPersistent* Source)
     OleColumnReorder = s->OleColumnReorder;
     OleColumnsOnly = s->OleColumnsOnly;
     OleColumnPicker = s->OleColumnPicker;
-    FShowCells = s->FShowCells;
+    ShowCells = s->ShowCells;
 }
 
 void TDragDropSettings::SetOleDropRTF(bool v)
@@ -97,7 +97,7 @@ void TGridDropSource::QueryDrag()
     if (!FGrid) return;
     TPoint p{};
     GetCursorPos(&p);
-    if (FGrid->DragDropSettings()->ShowCells()) {
+    if (FGrid->DragDropSettings()->ShowCells) {
         if (TForm* f = FGrid->MoveForm()) {
             f->SetLeft(p.X + 4);
             f->SetTop(p.Y + 4);
@@ -110,7 +110,7 @@ void TGridDropSource::QueryDrag()
 
 void TGridDropSource::DragFinished()
 {
-    if (!FGrid || !FGrid->DragDropSettings()->ShowCells()) return;
+    if (!FGrid || !FGrid->DragDropSettings()->ShowCells) return;
     delete FGrid->MoveForm();
     FGrid->SetMoveForm(nullptr);
 }
