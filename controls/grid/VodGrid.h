@@ -750,6 +750,8 @@ enum TMouseSelectMode { msNormal, msColumn, msRow, msAll, msURL, msResize };
 
 // The grid's own enumerations that its construction sets.
 enum TScrollType { ssNormal, ssFlat, ssEncarta, ssMetro };
+// Which way the middle-button panning moves.
+enum TIntelliPan { ipVertical, ipHorizontal, ipBoth, ipNone };
 enum TScrollBarAlways { saNone, saVert, saHorz, saBoth };
 enum TScrollHintType { shNone, shVertical, shHorizontal, shBoth };
 enum TScrollPosition { spMiddle, spTrailing, spLeading };
@@ -1016,7 +1018,7 @@ public:                                     \
     VEL_GRID_PROP(bool, EnableHTML, true)
     VEL_GRID_PROP(bool, EnableWheel, true)
     VEL_GRID_PROP(bool, IntelliZoom, true)
-    VEL_GRID_PROP(bool, IntelliPan, false)
+    VEL_GRID_PROP(TIntelliPan, IntelliPan, ipVertical)
     VEL_GRID_PROP(bool, EnhRowColMove, true)
     VEL_GRID_PROP(bool, UseInternalHintClass, true)
     VEL_GRID_PROP(bool, FitCellsInGrid, true)
@@ -2635,6 +2637,81 @@ public:
 
     // === cell queries, graphic measuring and notification hooks (VodGrid_CellQueries.cpp) ===
 
+    // === zoom, panning, wheel and window procedure (VodGrid_Wheel.cpp) ===
+    // The first stop of every message of the grid's window: edit messages,
+    // editor notifications, middle-button panning, the wheel and zoom.
+    void WndProc(TMessage& Message) override;
+    // Adds Step pixels to every column and row that stays visible; the
+    // accumulated factor stays within -20..20 (a step leaving it is ignored).
+    void Zoom(Integer Step);
+    // Hook asked after each wheel move (Allow starts True).
+    bool DoMouseWheelDown(TShiftState Shift, TPoint MousePos) override;
+    bool DoMouseWheelUp(TShiftState Shift, TPoint MousePos) override;
+    // Runs SelectCell for the current cell.
+    void Select();
+    // A left click 2 pixels inside the cell's top-left corner through the
+    // grid's own mouse handlers, with OnMouseDown/OnMouseUp kept silent.
+    void SimulateCellClick(Integer ACol, Integer ARow);
+    TPoint WheelPanPos() const { return FWheelPanPos; }
+    // The program cursor the last panning tick showed (8000 to 8008).
+    Word PanCursorId() const { return FPanCursorId; }
+
+    // === advance, key press, key release and scrolling (VodGrid_Keys.cpp) ===
+    // Moves on from (ACol, ARow) in Navigation.AdvanceDirection after an
+    // edit ended; Repeated continues a run that skips read-only cells.
+    virtual void AdvanceToNextCell(Integer ACol, Integer ARow, bool Edit, bool Repeated, bool Forward, bool AutoEdit,
+                                   bool Force);
+    void KeyPress(wchar_t& Key) override;
+    void KeyUp(Word& Key, TShiftState Shift) override;
+    void TopLeftChanged() override;
+    // The incremental search text typed so far.
+    const String& IncrementalSearchText() const { return SearchInc; }
+    // Start cell, var Allow, var new column, var new row.
+    std::function<void(TObject* Sender, Integer ACol, Integer ARow, bool& Allow, Integer& NewCol, Integer& NewRow)>
+        OnAutoAdvance;
+    std::function<void(TObject* Sender, Integer ACol)> OnAutoInsertCol;
+
+    // === keyboard commands of the grid (VodGrid_KeyCommands.cpp) ===
+    void WMKeyDown(TMessage& M) override;
+    void WMChar(TMessage& M) override;
+    void WMKeyUp(TMessage& M) override;
+    void KeyDown(Word& Key, TShiftState Shift) override;
+    // Appends a row on request of the keyboard (OnCanAddRow may refuse).
+    void AutoAddRow();
+    bool GridModified() const { return FGridModified; }
+    void SetGridModified(bool v) { FGridModified = v; }
+    std::function<void(TObject* Sender, bool& Allow)> OnClipboardCopy, OnClipboardCut, OnClipboardPaste;
+    std::function<void(TObject* Sender, TGridRect CellRect)> OnClipboardCopyDone, OnClipboardCutDone;
+    std::function<void(TObject* Sender, Integer ARow, bool& CanDelete)> OnCanDeleteRow;
+    std::function<void(TObject* Sender, Integer ARow)> OnAutoInsertRow, OnAutoAddRow;
+
+    // === cell-to-cell moves over merged, hidden and fixed cells (VodGrid_Moves.cpp) ===
+    // Columns are display columns. A -1 result means none.
+    bool IsNavigableCell(Integer ACol, Integer ARow);
+    Integer FirstNavigableCol();
+    Integer VisibleFixedRightCols() const;
+    Integer FirstCellInRow(Integer ARow);
+    Integer LastCellInRow(Integer ARow);
+    // Home and End targets; they may move the current cell first.
+    Integer FirstVisibleRow();
+    Integer FirstVisibleCol();
+    Integer LastVisibleRow();
+    Integer LastVisibleCol();
+    // The target of one step towards ACol (ARow) over hidden and merged
+    // cells; the asked index when nothing visible lies that way.
+    Integer NextVisibleCol(Integer ACol);
+    Integer NextVisibleRow(Integer ARow);
+    // The next navigable cell in AdvanceDirection order, (-1, -1) for none.
+    TPoint NextAdvanceCell(Integer ACol, Integer ARow);
+    // One Tab (Shift+Tab) move; False when the Tab went to the parent.
+    bool HandleTabKey(bool Shift);
+    bool IsOnLastDataRow();
+    // Set while a move changes row and column together.
+    bool ForceSel() const { return FForceSel; }
+    // Data-aware descendants: wrap-around moves set Row and Col.
+    bool IsDBVersion() const { return FIsDBVersion; }
+    void SetIsDBVersion(bool v) { FIsDBVersion = v; }
+
     // === looks, styles and colour tones (VodGrid_Styles.cpp) ===
     // The style interfaces: SetComponentStyle is SetComponentStyleAndAppColor
     // without an application colour; it remembers the style, applies it,
@@ -3303,6 +3380,54 @@ protected:
     // === state: drawing cell graphics ===
 
     // === state: cell queries, graphic measuring and notification hooks ===
+
+
+    // === state: zoom, panning, wheel and window procedure ===
+    void PanStart(TPoint P);
+    void PanStop();
+    void PanTick();
+    void DrawPanIndicator();
+    void ErasePanIndicator();
+    // The wheel message's own handling; true when handled here.
+    bool HandleWheelMessage(TMessage& M, const TGridRect& S0);
+    bool WheelOverride(bool Down, TShiftState Shift, TPoint MousePos);
+    // The last row a keyboard or wheel move may reach.
+    Integer LastKeyDataRow();
+    TPoint FWheelPanPos{-1, -1};
+    HCURSOR FICursor = nullptr, FPanOldCursor = nullptr;
+    Word FPanCursorId = 0;
+    bool FInSimulatedClick = false;
+
+    // === state: advance, key press, key release and scrolling ===
+    TEditorType KeyEditorType(Integer ACol, Integer ARow);
+    bool SpecialEditorShown();
+    bool IncrementalSearch(const String& Text);
+    bool FDisableChange = false;
+    // The view's left column and top row after the last scroll.
+    Integer FViewLeftCol = -1, FViewTopRow = -1;
+
+    // === state: keyboard commands of the grid ===
+    bool CellHasControlMarkup(Integer ACol, Integer ARow);
+    void NotifyKeySelection();
+    void ToBaseCell();
+    bool HandleHomeEnd(Word Key, bool Shift, bool Ctrl);
+    bool InsertRowByKey();
+    bool DeleteRowByKey();
+    void SelectAllByKey(bool& Stop);
+    void ClipboardCopyKey();
+    void ClipboardCutKey();
+    void ClipboardPasteKey();
+    TPoint FLastKeyCell{-1, -1};
+    bool FGridModified = false;
+
+    // === state: cell-to-cell moves over merged, hidden and fixed cells ===
+    bool KeyFixedCell(Integer ACol, Integer ARow);
+    bool KeyCellEditable(Integer ARealCol, Integer ARow);
+    void ApplyTabTarget(Integer ACol, Integer ARow);
+    bool ChangingAllowed(Integer NewCol, Integer NewRow);
+    void TabStep(bool Shift, bool& Left);
+    bool FForceSel = false;
+    bool FIsDBVersion = false;
 
     // === state: looks, styles and colour tones ===
     // The hot and pressed header colours of a style, through the control

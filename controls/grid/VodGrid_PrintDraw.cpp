@@ -372,7 +372,6 @@ Integer TGridPrintPass::PrintRow(Integer Y, Integer FirstCol, Integer LastCol, I
             Canvas->Brush()->Assign(&brush);
             Canvas->Font()->Assign(&font);
             Canvas->Font()->SetHeight(G->MapFontHeight(font.Size()));
-            SetTextColor(dc, ColorToRGB(font.Color()));
 
             ww = G->WordWrap();
             G->GetCellWordWrap(c, ARow, ww);
@@ -483,7 +482,7 @@ Integer TGridPrintPass::PrintRow(Integer Y, Integer FirstCol, Integer LastCol, I
 
             // Text.
             Canvas->Brush()->SetStyle(bsClear);
-            SetBkMode(dc, TRANSPARENT);
+            Canvas->RequireState();
             const Integer right = std::min<Integer>(tr.Right, tr.Right > W ? bandRight : tr.Right);
             if (kind == tkMarkup) {
                 POINT pt[2] = {{tr.Left, tr.Top}, {right - TextIndent - ScreenToPrint(2), tr.Bottom}};
@@ -506,6 +505,7 @@ Integer TGridPrintPass::PrintRow(Integer Y, Integer FirstCol, Integer LastCol, I
                 VurHTMLE::RenderMarkup(mp);
                 SetMapMode(dc, oldMode);
                 Canvas->Font()->SetHeight(G->MapFontHeight(size));
+                Canvas->RequireState();
             } else if (kind == tkRichText) {
                 // The rich text printer of the cell-text family draws here
                 // once it is on the class; until then the plain text prints.
@@ -592,6 +592,7 @@ Integer TGridPrintPass::PrintRow(Integer Y, Integer FirstCol, Integer LastCol, I
 
             // Graphic.
             if (cg) {
+                Canvas->RequireState();
                 const TCellType ct = cg->CellType();
                 RECT r{gr.Left, gr.Top, gr.Right, gr.Bottom};
                 if (IsCheckKind(ct) || ct == ctRadioButton) {
@@ -643,6 +644,9 @@ Integer TGridPrintPass::PrintRow(Integer Y, Integer FirstCol, Integer LastCol, I
                         value = G->Ints(c, ARow);
                     } catch (const Exception&) {
                     }
+                    // Kept inside the cell: a screen row is taller than a printed one.
+                    pr.Top = std::min<Integer>(pr.Top, -Y);
+                    pr.Bottom = std::max<Integer>(pr.Bottom, -Y - E);
                     TRect nr{pr.Left, pr.Bottom, pr.Right, pr.Top};
                     DrawSimpleProgress(Canvas, nr, fg, fgText, bk, bkText, value, G->ControlLook()->ProgressMarginX(),
                                        G->ControlLook()->ProgressMarginY(), cg->CellErrFrom(), cg->CellErrLen(),

@@ -198,6 +198,7 @@ TSize TGridPrintPass::MeasurePrintCell(Integer ACol, Integer ARow)
         RECT r{0, 0, w, 0};
         const UINT flags = DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX |
                            (Grid->UseRightToLeftAlignment() ? DT_RTLREADING | DT_RIGHT : 0);
+        Canvas->RequireState();
         const int h = DrawTextStr(Canvas->Handle(), s, &r, flags);
         sz.cx = w;
         sz.cy = std::abs(h);

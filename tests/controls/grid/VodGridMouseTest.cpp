@@ -542,3 +542,51 @@ TEST_F(VodGridMouse, ColumnSizingReportsTheWidthAndASizingReleasedOutsideIsCance
     Drv->Pump();
     EXPECT_EQ(Grid->ColWidths(2), w);
 }
+
+TEST_F(VodGridMouse, ARightClickInTheRowHeaderSelectsTheRowAndReportsTheFirstDataColumn)
+{
+    Grid->MouseActions()->SetSelectOnRightClick(true);
+    Grid->MouseActions()->SetRowSelect(true);
+    std::vector<std::pair<Integer, Integer>> clicks;
+    Grid->OnClickCell = [&](TObject*, Integer ARow, Integer ACol) { clicks.emplace_back(ARow, ACol); };
+    Drv->Advance(1000);
+    Drv->ClickWindow(Grid->Handle(), In(Grid, 0, 5), TMouseButton2::Right);
+    Drv->Pump();
+    EXPECT_EQ(Grid->Row(), 5);
+    ASSERT_EQ(clicks.size(), 1u);
+    EXPECT_EQ(clicks[0], std::make_pair(5, 1));
+    Integer rights = 0;
+    Grid->OnRightClickCell = [&](TObject*, Integer ARow, Integer ACol) {
+        EXPECT_EQ(ARow, 3);
+        EXPECT_EQ(ACol, 4);
+        ++rights;
+    };
+    Drv->Advance(1000);
+    Drv->ClickWindow(Grid->Handle(), In(Grid, 4, 3), TMouseButton2::Right);
+    Drv->Pump();
+    EXPECT_EQ(rights, 1);
+    EXPECT_EQ(Grid->Col(), 4);
+    EXPECT_EQ(Grid->Row(), 3);
+}
+
+TEST_F(VodGridMouse, CellHintsSitBelowTheCellOrAtAComment)
+{
+    Grid->SetCells(2, 2, L"text");
+    THintInfo hi;
+    hi.CursorPos = In(Grid, 2, 2, 10, 5);
+    String hint;
+    Grid->PrepareCellHint(hint, hi);
+    const TRect cr = Grid->CellRect(2, 2);
+    EXPECT_EQ(hi.HintPos, Grid->ClientToScreen(TPoint{hi.CursorPos.X, cr.Bottom + 6}));
+    Grid->AddComment(3, 3, L"note");
+    hi.CursorPos = In(Grid, 3, 3, 10, 5);
+    Grid->PrepareCellHint(hint, hi);
+    const TRect c3 = Grid->CellRect(3, 3);
+    EXPECT_EQ(hi.HintPos, Grid->ClientToScreen(TPoint{c3.Right, c3.Top}));
+    Grid->SetHintShowCells(true);
+    Grid->SetCells(4, 4, L"<b>bold</b>");
+    hi.CursorPos = In(Grid, 4, 4, 10, 5);
+    hint.clear();
+    Grid->PrepareCellHint(hint, hi);
+    EXPECT_EQ(hint, L"bold");
+}
