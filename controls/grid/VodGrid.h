@@ -15,6 +15,7 @@
 #include "controls/foundation/VodStyleIF.h"
 #include "controls/grid/BaseGrid.h"
 #include "controls/grid/CellGraphics.h"
+#include "controls/grid/GridClipboard.h"
 #include "controls/grid/GridDragDropSettings.h"
 #include "controls/grid/GridExchange.h"
 #include "controls/grid/GridFilter.h"
@@ -767,6 +768,8 @@ class THTMLHintWindow;
 class TNoActiveForm;
 class TGridFocusWindow;
 class TArrowWindow;
+class TGridDropTarget;
+class TCustomListBox;
 class TGridCombo;
 class TGridTransEdit;
 class TGridTransCombo;
@@ -2430,6 +2433,86 @@ public:
     void SaveToASCII(const String& FileName, bool Unicode = false);
     void AppendToASCII(const String& FileName, bool Unicode = false);
 
+    // === clipboard copy and cut (VodGrid_Clipboard.cpp) ===
+    // Copies put the text form first (which empties the clipboard), then
+    // the top-left cell's rich text and the native cell block as the
+    // navigation settings ask. The text form: tabs between cells, CR LF
+    // after each row of a block of several rows, a multi-line cell quoted
+    // with its inner quotes doubled and each line break as one LF.
+    void CopySelectionToClipboard();
+    void CopyToClipBoard();
+    void CutSelectionToClipboard();
+    void CutToClipboard();
+    // The whole grid as "HTML Format" (one byte per character) and as text.
+    void CopyToClipBoardAsHTML();
+    // The text form of the selection; the clipboard is not touched.
+    String SelectionAsText() { return GetSelectionAsText(); }
+    String GetSelectionAsText();
+    String RectToClipboardText(TGridRect Rect, bool DisjunctOnly);
+    void CopyRectToClipboard(TGridRect Rect, bool DisjunctOnly);
+    void CopyRectAsGridCells(TGridRect Rect);
+    void CopyCellAsRichText(Integer ACol, Integer ARow);
+    // Widens the selection to whole merged areas.
+    virtual void ExpandSelectionToMerged();
+    TClipOperation ClipLastOp() const { return FClipLastOp; }
+    TPoint ClipTopLeft() const { return FClipTopLeft; }
+
+    // === clipboard paste and the text parser (VodGrid_Paste.cpp) ===
+    // The native format when allowed and offered, else rich text when
+    // allowed, else text split at tabs and line breaks.
+    void PasteSelectionFromClipboard();
+    void PasteFromClipboard();
+    // Parses Value into the grid at the selection's top-left: raw, without
+    // events or undo, growing the grid as needed.
+    void SetSelectionAsText(const String& Value);
+    Integer PasteClipboardAt(Integer ACol, Integer ARow, Integer& Cols, Integer& Rows);
+    // The text parser; answers the number of fields met.
+    Integer PasteTextAt(Integer ACol, Integer ARow, const String& Text, Integer& Cols, Integer& Rows);
+    Integer PasteTextAt(Integer ACol, Integer ARow, const String& Text)
+    {
+        Integer c = 0, r = 0;
+        return PasteTextAt(ACol, ARow, Text, c, r);
+    }
+    // The widest line's field count and the non-empty lines less one.
+    static void TextBlockSize(const String& Text, Integer& Cols, Integer& Rows);
+    virtual void PasteRowModified(TPoint& SourceTopLeft, TGridRect& Target, TClipOperation LastOp);
+    bool PasteAll() const { return FPasteAll; }
+    TBeforeCellPasteEvent OnClipboardBeforePasteCell;
+    TBeforeCellPasteWideEvent OnClipboardBeforePasteWideCell;
+    TAfterCellPasteEvent OnClipboardAfterPasteCell;
+    TAfterCellPasteWideEvent OnClipboardAfterPasteWideCell;
+
+    // === drag and drop: drop source, drop target and their settings (VodGrid_DragDrop.cpp) ===
+    // The registered drop target (the registration holds it), nil when none.
+    TGridDropTarget* GridDropTarget() const { return FGridDropTarget; }
+    bool OleDropTargetAssigned() const { return FOleDropTargetAssigned; }
+    // The floating image of dragged cells (a form the grid owns while a
+    // drag shows it), nil when none.
+    TForm* MoveForm() const { return FMoveForm; }
+    void SetMoveForm(TForm* Value) { FMoveForm = Value; }
+    // The source selection of the drag in progress.
+    TGridRect DropSelection() const { return FDropSelection; }
+    void SetDropSelection(TGridRect Value) { FDropSelection = Value; }
+    // The column dragged out of a column picker list (-1 when none).
+    void SetOleDragColumn(Integer ACol, Integer AIndex, TCustomListBox* AList)
+    {
+        FOleDragCol = ACol;
+        FOleDragIndex = AIndex;
+        FOleDragList = AList;
+    }
+    Integer OleDragCol() const { return FOleDragCol; }
+    // Registers or revokes the drop target for the grid's window.
+    void UpdateOleDropTarget(bool Value);
+    // A drop handler's failure, raised after the drag loop ended: handed to
+    // the application's exception handling.
+    void HandleDropError(std::exception_ptr E);
+    TOleDragOverEvent OnOleDragOver;
+    TOleDragDropEvent OnOleDrop;
+    TOleDropURLEvent OnOleDropURL;
+    TOleDropFileEvent OnOleDropFile;
+    TOleDropColEvent OnOleDropCol;
+    TOleDroppedEvent OnOleDropped;
+
     // === HTML export (VodGrid_Html.cpp) ===
     // The grid as an HTML table (an XHTML 1.0 Strict document with
     // HTMLSettings.XHTML): one style class per distinct cell look, merged
@@ -3588,6 +3671,25 @@ protected:
     Integer LongestSavedLine(Integer SourceCol);
     TAlignment ExportAlignment(Integer ACol, Integer ARow);
     void WriteASCII(const String& FileName, bool Unicode, bool Append);
+
+    // === state: clipboard copy and cut ===
+    TClipOperation FClipLastOp = coCut;
+
+    // === state: clipboard paste and the text parser ===
+    bool FPasteAll = false;
+    // The text parser's store of one field at (c, r), past the events.
+    void PasteTextField(Integer c, Integer r, String F, bool& Written, Integer& MaxCol, Integer& MaxRow);
+
+    // === state: drag and drop: drop source, drop target and their settings ===
+    friend class TGridDropTarget;
+    friend class TGridDropSource;
+    TGridDropTarget* FGridDropTarget = nullptr;
+    bool FOleDropTargetAssigned = false;
+    // FMoveForm and FDropSelection are the mouse family's fields.
+    Integer FOleDragIndex = -1;
+    TCustomListBox* FOleDragList = nullptr;
+    // A dropped workbook's load.
+    void LoadDroppedWorkbook(const String& FileName);
 
     // === state: HTML export ===
     bool FHTMLHeaderWritten = false;

@@ -330,6 +330,8 @@ TVodStringGrid::~TVodStringGrid()
     // A frame shown for this grid no longer follows the form: the hook must
     // never reach a grid on its way out, whatever FocusHelper says now.
     if (GUnit.FocusFrameGrid == this) GUnit.FocusFrameGrid = nullptr;
+    // A drop target outliving the grid (held by a drag) no longer reaches it.
+    if (FGridDropTarget) FGridDropTarget->Detach();
     const bool designing = ComponentState().Contains(csDesigning);
     // 1. Every row present: contracted nodes are expanded (the rows come
     // back in one pass; removing filters comes with its family).

@@ -585,8 +585,6 @@ bool TVodStringGrid::BuildColumnFilterList(Integer ACol, bool FirstOnly, bool Wi
 // does the least that keeps the grid sound until its family lands.
 
 void TVodStringGrid::SaveOriginalCellValue() {}
-// Pasting: the value goes into the cell as it stands.
-void TVodStringGrid::PasteCell(Integer ACol, Integer ARow, const String& Value) { SetCellEx(ACol, ARow, Value); }
 // The search panel's events, the visual-style colours and
 // the Office theme.
 void TVodStringGrid::SearchFooterEditChange() {}
