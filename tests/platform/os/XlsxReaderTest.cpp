@@ -185,6 +185,30 @@ TEST_F(XlsxReaderTest, RefusesBadPackages)
     }
 }
 
+TEST_F(XlsxReaderTest, TellsWhatAWriterWouldDrop)
+{
+    struct Case {
+        const char* Name;
+        std::map<std::string, std::string> Parts;
+        std::vector<String> Unkept;
+    } cases[] = {
+        {"plain.xlsx", Parts(R"(<row r="1"><c r="A1"><v>1</v></c></row>)"), {}},
+        {"formula.xlsx", Parts(R"(<row r="1"><c r="A1"><f>1+1</f><v>2</v></c><c r="B1" t="e"><v>#N/A</v></c></row>)"),
+         {L"formulas", L"error values"}},
+        {"comments.xlsx", Parts(""), {L"comments", L"pictures"}},
+        {"date1904.xlsx", Parts(""), {L"the 1904 date system"}},
+    };
+    cases[2].Parts["xl/comments1.xml"] = "<comments/>";
+    cases[2].Parts["xl/media/image1.png"] = "png";
+    cases[3].Parts["xl/workbook.xml"] =
+        R"(<workbook xmlns="http://schemas.openxmlformats.org/spreadsheetml/2006/main" xmlns:r="http://schemas.openxmlformats.org/officeDocument/2006/relationships">)"
+        R"(<workbookPr date1904="1"/><sheets><sheet name="Data" sheetId="1" r:id="rId1"/></sheets></workbook>)";
+    for (auto& c : cases) {
+        SCOPED_TRACE(c.Name);
+        EXPECT_EQ(ReadXlsxWorkbook(UTF8ToString(Package(c.Parts, c.Name))).Unkept, c.Unkept);
+    }
+}
+
 TEST_F(XlsxReaderTest, DeclaredDimensionIsIgnored)
 {
     auto parts = Parts("");
