@@ -2552,6 +2552,124 @@ public:
 
     // === companion windows: focus frame, hints, floating footer, search panel, scroll controls (VodGrid_Companions.cpp) ===
 
+    // === left button down and the mouse-down override (VodGrid_MouseDown.cpp) ===
+    // The platform's press handling, after the grid's own chain of hit tests
+    // (WMLButtonDown): the header drop-down button, the filter edit row and
+    // the header editors.
+    void MouseDown(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) override;
+    // Picks the option of a radio group under an offset from the cell's
+    // top-left corner; an offset on the boundary of two options picks none.
+    virtual void ClickRadioGroup(Integer ACol, Integer ARow, Integer X, Integer Y);
+    // The shift state of a click: one modifier, Alt, else Shift, else Ctrl.
+    static TShiftState ClickShiftState();
+    TPopupMenu* FixedDropDownMenu() const { return FFixedDropDownMenu; }
+    void SetFixedDropDownMenu(TPopupMenu* v) { FFixedDropDownMenu = v; }
+    std::function<void(TObject* Sender, Integer ARow, Integer ACol, bool& Allow)> OnCanClickCell;
+    std::function<void(TObject* Sender, Integer ARow, Integer ARowReal, bool& Allow)> OnBeforeExpandNode,
+        OnBeforeContractNode;
+    std::function<void(TObject* Sender, Integer ARow, Integer ARowReal)> OnExpandNode, OnContractNode;
+    std::function<void(TObject* Sender, Integer ACol, Integer ARow, Integer AIdx)> OnRadioClick;
+    TButtonClickEvent OnRadioButtonClick;
+    std::function<void(TObject* Sender, Integer ACol, Integer ARow, TPopupMenu*& AMenu, bool& KeepFixedCellHighlighted)>
+        OnFixedDropDownClick;
+protected:
+    void WMLButtonDown(TMessage& M) override;
+public:
+
+    // === anchors and markup controls in cells (VodGrid_Anchors.cpp) ===
+    // Opens the live editor of an EDIT, PASSWORD, MASK or COMBO control over
+    // its rectangle; other types open nothing.
+    void StartControlEdit(const String& Text, const String& CtrlType, Integer ARow, Integer ACol, Integer DisplCol,
+                          TRect R, const String& CtrlValue, const String& CtrlID);
+    // Closes the live editor and writes its value into the cell's markup,
+    // also when it did not change.
+    void ControlEditDone();
+    void ControlComboSelect(TObject* Sender);
+    bool ControlEditing() const { return FCtrlEditing; }
+    // The anchor under the mouse at the last move (empty for none).
+    const String& HoveredAnchor() const { return FAnchorHover; }
+    TAnchorClickEvent OnAnchorClick;
+    TAnchorEvent OnAnchorEnter, OnAnchorExit;
+    TAnchorHintEvent OnAnchorHint;
+    std::function<void(TObject* Sender, Integer ARow, Integer ACol, const String& CtrlID, const String& CtrlType,
+                       const String& CtrlVal)>
+        OnControlClick, OnControlEditDone;
+    std::function<void(TObject* Sender, Integer ARow, Integer ACol, const String& CtrlID, const String& CtrlType,
+                       const String& CtrlVal, TStringList* Values, bool& Edit, Integer& DropCount)>
+        OnControlComboList;
+    std::function<void(TObject* Sender, Integer ARow, Integer ACol, Integer ItemIndex, const String& CtrlID,
+                       const String& CtrlValue)>
+        OnControlComboSelect;
+
+    // === button up: ends of drags, button releases, click sorting (VodGrid_MouseUp.cpp) ===
+    // The platform's release handling: the filter operator menu, the filter
+    // drop-down button, cancelled sizing and the disjunct cell selection.
+    void MouseUp(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) override;
+    // Milliseconds the last click sort took.
+    Integer SortTime() const { return FSortTime; }
+    TButtonClickEvent OnFixedCellClick;
+    std::function<void(TObject* Sender, TGridRect OrigSelection, TGridRect NewSelection)> OnSelectionResize,
+        OnSelectionResized;
+    TCheckBoxClickEvent OnCheckBoxMouseUp;
+    std::function<void(TObject* Sender, Integer ACol, Integer ARow, Integer AIdx)> OnRadioMouseUp;
+protected:
+    void WMLButtonUp(TMessage& M) override;
+    void WMRButtonUp(TMessage& M) override;
+public:
+
+    // === mouse move: hover, size zones, drag starts, size hints (VodGrid_MouseMove.cpp) ===
+    void MouseMove(TShiftState Shift, Integer X, Integer Y) override;
+    // Whether a fixed cell shows hover highlighting under HoverFixedCells.
+    bool IsHoverFixedCell(Integer ACol, Integer ARow);
+    // The primary button (the right one when the buttons are swapped) is
+    // physically down.
+    static bool IsPrimaryButtonDown();
+    TPoint HoverFixedCell() const { return FHoverFixedCell; }
+    TColumnSizingEvent OnColumnSizing;
+    TRowSizingEvent OnRowSizing;
+    std::function<void(TObject* Sender, Integer ARow, Integer ACol, const String& Data, bool& Allow)> OnOleDrag;
+    std::function<void(TObject* Sender, Integer ARow, Integer ACol)> OnOleDragStart;
+    std::function<void(TObject* Sender, Integer OLEEffect)> OnOleDragStop;
+protected:
+    void CMMouseEnter(TMessage& M) override;
+    void CMMouseLeave(TMessage& M) override;
+public:
+
+    // === enhanced row and column moving (VodGrid_MoveRowCol.cpp) ===
+    TColumnSizeEvent OnColumnMove, OnColumnMoving;
+    TRowSizeEvent OnRowMove, OnRowMoving;
+protected:
+    // The grid's per-column and per-row data follows a move the platform
+    // made: column order, widths, hidden rows, sort column and indexes, the
+    // current column, a synchronised grid.
+    void ColumnMoved(Integer FromIndex, Integer ToIndex) override;
+    void RowMoved(Integer FromIndex, Integer ToIndex) override;
+public:
+
+    // === right button, double click, fixed-cell editors, filter list and cell hints (VodGrid_RightClick.cpp) ===
+    // Opens the transparent edit or combo over a fixed cell (the filter edit
+    // row's edit with FilterEdit).
+    void StartFixedCellEdit(Integer ACol, Integer ARow, bool FilterEdit);
+    // Fills, sizes and shows the filter list of FilterCol under a header cell.
+    void ShowFilterList(Integer ACol, Integer ARow);
+    // The hint of the cell under HintInfo.CursorPos.
+    void PrepareCellHint(String& HintStr, THintInfo& HintInfo);
+    // Texts of the editors: the base cell of merged areas, markup tags
+    // stripped unless EditWithTags.
+    String GetEditText(Integer ACol, Integer ARow) override;
+    void SetEditText(Integer ACol, Integer ARow, const String& Value) override;
+    bool HasCellBorderEvent() override { return bool(OnGetCellBorder); }
+    bool URLEdit() const { return FURLEdit; }
+    void SetURLEdit(bool v) { FURLEdit = v; }
+    bool HintShowSizing() const { return FHintShowSizing; }
+    void SetHintShowSizing(bool v) { FHintShowSizing = v; }
+    TClickCellEvent OnRightClickCell;
+    TDblClickCellEvent OnDblClickCell;
+protected:
+    void WMRButtonDown(TMessage& M) override;
+    void WMLButtonDblClk(TMessage& M) override;
+public:
+
     // === balloon tooltips, search footer settings and client area (VodGrid_Balloon.cpp) ===
     // The balloon tooltip window: made once however often the balloons are
     // switched on, gone with BalloonDone or the grid's window.
@@ -3046,6 +3164,65 @@ protected:
     TPoint FLastBalloonCell{-1, -1};
 
     // === state: companion windows: focus frame, hints, floating footer, search panel, scroll controls ===
+
+    // === state: left button down and the mouse-down override ===
+    // The platform's press handling, run from the chain.
+    void PlatformLButtonDown(TMessage& M);
+    // The chain's steps after the veto, from the sizing cell on.
+    void LButtonDownCell(TMessage& M, Integer ACol, Integer ARow, TShiftState Shift);
+    bool FDoOnClick = false, FMouseDownMove = false, FMouseKeepDown = false;
+    bool FSpinUpClick = false, FSpinDnClick = false, FAnchorClick = false;
+    TGridRect FOrigSelection{-1, -1, -1, -1}, FDropSelection{-1, -1, -1, -1};
+    bool FMouseResize = false, FSelectionClick = false, FDeselectState = false, FMouseDown = false;
+    Integer FMoveColInd = -1, FMoveRowInd = -1;
+    TRect FPushedFixedCell{0, 0, 0, 0};
+    bool FFixedCellPushed = false;
+    Integer Clickposx = 0, Clickposy = 0, Clickposdx = 0, Clickposdy = 0;
+    Integer Movecell = -1, MoveOfsX = 0, MoveOfsY = 0;
+    bool FSizingFixed = false, FSizingFixedR = false;
+    Integer FSizingFixedCol = -1, FSizingFixedRow = -1, FSizeFixedX = 0, FSizeFixedY = 0;
+    DWORD FTimeStart = 0;
+    Integer FTopDown = 0, FLeftRight = 0, FOldTopRow = 0, FOldKeepLeftCol = 0;
+    bool FScrollStart = false;
+    bool LButFlg = false;
+    Integer FFltrPopPressCol = -1;
+    bool FDropDownDown = false;
+    Integer FMouseDownRow = -1;
+    TPopupMenu* FFixedDropDownMenu = nullptr;
+
+    // === state: anchors and markup controls in cells ===
+    // The anchor or control hit of a click on a markup or URL cell; true when
+    // it consumed the click.
+    bool AnchorClickAt(Integer ACol, Integer ARow, Integer X, Integer Y);
+    // Anchor hovering of a mouse move over a valid cell.
+    void AnchorHoverAt(Integer ACol, Integer ARow, Integer X, Integer Y);
+    String FAnchorHover, FLastAnchorHint, FCtrlDownId, FCtrlID, FCtrlType;
+    TPoint FHoverCell{-1, -1};
+    bool FCtrlEditing = false;
+    bool FURLUnderlineOnHover = false;
+
+    // === state: button up: ends of drags, button releases, click sorting ===
+    void ClickSortAt(Integer ACol, Integer ARow, Integer X, Integer Y, TShiftState Shift, bool MoveEnded);
+    bool ColMoveFlg = false;
+    Integer FSortTime = 0;
+    bool FDblClk = false;
+
+    // === state: mouse move: hover, size zones, drag starts, size hints ===
+    void ShowSizeHint(const String& Text, TRect CellR);
+    TPoint FHotFixedCell{-1, -1}, FHoverButton{-1, -1};
+    TGridRect FSizeSelection{-1, -1, -1, -1}, FMoveSelection{-1, -1, -1, -1};
+    bool FHintShowSizing = false;
+
+    // === state: enhanced row and column moving ===
+    // The move checks and feedback of a mouse move.
+    void MoveFeedback(Integer X, Integer Y, Integer ACol, Integer ARow);
+    void HideMoveArrows();
+    TForm* FMoveForm = nullptr;
+    bool FSyncedMove = false;
+
+    // === state: right button, double click, fixed-cell editors, filter list and cell hints ===
+    Integer FFixedColEdit = -1, FFixedRowEdit = -1, FOldCol = -1, FOldRow = -1;
+    bool FURLEdit = false, FNoEditChange = false;
 
     // === state: balloon tooltips, search footer settings and client area ===
     void DestroyWnd() override;
