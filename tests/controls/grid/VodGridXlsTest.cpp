@@ -8,6 +8,7 @@
 
 #include <cstdlib>
 #include <fstream>
+#include <random>
 #include <sstream>
 
 #include "controls/grid/GridXlsAddress.h"
@@ -331,9 +332,12 @@ TEST_F(VodGridXlsTest, FailuresRaiseCloseUnsavedAndQuit)
         {"save dropping a formula", [&] { Grid->SaveToXLSSheet(formula, L"Sheet1"); }, "formulas"},
         {"an unreadable sheet name", [&] { Grid->SaveToXLSSheet(Tmp.File("n.xlsx"), L"a/b"); }, "a/b"},
     };
+    // The cursor in use before a call comes back before its error.
+    Screen->SetCursor(crIBeam);
     for (const auto& c : cases) {
         Log->clear();
         std::string msg = Raised(c.Call);
+        EXPECT_EQ(Screen->Cursor(), crIBeam) << c.What;
         EXPECT_NE(msg.find(c.Message), std::string::npos) << c.What << ": " << msg;
         EXPECT_EQ(msg.rfind("EVodGridError", 0) == 0 || msg.rfind("EOleException", 0) == 0, true) << msg;
         EXPECT_TRUE(InOrder(*Log, {"Quit"})) << c.What;
@@ -344,6 +348,7 @@ TEST_F(VodGridXlsTest, FailuresRaiseCloseUnsavedAndQuit)
     EXPECT_EQ(ReadFile(legacy), legacyBytes);
     EXPECT_EQ(ReadFile(formula), formulaBytes);
     EXPECT_FALSE(std::filesystem::exists(Tmp.Path / "n.xlsx"));
+    Screen->SetCursor(crDefault);
 
     // A workbook opened or added by the call is closed unsaved before the quit.
     Log->clear();
@@ -378,4 +383,45 @@ TEST_F(VodGridXlsTest, WithoutAServerNothingChanges)
     for (const auto& call : calls) EXPECT_EQ(Raised(call), "EVodGridError: Excel OLE server not found");
     EXPECT_EQ(Snapshot(Grid), before);
     EXPECT_FALSE(std::filesystem::exists(Tmp.Path / "none.xlsx"));
+}
+
+TEST_F(VodGridXlsTest, MutatedWorkbooksLoadOrChangeNothing)
+{
+    // A good workbook written by the server, then damaged at random: each
+    // load either reads or raises with the grid as it was and no server left.
+    String good = Tmp.File("good.xlsx");
+    {
+        Variant app(CreateSpreadsheetApplication());
+        Variant book = app.Get(L"WorkBooks").Call(L"Add");
+        Variant values = VarArrayCreate({1, 2, 1, 3}, varVariant);
+        values.PutElement({1, 1}, Variant(String(L"text")));
+        values.PutElement({1, 2}, Variant(2.5));
+        values.PutElement({2, 3}, Variant(true));
+        book.Get(L"ActiveSheet").Call(L"Range", {Variant(String(L"B2:D3"))}).Set(L"Value", values);
+        book.Call(L"SaveAs", {Variant(good)});
+        app.Call(L"Quit");
+    }
+    const std::string bytes = ReadFile(good);
+    ASSERT_GT(bytes.size(), 1000u);
+    String mutant = Tmp.File("mutant.xlsx");
+    std::mt19937 rng(29);
+    int loaded = 0;
+    for (int round = 0; round < 120; ++round) {
+        std::string b = bytes;
+        const int flips = 1 + int(rng() % 6);
+        for (int i = 0; i < flips; ++i) b[rng() % b.size()] = char(rng());
+        if (round % 8 == 0) b.resize(rng() % b.size());
+        WriteFile(mutant, b);
+        Fill(2, 2);
+        const TBytes before = Snapshot(Grid);
+        try {
+            Grid->LoadFromXLS(mutant);
+            ++loaded;
+        } catch (const Exception& e) {
+            EXPECT_FALSE(e.Message().empty());
+            EXPECT_EQ(Snapshot(Grid), before) << round;
+        }
+        EXPECT_THROW(GetActiveOleObject(SpreadsheetProgId), EOleSysError) << round;
+    }
+    EXPECT_LT(loaded, 120);
 }

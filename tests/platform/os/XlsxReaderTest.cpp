@@ -171,7 +171,16 @@ TEST_F(XlsxReaderTest, RefusesBadPackages)
         {"nocontent.xlsx", {{"a.txt", "hello"}}, L"not an .xlsx workbook"},
         {"expansion.xlsx", Parts(""), L"DTD"},
         {"baddate.xlsx", Parts(R"(<row r="1"><c r="A1" t="d"><v>2024-13-01</v></c></row>)"), L"bad cell"},
+        {"deep.xlsx", Parts(""), L"malformed part"},
+        {"truncated.xlsx", Parts(R"(<row r="1"><c r="A1"><v>1</v></c></row>)"), L"malformed part"},
     };
+    // Nesting far past any sheet's, and a part cut off in the middle.
+    {
+        std::string open, close;
+        for (int i = 0; i < 5000; ++i) open += "<x>", close += "</x>";
+        cases[11].Parts["xl/worksheets/sheet1.xml"] = Sheet(R"(<row r="1"><c r="A1"><v>)" + open + close + "</v></c></row>");
+    }
+    cases[12].Parts["xl/worksheets/sheet1.xml"] = Sheet(R"(<row r="1"><c r="A1"><v>1</v></c></row>)").substr(0, 150);
     cases[9].Parts["xl/sharedStrings.xml"] =
         R"(<?xml version="1.0"?><!DOCTYPE sst [<!ENTITY a "aaaaaaaaaa"><!ENTITY b "&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;">)"
         R"(<!ENTITY c "&b;&b;&b;&b;&b;&b;&b;&b;&b;&b;"><!ENTITY d "&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;">]>)"
