@@ -1058,7 +1058,11 @@ public:                                     \
     VEL_GRID_PROP(bool, SaveFixedCols, false)
     VEL_GRID_PROP(Integer, PrintPageFrom, 1)
     VEL_GRID_PROP(Integer, PrintPageTo, 1)
-    VEL_GRID_PROP(Integer, PreviewPage, 1)
+public:
+    // The page a preview draws: sets both ends of the page range.
+    Integer PreviewPage() const { return FPreviewPage; }
+    void SetPreviewPage(Integer v) { FPreviewPage = v; FPrintPageFrom = v; FPrintPageTo = v; }
+    Integer FPreviewPage = 1;
     VEL_GRID_PROP(Integer, PrintPageCount, 0)
     VEL_GRID_PROP(bool, AnchorHint, false)
     VEL_GRID_PROP(bool, AutoHideSelection, false)
@@ -2429,6 +2433,69 @@ public:
     void SaveToHTML(const String& FileName, bool Show = false, bool Unicode = false);
     void AppendToHTML(const String& FileName, bool Show = false, bool Unicode = false);
 
+    // === printing: layout and pagination (VodGrid_PrintLayout.cpp) ===
+    // What one run of PrintPages does: draw the preview page, draw on the
+    // printer or any canvas, or only count pages for a print or a preview.
+    enum TPrintPass { prPreview, prPrint, prCountForPrint, prCountForPreview };
+    // Lays FPrintRect out into column bands and pages on Canvas (in the
+    // 0.1 mm mode, y up) and, in the drawing passes, draws the pages of
+    // FPrintPageFrom..FPrintPageTo. Answers the number of pages laid out.
+    Integer PrintPages(TCanvas* Canvas, TPrintPass Pass, Integer TotalPages, bool SelectionOnly);
+    std::function<void(TObject* Sender, double& ScaleFactor, bool& Allow)> OnFitToPage;
+    std::function<void(TObject* Sender, Integer ACol, Integer& Width)> OnPrintSetColumnWidth;
+    std::function<void(TObject* Sender, Integer ARow, Integer& Height)> OnPrintSetRowHeight;
+    std::function<void(TObject* Sender, TCanvas* Canvas, Integer PageNr, Integer PageXSize, Integer PageYSize)>
+        OnPrintPage;
+    std::function<void(TObject* Sender, Integer ARow, bool& NewPage)> OnPrintNewPage;
+    std::function<void(TObject* Sender, TCanvas* Canvas, Integer LastRow, Integer LastRowOffset, Integer LastPage,
+                       Integer PageXSize, Integer PageYSize)>
+        OnPrintPageDone;
+    std::function<void(TObject* Sender, Integer PageNr, bool& Cancel)> OnPrintCancel;
+    std::function<void(TObject* Sender)> OnPrintDone;
+    std::function<void(TObject* Sender, TCanvas* Canvas, Integer ACol, Integer ARow, TPoint& ASize, bool Printing)>
+        OnCustomCellSize;
+    // The print state of the last pass (see the state section).
+    TGridRect PrintRectangle() const { return FPrintRect; }
+    TRect PrintPageRect() const { return FPrintPageRect; }
+    Integer PrintPageWidth() const { return FPrintPageWidth; }
+    Integer PrintColStart() const { return FPrintColStart; }
+    Integer PrintColEnd() const { return FPrintColEnd; }
+    double FontScaleFactor() const { return Fontscalefactor; }
+    const std::vector<Integer>& PrintColWidths() const { return MaxWidths; }
+    const std::vector<Integer>& PrintColIndents() const { return Indents; }
+
+    // === printing: entry points and printer set-up (VodGrid_PrintJob.cpp) ===
+    void Print();
+    void PrintSelection();
+    void PrintRect(const TGridRect& GridRect);
+    void PrintSelectedRows();
+    void PrintSelectedCols();
+    void PrintPreview(TCanvas* Canvas, const TRect& DisplayRect);
+    void PrintPreviewRect(TCanvas* Canvas, const TRect& DisplayRect, const TGridRect& GridRect);
+    void PrintPreviewSelection(TCanvas* Canvas, const TRect& DisplayRect);
+    void PrintPreviewSelectedRows(TCanvas* Canvas, const TRect& DisplayRect);
+    void PrintPreviewSelectedCols(TCanvas* Canvas, const TRect& DisplayRect);
+    // One page of the layout drawn into DrawRect (device units of Canvas).
+    void PrintDraw(TCanvas* Canvas, const TRect& DrawRect);
+    void PrintDrawRect(TCanvas* Canvas, const TRect& DrawRect, const TGridRect& GridRect);
+    // Font height in 0.1 mm for a point size, scaled by Fontscalefactor.
+    Integer MapFontHeight(Integer PointSize);
+    Integer MapFontSize(Integer Height);
+    Integer MaxColTextLength(Integer ACol);
+    Integer MaxLinesInRow(Integer ARow);
+    bool FastPrint() const { return FFastPrint; }
+    void SetFastPrint(bool v) { FFastPrint = v; }
+    bool PrinterDriverFix() const { return FPrinterdriverfix; }
+    void SetPrinterDriverFix(bool v) { FPrinterdriverfix = v; }
+    bool IsPrintPreview() const { return FIsPrintPreview; }
+    std::function<void(TObject* Sender, Integer NrOfPages, Integer& FromPage, Integer& ToPage)> OnPrintStart;
+
+    // === printing: page header, footer and cells (VodGrid_PrintDraw.cpp) ===
+    // Anchors a rotated text: the rectangle's Left and Top become the start
+    // of the baseline.
+    void PlaceRotatedCellText(TRect& Rect, TSize& Size, TVAlignment VAlign, TAlignment HAlign, const String& Text,
+                              Integer Angle);
+
     // === cell save, load and export hooks (VodGrid_SaveLoad.cpp) ===
     // The text every saver writes for a cell: the formatted or the stored
     // text, merge and check-box rules, markup and rich text reduced as the
@@ -3108,6 +3175,25 @@ protected:
     String HTMLImageTag(TGraphic* Graphic, const String& Dir, Integer& ImageNo);
     String HTMLImageListTag(Integer Index, const String& Dir, Integer& ImageNo);
     void WriteHTML(const String& FileName, bool Show, bool Unicode, bool Append);
+
+    // === state: printing: layout and pagination ===
+    friend class TGridPrintPass;
+    void PrintJob(const TGridRect& GridRect, bool SelectionOnly);
+    void PreviewJob(TCanvas* Canvas, const TRect& DisplayRect, bool SelectionOnly, const TGridRect& GridRect);
+    TGridRect FPrintRect{0, 0, 0, 0};
+    TRect PrevRect{0, 0, 0, 0};
+    double Fontscalefactor = 1.0;
+    std::vector<Integer> MaxWidths, Indents;
+    Integer FPrintPageWidth = 0;
+    TRect FPrintPageRect{0, 0, 0, 0};
+    Integer FPrintColStart = 0, FPrintColEnd = 0;
+    bool FIsPrintPreview = false;
+    bool FFastPrint = false;
+    bool FPrinterdriverfix = false;
+
+    // === state: printing: entry points and printer set-up ===
+
+    // === state: printing: page header, footer and cells ===
 
     // === state: cell save, load and export hooks ===
     bool FSaveWithRTF = false;
