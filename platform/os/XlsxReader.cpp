@@ -396,6 +396,10 @@ public:
     String Error;
     bool Dtd = false;
     xmlParserCtxtPtr Ctxt = nullptr;
+    // The push parser does not bound nesting itself: deeper parts than any
+    // workbook writes are refused here.
+    static constexpr int MaxDepth = 256;
+    int Nesting = 0;
 };
 
 extern "C" {
@@ -404,6 +408,7 @@ static void SaxStart(void* ctx, const xmlChar* local, const xmlChar*, const xmlC
 {
     auto* h = static_cast<TSaxPart*>(ctx);
     if (!h->Error.empty()) return;
+    if (++h->Nesting > TSaxPart::MaxDepth) return h->Fault(L"malformed part: elements nested too deeply");
     try {
         h->Start(reinterpret_cast<const char*>(local), reinterpret_cast<const char*>(uri), nAttrs, attrs);
     } catch (...) {
@@ -414,6 +419,7 @@ static void SaxEnd(void* ctx, const xmlChar*, const xmlChar*, const xmlChar*)
 {
     auto* h = static_cast<TSaxPart*>(ctx);
     if (!h->Error.empty()) return;
+    --h->Nesting;
     try {
         h->End();
     } catch (...) {
