@@ -2630,8 +2630,34 @@ public:
     void SaveToJSON(const String& FileName, const String& RecordDescr = String(), TStrings* FieldDescr = nullptr);
 
     // === spreadsheet exchange (VodGrid_Xls.cpp) ===
+    // Workbooks through the spreadsheet application object
+    // ("excel.application"). A workbook that cannot be opened, added or
+    // saved raises EVodGridError with the server's message; whatever the
+    // call opened is closed unsaved and an application it started is quit
+    // on every path. Loading reads every value before the grid changes.
+    TStringList* GetXLSSheets(const String& FileName);   // the caller owns the list
+    void LoadFromXLS(const String& Filename);
+    void LoadFromXLSSheet(const String& Filename, const String& SheetName);
+    void SaveToXLS(const String& Filename, bool CreateNewSheet);
+    void SaveToXLSSheet(const String& Filename, const String& SheetName);
+private:
+    void LoadXLS(const String& Filename, const String& SheetName, bool Named);
+    void SaveXLS(const String& Filename, const String& SheetName, bool CreateNewSheet, bool Named);
+public:
 
     // === document export and database import (VodGrid_DocDb.cpp) ===
+    // The grid as a table in a word-processor document ("word.application";
+    // "Word OLE server not found" without one), appended at a bookmark or
+    // at the end; the rows of an SQL query on a database file through the
+    // connection and record set objects, read whole before the grid
+    // changes, with both objects closed on every path.
+    void SaveToDOC(const String& Filename, bool CreateNewDocument);
+    void AppendToDoc(const String& Filename, const String& Bookmark);
+    void LoadFromMDBSQL(const String& Filename, const String& SQL);
+    void LoadFromMDBTable(const String& Filename, const String& Table);
+private:
+    void ExportDOC(const String& Filename, bool CreateNewDocument, bool Append, const String& Bookmark);
+public:
 
     // === column state (VodGrid_ColState.cpp) ===
     // "count#widths#order#visibility"; StringToColumnStates checks the whole

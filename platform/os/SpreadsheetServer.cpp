@@ -72,13 +72,6 @@ struct TBook {
         return -1;
     }
 
-    TXlsxWorkbook Model() const
-    {
-        TXlsxWorkbook model;
-        for (const auto& s : Sheets) model.Sheets.push_back(s->Data);
-        model.ActiveSheet = std::max(0, IndexOf(Active.get()));
-        return model;
-    }
 
     void WriteTo(const String& fileName)
     {
@@ -88,8 +81,21 @@ struct TBook {
             Raise(fileName + L": the workbook read from " + FileName + L" holds " + what +
                   L", which saving would drop; nothing was written");
         }
+        // The sheets lend their cells to the model for the write (no copy)
+        // and take them back on every path.
+        TXlsxWorkbook model;
+        model.ActiveSheet = std::max(0, IndexOf(Active.get()));
+        struct TLend {
+            std::vector<std::shared_ptr<TSheet>>& Sheets;
+            TXlsxWorkbook& Model;
+            ~TLend()
+            {
+                for (size_t i = 0; i < Model.Sheets.size(); ++i) Sheets[i]->Data = std::move(Model.Sheets[i]);
+            }
+        } lend{Sheets, model};
+        for (const auto& sh : Sheets) model.Sheets.push_back(std::move(sh->Data));
         try {
-            WriteXlsxWorkbook(Model(), fileName);
+            WriteXlsxWorkbook(model, fileName);
         } catch (const EXlsxError& e) {
             Raise(e.Message());
         }
@@ -116,22 +122,30 @@ Variant CellValue(const TXlsxCell& cell)
 }
 
 // Stores one value in a cell of the model, keeping the cell's number format.
-void StoreValue(TXlsxSheet& sheet, int row, int col, const Variant& v)
+using TCellMap = std::map<std::pair<int, int>, TXlsxCell>;
+
+// Stores one value in a cell of the model, keeping the cell's number format.
+// at: in, the first cell not before (row, col); out, the first one after it,
+// so that a caller storing a row from left to right searches only once.
+void StoreValue(TXlsxSheet& sheet, int row, int col, const Variant& v, TCellMap::iterator& at)
 {
+    TCellMap& cells = sheet.Cells;
+    const std::pair<int, int> key{row, col};
+    const bool exists = at != cells.end() && at->first == key;
     TVarType t = v.VarType();
-    auto it = sheet.Cells.find({row, col});
     if (t == varEmpty || t == varNull) {
-        if (it == sheet.Cells.end()) return;
-        TXlsxCell& cell = it->second;
+        if (!exists) return;
+        TXlsxCell& cell = at->second;
         if (cell.NumFmtId == 0 && cell.NumFmtCode.empty()) {
-            sheet.Cells.erase(it);
-        } else {
-            int id = cell.NumFmtId;
-            String code = cell.NumFmtCode;
-            cell = TXlsxCell();
-            cell.NumFmtId = id;
-            cell.NumFmtCode = code;
+            at = cells.erase(at);
+            return;
         }
+        int id = cell.NumFmtId;
+        String code = std::move(cell.NumFmtCode);
+        cell = TXlsxCell();
+        cell.NumFmtId = id;
+        cell.NumFmtCode = std::move(code);
+        ++at;
         return;
     }
     TXlsxCell value;
@@ -158,13 +172,24 @@ void StoreValue(TXlsxSheet& sheet, int row, int col, const Variant& v)
     default:
         Raise(L"A cell cannot hold a value of type " + VarTypeAsText(t));
     }
-    if (it != sheet.Cells.end()) {
-        value.NumFmtId = it->second.NumFmtId;
-        value.NumFmtCode = it->second.NumFmtCode;
+    if (exists) {
+        value.NumFmtId = at->second.NumFmtId;
+        value.NumFmtCode = std::move(at->second.NumFmtCode);
     }
     // A date written into a cell without a format shows as a date.
     if (t == varDate && value.NumFmtId == 0 && value.NumFmtCode.empty()) value.NumFmtId = 14;
-    sheet.Cells[{row, col}] = std::move(value);
+    if (exists) {
+        at->second = std::move(value);
+        ++at;
+    } else {
+        at = std::next(cells.emplace_hint(at, key, std::move(value)));
+    }
+}
+
+void StoreValue(TXlsxSheet& sheet, int row, int col, const Variant& v)
+{
+    auto at = sheet.Cells.lower_bound({row, col});
+    StoreValue(sheet, row, col, v, at);
 }
 
 TComPtr<IDispatch> AsDispatch(TAutoObject* obj)
@@ -205,10 +230,13 @@ public:
     }
 
 private:
+    // Errors name the workbook's file (or its name before the first save).
+    [[noreturn]] void Fail(const String& cause) const { Raise(FBook->Label() + L": " + cause); }
+
     void Live() const
     {
         FBook->CheckLive();
-        if (FBook->IndexOf(FSheet.get()) < 0) Raise(L"The sheet was removed");
+        if (FBook->IndexOf(FSheet.get()) < 0) Fail(L"The sheet was removed");
     }
 
     String Address() const
@@ -240,7 +268,7 @@ private:
         int r = a.Required(0).AsInteger(), c = a.Required(1).AsInteger();
         Int64 row = Int64(FR1) + r - 1, col = Int64(FC1) + c - 1;
         if (r < 1 || c < 1 || row > XlsxMaxRows || col > XlsxMaxColumns)
-            Raise(L"Cells(" + IntToStr(r) + L", " + IntToStr(c) + L") lies outside the sheet");
+            Fail(L"Cells(" + IntToStr(r) + L", " + IntToStr(c) + L") lies outside the sheet");
         int ri = static_cast<int>(row), ci = static_cast<int>(col);
         return Variant(AsDispatch(new TRangeObj(FBook, FSheet, ri, ci, ri, ci)));
     }
@@ -248,7 +276,7 @@ private:
     void CheckSize(Int64 cells) const
     {
         if (static_cast<uint64_t>(cells) > SpreadsheetServerLimits().MaxValueCells)
-            Raise(L"The range " + Address() + L" spans " + IntToStr(cells) + L" cells, more than a value may hold");
+            Fail(L"The range " + Address() + L" spans " + IntToStr(cells) + L" cells, more than a value may hold");
     }
 
     Variant Value() const
@@ -285,18 +313,21 @@ private:
         int rows = FR2 - FR1 + 1, cols = FC2 - FC1 + 1;
         if (!v.IsArray()) {
             if (rows != 1 || cols != 1)
-                Raise(L"The range " + Address() + L" takes an array of " + IntToStr(rows) + L" x " + IntToStr(cols) +
+                Fail(L"The range " + Address() + L" takes an array of " + IntToStr(rows) + L" x " + IntToStr(cols) +
                       L" values");
+            TVarType t = v.VarType();
+            if (t == varDispatch || t == varError)
+                Fail(L"A cell cannot hold a value of type " + VarTypeAsText(t));
             StoreValue(sheet, FR1, FC1, v);
             FBook->Saved = false;
             return;
         }
         if (VarArrayDimCount(v) != 2)
-            Raise(L"The range " + Address() + L" takes a two-dimensional array");
+            Fail(L"The range " + Address() + L" takes a two-dimensional array");
         int lr = VarArrayLowBound(v, 1), hr = VarArrayHighBound(v, 1);
         int lc = VarArrayLowBound(v, 2), hc = VarArrayHighBound(v, 2);
         if (Int64(hr) - lr + 1 != rows || Int64(hc) - lc + 1 != cols)
-            Raise(L"The range " + Address() + L" takes an array of " + IntToStr(rows) + L" x " + IntToStr(cols) +
+            Fail(L"The range " + Address() + L" takes an array of " + IntToStr(rows) + L" x " + IntToStr(cols) +
                   L" values, not " + IntToStr(Int64(hr) - lr + 1) + L" x " + IntToStr(Int64(hc) - lc + 1));
         CheckSize(Int64(rows) * cols);
         // Check every element before the first write: a refused array
@@ -305,10 +336,12 @@ private:
             for (int j = 0; j < cols; ++j) {
                 TVarType t = v.GetElement({lr + i, lc + j}).VarType();
                 if (t == varDispatch || t == varError || (t & varArray))
-                    Raise(L"A cell cannot hold a value of type " + VarTypeAsText(t));
+                    Fail(L"A cell cannot hold a value of type " + VarTypeAsText(t));
             }
-        for (int i = 0; i < rows; ++i)
-            for (int j = 0; j < cols; ++j) StoreValue(sheet, FR1 + i, FC1 + j, v.GetElement({lr + i, lc + j}));
+        for (int i = 0; i < rows; ++i) {
+            auto at = sheet.Cells.lower_bound({FR1 + i, FC1});
+            for (int j = 0; j < cols; ++j) StoreValue(sheet, FR1 + i, FC1 + j, v.GetElement({lr + i, lc + j}), at);
+        }
         FBook->Saved = false;
     }
 
@@ -349,20 +382,23 @@ public:
     }
 
 private:
+    // Errors name the workbook's file (or its name before the first save).
+    [[noreturn]] void Fail(const String& cause) const { Raise(FBook->Label() + L": " + cause); }
+
     void Live() const
     {
         FBook->CheckLive();
-        if (FBook->IndexOf(FSheet.get()) < 0) Raise(L"The sheet was removed");
+        if (FBook->IndexOf(FSheet.get()) < 0) Fail(L"The sheet was removed");
     }
 
     void SetName(const String& name)
     {
         Live();
         String fault = XlsxSheetNameFault(name);
-        if (!fault.empty()) Raise(L"\"" + name + L"\": " + fault);
+        if (!fault.empty()) Fail(L"\"" + name + L"\": " + fault);
         for (const auto& other : FBook->Sheets)
             if (other != FSheet && SameText(other->Data.Name, name))
-                Raise(L"\"" + name + L"\": another sheet of the workbook has that name");
+                Fail(L"\"" + name + L"\": another sheet of the workbook has that name");
         if (FSheet->Data.Name != name) {
             FSheet->Data.Name = name;
             FBook->Saved = false;
@@ -396,10 +432,10 @@ private:
             int ra, ca, rb, cb;
             String second = a.Text(1);
             if (!XlsxParseCellRef(first, ra, ca) || !XlsxParseCellRef(second, rb, cb))
-                Raise(L"\"" + first + L"\", \"" + second + L"\" is not a range of the sheet");
+                Fail(L"\"" + first + L"\", \"" + second + L"\" is not a range of the sheet");
             r1 = std::min(ra, rb), r2 = std::max(ra, rb), c1 = std::min(ca, cb), c2 = std::max(ca, cb);
         } else if (!XlsxParseRange(first, r1, c1, r2, c2)) {
-            Raise(L"\"" + first + L"\" is not a range of the sheet");
+            Fail(L"\"" + first + L"\" is not a range of the sheet");
         }
         return Variant(AsDispatch(new TRangeObj(FBook, FSheet, r1, c1, r2, c2)));
     }
@@ -415,7 +451,7 @@ private:
         Live();
         int r = a.Required(0).AsInteger(), c = a.Required(1).AsInteger();
         if (r < 1 || c < 1 || r > XlsxMaxRows || c > XlsxMaxColumns)
-            Raise(L"Cells(" + IntToStr(r) + L", " + IntToStr(c) + L") lies outside the sheet");
+            Fail(L"Cells(" + IntToStr(r) + L", " + IntToStr(c) + L") lies outside the sheet");
         return Variant(AsDispatch(new TRangeObj(FBook, FSheet, r, c, r, c)));
     }
 

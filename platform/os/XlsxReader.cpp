@@ -7,6 +7,7 @@
 #include <cstring>
 #include <cstdio>
 #include <cwctype>
+#include <iterator>
 #include <memory>
 #include <set>
 #include <string>
@@ -66,15 +67,27 @@ public:
 
     bool Has(const Utf8& name) const { return zip_name_locate(FZip, name.c_str(), ZIP_FL_NOCASE) >= 0; }
 
+    const String& File() const { return FFile; }
+
     // The inflated bytes of a part, counted as they come out.
     Utf8 Read(const Utf8& name)
+    {
+        Utf8 out;
+        Stream(name, [&](const char* data, size_t n) { out.append(data, n); });
+        return out;
+    }
+
+    // Hands the inflated bytes of a part to sink a chunk at a time, counted
+    // as they come out against the part's and the package's limits.
+    template <class F>
+    void Stream(const Utf8& name, F&& sink)
     {
         zip_int64_t index = zip_name_locate(FZip, name.c_str(), ZIP_FL_NOCASE);
         if (index < 0) Fail(L"missing part " + UTF8ToString(name));
         zip_file_t* f = zip_fopen_index(FZip, static_cast<zip_uint64_t>(index), 0);
         if (!f) Fail(L"cannot read part " + UTF8ToString(name));
         uint64_t partLimit = std::min<uint64_t>(FLimits.MaxPartBytes, INT_MAX - 1);
-        Utf8 out;
+        uint64_t size = 0;
         char buf[65536];
         for (;;) {
             zip_int64_t got = zip_fread(f, buf, sizeof buf);
@@ -84,7 +97,8 @@ public:
             }
             if (got == 0) break;
             FTotal += static_cast<uint64_t>(got);
-            if (out.size() + static_cast<uint64_t>(got) > partLimit) {
+            size += static_cast<uint64_t>(got);
+            if (size > partLimit) {
                 zip_fclose(f);
                 Fail(L"part " + UTF8ToString(name) + L" inflates past the limit");
             }
@@ -92,10 +106,14 @@ public:
                 zip_fclose(f);
                 Fail(L"package inflates past the limit");
             }
-            out.append(buf, static_cast<size_t>(got));
+            try {
+                sink(buf, static_cast<size_t>(got));
+            } catch (...) {
+                zip_fclose(f);
+                throw;
+            }
         }
         if (zip_fclose(f) != 0) Fail(L"corrupt part " + UTF8ToString(name));
-        return out;
     }
 
 private:
@@ -176,14 +194,6 @@ bool Attr(xmlNodePtr n, const char* name, Utf8& out, const char* nsSuffix = null
         return true;
     }
     return false;
-}
-
-Utf8 Text(xmlNodePtr n)
-{
-    xmlChar* v = xmlNodeGetContent(n);
-    Utf8 s = v ? reinterpret_cast<const char*>(v) : "";
-    xmlFree(v);
-    return s;
 }
 
 bool ToInt(const Utf8& s, long long& v)
@@ -351,130 +361,502 @@ TStyles ReadStyles(TPackage& pkg, const Utf8& name)
     return st;
 }
 
+// Large parts (worksheets, shared strings) are streamed: inflated a chunk
+// at a time, counted like Read, and fed to a SAX parser, so a part's size
+// costs no tree in memory. The handlers record the first fault and stop the
+// parser; nothing is thrown through the library.
+class TSaxPart {
+public:
+    virtual ~TSaxPart() = default;
+    // local: the element's local name; uri: its namespace (null for none).
+    virtual void Start(const char* local, const char* uri, int nAttrs, const xmlChar** attrs) = 0;
+    virtual void End() = 0;
+    virtual void Characters(const char* s, int len) = 0;
+
+    void Fault(const String& cause)
+    {
+        if (!Error.empty()) return;
+        Error = cause;
+        xmlStopParser(Ctxt);
+    }
+
+    // The value of an attribute without namespace; false when absent.
+    static bool Attr(int nAttrs, const xmlChar** attrs, const char* name, std::string_view& out)
+    {
+        for (int i = 0; i < nAttrs; ++i) {
+            const xmlChar** a = attrs + 5 * i;
+            if (a[2] == nullptr && std::strcmp(reinterpret_cast<const char*>(a[0]), name) == 0) {
+                out = std::string_view(reinterpret_cast<const char*>(a[3]), static_cast<size_t>(a[4] - a[3]));
+                return true;
+            }
+        }
+        return false;
+    }
+
+    String Error;
+    bool Dtd = false;
+    xmlParserCtxtPtr Ctxt = nullptr;
+    // The push parser does not bound nesting itself: deeper parts than any
+    // workbook writes are refused here.
+    static constexpr int MaxDepth = 256;
+    int Nesting = 0;
+};
+
+extern "C" {
+static void SaxStart(void* ctx, const xmlChar* local, const xmlChar*, const xmlChar* uri, int, const xmlChar**,
+                     int nAttrs, int, const xmlChar** attrs)
+{
+    auto* h = static_cast<TSaxPart*>(ctx);
+    if (!h->Error.empty()) return;
+    if (++h->Nesting > TSaxPart::MaxDepth) return h->Fault(L"malformed part: elements nested too deeply");
+    try {
+        h->Start(reinterpret_cast<const char*>(local), reinterpret_cast<const char*>(uri), nAttrs, attrs);
+    } catch (...) {
+        h->Fault(L"out of memory");
+    }
+}
+static void SaxEnd(void* ctx, const xmlChar*, const xmlChar*, const xmlChar*)
+{
+    auto* h = static_cast<TSaxPart*>(ctx);
+    if (!h->Error.empty()) return;
+    --h->Nesting;
+    try {
+        h->End();
+    } catch (...) {
+        h->Fault(L"out of memory");
+    }
+}
+static void SaxText(void* ctx, const xmlChar* s, int len)
+{
+    auto* h = static_cast<TSaxPart*>(ctx);
+    if (!h->Error.empty()) return;
+    try {
+        h->Characters(reinterpret_cast<const char*>(s), len);
+    } catch (...) {
+        h->Fault(L"out of memory");
+    }
+}
+static void SaxDtd(void* ctx, const xmlChar*, const xmlChar*, const xmlChar*)
+{
+    auto* h = static_cast<TSaxPart*>(ctx);
+    h->Dtd = true;
+    xmlStopParser(h->Ctxt);
+}
+}
+
+// Streams a part through the handler; raises for a DTD, a fault the
+// handler recorded, or XML that is not well-formed.
+void ParseStreamed(TPackage& pkg, const Utf8& name, TSaxPart& h)
+{
+    xmlSAXHandler sax;
+    std::memset(&sax, 0, sizeof sax);
+    sax.initialized = XML_SAX2_MAGIC;
+    sax.startElementNs = SaxStart;
+    sax.endElementNs = SaxEnd;
+    sax.characters = SaxText;
+    sax.cdataBlock = SaxText;
+    sax.internalSubset = SaxDtd;
+    xmlParserCtxtPtr ctxt = xmlCreatePushParserCtxt(&sax, &h, nullptr, 0, name.c_str());
+    if (!ctxt) pkg.Fail(L"out of memory");
+    xmlCtxtUseOptions(ctxt, XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING);
+    h.Ctxt = ctxt;
+    struct TFree {
+        xmlParserCtxtPtr C;
+        ~TFree() { xmlFreeParserCtxt(C); }
+    } freeCtxt{ctxt};
+    bool stopped = false;
+    pkg.Stream(name, [&](const char* data, size_t n) {
+        if (stopped) return;
+        xmlParseChunk(ctxt, data, static_cast<int>(n), 0);
+        stopped = !h.Error.empty() || h.Dtd || ctxt->disableSAX || !ctxt->wellFormed;
+    });
+    if (!stopped) xmlParseChunk(ctxt, nullptr, 0, 1);
+    if (h.Dtd) pkg.Fail(L"part " + UTF8ToString(name) + L" holds a DTD");
+    if (!h.Error.empty()) pkg.Fail(h.Error);
+    if (!ctxt->wellFormed) pkg.Fail(L"malformed part " + UTF8ToString(name));
+}
+
+bool ToInt(std::string_view s, long long& v)
+{
+    auto r = std::from_chars(s.data(), s.data() + s.size(), v);
+    return r.ec == std::errc() && r.ptr == s.data() + s.size() && !s.empty();
+}
+
+// The text of a shared string item or an inline string: plain text or rich
+// runs joined, phonetic runs (rPh) left out. Depths are relative to the
+// item's element (1: its children).
+struct TRichText {
+    int Depth = 0;        // 1: in the item's element itself
+    int TDepth = 0;       // depth of the <t> whose text is collected (0: none)
+    bool InRun = false, RunTDone = false;
+    Utf8 Text;
+
+    void Begin()
+    {
+        Depth = 1;
+        TDepth = 0;
+        InRun = RunTDone = false;
+        Text.clear();
+    }
+    void Start(const char* local)
+    {
+        ++Depth;
+        if (TDepth) return;   // inside a <t>: its text is collected whole
+        if (Depth == 2) {
+            InRun = std::strcmp(local, "r") == 0;
+            RunTDone = false;
+            if (std::strcmp(local, "t") == 0) TDepth = Depth;
+        } else if (Depth == 3 && InRun && !RunTDone && std::strcmp(local, "t") == 0) {
+            TDepth = Depth;   // a run's first <t>
+        }
+    }
+    void End()
+    {
+        if (TDepth == Depth) {
+            TDepth = 0;
+            if (Depth == 3) RunTDone = true;
+        }
+        if (Depth == 2) InRun = false;
+        --Depth;
+    }
+    void Characters(const char* s, int len)
+    {
+        if (TDepth) Text.append(s, static_cast<size_t>(len));
+    }
+};
+
+class TSharedStringsPart : public TSaxPart {
+public:
+    TSharedStringsPart(const Utf8& name, std::vector<String>& out) : FName(name), FOut(out) {}
+
+    void Start(const char* local, const char* uri, int, const xmlChar**) override
+    {
+        ++FDepth;
+        if (FDepth == 1) {
+            if (std::strcmp(local, "sst") != 0 || !uri || std::strcmp(uri, MainNs) != 0)
+                Fault(L"malformed part " + UTF8ToString(FName));
+            return;
+        }
+        if (FItem) {
+            FRich.Start(local);
+            return;
+        }
+        if (FDepth == 2 && std::strcmp(local, "si") == 0) {
+            FItem = true;
+            FRich.Begin();
+        }
+    }
+    void End() override
+    {
+        if (FItem) {
+            if (FRich.Depth == 1) {
+                FOut.push_back(UTF8ToString(FRich.Text));
+                FItem = false;
+                FRich.Depth = 0;
+            } else {
+                FRich.End();
+            }
+        }
+        --FDepth;
+    }
+    void Characters(const char* s, int len) override
+    {
+        if (FItem) FRich.Characters(s, len);
+    }
+
+private:
+    Utf8 FName;
+    std::vector<String>& FOut;
+    int FDepth = 0;
+    bool FItem = false;
+    TRichText FRich;
+};
+
 std::vector<String> ReadSharedStrings(TPackage& pkg, const Utf8& name)
 {
     std::vector<String> out;
-    TXml xml;
-    ParseXml(pkg, name, xml);
-    if (!IsMain(xml.Root(), "sst")) pkg.Fail(L"malformed part " + UTF8ToString(name));
-    for (xmlNodePtr si = xml.Root()->children; si; si = si->next) {
-        if (!Is(si, "si")) continue;
-        // Plain text or rich runs joined; phonetic runs (rPh) left out.
-        Utf8 s;
-        for (xmlNodePtr c = si->children; c; c = c->next) {
-            if (Is(c, "t")) s += Text(c);
-            else if (Is(c, "r")) s += Text(Child(c, "t"));
-        }
-        out.push_back(UTF8ToString(s));
-    }
+    TSharedStringsPart part(name, out);
+    ParseStreamed(pkg, name, part);
     return out;
 }
 
-// Inline string: the same shape as a shared string item.
-String InlineText(xmlNodePtr is)
-{
-    Utf8 s;
-    for (xmlNodePtr c = is ? is->children : nullptr; c; c = c->next) {
-        if (Is(c, "t")) s += Text(c);
-        else if (Is(c, "r")) s += Text(Child(c, "t"));
+class TSheetPart : public TSaxPart {
+public:
+    TSheetPart(const Utf8& name, const std::vector<String>& shared, const TStyles& styles, TXlsxSheet& sheet)
+        : FName(name), FShared(shared), FStyles(styles), FSheet(sheet)
+    {
     }
-    return UTF8ToString(s);
-}
+
+    void Start(const char* local, const char* uri, int nAttrs, const xmlChar** attrs) override
+    {
+        ++FDepth;
+        if (FDepth == 1) {
+            if (std::strcmp(local, "worksheet") != 0 || !uri || std::strcmp(uri, MainNs) != 0)
+                Fault(L"malformed part " + UTF8ToString(FName));
+            return;
+        }
+        if (FInCell) {
+            CellChild(local);
+            return;
+        }
+        switch (FDepth) {
+        case 2:
+            if (std::strcmp(local, "sheetViews") == 0 && !FViewsSeen) FInViews = true;
+            else if (std::strcmp(local, "sheetData") == 0 && !FDataSeen) FInData = true;
+            break;
+        case 3:
+            if (FInViews && std::strcmp(local, "sheetView") == 0 && !FViewSeen) FInView = true;
+            else if (FInData && std::strcmp(local, "row") == 0) Row(nAttrs, attrs);
+            break;
+        case 4:
+            if (FInView) ViewChild(local, nAttrs, attrs);
+            else if (FInRow && std::strcmp(local, "c") == 0) Cell(nAttrs, attrs);
+            break;
+        default:
+            break;
+        }
+    }
+
+    void End() override
+    {
+        if (FInCell) {
+            if (FDepth == 4) {
+                FinishCell();
+            } else {
+                if (FInInline) {
+                    if (FRich.Depth == 1) FInInline = false, FInlineDone = true, FRich.Depth = 0;
+                    else FRich.End();
+                }
+                if (FDepth == FVDepth) FVDepth = 0, FVDone = true;
+            }
+        } else if (FDepth == 4 && FInRow) {
+            // an element of the row that is not a cell
+        } else if (FDepth == 3) {
+            if (FInRow) FInRow = false;
+            if (FInView) FinishView();
+        } else if (FDepth == 2) {
+            if (FInViews) FInViews = false, FViewsSeen = true;
+            if (FInData) FInData = false, FDataSeen = true;
+        }
+        --FDepth;
+    }
+
+    void Characters(const char* s, int len) override
+    {
+        if (!FInCell) return;
+        if (FVDepth) FValue.append(s, static_cast<size_t>(len));
+        else if (FInInline) FRich.Characters(s, len);
+    }
+
+private:
+    void Bad(std::string_view what)
+    {
+        Fault(L"bad cell in " + UTF8ToString(FName) + L": " + UTF8ToString(Utf8(what)));
+    }
+
+    void ViewChild(const char* local, int nAttrs, const xmlChar** attrs)
+    {
+        std::string_view v;
+        if (std::strcmp(local, "pane") == 0) {
+            if (!FPaneSeen && Attr(nAttrs, attrs, "activePane", v)) FActivePane = v;
+            FPaneSeen = true;
+        } else if (std::strcmp(local, "selection") == 0) {
+            std::string_view pane, cell;
+            TSelection s;
+            s.HasCell = Attr(nAttrs, attrs, "activeCell", cell);
+            Attr(nAttrs, attrs, "pane", pane);
+            s.Pane = pane;
+            s.Cell = cell;
+            FSelections.push_back(std::move(s));
+        }
+    }
+
+    void FinishView()
+    {
+        FInView = false;
+        FViewSeen = true;
+        const TSelection* chosen = nullptr;
+        for (const TSelection& s : FSelections)
+            if (!chosen || (!FActivePane.empty() && s.Pane == FActivePane)) chosen = &s;
+        if (chosen && chosen->HasCell) {
+            int r = 0, c = 0;
+            if (!XlsxParseCellRef(UTF8ToString(chosen->Cell), r, c)) return Bad(chosen->Cell);
+            FSheet.ActiveRow = r;
+            FSheet.ActiveColumn = c;
+        }
+    }
+
+    void Row(int nAttrs, const xmlChar** attrs)
+    {
+        std::string_view v;
+        long long rn = FLastRow + 1;
+        const bool has = Attr(nAttrs, attrs, "r", v);
+        if (has && !ToInt(v, rn)) return Bad(v);
+        if (rn < 1 || rn > XlsxMaxRows) return Bad(has ? v : std::string_view(std::to_string(rn)));
+        FLastRow = static_cast<int>(rn);
+        FLastCol = 0;
+        FInRow = true;
+    }
+
+    void Cell(int nAttrs, const xmlChar** attrs)
+    {
+        FRow = FLastRow;
+        FCol = FLastCol + 1;
+        std::string_view ref, t, s;
+        FRef.clear();
+        if (Attr(nAttrs, attrs, "r", ref)) {
+            FRef = ref;
+            if (!ParseRef(ref, FRow, FCol)) return Bad(ref);
+        } else if (FCol > XlsxMaxColumns) {
+            return Bad("past the last column");
+        }
+        FLastCol = FCol;
+        FType = Attr(nAttrs, attrs, "t", t) ? Utf8(t) : Utf8();
+        FNumFmt = 0;
+        FNumFmtCode = nullptr;
+        if (Attr(nAttrs, attrs, "s", s)) {
+            long long xf = 0;
+            if (!ToInt(s, xf) || xf < 0) return Bad(s);
+            if (static_cast<size_t>(xf) < FStyles.XfNumFmt.size()) {
+                FNumFmt = FStyles.XfNumFmt[static_cast<size_t>(xf)];
+                auto code = FStyles.Codes.find(FNumFmt);
+                if (code != FStyles.Codes.end()) FNumFmtCode = &code->second;
+            }
+        }
+        FInCell = true;
+        FFormula = FVDone = FInlineSeen = FInlineDone = FInInline = false;
+        FVDepth = 0;
+        FHasV = false;
+        FValue.clear();
+    }
+
+    // "B12" in UTF-8 (ASCII) without a conversion.
+    static bool ParseRef(std::string_view ref, int& row, int& col)
+    {
+        size_t i = 0, n = ref.size();
+        if (i < n && ref[i] == '$') ++i;
+        long c = 0;
+        size_t letters = 0;
+        while (i < n && ((ref[i] >= 'A' && ref[i] <= 'Z') || (ref[i] >= 'a' && ref[i] <= 'z'))) {
+            if (++letters > 3) return false;
+            c = c * 26 + (std::toupper(static_cast<unsigned char>(ref[i])) - 'A' + 1);
+            ++i;
+        }
+        if (letters == 0) return false;
+        if (i < n && ref[i] == '$') ++i;
+        long r = 0;
+        size_t digits = 0;
+        while (i < n && ref[i] >= '0' && ref[i] <= '9') {
+            if (++digits > 7) return false;
+            r = r * 10 + (ref[i] - '0');
+            ++i;
+        }
+        if (digits == 0 || i != n || c < 1 || c > XlsxMaxColumns || r < 1 || r > XlsxMaxRows) return false;
+        row = static_cast<int>(r);
+        col = static_cast<int>(c);
+        return true;
+    }
+
+    void CellChild(const char* local)
+    {
+        if (FInInline) {
+            FRich.Start(local);
+            return;
+        }
+        if (FDepth != 5) return;
+        if (std::strcmp(local, "f") == 0) {
+            FFormula = true;
+        } else if (std::strcmp(local, "v") == 0 && !FVDone && !FVDepth) {
+            FVDepth = FDepth;
+            FHasV = true;
+        } else if (std::strcmp(local, "is") == 0 && !FInlineSeen) {
+            FInlineSeen = true;
+            FInInline = true;
+            FRich.Begin();
+        }
+    }
+
+    void FinishCell()
+    {
+        FInCell = false;
+        TXlsxCell cell;
+        cell.NumFmtId = FNumFmt;
+        if (FNumFmtCode) cell.NumFmtCode = UTF8ToString(*FNumFmtCode);
+        cell.Formula = FFormula;
+        const Utf8& t = FType;
+        auto bad = [&] { Bad(FRef + " " + FValue); };
+        if (t == "inlineStr") {
+            cell.Kind = TXlsxCellKind::String;
+            cell.Text = UTF8ToString(FInlineDone ? FRich.Text : Utf8());
+        } else if (FHasV) {
+            if (t == "s") {
+                long long i = 0;
+                if (!ToInt(FValue, i) || i < 0 || static_cast<size_t>(i) >= FShared.size()) return bad();
+                cell.Kind = TXlsxCellKind::String;
+                cell.Text = FShared[static_cast<size_t>(i)];
+            } else if (t == "d") {
+                if (!IsoToSerial(FValue, cell.Number)) return bad();
+                cell.Kind = TXlsxCellKind::Number;
+            } else if (t == "str") {
+                cell.Kind = TXlsxCellKind::String;
+                cell.Text = UTF8ToString(FValue);
+            } else if (t == "b") {
+                if (FValue != "0" && FValue != "1") return bad();
+                cell.Kind = TXlsxCellKind::Boolean;
+                cell.Boolean = FValue == "1";
+            } else if (t == "e") {
+                cell.Kind = TXlsxCellKind::Error;
+                cell.Text = UTF8ToString(FValue);
+            } else if (t.empty() || t == "n") {
+                if (!ToDouble(FValue, cell.Number)) return bad();
+                cell.Kind = TXlsxCellKind::Number;
+            } else {
+                return Bad(FRef + " type " + t);
+            }
+        }
+        auto& cells = FSheet.Cells;
+        const std::pair<int, int> at{FRow, FCol};
+        const bool keep = cell.Kind != TXlsxCellKind::Empty || cell.NumFmtId != 0;
+        // Cells mostly come in order: append at the end without a search.
+        if (keep && (cells.empty() || std::prev(cells.end())->first < at)) {
+            cells.emplace_hint(cells.end(), at, std::move(cell));
+        } else if (keep) {
+            cells[at] = std::move(cell);
+        } else {
+            cells.erase(at);
+        }
+    }
+
+    struct TSelection {
+        Utf8 Pane, Cell;
+        bool HasCell = false;
+    };
+
+    Utf8 FName;
+    const std::vector<String>& FShared;
+    const TStyles& FStyles;
+    TXlsxSheet& FSheet;
+    int FDepth = 0;
+    bool FInViews = false, FViewsSeen = false, FInView = false, FViewSeen = false, FPaneSeen = false;
+    bool FInData = false, FDataSeen = false, FInRow = false;
+    Utf8 FActivePane;
+    std::vector<TSelection> FSelections;
+    int FLastRow = 0, FLastCol = 0;
+    // The cell being read.
+    bool FInCell = false, FFormula = false, FHasV = false, FVDone = false;
+    bool FInlineSeen = false, FInInline = false, FInlineDone = false;
+    int FVDepth = 0;
+    int FRow = 0, FCol = 0, FNumFmt = 0;
+    const Utf8* FNumFmtCode = nullptr;
+    Utf8 FRef, FType, FValue;
+    TRichText FRich;
+};
 
 void ReadSheet(TPackage& pkg, const Utf8& name, const std::vector<String>& shared, const TStyles& styles,
                TXlsxSheet& sheet)
 {
-    TXml xml;
-    ParseXml(pkg, name, xml);
-    xmlNodePtr root = xml.Root();
-    if (!IsMain(root, "worksheet")) pkg.Fail(L"malformed part " + UTF8ToString(name));
-    auto bad = [&](const Utf8& what) { pkg.Fail(L"bad cell in " + UTF8ToString(name) + L": " + UTF8ToString(what)); };
-
-    if (xmlNodePtr view = Child(Child(root, "sheetViews"), "sheetView")) {
-        Utf8 activePane, pane, ref;
-        if (xmlNodePtr p = Child(view, "pane")) Attr(p, "activePane", activePane);
-        xmlNodePtr chosen = nullptr;
-        for (xmlNodePtr s = view->children; s; s = s->next) {
-            if (!Is(s, "selection")) continue;
-            Utf8 sp;
-            Attr(s, "pane", sp);
-            if (!chosen || (!activePane.empty() && sp == activePane)) chosen = s;
-        }
-        int r = 0, c = 0;
-        if (chosen && Attr(chosen, "activeCell", ref)) {
-            if (!XlsxParseCellRef(UTF8ToString(ref), r, c)) bad(ref);
-            sheet.ActiveRow = r;
-            sheet.ActiveColumn = c;
-        }
-    }
-
-    int lastRow = 0;
-    for (xmlNodePtr row = Child(root, "sheetData") ? Child(root, "sheetData")->children : nullptr; row;
-         row = row->next) {
-        if (!Is(row, "row")) continue;
-        Utf8 v;
-        long long rn = lastRow + 1;
-        if (Attr(row, "r", v) && (!ToInt(v, rn))) bad(v);
-        if (rn < 1 || rn > XlsxMaxRows) bad(v.empty() ? std::to_string(rn) : v);
-        lastRow = static_cast<int>(rn);
-        int lastCol = 0;
-        for (xmlNodePtr c = row->children; c; c = c->next) {
-            if (!Is(c, "c")) continue;
-            int r = lastRow, col = lastCol + 1;
-            Utf8 ref, t, s;
-            if (Attr(c, "r", ref)) {
-                if (!XlsxParseCellRef(UTF8ToString(ref), r, col)) bad(ref);
-            } else if (col > XlsxMaxColumns) {
-                bad("past the last column");
-            }
-            lastCol = col;
-            Attr(c, "t", t);
-            TXlsxCell cell;
-            if (Attr(c, "s", s)) {
-                long long xf = 0;
-                if (!ToInt(s, xf) || xf < 0) bad(s);
-                if (static_cast<size_t>(xf) < styles.XfNumFmt.size()) {
-                    cell.NumFmtId = styles.XfNumFmt[static_cast<size_t>(xf)];
-                    auto code = styles.Codes.find(cell.NumFmtId);
-                    if (code != styles.Codes.end()) cell.NumFmtCode = UTF8ToString(code->second);
-                }
-            }
-            cell.Formula = Child(c, "f") != nullptr;
-            xmlNodePtr vn = Child(c, "v");
-            if (t == "inlineStr") {
-                cell.Kind = TXlsxCellKind::String;
-                cell.Text = InlineText(Child(c, "is"));
-            } else if (vn) {
-                Utf8 val = Text(vn);
-                if (t == "s") {
-                    long long i = 0;
-                    if (!ToInt(val, i) || i < 0 || static_cast<size_t>(i) >= shared.size()) bad(ref + " " + val);
-                    cell.Kind = TXlsxCellKind::String;
-                    cell.Text = shared[static_cast<size_t>(i)];
-                } else if (t == "d") {
-                    if (!IsoToSerial(val, cell.Number)) bad(ref + " " + val);
-                    cell.Kind = TXlsxCellKind::Number;
-                } else if (t == "str") {
-                    cell.Kind = TXlsxCellKind::String;
-                    cell.Text = UTF8ToString(val);
-                } else if (t == "b") {
-                    if (val != "0" && val != "1") bad(ref + " " + val);
-                    cell.Kind = TXlsxCellKind::Boolean;
-                    cell.Boolean = val == "1";
-                } else if (t == "e") {
-                    cell.Kind = TXlsxCellKind::Error;
-                    cell.Text = UTF8ToString(val);
-                } else if (t.empty() || t == "n") {
-                    if (!ToDouble(val, cell.Number)) bad(ref + " " + val);
-                    cell.Kind = TXlsxCellKind::Number;
-                } else {
-                    bad(ref + " type " + t);
-                }
-            }
-            if (cell.Kind != TXlsxCellKind::Empty || cell.NumFmtId != 0) sheet.Cells[{r, col}] = std::move(cell);
-            else sheet.Cells.erase({r, col});
-        }
-    }
+    TSheetPart part(name, shared, styles, sheet);
+    ParseStreamed(pkg, name, part);
 }
 
 }  // namespace
@@ -536,6 +918,14 @@ TXlsxWorkbook ReadXlsxWorkbook(const String& fileName, const TXlsxLimits& limits
         else if (EndsWith(rel.Type, "/styles")) styles = ReadStyles(pkg, Resolve(pkg, folder, rel.Target));
     }
 
+    // Serial numbers of the 1904 date system name other days in the usual
+    // one, which is all a writer of the model produces.
+    bool date1904 = false;
+    if (xmlNodePtr pr = Child(wb.Root(), "workbookPr")) {
+        Utf8 v;
+        date1904 = Attr(pr, "date1904", v) && (v == "1" || v == "true");
+    }
+
     long long activeTab = 0;
     if (xmlNodePtr view = Child(Child(wb.Root(), "bookViews"), "workbookView")) {
         Utf8 v;
@@ -590,6 +980,7 @@ TXlsxWorkbook ReadXlsxWorkbook(const String& fileName, const TXlsxLimits& limits
     if (errors) book.Unkept.push_back(L"error values");
     for (const char* kind : {"comments", "charts", "pictures", "drawings", "pivot tables", "macros", "external links"})
         if (kinds.count(kind)) book.Unkept.push_back(UTF8ToString(kind));
+    if (date1904) book.Unkept.push_back(L"the 1904 date system");
     if (book.ActiveSheet >= static_cast<int>(book.Sheets.size())) book.ActiveSheet = 0;
     return book;
 }

@@ -51,7 +51,8 @@ struct TXlsxWorkbook {
     int ActiveSheet = 0;  // 0-based index into Sheets
     // What the file holds beyond the cells' values and number formats, in a
     // fixed order ("formulas", "error values", "comments", "charts",
-    // "pictures", "drawings", "pivot tables", "macros", "external links"):
+    // "pictures", "drawings", "pivot tables", "macros", "external links",
+    // "the 1904 date system"):
     // a writer of the model would drop it.
     std::vector<String> Unkept;
 };

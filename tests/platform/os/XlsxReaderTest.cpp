@@ -171,7 +171,16 @@ TEST_F(XlsxReaderTest, RefusesBadPackages)
         {"nocontent.xlsx", {{"a.txt", "hello"}}, L"not an .xlsx workbook"},
         {"expansion.xlsx", Parts(""), L"DTD"},
         {"baddate.xlsx", Parts(R"(<row r="1"><c r="A1" t="d"><v>2024-13-01</v></c></row>)"), L"bad cell"},
+        {"deep.xlsx", Parts(""), L"malformed part"},
+        {"truncated.xlsx", Parts(R"(<row r="1"><c r="A1"><v>1</v></c></row>)"), L"malformed part"},
     };
+    // Nesting far past any sheet's, and a part cut off in the middle.
+    {
+        std::string open, close;
+        for (int i = 0; i < 5000; ++i) open += "<x>", close += "</x>";
+        cases[11].Parts["xl/worksheets/sheet1.xml"] = Sheet(R"(<row r="1"><c r="A1"><v>)" + open + close + "</v></c></row>");
+    }
+    cases[12].Parts["xl/worksheets/sheet1.xml"] = Sheet(R"(<row r="1"><c r="A1"><v>1</v></c></row>)").substr(0, 150);
     cases[9].Parts["xl/sharedStrings.xml"] =
         R"(<?xml version="1.0"?><!DOCTYPE sst [<!ENTITY a "aaaaaaaaaa"><!ENTITY b "&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;">)"
         R"(<!ENTITY c "&b;&b;&b;&b;&b;&b;&b;&b;&b;&b;"><!ENTITY d "&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;">]>)"
@@ -182,6 +191,30 @@ TEST_F(XlsxReaderTest, RefusesBadPackages)
     for (auto& c : cases) {
         SCOPED_TRACE(c.Name);
         ExpectRaises(Package(c.Parts, c.Name), c.Cause);
+    }
+}
+
+TEST_F(XlsxReaderTest, TellsWhatAWriterWouldDrop)
+{
+    struct Case {
+        const char* Name;
+        std::map<std::string, std::string> Parts;
+        std::vector<String> Unkept;
+    } cases[] = {
+        {"plain.xlsx", Parts(R"(<row r="1"><c r="A1"><v>1</v></c></row>)"), {}},
+        {"formula.xlsx", Parts(R"(<row r="1"><c r="A1"><f>1+1</f><v>2</v></c><c r="B1" t="e"><v>#N/A</v></c></row>)"),
+         {L"formulas", L"error values"}},
+        {"comments.xlsx", Parts(""), {L"comments", L"pictures"}},
+        {"date1904.xlsx", Parts(""), {L"the 1904 date system"}},
+    };
+    cases[2].Parts["xl/comments1.xml"] = "<comments/>";
+    cases[2].Parts["xl/media/image1.png"] = "png";
+    cases[3].Parts["xl/workbook.xml"] =
+        R"(<workbook xmlns="http://schemas.openxmlformats.org/spreadsheetml/2006/main" xmlns:r="http://schemas.openxmlformats.org/officeDocument/2006/relationships">)"
+        R"(<workbookPr date1904="1"/><sheets><sheet name="Data" sheetId="1" r:id="rId1"/></sheets></workbook>)";
+    for (auto& c : cases) {
+        SCOPED_TRACE(c.Name);
+        EXPECT_EQ(ReadXlsxWorkbook(UTF8ToString(Package(c.Parts, c.Name))).Unkept, c.Unkept);
     }
 }
 
