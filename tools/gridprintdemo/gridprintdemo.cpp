@@ -134,7 +134,7 @@ public:
         Grid->SetPreviewPage(2);
         // A page at a fifth of its size: 210 x 297 mm at about 51 pixels per inch.
         Grid->PrintPreview(bmp->Canvas(), TRect{0, 0, 420, 594});
-        bmp->SaveToFile(UTF8ToString(PngPath));
+        SaveBitmapToPNG(bmp->Handle(), UTF8ToString(PngPath));
         Preview->Invalidate();
     }
 };
