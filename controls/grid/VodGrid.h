@@ -3787,8 +3787,6 @@ protected:
     // === state: drawing cell graphics ===
 
     // === state: cell queries, graphic measuring and notification hooks ===
-    TObject* FOleDragList = nullptr;
-    Integer FOleDragIndex = -1;
     std::vector<Integer> FOrigColSizes;
     Integer FOrigGridWidth = 0;
 
@@ -3943,7 +3941,7 @@ protected:
     TDateTime FOriginalDateTime = 0;
     bool FEditDisable = false;
     String FEditText;
-    bool FBlockCellChanging = false, FDisableChange = false;
+    bool FBlockCellChanging = false;
     // Validation bookkeeping: the remembered cell, its text, the text to show.
     String FOldCellText, FOldCellTextWide, FNewCellText;
     bool FOldModifiedValue = false;

@@ -435,9 +435,7 @@ void TVodStringGrid::InitOrigColSizes()
 
 void TVodStringGrid::OleColumnDragStart(Integer ACol, Integer AIndex, TObject* AList)
 {
-    FOleDragCol = ACol;
-    FOleDragIndex = AIndex;
-    FOleDragList = AList;
+    SetOleDragColumn(ACol, AIndex, dynamic_cast<TCustomListBox*>(AList));
 }
 
 TForm* TVodStringGrid::SelectionToForm(TGridRect ARect)
