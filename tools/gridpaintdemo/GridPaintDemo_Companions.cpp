@@ -37,7 +37,7 @@ void SetUpTones(TVodStringGrid* T)
 const bool kRegistered = RegisterGridPaintDemoSetup(25, [](TGridPaintDemo& D) {
     SetUpFooter(D.Grid);
     SetUpTones(D.ToneGrid);
-    D.Point("tone background", D.ToneGrid, 2, 12, 40, 6, TColor(0xFFFBF5));
+    D.Point("tone-background", D.ToneGrid, 2, 12, 40, 6, TColor(0xFFFBF5));
     // The glow around cell (2, 4) once the window is on the screen.
     TVodStringGrid* g = D.Grid;
     const TNotifyEvent shown = D.Form->OnShow;
