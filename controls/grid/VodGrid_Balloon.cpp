@@ -148,14 +148,11 @@ void TVodStringGrid::ApplySearchFooterSettings()
 void TVodStringGrid::UpdateSearchPanel()
 {
     if (!HandleAllocated() || !FSearchPanel || !FSearchPanel->Visible()) return;
-    SCROLLINFO si{};
-    si.cbSize = sizeof(si);
-    si.fMask = SIF_ALL;
-    GetScrollInfo(Handle(), SB_HORZ, &si);
-    const bool hBar = (si.nMax > 100 && si.nMin == 0) || ScrollBarAlways() == saHorz || ScrollBarAlways() == saBoth;
-    Integer top = Height() - kSearchPanelHeight;
-    if (hBar) top -= GetSystemMetrics(SM_CYHSCROLL);
-    const TRect cr = ClientRect();
+    // At the foot of the client area (which ends above a horizontal scroll
+    // bar and inside the border), the rule the client rectangle follows: the
+    // panel and the last rows never overlap.
+    const TRect cr = TBaseGrid::ClientRect();
+    const Integer top = cr.Bottom - kSearchPanelHeight;
     FSearchPanel->SetBounds(cr.Left, top, cr.Width(), FSearchPanel->Height());
 }
 
@@ -166,9 +163,7 @@ TRect TVodStringGrid::ClientRect()
 {
     TRect r = TBaseGrid::ClientRect();
     if (FSearchFooter && FSearchFooter->Visible() && FSearchPanel) {
-        r.Bottom = Height() - FSearchPanel->Height();
-        if (HandleAllocated() && (GetWindowLong(Handle(), GWL_STYLE) & WS_HSCROLL))
-            r.Bottom -= GetSystemMetrics(SM_CYHSCROLL);
+        r.Bottom = std::max(r.Top, r.Bottom - FSearchPanel->Height());
     }
     return r;
 }
