@@ -117,6 +117,9 @@ TCustomRichEdit* TVodStringGrid::CellRichEdit()
     r->SetBorderStyle(bsNone);
     r->SetParent(Parent());
     r->SetBounds(0, 0, 0, 0);
+    // A hidden control gets no window of its own until asked, and the rich
+    // text is laid out by the window: make it now.
+    r->HandleNeeded();
     FCellRich = r;
     return r;
 }

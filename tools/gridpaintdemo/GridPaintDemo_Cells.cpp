@@ -9,18 +9,15 @@
 namespace {
 
 // A small picture of our own: a green square with a darker frame.
-TBitmap* MakeLeaf()
+void DrawLeaf(TBitmap* b)
 {
-    auto* b = new TBitmap();
-    b->SetWidth(16);
-    b->SetHeight(16);
+    b->SetSize(16, 16);
     TCanvas* c = b->Canvas();
     c->Brush()->SetColor(TColor(0x40A040));
     c->Pen()->SetColor(TColor(0x206020));
     c->Rectangle(1, 1, 15, 15);
     c->Brush()->SetColor(TColor(0x80E080));
     c->FillRect(TRect{4, 4, 12, 12});
-    return b;
 }
 
 const bool kRegistered = RegisterGridPaintDemoSetup(10, [](TGridPaintDemo& D) {
@@ -41,6 +38,7 @@ const bool kRegistered = RegisterGridPaintDemoSetup(10, [](TGridPaintDemo& D) {
     g->SetCells(6, 7, L"wrapped words in a cell");
     g->SetWordWraps(6, 7, true);
     g->SetCells(6, 8, L"an ellipsis ends this long text");
+    g->SetWordWraps(6, 8, false);
     g->SetURLShow(true);
     g->SetCells(6, 9, L"http://example.org");
 
@@ -60,7 +58,7 @@ const bool kRegistered = RegisterGridPaintDemoSetup(10, [](TGridPaintDemo& D) {
     g->AddRating(7, 9, 5, TColor(0x00C8FF), TColor(0xD0D0D0));
     g->SetCells(7, 10, L"comment");
     g->AddComment(7, 10, L"A comment on this cell");
-    g->AddBitmap(7, 11, MakeLeaf(), true, haCenter, vaCenter);
+    DrawLeaf(g->CreateBitmap(7, 11, false, haCenter, vaCenter));
     g->AddProgressPie(8, 5, TColor(0xD77800), 40);
     g->SetRowHeights(5, 30);
 
@@ -73,6 +71,7 @@ const bool kRegistered = RegisterGridPaintDemoSetup(10, [](TGridPaintDemo& D) {
     g->AddNode(13, 6);
     g->AddNode(15, 2);
 
+    D.Point("picture", g, 7, 11, 41, 12, TColor(0x80E080));
     D.Point("progress", g, 7, 8, 6, 12, TColor(0x30B030));
 });
 
