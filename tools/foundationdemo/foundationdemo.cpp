@@ -21,7 +21,7 @@
 #include "platform/ui/Forms.h"
 #include "platform/ui/Themes.h"
 #include "platform/ui/WindowManager.h"
-#include "tools/DemoLoop.h"
+#include "tools/ControlsDemo.h"
 
 namespace {
 
@@ -291,14 +291,5 @@ public:
 
 int main(int argc, char** argv)
 {
-    if (!StartDemoBackend("foundationdemo")) return 2;
-    VodLibraryStartup();
-    InitForms();
-    TDemoForm* form = nullptr;
-    Application->CreateForm(form);
-    form->Show();
-    RunDemoLoop(form, DemoSeconds(argc, argv));
-    DoneForms();
-    VodLibraryShutdown();
-    return 0;
+    return RunControlsDemo<TDemoForm>("foundationdemo", argc, argv);
 }

@@ -20,7 +20,7 @@
 #include "platform/ui/Forms.h"
 #include "platform/ui/Themes.h"
 #include "platform/ui/WindowManager.h"
-#include "tools/DemoLoop.h"
+#include "tools/ControlsDemo.h"
 
 namespace {
 
@@ -373,15 +373,5 @@ private:
 
 int main(int argc, char** argv)
 {
-    if (!StartDemoBackend("gridcellsdemo")) return 2;
-    VodLibraryStartup();
-    InitForms();
-    TDemoForm* form = nullptr;
-    Application->CreateForm(form);
-    form->Show();
-    form->Finish();
-    RunDemoLoop(form, DemoSeconds(argc, argv));
-    DoneForms();
-    VodLibraryShutdown();
-    return 0;
+    return RunControlsDemo<TDemoForm>("gridcellsdemo", argc, argv, {}, [](auto* f) { f->Finish(); });
 }

@@ -21,7 +21,7 @@
 #include "platform/base/SysUtils.h"
 #include "platform/ui/Forms.h"
 #include "platform/ui/WindowManager.h"
-#include "tools/DemoLoop.h"
+#include "tools/ControlsDemo.h"
 
 // Nothing until the keys and mouse families' set-ups are linked in.
 __attribute__((weak)) void SetUpGridInputKeys(TForm*, TVodStringGrid*) {}
@@ -138,15 +138,6 @@ public:
 
 int main(int argc, char** argv)
 {
-    if (!StartDemoBackend("gridinputdemo")) return 2;
-    VodLibraryStartup();
-    InitForms();
-    TInputForm* form = nullptr;
-    Application->CreateForm(form);
-    form->Fill();
-    form->Show();
-    RunDemoLoop(form, DemoSeconds(argc, argv), [form] { form->Announce(); });
-    DoneForms();
-    VodLibraryShutdown();
-    return 0;
+    return RunControlsDemo<TInputForm>("gridinputdemo", argc, argv, [](auto* f) { f->Fill(); }, {},
+                                 [](auto* f) { f->Announce(); });
 }

@@ -16,7 +16,7 @@
 #include "controls/foundation/LibraryStartup.h"
 #include "platform/base/SysUtils.h"
 #include "platform/ui/WindowManager.h"
-#include "tools/DemoLoop.h"
+#include "tools/ControlsDemo.h"
 #include "tools/gridpaintdemo/GridPaintDemo.h"
 
 namespace {
@@ -173,15 +173,6 @@ bool RegisterGridPaintDemoSetup(int Order, TGridPaintDemoSetup Step)
 
 int main(int argc, char** argv)
 {
-    if (!StartDemoBackend("gridpaintdemo")) return 2;
-    VodLibraryStartup();
-    InitForms();
-    TDemoForm* form = nullptr;
-    Application->CreateForm(form);
-    form->Fill();
-    form->Show();
-    RunDemoLoop(form, DemoSeconds(argc, argv), [form] { form->Announce(); });
-    DoneForms();
-    VodLibraryShutdown();
-    return 0;
+    return RunControlsDemo<TDemoForm>("gridpaintdemo", argc, argv, [](auto* f) { f->Fill(); }, {},
+                                 [](auto* f) { f->Announce(); });
 }

@@ -15,7 +15,7 @@
 #include "platform/base/SysUtils.h"
 #include "platform/ui/Forms.h"
 #include "platform/ui/WindowManager.h"
-#include "tools/DemoLoop.h"
+#include "tools/ControlsDemo.h"
 
 namespace {
 
@@ -110,16 +110,6 @@ public:
 
 int main(int argc, char** argv)
 {
-    if (!StartDemoBackend("gridsortdemo")) return 2;
-    VodLibraryStartup();
-    InitForms();
-    TDemoForm* form = nullptr;
-    Application->CreateForm(form);
-    form->Fill();
-    form->Show();
-    form->OpenFilters();
-    RunDemoLoop(form, DemoSeconds(argc, argv), [form] { form->Announce(); });
-    DoneForms();
-    VodLibraryShutdown();
-    return 0;
+    return RunControlsDemo<TDemoForm>("gridsortdemo", argc, argv, [](auto* f) { f->Fill(); },
+                                 [](auto* f) { f->OpenFilters(); }, [](auto* f) { f->Announce(); });
 }

@@ -17,7 +17,7 @@
 #include "controls/markup/VurHTMLE.h"
 #include "platform/ui/Forms.h"
 #include "platform/ui/WindowManager.h"
-#include "tools/DemoLoop.h"
+#include "tools/ControlsDemo.h"
 
 namespace {
 
@@ -134,14 +134,5 @@ public:
 
 int main(int argc, char** argv)
 {
-    if (!StartDemoBackend("markupenginedemo")) return 2;
-    VodLibraryStartup();
-    InitForms();
-    TDemoForm* form = nullptr;
-    Application->CreateForm(form);
-    form->Show();
-    RunDemoLoop(form, DemoSeconds(argc, argv));
-    DoneForms();
-    VodLibraryShutdown();
-    return 0;
+    return RunControlsDemo<TDemoForm>("markupenginedemo", argc, argv);
 }

@@ -16,7 +16,7 @@
 #include "platform/ui/Forms.h"
 #include "platform/ui/StdCtrls.h"
 #include "platform/ui/WindowManager.h"
-#include "tools/DemoLoop.h"
+#include "tools/ControlsDemo.h"
 
 // Nothing until the grouping family's set-up is linked in.
 __attribute__((weak)) void SetUpOutlineGrouping(TForm*, TVodStringGrid*) {}
@@ -166,15 +166,6 @@ private:
 
 int main(int argc, char** argv)
 {
-    if (!StartDemoBackend("stringgriddemo_outline")) return 2;
-    VodLibraryStartup();
-    InitForms();
-    TOutlineForm* form = nullptr;
-    Application->CreateForm(form);
-    form->Fill();
-    form->Show();
-    RunDemoLoop(form, DemoSeconds(argc, argv), [form] { form->Announce(); });
-    DoneForms();
-    VodLibraryShutdown();
-    return 0;
+    return RunControlsDemo<TOutlineForm>("stringgriddemo_outline", argc, argv, [](auto* f) { f->Fill(); }, {},
+                                 [](auto* f) { f->Announce(); });
 }

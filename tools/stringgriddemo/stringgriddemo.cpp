@@ -16,7 +16,7 @@
 #include "platform/ui/Forms.h"
 #include "platform/ui/StdCtrls.h"
 #include "platform/ui/WindowManager.h"
-#include "tools/DemoLoop.h"
+#include "tools/ControlsDemo.h"
 
 namespace {
 
@@ -218,15 +218,6 @@ private:
 
 int main(int argc, char** argv)
 {
-    if (!StartDemoBackend("stringgriddemo")) return 2;
-    VodLibraryStartup();
-    InitForms();
-    TDemoForm* form = nullptr;
-    Application->CreateForm(form);
-    form->Fill();
-    form->Show();
-    RunDemoLoop(form, DemoSeconds(argc, argv), [form] { form->Announce(); });
-    DoneForms();
-    VodLibraryShutdown();
-    return 0;
+    return RunControlsDemo<TDemoForm>("stringgriddemo", argc, argv, [](auto* f) { f->Fill(); }, {},
+                                 [](auto* f) { f->Announce(); });
 }
