@@ -12,6 +12,7 @@
 #include <random>
 #include <unordered_map>
 
+#include "controls/grid/GridStreamHeader.h"
 #include "controls/grid/VodGrid.h"
 #include "controls/grid/VodObj.h"
 #include "platform/base/Filer.h"
@@ -243,24 +244,7 @@ public:
 // Carriers: one record each. Name and Tag are the component's own and are
 // never written (no name, tag 0).
 
-class TGridPropIO : public TComponent {
-    VEL_CLASS(TGridPropIO, TComponent)
-public:
-    explicit TGridPropIO(TComponent* AOwner) : TComponent(AOwner) {}
-    Integer ColCount = 0, RowCount = 0, ID = 0;
-    String ColWidths, RowHeights;
-    bool FullGrid = false;
-    static void Publish(TPublisher<TGridPropIO>& p)
-    {
-        using C = TGridPropIO;
-        p.Integer(L"ColCount", &C::ColCount, VEL_SETF(C, ColCount));
-        p.Integer(L"RowCount", &C::RowCount, VEL_SETF(C, RowCount));
-        p.Str(L"ColWidths", &C::ColWidths, VEL_SETF(C, ColWidths));
-        p.Str(L"RowHeights", &C::RowHeights, VEL_SETF(C, RowHeights));
-        p.Boolean(L"FullGrid", &C::FullGrid, VEL_SETF(C, FullGrid));
-        p.Integer(L"ID", &C::ID, VEL_SETF(C, ID));
-    }
-};
+using vodgrid_stream::TGridPropIO;
 
 class TGridCellIO : public TComponent {
     VEL_CLASS(TGridCellIO, TComponent)

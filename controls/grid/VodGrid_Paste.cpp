@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "controls/foundation/VodUtil.h"
+#include "controls/grid/GridStreamHeader.h"
 #include "controls/grid/VodGrid.h"
 #include "controls/grid/VodGrid_ClipSupport.h"
 #include "platform/base/Filer.h"
@@ -14,35 +15,13 @@
 
 namespace {
 
-#define VEL_CLIP_SETF(Cls, Field) [](Cls* o, auto v) { o->Field = decltype(o->Field)(v); }
-
-// The grid record at the head of a cell stream, read on its own.
-class TClipHeaderIO : public TComponent {
-    VEL_CLASS(TClipHeaderIO, TComponent)
-public:
-    explicit TClipHeaderIO(TComponent* AOwner) : TComponent(AOwner) {}
-    Integer ColCount = 0, RowCount = 0, ID = 0;
-    String ColWidths, RowHeights;
-    bool FullGrid = false;
-    static void Publish(TPublisher<TClipHeaderIO>& p)
-    {
-        using C = TClipHeaderIO;
-        p.Integer(L"ColCount", &C::ColCount, VEL_CLIP_SETF(C, ColCount));
-        p.Integer(L"RowCount", &C::RowCount, VEL_CLIP_SETF(C, RowCount));
-        p.Str(L"ColWidths", &C::ColWidths, VEL_CLIP_SETF(C, ColWidths));
-        p.Str(L"RowHeights", &C::RowHeights, VEL_CLIP_SETF(C, RowHeights));
-        p.Boolean(L"FullGrid", &C::FullGrid, VEL_CLIP_SETF(C, FullGrid));
-        p.Integer(L"ID", &C::ID, VEL_CLIP_SETF(C, ID));
-    }
-};
-
 struct TClipHeader {
     Integer ColCount = 0, RowCount = 0, ID = 0;
 };
 
 TClipHeader ReadClipHeader(TStream* S)
 {
-    TClipHeaderIO io(nullptr);
+    vodgrid_stream::TGridPropIO io(nullptr);
     TReader R(S);
     R.ReadSignature();
     R.ReadStr();
