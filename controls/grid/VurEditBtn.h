@@ -131,6 +131,7 @@ public:
     TNotifyEvent OnClickBtn;
 
 protected:
+    DWORD EditStyle() const override;
     void CreateParams(TCreateParams& Params) override;
     void CreateWnd() override;
     void Dispatch(TMessage& Message) override;
