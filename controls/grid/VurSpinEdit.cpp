@@ -482,7 +482,10 @@ Integer TVurSpinEdit::Value()
 
 void TVurSpinEdit::SetValue(Integer v)
 {
-    if (FMinValue != FMaxValue) v = std::clamp(v, std::min(FMinValue, FMaxValue), std::max(FMinValue, FMaxValue));
+    if (FMinValue != FMaxValue) {
+        if (v < FMinValue) v = FMinValue;
+        else if (v > FMaxValue) v = FMaxValue;
+    }
     SetText(IntToStr(v));
     if (!FEditorEnabled) SelectAll();
 }
@@ -690,7 +693,9 @@ void TVurSpinEdit::StepTime(bool Up)
         t = now + 1.0 - step;
         if (t > 1.0) t -= 1.0;
     }
-    // Past midnight shows as the time of the next day: keep the time of day.
+    // Steps land on whole milliseconds (no drift over many steps); past
+    // midnight shows as the time of the next day, so the time of day is kept.
+    t = std::round(t * 86400000.0) / 86400000.0;
     t -= std::floor(t);
     SetTimeValue(t);
 }
