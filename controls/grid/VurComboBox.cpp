@@ -250,7 +250,8 @@ void TVurCustomCombo::UpdateLabel()
 
 void TVurCustomCombo::PlaceLabel()
 {
-    if (!FLabel || !FLabel->Parent()) return;
+    // Measured on the label's canvas: placed once its parent has a window.
+    if (!FLabel || !FLabel->Parent() || !FLabel->Parent()->HandleAllocated()) return;
     TRect r{0, 0, 1000, 255};
     const String caption = FLabel->Caption();
     TCanvas* lc = FLabel->Canvas();
@@ -270,6 +271,7 @@ void TVurCustomCombo::CreateWnd()
     TCustomComboBox::CreateWnd();
     // A width set before the window existed holds for the new window too.
     if (FDropWidth > 0) SendMessage(FHandle, CB_SETDROPPEDWIDTH, WPARAM(FDropWidth), 0);
+    PlaceLabel();
 }
 
 void TVurCustomCombo::Loaded()
@@ -395,8 +397,43 @@ void TVurCustomCombo::CMMouseLeave(TMessage& M)
         FMouseInControl = false;
         DrawBorders();
     }
-    FButtonHover = false;
+    // The button drops its hover look at once (not only with the themed look).
+    if (FButtonHover) {
+        FButtonHover = false;
+        Invalidate();
+    }
     if (FIsWinXP) Invalidate();
+}
+
+void TVurCustomCombo::EditWndProc(TMessage& M)
+{
+    TCustomComboBox::EditWndProc(M);
+    // The edit part is the combo's: the mouse over it is over the combo.
+    switch (M.Msg) {
+    case WM_MOUSEMOVE:
+        if (!FMouseInControl && FEditHandle) {
+            TRACKMOUSEEVENT tme;
+            tme.dwFlags = TME_LEAVE;
+            tme.hwndTrack = FEditHandle;
+            TrackMouseEvent(&tme);
+            Perform(CM_MOUSEENTER);
+        }
+        if (FButtonHover) {
+            FButtonHover = false;
+            Invalidate();
+        }
+        break;
+    case WM_MOUSELEAVE:
+        if (FMouseInControl && HandleAllocated()) {
+            TPoint p;
+            TRect r;
+            GetCursorPos(&p);
+            GetWindowRect(FHandle, &r);
+            if (!PtInRect(r, p)) Perform(CM_MOUSELEAVE);
+        }
+        break;
+    default: break;
+    }
 }
 
 void TVurCustomCombo::MouseMove(TShiftState Shift, Integer X, Integer Y)

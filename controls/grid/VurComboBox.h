@@ -143,6 +143,7 @@ protected:
     void WMKillFocus(TMessage& M) override;
     void WMPaint(TMessage& M) override;
     void WMNCPaint(TMessage& M) override;
+    void EditWndProc(TMessage& M) override;
 
     // Visual styles wanted and active.
     bool DoVisualStyles() const;

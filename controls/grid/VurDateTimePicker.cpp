@@ -161,7 +161,11 @@ void TVurDateTimePicker::CMMouseLeave(TMessage& M)
         FMouseInControl = false;
         DrawBorders();
     }
-    FButtonHover = false;
+    // The button drops its hover look at once (not only with the themed look).
+    if (FButtonHover) {
+        FButtonHover = false;
+        Invalidate();
+    }
     if (FIsWinXP) Invalidate();
 }
 
