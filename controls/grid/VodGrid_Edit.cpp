@@ -50,6 +50,9 @@ TVodRichEdit* TVodStringGrid::InplaceRichEdit()
         FInplaceRichEdit = new TVodRichEdit(this);
         FInplaceRichEdit->SetVisible(false);
         FInplaceRichEdit->SetParent(this);
+        FInplaceRichEdit->OnSelectionChange = [this](TObject*) {
+            if (OnRichEditSelectionChange) OnRichEditSelectionChange(this);
+        };
     }
     return FInplaceRichEdit;
 }
@@ -372,9 +375,8 @@ void TVodStringGrid::ShowEditorControl(Integer ACol, Integer ARow)
         break;
     }
     default:
-        // The spin, date and time editors and the drop-down editors come
-        // with the grid's inplace editor classes; until then these types
-        // show nothing.
+        // The spin, date and drop-down editors.
+        ShowClassEditor(ACol, ARow, R, W, H, C, text, firstKey);
         break;
     }
     FStartEditChar = 0;

@@ -1,8 +1,174 @@
 #include "controls/grid/editors/GridEditors.h"
 
+#include "controls/grid/VodGrid.h"
+#include "controls/grid/editors/GridEditorProtocol.h"
+#include "platform/base/SysUtils.h"
+
 void TGridUnitEditBtn::SetUnitID(const String& v)
 {
     if (FUnitID == v) return;
     FUnitID = v;
     if (OnUnitChanged) OnUnitChanged(this, v);
+}
+
+// ---------------------------------------------------------------------------
+// TGridCheckBox
+
+TGridCheckBox::TGridCheckBox(TComponent* AOwner) : TCheckBox(AOwner), FGrid(CheckedCast<TVodStringGrid>(AOwner)) {}
+
+void TGridCheckBox::Dispatch(TMessage& Message)
+{
+    if (Message.Msg == WM_LBUTTONDOWN) SetChecked(!Checked());
+    TCheckBox::Dispatch(Message);
+}
+
+void TGridCheckBox::KeyDown(Word& Key, TShiftState Shift)
+{
+    switch (Key) {
+    case VK_SPACE:
+        SetChecked(!Checked());
+        break;
+    case VK_RETURN: case VK_PRIOR: case VK_NEXT: case VK_END: case VK_LEFT: case VK_UP: case VK_RIGHT: case VK_DOWN: {
+        if (!FGrid) break;
+        FGrid->HideInplaceEdit();
+        if (FGrid->CanFocus()) FGrid->SetFocus();
+        if (Key == VK_RETURN)
+            FGrid->AdvanceToNextCell(FGrid->Col(), FGrid->Row(), true, false, !GridEditorProtocol::ShiftDown(), true,
+                                     false);
+        else if (Key == VK_UP || Key == VK_DOWN)
+            FGrid->KeyDown(Key, Shift);
+        Key = 0;
+        return;
+    }
+    default: break;
+    }
+    TCheckBox::KeyDown(Key, Shift);
+}
+
+// ---------------------------------------------------------------------------
+// TGridButton
+
+TGridButton::TGridButton(TComponent* AOwner) : TButton(AOwner), FGrid(CheckedCast<TVodStringGrid>(AOwner)) {}
+
+void TGridButton::ExchangeCaption()
+{
+    auto* g = dynamic_cast<TVodStringGrid*>(Parent());
+    if (!g) return;
+    String s;
+    g->EllipsClick(Caption(), s);
+    SetCaption(s);
+    g->SetCurrentCell(s);
+}
+
+void TGridButton::Dispatch(TMessage& Message)
+{
+    if (Message.Msg == WM_LBUTTONUP) ExchangeCaption();
+    if (Message.Msg == CM_WANTSPECIALKEY) {
+        switch (Word(Message.WParam)) {
+        case VK_ESCAPE: case VK_LEFT: case VK_UP: case VK_RIGHT: case VK_DOWN: Message.Result = 1; return;
+        default: break;
+        }
+    }
+    TButton::Dispatch(Message);
+}
+
+void TGridButton::KeyUp(Word& Key, TShiftState Shift)
+{
+    if (Key == VK_SPACE) {
+        ExchangeCaption();
+        if (CanFocus()) SetFocus();
+        Repaint();
+    }
+    (void)Shift;
+}
+
+void TGridButton::KeyDown(Word& Key, TShiftState Shift)
+{
+    if (!FGrid) {
+        TButton::KeyDown(Key, Shift);
+        return;
+    }
+    auto leave = [this] {
+        SetVisible(false);
+        SetEnabled(false);
+        GridEditorProtocol::EditMode(FGrid) = false;
+        if (FGrid->CanFocus()) FGrid->SetFocus();
+    };
+    switch (Key) {
+    case VK_LEFT: case VK_UP: case VK_RIGHT: case VK_DOWN: {
+        const Word k = Key;
+        if (FGrid->HandleAllocated()) SendMessage(FGrid->Handle(), WM_KEYDOWN, k, 0);
+        leave();
+        if (FGrid->HandleAllocated()) SendMessage(FGrid->Handle(), WM_KEYUP, k, 0);
+        Key = 0;
+        return;
+    }
+    case VK_ESCAPE:
+        leave();
+        FGrid->RestoreCellValue();
+        if (FGrid->HandleAllocated()) SendMessage(FGrid->Handle(), WM_KEYDOWN, VK_ESCAPE, 0);
+        Key = 0;
+        return;
+    default: TButton::KeyDown(Key, Shift);
+    }
+}
+
+// ---------------------------------------------------------------------------
+// TGridDateTimePicker
+
+TGridDateTimePicker::TGridDateTimePicker(TComponent* AOwner)
+    : TVodDateTimePicker(AOwner), FGrid(dynamic_cast<TVodStringGrid*>(AOwner))
+{
+    FGridTabhandling = true;
+}
+
+void TGridDateTimePicker::DoExit()
+{
+    if (FGrid) FGrid->HideInplaceEdit();
+    TVodDateTimePicker::DoExit();
+}
+
+void TGridDateTimePicker::KeyDown(Word& Key, TShiftState Shift)
+{
+    switch (Key) {
+    case VK_TAB: case VK_RETURN: case VK_ESCAPE: case VK_PRIOR: case VK_NEXT: case VK_END: break;
+    default: TVodDateTimePicker::KeyDown(Key, Shift); return;
+    }
+    if (!FGrid) {
+        TVodDateTimePicker::KeyDown(Key, Shift);
+        return;
+    }
+    auto end = [this] {
+        FGrid->HideInplaceEdit();
+        if (FGrid->CanFocus()) FGrid->SetFocus();
+    };
+    if (Key == VK_ESCAPE) {
+        // The date from before the edit; the time of day as last edited.
+        SetDate(GridEditorProtocol::OriginalDateTime(FGrid));
+        end();
+        Key = 0;
+        return;
+    }
+    if (Key == VK_RETURN) {
+        end();
+        if (FGrid->Navigation()->AdvanceOnEnter())
+            FGrid->AdvanceToNextCell(FGrid->Col(), FGrid->Row(), true, false, !GridEditorProtocol::ShiftDown(), true,
+                                     false);
+        Key = 0;
+        return;
+    }
+    const bool timePart = TimePicker() && TimePicker()->Focused();
+    const bool onlyShift = Shift.Contains(ssShift) && !Shift.Contains(ssCtrl) && !Shift.Contains(ssAlt);
+    const bool tabOut = Key == VK_TAB && ((!Shift.Contains(ssShift) && timePart && FGrid->NeedsTabValidation()) ||
+                                          (onlyShift && !timePart));
+    if (tabOut) {
+        const TDateTime v = DateTime();
+        end();
+        FGrid->SetCurrentCell(FormatDateTime(FormatSettings.ShortDateFormat, v) + L" " +
+                              FormatDateTime(FormatSettings.LongTimeFormat, v));
+        FGrid->HandleTabKey(GridEditorProtocol::ShiftDown());
+        Key = 0;
+        return;
+    }
+    TVodDateTimePicker::KeyDown(Key, Shift);
 }

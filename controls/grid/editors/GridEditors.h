@@ -11,6 +11,7 @@
 #include "platform/ui/StdCtrls.h"
 #include "controls/grid/editors/CellControls.h"
 #include "controls/grid/editors/VodInplaceEdit.h"
+#include "controls/edits/VodDateTimePicker.h"
 
 class TVodStringGrid;
 
@@ -61,10 +62,19 @@ protected:
     void DoExit() override;
 };
 
+// The editor of edCheckBox cells. Space and a click toggle it; Enter and
+// the navigation keys end the edit and move in the grid; Esc is left to
+// the check box.
 class TGridCheckBox : public TCheckBox {
     VEL_CLASS(TGridCheckBox, TCheckBox)
 public:
-    explicit TGridCheckBox(TComponent* AOwner) : TCheckBox(AOwner) {}
+    explicit TGridCheckBox(TComponent* AOwner);
+    void ReCreate() { RecreateWnd(); }
+
+protected:
+    void KeyDown(Word& Key, TShiftState Shift) override;
+    void Dispatch(TMessage& Message) override;
+    TVodStringGrid* FGrid = nullptr;
 };
 
 class TGridEditBtn : public TEdit {
@@ -94,9 +104,37 @@ private:
     String FUnitID;
 };
 
+// The editor of edButton cells: a release of the button (click or Space)
+// runs the grid's OnEllipsClick on the caption and writes the result into
+// the cell; the arrows and Esc hand the key back to the grid.
 class TGridButton : public TButton {
     VEL_CLASS(TGridButton, TButton)
 public:
-    explicit TGridButton(TComponent* AOwner) : TButton(AOwner) {}
+    explicit TGridButton(TComponent* AOwner);
+    void ReCreate() { RecreateWnd(); }
+
+protected:
+    void KeyDown(Word& Key, TShiftState Shift) override;
+    void KeyUp(Word& Key, TShiftState Shift) override;
+    void Dispatch(TMessage& Message) override;
+    // The caption through OnEllipsClick and into the cell.
+    void ExchangeCaption();
+    TVodStringGrid* FGrid = nullptr;
+};
+
+// The editor of edDateTimeEdit cells: a date part and a time part. Tab
+// moves between the parts; Tab out of the time part (Shift+Tab out of the
+// date part) writes the date and time into the cell and moves on.
+class TGridDateTimePicker : public TVodDateTimePicker {
+    VEL_CLASS(TGridDateTimePicker, TVodDateTimePicker)
+public:
+    // The owner is taken as the grid without a class check (nil when it is
+    // no grid).
+    explicit TGridDateTimePicker(TComponent* AOwner);
+    void DoExit() override;
+    void KeyDown(Word& Key, TShiftState Shift) override;
+
+protected:
+    TVodStringGrid* FGrid = nullptr;
 };
 
