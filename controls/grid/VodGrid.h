@@ -792,6 +792,8 @@ class TGridColorDropDown;
 class TGridImageDropDown;
 class TGridControlDropDown;
 class TGridDateTimePicker;
+class TGridDatePicker;
+class TGridSpin;
 struct GridEditorProtocol;
 class TScrollBar;
 class TImageList;
@@ -3966,6 +3968,8 @@ public:
     // The grid's special editors, each made on first use with the grid as
     // owner and parent, hidden, and set up for the grid.
     TVodRichEdit* RichEdit();
+    TGridSpin* SpinEdit();
+    TGridDatePicker* DateTimePicker();
     TGridDateTimePicker* DateAndTimePicker();
     TGridTrackbarDropDown* TrackbarDropDown();
     TGridMemoDropDown* MemoDropDown();
@@ -3987,6 +3991,14 @@ public:
     std::function<void(TObject* Sender, Integer ACol, Integer ARow, TColor& Color, String& Text)> OnColorSelected;
     std::function<void(TObject* Sender, Integer ACol, Integer ARow, Integer& Index)> OnImageSelected;
     TNotifyEvent OnRichEditSelectionChange;
+    // The spin editor's button clicks (column, row, value, up).
+    std::function<void(TObject* Sender, Integer ACol, Integer ARow, Integer AValue, bool UpDown)> OnSpinClick;
+    std::function<void(TObject* Sender, Integer ACol, Integer ARow, double AValue, bool UpDown)> OnFloatSpinClick;
+    std::function<void(TObject* Sender, Integer ACol, Integer ARow, TDateTime AValue, bool UpDown)> OnDateSpinClick,
+        OnTimeSpinClick;
+    // A date editor value not in the platform's date format (var value,
+    // preset to now).
+    std::function<void(TObject* Sender, const String& Value, TDateTime& Date)> OnCustomStrToDate;
     friend struct GridEditorProtocol;
 
 protected:
@@ -4001,6 +4013,8 @@ protected:
 
     // === state: editor accessors and the inplace editor classes ===
     TVodRichEdit* FRichEdit = nullptr;
+    TGridSpin* FEditSpin = nullptr;
+    TGridDatePicker* FEditDate = nullptr;
     TGridDateTimePicker* FEditDateTime = nullptr;
     TGridTrackbarDropDown* FEditTrackBar = nullptr;
     TGridMemoDropDown* FEditMemo = nullptr;

@@ -210,7 +210,17 @@ void TVodStringGrid::ShowEditorControl(Integer ACol, Integer ARow)
             }
         }
         e->SetVisible(true);
+        {
+            const TGridLook lk = Look();
+            const bool flat = lk == glSoft || lk == glQel || lk == glXP || lk == glListView || lk == glVista ||
+                              lk == glWin7 || lk == glOffice2007;
+            e->SetFlat(flat);
+            e->SetEtched(flat);
+        }
         e->SetColor(C);
+        if (FNavigation->AutoComboDropSize()) e->SizeDropDownWidth();
+        else if (e->DropWidth() > 0 && e->HandleAllocated())
+            SendMessage(e->Handle(), CB_SETDROPPEDWIDTH, WPARAM(e->DropWidth()), 0);
         focus(e);
         const bool dropped = FMouseActions->DirectComboDrop() || FControlLook->DropDownAlwaysVisible();
         if (dropped) e->SetDroppedDown(true);

@@ -6,6 +6,8 @@
 #include <cwctype>
 
 #include "controls/grid/VodGrid.h"
+#include "controls/grid/editors/EditLink.h"
+#include "controls/grid/editors/GridDateEditors.h"
 #include "controls/grid/editors/GridDropDownEditors.h"
 #include "controls/grid/editors/GridEditors.h"
 #include "controls/grid/editors/VodRichEdit.h"
@@ -47,6 +49,24 @@ TVodRichEdit* TVodStringGrid::RichEdit()
         if (FRichEdit->HandleAllocated()) SetTransparentExStyle(FRichEdit->Handle());
     }
     return FRichEdit;
+}
+
+TGridDatePicker* TVodStringGrid::DateTimePicker()
+{
+    if (!FEditDate) {
+        FEditDate = new TGridDatePicker(this);
+        FEditDate->SetVisible(false);
+        FEditDate->SetParent(this);
+        FEditDate->SetEnabled(false);
+        FEditDate->OnCloseUp = [this](TObject* s) { DatePickerCloseUp(s); };
+        FEditDate->OnDropDown = [this](TObject*) {
+            if (OnDatePickerDropDown) OnDatePickerDropDown(this, Row(), Col());
+        };
+        FEditDate->OnChange = [this](TObject*) {
+            if (OnEditChange) OnEditChange(this, Col(), Row(), GridDatePickerText(FEditDate));
+        };
+    }
+    return FEditDate;
 }
 
 TGridDateTimePicker* TVodStringGrid::DateAndTimePicker()
@@ -164,6 +184,11 @@ TWinControl* TVodStringGrid::CellEditor()
     case edDateTimeEdit:
         if (FEditDateTime) return FEditDateTime;
         break;
+    case edTimeEdit:
+    case edDateEdit:
+    case edDateEditUpDown:
+        if (FEditDate) return FEditDate;
+        break;
     default: break;
     }
     return NormalEdit();
@@ -211,6 +236,64 @@ bool TVodStringGrid::ShowClassEditor(Integer ACol, Integer ARow, const TRect& R,
         // The grid drop-down editor comes with the grid drop-down; until
         // then this type shows nothing.
         return true;
+    case edDateEdit:
+    case edDateEditUpDown:
+    case edTimeEdit: {
+        if (!GridUnit().ComCtl470) return true;
+        TGridDatePicker* e = DateTimePicker();
+        EditMode = true;
+        e->SetParent(this);
+        e->ReCreate();
+        const bool time = EditControl == edTimeEdit;
+        if (time) {
+            TDateTime v = 0;
+            if (Trim(Text).empty() || !TryStrToTime(Text, v)) v = Now();
+            e->SetTime(v);
+            e->SetKind(dtkTime);
+            e->SetTop(R.Top);
+            e->SetLeft(R.Left);
+            e->SetHeight(H);
+            e->SetWidth(W);
+            e->SetEnabled(true);
+            e->SetVisible(true);
+            e->SetColor(C);
+            props();
+            focus(e);
+            EditCtrl = e;
+            return true;
+        }
+        // The date: now (inside a set range) for an empty text; a value
+        // past a set maximum or before a set minimum moves inside it.
+        const TDateTime now = Now(), mx = e->MaxDate(), mn = e->MinDate();
+        TDateTime v = now;
+        if (Trim(Text).empty()) {
+            if (mx != 0 && now > mx) v = mx;
+            else if (mn != 0 && now < mn) v = mn;
+        } else if (OnCustomStrToDate) {
+            OnCustomStrToDate(this, Text, v);
+        } else if (TryStrToDate(Text, v) || TryStrToDateTime(Text, v)) {
+            if (mx != 0 && mx < v) v = mx - 1;
+            if (mn != 0 && !(mn < v)) v = mn + 1;
+        } else {
+            v = now;
+        }
+        e->SetDateTime(v);
+        e->SetKind(dtkDate);
+        e->SetDateMode(EditControl == edDateEditUpDown ? dmUpDown : dmComboBox);
+        props();
+        e->SetTop(R.Top);
+        e->SetLeft(R.Left);
+        e->SetWidth(W);
+        if (e->Height() != H) e->SetHeight(H);
+        e->SetEnabled(true);
+        e->SetVisible(true);
+        e->SetColor(C);
+        focus(e);
+        if (FMouseActions->DirectDateDrop() && e->HandleAllocated()) SendMessage(e->Handle(), WM_KEYDOWN, VK_F4, 0);
+        postKey(e);
+        EditCtrl = e;
+        return true;
+    }
     case edDateTimeEdit: {
         if (!GridUnit().ComCtl470) return true;
         TGridDateTimePicker* e = DateAndTimePicker();
@@ -419,6 +502,39 @@ bool TVodStringGrid::HideClassEditor(Integer ACol, Integer ARow)
         }
         return true;
     case edVodGridDropDown: EditMode = false; return true;
+    case edDateEdit:
+    case edDateEditUpDown:
+        if (!GridUnit().ComCtl470) return true;
+        if (FEditDate) {
+            if (FEditDate->Checked()) {
+                SYSTEMTIME st{};
+                if (FEditDate->HandleAllocated() &&
+                    SendMessage(FEditDate->Handle(), DTM_GETSYSTEMTIME, 0, LPARAM(&st)) == GDT_VALID && st.wYear &&
+                    st.wMonth && st.wDay)
+                    T(FormatDateTime(FormatSettings.ShortDateFormat, EncodeDate(st.wYear, st.wMonth, st.wDay)));
+                else if (!FEditDate->HandleAllocated())
+                    T(FormatDateTime(FormatSettings.ShortDateFormat, FEditDate->DateTime()));
+            } else {
+                T(String());
+            }
+            EditMode = false;
+            hide(FEditDate);
+        }
+        EditMode = false;
+        return true;
+    case edTimeEdit:
+        if (!GridUnit().ComCtl470) return true;
+        if (FEditDate) {
+            // The picker's own format stands in for the long time format.
+            const String saved = FormatSettings.LongTimeFormat;
+            if (!FEditDate->Format().empty()) FormatSettings.LongTimeFormat = FEditDate->Format();
+            T(GridDatePickerText(FEditDate));
+            FormatSettings.LongTimeFormat = saved;
+            EditMode = false;
+            hide(FEditDate);
+        }
+        EditMode = false;
+        return true;
     case edDateTimeEdit:
         if (!GridUnit().ComCtl470) return true;
         if (FEditDateTime) {

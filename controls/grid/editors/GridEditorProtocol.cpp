@@ -69,7 +69,7 @@ void GridEditorProtocol::CaretUnderMouse(TVodStringGrid* G, TWinControl* Editor,
     p = Editor->ScreenToClient(p);
     if (p.X < 0 || p.X > Editor->Width() || p.Y < 0 || p.Y > Editor->Height()) return;
     HWND w = EditWnd ? EditWnd : Editor->Handle();
-    const LRESULT r = SendMessage(w, EM_CHARFROMPOS, 0, MAKELPARAM(WORD(p.X), WORD(p.Y)));
+    const LRESULT r = SendMessage(w, EM_CHARFROMPOS, 0, MAKELPARAM(p.X, p.Y));
     if (r == -1) return;
     const Integer at = LOWORD(r);
     SendMessage(w, EM_SETSEL, WPARAM(at), LPARAM(at));

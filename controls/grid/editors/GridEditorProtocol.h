@@ -50,6 +50,8 @@ struct GridEditorProtocol {
 
     // The grid state the editors read and write.
     static String NewCellText(TVodStringGrid* G) { return G->FNewCellText; }
+    static String& NewCellTextRef(TVodStringGrid* G) { return G->FNewCellText; }
+    static TDateTime& OriginalDateTimeRef(TVodStringGrid* G) { return G->FOriginalDateTime; }
     static const String& CellCache(TVodStringGrid* G) { return G->FCellCache; }
     static bool& LButFlg(TVodStringGrid* G) { return G->LButFlg; }
     static bool& EditMode(TVodStringGrid* G) { return G->EditMode; }

@@ -2,7 +2,6 @@
 
 #include "controls/grid/VodGrid.h"
 #include "controls/grid/editors/GridEditorProtocol.h"
-#include "platform/base/SysUtils.h"
 
 void TGridUnitEditBtn::SetUnitID(const String& v)
 {
@@ -111,64 +110,4 @@ void TGridButton::KeyDown(Word& Key, TShiftState Shift)
         return;
     default: TButton::KeyDown(Key, Shift);
     }
-}
-
-// ---------------------------------------------------------------------------
-// TGridDateTimePicker
-
-TGridDateTimePicker::TGridDateTimePicker(TComponent* AOwner)
-    : TVodDateTimePicker(AOwner), FGrid(dynamic_cast<TVodStringGrid*>(AOwner))
-{
-    FGridTabhandling = true;
-}
-
-void TGridDateTimePicker::DoExit()
-{
-    if (FGrid) FGrid->HideInplaceEdit();
-    TVodDateTimePicker::DoExit();
-}
-
-void TGridDateTimePicker::KeyDown(Word& Key, TShiftState Shift)
-{
-    switch (Key) {
-    case VK_TAB: case VK_RETURN: case VK_ESCAPE: case VK_PRIOR: case VK_NEXT: case VK_END: break;
-    default: TVodDateTimePicker::KeyDown(Key, Shift); return;
-    }
-    if (!FGrid) {
-        TVodDateTimePicker::KeyDown(Key, Shift);
-        return;
-    }
-    auto end = [this] {
-        FGrid->HideInplaceEdit();
-        if (FGrid->CanFocus()) FGrid->SetFocus();
-    };
-    if (Key == VK_ESCAPE) {
-        // The date from before the edit; the time of day as last edited.
-        SetDate(GridEditorProtocol::OriginalDateTime(FGrid));
-        end();
-        Key = 0;
-        return;
-    }
-    if (Key == VK_RETURN) {
-        end();
-        if (FGrid->Navigation()->AdvanceOnEnter())
-            FGrid->AdvanceToNextCell(FGrid->Col(), FGrid->Row(), true, false, !GridEditorProtocol::ShiftDown(), true,
-                                     false);
-        Key = 0;
-        return;
-    }
-    const bool timePart = TimePicker() && TimePicker()->Focused();
-    const bool onlyShift = Shift.Contains(ssShift) && !Shift.Contains(ssCtrl) && !Shift.Contains(ssAlt);
-    const bool tabOut = Key == VK_TAB && ((!Shift.Contains(ssShift) && timePart && FGrid->NeedsTabValidation()) ||
-                                          (onlyShift && !timePart));
-    if (tabOut) {
-        const TDateTime v = DateTime();
-        end();
-        FGrid->SetCurrentCell(FormatDateTime(FormatSettings.ShortDateFormat, v) + L" " +
-                              FormatDateTime(FormatSettings.LongTimeFormat, v));
-        FGrid->HandleTabKey(GridEditorProtocol::ShiftDown());
-        Key = 0;
-        return;
-    }
-    TVodDateTimePicker::KeyDown(Key, Shift);
 }

@@ -11,18 +11,52 @@
 #include "platform/ui/StdCtrls.h"
 #include "controls/grid/editors/CellControls.h"
 #include "controls/grid/editors/VodInplaceEdit.h"
-#include "controls/edits/VodDateTimePicker.h"
+#include "controls/grid/VurComboBox.h"
 
 class TVodStringGrid;
 
-class TGridCombo : public TComboBox {
-    VEL_CLASS(TGridCombo, TComboBox)
+// The editor of edComboEdit (typed text with a list) and edComboList (the
+// list only) cells.
+class TGridCombo : public TVurComboBox {
+    VEL_CLASS(TGridCombo, TVurComboBox)
 public:
-    explicit TGridCombo(TComponent* AOwner) : TComboBox(AOwner) {}
-    // Facts about the system the drawing relies on, set by the grid.
-    bool IsWinXP = false;
-    bool IsVista = false;
+    explicit TGridCombo(TComponent* AOwner);
+    // Cleared at every key down.
+    bool Forced = false;
+    // Completion allowed: False while the last key down was Backspace or
+    // Delete.
+    bool WorkMode = true;
+    // The item (or lookup entry) the last completion used.
+    Integer ItemIdx = -1;
+    // Set just before the combo hands a key to the grid's DoneInplaceEdit.
+    bool FAdvance = false;
+    // Set when a completion filled the text.
+    bool ItemChange = false;
+    const String& EditText() const { return FEditText; }
+    void SetEditText(const String& v) { FEditText = v; }
+    TNotifyEvent OnReturnKey;
+    // Widens the dropped list to the widest item, measured with the grid's
+    // font; never narrower than the combo.
+    void SizeDropDownWidth();
+    Integer DroppedWidth() const { return FDroppedWidth; }
+    // Completion of the typed prefix (run at every key up).
+    void DoChange();
+    void KeyDown(Word& Key, TShiftState Shift) override;
+    void KeyUp(Word& Key, TShiftState Shift) override;
+    void KeyPress(wchar_t& Key) override;
+    void WndProc(TMessage& Message) override;
+
+protected:
+    void DoExit() override;
+    void Change() override;
+    void Dispatch(TMessage& Message) override;
+    void FireComboChange(Integer Index);
+    String FEditText;
+    Integer FDroppedWidth = 0;
+    TVodStringGrid* FGrid = nullptr;
 };
+// The legacy mouse-wheel message the combo editor answers.
+UINT GridLegacyWheelMessage();
 
 // The editors of fixed cells (header editors and the filter edit row).
 // StopEdit validates the text through the grid's OnCellValidate: a valid
@@ -119,22 +153,6 @@ protected:
     void Dispatch(TMessage& Message) override;
     // The caption through OnEllipsClick and into the cell.
     void ExchangeCaption();
-    TVodStringGrid* FGrid = nullptr;
-};
-
-// The editor of edDateTimeEdit cells: a date part and a time part. Tab
-// moves between the parts; Tab out of the time part (Shift+Tab out of the
-// date part) writes the date and time into the cell and moves on.
-class TGridDateTimePicker : public TVodDateTimePicker {
-    VEL_CLASS(TGridDateTimePicker, TVodDateTimePicker)
-public:
-    // The owner is taken as the grid without a class check (nil when it is
-    // no grid).
-    explicit TGridDateTimePicker(TComponent* AOwner);
-    void DoExit() override;
-    void KeyDown(Word& Key, TShiftState Shift) override;
-
-protected:
     TVodStringGrid* FGrid = nullptr;
 };
 

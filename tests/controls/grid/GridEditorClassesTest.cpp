@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "StringGridFixture.h"
+#include "controls/grid/editors/GridDateEditors.h"
 #include "controls/grid/editors/GridDropDownEditors.h"
 #include "controls/grid/editors/GridEditors.h"
 #include "platform/base/SysUtils.h"
