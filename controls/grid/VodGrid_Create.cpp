@@ -257,7 +257,7 @@ TVodStringGrid::TVodStringGrid(TComponent* AOwner)
         FBtnEdit->SetVisible(false);
         FBtnEdit->SetButtonCaption(L"...");
         FBtnEdit->SetBorderStyle(bsNone);
-        FBtnEdit->IsWinXP = FIsWinXP;
+        FBtnEdit->SetIsWinXP(FIsWinXP);
         FBtnUnitEdit = new TGridUnitEditBtn(this);
         FBtnUnitEdit->SetParent(this);
         FBtnUnitEdit->SetEnabled(false);

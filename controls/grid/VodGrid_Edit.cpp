@@ -270,10 +270,15 @@ void TVodStringGrid::ShowEditorControl(Integer ACol, Integer ARow)
         e->SetMaxLength(GetEditLimit());
         e->SetUnitID(String());
         e->SetText(String());
-        String value, unit;
-        SplitValueAndUnit(text, value, unit);
-        e->SetText(value);
-        e->SetUnitID(unit);
+        // The editor splits the text by its units; a text that ends in none
+        // of them is shown whole, so that the edit never loses it.
+        e->SetTextAndUnit(text);
+        if (e->TextAndUnit() != text) {
+            String value, unit;
+            SplitValueAndUnit(text, value, unit);
+            e->SetText(e->Units()->IndexOf(unit) >= 0 ? value : text);
+            e->SetUnitID(e->Units()->IndexOf(unit) >= 0 ? unit : String());
+        }
         props();
         e->SetVisible(true);
         e->SetEnabled(true);

@@ -9,6 +9,7 @@
 #include "controls/grid/editors/EditLink.h"
 #include "controls/grid/editors/GridDateEditors.h"
 #include "controls/grid/editors/GridDropDownEditors.h"
+#include "controls/grid/editors/GridSpinEditor.h"
 #include "controls/grid/editors/GridEditors.h"
 #include "controls/grid/editors/VodRichEdit.h"
 #include "platform/base/SysUtils.h"
@@ -49,6 +50,19 @@ TVodRichEdit* TVodStringGrid::RichEdit()
         if (FRichEdit->HandleAllocated()) SetTransparentExStyle(FRichEdit->Handle());
     }
     return FRichEdit;
+}
+
+TGridSpin* TVodStringGrid::SpinEdit()
+{
+    if (!FEditSpin) {
+        FEditSpin = new TGridSpin(this);
+        FEditSpin->SetVisible(false);
+        FEditSpin->SetParent(this);
+        FEditSpin->SetEnabled(false);
+        FEditSpin->SetBorderStyle(bsNone);
+        FEditSpin->SetIsWinXP(FIsWinXP);
+    }
+    return FEditSpin;
 }
 
 TGridDatePicker* TVodStringGrid::DateTimePicker()
@@ -236,6 +250,52 @@ bool TVodStringGrid::ShowClassEditor(Integer ACol, Integer ARow, const TRect& R,
         // The grid drop-down editor comes with the grid drop-down; until
         // then this type shows nothing.
         return true;
+    case edSpinEdit:
+    case edFloatSpinEdit:
+    case edTimeSpinEdit:
+    case edDateSpinEdit: {
+        TGridSpin* e = SpinEdit();
+        EditMode = true;
+        e->ReCreate();
+        e->SetTop(R.Top);
+        e->SetLeft(R.Left);
+        e->SetWidth(W);
+        e->SetHeight(H);
+        e->SetVisible(true);
+        e->SetEnabled(true);
+        e->SetColor(C);
+        e->SetExcelStyleDecimalSeparator(ExcelStyleDecimalSeparator());
+        props();
+        switch (EditControl) {
+        case edSpinEdit:
+            e->SetSpinType(sptNormal);
+            e->SetValue(StrToIntDef(Trim(Text), 0));
+            break;
+        case edFloatSpinEdit:
+            e->SetSpinType(sptFloat);
+            e->SetFloatValue(StrToFloatDef(ExtractNumberText(Text), 0));
+            break;
+        case edTimeSpinEdit:
+            e->SetSpinType(sptTime);
+            e->SetText(Text);
+            break;
+        default: {
+            e->SetSpinType(sptDate);
+            TDateTime d = 0;
+            if (Trim(Text).empty() || !TryStrToDate(Text, d)) d = Now();
+            e->SetDateValue(d);
+            break;
+        }
+        }
+        focus(e);
+        postKey(e);
+        if (FSpinUpClick) e->UpClick(e);
+        if (FSpinDnClick) e->DownClick(e);
+        FSpinUpClick = false;
+        FSpinDnClick = false;
+        EditCtrl = e;
+        return true;
+    }
     case edDateEdit:
     case edDateEditUpDown:
     case edTimeEdit: {
@@ -502,6 +562,21 @@ bool TVodStringGrid::HideClassEditor(Integer ACol, Integer ARow)
         }
         return true;
     case edVodGridDropDown: EditMode = false; return true;
+    case edSpinEdit:
+    case edFloatSpinEdit:
+    case edTimeSpinEdit:
+    case edDateSpinEdit:
+        EditMode = false;
+        if (FEditSpin) {
+            TGridSpin* e = FEditSpin;
+            if (e->AllowEmptyValue() && Trim(e->Text()).empty()) SetCellEx(ACol, ARow, String());
+            else if (EditControl == edSpinEdit) SetInts(ACol, ARow, e->Value());
+            else if (EditControl == edFloatSpinEdit) SetFloats(ACol, ARow, e->FloatValue());
+            else if (EditControl == edTimeSpinEdit) T(e->Text());
+            else SetDates(ACol, ARow, e->DateValue());
+            hide(e);
+        }
+        return true;
     case edDateEdit:
     case edDateEditUpDown:
         if (!GridUnit().ComCtl470) return true;

@@ -3,12 +3,6 @@
 #include "controls/grid/VodGrid.h"
 #include "controls/grid/editors/GridEditorProtocol.h"
 
-void TGridUnitEditBtn::SetUnitID(const String& v)
-{
-    if (FUnitID == v) return;
-    FUnitID = v;
-    if (OnUnitChanged) OnUnitChanged(this, v);
-}
 
 // ---------------------------------------------------------------------------
 // TGridCheckBox

@@ -11,7 +11,9 @@
 #include "platform/ui/StdCtrls.h"
 #include "controls/grid/editors/CellControls.h"
 #include "controls/grid/editors/VodInplaceEdit.h"
+#include "controls/grid/VodObj.h"
 #include "controls/grid/VurComboBox.h"
+#include "controls/grid/VurEditBtn.h"
 
 class TVodStringGrid;
 
@@ -111,32 +113,62 @@ protected:
     TVodStringGrid* FGrid = nullptr;
 };
 
-class TGridEditBtn : public TEdit {
-    VEL_CLASS(TGridEditBtn, TEdit)
+// The editor of edEditBtn, edNumericEditBtn, edFloatEditBtn and
+// edMaskEditBtn cells: the button (or F4) runs the grid's OnEllipsClick on
+// the text; typed characters are filtered by the cell's editor type; paste
+// goes through the grid's paste events; Left and Right at the ends of the
+// text walk into the neighbouring cells when the grid asks for it.
+class TGridEditBtn : public TVurEditBtn {
+    VEL_CLASS(TGridEditBtn, TVurEditBtn)
 public:
-    explicit TGridEditBtn(TComponent* AOwner) : TEdit(AOwner) {}
-    const String& ButtonCaption() const { return FButtonCaption; }
-    void SetButtonCaption(const String& v) { FButtonCaption = v; }
-    bool IsWinXP = false;
+    explicit TGridEditBtn(TComponent* AOwner);
+    void ReCreate() { RecreateWnd(); }
+    // False while the last key down was Backspace or Delete.
+    bool WorkMode = true;
+    // The selection start when the last key went down.
+    Integer FSelKeyDown = 0;
+    // The edit ends after a button click.
+    bool StopEditAfterClick() const { return FStopEditAfterClick; }
+    void SetStopEditAfterClick(bool v) { FStopEditAfterClick = v; }
+    // The text through OnEllipsClick, shown wholly selected.
+    void ButtonClicked();
+    // The clipboard's text through the grid's paste events.
+    void Paste();
+    // Completion of the typed prefix from the grid's lookup list.
+    void DoLookup();
+    void KeyDown(Word& Key, TShiftState Shift) override;
+    void KeyUp(Word& Key, TShiftState Shift) override;
+    void KeyPress(wchar_t& Key) override;
 
-private:
-    String FButtonCaption;
+protected:
+    void DoExit() override;
+    void Change() override;
+    void Dispatch(TMessage& Message) override;
+    TVodStringGrid* FGrid = nullptr;
+    bool FStopEditAfterClick = false;
 };
 
-using TUnitChangedEvent = std::function<void(TObject* Sender, const String& NewUnit)>;
-
-class TGridUnitEditBtn : public TGridEditBtn {
-    VEL_CLASS(TGridUnitEditBtn, TGridEditBtn)
+// The editor of the unit edit types: the cell holds the number followed by
+// its unit.
+class TGridUnitEditBtn : public TVurUnitEditBtn {
+    VEL_CLASS(TGridUnitEditBtn, TVurUnitEditBtn)
 public:
-    explicit TGridUnitEditBtn(TComponent* AOwner) : TGridEditBtn(AOwner) {}
-    const String& UnitID() const { return FUnitID; }
-    // Announces a changed unit.
-    void SetUnitID(const String& v);
-    TUnitChangedEvent OnUnitChanged;
+    explicit TGridUnitEditBtn(TComponent* AOwner);
+    void ReCreate() { RecreateWnd(); }
+    // OnEllipsClick on the text, then the units menu.
+    void ClickButton() override;
+    void KeyDown(Word& Key, TShiftState Shift) override;
 
-private:
-    String FUnitID;
+protected:
+    void DoExit() override;
+    void Dispatch(TMessage& Message) override;
+    TVodStringGrid* FGrid = nullptr;
 };
+
+// Whether a typed character passes the filter of the edit-button editor
+// type (Ctrl: held now); Beep tells a refusal that sounds.
+bool GridEditorCharPasses(TEditorType Type, wchar_t Ch, const String& Text, Integer SelStart, Integer SelLength,
+                          bool Ctrl, bool& Beep);
 
 // The editor of edButton cells: a release of the button (click or Space)
 // runs the grid's OnEllipsClick on the caption and writes the result into

@@ -13,6 +13,7 @@
 #include "controls/grid/editors/GridDateEditors.h"
 #include "controls/grid/editors/GridDropDownEditors.h"
 #include "controls/grid/editors/GridEditors.h"
+#include "controls/grid/editors/VodRichEdit.h"
 #include "platform/base/SysUtils.h"
 #include "platform/ui/WindowManager.h"
 
