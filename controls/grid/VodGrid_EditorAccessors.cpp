@@ -47,7 +47,7 @@ TVodRichEdit* TVodStringGrid::RichEdit()
         FRichEdit->SetParent(this);
         FRichEdit->SetBounds(0, 0, 0, 0);
         FRichEdit->SetBorderStyle(bsNone);
-        if (FRichEdit->HandleAllocated()) SetTransparentExStyle(FRichEdit->Handle());
+        if (HandleAllocated()) SetTransparentExStyle(FRichEdit->Handle());
     }
     return FRichEdit;
 }
