@@ -53,6 +53,7 @@ struct GridEditorProtocol {
     static String& NewCellTextRef(TVodStringGrid* G) { return G->FNewCellText; }
     static TDateTime& OriginalDateTimeRef(TVodStringGrid* G) { return G->FOriginalDateTime; }
     static const String& CellCache(TVodStringGrid* G) { return G->FCellCache; }
+    static String& CellCacheRef(TVodStringGrid* G) { return G->FCellCache; }
     static bool& LButFlg(TVodStringGrid* G) { return G->LButFlg; }
     static bool& EditMode(TVodStringGrid* G) { return G->EditMode; }
     static TEditorType& EditControl(TVodStringGrid* G) { return G->EditControl; }

@@ -96,12 +96,16 @@ void TGridButton::KeyDown(Word& Key, TShiftState Shift)
         Key = 0;
         return;
     }
-    case VK_ESCAPE:
+    case VK_ESCAPE: {
+        // The grid taking the focus must not change the text Esc restores.
+        const String cache = GridEditorProtocol::CellCache(FGrid);
         leave();
+        GridEditorProtocol::CellCacheRef(FGrid) = cache;
         FGrid->RestoreCellValue();
         if (FGrid->HandleAllocated()) SendMessage(FGrid->Handle(), WM_KEYDOWN, VK_ESCAPE, 0);
         Key = 0;
         return;
+    }
     default: TButton::KeyDown(Key, Shift);
     }
 }

@@ -76,7 +76,9 @@ TEST_F(GridEditorKeys, ComboCompletesFromItemsThenLookupKeepingTypedCase)
         EXPECT_EQ(c->Text(), k.Text) << k.Typed;
         EXPECT_EQ(c->SelStart(), k.SelStart) << k.Typed;
         EXPECT_EQ(c->SelLength(), k.SelLength) << k.Typed;
-        if (k.Item >= 0) EXPECT_EQ(c->ItemIndex(), k.Item) << k.Typed;
+        if (k.Item >= 0) {
+            EXPECT_EQ(c->ItemIndex(), k.Item) << k.Typed;
+        }
     }
     // An empty prefix completes nothing; Backspace stops completion.
     c->SetText(L"a");
@@ -164,6 +166,7 @@ TEST_F(GridEditorKeys, ComboWheelStopsAtTheEndsAndReportsNoItemSafely)
         seen.push_back(std::to_wstring(i) + L":" + s);
     };
     Open(1, 1, edComboList);
+    seen.clear();
     c->SetItemIndex(1);
     SendMessage(c->Handle(), GridLegacyWheelMessage(), WPARAM(-120), 0);
     EXPECT_EQ(c->ItemIndex(), 1);
