@@ -60,6 +60,7 @@ class TEditForm : public TForm {
 public:
     explicit TEditForm(TComponent* o) : TForm(o) {}
     TVodStringGrid* Grid = nullptr;
+    TVurComboBox* Combo = nullptr;
 
     void Fill()
     {
@@ -113,10 +114,9 @@ public:
         for (const wchar_t* s : {L"mm", L"cm", L"m"}) unit->Units()->Add(s);
         unit->SetTextAndUnit(L"25cm");
         auto* combo = new TVurComboBox(this);
+        Combo = combo;
         combo->SetParent(this);
         combo->SetBounds(520, 120, 150, 24);
-        combo->SetLabelCaption(L"Fruit");
-        combo->SetLabelPosition(VurComboBox::lpLeftCenter);
         for (const wchar_t* s : {L"Apple", L"Banana"}) combo->Items()->Add(s);
         combo->SetItemIndex(0);
         auto* date = new TVurDateTimePicker(this);
@@ -124,6 +124,14 @@ public:
         date->SetBounds(450, 170, 160, 24);
         date->SetMetroStyle(true);
         date->SetDate(EncodeDate(2026, 12, 11));
+    }
+
+    // The combo's label measures its caption on the window, so it comes
+    // once the form shows.
+    void LabelCombo()
+    {
+        Combo->SetLabelCaption(L"Fruit");
+        Combo->SetLabelPosition(VurComboBox::lpLeftCenter);
     }
 
     void OpenOne()
@@ -165,7 +173,10 @@ int main(int argc, char** argv)
     bool opened = false;
     RunDemoLoop(form, DemoSeconds(argc, argv), [form, &opened] {
         form->Announce();
-        if (!opened) form->OpenOne();
+        if (!opened) {
+            form->LabelCombo();
+            form->OpenOne();
+        }
         opened = true;
     });
     form->PrintCells();
