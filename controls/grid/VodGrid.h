@@ -782,6 +782,19 @@ class TControlCombo;
 class TVodInplaceEdit;
 class TVodRichEdit;
 class TEditLink;
+class TGridTrackbarDropDown;
+class TGridMemoDropDown;
+class TGridCalculatorDropDown;
+class TGridTimepickerDropDown;
+class TGridDetailPickerDropDown;
+class TGridGridDropDown;
+class TGridColorDropDown;
+class TGridImageDropDown;
+class TGridControlDropDown;
+class TGridDateTimePicker;
+class TGridDatePicker;
+class TGridSpin;
+struct GridEditorProtocol;
 class TScrollBar;
 class TImageList;
 class TPopupMenu;
@@ -3949,6 +3962,69 @@ protected:
     TVodRichEdit* FInplaceRichEdit = nullptr;
     // The edit link's control's own window procedure while it is subclassed.
     std::function<void(TMessage&)> FLinkWndProc;
+
+    // === editor accessors and the inplace editor classes (VodGrid_EditorAccessors.cpp) ===
+public:
+    // The grid's special editors, each made on first use with the grid as
+    // owner and parent, hidden, and set up for the grid.
+    TVodRichEdit* RichEdit();
+    TGridSpin* SpinEdit();
+    TGridDatePicker* DateTimePicker();
+    TGridDateTimePicker* DateAndTimePicker();
+    TGridTrackbarDropDown* TrackbarDropDown();
+    TGridMemoDropDown* MemoDropDown();
+    TGridCalculatorDropDown* CalculatorDropDown();
+    TGridTimepickerDropDown* TimePickerDropDown();
+    TGridDetailPickerDropDown* DetailPickerDropDown();
+    TGridGridDropDown* GridDropDown();
+    TGridColorDropDown* ColorPickerDropDown();
+    TGridImageDropDown* ImagePickerDropDown();
+    TGridControlDropDown* ControlDropDown();
+    // The editor of the running edit: nil outside edit mode, the special
+    // editor in use, else the default text editor.
+    TWinControl* CellEditor();
+    // The drop-down editors' header and footer button clicks.
+    std::function<void(TObject* Sender, Integer ButtonIndex)> OnDropDownHeaderButtonClick,
+        OnDropDownFooterButtonClick;
+    // The colour and image picker editors' values on their way into the
+    // cell (column, row, var value).
+    std::function<void(TObject* Sender, Integer ACol, Integer ARow, TColor& Color, String& Text)> OnColorSelected;
+    std::function<void(TObject* Sender, Integer ACol, Integer ARow, Integer& Index)> OnImageSelected;
+    TNotifyEvent OnRichEditSelectionChange;
+    // The spin editor's button clicks (column, row, value, up).
+    std::function<void(TObject* Sender, Integer ACol, Integer ARow, Integer AValue, bool UpDown)> OnSpinClick;
+    std::function<void(TObject* Sender, Integer ACol, Integer ARow, double AValue, bool UpDown)> OnFloatSpinClick;
+    std::function<void(TObject* Sender, Integer ACol, Integer ARow, TDateTime AValue, bool UpDown)> OnDateSpinClick,
+        OnTimeSpinClick;
+    // A date editor value not in the platform's date format (var value,
+    // preset to now).
+    std::function<void(TObject* Sender, const String& Value, TDateTime& Date)> OnCustomStrToDate;
+    friend struct GridEditorProtocol;
+
+protected:
+    // Shows the special editor of the drop-down, spin and date types over
+    // the cell rectangle R (W, H: the editor's size; C: its colour); False
+    // for other types.
+    bool ShowClassEditor(Integer ACol, Integer ARow, const TRect& R, Integer W, Integer H, TColor C,
+                         const String& Text, wchar_t FirstKey);
+    // Writes the value of those editors back into the cell (real column
+    // ACol) and hides them; False for other types.
+    bool HideClassEditor(Integer ACol, Integer ARow);
+
+    // === state: editor accessors and the inplace editor classes ===
+    TVodRichEdit* FRichEdit = nullptr;
+    TGridSpin* FEditSpin = nullptr;
+    TGridDatePicker* FEditDate = nullptr;
+    TGridDateTimePicker* FEditDateTime = nullptr;
+    TGridTrackbarDropDown* FEditTrackBar = nullptr;
+    TGridMemoDropDown* FEditMemo = nullptr;
+    TGridCalculatorDropDown* FEditCalculator = nullptr;
+    TGridTimepickerDropDown* FEditTimePicker = nullptr;
+    TGridDetailPickerDropDown* FEditDetailPicker = nullptr;
+    TGridGridDropDown* FEditGridPicker = nullptr;
+    TGridColorDropDown* FEditColorPicker = nullptr;
+    TGridImageDropDown* FEditImagePicker = nullptr;
+    TGridControlDropDown* FEditControlPicker = nullptr;
 
 private:
     std::unique_ptr<TSearchFooter> FSearchFooter;

@@ -236,8 +236,8 @@ TVodStringGrid::TVodStringGrid(TComponent* AOwner)
         FComboBox->SetParent(this);
         FComboBox->SetEnabled(false);
         FComboBox->SetVisible(false);
-        FComboBox->IsWinXP = FIsWinXP;
-        FComboBox->IsVista = FIsVista && FIsComCtl6;
+        FComboBox->SetIsWinXP(FIsWinXP);
+        FComboBox->SetIsVista(FIsVista && FIsComCtl6);
         FComponentStyle = tsWindowsXP;
         FFixedEdit = new TGridTransEdit(this);
         FFixedEdit->SetParent(this);
@@ -257,7 +257,7 @@ TVodStringGrid::TVodStringGrid(TComponent* AOwner)
         FBtnEdit->SetVisible(false);
         FBtnEdit->SetButtonCaption(L"...");
         FBtnEdit->SetBorderStyle(bsNone);
-        FBtnEdit->IsWinXP = FIsWinXP;
+        FBtnEdit->SetIsWinXP(FIsWinXP);
         FBtnUnitEdit = new TGridUnitEditBtn(this);
         FBtnUnitEdit->SetParent(this);
         FBtnUnitEdit->SetEnabled(false);

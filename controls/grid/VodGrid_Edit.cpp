@@ -50,6 +50,9 @@ TVodRichEdit* TVodStringGrid::InplaceRichEdit()
         FInplaceRichEdit = new TVodRichEdit(this);
         FInplaceRichEdit->SetVisible(false);
         FInplaceRichEdit->SetParent(this);
+        FInplaceRichEdit->OnSelectionChange = [this](TObject*) {
+            if (OnRichEditSelectionChange) OnRichEditSelectionChange(this);
+        };
     }
     return FInplaceRichEdit;
 }
@@ -207,7 +210,17 @@ void TVodStringGrid::ShowEditorControl(Integer ACol, Integer ARow)
             }
         }
         e->SetVisible(true);
+        {
+            const TGridLook lk = Look();
+            const bool flat = lk == glSoft || lk == glQel || lk == glXP || lk == glListView || lk == glVista ||
+                              lk == glWin7 || lk == glOffice2007;
+            e->SetFlat(flat);
+            e->SetEtched(flat);
+        }
         e->SetColor(C);
+        if (FNavigation->AutoComboDropSize()) e->SizeDropDownWidth();
+        else if (e->DropWidth() > 0 && e->HandleAllocated())
+            SendMessage(e->Handle(), CB_SETDROPPEDWIDTH, WPARAM(e->DropWidth()), 0);
         focus(e);
         const bool dropped = FMouseActions->DirectComboDrop() || FControlLook->DropDownAlwaysVisible();
         if (dropped) e->SetDroppedDown(true);
@@ -257,10 +270,15 @@ void TVodStringGrid::ShowEditorControl(Integer ACol, Integer ARow)
         e->SetMaxLength(GetEditLimit());
         e->SetUnitID(String());
         e->SetText(String());
-        String value, unit;
-        SplitValueAndUnit(text, value, unit);
-        e->SetText(value);
-        e->SetUnitID(unit);
+        // The editor splits the text by its units; a text that ends in none
+        // of them is shown whole, so that the edit never loses it.
+        e->SetTextAndUnit(text);
+        if (e->TextAndUnit() != text) {
+            String value, unit;
+            SplitValueAndUnit(text, value, unit);
+            e->SetText(e->Units()->IndexOf(unit) >= 0 ? value : text);
+            e->SetUnitID(e->Units()->IndexOf(unit) >= 0 ? unit : String());
+        }
         props();
         e->SetVisible(true);
         e->SetEnabled(true);
@@ -372,9 +390,8 @@ void TVodStringGrid::ShowEditorControl(Integer ACol, Integer ARow)
         break;
     }
     default:
-        // The spin, date and time editors and the drop-down editors come
-        // with the grid's inplace editor classes; until then these types
-        // show nothing.
+        // The spin, date and drop-down editors.
+        ShowClassEditor(ACol, ARow, R, W, H, C, text, firstKey);
         break;
     }
     FStartEditChar = 0;

@@ -133,9 +133,9 @@ void TVodStringGrid::HideEditorControl(Integer ACol, Integer ARow)
         EditMode = false;
         break;
     default:
-        // The default editor's types write through the platform editor; the
-        // spin, date and drop-down editors come with the grid's inplace
-        // editor classes.
+        // The spin, date and drop-down editors; the default editor's types
+        // write through the platform editor.
+        HideClassEditor(ACol, ARow);
         break;
     }
     if (EditControl != edNormal && EditControl != edCapital && EditControl != edValidChars && FEditActive)

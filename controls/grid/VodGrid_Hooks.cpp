@@ -493,11 +493,6 @@ bool TVodStringGrid::RatingChange(Integer ACol, Integer ARow, double& NewRate)
     return allow;
 }
 
-// The colour and image picker editors are made by the editing family on
-// first use; without them there is no selection to report.
-void TVodStringGrid::ColorSelect() {}
-void TVodStringGrid::ImageSelect() {}
-
 // ---------------------------------------------------------------------------
 // The look for exports
 

@@ -143,6 +143,11 @@ void TVodStringGrid::Dispatch(TMessage& M)
             EditDoneMessage(Integer(M.WParam), Integer(M.LParam));
             return;
         }
+        // An editor left its cell and asks for the editor of the new one.
+        if (M.Msg != 0 && M.Msg == GridUnit().GridEditShow) {
+            ShowInplaceEdit();
+            return;
+        }
         break;
     }
     TBaseGrid::Dispatch(M);

@@ -222,7 +222,6 @@ struct LVHITTESTINFO {
 
 enum TViewStyle { vsIcon, vsSmallIcon, vsList, vsReport };
 enum TItemChange { ctText, ctImage, ctState };
-enum TSearchDirection { sdLeft, sdRight, sdAbove, sdBelow, sdAll };
 enum TItemState { isNone, isCut, isDropHilited, isFocused, isSelected, isActivating };
 using TItemStates = TSet<TItemState>;
 
@@ -372,6 +371,8 @@ public:
     void SetItemFocused(TListItem* v);
     Integer SelCount() const;
     void ClearSelection();
+    // The list view's own search direction (other units name theirs alike).
+    enum TSearchDirection { sdLeft, sdRight, sdAbove, sdBelow, sdAll };
     TListItem* GetNextItem(TListItem* StartItem, TSearchDirection Direction, TItemStates States) const;
     TListItem* GetItemAt(Integer X, Integer Y) const;
     TListItem* TopItem() const;

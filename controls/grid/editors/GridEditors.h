@@ -11,17 +11,54 @@
 #include "platform/ui/StdCtrls.h"
 #include "controls/grid/editors/CellControls.h"
 #include "controls/grid/editors/VodInplaceEdit.h"
+#include "controls/grid/VodObj.h"
+#include "controls/grid/VurComboBox.h"
+#include "controls/grid/VurEditBtn.h"
 
 class TVodStringGrid;
 
-class TGridCombo : public TComboBox {
-    VEL_CLASS(TGridCombo, TComboBox)
+// The editor of edComboEdit (typed text with a list) and edComboList (the
+// list only) cells.
+class TGridCombo : public TVurComboBox {
+    VEL_CLASS(TGridCombo, TVurComboBox)
 public:
-    explicit TGridCombo(TComponent* AOwner) : TComboBox(AOwner) {}
-    // Facts about the system the drawing relies on, set by the grid.
-    bool IsWinXP = false;
-    bool IsVista = false;
+    explicit TGridCombo(TComponent* AOwner);
+    // Cleared at every key down.
+    bool Forced = false;
+    // Completion allowed: False while the last key down was Backspace or
+    // Delete.
+    bool WorkMode = true;
+    // The item (or lookup entry) the last completion used.
+    Integer ItemIdx = -1;
+    // Set just before the combo hands a key to the grid's DoneInplaceEdit.
+    bool FAdvance = false;
+    // Set when a completion filled the text.
+    bool ItemChange = false;
+    const String& EditText() const { return FEditText; }
+    void SetEditText(const String& v) { FEditText = v; }
+    TNotifyEvent OnReturnKey;
+    // Widens the dropped list to the widest item, measured with the grid's
+    // font; never narrower than the combo.
+    void SizeDropDownWidth();
+    Integer DroppedWidth() const { return FDroppedWidth; }
+    // Completion of the typed prefix (run at every key up).
+    void DoChange();
+    void KeyDown(Word& Key, TShiftState Shift) override;
+    void KeyUp(Word& Key, TShiftState Shift) override;
+    void KeyPress(wchar_t& Key) override;
+    void WndProc(TMessage& Message) override;
+
+protected:
+    void DoExit() override;
+    void Change() override;
+    void Dispatch(TMessage& Message) override;
+    void FireComboChange(Integer Index);
+    String FEditText;
+    Integer FDroppedWidth = 0;
+    TVodStringGrid* FGrid = nullptr;
 };
+// The legacy mouse-wheel message the combo editor answers.
+UINT GridLegacyWheelMessage();
 
 // The editors of fixed cells (header editors and the filter edit row).
 // StopEdit validates the text through the grid's OnCellValidate: a valid
@@ -61,42 +98,93 @@ protected:
     void DoExit() override;
 };
 
+// The editor of edCheckBox cells. Space and a click toggle it; Enter and
+// the navigation keys end the edit and move in the grid; Esc is left to
+// the check box.
 class TGridCheckBox : public TCheckBox {
     VEL_CLASS(TGridCheckBox, TCheckBox)
 public:
-    explicit TGridCheckBox(TComponent* AOwner) : TCheckBox(AOwner) {}
+    explicit TGridCheckBox(TComponent* AOwner);
+    void ReCreate() { RecreateWnd(); }
+
+protected:
+    void KeyDown(Word& Key, TShiftState Shift) override;
+    void Dispatch(TMessage& Message) override;
+    TVodStringGrid* FGrid = nullptr;
 };
 
-class TGridEditBtn : public TEdit {
-    VEL_CLASS(TGridEditBtn, TEdit)
+// The editor of edEditBtn, edNumericEditBtn, edFloatEditBtn and
+// edMaskEditBtn cells: the button (or F4) runs the grid's OnEllipsClick on
+// the text; typed characters are filtered by the cell's editor type; paste
+// goes through the grid's paste events; Left and Right at the ends of the
+// text walk into the neighbouring cells when the grid asks for it.
+class TGridEditBtn : public TVurEditBtn {
+    VEL_CLASS(TGridEditBtn, TVurEditBtn)
 public:
-    explicit TGridEditBtn(TComponent* AOwner) : TEdit(AOwner) {}
-    const String& ButtonCaption() const { return FButtonCaption; }
-    void SetButtonCaption(const String& v) { FButtonCaption = v; }
-    bool IsWinXP = false;
+    explicit TGridEditBtn(TComponent* AOwner);
+    void ReCreate() { RecreateWnd(); }
+    // False while the last key down was Backspace or Delete.
+    bool WorkMode = true;
+    // The selection start when the last key went down.
+    Integer FSelKeyDown = 0;
+    // The edit ends after a button click.
+    bool StopEditAfterClick() const { return FStopEditAfterClick; }
+    void SetStopEditAfterClick(bool v) { FStopEditAfterClick = v; }
+    // The text through OnEllipsClick, shown wholly selected.
+    void ButtonClicked();
+    // The clipboard's text through the grid's paste events.
+    void Paste();
+    // Completion of the typed prefix from the grid's lookup list.
+    void DoLookup();
+    void KeyDown(Word& Key, TShiftState Shift) override;
+    void KeyUp(Word& Key, TShiftState Shift) override;
+    void KeyPress(wchar_t& Key) override;
 
-private:
-    String FButtonCaption;
+protected:
+    void DoExit() override;
+    void Change() override;
+    void Dispatch(TMessage& Message) override;
+    TVodStringGrid* FGrid = nullptr;
+    bool FStopEditAfterClick = false;
 };
 
-using TUnitChangedEvent = std::function<void(TObject* Sender, const String& NewUnit)>;
-
-class TGridUnitEditBtn : public TGridEditBtn {
-    VEL_CLASS(TGridUnitEditBtn, TGridEditBtn)
+// The editor of the unit edit types: the cell holds the number followed by
+// its unit.
+class TGridUnitEditBtn : public TVurUnitEditBtn {
+    VEL_CLASS(TGridUnitEditBtn, TVurUnitEditBtn)
 public:
-    explicit TGridUnitEditBtn(TComponent* AOwner) : TGridEditBtn(AOwner) {}
-    const String& UnitID() const { return FUnitID; }
-    // Announces a changed unit.
-    void SetUnitID(const String& v);
-    TUnitChangedEvent OnUnitChanged;
+    explicit TGridUnitEditBtn(TComponent* AOwner);
+    void ReCreate() { RecreateWnd(); }
+    // OnEllipsClick on the text, then the units menu.
+    void ClickButton() override;
+    void KeyDown(Word& Key, TShiftState Shift) override;
 
-private:
-    String FUnitID;
+protected:
+    void DoExit() override;
+    void Dispatch(TMessage& Message) override;
+    TVodStringGrid* FGrid = nullptr;
 };
 
+// Whether a typed character passes the filter of the edit-button editor
+// type (Ctrl: held now); Beep tells a refusal that sounds.
+bool GridEditorCharPasses(TEditorType Type, wchar_t Ch, const String& Text, Integer SelStart, Integer SelLength,
+                          bool Ctrl, bool& Beep);
+
+// The editor of edButton cells: a release of the button (click or Space)
+// runs the grid's OnEllipsClick on the caption and writes the result into
+// the cell; the arrows and Esc hand the key back to the grid.
 class TGridButton : public TButton {
     VEL_CLASS(TGridButton, TButton)
 public:
-    explicit TGridButton(TComponent* AOwner) : TButton(AOwner) {}
+    explicit TGridButton(TComponent* AOwner);
+    void ReCreate() { RecreateWnd(); }
+
+protected:
+    void KeyDown(Word& Key, TShiftState Shift) override;
+    void KeyUp(Word& Key, TShiftState Shift) override;
+    void Dispatch(TMessage& Message) override;
+    // The caption through OnEllipsClick and into the cell.
+    void ExchangeCaption();
+    TVodStringGrid* FGrid = nullptr;
 };
 
