@@ -18,11 +18,13 @@
 #include "controls/grid/GridClipboard.h"
 #include "controls/grid/GridDragDropSettings.h"
 #include "controls/grid/GridExchange.h"
+#include "controls/grid/GridFind.h"
 #include "controls/grid/GridFilter.h"
 #include "controls/grid/GridFooter.h"
 #include "controls/grid/GridPopup.h"
 #include "controls/grid/GridSortSettings.h"
 #include "platform/ui/Tooltips.h"
+#include "platform/ui/VisualStyles.h"
 #include "platform/gfx/Printer.h"
 
 class TVodStringGrid;
@@ -3020,6 +3022,59 @@ public:
     bool IsDBVersion() const { return FIsDBVersion; }
     void SetIsDBVersion(bool v) { FIsDBVersion = v; }
 
+    // === find and replace, search footer actions, validation and style colours (VodGrid_Find.cpp, VodGrid_SearchFooter.cpp, VodGrid_Validate.cpp) ===
+    // Finds the first cell after StartCell ((-1, -1): the first of the
+    // walk) whose text matches S under FindParams; (-1, -1) for none.
+    TPoint Find(TPoint StartCell, const String& S, TFindParams FindParams);
+    // The same over the cells' wide texts, without the update bracket and
+    // without the selection and scroll adjustment.
+    TPoint FindWide(TPoint StartCell, const String& S, TFindParams FindParams);
+    TPoint FindFirst(const String& S, TFindParams FindParams);
+    // Continues after SearchCell with the last text and options; no wrap.
+    TPoint FindNext();
+    // Replaces OrigStr by NewStr in every matching cell; the number of cells
+    // changed.
+    Integer Replace(const String& OrigStr, const String& NewStr, TFindParams FindParams);
+    // The first row whose text in the search column starts with S (which
+    // the caller upper-cases); -1 for none.
+    Integer Search(const String& S);
+    // The first data row meeting one filter condition per column; -1 for
+    // none. Arrays of different lengths raise.
+    Integer FindMulti(const std::vector<String>& Conditions, const std::vector<Integer>& Columns,
+                      const std::vector<TSearchType>& SearchTypes, const std::vector<bool>& CaseSensitive,
+                      bool AutoGoto);
+    Integer FindMultiNext();
+    bool FindBusy() const { return FFindBusy; }
+    TPoint SearchCell() const { return FSearchCell; }
+    void SetSearchCell(TPoint Value) { FSearchCell = Value; }
+    Integer FindCol() const { return FFindCol; }
+    void SetFindCol(Integer Value) { FFindCol = Value; }
+    Integer FindRow() const { return FFindRow; }
+    void SetFindRow(Integer Value) { FFindRow = Value; }
+    TFindParams FindParams() const { return FFindParams; }
+    // The last search texts, upper-cased unless fnMatchCase.
+    String SearchCache, SearchCacheWide;
+    // The grid's Modified flag: set when a validated value changed a cell.
+    bool Modified() const { return FGridModified; }
+    void SetModified(bool Value) { FGridModified = Value; }
+    // Validation also of values equal to the cell's text.
+    bool AlwaysValidate() const { return FAlwaysValidate; }
+    void SetAlwaysValidate(bool Value) { FAlwaysValidate = Value; }
+    // The attached validator (not owned; nil for none).
+    IQelCellValidate* CellValidator() const { return FCellValidator; }
+    void SetCellValidator(IQelCellValidate* Value) { FCellValidator = Value; }
+    // The style elements a platform visual style may colour.
+    TStyleElements StyleElements() const { return FStyleElements; }
+    void SetStyleElements(TStyleElements Value) { FStyleElements = Value; }
+    // Remembers the cell and its text before an edit; Click stores the
+    // current cell after the platform's click.
+    void Click() override;
+    // The fixed-cell editors' changes (the transparent edit and combo).
+    void FixedEditChange(TObject* Sender);
+    void FixedComboChange(TObject* Sender);
+    std::function<void(TObject* Sender, const String& Value, bool& DoSearch)> OnSearchEditChange;
+    TNotifyEvent OnSearchFooterClose;
+
     // === looks, styles and colour tones (VodGrid_Styles.cpp) ===
     // The style interfaces: SetComponentStyle is SetComponentStyleAndAppColor
     // without an application colour; it remembers the style, applies it,
@@ -3850,6 +3905,40 @@ protected:
     void TabStep(bool Shift, bool& Left);
     bool FForceSel = false;
     bool FIsDBVersion = false;
+
+    // === state: find and replace, search footer actions, validation and style colours ===
+    // The one search engine under Find and FindWide.
+    TPoint FindEngine(TPoint StartCell, const String& S, TFindParams FindParams, bool Wide);
+    bool FindCellMatches(Integer ACol, Integer ARow, TFindParams FindParams, bool Wide);
+    // The option set of a search from the panel (AutoSearch, find next or
+    // previous).
+    TFindParams SearchFooterParams(bool Auto, bool Backward);
+    void SearchFooterFind(bool Backward, bool Retry);
+    void SearchFooterRepaintColumn();
+    void SearchFooterColorEdit(TColor Color);
+    bool SearchFooterHighlighting();
+    // Whether the cell (real column) shows the search highlight, and the
+    // text with its matches wrapped in the highlight tag.
+    bool SearchHighlightCell(Integer RCol, Integer ARow);
+    String SearchHighlightText(const String& Text);
+    bool MultiRowMatches(Integer ARow);
+    bool ValidateCellRun(const String& NewValue);
+    void ShowInvalidEntryBalloon();
+    TFindParams FFindParams;
+    bool FFindBusy = false;
+    TPoint FSearchCell{-1, -1};
+    Integer FFindCol = 0, FFindRow = 0;
+    std::vector<String> FConditions;
+    std::vector<Integer> FColumns;
+    std::vector<bool> FCase;
+    // The upper-cased cell text of the last test, kept to spare allocations.
+    String FFindBuffer;
+    bool FAlwaysValidate = false;
+    // EditOnDblClickOnly as it was before a refusal switched it off, and
+    // whether it waits to be restored.
+    bool FValidateDblClick = false, FValidateDblClickSaved = false;
+    IQelCellValidate* FCellValidator = nullptr;
+    TStyleElements FStyleElements{seFont, seClient, seBorder};
 
     // === state: looks, styles and colour tones ===
     // The hot and pressed header colours of a style, through the control

@@ -351,8 +351,8 @@ void TVodStringGrid::PrepareCellText(TCellDrawFrame& F)
 {
     // 1. The display text.
     F.Text = GetFormattedCell(F.RCol, F.ARow);
-    // 2. The search highlight needs the search panel's text, buttons and
-    // match-case box, which come with the companion windows.
+    // 2. The search highlight: the matches wrapped in the highlight tag.
+    if (SearchHighlightCell(F.RCol, F.ARow)) F.Text = SearchHighlightText(F.Text);
     // 3. The kind; a formula shows what it stands for.
     F.Kind = DetectTextMarkup(F.Text, FEnableHTML);
     if (F.Kind == 3) {

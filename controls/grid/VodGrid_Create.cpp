@@ -244,9 +244,11 @@ TVodStringGrid::TVodStringGrid(TComponent* AOwner)
         FFixedEdit->SetVisible(false);
         FFixedEdit->SetBorderStyle(bsNone);
         FFixedEdit->FilterEdit = false;
+        FFixedEdit->OnChange = [this](TObject* s) { FixedEditChange(s); };
         FFixedComboBox = new TGridTransCombo(this);
         FFixedComboBox->SetParent(this);
         FFixedComboBox->SetVisible(false);
+        FFixedComboBox->OnChange = [this](TObject* s) { FixedComboChange(s); };
         FCheckBoxEditor = new TGridCheckBox(this);
         FCheckBoxEditor->SetParent(this);
         FCheckBoxEditor->SetEnabled(false);

@@ -580,12 +580,4 @@ bool TVodStringGrid::BuildColumnFilterList(Integer ACol, bool FirstOnly, bool Wi
 // does the least that keeps the grid sound until its family lands.
 
 void TVodStringGrid::SaveOriginalCellValue() {}
-// The search panel's events, the visual-style colours and
-// the Office theme.
-void TVodStringGrid::SearchFooterEditChange() {}
-void TVodStringGrid::SearchFooterForward() {}
-void TVodStringGrid::SearchFooterBackward() {}
-void TVodStringGrid::SearchFooterClose() {}
-void TVodStringGrid::SearchFooterHighlight() {}
-void TVodStringGrid::SearchFooterMatchCase() {}
-void TVodStringGrid::ApplyVCLStyleColors(bool) {}
+

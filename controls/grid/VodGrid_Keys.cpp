@@ -22,13 +22,6 @@ bool IsDefaultEditorType(TEditorType e)
     default: return false;
     }
 }
-
-String UpperText(const String& s)
-{
-    String u = s;
-    for (auto& ch : u) ch = wchar_t(std::towupper(ch));
-    return u;
-}
 }  // namespace
 
 TEditorType TVodStringGrid::KeyEditorType(Integer ACol, Integer ARow)
@@ -232,19 +225,11 @@ void TVodStringGrid::AdvanceToNextCell(Integer ACol, Integer ARow, bool Edit, bo
 
 bool TVodStringGrid::IncrementalSearch(const String& Text)
 {
-    // Rows whose text in the sorted column begins with the text, without
-    // case (the full text search comes with the search family).
-    const Integer col = FSortSettings->Column;
-    if (col < 0 || col >= TotalColCount() || Text.empty()) return false;
-    const String want = UpperText(Text);
-    for (Integer r = FixedRows(); r < RowCount() - FFixedFooters; ++r) {
-        const String s = UpperText(GetCellEx(col, r));
-        if (s.compare(0, want.size(), want) == 0) {
-            if (r != Row()) SetRow(r);
-            return true;
-        }
-    }
-    return false;
+    // The upper-cased text down the search column.
+    const Integer r = Search(AnsiUpperCase(Text));
+    if (r < 0) return false;
+    if (r != Row()) SetRow(r);
+    return true;
 }
 
 void TVodStringGrid::KeyPress(wchar_t& Key)

@@ -1,8 +1,13 @@
-// Validation of an edited value before it is stored, with the bookkeeping
-// of the cell whose value was remembered, and the footer recalculations
-// that validation, pasting and the fills call. OnCellValidate decides;
-// a refused value never reaches the cell.
+// What follows an edit: the cell remembered before it, the validation of the
+// edited value before it is stored (the checker, OnCellValidate and the
+// attached validator decide; a refused value never reaches the cell and the
+// editor opens again), the footer recalculations, the changes of the
+// fixed-cell editors, and the grid colours of a platform visual style.
 #include "controls/grid/VodGrid.h"
+#include "controls/grid/editors/GridEditors.h"
+#include "controls/grid/vurcheck.h"
+#include "platform/ui/StdCtrls_Edit.h"
+#include "platform/ui/StdCtrls_List.h"
 
 void TVodStringGrid::RecalcFooter(Integer ACol) { CalcFooter(ACol); }
 
@@ -14,7 +19,110 @@ void TVodStringGrid::StoreCellValue(Integer ACol, Integer ARow)
     FOldRow = ARow;
     const Integer rc = RealColIndex(ACol);
     FOldCellText = GetGridCellText(rc, ARow);
-    FOldCellTextWide = FOldCellText;
+    FOldCellTextWide = GetWideCells(rc, ARow);
+    FOldModifiedValue = FGridModified;
+}
+
+void TVodStringGrid::Click()
+{
+    TBaseGrid::Click();
+    FEntered = false;
+    StoreCellValue(Col(), Row());
+}
+
+// ---------------------------------------------------------------------------
+// Validation
+
+void TVodStringGrid::ShowInvalidEntryBalloon()
+{
+    if (InvalidEntryTitle().empty() && InvalidEntryText().empty()) return;
+    HWND target = nullptr;
+    if (!FSpecialEditor && EditorMode() && InplaceEditor() && InplaceEditor()->HandleAllocated()) {
+        target = InplaceEditor()->Handle();
+    } else if (EditCtrl && EditCtrl->HandleAllocated()) {
+        target = EditCtrl->Handle();
+        // A combo box with an edit field shows the balloon on its edit.
+        if (auto* combo = dynamic_cast<TCustomComboBox*>(EditCtrl); combo && combo->Style() != csDropDownList) {
+            COMBOBOXINFO info;
+            if (GetComboBoxInfo(target, &info) && info.hwndItem) target = info.hwndItem;
+        }
+    }
+    if (!target) return;
+    const String title = InvalidEntryTitle(), text = InvalidEntryText();
+    EDITBALLOONTIP tip;
+    tip.pszTitle = title.c_str();
+    tip.pszText = text.c_str();
+    tip.ttiIcon = int(InvalidEntryIcon());
+    SendMessage(target, EM_SHOWBALLOONTIP, 0, LPARAM(&tip));
+}
+
+bool TVodStringGrid::ValidateCellRun(const String& NewValue)
+{
+    bool valid = true;
+    const Integer acol = RealColIndex(FOldCol < 0 ? Col() : FOldCol);
+    const Integer arow = FOldRow < 0 ? Row() : FOldRow;
+    FNewCellText = NewValue;
+    if (NewValue == FOldCellText && !FAlwaysValidate) return true;
+
+    const bool changed = NewValue != FOldCellText;
+    String value = NewValue;
+    const bool advance = FNavigation->AdvanceOnEnter();
+    FNavigation->SetAdvanceOnEnter(false);
+    try {
+        TVodStringGridCheck* checker = FCellChecker;
+        if (checker && checker->AutoCorrect()) value = checker->Correct(acol, arow, value);
+        if (OnCellValidate) OnCellValidate(this, acol, arow, value, valid);
+        if (FCellValidator) FCellValidator->ValidateCell(acol, arow, valid, value);
+        if (checker && checker->AutoMarkError()) value = checker->MarkError(acol, arow, value);
+        if (value != FOldCellText) {
+            FGridModified = true;
+            if (FixedCols() > 0) {
+                SetRowModified(RealRowIndex(Row()), true);
+                if (FShowModified->Enabled()) RepaintCell(0, Row());
+            }
+        }
+        if (valid) RecalcFooter(acol);
+        if (checker && checker->AutoMarkError()) value = checker->MarkError(acol, arow, value);
+        if (valid && UndoRedo()) UndoRedo()->RegisterChange(acol, arow, FOldCellText, value);
+        if (valid && changed) CellsChanged(TRect{acol, arow, acol, arow});
+    } catch (...) {
+        FNavigation->SetAdvanceOnEnter(advance);
+        throw;
+    }
+    FNavigation->SetAdvanceOnEnter(advance);
+    FNewCellText = value;
+
+    if (valid) {
+        SetCellEx(acol, arow, value);
+    } else {
+        FLastValidation = false;
+        if (!FValidateDblClickSaved) {
+            FValidateDblClick = FMouseActions->EditOnDblClickOnly();
+            FValidateDblClickSaved = true;
+        }
+        // The cell can be edited again without a double click.
+        FMouseActions->SetEditOnDblClickOnly(false);
+        // A special editor keeps itself open; the text editor is hidden and
+        // shown again over the old cell.
+        const bool textEditor = !FSpecialEditor;
+        const bool handlerChanged = value != NewValue;
+        if (!handlerChanged && EditMode) FValidating = false;
+        if (textEditor) HideEditor();
+        SetCellEx(acol, arow, handlerChanged ? value : FOldCellText);
+        if (FOldCol >= 0 && FOldRow >= 0 && (Col() != FOldCol || Row() != FOldRow) && FOldCol < ColCount() &&
+            FOldRow < RowCount())
+            FocusCell(FOldCol, FOldRow, true);
+        FValidating = false;
+        FEditing = true;
+        if (textEditor) {
+            ShowInplaceEdit();
+            if (!handlerChanged && Col() != FOldCol) FEditCell = TGridCoord{-1, -1};
+        }
+        FGridModified = FOldModifiedValue;
+        ShowInvalidEntryBalloon();
+    }
+    FOldCellText = GetGridCellText(acol, arow);
+    return valid;
 }
 
 bool TVodStringGrid::ValidateCell(const String& NewValue)
@@ -23,35 +131,64 @@ bool TVodStringGrid::ValidateCell(const String& NewValue)
     FEditing = false;
     FValidating = true;
     bool valid = true;
-    const Integer acol = RealColIndex(FOldCol < 0 ? Col() : FOldCol);
-    const Integer arow = FOldRow < 0 ? Row() : FOldRow;
-    FNewCellText = NewValue;
     try {
-        if (NewValue != FOldCellText) {
+        valid = ValidateCellRun(NewValue);
+    } catch (...) {
+        StoreCellValue(Col(), Row());
+        FValidating = false;
+        throw;
+    }
+    if (valid && FValidateDblClickSaved) {
+        // The refused cell got a value that passes: the double-click rule
+        // returns.
+        FMouseActions->SetEditOnDblClickOnly(FValidateDblClick);
+        FValidateDblClickSaved = false;
+    }
+    StoreCellValue(Col(), Row());
+    FValidating = false;
+    if (valid) HideFocusWindow();
+    return valid;
+}
+
+bool TVodStringGrid::ValidateCellWide(const String& NewValue)
+{
+    if (!FEditing || FValidating) return true;
+    FEditing = false;
+    FValidating = true;
+    bool valid = true;
+    try {
+        const Integer acol = RealColIndex(FOldCol < 0 ? Col() : FOldCol);
+        const Integer arow = FOldRow < 0 ? Row() : FOldRow;
+        if (NewValue != FOldCellTextWide || FAlwaysValidate) {
             String value = NewValue;
-            const bool advance = FNavigation->AdvanceOnEnter();
-            FNavigation->SetAdvanceOnEnter(false);
-            try {
-                if (OnCellValidate) OnCellValidate(this, acol, arow, value, valid);
-            } catch (...) {
-                FNavigation->SetAdvanceOnEnter(advance);
-                throw;
+            RecalcFooter(acol);
+            if (OnCellValidateWide) OnCellValidateWide(this, acol, arow, value, valid);
+            if (valid) SetWideCells(acol, arow, value);
+            if (FShowModified->Enabled() && FixedCols() > 0 && value != FOldCellTextWide) {
+                SetRowModified(RealRowIndex(Row()), true);
+                RepaintCell(0, Row());
             }
-            FNavigation->SetAdvanceOnEnter(advance);
-            if (valid) RecalcFooter(acol);
-            FNewCellText = value;
-            if (valid) {
-                // The handler's text is what the cell keeps.
-                if (value != NewValue) SetCellEx(acol, arow, value);
-            } else {
-                // A refused value never reaches the cell: the old text (or
-                // the handler's replacement) goes back.
-                SetCellEx(acol, arow, value != NewValue ? value : FOldCellText);
-                FNewCellText = value != NewValue ? value : FOldCellText;
+            if (!valid) {
                 FLastValidation = false;
+                const bool handlerChanged = value != NewValue;
+                const bool textEditor = !FSpecialEditor;
+                if (textEditor) HideEditor();
+                SetWideCells(acol, arow, handlerChanged ? value : FOldCellTextWide);
+                if (FOldCol >= 0 && FOldRow >= 0 && (Col() != FOldCol || Row() != FOldRow) &&
+                    FOldCol < ColCount() && FOldRow < RowCount())
+                    FocusCell(FOldCol, FOldRow, true);
+                FValidating = false;
+                FEditing = true;
+                if (textEditor) {
+                    ShowInplaceEdit();
+                    if (!handlerChanged && Col() != FOldCol) FEditCell = TGridCoord{-1, -1};
+                }
+                FGridModified = FOldModifiedValue;
             }
+            FOldCellTextWide = GetWideCells(acol, arow);
         }
     } catch (...) {
+        // A handler's exception must not leave validation switched off.
         StoreCellValue(Col(), Row());
         FValidating = false;
         throw;
@@ -61,8 +198,50 @@ bool TVodStringGrid::ValidateCell(const String& NewValue)
     return valid;
 }
 
-bool TVodStringGrid::ValidateCellWide(const String& NewValue)
+// ---------------------------------------------------------------------------
+// The fixed-cell editors
+
+void TVodStringGrid::FixedEditChange(TObject* Sender)
 {
-    (void)NewValue;
-    return true;
+    auto* e = dynamic_cast<TGridTransEdit*>(Sender);
+    if (e && OnEditChange) OnEditChange(this, e->FCol, e->FRow, e->Text());
+}
+
+void TVodStringGrid::FixedComboChange(TObject* Sender)
+{
+    auto* c = dynamic_cast<TGridTransCombo*>(Sender);
+    if (!c || !OnComboChange) return;
+    const Integer i = c->ItemIndex();
+    const String sel = i >= 0 && i < c->Items()->Count() ? c->Items()->Strings(i) : String();
+    OnComboChange(this, c->FCol, i, sel, c->FRow);
+}
+
+// ---------------------------------------------------------------------------
+// Colours of a platform visual style
+
+void TVodStringGrid::ApplyVCLStyleColors(bool RestoreDefaults)
+{
+    FUseVCLStyles = false;
+    if (IsCustomStyleActive()) {
+        const TPlatformStyle& style = ActivePlatformStyle();
+        const bool client = FStyleElements.Contains(seClient);
+        FUseVCLStyles = client;
+        auto given = [](TColor c) { return c != clNone; };
+        if (client && given(style.NormalCell.Fill)) SetColor(style.NormalCell.Fill);
+        if (given(style.NormalCell.Border)) SetGridLineColor(style.NormalCell.Border);
+        if (given(style.FixedCell.Border)) SetGridFixedLineColor(style.FixedCell.Border);
+        SetOptions(Options() - TGridOptions{goFixedVertLine, goFixedHorzLine});
+        if (client) {
+            if (given(style.NormalCell.Text)) Font()->SetColor(style.NormalCell.Text);
+            if (given(style.SelectedCell.Text)) SetSelectionTextColor(style.SelectedCell.Text);
+            if (given(style.FixedCell.Text)) FixedFont()->SetColor(style.FixedCell.Text);
+        }
+        return;
+    }
+    if (!RestoreDefaults) return;
+    SetColor(clWindow);
+    SetGridLineColor(TColor(0xC0C0C0));
+    SetGridFixedLineColor(TColor(0x808080));
+    SetOptions(Options() + TGridOptions{goFixedVertLine, goFixedHorzLine});
+    Font()->SetColor(clBlack);
 }

@@ -231,5 +231,3 @@ void TWinControl::PaintBevel(HDC DC)
     ring(FBevelInner, false);
 }
 
-bool IsCustomStyleActive() { return false; }
-String ActiveStyleName() { return L"Windows"; }
