@@ -31,21 +31,16 @@ private:
 
 TSize TVodStringGrid::CellTextExtent(Integer DCol, Integer RCol, Integer ARow, bool Wrapped)
 {
-    // The measuring of a cell's text comes with the cell text family.
-    (void)DCol;
-    (void)RCol;
-    (void)ARow;
-    (void)Wrapped;
-    return TSize{0, 0};
+    // The text as the cell shows it, without limit by the cell's own size.
+    TPoint p{0, 0};
+    MeasureCellText(DCol, RCol, p, false, Wrapped, true, ARow);
+    return TSize{p.X, p.Y};
 }
 
 TSize TVodStringGrid::CellGraphicExtent(Integer RCol, Integer ARow, Integer Padding)
 {
-    // The measuring of a cell's graphic comes with the cell queries family.
-    (void)RCol;
-    (void)ARow;
-    (void)Padding;
-    return TSize{0, 0};
+    const TPoint p = CalcCellGraphicSize(RCol, ARow, Padding);
+    return TSize{p.X, p.Y};
 }
 
 // ---------------------------------------------------------------------------

@@ -282,14 +282,14 @@ void TVodStringGrid::WMKeyDown(TMessage& M)
         }
     }
     const bool enterF2 = key == VK_RETURN || key == VK_F2;
-    auto editable = [&] { return inGrid && KeyCellEditable(oldRealCol, oldRow); };
+    auto editable = [&] { return inGrid && IsEditable(oldRealCol, oldRow); };
     // 4.
     if (FMouseActions->EditOnDblClickOnly() && enterF2 && !editing && inGrid) {
         const bool was = FMouseActions->RangeSelectAndEdit();
         FMouseActions->SetRangeSelectAndEdit(true);
         bool ok = false;
         try {
-            ok = KeyCellEditable(oldRealCol, oldRow);
+            ok = IsEditable(oldRealCol, oldRow);
         } catch (...) {
             FMouseActions->SetRangeSelectAndEdit(was);
             throw;
@@ -584,8 +584,10 @@ void TVodStringGrid::WMKeyDown(TMessage& M)
     }
     if (enterF2 && inGrid) {
         StoreCellValue(Col(), Row());
-        // (Opening the first editable markup control of the cell is the
-        // cell controls' FocusNextCellControl, with the editing family.)
+        // A cell with control tags that were not taken as markup opens its
+        // first editable control.
+        if (VurHTMLE::HasControlTags(GetCellEx(RealColIndex(Col()), Row())))
+            FocusNextCellControl(Col(), Row(), String());
         if (key == VK_F2) KeyDownHook();
     }
     NotifyKeySelection();
@@ -749,12 +751,11 @@ void TVodStringGrid::WMChar(TMessage& M)
         return;
     }
     const bool click = inGrid && IsClickControlCell(rc, Row());
-    if (FMouseActions->RangeSelectAndEdit() && inGrid && !click && KeyCellEditable(rc, Row()) && ch != 9 && ch != 27 &&
+    if (FMouseActions->RangeSelectAndEdit() && inGrid && !click && IsEditable(rc, Row()) && ch != 9 && ch != 27 &&
         !ctrl) {
         if (OnKeyPress) OnKeyPress(this, ch);
         if (ch == 0) return;
-        // (The character that started the edit goes to the editing family's
-        // editor start once it lands.)
+        FStartEditChar = ch;
         TGridOptions o = Options();
         o.Include(goEditing);
         SetOptions(o);
@@ -781,6 +782,7 @@ void TVodStringGrid::WMChar(TMessage& M)
     if (Options().Contains(goEditing) && ch != 9 && (ch == 8 || (ch >= 32 && ch != 127)) && inGrid) {
         if (OnKeyPress) OnKeyPress(this, ch);
         if (ch == 0) return;
+        FStartEditChar = ch;
         if (!click) ShowEditorChar(ch);
         return;
     }
@@ -826,7 +828,7 @@ void TVodStringGrid::AutoAddRow()
     if (OnAutoAddRow) OnAutoAddRow(this, RowCount() - FFixedFooters - 1);
 }
 
-// The clipboard keys reach the clipboard family's operations.
-void TVodStringGrid::ClipboardCopyKey() {}
-void TVodStringGrid::ClipboardCutKey() {}
-void TVodStringGrid::ClipboardPasteKey() {}
+// The clipboard keys: the selection's copy, cut and paste.
+void TVodStringGrid::ClipboardCopyKey() { CopySelectionToClipboard(); }
+void TVodStringGrid::ClipboardCutKey() { CutSelectionToClipboard(); }
+void TVodStringGrid::ClipboardPasteKey() { PasteSelectionFromClipboard(); }

@@ -145,7 +145,7 @@ Integer TVodStringGrid::PasteClipboardAt(Integer ACol, Integer ARow, Integer& Co
         if (HGLOBAL h = GetClipboardData(rtf)) s = GlobalText(h, CF_TEXT);
         cb->Close();
         if (!s.empty()) {
-            if (ClipCellEditable(this, DisplToRealColumn(ACol), ARow)) PasteCell(ACol, ARow, s);
+            if (IsEditable(DisplToRealColumn(ACol), ARow)) PasteCell(ACol, ARow, s);
             Cols = 1;
             Rows = 1;
         }
@@ -232,7 +232,7 @@ Integer TVodStringGrid::PasteTextAt(Integer ACol, Integer ARow, const String& Te
                 ++Cols;
                 if (colGrow && ColCount() + H < c + 1) SetColCount(c + 1 - H);
                 if (c < ColCount() + H && r < RowCount() &&
-                    (always || ClipCellEditable(this, DisplToRealColumn(c), r)))
+                    (always || IsEditable(DisplToRealColumn(c), r)))
                     PasteTextField(c, r, UnquoteClipboardField(field), written, maxCol, maxRow);
                 ++N;
                 ++c;
@@ -244,7 +244,7 @@ Integer TVodStringGrid::PasteTextAt(Integer ACol, Integer ARow, const String& Te
             if (!field.empty() || !lastLine) {
                 if (colGrow && ColCount() + H < c + 1) SetColCount(c + 1 - H);
                 if (c < ColCount() + H && r < RowCount() &&
-                    (always || ClipCellEditable(this, DisplToRealColumn(c), r))) {
+                    (always || IsEditable(DisplToRealColumn(c), r))) {
                     if (c < ColCount()) PasteTextField(c, r, UnquoteClipboardField(field), written, maxCol, maxRow);
                     ++c;
                 }
@@ -403,7 +403,7 @@ void TVodStringGrid::PasteSelectionFromClipboard()
         }
         for (Integer c = S.Left; c <= S.Right; ++c)
             for (Integer r = S.Top; r <= S.Bottom; ++r) {
-                if (!always && !ClipCellEditable(this, DisplToRealColumn(c), r)) continue;
+                if (!always && !IsEditable(DisplToRealColumn(c), r)) continue;
                 String v = v0;
                 bool allow = true;
                 const bool origin = c == S.Left && r == S.Top;
@@ -436,7 +436,7 @@ void TVodStringGrid::PasteSelectionFromClipboard()
         auto series = [&](auto Value, auto Step, bool ModifiedAlways) {
             for (Integer c = S.Left; c <= S.Right; ++c)
                 for (Integer r = S.Top; r <= S.Bottom; ++r) {
-                    if (ClipCellEditable(this, DisplToRealColumn(c), r)) {
+                    if (IsEditable(DisplToRealColumn(c), r)) {
                         String v = Value();
                         bool allow = true;
                         const bool origin = c == S.Left && r == S.Top;
@@ -479,7 +479,7 @@ void TVodStringGrid::PasteSelectionFromClipboard()
         }
         if (oneCol) {
             for (Integer n = S.Top + P - 1; n <= S.Bottom; ++n) {
-                if (!ClipCellEditable(this, DisplToRealColumn(S.Left), n)) continue;
+                if (!IsEditable(DisplToRealColumn(S.Left), n)) continue;
                 String v = GetCellEx(S.Left, n - P + 1);
                 bool allow = true;
                 if (n != S.Top) before(S.Left, n, v, allow);
@@ -493,7 +493,7 @@ void TVodStringGrid::PasteSelectionFromClipboard()
             PasteRowModified(src, tr, coCopy);
         } else {
             for (Integer n = S.Left + P - 1; n <= S.Right; ++n) {
-                if (!ClipCellEditable(this, DisplToRealColumn(n), S.Top)) continue;
+                if (!IsEditable(DisplToRealColumn(n), S.Top)) continue;
                 String v = GetCellEx(n - P + 1, S.Top);
                 bool allow = true;
                 if (n != S.Left) before(n, S.Top, v, allow);

@@ -143,6 +143,11 @@ void TVodStringGrid::Dispatch(TMessage& M)
             EditDoneMessage(Integer(M.WParam), Integer(M.LParam));
             return;
         }
+        // Posted to open the editor on the cell a move has just reached.
+        if (M.Msg != 0 && M.Msg == GridUnit().GridEditShow) {
+            ShowInplaceEdit();
+            return;
+        }
         break;
     }
     TBaseGrid::Dispatch(M);
