@@ -31,9 +31,16 @@ private:
 
 TSize TVodStringGrid::CellTextExtent(Integer DCol, Integer RCol, Integer ARow, bool Wrapped)
 {
-    // The text as the cell shows it, without limit by the cell's own size.
+    // The width the text's lines need side by side, without limit by the
+    // cell's own size (a wrapped measure would answer the whole room).
     TPoint p{0, 0};
-    MeasureCellText(DCol, RCol, p, false, Wrapped, true, ARow);
+    MeasureCellText(DCol, RCol, p, false, false, true, ARow);
+    // A wrapped text is as high as it wraps at the column's width.
+    if (Wrapped) {
+        TPoint w{0, 0};
+        MeasureCellText(DCol, RCol, w, false, true, false, ARow);
+        p.Y = w.Y;
+    }
     return TSize{p.X, p.Y};
 }
 

@@ -167,6 +167,7 @@ bool TVodStringGrid::InsertRowByKey()
     if (realBefore >= 0 && realBefore < RowCount() && realBefore != Row() && realBefore >= FixedRows())
         SetRow(realBefore), newRow = realBefore;
     Integer at;
+    bool below = false;
     if (FNavigation->InsertPosition() == pInsertAfter) {
         if (FFixedRowAlways && RowCount() == FixedRows()) {
             at = RealRowIndex(Row());
@@ -174,13 +175,15 @@ bool TVodStringGrid::InsertRowByKey()
             newRow = at;
         } else {
             at = RealRowIndex(Row() + 1);
-            if (Row() + 1 < RowCount()) newRow = Row() + 1;
+            below = true;
         }
     } else {
         at = RealRowIndex(Row());
         if (FFixedRowAlways && RowCount() == FixedRows()) newRow = at;
     }
     InsertRowFromKey(at);
+    // The row inserted below becomes current, also after the last row.
+    if (below && newRow + 1 < RowCount()) ++newRow;
     if (OnAutoInsertRow) OnAutoInsertRow(this, at);
     FGridModified = true;
     filter.Restore();
@@ -633,6 +636,11 @@ void TVodStringGrid::KeyDown(Word& Key, TShiftState Shift)
         return;
     }
     const Integer rowBefore = Row();
+    // Enter that ends the text editor's edit (the editor hands it here):
+    // the base handling stores the text and closes the editor, then the
+    // grid moves on as for Enter typed in the editor.
+    const bool enterFromEditor = Key == VK_RETURN && !Shift.Contains(ssCtrl) && EditorMode() && InplaceEditor() &&
+                                 InplaceEditor()->Focused();
     // OnKeyDown has been asked already for the moving keys: the base
     // handling runs without asking it again.
     TKeyEvent saved = OnKeyDown;
@@ -644,6 +652,14 @@ void TVodStringGrid::KeyDown(Word& Key, TShiftState Shift)
         throw;
     }
     OnKeyDown = saved;
+    if (enterFromEditor && !EditorMode() && FNavigation->AdvanceOnEnter()) {
+        const Integer c0 = Col(), r0 = Row();
+        AdvanceToNextCell(c0, r0, false, false, !Shift.Contains(ssShift), false, false);
+        // With AdvanceAutoEdit the editor opens again on the cell reached.
+        if (FNavigation->AdvanceAutoEdit() && (Col() != c0 || Row() != r0) &&
+            !IsClickControlCell(RealColIndex(Col()), Row()) && IsEditable(RealColIndex(Col()), Row()))
+            ShowInplaceEdit();
+    }
     if (tc >= 0 && tc < ColCount() && tc != Col()) SetCol(tc);
     if (tr >= 0 && tr < RowCount() && tr != Row()) SetRow(tr);
     // Keyboard moves stay off the footer rows and the fixed right columns.
@@ -786,6 +802,8 @@ void TVodStringGrid::WMChar(TMessage& M)
         if (!click) ShowEditorChar(ch);
         return;
     }
+    // DEL is no printable character: it opens no editor.
+    if (ch == 127 && Options().Contains(goEditing)) return;
     if (!ranPlatform && Focused()) {
         M.SetCharCode(Word(ch));
         TBaseGrid::WMChar(M);

@@ -29,8 +29,10 @@ bool TVodStringGrid::KeyFixedCell(Integer ACol, Integer ARow)
 
 bool TVodStringGrid::IsNavigableCell(Integer ACol, Integer ARow)
 {
-    bool can = Options().Contains(goEditing) ? IsEditable(DisplToRealColumn(ACol), ARow) && !KeyFixedCell(ACol, ARow)
-                                              : !KeyFixedCell(ACol, ARow);
+    // Editing counts as on also where the grid switched it off for a
+    // read-only current cell.
+    const bool editing = Options().Contains(goEditing) || FEditDisable;
+    bool can = editing ? IsEditable(DisplToRealColumn(ACol), ARow) && !KeyFixedCell(ACol, ARow) : !KeyFixedCell(ACol, ARow);
     if (OnSelectCell) OnSelectCell(this, ACol, ARow, can);
     return can;
 }
@@ -351,6 +353,9 @@ bool TVodStringGrid::HandleTabKey(bool Shift)
     FLastTabCol = Col();
     FLastTabRow = Row();
     const TPoint start{Col(), Row()};
+    // A read-only cell reached on the way switches goEditing off (the grid
+    // remembers it in FEditDisable): editing is as it was at the start.
+    const bool editing = Options().Contains(goEditing) || FEditDisable;
     bool result = true;
     bool repeated = false;
     // The moves repeat while they land on a cell that is not a base cell or
@@ -366,8 +371,7 @@ bool TVodStringGrid::HandleTabKey(bool Shift)
         const TPoint now{Col(), Row()};
         const bool stuck = now == before || n >= limit;
         const bool notBase = !IsBaseCell(now.X, now.Y);
-        const bool notEditable =
-            Options().Contains(goEditing) && !IsEditable(DisplToRealColumn(now.X), now.Y);
+        const bool notEditable = editing && !IsEditable(DisplToRealColumn(now.X), now.Y);
         if (!notBase && !notEditable) break;
         if (stuck || (now.X == start.X && now.Y == start.Y)) {
             if (!(now.X == start.X && now.Y == start.Y)) {
