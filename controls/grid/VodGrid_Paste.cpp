@@ -189,7 +189,9 @@ Integer TVodStringGrid::PasteTextAt(Integer ACol, Integer ARow, const String& Te
     TNavigation* nav = Navigation();
     const bool always = nav->AllowClipboardAlways();
     if (ACol < 0 || ARow < 0) return 0;
-    if (!Options().Contains(goEditing) && !always && !MouseActions()->RangeSelectAndEdit()) return 0;
+    // Editing as IsEditable sees it: also while the grid itself allows it
+    // for the time of a paste (FEditDisable).
+    if (!Options().Contains(goEditing) && !always && !MouseActions()->RangeSelectAndEdit() && !FEditDisable) return 0;
 
     const Integer H = SaveHiddenCells() ? NumHiddenColumns() : 0;
     const bool colGrow = nav->AllowClipboardColGrow(), rowGrow = nav->AllowClipboardRowGrow();
