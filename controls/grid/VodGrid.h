@@ -3161,8 +3161,16 @@ public:
     TButtonClickEvent OnRadioButtonClick;
     std::function<void(TObject* Sender, Integer ACol, Integer ARow, TPopupMenu*& AMenu, bool& KeepFixedCellHighlighted)>
         OnFixedDropDownClick;
+    // Whether the point lies on the selection-resize grip: the corner of
+    // the selection's bottom-right cell, round(6 x DPIScale) pixels each
+    // way (the left corner in right-to-left mode), left of an always shown
+    // drop-down button.
+    bool OnSelectionResizeGrip(Integer X, Integer Y);
 protected:
     void WMLButtonDown(TMessage& M) override;
+    // The grip's press: the selection copied, the platform's press run as
+    // asked, the selection and current cell kept.
+    void StartSelectionResize(TMessage& M, bool RunPlatform);
 public:
 
     // === anchors and markup controls in cells (VodGrid_Anchors.cpp) ===
@@ -3221,6 +3229,9 @@ public:
 protected:
     void CMMouseEnter(TMessage& M) override;
     void CMMouseLeave(TMessage& M) override;
+    // Runs the OLE drag of a press on a drop source (the cells or, from a
+    // header, the column) until it is dropped or cancelled.
+    void OleDragFromMouse(Integer X, Integer Y, Integer ACol, Integer ARow);
 public:
 
     // === enhanced row and column moving (VodGrid_MoveRowCol.cpp) ===
@@ -3899,7 +3910,6 @@ protected:
 
     // === state: cell-to-cell moves over merged, hidden and fixed cells ===
     bool KeyFixedCell(Integer ACol, Integer ARow);
-    bool KeyCellEditable(Integer ARealCol, Integer ARow);
     void ApplyTabTarget(Integer ACol, Integer ARow);
     bool ChangingAllowed(Integer NewCol, Integer NewRow);
     void TabStep(bool Shift, bool& Left);

@@ -31,21 +31,23 @@ private:
 
 TSize TVodStringGrid::CellTextExtent(Integer DCol, Integer RCol, Integer ARow, bool Wrapped)
 {
-    // The measuring of a cell's text comes with the cell text family.
-    (void)DCol;
-    (void)RCol;
-    (void)ARow;
-    (void)Wrapped;
-    return TSize{0, 0};
+    // The width the text's lines need side by side, without limit by the
+    // cell's own size (a wrapped measure would answer the whole room).
+    TPoint p{0, 0};
+    MeasureCellText(DCol, RCol, p, false, false, true, ARow);
+    // A wrapped text is as high as it wraps at the column's width.
+    if (Wrapped) {
+        TPoint w{0, 0};
+        MeasureCellText(DCol, RCol, w, false, true, false, ARow);
+        p.Y = w.Y;
+    }
+    return TSize{p.X, p.Y};
 }
 
 TSize TVodStringGrid::CellGraphicExtent(Integer RCol, Integer ARow, Integer Padding)
 {
-    // The measuring of a cell's graphic comes with the cell queries family.
-    (void)RCol;
-    (void)ARow;
-    (void)Padding;
-    return TSize{0, 0};
+    const TPoint p = CalcCellGraphicSize(RCol, ARow, Padding);
+    return TSize{p.X, p.Y};
 }
 
 // ---------------------------------------------------------------------------

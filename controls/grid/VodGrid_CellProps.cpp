@@ -312,8 +312,8 @@ void TVodStringGrid::SetAutoSize(bool Value)
 {
     if (FAutoSize == Value) return;
     FAutoSize = Value;
-    // Switching on sizes every column to its texts with 10 pixels to spare:
-    // AutoSizeColumns comes with the family of auto sizing.
+    // Switching on sizes every column to its texts with 10 pixels to spare.
+    if (Value && !ComponentState().Contains(csLoading)) AutoSizeColumns(true, 10);
 }
 
 void TVodStringGrid::SetSizeWithForm(bool Value)

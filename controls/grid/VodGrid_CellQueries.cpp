@@ -392,7 +392,20 @@ void TVodStringGrid::GetDisplText(Integer ACol, Integer ARow, String& Value)
             }
         }
     }
-    // The group count of node rows comes with grouping.
+    // A group's node row shows the number of its rows after its text.
+    if (FGrouping->ShowGroupCount() && ACol == 1 && IsNode(ARow)) {
+        const Integer n = GetNodeSpan(ARow) - GetSubNodeCount(ARow) - 1;
+        const String fmt = FGrouping->GroupCountFormat();
+        String count = L" (" + IntToStr(n) + L")";
+        if (!fmt.empty()) {
+            // A pattern that does not take one integer keeps the plain form.
+            try {
+                count = Format(fmt, {n});
+            } catch (const Exception&) {
+            }
+        }
+        Value += count;
+    }
 }
 
 // ---------------------------------------------------------------------------

@@ -1,16 +1,8 @@
-// Shared by the grid's clipboard, paste and drop sources: the editability
-// test of pasting and cutting, and the coding of multi-line fields.
+// Shared by the grid's clipboard, paste and drop sources: the coding of
+// multi-line fields.
 #pragma once
 
 #include "controls/grid/VodGrid.h"
-
-// Whether a paste or cut may write the cell: editing must be on (or range
-// selection with editing), then the cell's own rule decides.
-inline bool ClipCellEditable(TVodStringGrid* G, Integer ACol, Integer ARow)
-{
-    if (!G->Options().Contains(goEditing) && !G->MouseActions()->RangeSelectAndEdit()) return false;
-    return G->IsCellEditable(ACol, ARow);
-}
 
 // A text with line breaks as a field of the text form: enclosed in double
 // quotes, inner quotes doubled, each line break (CR LF or a lone CR) one LF.

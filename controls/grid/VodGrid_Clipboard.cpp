@@ -238,7 +238,7 @@ void TVodStringGrid::CutSelectionToClipboard()
         for (Integer c = R.Left; c <= R.Right; ++c) {
             const Integer rc = RealColIndex(c);
             for (Integer r = R.Top; r <= R.Bottom; ++r)
-                if (always || ClipCellEditable(this, rc, r)) {
+                if (always || IsEditable(rc, r)) {
                     if (undo) undo->RegisterChange(rc, r, GetCellEx(rc, r), String());
                     SetCellEx(rc, r, String());
                 }
@@ -274,7 +274,7 @@ void TVodStringGrid::CutToClipboard()
     for (Integer c = R.Left; c <= R.Right; ++c) {
         const Integer rc = DisplToRealColumn(c);
         for (Integer r = R.Top; r <= R.Bottom; ++r)
-            if (always || ClipCellEditable(this, rc, r)) SetCellEx(rc, r, String());
+            if (always || IsEditable(rc, r)) SetCellEx(rc, r, String());
     }
     if (ShowModified()->Enabled())
         for (Integer r = R.Top; r <= R.Bottom; ++r) SetRowModified(r, true);

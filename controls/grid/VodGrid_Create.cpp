@@ -410,7 +410,8 @@ void TVodStringGrid::Loaded()
         FLook = glCustom;
         SetLook(glQel);
     }
-    // 4. Automatic column sizing comes with the sizing family.
+    // 4.
+    if (FAutoSize) AutoSizeColumns(false, 4);
     // 5.
     if (FColumnSize->Save()) LoadColSizes();
     // 6. Minimum fixed counts and sizes; the largest counts so far.
@@ -791,9 +792,7 @@ void TVodStringGrid::DatePickerCloseUp(TObject*)
     if (FMouseActions->DirectDateClose()) {
         HideInplaceEdit();
         if (CanFocus()) SetFocus();
-        if (FNavigation->AdvanceOnEnter()) {
-            // Advancing to the next cell comes with the keyboard family.
-        }
+        if (FNavigation->AdvanceOnEnter()) AdvanceToNextCell(Col(), Row(), false, false, true, true, false);
     }
 }
 

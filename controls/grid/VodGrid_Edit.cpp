@@ -96,14 +96,14 @@ bool TVodStringGrid::CanEditShow()
         } else {
             ShowEditorControl(DisplColIndex(b.X), b.Y);
             FEntered = true;
-            // The focus frame around the cell comes with the focus frame
-            // window's family.
+            if (FFocusHelper->Enabled()) ShowFocusWindow(CellRect(Col(), Row()));
             return false;
         }
     }
     if (a) {
         FEntered = true;
         FEditing = true;
+        if (FFocusHelper->Enabled()) ShowFocusWindow(CellRect(Col(), Row()));
     }
     return a;
 }

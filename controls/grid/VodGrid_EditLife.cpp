@@ -71,6 +71,7 @@ void TVodStringGrid::HideEditorControl(Integer ACol, Integer ARow)
     FSpecialEditor = false;
     FBlockKill = true;
     EditCtrl = nullptr;
+    if (FFocusHelper->Enabled()) HideFocusWindow();
     ACol = RealColIndex(ACol);
     FStartEditChar = 0;
     auto hide = [](TWinControl* e) {
@@ -156,15 +157,16 @@ void TVodStringGrid::DoneInplaceEdit(Word Key, TShiftState Shift)
     const bool always = FNavigation->AlwaysEdit();
     FNavigation->SetAlwaysEdit(false);
     if (CanFocus()) SetFocus();
-    // Enter advances by the navigation settings once the keys family's
-    // AdvanceToNextCell is there; until then it stays on the cell.
+    if (Key == VK_RETURN) AdvanceToNextCell(Col(), Row(), false, false, !Shift.Contains(ssShift), true, false);
     FNavigation->SetAlwaysEdit(always);
     FBlockFocus = false;
 }
 
 void TVodStringGrid::EditingDone(Integer ACol, Integer ARow)
 {
+    if (FFocusHelper->Enabled()) HideFocusWindow();
     if (OnEditingDone) OnEditingDone(this);
+    if (FFocusHelper->Enabled()) ShowFocusWindow(CellRect(Col(), Row()));
     HideInplaceEdit();
     if (HandleAllocated()) PostMessage(Handle(), GridUnit().GridEditDone, WPARAM(ACol), LPARAM(ARow));
 }
@@ -177,6 +179,7 @@ void TVodStringGrid::EditDoneMessage(Integer ACol, Integer ARow)
         EditMode = false;
         SetOptions(Options() - TGridOptions{goEditing});
     }
+    if (!FSpecialEditor && FFocusHelper->Enabled()) HideFocusWindow();
 }
 
 
@@ -213,8 +216,15 @@ void TVodStringGrid::CellChanging(Integer ACol, Integer ARow, bool& Allow)
 bool TVodStringGrid::SelectCell(Integer ACol, Integer ARow)
 {
     if (ACol < 0 || ARow < 0) return false;
-    // A forced selection (the keys family's Tab move) answers True at once
-    // once that family lands.
+    // A forced selection (the Tab move and the wheel, which have asked the
+    // changing events themselves) is taken over at once.
+    if (FForceSel) {
+        if (FRowIndicator && !FRowIndicator->Empty() && FixedCols() > 0) {
+            RepaintCell(0, Row());
+            RepaintCell(0, ARow);
+        }
+        return true;
+    }
     if (!Parent()) return true;
     const Integer rc = RealColIndex(ACol);
     FEditText = GetCellEx(rc, ARow);

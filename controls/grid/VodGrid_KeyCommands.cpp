@@ -167,6 +167,7 @@ bool TVodStringGrid::InsertRowByKey()
     if (realBefore >= 0 && realBefore < RowCount() && realBefore != Row() && realBefore >= FixedRows())
         SetRow(realBefore), newRow = realBefore;
     Integer at;
+    bool below = false;
     if (FNavigation->InsertPosition() == pInsertAfter) {
         if (FFixedRowAlways && RowCount() == FixedRows()) {
             at = RealRowIndex(Row());
@@ -174,13 +175,15 @@ bool TVodStringGrid::InsertRowByKey()
             newRow = at;
         } else {
             at = RealRowIndex(Row() + 1);
-            if (Row() + 1 < RowCount()) newRow = Row() + 1;
+            below = true;
         }
     } else {
         at = RealRowIndex(Row());
         if (FFixedRowAlways && RowCount() == FixedRows()) newRow = at;
     }
     InsertRowFromKey(at);
+    // The row inserted below becomes current, also after the last row.
+    if (below && newRow + 1 < RowCount()) ++newRow;
     if (OnAutoInsertRow) OnAutoInsertRow(this, at);
     FGridModified = true;
     filter.Restore();
@@ -282,14 +285,14 @@ void TVodStringGrid::WMKeyDown(TMessage& M)
         }
     }
     const bool enterF2 = key == VK_RETURN || key == VK_F2;
-    auto editable = [&] { return inGrid && KeyCellEditable(oldRealCol, oldRow); };
+    auto editable = [&] { return inGrid && IsEditable(oldRealCol, oldRow); };
     // 4.
     if (FMouseActions->EditOnDblClickOnly() && enterF2 && !editing && inGrid) {
         const bool was = FMouseActions->RangeSelectAndEdit();
         FMouseActions->SetRangeSelectAndEdit(true);
         bool ok = false;
         try {
-            ok = KeyCellEditable(oldRealCol, oldRow);
+            ok = IsEditable(oldRealCol, oldRow);
         } catch (...) {
             FMouseActions->SetRangeSelectAndEdit(was);
             throw;
@@ -584,8 +587,10 @@ void TVodStringGrid::WMKeyDown(TMessage& M)
     }
     if (enterF2 && inGrid) {
         StoreCellValue(Col(), Row());
-        // (Opening the first editable markup control of the cell is the
-        // cell controls' FocusNextCellControl, with the editing family.)
+        // A cell with control tags that were not taken as markup opens its
+        // first editable control.
+        if (VurHTMLE::HasControlTags(GetCellEx(RealColIndex(Col()), Row())))
+            FocusNextCellControl(Col(), Row(), String());
         if (key == VK_F2) KeyDownHook();
     }
     NotifyKeySelection();
@@ -631,6 +636,11 @@ void TVodStringGrid::KeyDown(Word& Key, TShiftState Shift)
         return;
     }
     const Integer rowBefore = Row();
+    // Enter that ends the text editor's edit (the editor hands it here):
+    // the base handling stores the text and closes the editor, then the
+    // grid moves on as for Enter typed in the editor.
+    const bool enterFromEditor = Key == VK_RETURN && !Shift.Contains(ssCtrl) && EditorMode() && InplaceEditor() &&
+                                 InplaceEditor()->Focused();
     // OnKeyDown has been asked already for the moving keys: the base
     // handling runs without asking it again.
     TKeyEvent saved = OnKeyDown;
@@ -642,6 +652,14 @@ void TVodStringGrid::KeyDown(Word& Key, TShiftState Shift)
         throw;
     }
     OnKeyDown = saved;
+    if (enterFromEditor && !EditorMode() && FNavigation->AdvanceOnEnter()) {
+        const Integer c0 = Col(), r0 = Row();
+        AdvanceToNextCell(c0, r0, false, false, !Shift.Contains(ssShift), false, false);
+        // With AdvanceAutoEdit the editor opens again on the cell reached.
+        if (FNavigation->AdvanceAutoEdit() && (Col() != c0 || Row() != r0) &&
+            !IsClickControlCell(RealColIndex(Col()), Row()) && IsEditable(RealColIndex(Col()), Row()))
+            ShowInplaceEdit();
+    }
     if (tc >= 0 && tc < ColCount() && tc != Col()) SetCol(tc);
     if (tr >= 0 && tr < RowCount() && tr != Row()) SetRow(tr);
     // Keyboard moves stay off the footer rows and the fixed right columns.
@@ -749,12 +767,11 @@ void TVodStringGrid::WMChar(TMessage& M)
         return;
     }
     const bool click = inGrid && IsClickControlCell(rc, Row());
-    if (FMouseActions->RangeSelectAndEdit() && inGrid && !click && KeyCellEditable(rc, Row()) && ch != 9 && ch != 27 &&
+    if (FMouseActions->RangeSelectAndEdit() && inGrid && !click && IsEditable(rc, Row()) && ch != 9 && ch != 27 &&
         !ctrl) {
         if (OnKeyPress) OnKeyPress(this, ch);
         if (ch == 0) return;
-        // (The character that started the edit goes to the editing family's
-        // editor start once it lands.)
+        FStartEditChar = ch;
         TGridOptions o = Options();
         o.Include(goEditing);
         SetOptions(o);
@@ -781,9 +798,12 @@ void TVodStringGrid::WMChar(TMessage& M)
     if (Options().Contains(goEditing) && ch != 9 && (ch == 8 || (ch >= 32 && ch != 127)) && inGrid) {
         if (OnKeyPress) OnKeyPress(this, ch);
         if (ch == 0) return;
+        FStartEditChar = ch;
         if (!click) ShowEditorChar(ch);
         return;
     }
+    // DEL is no printable character: it opens no editor.
+    if (ch == 127 && Options().Contains(goEditing)) return;
     if (!ranPlatform && Focused()) {
         M.SetCharCode(Word(ch));
         TBaseGrid::WMChar(M);
@@ -826,7 +846,7 @@ void TVodStringGrid::AutoAddRow()
     if (OnAutoAddRow) OnAutoAddRow(this, RowCount() - FFixedFooters - 1);
 }
 
-// The clipboard keys reach the clipboard family's operations.
-void TVodStringGrid::ClipboardCopyKey() {}
-void TVodStringGrid::ClipboardCutKey() {}
-void TVodStringGrid::ClipboardPasteKey() {}
+// The clipboard keys: the selection's copy, cut and paste.
+void TVodStringGrid::ClipboardCopyKey() { CopySelectionToClipboard(); }
+void TVodStringGrid::ClipboardCutKey() { CutSelectionToClipboard(); }
+void TVodStringGrid::ClipboardPasteKey() { PasteSelectionFromClipboard(); }

@@ -33,9 +33,9 @@ TEditorType TVodStringGrid::KeyEditorType(Integer ACol, Integer ARow)
 
 bool TVodStringGrid::SpecialEditorShown()
 {
-    // A special editor is any but the default text editor (and the types
-    // that open none); the editing family reports it once it lands.
-    return EditorMode() && !IsDefaultEditorType(KeyEditorType(RealColIndex(Col()), Row()));
+    // A special editor is one shown by the editor choice in place of the
+    // default text editor (a data check box shows none).
+    return EditMode && FSpecialEditor && EditControl != edDataCheckBox;
 }
 
 void TVodStringGrid::AdvanceToNextCell(Integer ACol, Integer ARow, bool Edit, bool Repeated, bool Forward,
@@ -54,6 +54,7 @@ void TVodStringGrid::AdvanceToNextCell(Integer ACol, Integer ARow, bool Edit, bo
     const TAdvanceDirection dir = FNavigation->AdvanceDirection();
     const Integer firstCol = FirstNavigableCol();
     const Integer C0 = Col(), R0 = Row();
+    FStartEditChar = 0;
     // Skipping read-only cells repeats the advance from each target; the
     // run ends when it comes back to its start cell, and never walks more
     // cells than the grid has.
@@ -79,7 +80,7 @@ void TVodStringGrid::AdvanceToNextCell(Integer ACol, Integer ARow, bool Edit, bo
                         ARow = RowCount() - FFixedFooters - 1;
                         if (OnAutoAddRow) OnAutoAddRow(this, ARow);
                         bool any = false;
-                        for (Integer c = 0; c < ColCount() && !any; ++c) any = KeyCellEditable(RealColIndex(c), ARow);
+                        for (Integer c = 0; c < ColCount() && !any; ++c) any = IsEditable(RealColIndex(c), ARow);
                         if (!any) return;
                     }
                 } else if (FNavigation->AdvanceOnEnterLoop()) {
@@ -177,7 +178,7 @@ void TVodStringGrid::AdvanceToNextCell(Integer ACol, Integer ARow, bool Edit, bo
         } else {
             allow2 = false;
         }
-        // (The editing family's OnCellChanging asks here once it lands.)
+        if (allow2 && OnCellChanging) OnCellChanging(this, R0, C0, ARow, ACol, allow2);
         FDisableChange = true;
         try {
             if (allow2) {
@@ -203,7 +204,7 @@ void TVodStringGrid::AdvanceToNextCell(Integer ACol, Integer ARow, bool Edit, bo
     }
     const bool click = IsClickControlCell(RealColIndex(Col()), Row());
     if ((AutoEdit && FNavigation->AdvanceAutoEdit()) || click) {
-        if (!KeyCellEditable(RealColIndex(Col()), Row())) return;
+        if (!IsEditable(RealColIndex(Col()), Row())) return;
         if (click) {
             const Integer tc = Col(), tr = Row();
             FDisableChange = true;
@@ -239,14 +240,15 @@ void TVodStringGrid::KeyPress(wchar_t& Key)
     };
     const bool shift = GetKeyState(VK_SHIFT) < 0;
     if (Key == 27) {
-        // Restoring the value from before the edit is the editing family's
-        // RestoreCellValue; the platform editor restores its own text.
+        // The value from before the edit comes back, also when typed text
+        // was already copied into the cell.
+        if (Options().Contains(goEditing) && (EditMode || EditorMode())) RestoreCellValue();
         fire();
         return;
     }
     if (Key == 13) {
         const bool special = SpecialEditorShown();
-        if (!special && !FNavigation->AdvanceOnEnter() && !KeyCellEditable(RealColIndex(Col()), Row())) {
+        if (!special && !FNavigation->AdvanceOnEnter() && !IsEditable(RealColIndex(Col()), Row())) {
             fire();
             Key = 0;
             return;
@@ -360,7 +362,8 @@ void TVodStringGrid::TopLeftChanged()
         Invalidate();
     // A special editor closes when the view scrolls; the text editor stays.
     if (EditorMode() && !IsTextEditorType(KeyEditorType(RealColIndex(Col()), Row()))) HideInplaceEdit();
-    // (The flat scroll bars follow in the scroll messages' own handling.)
+    SyncFlatVScrollBar();
+    SyncFlatHScrollBar();
     UpdateFooter();
     CellControlsUpdate(false);
     FViewLeftCol = LeftCol();
@@ -379,6 +382,5 @@ void TVodStringGrid::TopLeftChanged()
         FSyncing = false;
     }
     if (FFocusHelper && FFocusHelper->Enabled() && EditorMode()) MoveFocusWindow();
-    for (TScrollControl* s : FMetroScroll)
-        if (s) s->Invalidate();
+    UpdateScrollControls();
 }

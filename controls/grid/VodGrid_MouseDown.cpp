@@ -20,6 +20,40 @@ TShiftState TVodStringGrid::ClickShiftState()
 
 void TVodStringGrid::PlatformLButtonDown(TMessage& M) { TBaseGrid::WMLButtonDown(M); }
 
+bool TVodStringGrid::OnSelectionResizeGrip(Integer X, Integer Y)
+{
+    const TGridRect s = Selection();
+    if (s.Right < 0 || s.Bottom < 0 || s.Right >= ColCount() || s.Bottom >= RowCount()) return false;
+    TRect r = CellRect(s.Right, s.Bottom);
+    if (r.Right <= r.Left || r.Bottom <= r.Top) return false;
+    Integer ACol = -1, ARow = -1;
+    MouseToCell(X, Y, ACol, ARow);
+    if (ACol >= FixedCols() && ARow >= FixedRows() && FControlLook->DropDownAlwaysVisible() &&
+        HasComboBox(RealColIndex(ACol), ARow))
+        r.Right -= Integer(Round(FControlLook->DropDownButtonWidth() * FDPIScale));
+    const Integer g = Integer(Round(6 * FDPIScale));
+    const bool inX = UseRightToLeftAlignment() ? (X >= r.Left && X < r.Left + g) : (X > r.Right - g && X <= r.Right);
+    return inX && Y > r.Bottom - g && Y <= r.Bottom;
+}
+
+void TVodStringGrid::StartSelectionResize(TMessage& M, bool RunPlatform)
+{
+    const Integer X = M.XPos(), Y = M.YPos();
+    FGridState = gsSelecting;
+    FDropSelection = Selection();
+    CopySelectionToClipboard();
+    FMouseResize = true;
+    const Integer c = Col(), r = Row();
+    const TGridRect s = Selection();
+    if (RunPlatform) PlatformLButtonDown(M);
+    SetSelection(s);
+    if (Col() != c || Row() != r) FocusCell(c, r, false);
+    SetSelection(s);
+    FGridState = gsSelecting;
+    MouseMove(TShiftState{ssLeft}, X, Y);
+    M.Result = 1;
+}
+
 void TVodStringGrid::WMLButtonDown(TMessage& M)
 {
     const Integer X = M.XPos(), Y = M.YPos();
@@ -31,7 +65,10 @@ void TVodStringGrid::WMLButtonDown(TMessage& M)
     FOrigSelection = Selection();
     FMouseDownRow = ARow;
     const bool valid = ACol >= 0 && ARow >= 0;
-    // (The selection-resize grip waits on the selection rectangle look.)
+    if (valid && FSelectionResizer && FSelectionRectangle && OnSelectionResizeGrip(X, Y)) {
+        StartSelectionResize(M, !Options().Contains(goEditing) && !FMouseActions->RangeSelectAndEdit());
+        return;
+    }
 
     if (FMouseActions->TouchScroll() && !EditorMode() && valid && !(ACol == Col() && ARow == Row()) &&
         ARow >= FixedRows() && !shift.Contains(ssShift)) {
@@ -64,6 +101,10 @@ void TVodStringGrid::WMLButtonDown(TMessage& M)
     if (!allow) return;
     if (CellSelectorMode()) {
         MouseDownHook();
+        return;
+    }
+    if (FMouseSelectMode == msResize) {
+        StartSelectionResize(M, !Options().Contains(goEditing));
         return;
     }
     const bool fixedCell = valid && (ACol < FixedCols() || ARow < FixedRows());

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "controls/grid/GridDragDropSettings.h"
+#include "controls/grid/GridScrollControls.h"
 #include "controls/grid/HTMLHintWindow.h"
 #include "controls/grid/VodGrid.h"
 #include "platform/ui/Forms.h"
@@ -33,6 +35,95 @@ void TVodStringGrid::ShowSizeHint(const String& Text, TRect CellR)
     FScrollHintWnd->SetColor(FHintColor);
     FScrollHintWnd->ActivateHint(r, Text);
     FScrollHintShow = true;
+}
+
+// The OLE drag a press on a drop source starts once the mouse moved away:
+// a header of a column drag-and-drop grid drags its column, anything else
+// the selected cells (their text, the current cell as rich text and, when
+// allowed, the grid's own cell format). A move into another place removes
+// what was dragged unless copies are forced.
+void TVodStringGrid::OleDragFromMouse(Integer X, Integer Y, Integer ACol, Integer ARow)
+{
+    TDragDropSettings* dd = FDragDropSettings.get();
+    const Integer rc = RealColIndex(ACol);
+    TComPtr<TGridDropSource> source(new TGridDropSource(this));
+    if (OnOleDragStart) OnOleDragStart(this, ARow, rc);
+    DragDropStart();
+    const bool header = ARow < FixedRows() && dd->OleColumnDragDrop;
+    if (dd->ShowCells) {
+        if (!FMoveForm) {
+            TGridRect r = Selection();
+            if (dd->OleColumnPicker)
+                r = TGridRect{ACol, 0, ACol, 0};
+            else if (dd->OleColumnDragDrop)
+                r = TGridRect{ACol, 0, ACol, std::min(RowCount() - 1, VisibleRowCount())};
+            else {
+                r.Top = std::max(r.Top, TopRow());
+                r.Left = std::max(r.Left, LeftCol());
+                r.Bottom = std::min(r.Bottom, TopRow() + VisibleRowCount());
+                r.Right = std::min(r.Right, LeftCol() + VisibleColCount());
+            }
+            const bool hidden = IsSelectionHidden();
+            if (!hidden) HideSelection();
+            FMoveForm = SelectionToForm(r);
+            if (!hidden) UnHideSelection();
+            FMoveForm->HandleNeeded();
+            SetWindowPos(FMoveForm->Handle(), HWND_TOPMOST, 0, 0, 0, 0,
+                         SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+        }
+        TPoint p = ClientToScreen(TPoint{X, Y});
+        if (UseRightToLeftAlignment()) p.X -= FMoveForm->Width() - ColWidths(0);
+        FMoveForm->SetLeft(p.X);
+        FMoveForm->SetTop(p.Y);
+    }
+    Integer effect = 0;
+    if (header) {
+        if (!dd->ShowCells && FHeaderDragButton) {
+            const TPoint p = ClientToScreen(TPoint{X, Y});
+            FHeaderDragButton->SetCaption(GetCellEx(rc, 0));
+            FHeaderDragButton->SetBounds(p.X, p.Y - RowHeights(0), ColWidths(ACol), RowHeights(0));
+            FHeaderDragButton->SetVisible(true);
+        }
+        const HRESULT hr = vurdd::BeginColumnOleDrag(source.Get(), rc, DROPEFFECT_COPY | DROPEFFECT_MOVE, effect);
+        if (hr != DRAGDROP_S_CANCEL && OnOleDragStop) OnOleDragStop(this, effect);
+        if (FHeaderDragButton) FHeaderDragButton->SetVisible(false);
+        for (TArrowWindow* a : FArrows)
+            if (a && a->HandleAllocated()) ShowWindow(a->Handle(), SW_HIDE);
+    } else {
+        FDropSelection = Selection();
+        std::unique_ptr<TMemoryStream> cells;
+        if (FNavigation->AllowFmtClipboard()) {
+            cells = std::make_unique<TMemoryStream>();
+            SaveRectToBinStream(FDropSelection, cells.get(), false);
+        }
+        String rtf;
+        if (TCustomRichEdit* re = CellRichEdit()) {
+            CellToRich(RealColIndex(Col()), Row(), re);
+            rtf = RichToString(re);
+        }
+        const HRESULT hr = vurdd::BeginTextOleDrag(source.Get(), SelectedText(), rtf, effect,
+                                                   DROPEFFECT_COPY | DROPEFFECT_MOVE, cells.get());
+        if (hr != DRAGDROP_S_CANCEL) {
+            if (!dd->OleCopyAlways && effect == Integer(DROPEFFECT_MOVE)) {
+                if (dd->OleRemoveRows && Options().Contains(goRowSelect)) {
+                    if (FMouseActions->DisjunctRowSelect())
+                        RemoveSelectedRows();
+                    else
+                        DeleteGridRow(FDropSelection.Top, FDropSelection.Bottom - FDropSelection.Top + 1);
+                } else if (FMouseActions->DisjunctRowSelect()) {
+                    ClearSelection();
+                } else {
+                    ClearRect(FDropSelection.Left, FDropSelection.Top, FDropSelection.Right, FDropSelection.Bottom);
+                }
+            }
+            if (OnOleDragStop) OnOleDragStop(this, effect);
+        }
+    }
+    // The drag loop took the button's release.
+    FMouseDownMove = false;
+    FMouseKeepDown = false;
+    FGridState = gsNormal;
+    DragDropEnd();
 }
 
 void TVodStringGrid::MouseMove(TShiftState Shift, Integer X, Integer Y)
@@ -130,8 +221,9 @@ void TVodStringGrid::MouseMove(TShiftState Shift, Integer X, Integer Y)
         FFixedRowSizeOffer = zone && FMouseActions->SizeFixedRow();
         if (FSizingFixedR) FSizeFixedY = Y;
     }
+    const bool onGrip = valid && FSelectionResizer && FSelectionRectangle && OnSelectionResizeGrip(X, Y);
     if (FSelectionClick && valid && IsPrimaryButtonDown() && FDragDropSettings->OleDropSource &&
-        FGridState != gsColSizing && (std::abs(X - Clickposx) > 3 || std::abs(Y - Clickposy) > 3)) {
+        FGridState != gsColSizing && !onGrip && (std::abs(X - Clickposx) > 3 || std::abs(Y - Clickposy) > 3)) {
         FSelectionClick = false;
         bool allow = true;
         if (FDragDropSettings->OleColumnsOnly && ARow >= FixedRows())
@@ -139,10 +231,7 @@ void TVodStringGrid::MouseMove(TShiftState Shift, Integer X, Integer Y)
         else if (OnOleDrag)
             OnOleDrag(this, ARow, RealColIndex(ACol), GetCellEx(RealColIndex(ACol), ARow), allow);
         if (allow) {
-            if (OnOleDragStart) OnOleDragStart(this, ARow, RealColIndex(ACol));
-            DragDropStart();
-            // The drag itself starts through the drag-and-drop family's
-            // column and text drags.
+            OleDragFromMouse(X, Y, ACol, ARow);
         } else if (FGridState == gsNormal) {
             FGridState = gsSelecting;
         }
@@ -152,7 +241,10 @@ void TVodStringGrid::MouseMove(TShiftState Shift, Integer X, Integer Y)
         if (FGridState == gsRowSizing) RowSized = true;
         MoveFeedback(X, Y, ACol, ARow);
         FMouseSelectMode = msNormal;
-        if (valid && !FMouseDownMove) {
+        if (onGrip) {
+            FMouseSelectMode = msResize;
+            cursorHandled = true;
+        } else if (valid && !FMouseDownMove) {
             const bool fixedRow = ARow < FixedRows(), fixedCol = ACol < FixedCols();
             const bool footerLast = FFloatingFooter->Visible() && FFloatingFooter->FooterStyle() == fsFixedLastRow;
             if (fixedRow && fixedCol && FMouseActions->AllSelect()) {

@@ -242,8 +242,19 @@ void TVodStringGrid::WMLButtonUp(TMessage& M)
     if (FMouseResize) {
         const TGridRect ns = Selection();
         if (OnSelectionResize) OnSelectionResize(this, FDropSelection, ns);
-        // Pasting the copied cells into the grown selection comes with the
-        // clipboard family's selection paste.
+        if (FNavigation->AllowSmartClipboard()) {
+            // The cells copied at the press fill the new selection, editable
+            // or not for the time of the paste.
+            const bool was = FEditDisable;
+            FEditDisable = true;
+            try {
+                PasteSelectionFromClipboard();
+            } catch (...) {
+                FEditDisable = was;
+                throw;
+            }
+            FEditDisable = was;
+        }
         FMouseResize = false;
         if (OnSelectionResized) OnSelectionResized(this, FDropSelection, ns);
     }

@@ -27,18 +27,12 @@ bool TVodStringGrid::KeyFixedCell(Integer ACol, Integer ARow)
     return fixed;
 }
 
-bool TVodStringGrid::KeyCellEditable(Integer ARealCol, Integer ARow)
-{
-    // Editability as the editing family asks it: only with editing switched
-    // on (or range select and edit), then the cell's own rules.
-    if (!(Options().Contains(goEditing) || FMouseActions->RangeSelectAndEdit())) return false;
-    return IsCellEditable(ARealCol, ARow);
-}
-
 bool TVodStringGrid::IsNavigableCell(Integer ACol, Integer ARow)
 {
-    bool can = Options().Contains(goEditing) ? KeyCellEditable(DisplToRealColumn(ACol), ARow) && !KeyFixedCell(ACol, ARow)
-                                              : !KeyFixedCell(ACol, ARow);
+    // Editing counts as on also where the grid switched it off for a
+    // read-only current cell.
+    const bool editing = Options().Contains(goEditing) || FEditDisable;
+    bool can = editing ? IsEditable(DisplToRealColumn(ACol), ARow) && !KeyFixedCell(ACol, ARow) : !KeyFixedCell(ACol, ARow);
     if (OnSelectCell) OnSelectCell(this, ACol, ARow, can);
     return can;
 }
@@ -194,10 +188,11 @@ void TVodStringGrid::ApplyTabTarget(Integer ACol, Integer ARow)
 
 bool TVodStringGrid::ChangingAllowed(Integer NewCol, Integer NewRow)
 {
+    // One answer shared by the three events, asked in this order.
     bool allow = true;
     if (OnRowChanging) OnRowChanging(this, Row(), NewRow, allow);
-    // (OnCellChanging and OnColChanging are the editing family's events;
-    // they join here once it lands.)
+    if (OnCellChanging) OnCellChanging(this, Row(), Col(), NewRow, NewCol, allow);
+    if (OnColChanging) OnColChanging(this, Col(), NewCol, allow);
     return allow && AllowColChange();
 }
 
@@ -358,6 +353,9 @@ bool TVodStringGrid::HandleTabKey(bool Shift)
     FLastTabCol = Col();
     FLastTabRow = Row();
     const TPoint start{Col(), Row()};
+    // A read-only cell reached on the way switches goEditing off (the grid
+    // remembers it in FEditDisable): editing is as it was at the start.
+    const bool editing = Options().Contains(goEditing) || FEditDisable;
     bool result = true;
     bool repeated = false;
     // The moves repeat while they land on a cell that is not a base cell or
@@ -373,8 +371,7 @@ bool TVodStringGrid::HandleTabKey(bool Shift)
         const TPoint now{Col(), Row()};
         const bool stuck = now == before || n >= limit;
         const bool notBase = !IsBaseCell(now.X, now.Y);
-        const bool notEditable =
-            Options().Contains(goEditing) && !KeyCellEditable(DisplToRealColumn(now.X), now.Y);
+        const bool notEditable = editing && !IsEditable(DisplToRealColumn(now.X), now.Y);
         if (!notBase && !notEditable) break;
         if (stuck || (now.X == start.X && now.Y == start.Y)) {
             if (!(now.X == start.X && now.Y == start.Y)) {

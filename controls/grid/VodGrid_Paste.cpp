@@ -124,7 +124,7 @@ Integer TVodStringGrid::PasteClipboardAt(Integer ACol, Integer ARow, Integer& Co
         if (HGLOBAL h = GetClipboardData(rtf)) s = GlobalText(h, CF_TEXT);
         cb->Close();
         if (!s.empty()) {
-            if (ClipCellEditable(this, DisplToRealColumn(ACol), ARow)) PasteCell(ACol, ARow, s);
+            if (IsEditable(DisplToRealColumn(ACol), ARow)) PasteCell(ACol, ARow, s);
             Cols = 1;
             Rows = 1;
         }
@@ -168,7 +168,9 @@ Integer TVodStringGrid::PasteTextAt(Integer ACol, Integer ARow, const String& Te
     TNavigation* nav = Navigation();
     const bool always = nav->AllowClipboardAlways();
     if (ACol < 0 || ARow < 0) return 0;
-    if (!Options().Contains(goEditing) && !always && !MouseActions()->RangeSelectAndEdit()) return 0;
+    // Editing as IsEditable sees it: also while the grid itself allows it
+    // for the time of a paste (FEditDisable).
+    if (!Options().Contains(goEditing) && !always && !MouseActions()->RangeSelectAndEdit() && !FEditDisable) return 0;
 
     const Integer H = SaveHiddenCells() ? NumHiddenColumns() : 0;
     const bool colGrow = nav->AllowClipboardColGrow(), rowGrow = nav->AllowClipboardRowGrow();
@@ -211,7 +213,7 @@ Integer TVodStringGrid::PasteTextAt(Integer ACol, Integer ARow, const String& Te
                 ++Cols;
                 if (colGrow && ColCount() + H < c + 1) SetColCount(c + 1 - H);
                 if (c < ColCount() + H && r < RowCount() &&
-                    (always || ClipCellEditable(this, DisplToRealColumn(c), r)))
+                    (always || IsEditable(DisplToRealColumn(c), r)))
                     PasteTextField(c, r, UnquoteClipboardField(field), written, maxCol, maxRow);
                 ++N;
                 ++c;
@@ -223,7 +225,7 @@ Integer TVodStringGrid::PasteTextAt(Integer ACol, Integer ARow, const String& Te
             if (!field.empty() || !lastLine) {
                 if (colGrow && ColCount() + H < c + 1) SetColCount(c + 1 - H);
                 if (c < ColCount() + H && r < RowCount() &&
-                    (always || ClipCellEditable(this, DisplToRealColumn(c), r))) {
+                    (always || IsEditable(DisplToRealColumn(c), r))) {
                     if (c < ColCount()) PasteTextField(c, r, UnquoteClipboardField(field), written, maxCol, maxRow);
                     ++c;
                 }
@@ -382,7 +384,7 @@ void TVodStringGrid::PasteSelectionFromClipboard()
         }
         for (Integer c = S.Left; c <= S.Right; ++c)
             for (Integer r = S.Top; r <= S.Bottom; ++r) {
-                if (!always && !ClipCellEditable(this, DisplToRealColumn(c), r)) continue;
+                if (!always && !IsEditable(DisplToRealColumn(c), r)) continue;
                 String v = v0;
                 bool allow = true;
                 const bool origin = c == S.Left && r == S.Top;
@@ -415,7 +417,7 @@ void TVodStringGrid::PasteSelectionFromClipboard()
         auto series = [&](auto Value, auto Step, bool ModifiedAlways) {
             for (Integer c = S.Left; c <= S.Right; ++c)
                 for (Integer r = S.Top; r <= S.Bottom; ++r) {
-                    if (ClipCellEditable(this, DisplToRealColumn(c), r)) {
+                    if (IsEditable(DisplToRealColumn(c), r)) {
                         String v = Value();
                         bool allow = true;
                         const bool origin = c == S.Left && r == S.Top;
@@ -458,7 +460,7 @@ void TVodStringGrid::PasteSelectionFromClipboard()
         }
         if (oneCol) {
             for (Integer n = S.Top + P - 1; n <= S.Bottom; ++n) {
-                if (!ClipCellEditable(this, DisplToRealColumn(S.Left), n)) continue;
+                if (!IsEditable(DisplToRealColumn(S.Left), n)) continue;
                 String v = GetCellEx(S.Left, n - P + 1);
                 bool allow = true;
                 if (n != S.Top) before(S.Left, n, v, allow);
@@ -472,7 +474,7 @@ void TVodStringGrid::PasteSelectionFromClipboard()
             PasteRowModified(src, tr, coCopy);
         } else {
             for (Integer n = S.Left + P - 1; n <= S.Right; ++n) {
-                if (!ClipCellEditable(this, DisplToRealColumn(n), S.Top)) continue;
+                if (!IsEditable(DisplToRealColumn(n), S.Top)) continue;
                 String v = GetCellEx(n - P + 1, S.Top);
                 bool allow = true;
                 if (n != S.Left) before(n, S.Top, v, allow);

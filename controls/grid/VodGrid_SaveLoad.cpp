@@ -109,8 +109,7 @@ void TVodStringGrid::DeleteRowFromKey(Integer ARow)
 void TVodStringGrid::ShowFixedInplaceEdit(Integer ACol, Integer ARow)
 {
     if (!IsFixed(ACol, ARow)) throw Exception(L"Cannot start fixed inplace editor in non-fixed cell");
-    // Starting the fixed-cell editor belongs to the editing family, which
-    // completes this step.
+    StartFixedCellEdit(ACol, ARow, false);
 }
 
 void TVodStringGrid::HideFixedInplaceEdit()

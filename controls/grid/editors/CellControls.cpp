@@ -12,9 +12,12 @@ void CellControlEndKey(TWinControl* Control, wchar_t Key)
         if (g->CanFocus()) g->SetFocus();
         return;
     }
-    // Tab: the next markup control of the cell (the automatic advance to
-    // the next cell comes with the keys family's AdvanceToNextCell).
-    g->FocusNextCellControl(g->Col(), g->Row(), g->FCtrlID);
+    // Tab: on to the next cell with automatic advance, else to the next
+    // markup control of the cell.
+    if (g->Navigation()->AdvanceAuto())
+        g->AdvanceToNextCell(g->Col(), g->Row(), true, false, true, false, true);
+    else
+        g->FocusNextCellControl(g->Col(), g->Row(), g->FCtrlID);
 }
 
 void TControlEdit::Dispatch(TMessage& M)

@@ -150,7 +150,19 @@ void TEditLink::EditKeyDown(TObject*, Word& Key, TShiftState Shift)
         }
         SetEditorValue(GetCellValue());
     }
-    if (Key == VK_TAB) Key = 0;
+    if (Key == VK_TAB) {
+        Key = 0;
+        if (g->Navigation()->TabToNextAtEnd()) {
+            // On to the next cell, whose editor opens once this key is done.
+            ForceExit();
+            const Integer c0 = g->Col(), r0 = g->Row();
+            g->HandleTabKey(Shift.Contains(ssShift));
+            if ((g->Col() != c0 || g->Row() != r0) && !g->IsClickControlCell(g->RealColIndex(g->Col()), g->Row()) &&
+                g->HandleAllocated())
+                PostMessage(g->Handle(), GridUnit().GridEditShow, 0, 0);
+            return;
+        }
+    }
     if (Key == VK_ESCAPE) SetEditorValue(g->FCellCache);
     const String v = GetEditorValue();
     ForceExit();
@@ -161,7 +173,7 @@ void TEditLink::EditKeyDown(TObject*, Word& Key, TShiftState Shift)
     g->EditMode = false;
     g->SelectCell(g->Col(), g->Row());
     if (Key == VK_RETURN && g->FLastValidation) {
-        // Enter advances once the keys family's AdvanceToNextCell is there.
+        g->AdvanceToNextCell(g->Col(), g->Row(), true, false, !Shift.Contains(ssShift), true, false);
         Key = 0;
     } else if (!g->FLastValidation) {
         g->FLastValidation = true;

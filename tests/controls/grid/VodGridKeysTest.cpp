@@ -118,8 +118,7 @@ TEST_F(VodGridKeys, MoveScrollOnlyNeverMovesTheCell)
     EXPECT_EQ(Cur(), (TPoint{2, 1}));
 }
 
-// Off until the keys and editing families are wired together.
-TEST_F(VodGridKeys, DISABLED_InsertAndDeleteRowsWithRefusalsAndTheFilterRestored)
+TEST_F(VodGridKeys, InsertAndDeleteRowsWithRefusalsAndTheFilterRestored)
 {
     for (Integer r = 1; r < 5; ++r) Grid->SetCells(1, r, String(L"r") + IntToStr(r));
     Grid->Navigation()->SetAllowInsertRow(true);
@@ -225,8 +224,7 @@ TEST_F(VodGridKeys, TabOverMergedHiddenAndReadOnlyCells)
     EXPECT_EQ(Cur(), (TPoint{6, 1}));
 }
 
-// Off until the keys and editing families are wired together.
-TEST_F(VodGridKeys, DISABLED_TabInALargeReadOnlyGridKeepsTheCell)
+TEST_F(VodGridKeys, TabInALargeReadOnlyGridKeepsTheCell)
 {
     Options({goTabs, goEditing});
     Grid->SetRowCount(3000);
@@ -331,8 +329,7 @@ TEST_F(VodGridKeys, IncrementalSearchBuildsAndShortensItsText)
     EXPECT_EQ(Grid->IncrementalSearchText(), L"");
 }
 
-// Off until the keys and editing families are wired together.
-TEST_F(VodGridKeys, DISABLED_AnyPrintableCharacterStartsAnEdit)
+TEST_F(VodGridKeys, AnyPrintableCharacterStartsAnEdit)
 {
     Options({goEditing});
     for (wchar_t ch : {L'x', wchar_t(0x0436), wchar_t(0x05E9), wchar_t(0x4E2D)}) {
