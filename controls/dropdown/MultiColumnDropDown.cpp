@@ -433,49 +433,48 @@ void TVodMultiColumnDropDown::SetSelectionColorStyle(TSelectionColorStyle AStyle
     TVodCustomDropDown::SetSelectionColorStyle(AStyle);
 }
 
+TListStyleRow MultiColDropDown::ListStyleRow(TQelStyle AStyle)
+{
+    constexpr TColor keep = ListStyleKeep;
+    switch (AStyle) {
+    case tsOffice2003Blue: return {0xD68759, 0x933803, 0xFFFFFF, scOffice2007, 0x962D00, 0x962D00, keep, 0};
+    case tsOffice2003Silver: return {0xBDA4A5, 0x957475, keep, scOffice2007, 0x947C7C, 0x947C7C, keep, 0};
+    case tsOffice2003Olive: return {0x82C0AF, 0x447A63, keep, scOffice2007, 0x588060, 0x588060, keep, 0};
+    case tsOffice2003Classic: return {0x808080, 0x808080, keep, scOffice2007, 0x808080, 0x808080, keep, 0};
+    case tsOffice2007Luna: return {0xFFEFE3, 0xFFD2AF, 0x723708, scOffice2007, 0xFFD2AF, 0xFFD2AF, keep, 0};
+    case tsOffice2007Obsidian:
+        return {0xF2F1F0, 0xC9C2BD, 0x433C37, scOffice2007, 0x5C534C, 0x5C534C, keep, 0};
+    case tsWindowsXP:
+        return {clBtnFace, clBtnFace, 0, scCustom, 0xC0C0C0, 0, clHighlight, clHighlightText};
+    case tsWhidbey: return {0xEBEEEF, 0x7E9898, 0xFFFFFF, scOffice2007, 0x962D00, 0x962D00, keep, 0};
+    case tsOffice2007Silver:
+        return {0xF8F7F6, 0xE8E0DB, 0x8B4215, scOffice2007, 0x74706F, 0x74706F, keep, 0};
+    case tsWindowsVista: return {0xFFFDF9, 0xFFFAF0, 0, scWindowsVista, 0xFCF2DA, 0xFCF2DA, keep, 0};
+    case tsWindows7: return {0xFDFBFA, 0xFDF3EB, 0, scWindows7, 0xFBD6B8, 0xFBD6B8, keep, 0};
+    case tsTerminal:
+        return {clBtnFace, clBtnFace, 0, scCustom, 0x808080, 0x808080, clHighlight, clHighlightText};
+    case tsOffice2010Blue: return {0xEDDBCD, clNone, 0x5B391E, scCustom, 0xEEDDCF, 0xEEDDCF, 0x6CD0FF, 0};
+    case tsOffice2010Silver: return {0xEDE9E5, clNone, 0x5B391E, scCustom, 0xEEDDCF, 0xEEDDCF, 0x6CD0FF, 0};
+    case tsOffice2010Black: return {0x828282, clNone, 0xD7D7D6, scCustom, 0xEEDDCF, 0xEEDDCF, 0x6CD0FF, 0};
+    case tsWindows8:
+    case tsWindows10: return {0xF7F6F5, clNone, 0, scCustom, 0xE4E3E2, 0xE4E3E2, 0xF7E0C9, 0};
+    case tsOffice2013White: return {0xFFFFFF, clNone, 0, scCustom, 0xD4D4D4, 0xD4D4D4, 0xFCE2C8, 0};
+    case tsOffice2013LightGray: return {0xF6F6F6, clNone, 0, scCustom, 0xC6C6C6, 0xC6C6C6, 0xFCE2C8, 0};
+    case tsOffice2013Gray: return {0xE5E5E5, clNone, 0, scCustom, 0xABABAB, 0xABABAB, 0xFCE2C8, 0};
+    case tsOffice2016White: return {0xFFFFFF, clNone, 0, scCustom, 0xD4D4D4, 0xD4D4D4, 0xE3BDA3, 0};
+    case tsOffice2016Gray: return {0x444444, clNone, 0xF0F0F0, scCustom, 0x444444, 0x444444, 0xB2B2B2, 0};
+    case tsOffice2016Black:
+        return {0x444444, clNone, 0xFFFFFF, scCustom, 0x6A6A6A, 0x6A6A6A, 0x444444, 0xFFFFFF};
+    default: return {keep, keep, keep, scOffice2007, keep, keep, keep, 0};
+    }
+}
+
 void TVodMultiColumnDropDown::SetComponentStyle(TQelStyle AStyle)
 {
     TVodCustomDropDown::SetComponentStyle(AStyle);
     if (AStyle == tsCustom) return;
-    constexpr TColor keep = TColor(0x2FFFFFFF);
-    struct TRow {
-        TColor Header, HeaderTo, Font;
-        TSelectionColorStyle Sel;
-        TColor Line, FixedLine, Selection, SelText;
-    };
-    auto row = [&]() -> TRow {
-        switch (AStyle) {
-        case tsOffice2003Blue: return {0xD68759, 0x933803, 0xFFFFFF, scOffice2007, 0x962D00, 0x962D00, keep, 0};
-        case tsOffice2003Silver: return {0xBDA4A5, 0x957475, keep, scOffice2007, 0x947C7C, 0x947C7C, keep, 0};
-        case tsOffice2003Olive: return {0x82C0AF, 0x447A63, keep, scOffice2007, 0x588060, 0x588060, keep, 0};
-        case tsOffice2003Classic: return {0x808080, 0x808080, keep, scOffice2007, 0x808080, 0x808080, keep, 0};
-        case tsOffice2007Luna: return {0xFFEFE3, 0xFFD2AF, 0x723708, scOffice2007, 0xFFD2AF, 0xFFD2AF, keep, 0};
-        case tsOffice2007Obsidian:
-            return {0xF2F1F0, 0xC9C2BD, 0x433C37, scOffice2007, 0x5C534C, 0x5C534C, keep, 0};
-        case tsWindowsXP:
-            return {clBtnFace, clBtnFace, 0, scCustom, 0xC0C0C0, 0, clHighlight, clHighlightText};
-        case tsWhidbey: return {0xEBEEEF, 0x7E9898, 0xFFFFFF, scOffice2007, 0x962D00, 0x962D00, keep, 0};
-        case tsOffice2007Silver:
-            return {0xF8F7F6, 0xE8E0DB, 0x8B4215, scOffice2007, 0x74706F, 0x74706F, keep, 0};
-        case tsWindowsVista: return {0xFFFDF9, 0xFFFAF0, 0, scWindowsVista, 0xFCF2DA, 0xFCF2DA, keep, 0};
-        case tsWindows7: return {0xFDFBFA, 0xFDF3EB, 0, scWindows7, 0xFBD6B8, 0xFBD6B8, keep, 0};
-        case tsTerminal:
-            return {clBtnFace, clBtnFace, 0, scCustom, 0x808080, 0x808080, clHighlight, clHighlightText};
-        case tsOffice2010Blue: return {0xEDDBCD, clNone, 0x5B391E, scCustom, 0xEEDDCF, 0xEEDDCF, 0x6CD0FF, 0};
-        case tsOffice2010Silver: return {0xEDE9E5, clNone, 0x5B391E, scCustom, 0xEEDDCF, 0xEEDDCF, 0x6CD0FF, 0};
-        case tsOffice2010Black: return {0x828282, clNone, 0xD7D7D6, scCustom, 0xEEDDCF, 0xEEDDCF, 0x6CD0FF, 0};
-        case tsWindows8:
-        case tsWindows10: return {0xF7F6F5, clNone, 0, scCustom, 0xE4E3E2, 0xE4E3E2, 0xF7E0C9, 0};
-        case tsOffice2013White: return {0xFFFFFF, clNone, 0, scCustom, 0xD4D4D4, 0xD4D4D4, 0xFCE2C8, 0};
-        case tsOffice2013LightGray: return {0xF6F6F6, clNone, 0, scCustom, 0xC6C6C6, 0xC6C6C6, 0xFCE2C8, 0};
-        case tsOffice2013Gray: return {0xE5E5E5, clNone, 0, scCustom, 0xABABAB, 0xABABAB, 0xFCE2C8, 0};
-        case tsOffice2016White: return {0xFFFFFF, clNone, 0, scCustom, 0xD4D4D4, 0xD4D4D4, 0xE3BDA3, 0};
-        case tsOffice2016Gray: return {0x444444, clNone, 0xF0F0F0, scCustom, 0x444444, 0x444444, 0xB2B2B2, 0};
-        case tsOffice2016Black:
-            return {0x444444, clNone, 0xFFFFFF, scCustom, 0x6A6A6A, 0x6A6A6A, 0x444444, 0xFFFFFF};
-        default: return {keep, keep, keep, scOffice2007, keep, keep, keep, 0};
-        }
-    }();
+    constexpr TColor keep = ListStyleKeep;
+    const TListStyleRow row = ListStyleRow(AStyle);
     FHeaderColor = row.Header;
     FHeaderColorTo = row.HeaderTo;
     if (row.Font != keep) FHeaderFont->SetColor(row.Font);

@@ -194,6 +194,17 @@ private:
     bool FCaseSensitive = false;
 };
 
+// One row of the list drop-downs' style table (colours as 0xBBGGRR;
+// ListStyleKeep: the value stays as it is).
+constexpr TColor ListStyleKeep = TColor(0x2FFFFFFF);
+struct TListStyleRow {
+    TColor Header, HeaderTo, Font;
+    TSelectionColorStyle Sel;
+    TColor Line, FixedLine, Selection, SelText;
+};
+// The row of a style (tsCustom is never asked for).
+TListStyleRow ListStyleRow(TQelStyle AStyle);
+
 }  // namespace MultiColDropDown
 
 class TVodMultiColumnDropDown : public TVodCustomDropDown {

@@ -415,6 +415,7 @@ void TGridDropTarget::DropCol(TPoint Pt, Integer Col)
 
 void TVodStringGrid::LoadDroppedWorkbook(const String& FileName)
 {
-    // Dormant until the spreadsheet exchange's LoadFromXLS lands.
-    (void)FileName;
+    // Through the spreadsheet server; a missing server or a file it cannot
+    // open raises, which the drop target hands on after the drop.
+    LoadFromXLS(FileName);
 }

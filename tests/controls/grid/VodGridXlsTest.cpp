@@ -11,8 +11,10 @@
 #include <random>
 #include <sstream>
 
+#include "controls/grid/GridDragDropSettings.h"
 #include "controls/grid/GridXlsAddress.h"
 #include "platform/os/SpreadsheetServer.h"
+#include "platform/ui/Ole2.h"
 #include "tests/controls/grid/GridFileSupport.h"
 #include "tests/controls/grid/OfficeFakes.h"
 #include "tests/controls/grid/StringGridFixture.h"
@@ -424,4 +426,52 @@ TEST_F(VodGridXlsTest, MutatedWorkbooksLoadOrChangeNothing)
         EXPECT_THROW(GetActiveOleObject(SpreadsheetProgId), EOleSysError) << round;
     }
     EXPECT_LT(loaded, 120);
+}
+
+TEST_F(VodGridXlsTest, ADroppedWorkbookLoadsThroughTheServerAndAFailureComesAfterTheDrop)
+{
+    // A workbook the grid writes itself, dropped as a file on the grid.
+    Fill(3, 2);
+    String file = Tmp.File("drop.xlsx");
+    Grid->SaveToXLS(file, true);
+    Grid->SetColCount(1);
+    Grid->SetRowCount(1);
+    Grid->SetCells(0, 0, L"");
+    Grid->DragDropSettings()->SetOleDropTarget(true);
+    TGridDropTarget* t = Grid->GridDropTarget();
+    ASSERT_NE(t, nullptr);
+    auto drop = [&](const String& name) {
+        TComPtr<TDataObject> files(new TDataObject);
+        files->SetFiles({name});
+        const TPoint p = Grid->ClientToScreen(TPoint{10, 10});
+        DWORD eff = DROPEFFECT_COPY;
+        t->DragEnter(files.Get(), MK_LBUTTON, POINTL{p.X, p.Y}, &eff);
+        eff = DROPEFFECT_COPY;
+        t->Drop(files.Get(), 0, POINTL{p.X, p.Y}, &eff);
+        return eff;
+    };
+    drop(file);
+    EXPECT_EQ(t->TakeDropError(), nullptr);
+    EXPECT_EQ(Grid->ColCount(), 3);
+    EXPECT_EQ(Grid->RowCount(), 2);
+    EXPECT_EQ(Grid->Cells(2, 1), L"r1c2");
+    EXPECT_TRUE(InOrder(*Log, {"Open(" + U(file) + ")", "Close(SaveChanges=false)", "Quit"}));
+
+    // Without a server the drop has no effect and its error reaches the
+    // application's exception handling after the drop; the grid keeps its
+    // cells.
+    TOleServerScope none(SpreadsheetProgId, []() -> TComPtr<IDispatch> {
+        throw EOleSysError(L"Invalid class string", CO_E_CLASSSTRING);
+    });
+    std::vector<String> handled;
+    Application->OnException = [&](TObject*, const std::exception& E) {
+        const auto* e = dynamic_cast<const Exception*>(&E);
+        handled.push_back(e ? e->Message() : String(L"?"));
+    };
+    EXPECT_EQ(drop(file), DWORD(DROPEFFECT_NONE));
+    EXPECT_TRUE(handled.empty());
+    Drv->Advance(20);
+    EXPECT_EQ(handled, std::vector<String>{L"Excel OLE server not found"});
+    Application->OnException = nullptr;
+    EXPECT_EQ(Grid->Cells(2, 1), L"r1c2");
 }
