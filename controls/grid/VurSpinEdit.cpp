@@ -651,10 +651,20 @@ void TVurSpinEdit::StepDate(Integer Delta)
     const Integer caret = SelStart();
     const TDatePart part = caret < p1 ? order[0] : caret < p2 ? order[1] : order[2];
 
+    // The calendar runs from the year 1 to 9999: a step past its ends keeps
+    // the date.
+    static const TDateTime first = EncodeDate(1, 1, 1), last = EncodeDate(9999, 12, 31);
     TDateTime v = DateValue();
     switch (part) {
-    case dpDay: v += Delta; break;
-    case dpMonth: v = IncMonth(v, Delta); break;
+    case dpDay:
+        if (v + Delta >= first && v + Delta < last + 1) v += Delta;
+        break;
+    case dpMonth:
+        try {
+            v = IncMonth(v, Delta);
+        } catch (const EConvertError&) {
+        }
+        break;
     case dpYear: {
         Word y = 0, mo = 0, dd = 0;
         DecodeDate(v, y, mo, dd);

@@ -140,7 +140,7 @@ public:
         u->SetTextAndUnit(L"12cm");
         u->OnUnitChanged = [](TObject*, const String& unit) { DemoSay("UNIT unit %s", UTF8Encode(unit).c_str()); };
         auto* w = new TVurUnitEditBtn(this);
-        for (const wchar_t* unit : {L"g", L"kg"}) w->Units()->Add(unit);
+        for (const wchar_t* unit : {L"kg", L"g"}) w->Units()->Add(unit);
         button("weight", L"Weight", w)->SetButtonCaption(L"...");
         w->SetTextAndUnit(L"2.5kg");
     }

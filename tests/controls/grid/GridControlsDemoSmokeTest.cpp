@@ -43,12 +43,12 @@ TEST(GridControlsDemoSmokeTest, SpinAndButtonEditsOnARealXServer)
     demo.Do("type --delay 40 55");
     EXPECT_EQ(demo.Next("VALUE int 55", Within(deadline)), "VALUE int 55");
     demo.Do("key Up");
-    EXPECT_EQ(demo.Next("VALUE int", Within(deadline)), "VALUE int 56");
+    EXPECT_EQ(demo.Next("VALUE int 56", Within(deadline)), "VALUE int 56");
 
     // Held: one step at once, more after 400 ms; the release reports the value.
     const TPoint up = demo.At["int"].first;
     demo.Do("mousemove " + std::to_string(up.X) + " " + std::to_string(up.Y) + " mousedown 1");
-    EXPECT_EQ(demo.Next("VALUE int", Within(deadline)), "VALUE int 57") << "the press steps at once";
+    EXPECT_EQ(demo.Next("VALUE int 57", Within(deadline)), "VALUE int 57") << "the press steps at once";
     demo.Do("sleep 1.2 mouseup 1");
     const int released = ValueOf(demo.Next("RELEASE int", Within(deadline)));
     EXPECT_GE(released, 59) << "held 1.2 s: repeats after 400 ms";

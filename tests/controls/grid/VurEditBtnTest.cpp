@@ -356,3 +356,33 @@ TEST_F(VurEditBtnTest, ImageSpeedButtonDrawsImageAndPictureCentred)
     EXPECT_EQ(b->Images(), nullptr) << "a freed image list is let go";
     Drv->Pump();
 }
+
+TEST_F(VurEditBtnTest, RandomTextAndUnitWritesReadBackOrChangeNothing)
+{
+    auto* e = NewEdit<TVurUnitEditBtn>();
+    const String alphabet = L"0123456789 .kmgc";
+    uint32_t seed = 777;
+    auto next = [&](uint32_t n) {
+        seed = seed * 1103515245u + 12345u;
+        return (seed >> 8) % n;
+    };
+    auto word = [&](uint32_t most) {
+        String s;
+        for (uint32_t k = 0, n = next(most + 1); k < n; ++k) s += alphabet[next(uint32_t(alphabet.size()))];
+        return s;
+    };
+    for (int i = 0; i < 300; ++i) {
+        TStringList units;
+        for (uint32_t k = 0, n = next(4); k < n; ++k) units.Add(word(3));
+        e->SetUnits(&units);
+        e->SetText(L"before");
+        e->SetUnitID(L"u");
+        const String value = word(8);
+        e->SetTextAndUnit(value);
+        const String back = e->TextAndUnit();
+        if (back != L"beforeu") {
+            EXPECT_EQ(back, value) << "a write that takes reads back the same text";
+            EXPECT_NE(units.IndexOf(e->UnitID()), -1) << "the unit is one of the list";
+        }
+    }
+}

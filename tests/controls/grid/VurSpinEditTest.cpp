@@ -339,6 +339,10 @@ TEST_F(VurSpinEditTest, DateStepsThePartUnderTheCaretByFormat)
         {L"dd/MM/yyyy", '/', L"29/02/2024", 8, true, L"28/02/2025", "29 February into a common year"},
         {L"dd/MM/yyyy", '/', L"29/02/2024", 8, false, L"28/02/2023", "and back"},
         {L"dd/MM/yyyy", '/', L"31/12/2024", 0, true, L"01/01/2025", "day across the year"},
+        {L"dd/MM/yyyy", '/', L"31/12/9999", 0, true, L"31/12/9999", "the calendar's last day stays"},
+        {L"dd/MM/yyyy", '/', L"15/12/9999", 4, true, L"15/12/9999", "and its last month"},
+        {L"dd/MM/yyyy", '/', L"01/01/0001", 0, false, L"01/01/0001", "the first day stays"},
+        {L"dd/MM/yyyy", '/', L"15/01/0001", 4, false, L"15/01/0001", "and the first month"},
     };
     for (const Case& c : cases) {
         TFormatSettingsScope scope(Locale(c.Format, c.Sep));
@@ -662,4 +666,77 @@ TEST_F(VurSpinEditTest, ButtonPaintingBranches)
     e->SetDirection(spHorizontal);
     Drv->Pump();
     EXPECT_EQ(pair->Width(), 20);
+}
+
+TEST_F(VurSpinEditTest, RandomTextsReadStepAndFilterWithinTheRange)
+{
+    TFormatSettingsScope scope(Locale());
+    auto* e = NewSpin();
+    ShowForm();
+    Focus(e);
+    e->SetMinValue(-50);
+    e->SetMaxValue(50);
+    e->SetMinFloatValue(-2.5);
+    e->SetMaxFloatValue(2.5);
+    const String alphabet = L"0123456789-+.,:/ eExX";
+    const String extremes[] = {L"31/12/9999", L"01/01/0001", L"2147483647", L"-2147483648", L"1e308", L"99:99:99",
+                               L"23:59:59.999", L"--", L"::", L"//"};
+    uint32_t seed = 12345;
+    auto next = [&](uint32_t n) {
+        seed = seed * 1103515245u + 12345u;
+        return (seed >> 8) % n;
+    };
+    const TVurSpinType kinds[] = {sptNormal, sptFloat, sptDate, sptTime};
+    for (int i = 0; i < 400; ++i) {
+        String text;
+        // Every extreme text once in each kind, then random ones.
+        if (i < 4 * int(std::size(extremes))) {
+            text = extremes[i / 4];
+        } else {
+            const uint32_t length = next(12);
+            for (uint32_t k = 0; k < length; ++k) text += alphabet[next(uint32_t(alphabet.size()))];
+        }
+        const TVurSpinType kind = kinds[i % 4];
+        e->SetSpinType(sptNormal);
+        e->SetText(text);
+        // Reading never fails, whatever the text.
+        (void)e->Value();
+        (void)e->FloatValue();
+        (void)e->DateValue();
+        (void)e->TimeValue();
+        e->SetSpinType(kind);
+        e->SetText(text);
+        Caret(e, Integer(next(uint32_t(text.size()) + 1)));
+        wchar_t key = alphabet[next(uint32_t(alphabet.size()))];
+        (void)e->IsValidChar(key);
+        if (next(2)) e->StepUp(next(2) != 0);
+        else e->StepDown(next(2) != 0);
+        // After a step the text holds a value of the kind, inside the range.
+        const String after = e->Text();
+        switch (kind) {
+        case sptNormal: {
+            Integer v = 0;
+            ASSERT_TRUE(TryStrToInt(after, v)) << UTF8Encode(text);
+            EXPECT_TRUE(v >= -50 && v <= 50) << UTF8Encode(text);
+            break;
+        }
+        case sptFloat: {
+            Extended v = 0;
+            ASSERT_TRUE(TryStrToFloat(after, v)) << UTF8Encode(text);
+            EXPECT_TRUE(v >= -2.5 && v <= 2.5) << UTF8Encode(text);
+            break;
+        }
+        case sptDate: {
+            TDateTime v = 0;
+            EXPECT_TRUE(TryStrToDate(after, v)) << UTF8Encode(text) << " -> " << UTF8Encode(after);
+            break;
+        }
+        case sptTime: {
+            TDateTime v = 0;
+            EXPECT_TRUE(TryStrToTime(after, v)) << UTF8Encode(text) << " -> " << UTF8Encode(after);
+            EXPECT_TRUE(v >= 0 && v < 1) << UTF8Encode(text);
+            break;
+        }
+        }
+    }
 }
