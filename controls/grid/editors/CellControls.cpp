@@ -49,7 +49,7 @@ void TControlCombo::Dispatch(TMessage& M)
         M.Result = 1;
         return;
     }
-    TComboBox::Dispatch(M);
+    TVurComboBox::Dispatch(M);
 }
 
 void TControlCombo::KeyPress(wchar_t& Key)
@@ -60,5 +60,5 @@ void TControlCombo::KeyPress(wchar_t& Key)
         CellControlEndKey(this, k);
         return;
     }
-    TComboBox::KeyPress(Key);
+    TVurComboBox::KeyPress(Key);
 }
