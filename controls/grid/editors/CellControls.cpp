@@ -52,7 +52,7 @@ void TControlCombo::Dispatch(TMessage& M)
         M.Result = 1;
         return;
     }
-    TComboBox::Dispatch(M);
+    TVurComboBox::Dispatch(M);
 }
 
 void TControlCombo::KeyPress(wchar_t& Key)
@@ -63,5 +63,5 @@ void TControlCombo::KeyPress(wchar_t& Key)
         CellControlEndKey(this, k);
         return;
     }
-    TComboBox::KeyPress(Key);
+    TVurComboBox::KeyPress(Key);
 }

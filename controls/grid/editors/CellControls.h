@@ -4,6 +4,7 @@
 // grid's automatic advance, to the next cell).
 #pragma once
 
+#include "controls/grid/VurComboBox.h"
 #include "platform/ui/Mask.h"
 #include "platform/ui/StdCtrls.h"
 
@@ -17,10 +18,10 @@ protected:
     void KeyPress(wchar_t& Key) override;
 };
 
-class TControlCombo : public TComboBox {
-    VEL_CLASS(TControlCombo, TComboBox)
+class TControlCombo : public TVurComboBox {
+    VEL_CLASS(TControlCombo, TVurComboBox)
 public:
-    explicit TControlCombo(TComponent* AOwner) : TComboBox(AOwner) {}
+    explicit TControlCombo(TComponent* AOwner) : TVurComboBox(AOwner) {}
 
 protected:
     void Dispatch(TMessage& Message) override;

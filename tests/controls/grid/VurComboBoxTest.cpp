@@ -379,3 +379,25 @@ TEST_F(VurComboBoxTest, AutoFocusTakesTheFocusOnEntering)
     Drv->Pump();
     EXPECT_TRUE(c->HasFocus());
 }
+
+TEST_F(VurComboBoxTest, ThemedButtonShowsHoverElseTheClassicButton)
+{
+    TProbeCombo* c = NewCombo();
+    c->SetFlat(true);  // own painting without own button colours
+    ShowForm();
+    HWND h = c->Handle();
+    const TPoint at{c->ClientWidth() - c->ButtonWidth() / 2, 3};
+    const uint32_t hot = 0xE5F1FB;  // the theme's hot drop-down button
+    Drv->MouseMoveWindow(h, TPoint{10, 10});
+    Drv->Pump();
+    EXPECT_NE(PixelAt(h, at.X, at.Y), hot);
+    Drv->MouseMoveWindow(h, at);
+    Drv->Pump();
+    ASSERT_TRUE(c->ButtonHover());
+    EXPECT_EQ(PixelAt(h, at.X, at.Y), hot);
+
+    SetVisualStylesEnabled(false);
+    c->Invalidate();
+    Drv->Pump();
+    EXPECT_EQ(PixelAt(h, at.X, at.Y), Rgb(clBtnFace)) << "the classic frame-control button";
+}

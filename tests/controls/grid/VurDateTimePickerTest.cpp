@@ -190,3 +190,20 @@ TEST_F(VurDateTimePickerTest, MetroBordersFollowTheComboRules)
     Repaint(p);
     EXPECT_EQ(PixelAt(h, 0, 10), Rgb(clGreen));
 }
+
+TEST_F(VurDateTimePickerTest, MetroThemedButtonShowsHover)
+{
+    auto* p = NewPicker<TProbePicker>(40);
+    p->SetMetroStyle(true);
+    ShowForm();
+    HWND h = p->Handle();
+    const TPoint at{p->Width() - 6, 3};
+    const uint32_t hot = 0xE5F1FB;  // the theme's hot drop-down button
+    Drv->MouseMoveWindow(h, TPoint{10, 10});
+    Drv->Pump();
+    EXPECT_NE(PixelAt(h, at.X, at.Y), hot);
+    Drv->MouseMoveWindow(h, TPoint{p->Width() - 8, 10});
+    Drv->Pump();
+    ASSERT_TRUE(p->ButtonHover());
+    EXPECT_EQ(PixelAt(h, at.X, at.Y), hot);
+}
