@@ -74,6 +74,19 @@ TGridDatePicker* TVodStringGrid::DateTimePicker()
         FEditDate->SetEnabled(false);
         FEditDate->OnCloseUp = [this](TObject* s) { DatePickerCloseUp(s); };
         FEditDate->OnDropDown = [this](TObject*) {
+            // The calendar gets the editor's week numbers and today marks,
+            // and the size they need.
+            if (HWND cal = FEditDate->MonthCalHandle()) {
+                LONG st = LONG(GetWindowLong(cal, GWL_STYLE));
+                st &= ~LONG(MCS_WEEKNUMBERS | MCS_NOTODAY | MCS_NOTODAYCIRCLE);
+                if (FEditDate->Weeknumbers()) st |= MCS_WEEKNUMBERS;
+                if (!FEditDate->ShowToday()) st |= MCS_NOTODAY;
+                if (!FEditDate->ShowTodayCircle()) st |= MCS_NOTODAYCIRCLE;
+                SetWindowLong(cal, GWL_STYLE, st);
+                TRect r;
+                if (SendMessage(cal, MCM_GETMINREQRECT, 0, LPARAM(&r)))
+                    SetWindowPos(cal, nullptr, 0, 0, r.Right - r.Left, r.Bottom - r.Top, SWP_NOMOVE | SWP_NOZORDER);
+            }
             if (OnDatePickerDropDown) OnDatePickerDropDown(this, Row(), Col());
         };
         FEditDate->OnChange = [this](TObject*) {

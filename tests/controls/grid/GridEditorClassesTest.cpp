@@ -13,6 +13,7 @@
 #include "controls/grid/editors/GridDateEditors.h"
 #include "controls/grid/editors/GridDropDownEditors.h"
 #include "controls/grid/editors/GridEditors.h"
+#include "controls/grid/editors/GridSpinEditor.h"
 #include "controls/grid/editors/VodRichEdit.h"
 #include "platform/base/SysUtils.h"
 #include "platform/ui/WindowManager.h"
@@ -187,6 +188,47 @@ TEST_F(GridEditorClasses, DropDownKeysTheEditorKeeps)
     EXPECT_EQ(SendMessage(calc->Handle(), CM_WANTSPECIALKEY, VK_RETURN, 0), 0);
     Grid->HideInplaceEdit();
     EXPECT_EQ(SendMessage(Grid->TrackbarDropDown()->Handle(), CM_WANTSPECIALKEY, VK_RETURN, 0), 1);
+}
+
+// Which dialog keys each editor claims: Enter and Esc, and Tab by the
+// grid's need (Tab validation, or goTabs alone for the spin and unit
+// editors).
+TEST_F(GridEditorClasses, SpecialKeysClaimedPerEditor)
+{
+    struct Case {
+        const char* Name;
+        std::function<TWinControl*(TVodStringGrid*)> Editor;
+        bool EnterEsc, TabOnValidate, TabOnGoTabs;
+    } cases[] = {
+        {"trackbar", [](TVodStringGrid* g) -> TWinControl* { return g->TrackbarDropDown(); }, true, true, true},
+        {"colour", [](TVodStringGrid* g) -> TWinControl* { return g->ColorPickerDropDown(); }, true, true, true},
+        {"memo", [](TVodStringGrid* g) -> TWinControl* { return g->MemoDropDown(); }, false, true, true},
+        {"detail", [](TVodStringGrid* g) -> TWinControl* { return g->DetailPickerDropDown(); }, false, true, true},
+        {"combo", [](TVodStringGrid* g) -> TWinControl* { return g->Combobox(); }, true, true, true},
+        {"edit button", [](TVodStringGrid* g) -> TWinControl* { return g->BtnEdit(); }, true, true, true},
+        {"date", [](TVodStringGrid* g) -> TWinControl* { return g->DateTimePicker(); }, true, true, true},
+        {"spin", [](TVodStringGrid* g) -> TWinControl* { return g->SpinEdit(); }, true, false, true},
+        {"unit", [](TVodStringGrid* g) -> TWinControl* { return g->BtnUnitEdit(); }, true, false, true},
+    };
+    auto wants = [](TWinControl* e, Word k) { return SendMessage(e->Handle(), CM_WANTSPECIALKEY, k, 0) == 1; };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Name);
+        TWinControl* e = c.Editor(Grid);
+        // Esc is always some editor's; only the listed ones claim Enter.
+        if (c.EnterEsc) {
+            EXPECT_TRUE(wants(e, VK_RETURN));
+            EXPECT_TRUE(wants(e, VK_ESCAPE));
+        } else {
+            EXPECT_FALSE(wants(e, VK_RETURN));
+        }
+        EXPECT_FALSE(wants(e, VK_TAB));
+        Grid->OnCellValidate = [](TObject*, Integer, Integer, String&, bool&) {};
+        EXPECT_EQ(wants(e, VK_TAB), c.TabOnValidate);
+        Grid->OnCellValidate = nullptr;
+        Grid->SetOptions(Grid->Options() + TGridOptions{goTabs});
+        EXPECT_EQ(wants(e, VK_TAB), c.TabOnGoTabs);
+        Grid->SetOptions(Grid->Options() - TGridOptions{goTabs});
+    }
 }
 
 TEST_F(GridEditorClasses, CalculatorCompletesItsOperationOnEnter)

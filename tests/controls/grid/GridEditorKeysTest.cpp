@@ -455,6 +455,21 @@ TEST_F(GridEditorKeys, DatePickerCommitsAndRestores)
     EXPECT_FALSE(p->Visible());
     EXPECT_EQ(Grid->Cells(1, 1), L"2024-03-05");
 
+    // The calendar takes the editor's week numbers and today marks.
+    Open(1, 1, edDateEdit);
+    p->SetWeeknumbers(true);
+    p->SetShowToday(false);
+    SendMessage(p->Handle(), WM_KEYDOWN, VK_F4, 0);
+    Drv->Pump();
+    ASSERT_TRUE(p->MonthCalHandle());
+    const LONG st = GetWindowLong(p->MonthCalHandle(), GWL_STYLE);
+    EXPECT_TRUE(st & MCS_WEEKNUMBERS);
+    EXPECT_TRUE(st & MCS_NOTODAY);
+    EXPECT_FALSE(st & MCS_NOTODAYCIRCLE);
+    SendMessage(p->Handle(), WM_KEYDOWN, VK_F4, 0);
+    Drv->Pump();
+    Grid->HideInplaceEdit();
+
     Open(1, 1, edDateEdit);
     p->SetDate(EncodeDate(2025, 1, 2));
     k = VK_RETURN;
