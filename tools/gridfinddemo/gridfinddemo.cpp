@@ -91,7 +91,8 @@ public:
         Application->ProcessMessages();
         TSearchPanel* p = Grid->SearchPanel();
         p->HighLightButton()->SetDown(true);
-        // Typed: each character searches as it comes.
+        // Typed into the focused edit: each character searches as it comes.
+        p->EditControl()->SetFocus();
         for (wchar_t ch : String(L"an")) SendMessage(p->EditControl()->Handle(), WM_CHAR, WPARAM(ch), 0);
         Checked->SetFocus();
         Checked->FocusCell(2, 2, true);
