@@ -216,7 +216,10 @@ TPoint TVodStringGrid::FindEngine(TPoint StartCell, const String& S, TFindParams
                     break;
                 }
             }
-            c = P.Contains(fnFindInCurrentCol) ? Col() : back ? c2 : c1;
+            // The next row starts at the range's first column (the current
+            // column when the walk keeps to it; the preset one when both are
+            // asked, as the preset wins).
+            c = back ? c2 : c1;
         }
     } else {
         Integer r = sr;
@@ -229,7 +232,7 @@ TPoint TVodStringGrid::FindEngine(TPoint StartCell, const String& S, TFindParams
                     break;
                 }
             }
-            r = P.Contains(fnFindInCurrentRow) ? Row() : back ? r2 : r1;
+            r = back ? r2 : r1;
         }
     }
 

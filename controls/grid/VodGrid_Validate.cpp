@@ -59,12 +59,17 @@ void TVodStringGrid::ShowInvalidEntryBalloon()
 bool TVodStringGrid::ValidateCellRun(const String& NewValue)
 {
     bool valid = true;
-    const Integer acol = RealColIndex(FOldCol < 0 ? Col() : FOldCol);
-    const Integer arow = FOldRow < 0 ? Row() : FOldRow;
+    // The remembered cell as the edit began: hiding and showing the editor
+    // below may remember the cell anew.
+    const Integer oldCol = FOldCol < 0 ? Col() : FOldCol, oldRow = FOldRow < 0 ? Row() : FOldRow;
+    const bool oldModified = FOldModifiedValue;
+    const String oldText = FOldCellText;
+    const Integer acol = RealColIndex(oldCol);
+    const Integer arow = oldRow;
     FNewCellText = NewValue;
-    if (NewValue == FOldCellText && !FAlwaysValidate) return true;
+    if (NewValue == oldText && !FAlwaysValidate) return true;
 
-    const bool changed = NewValue != FOldCellText;
+    const bool changed = NewValue != oldText;
     String value = NewValue;
     const bool advance = FNavigation->AdvanceOnEnter();
     FNavigation->SetAdvanceOnEnter(false);
@@ -74,7 +79,7 @@ bool TVodStringGrid::ValidateCellRun(const String& NewValue)
         if (OnCellValidate) OnCellValidate(this, acol, arow, value, valid);
         if (FCellValidator) FCellValidator->ValidateCell(acol, arow, valid, value);
         if (checker && checker->AutoMarkError()) value = checker->MarkError(acol, arow, value);
-        if (value != FOldCellText) {
+        if (value != oldText) {
             FGridModified = true;
             if (FixedCols() > 0) {
                 SetRowModified(RealRowIndex(Row()), true);
@@ -83,7 +88,7 @@ bool TVodStringGrid::ValidateCellRun(const String& NewValue)
         }
         if (valid) RecalcFooter(acol);
         if (checker && checker->AutoMarkError()) value = checker->MarkError(acol, arow, value);
-        if (valid && UndoRedo()) UndoRedo()->RegisterChange(acol, arow, FOldCellText, value);
+        if (valid && UndoRedo()) UndoRedo()->RegisterChange(acol, arow, oldText, value);
         if (valid && changed) CellsChanged(TRect{acol, arow, acol, arow});
     } catch (...) {
         FNavigation->SetAdvanceOnEnter(advance);
@@ -108,17 +113,16 @@ bool TVodStringGrid::ValidateCellRun(const String& NewValue)
         const bool handlerChanged = value != NewValue;
         if (!handlerChanged && EditMode) FValidating = false;
         if (textEditor) HideEditor();
-        SetCellEx(acol, arow, handlerChanged ? value : FOldCellText);
-        if (FOldCol >= 0 && FOldRow >= 0 && (Col() != FOldCol || Row() != FOldRow) && FOldCol < ColCount() &&
-            FOldRow < RowCount())
-            FocusCell(FOldCol, FOldRow, true);
+        SetCellEx(acol, arow, handlerChanged ? value : oldText);
+        if ((Col() != oldCol || Row() != oldRow) && oldCol < ColCount() && oldRow < RowCount())
+            FocusCell(oldCol, oldRow, true);
         FValidating = false;
         FEditing = true;
         if (textEditor) {
             ShowInplaceEdit();
-            if (!handlerChanged && Col() != FOldCol) FEditCell = TGridCoord{-1, -1};
+            if (!handlerChanged && Col() != oldCol) FEditCell = TGridCoord{-1, -1};
         }
-        FGridModified = FOldModifiedValue;
+        FGridModified = oldModified;
         ShowInvalidEntryBalloon();
     }
     FOldCellText = GetGridCellText(acol, arow);
@@ -157,14 +161,17 @@ bool TVodStringGrid::ValidateCellWide(const String& NewValue)
     FValidating = true;
     bool valid = true;
     try {
-        const Integer acol = RealColIndex(FOldCol < 0 ? Col() : FOldCol);
-        const Integer arow = FOldRow < 0 ? Row() : FOldRow;
+        const Integer oldCol = FOldCol < 0 ? Col() : FOldCol, oldRow = FOldRow < 0 ? Row() : FOldRow;
+        const bool oldModified = FOldModifiedValue;
+        const String oldText = FOldCellTextWide;
+        const Integer acol = RealColIndex(oldCol);
+        const Integer arow = oldRow;
         if (NewValue != FOldCellTextWide || FAlwaysValidate) {
             String value = NewValue;
             RecalcFooter(acol);
             if (OnCellValidateWide) OnCellValidateWide(this, acol, arow, value, valid);
             if (valid) SetWideCells(acol, arow, value);
-            if (FShowModified->Enabled() && FixedCols() > 0 && value != FOldCellTextWide) {
+            if (FShowModified->Enabled() && FixedCols() > 0 && value != oldText) {
                 SetRowModified(RealRowIndex(Row()), true);
                 RepaintCell(0, Row());
             }
@@ -173,17 +180,16 @@ bool TVodStringGrid::ValidateCellWide(const String& NewValue)
                 const bool handlerChanged = value != NewValue;
                 const bool textEditor = !FSpecialEditor;
                 if (textEditor) HideEditor();
-                SetWideCells(acol, arow, handlerChanged ? value : FOldCellTextWide);
-                if (FOldCol >= 0 && FOldRow >= 0 && (Col() != FOldCol || Row() != FOldRow) &&
-                    FOldCol < ColCount() && FOldRow < RowCount())
-                    FocusCell(FOldCol, FOldRow, true);
+                SetWideCells(acol, arow, handlerChanged ? value : oldText);
+                if ((Col() != oldCol || Row() != oldRow) && oldCol < ColCount() && oldRow < RowCount())
+                    FocusCell(oldCol, oldRow, true);
                 FValidating = false;
                 FEditing = true;
                 if (textEditor) {
                     ShowInplaceEdit();
-                    if (!handlerChanged && Col() != FOldCol) FEditCell = TGridCoord{-1, -1};
+                    if (!handlerChanged && Col() != oldCol) FEditCell = TGridCoord{-1, -1};
                 }
-                FGridModified = FOldModifiedValue;
+                FGridModified = oldModified;
             }
             FOldCellTextWide = GetWideCells(acol, arow);
         }

@@ -91,7 +91,9 @@ public:
         Application->ProcessMessages();
         TSearchPanel* p = Grid->SearchPanel();
         p->HighLightButton()->SetDown(true);
-        p->EditControl()->SetText(L"an");
+        // Typed into the focused edit: each character searches as it comes.
+        p->EditControl()->SetFocus();
+        for (wchar_t ch : String(L"an")) SendMessage(p->EditControl()->Handle(), WM_CHAR, WPARAM(ch), 0);
         Checked->SetFocus();
         Checked->FocusCell(2, 2, true);
         Checked->ShowInplaceEdit();

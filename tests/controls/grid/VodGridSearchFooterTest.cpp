@@ -27,9 +27,12 @@ protected:
         };
     }
     TRetEdit* Edit() { return Grid->SearchPanel()->EditControl(); }
+    // Puts S into the search edit as typing would end (the multi-line edit
+    // reports no change for text set from outside).
     void Type(const String& S)
     {
         Edit()->SetText(S);
+        Grid->SearchPanel()->OnEditChange(Grid->SearchPanel());
         Drv->Pump();
     }
     TPoint Cell() const { return Grid->SearchCell(); }
@@ -49,7 +52,11 @@ TEST_F(VodGridSearchFooter, TypingFindsAndColoursTheEditOnFailure)
 {
     Grid->SetCells(3, 4, L"Needle");
     const Integer width = Edit()->Width();
-    Type(L"need");
+    // Typed for real: each character searches.
+    Edit()->SetFocus();
+    Drv->TypeText(L"need");
+    Drv->Pump();
+    EXPECT_EQ(Actions.size(), 4u);
     EXPECT_TRUE(At(Cell(), 3, 4));
     EXPECT_EQ(Grid->Row(), 4);
     EXPECT_EQ(Grid->Col(), 3);
@@ -110,6 +117,9 @@ TEST_F(VodGridSearchFooter, FindNextWrapsOnceThroughSearchEnd)
         Restart = false;
     };
     Grid->SearchFooterForward();
+    EXPECT_TRUE(At(Cell(), 2, 1));
+    Grid->SearchFooterForward();
+    EXPECT_EQ(asked, 4);
     EXPECT_TRUE(At(Cell(), -1, -1));
 }
 
@@ -201,7 +211,7 @@ TEST_F(VodGridSearchFooter, HighlightWrapsTheMatchesInTheCellText)
     Type(L"an");
     EXPECT_EQ(text(2, 2), L"Banana");   // the button is up
     Grid->SearchPanel()->HighLightButton()->SetDown(true);
-    EXPECT_EQ(text(2, 2), L"B<hi>an</hi><hi>an</hi>a");
+    EXPECT_EQ(text(2, 2), L"B<HI>an</HI><HI>an</HI>a");
     EXPECT_EQ(text(2, 0), L"ban header");   // fixed rows never
     // Match case: "AN" is not in the text.
     Grid->SearchPanel()->MatchCase()->SetChecked(true);
@@ -212,7 +222,7 @@ TEST_F(VodGridSearchFooter, HighlightWrapsTheMatchesInTheCellText)
     Grid->SearchFooter()->SetSearchColumn(3);
     EXPECT_EQ(text(2, 2), L"Banana");
     Grid->SearchFooter()->SetSearchColumn(2);
-    EXPECT_EQ(text(2, 2), L"B<hi>an</hi><hi>an</hi>a");
+    EXPECT_EQ(text(2, 2), L"B<HI>an</HI><HI>an</HI>a");
     // Without markup in cells the tag would show as text.
     Grid->SetEnableHTML(false);
     EXPECT_EQ(text(2, 2), L"Banana");
