@@ -362,8 +362,7 @@ void TVodStringGrid::TopLeftChanged()
         Invalidate();
     // A special editor closes when the view scrolls; the text editor stays.
     if (EditorMode() && !IsTextEditorType(KeyEditorType(RealColIndex(Col()), Row()))) HideInplaceEdit();
-    SyncFlatVScrollBar();
-    SyncFlatHScrollBar();
+    // (The flat scroll bars follow in the scroll messages' own handling.)
     UpdateFooter();
     CellControlsUpdate(false);
     FViewLeftCol = LeftCol();
