@@ -2,6 +2,7 @@
 // the page, split into bands that fit across it, and the rows of each band
 // are laid out page by page; the drawing steps live in VodGrid_PrintDraw.cpp.
 #include <algorithm>
+#include <climits>
 #include <cmath>
 
 #include "controls/foundation/VodUtil.h"
@@ -172,8 +173,8 @@ TSize TGridPrintPass::MeasurePrintCell(Integer ACol, Integer ARow)
 
     TSize graphic{0, 0};
     if (PS->PrintGraphics() && Grid->GetCellGraphic(ACol, ARow)) {
-        // Dormant until the cell-query family lands MeasurePrintCellGraphic:
-        // graphics measure as nothing.
+        const TPoint p = MeasureGraphic(ACol, ARow);
+        graphic = TSize{ScreenToPrint(p.X), ScreenToPrint(p.Y)};
     }
     if (s.empty()) s = L"gh";
     const Integer lineH = Canvas->TextHeight(L"gh");
@@ -237,6 +238,21 @@ void TGridPrintPass::CalcPrintColWidths()
         });
         return;
     }
+    // With FastPrint the layout ends after the last page to draw, and the
+    // widths come from the rows that can reach it. Those rows are found by
+    // paginating with heights no larger than the real ones (the cells'
+    // measured heights at scale 1, without the row-height event) into pages
+    // no smaller than the real ones: such a layout ends each page at the
+    // same row or later, so a row it puts past the last page is on no page
+    // drawn.
+    const bool bounded = Grid->FFastPrint && Grid->FPrintPageTo < INT_MAX && PS->FitToPage() == fpNever &&
+                         !Grid->OnPrintSetRowHeight;
+    const Integer top0 = std::min(0, PS->HeaderSize()) + std::min(0, PS->TitleSpacing());
+    const Integer room = P - std::min(0, PS->FooterSize());
+    Integer simPage = 1, simCursor = 0;
+    bool simFirst = true;
+    std::vector<Integer> rowWidths;
+
     Integer r = 0;
     while (r <= R.Bottom || (PS->RepeatFixedRows() && r <= Grid->FixedRows())) {
         if (r < R.Top && !(PS->RepeatFixedRows() && r < Grid->FixedRows())) {
@@ -244,14 +260,51 @@ void TGridPrintPass::CalcPrintColWidths()
             continue;
         }
         if (r >= Grid->RowCount()) break;
+        const bool paginate = bounded && r >= R.Top;
+        if (paginate) rowWidths.assign(mw.size(), 0);
+        Integer tallest = 0;
         measured([&](Integer j) {
             if (!PrintColSelected(j)) return;
             const Integer c = Grid->RealColIndex(j);
-            const Integer w = PS->UseFixedWidth() ? PS->FixedWidth() : Integer(MeasurePrintCell(c, r).cx);
-            if (w > mw[j] && !Grid->IsXMergedCell(c, r)) mw[j] = w;
+            Integer w;
+            if (PS->UseFixedWidth()) w = PS->FixedWidth();
+            else {
+                const TSize m = MeasurePrintCell(c, r);
+                w = m.cx;
+                if (j >= R.Left && !Grid->IsYMergedCell(c, r)) tallest = std::max<Integer>(tallest, m.cy);
+            }
+            if (Grid->IsXMergedCell(c, r)) return;
+            if (paginate) rowWidths[j] = std::max(rowWidths[j], w);
+            else if (w > mw[j]) mw[j] = w;
         });
+        if (paginate) {
+            if (PrintRowSelected(r)) {
+                Integer h;
+                if (PS->NoAutoSizeRow()) h = ScreenToPrint(Grid->RowHeights(r)) + 4;
+                else if (PS->UseFixedHeight()) h = PS->FixedHeight();
+                else h = tallest + tallest / 8;
+                const Integer adv = 2 * Gap + h + PS->RowSpacing();
+                if (!simFirst && simCursor + h > room) {
+                    if (++simPage > Grid->FPrintPageTo) break;
+                    simCursor = top0;
+                }
+                if (simFirst) simCursor = top0;
+                simFirst = false;
+                simCursor += adv;
+            }
+            for (size_t j = 0; j < mw.size(); ++j) mw[j] = std::max(mw[j], rowWidths[j]);
+        }
         ++r;
     }
+}
+
+TPoint TGridPrintPass::MeasureGraphic(Integer ACol, Integer ARow)
+{
+    // Pictures are fitted into the cell's screen size.
+    const Integer dcol = Grid->DisplColIndex(ACol);
+    const Integer w = dcol >= 0 && dcol < Grid->ColCount() ? Grid->ColWidths(dcol) : Grid->DefaultColWidth();
+    const Integer h = ARow >= 0 && ARow < Grid->RowCount() ? Grid->RowHeights(ARow) : Grid->DefaultRowHeight();
+    return Grid->MeasurePrintCellGraphic(ScreenCanvas.get(), ACol, ARow, w, h);
 }
 
 Integer TGridPrintPass::PrintRowHeight(Integer ARow)
