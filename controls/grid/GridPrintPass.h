@@ -4,6 +4,7 @@
 #pragma once
 
 #include <memory>
+#include <vector>
 
 #include "controls/grid/VodGrid.h"
 
@@ -81,6 +82,14 @@ public:
     bool SeveralBands = false, Stop = false, RepeatCols = false;
     Integer FixedPartWidth = 0;
     Integer CacheRow = -1, CacheHeight = 0, LastMeasured = 0;
+    // What measuring the column widths found per row, for the row heights
+    // at scale 1: the tallest cell not merged across rows (-1: none) and
+    // the last such cell's height.
+    struct TRowMeasure {
+        bool Known = false;
+        Integer Tallest = -1, Last = 0;
+    };
+    std::vector<TRowMeasure> RowMeasures;
     Integer LastAnnounced = 0;
     Integer BandFirst = 0, BandLast = 0;
     // The canvas's tools before the pass, restored at its end.

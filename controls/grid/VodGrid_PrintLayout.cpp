@@ -252,6 +252,12 @@ void TGridPrintPass::CalcPrintColWidths()
     Integer simPage = 1, simCursor = 0;
     bool simFirst = true;
     std::vector<Integer> rowWidths;
+    // Every cell of the range measured here is measured again for its row's
+    // height; at scale 1 the row heights take what was found here.
+    const bool keepRows = !SelectionOnly && !PS->UseFixedWidth() && !PS->NoAutoSizeRow() && !PS->UseFixedHeight() &&
+                          !Grid->OnCustomCellSize;
+    RowMeasures.clear();
+    if (keepRows) RowMeasures.resize(size_t(std::max(0, Grid->RowCount())));
 
     Integer r = 0;
     while (r <= R.Bottom || (PS->RepeatFixedRows() && r <= Grid->FixedRows())) {
@@ -263,6 +269,7 @@ void TGridPrintPass::CalcPrintColWidths()
         const bool paginate = bounded && r >= R.Top;
         if (paginate) rowWidths.assign(mw.size(), 0);
         Integer tallest = 0;
+        TRowMeasure rm;
         measured([&](Integer j) {
             if (!PrintColSelected(j)) return;
             const Integer c = Grid->RealColIndex(j);
@@ -271,12 +278,20 @@ void TGridPrintPass::CalcPrintColWidths()
             else {
                 const TSize m = MeasurePrintCell(c, r);
                 w = m.cx;
-                if (j >= R.Left && !Grid->IsYMergedCell(c, r)) tallest = std::max<Integer>(tallest, m.cy);
+                if (j >= R.Left && !Grid->IsYMergedCell(c, r)) {
+                    tallest = std::max<Integer>(tallest, m.cy);
+                    rm.Tallest = std::max<Integer>(rm.Tallest, m.cy);
+                    rm.Last = m.cy;
+                }
             }
             if (Grid->IsXMergedCell(c, r)) return;
             if (paginate) rowWidths[j] = std::max(rowWidths[j], w);
             else if (w > mw[j]) mw[j] = w;
         });
+        if (keepRows) {
+            rm.Known = true;
+            RowMeasures[size_t(r)] = rm;
+        }
         if (paginate) {
             if (PrintRowSelected(r)) {
                 Integer h;
@@ -317,13 +332,20 @@ Integer TGridPrintPass::PrintRowHeight(Integer ARow)
         Grid->Fontscalefactor = g;
         Integer m = -1;
         const TGridRect& R = Grid->FPrintRect;
-        for (Integer j = R.Left; j <= R.Right; ++j) {
-            const Integer c = Grid->RealColIndex(j);
-            if (Grid->IsYMergedCell(c, ARow)) continue;
-            const Integer cy = MeasurePrintCell(c, ARow).cy;
-            LastMeasured = cy;
-            m = std::max(m, cy);
-        }
+        if (g == 1.0 && ARow >= 0 && ARow < Integer(RowMeasures.size()) && RowMeasures[size_t(ARow)].Known) {
+            const TRowMeasure& rm = RowMeasures[size_t(ARow)];
+            if (rm.Tallest >= 0) {
+                m = rm.Tallest;
+                LastMeasured = rm.Last;
+            }
+        } else
+            for (Integer j = R.Left; j <= R.Right; ++j) {
+                const Integer c = Grid->RealColIndex(j);
+                if (Grid->IsYMergedCell(c, ARow)) continue;
+                const Integer cy = MeasurePrintCell(c, ARow).cy;
+                LastMeasured = cy;
+                m = std::max(m, cy);
+            }
         if (m < 0) m = LastMeasured;
         h = Integer(Cardinal(m) + (Cardinal(m) >> 3));
         if (Grid->OnPrintSetRowHeight) Grid->OnPrintSetRowHeight(Grid, ARow, h);

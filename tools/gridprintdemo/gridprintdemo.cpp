@@ -84,7 +84,7 @@ public:
             Grid->SetCells(1, r, kNames[next() % 5]);
             const unsigned city = next() % 6;
             Grid->SetCells(2, r, kCities[city]);
-            Grid->AddImageIdx(2, r, Integer(city % 3), haLeft, vaCenter);
+            Grid->AddImageIdx(2, r, Integer(city % 3), haBeforeText, vaCenter);
             Grid->AddCheckBox(3, r, next() % 2 == 0);
             Grid->SetCells(4, r, IntToStr(Integer(next() % 101)));
             Grid->AddProgress(4, r, TColor(0x2E8B57), clWhite);
@@ -100,7 +100,7 @@ public:
             Grid->SetCells(11, r, IntToStr(Integer(next() % 90 + 10)) + L".50");
             if (r % 7 == 0) {
                 Grid->SetCells(12, r, L"call back next week");
-                Grid->AddShape(12, r, csCircle, clRed, clMaroon, haLeft, vaCenter);
+                Grid->AddShape(12, r, csCircle, clRed, clMaroon, haBeforeText, vaCenter);
             }
             Grid->SetCells(13, r, L"K-" + IntToStr(Integer(next() % 1000)));
             if (r % 2 == 0) Grid->SetColors(2, r, TColor(0xF0E0D0));
