@@ -4,6 +4,7 @@
 #pragma once
 
 #include <memory>
+#include <vector>
 
 #include "controls/grid/VodGrid.h"
 
@@ -24,6 +25,9 @@ public:
     TSize MeasurePrintCell(Integer ACol, Integer ARow);
     bool PrintRowSelected(Integer ARow);
     bool PrintColSelected(Integer ACol);
+    // The print size of a cell's graphic in screen pixels, measured on the
+    // grid's screen canvas.
+    TPoint MeasureGraphic(Integer ACol, Integer ARow);
     // Header and footer heights of the page about to start.
     void CalcHeaderFooterHeights();
     // The extra height of a multi-line or markup title, without drawing.
@@ -36,6 +40,12 @@ public:
     void PrintPageBorders(Integer FirstCol, Integer LastCol, Integer Y);
     void PrintNewPage();
     void AnnouncePage(Integer PageNr);
+    // The graphics that print through a bitmap, a picture, the radio group
+    // painter or a shape, into the graphic's rectangle GR (0.1 mm).
+    void PrintGraphic(TCellGraphic* CG, Integer ACol, Integer ARow, const TRect& GR, TColor BrushColor,
+                      TColor ColorTo);
+    // Calls OnCustomCellDraw with the text rectangle in device pixels.
+    void CustomCellDraw(Integer ACol, Integer ARow, TRect TR);
 
     // Whether the current page is drawn: a drawing pass and the page in range.
     bool DrawingPass() const { return Pass == TVodStringGrid::prPreview || Pass == TVodStringGrid::prPrint; }
@@ -72,6 +82,14 @@ public:
     bool SeveralBands = false, Stop = false, RepeatCols = false;
     Integer FixedPartWidth = 0;
     Integer CacheRow = -1, CacheHeight = 0, LastMeasured = 0;
+    // What measuring the column widths found per row, for the row heights
+    // at scale 1: the tallest cell not merged across rows (-1: none) and
+    // the last such cell's height.
+    struct TRowMeasure {
+        bool Known = false;
+        Integer Tallest = -1, Last = 0;
+    };
+    std::vector<TRowMeasure> RowMeasures;
     Integer LastAnnounced = 0;
     Integer BandFirst = 0, BandLast = 0;
     // The canvas's tools before the pass, restored at its end.

@@ -677,19 +677,22 @@ void TVodStringGrid::DrawRadioGroup(TCanvas* ACanvas, TRect R, bool Upward, doub
         Integer bx, by, tx, ty;
         if (classic) {
             const Integer side = Integer(std::lround(rs * Scale)) + (Style == TControlLook::csFlat ? 2 : 0);
+            // Upward (paper, y up): every distance down the cell is taken
+            // off its top, and the box and text reach down from there.
+            const Integer down = Upward ? -1 : 1;
             if (Horizontal) {
-                bx = R.Left + 2 + (i - 1) * rs + textsBefore;
-                by = R.Top + (R.Height() - side) / 2;
+                bx = R.Left + 2 + (i - 1) * Integer(std::lround(rs * Scale)) + textsBefore;
+                by = R.Top + down * ((std::abs(R.Height()) - side) / 2);
                 tx = bx + Integer(std::lround(rs * Scale));
-                ty = by - 2;
+                ty = by - down * 2;
             } else {
                 bx = R.Left + 2;
-                by = R.Top + th * (i - 1) * (Upward ? -1 : 1) + 2;
+                by = R.Top + down * (th * (i - 1) + 2);
                 tx = bx + Integer(std::lround((rs + 4) * Scale));
-                ty = by - 2;
+                ty = by - down * 2;
                 if (s.empty()) bx = R.Left + (R.Width() - side) / 2;
             }
-            TRect box{bx, by, bx + side, by + side};
+            TRect box{bx, by, bx + side, by + down * side};
             UINT st = DFCS_BUTTONRADIO;
             if (Style == TControlLook::csFlat) st |= DFCS_FLAT;
             if (Disabled) st |= DFCS_INACTIVE;

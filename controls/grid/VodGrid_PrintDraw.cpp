@@ -4,10 +4,14 @@
 #include <algorithm>
 #include <cmath>
 
+#include "controls/dropdown/DropDownButton.h"
 #include "controls/foundation/VodUtil.h"
 #include "controls/grid/GridPrintPass.h"
+#include "controls/grid/VodObj.h"
 #include "controls/markup/VurHTMLE.h"
+#include "platform/base/Files.h"
 #include "platform/base/SysUtils.h"
+#include "platform/gfx/ImageList.h"
 #include "platform/gfx/Printer.h"
 #include "platform/ui/RichEdit.h"
 
@@ -21,39 +25,29 @@ bool IsCheckKind(TCellType t)
     return t == ctCheckBox || t == ctDataCheckBox || t == ctVirtCheckBox || t == ctRowCheckBox;
 }
 
-// The print size of a cell graphic in screen pixels, for the kinds printing
-// draws; the cell-query family's MeasurePrintCellGraphic takes its place once
-// it is on the class.
-TSize GraphicPrintSize(TVodStringGrid* G, TCellGraphic* cg, Integer ACol, Integer ARow)
+// A rectangle of the 0.1 mm mode in the pixels of the text mode on the same
+// canvas (the origins stay: a preview's page may sit anywhere on it), top
+// above bottom.
+TRect TextModeRect(HDC dc, const TRect& R)
 {
-    const Integer dcol = G->DisplColIndex(ACol);
-    switch (cg->CellType()) {
-    case ctCheckBox:
-    case ctDataCheckBox:
-    case ctVirtCheckBox:
-    case ctRowCheckBox: {
-        const Integer s = Integer(std::lround(G->ControlLook()->CheckSize() * G->DPIScale()));
-        return TSize{s, s};
-    }
-    case ctRadioButton: return TSize{G->ControlLook()->RadioSize(), G->ControlLook()->RadioSize()};
-    case ctNode:
-    case ctProgressPie: return TSize{20, 20};
-    case ctProgress:
-    case ctXPProgress:
-        return TSize{dcol >= 0 && dcol < G->ColCount() ? G->ColWidths(dcol) : G->DefaultColWidth(),
-                     ARow < G->RowCount() ? G->RowHeights(ARow) : G->DefaultRowHeight()};
-    case ctBitmap:
-        if (TBitmap* b = cg->Bitmap()) return TSize{b->Width(), b->Height()};
-        return TSize{0, 0};
-    case ctIcon:
-        if (TIcon* i = cg->CellIcon()) return TSize{i->Width(), i->Height()};
-        return TSize{0, 0};
-    case ctShape: {
-        const Integer s = std::max(0, (ARow < G->RowCount() ? G->RowHeights(ARow) : G->DefaultRowHeight()) - 4);
-        return TSize{s, s};
-    }
-    default: return TSize{0, 0};
-    }
+    POINT pt[2] = {{R.Left, R.Top}, {R.Right, R.Bottom}};
+    LPtoDP(dc, pt, 2);
+    POINT vp{0, 0}, wo{0, 0};
+    GetViewportOrgEx(dc, &vp);
+    GetWindowOrgEx(dc, &wo);
+    const Integer dx = wo.X - vp.X, dy = wo.Y - vp.Y;
+    return TRect{std::min(pt[0].X, pt[1].X) + dx, std::min(pt[0].Y, pt[1].Y) + dy, std::max(pt[0].X, pt[1].X) + dx,
+                 std::max(pt[0].Y, pt[1].Y) + dy};
+}
+
+// An opaque bitmap of w x h filled with Color (white for no colour).
+void PrepareBitmap(TBitmap& B, Integer W, Integer H, TColor Color)
+{
+    B.SetPixelFormat(pf24bit);
+    B.SetSize(std::max(1, W), std::max(1, H));
+    B.Canvas()->Brush()->SetStyle(bsSolid);
+    B.Canvas()->Brush()->SetColor(Color == clNone ? clWhite : Color);
+    B.Canvas()->FillRect(TRect{0, 0, B.Width(), B.Height()});
 }
 
 }  // namespace
@@ -389,7 +383,10 @@ Integer TGridPrintPass::PrintRow(Integer Y, Integer FirstCol, Integer LastCol, I
             if (brush.Color() != clNone) {
                 Canvas->Pen()->SetColor(brush.Color());
                 Canvas->Pen()->SetStyle(psSolid);
-                DrawGradient(Canvas, brush.Color(), colorTo == clNone ? brush.Color() : colorTo, 64, bg, false);
+                // From ColorTo at the bottom (the y axis points up) to the
+                // brush at the top, as on the screen; without ColorTo one
+                // solid fill.
+                DrawGradient(Canvas, colorTo, brush.Color(), 64, bg, false);
                 Canvas->Pen()->Assign(&savedPen);
                 Canvas->Brush()->Assign(&brush);
             }
@@ -420,8 +417,13 @@ Integer TGridPrintPass::PrintRow(Integer Y, Integer FirstCol, Integer LastCol, I
             TRect gr{0, 0, 0, 0};
             TCellGraphic* cg = PS->PrintGraphics() ? G->GetCellGraphic(c, ARow) : nullptr;
             if (cg && cg->CellType() != ctNone && cg->CellType() != ctRotated && cg->CellType() != ctEmpty) {
-                TSize gs = GraphicPrintSize(G, cg, c, ARow);
-                gs = TSize{ScreenToPrint(gs.cx), ScreenToPrint(gs.cy)};
+                // Bitmaps, pictures and interface graphics with an angle set
+                // give their size for paper already.
+                const TPoint m = MeasureGraphic(c, ARow);
+                const TCellType gt = cg->CellType();
+                const bool paperSize = cg->CellAngle() != 0 && (gt == ctBitmap || gt == ctPicture ||
+                                                                gt == ctFilePicture || gt == ctInterface);
+                const TSize gs = paperSize ? TSize{m.X, m.Y} : TSize{ScreenToPrint(m.X), ScreenToPrint(m.Y)};
                 if (cg->CellType() == ctRadio) s.clear();
                 TCellHAlign gha = cg->CellHAlign();
                 const bool checkLike = IsCheckKind(cg->CellType()) || cg->CellType() == ctRadioButton;
@@ -485,15 +487,15 @@ Integer TGridPrintPass::PrintRow(Integer Y, Integer FirstCol, Integer LastCol, I
             Canvas->RequireState();
             const Integer right = std::min<Integer>(tr.Right, tr.Right > W ? bandRight : tr.Right);
             if (kind == tkMarkup) {
-                POINT pt[2] = {{tr.Left, tr.Top}, {right - TextIndent - ScreenToPrint(2), tr.Bottom}};
-                LPtoDP(dc, pt, 2);
+                const TRect d =
+                    TextModeRect(dc, TRect{tr.Left, tr.Top, right - TextIndent - ScreenToPrint(2), tr.Bottom});
                 const int oldMode = SetMapMode(dc, MM_TEXT);
                 const Integer size = font.Size();
                 Canvas->Font()->SetSize(Integer(std::trunc(size * g)));
                 TMarkupParams mp;
                 mp.Canvas = Canvas;
                 mp.Text = s;
-                mp.Rect = TRect{pt[0].X, pt[0].Y + Integer(std::lround(Gap * GScreen)), pt[1].X, pt[1].Y};
+                mp.Rect = TRect{d.Left, d.Top + Integer(std::lround(Gap * GScreen)), d.Right, d.Bottom};
                 mp.Images = G->GridImages();
                 mp.ImageCache = G->ImageCache();
                 mp.Container = G->PictureContainer();
@@ -507,10 +509,17 @@ Integer TGridPrintPass::PrintRow(Integer Y, Integer FirstCol, Integer LastCol, I
                 Canvas->Font()->SetHeight(G->MapFontHeight(size));
                 Canvas->RequireState();
             } else if (kind == tkRichText) {
-                // The rich text printer of the cell-text family draws here
-                // once it is on the class; until then the plain text prints.
-                RECT r{tr.Left + TextIndent, tr.Top - Gap, right, tr.Bottom};
-                DrawTextStr(dc, RichPlainText(s), &r, DT_WORDBREAK | DT_NOPREFIX | DT_EXPANDTABS);
+                // The grid's hidden rich edit renders the cell; a grid without
+                // a parent has none, and its plain text prints instead.
+                TCustomRichEdit* rich = G->CellRichEdit();
+                if (rich && !rich->HandleAllocated()) rich->HandleNeeded();
+                if (rich && rich->HandleAllocated()) {
+                    G->DrawRichTextCell(c, ARow, TRect{tr.Left, tr.Top, right, tr.Bottom}, Canvas);
+                    SetMapMode(dc, MM_LOMETRIC);
+                } else {
+                    RECT r{tr.Left + TextIndent, tr.Top - Gap, right, tr.Bottom};
+                    DrawTextStr(dc, RichPlainText(s), &r, DT_WORDBREAK | DT_NOPREFIX | DT_EXPANDTABS);
+                }
             } else if (ww && PS->NoAutoSize() && !rotated) {
                 RECT r{tr.Left + 2, tr.Top, right, tr.Bottom};
                 UINT fl = DT_WORDBREAK | DT_EXPANDTABS | DT_NOPREFIX | DT_EDITCONTROL;
@@ -656,17 +665,13 @@ Integer TGridPrintPass::PrintRow(Integer Y, Integer FirstCol, Integer LastCol, I
                     DrawProgressPie(Canvas, nr, cg->CellBitmapColor(), Integer(cg->CellValue()), true);
                 } else if (ct == ctBitmap) {
                     PrintBitmap(Canvas, gr, cg->Bitmap());
-                }
-                // Dormant until the cell-graphics family lands the radio group
-                // painter, the picture and interface painters: image lists,
-                // images, radio groups, pictures, file pictures, buttons,
-                // interface cells, icons and shapes print nothing yet.
+                } else
+                    PrintGraphic(cg, c, ARow, gr, brush.Color(), colorTo);
             }
             if (rotated) Canvas->Font()->SetOrientation(0);
             Canvas->Font()->Assign(&savedFont);
             Canvas->Brush()->Assign(&savedBrush);
-            // OnCustomCellDraw (cell drawing family) fires here once it is on
-            // the class.
+            if (G->OnCustomCellDraw) CustomCellDraw(c, ARow, TRect{tr.Left, -Y, tr.Right, -Y - A});
         }
 
         // Borders: a merged area is framed once, by its base cell.
@@ -704,4 +709,152 @@ Integer TGridPrintPass::PrintRow(Integer Y, Integer FirstCol, Integer LastCol, I
     }
     G->Fontscalefactor = 1.0;
     return A;
+}
+
+// ---------------------------------------------------------------------------
+// Graphics drawn through bitmaps, pictures and painters
+
+void TGridPrintPass::PrintGraphic(TCellGraphic* CG, Integer ACol, Integer ARow, const TRect& GR, TColor BrushColor,
+                                  TColor ColorTo)
+{
+    TVodStringGrid* G = Grid;
+    HDC dc = Canvas->Handle();
+    const TCellType ct = CG->CellType();
+    // An image of the grid's image list, at its own print size, from the
+    // graphic's left edge (its right edge when the graphic is right-aligned).
+    const bool fromRight = CG->CellHAlign() == haRight || CG->CellHAlign() == haAfterText;
+    auto printListImage = [&](TCustomImageList* il, Integer idx, Integer x, Integer y) {
+        if (!il || idx < 0 || idx >= il->Count()) return;
+        TBitmap b;
+        PrepareBitmap(b, il->Width(), il->Height(), BrushColor);
+        il->Draw(b.Canvas(), 0, 0, idx);
+        const Integer w = ScreenToPrint(il->Width()), h = ScreenToPrint(il->Height());
+        if (fromRight) x -= w;
+        PrintBitmap(Canvas, TRect{x, y, x + w, y - h}, &b);
+    };
+    const Integer x0 = fromRight ? GR.Right : GR.Left;
+
+    switch (ct) {
+    case ctIcon:
+        // No raster operations on paper: the icon prints through its alpha.
+        if (TIcon* i = CG->CellIcon()) Canvas->StretchDraw(GR, i);
+        break;
+    case ctImageList: printListImage(G->GetCellImageList(ACol, ARow), CG->CellIndex(), x0, GR.Top); break;
+    case ctDataImage:
+        printListImage(G->GetCellImageList(ACol, ARow), StrToIntDef(Trim(G->GetCellEx(ACol, ARow)), -1), x0, GR.Top);
+        break;
+    case ctImages: {
+        TCustomImageList* il = G->GetCellImageList(ACol, ARow);
+        TIntList* l = CG->ImageList();
+        if (!il || !l) break;
+        Integer x = x0, y = GR.Top;
+        for (Integer i = 0; i < l->Count(); ++i) {
+            printListImage(il, l->GetInteger(i), x, y);
+            if (CG->CellBoolean()) x += Integer(std::lround(GScreen * il->Width())) * (fromRight ? -1 : 1);
+            else y -= Integer(std::lround(il->Height() * GScreen));
+        }
+        break;
+    }
+    case ctRadio: {
+        auto* items = dynamic_cast<TStrings*>(CG->CellBitmap());
+        // Paper takes the frame-control radios (flat when the look is flat),
+        // as it does for check boxes.
+        const auto style = G->ControlLook()->ControlStyle() == TControlLook::csFlat ? TControlLook::csFlat
+                                                                                    : TControlLook::csClassic;
+        Canvas->RequireState();
+        G->DrawRadioGroup(Canvas, GR, true, GScreen, style, ARow, ACol, false, items, false, CG->CellBoolean(),
+                          CG->CellIndex(), items ? items->Count() : 0);
+        break;
+    }
+    case ctPicture: {
+        TPicture* p = CG->Picture();
+        if (!p || !p->Graphic() || p->Width() <= 0 || p->Height() <= 0) break;
+        TBitmap b;
+        PrepareBitmap(b, p->Width(), p->Height(), BrushColor);
+        const TColor from = BrushColor == clNone ? clWhite : BrushColor;
+        DrawSteppedGradient(b.Canvas(), from, ColorTo == clNone ? from : ColorTo,
+                            G->BackGround()->Display() == bdGradientHorz, TRect{0, 0, b.Width(), b.Height()}, 128);
+        b.Canvas()->Draw(0, 0, p->Graphic());
+        Canvas->StretchDraw(GR, &b);
+        break;
+    }
+    case ctFilePicture: {
+        TFilePicture* fp = CG->FilePicture();
+        if (!fp || fp->Filename().empty() || !FileExists(fp->Filename())) break;
+        try {
+            TPicture p;
+            p.LoadFromFile(fp->Filename());
+            if (!p.Graphic() || p.Width() <= 0 || p.Height() <= 0) break;
+            TBitmap b;
+            PrepareBitmap(b, p.Width(), p.Height(), clWhite);
+            b.Canvas()->Draw(0, 0, p.Graphic());
+            Canvas->StretchDraw(GR, &b);
+        } catch (const Exception&) {
+            // A file that does not read prints nothing.
+        }
+        break;
+    }
+    case ctButton:
+    case ctBitButton: {
+        const Integer bw = CG->CellIndex() & 0xFFFF, bh = (CG->CellIndex() >> 16) & 0xFFFF;
+        if (bw <= 0 || bh <= 0) break;
+        TBitmap b;
+        PrepareBitmap(b, bw, bh, clBtnFace);
+        RECT r{0, 0, bw, bh};
+        DrawFrameControl(b.Canvas()->Handle(), &r, DFC_BUTTON, DFCS_BUTTONPUSH);
+        PrintBitmap(Canvas, GR, &b);
+        if (!CG->CellText().empty()) {
+            Canvas->Brush()->SetStyle(bsClear);
+            Canvas->RequireState();
+            RECT tr{GR.Left, GR.Top, GR.Right, GR.Bottom};
+            DrawTextStr(dc, CG->CellText(), &tr, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+        }
+        break;
+    }
+    case ctInterface: {
+        IGridCellDraw* d = nullptr;
+        if (!Supports(CG->CellBitmap(), d)) break;
+        Integer w = d->CellDrawWidth(), h = d->CellDrawHeight();
+        if (w <= 0) w = std::abs(GR.Right - GR.Left);
+        if (h <= 0) h = std::abs(GR.Top - GR.Bottom);
+        if (w <= 0 || h <= 0) break;
+        TBitmap b;
+        PrepareBitmap(b, w, h, BrushColor);
+        d->CellDraw(b.Canvas(), TRect{0, 0, w, h}, G, ARow, ACol, false);
+        PrintBitmap(Canvas, GR, &b);
+        break;
+    }
+    case ctShape: {
+        // Drawn in device pixels: the shapes' geometry assumes y down.
+        const Integer dy = Integer(std::lround(G->XYOffset().Y * GScreen));
+        const Integer h = std::max(0, GR.Top - GR.Bottom - Integer(std::lround(4 * GScreen)));
+        const TRect d = TextModeRect(dc, TRect{GR.Left, GR.Top - dy, GR.Right, GR.Top - dy - h});
+        if (d.Width() <= 1 || d.Height() <= 1) break;
+        const int oldMode = SetMapMode(dc, MM_TEXT);
+        const Integer penW = Canvas->Pen()->Width();
+        Canvas->Pen()->SetWidth(1);
+        Canvas->Brush()->SetStyle(bsSolid);
+        DrawCellShape(Canvas, d.Left, d.Top, d.Width() - 1, d.Height() - 1, TCellShape(CG->CellAngle()),
+                      TColor(CG->CellIndex()), CG->CellBitmapColor());
+        Canvas->Pen()->SetWidth(penW);
+        Canvas->RequireState();
+        SetMapMode(dc, oldMode);
+        break;
+    }
+    default: break;
+    }
+}
+
+void TGridPrintPass::CustomCellDraw(Integer ACol, Integer ARow, TRect TR)
+{
+    HDC dc = Canvas->Handle();
+    const TRect d = TextModeRect(dc, TR);
+    const int oldMode = SetMapMode(dc, MM_TEXT);
+    const Integer oldHeight = Canvas->Font()->Height();
+    Canvas->Font()->SetSize(PS->Font()->Size());
+    Canvas->RequireState();
+    Grid->OnCustomCellDraw(Grid, Canvas, ACol, ARow, TGridDrawState{}, d, true);
+    SetMapMode(dc, oldMode);
+    Canvas->Font()->SetHeight(oldHeight);
+    Canvas->RequireState();
 }

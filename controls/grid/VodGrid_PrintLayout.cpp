@@ -2,6 +2,7 @@
 // the page, split into bands that fit across it, and the rows of each band
 // are laid out page by page; the drawing steps live in VodGrid_PrintDraw.cpp.
 #include <algorithm>
+#include <climits>
 #include <cmath>
 
 #include "controls/foundation/VodUtil.h"
@@ -172,8 +173,8 @@ TSize TGridPrintPass::MeasurePrintCell(Integer ACol, Integer ARow)
 
     TSize graphic{0, 0};
     if (PS->PrintGraphics() && Grid->GetCellGraphic(ACol, ARow)) {
-        // Dormant until the cell-query family lands MeasurePrintCellGraphic:
-        // graphics measure as nothing.
+        const TPoint p = MeasureGraphic(ACol, ARow);
+        graphic = TSize{ScreenToPrint(p.X), ScreenToPrint(p.Y)};
     }
     if (s.empty()) s = L"gh";
     const Integer lineH = Canvas->TextHeight(L"gh");
@@ -237,6 +238,27 @@ void TGridPrintPass::CalcPrintColWidths()
         });
         return;
     }
+    // With FastPrint the layout ends after the last page to draw, and the
+    // widths come from the rows that can reach it. Those rows are found by
+    // paginating with heights no larger than the real ones (the cells'
+    // measured heights at scale 1, without the row-height event) into pages
+    // no smaller than the real ones: such a layout ends each page at the
+    // same row or later, so a row it puts past the last page is on no page
+    // drawn.
+    const bool bounded = Grid->FFastPrint && Grid->FPrintPageTo < INT_MAX && PS->FitToPage() == fpNever &&
+                         !Grid->OnPrintSetRowHeight;
+    const Integer top0 = std::min(0, PS->HeaderSize()) + std::min(0, PS->TitleSpacing());
+    const Integer room = P - std::min(0, PS->FooterSize());
+    Integer simPage = 1, simCursor = 0;
+    bool simFirst = true;
+    std::vector<Integer> rowWidths;
+    // Every cell of the range measured here is measured again for its row's
+    // height; at scale 1 the row heights take what was found here.
+    const bool keepRows = !SelectionOnly && !PS->UseFixedWidth() && !PS->NoAutoSizeRow() && !PS->UseFixedHeight() &&
+                          !Grid->OnCustomCellSize;
+    RowMeasures.clear();
+    if (keepRows) RowMeasures.resize(size_t(std::max(0, Grid->RowCount())));
+
     Integer r = 0;
     while (r <= R.Bottom || (PS->RepeatFixedRows() && r <= Grid->FixedRows())) {
         if (r < R.Top && !(PS->RepeatFixedRows() && r < Grid->FixedRows())) {
@@ -244,14 +266,60 @@ void TGridPrintPass::CalcPrintColWidths()
             continue;
         }
         if (r >= Grid->RowCount()) break;
+        const bool paginate = bounded && r >= R.Top;
+        if (paginate) rowWidths.assign(mw.size(), 0);
+        Integer tallest = 0;
+        TRowMeasure rm;
         measured([&](Integer j) {
             if (!PrintColSelected(j)) return;
             const Integer c = Grid->RealColIndex(j);
-            const Integer w = PS->UseFixedWidth() ? PS->FixedWidth() : Integer(MeasurePrintCell(c, r).cx);
-            if (w > mw[j] && !Grid->IsXMergedCell(c, r)) mw[j] = w;
+            Integer w;
+            if (PS->UseFixedWidth()) w = PS->FixedWidth();
+            else {
+                const TSize m = MeasurePrintCell(c, r);
+                w = m.cx;
+                if (j >= R.Left && !Grid->IsYMergedCell(c, r)) {
+                    tallest = std::max<Integer>(tallest, m.cy);
+                    rm.Tallest = std::max<Integer>(rm.Tallest, m.cy);
+                    rm.Last = m.cy;
+                }
+            }
+            if (Grid->IsXMergedCell(c, r)) return;
+            if (paginate) rowWidths[j] = std::max(rowWidths[j], w);
+            else if (w > mw[j]) mw[j] = w;
         });
+        if (keepRows) {
+            rm.Known = true;
+            RowMeasures[size_t(r)] = rm;
+        }
+        if (paginate) {
+            if (PrintRowSelected(r)) {
+                Integer h;
+                if (PS->NoAutoSizeRow()) h = ScreenToPrint(Grid->RowHeights(r)) + 4;
+                else if (PS->UseFixedHeight()) h = PS->FixedHeight();
+                else h = tallest + tallest / 8;
+                const Integer adv = 2 * Gap + h + PS->RowSpacing();
+                if (!simFirst && simCursor + h > room) {
+                    if (++simPage > Grid->FPrintPageTo) break;
+                    simCursor = top0;
+                }
+                if (simFirst) simCursor = top0;
+                simFirst = false;
+                simCursor += adv;
+            }
+            for (size_t j = 0; j < mw.size(); ++j) mw[j] = std::max(mw[j], rowWidths[j]);
+        }
         ++r;
     }
+}
+
+TPoint TGridPrintPass::MeasureGraphic(Integer ACol, Integer ARow)
+{
+    // Pictures are fitted into the cell's screen size.
+    const Integer dcol = Grid->DisplColIndex(ACol);
+    const Integer w = dcol >= 0 && dcol < Grid->ColCount() ? Grid->ColWidths(dcol) : Grid->DefaultColWidth();
+    const Integer h = ARow >= 0 && ARow < Grid->RowCount() ? Grid->RowHeights(ARow) : Grid->DefaultRowHeight();
+    return Grid->MeasurePrintCellGraphic(ScreenCanvas.get(), ACol, ARow, w, h);
 }
 
 Integer TGridPrintPass::PrintRowHeight(Integer ARow)
@@ -264,13 +332,20 @@ Integer TGridPrintPass::PrintRowHeight(Integer ARow)
         Grid->Fontscalefactor = g;
         Integer m = -1;
         const TGridRect& R = Grid->FPrintRect;
-        for (Integer j = R.Left; j <= R.Right; ++j) {
-            const Integer c = Grid->RealColIndex(j);
-            if (Grid->IsYMergedCell(c, ARow)) continue;
-            const Integer cy = MeasurePrintCell(c, ARow).cy;
-            LastMeasured = cy;
-            m = std::max(m, cy);
-        }
+        if (g == 1.0 && ARow >= 0 && ARow < Integer(RowMeasures.size()) && RowMeasures[size_t(ARow)].Known) {
+            const TRowMeasure& rm = RowMeasures[size_t(ARow)];
+            if (rm.Tallest >= 0) {
+                m = rm.Tallest;
+                LastMeasured = rm.Last;
+            }
+        } else
+            for (Integer j = R.Left; j <= R.Right; ++j) {
+                const Integer c = Grid->RealColIndex(j);
+                if (Grid->IsYMergedCell(c, ARow)) continue;
+                const Integer cy = MeasurePrintCell(c, ARow).cy;
+                LastMeasured = cy;
+                m = std::max(m, cy);
+            }
         if (m < 0) m = LastMeasured;
         h = Integer(Cardinal(m) + (Cardinal(m) >> 3));
         if (Grid->OnPrintSetRowHeight) Grid->OnPrintSetRowHeight(Grid, ARow, h);

@@ -1,7 +1,7 @@
 // The string grid on paper: a grid of 300 rows and 14 columns (a fixed row
-// and column, merged cells, check boxes, progress bars, a rotated header, a
-// two-line title, time, date and page numbers) wide enough for two column
-// bands. It prints the grid to "gridprintdemo.pdf" and writes a preview of
+// and column, merged cells, check boxes, progress bars, image-list images,
+// radio groups, shapes, a rotated header, a two-line title, time, date and
+// page numbers) wide enough for two column bands. It prints the grid to "gridprintdemo.pdf" and writes a preview of
 // page 2 to "gridprintdemo-preview.png", both beside the program, and shows
 // the grid with that preview. Once shown it prints "READY left top width
 // height" and runs until closed or its time is up.
@@ -16,7 +16,9 @@
 #include "controls/foundation/LibraryStartup.h"
 #include "controls/grid/VodGrid.h"
 #include "platform/base/SysUtils.h"
+#include "platform/gfx/Codecs.h"
 #include "platform/gfx/Gdi.h"
+#include "platform/gfx/ImageList.h"
 #include "platform/gfx/Printer.h"
 #include "platform/ui/ExtCtrls.h"
 #include "platform/ui/Forms.h"
@@ -62,6 +64,16 @@ public:
         for (Integer c = 0; c < 14; ++c) Grid->SetCells(c, 0, kHeads[c]);
         Grid->SetRowHeights(0, 40);
         Grid->AddRotated(13, 0, 45, L"Code");
+        // City marks: three coloured squares of the grid's image list.
+        auto* marks = new TImageList(this);
+        marks->SetWidth(12);
+        marks->SetHeight(12);
+        for (uint32_t argb : {0xFF1E90FFu, 0xFFFF8C00u, 0xFF9932CCu}) {
+            TImageData d(12, 12, argb);
+            d.HasAlpha = true;
+            marks->AddImage(d);
+        }
+        Grid->SetGridImages(marks);
         unsigned seed = 7;
         auto next = [&seed]() {
             seed = seed * 1103515245u + 12345u;
@@ -70,23 +82,32 @@ public:
         for (Integer r = 1; r < 301; ++r) {
             Grid->SetCells(0, r, IntToStr(r));
             Grid->SetCells(1, r, kNames[next() % 5]);
-            Grid->SetCells(2, r, kCities[next() % 6]);
+            const unsigned city = next() % 6;
+            Grid->SetCells(2, r, kCities[city]);
+            Grid->AddImageIdx(2, r, Integer(city % 3), haBeforeText, vaCenter);
             Grid->AddCheckBox(3, r, next() % 2 == 0);
             Grid->SetCells(4, r, IntToStr(Integer(next() % 101)));
             Grid->AddProgress(4, r, TColor(0x2E8B57), clWhite);
             Grid->SetCells(5, r, IntToStr(Integer(next() % 9000 + 100)) + L".00");
-            Grid->SetCells(6, r, next() % 2 ? L"North sea coast" : L"Inland counties");
+            // The region as a row of two radio buttons.
+            TStrings* regions = Grid->CreateRadio(6, r, 1, Integer(next() % 2));
+            regions->Add(L"Coast");
+            regions->Add(L"Inland");
             Grid->SetCells(7, r, L"Contact person " + IntToStr(r));
             Grid->SetCells(8, r, L"+44 1224 " + IntToStr(Integer(100000 + next() % 899999)));
             Grid->SetCells(9, r, L"Product line " + IntToStr(Integer(next() % 40)));
             Grid->SetCells(10, r, IntToStr(Integer(next() % 500)));
             Grid->SetCells(11, r, IntToStr(Integer(next() % 90 + 10)) + L".50");
-            Grid->SetCells(12, r, r % 7 == 0 ? L"call back next week" : L"");
+            if (r % 7 == 0) {
+                Grid->SetCells(12, r, L"call back next week");
+                Grid->AddShape(12, r, csCircle, clRed, clMaroon, haBeforeText, vaCenter);
+            }
             Grid->SetCells(13, r, L"K-" + IntToStr(Integer(next() % 1000)));
             if (r % 2 == 0) Grid->SetColors(2, r, TColor(0xF0E0D0));
         }
         // Merged cells: a group caption every 40 rows over three columns.
         for (Integer r = 5; r < 301; r += 40) {
+            Grid->RemoveCellGraphic(6, r);
             Grid->SetCells(6, r, L"Merged over three columns");
             Grid->MergeCells(6, r, 3, 1);
             Grid->SetColors(6, r, TColor(0xC0F0FF));

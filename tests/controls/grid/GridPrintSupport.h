@@ -115,6 +115,13 @@ protected:
         for (int c = 0; c < Cols; ++c)
             for (int r = 0; r < Rows; ++r) Grid->SetCells(c, r, L"c" + IntToStr(c) + L"r" + IntToStr(r));
     }
+    // Rows 200 high on paper (advance 204): 14 to a page, so that a few
+    // pages take few rows.
+    void TallRows()
+    {
+        Grid->PrintSettings()->SetUseFixedHeight(true);
+        Grid->PrintSettings()->SetFixedHeight(200);
+    }
     TScratch Dir;
     std::string Pdf;
 };

@@ -149,15 +149,15 @@ TEST_F(GridPrintLayout, CentredBandIgnoresLeftSize)
 TEST_F(GridPrintLayout, PageBreaksNaturalForcedAndTall)
 {
     // 134 rows of advance 22 fit above the 18 high footer of a 2970 page.
-    Fill(2, 300);
+    Fill(2, 140);
     std::vector<int> lastRows;
     Grid->OnPrintPageDone = [&](TObject*, TCanvas*, Integer LastRow, Integer Offset, Integer, Integer, Integer) {
         lastRows.push_back(LastRow);
         EXPECT_LT(Offset, 0);
     };
     Grid->Print();
-    EXPECT_EQ(lastRows, (std::vector<int>{134, 268, 300}));
-    EXPECT_EQ(PdfPages(Pdf), 3);
+    EXPECT_EQ(lastRows, (std::vector<int>{134, 140}));
+    EXPECT_EQ(PdfPages(Pdf), 2);
 
     // A handler breaks after row 3.
     lastRows.clear();
@@ -180,7 +180,8 @@ TEST_F(GridPrintLayout, PageBreaksNaturalForcedAndTall)
 
 TEST_F(GridPrintLayout, CancelStopsAfterTheCurrentPage)
 {
-    Fill(2, 300);
+    Fill(2, 30);
+    TallRows();
     int asked = 0;
     Grid->OnPrintCancel = [&](TObject*, Integer PageNr, bool& Cancel) {
         ++asked;
@@ -193,7 +194,8 @@ TEST_F(GridPrintLayout, CancelStopsAfterTheCurrentPage)
 
 TEST_F(GridPrintLayout, EventsPerPassInOrder)
 {
-    Fill(2, 200);   // two pages
+    Fill(2, 20);   // two pages
+    TallRows();
     std::vector<std::string> ev;
     Grid->OnPrintStart = [&](TObject*, Integer N, Integer&, Integer&) { ev.push_back("start" + std::to_string(N)); };
     Grid->OnPrintPage = [&](TObject*, TCanvas*, Integer n, Integer, Integer) { ev.push_back("page" + std::to_string(n)); };
@@ -209,5 +211,30 @@ TEST_F(GridPrintLayout, EventsPerPassInOrder)
     // and OnPrintDone.
     EXPECT_EQ(ev, (std::vector<std::string>{"end", "start2", "page1", "done1", "cancel1", "page2", "done2",
                                             "cancel2", "end"}));
-    EXPECT_EQ(newPageAsked, 2 * 200);
+    EXPECT_EQ(newPageAsked, 2 * 20);
+}
+
+TEST_F(GridPrintLayout, FastPrintMeasuresOnlyTheRowsOfThePagesDrawn)
+{
+    // Rows 0 to 13 fill page 1; a long text on its last row counts, one on
+    // a later page does not until that page is drawn.
+    Fill(2, 30);
+    TallRows();
+    Grid->SetCells(0, 13, String(20, L'x'));   // 160 wide
+    Grid->SetCells(1, 20, String(30, L'x'));   // 240 wide
+    TBitmap bmp;
+    bmp.SetSize(794, 1123);
+    struct Case {
+        int Page;
+        bool Fast;
+        int Widths[2];
+    } cases[] = {{1, true, {160, 40}}, {2, true, {160, 240}}, {1, false, {160, 240}}};
+    for (const Case& k : cases) {
+        SCOPED_TRACE(k.Page * 10 + k.Fast);
+        Grid->SetFastPrint(k.Fast);
+        Grid->SetPreviewPage(k.Page);
+        Grid->PrintPreview(bmp.Canvas(), TRect{0, 0, 794, 1123});
+        EXPECT_EQ(Grid->PrintColWidths()[0], k.Widths[0]);
+        EXPECT_EQ(Grid->PrintColWidths()[1], k.Widths[1]);
+    }
 }
