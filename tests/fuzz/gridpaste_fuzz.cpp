@@ -9,7 +9,21 @@
 // (bytes from 0x80 map to letters beyond Latin-1).
 #include "tests/fuzz/FuzzGrid.h"
 
+#include <cstdio>
+
 namespace {
+
+const uint8_t* GInput = nullptr;
+size_t GInputSize = 0;
+
+// Names the broken property and shows the input in hexadecimal.
+[[noreturn]] void Fail(const char* What)
+{
+    std::fprintf(stderr, "gridpaste: %s; input:", What);
+    for (size_t i = 0; i < GInputSize; ++i) std::fprintf(stderr, " %02x", GInput[i]);
+    std::fprintf(stderr, "\n");
+    std::abort();
+}
 
 // Grows the grid by two columns and rows, checks that the new cells are
 // empty and shrinks it again.
@@ -20,7 +34,7 @@ void CheckNothingBeyond(TVodStringGrid* g)
     g->SetRowCount(rc + 2);
     for (Integer r = 0; r < rc + 2; ++r)
         for (Integer c = 0; c < cc + 2; ++c)
-            if ((c >= cc || r >= rc) && !g->GetGridCell(c, r).empty()) std::abort();
+            if ((c >= cc || r >= rc) && !g->GetGridCell(c, r).empty()) Fail("a text beyond the grid");
     g->SetColCount(cc);
     g->SetRowCount(rc);
 }
@@ -30,6 +44,8 @@ void CheckNothingBeyond(TVodStringGrid* g)
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     if (size < 1 || size > 4096) return 0;
+    GInput = data;
+    GInputSize = size;
     TVodStringGrid* g = FuzzGrid();
     FuzzResetGrid(g);
     const uint8_t flags = data[0];
@@ -39,7 +55,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         const uint8_t b = data[i];
         const wchar_t c = b < 0x80 ? wchar_t(b) : wchar_t(0x100 + b);
         text += c;
-        if (c == L'\r' || c == L'\n') {
+        if (c == L'\r') {  // lines end at CR only
             ++lines;
             fields = std::max(fields, tabs + 1);
             tabs = 0;
@@ -71,13 +87,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         } else {
             Integer cols = 0, rows = 0;
             g->PasteTextAt(col, row, text, cols, rows);
-            if (cols < 0 || rows < 0 || cols > fields + 1 || rows > lines + 1) std::abort();
+            if (cols < 0 || rows < 0 || cols > fields + 1 || rows > lines + 1) Fail("a block larger than the text");
         }
     } catch (const Exception&) {
         return 0;
     }
     // Growth stays within the text's block (and an insertion's rows).
-    if (g->ColCount() > 4 + fields + 1 || g->RowCount() > 4 + 2 * (lines + 1)) std::abort();
+    if (g->ColCount() > 4 + fields + 1 || g->RowCount() > 4 + 2 * (lines + 1)) Fail("growth beyond the text");
     CheckNothingBeyond(g);
     return 0;
 }
