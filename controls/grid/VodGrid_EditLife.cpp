@@ -225,6 +225,9 @@ bool TVodStringGrid::SelectCell(Integer ACol, Integer ARow)
     if (IsMergedNonBaseCell(rc, ARow)) {
         const TPoint b = BaseCell(rc, ARow);
         const Integer dc = DisplColIndex(b.X);
+        // A base in a hidden column has no display cell of its own: moving
+        // to "its" column would land on this cell again, for ever.
+        if (RealColIndex(dc) != b.X) return false;
         if (dc != Col() || b.Y != Row()) {
             TCustomGrid::FocusCell(dc, b.Y, true);
             RepaintCell(dc, b.Y);
