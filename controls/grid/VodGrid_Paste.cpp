@@ -240,7 +240,20 @@ Integer TVodStringGrid::PasteTextAt(Integer ACol, Integer ARow, const String& Te
         if (pos < len) {
             ++r;
             const Integer L = footerRow ? RowCount() - 1 : RowCount();
-            if (r == L && rowGrow) SetRowCount(RowCount() + 1);
+            if (r == L && rowGrow) {
+                // Every line still to come would add one row here: they are
+                // added at once (a growth row by row costs the grid a
+                // resize per line).
+                Integer lines = 0;
+                for (size_t p = pos; p < len;) {
+                    ++lines;
+                    const Char* cr = std::find(t + p, t + len, L'\r');
+                    if (cr == t + len) break;
+                    p = size_t(cr - t) + 1;
+                    if (p < len && t[p] == L'\n') ++p;
+                }
+                SetRowCount(RowCount() + lines);
+            }
         }
         if (pos >= len) {
             // The empty last line after the final break.

@@ -1,7 +1,8 @@
 // The list drop-downs: a detail list (images and markup notes), the colour
 // picker in its four styles (list, palette, honeycomb, spectrum), an image
 // picker over a folder of pictures, a multi-column list of three columns
-// (one of images) and a control drop-down hosting a month calendar.
+// (one of images), a grid drop-down sorted with a search footer and a
+// control drop-down hosting a month calendar.
 //
 // Before "READY left top width height" it prints "AT name ax ay ex ey" for
 // each drop-down (the screen centres of its arrow and of its edit). While it
@@ -29,6 +30,7 @@
 #include "platform/ui/ComCtrls.h"
 #include "platform/ui/Forms.h"
 #include "tools/DemoLoop.h"
+#include "tools/listdropdowndemo/GridDropDownSetup.h"
 
 namespace {
 
@@ -196,6 +198,14 @@ public:
             std::fflush(stdout);
         };
 
+        // The grid list, sorted, with a search footer.
+        TVodCustomDropDown* grid = Place("grid", CreateGridDropDown(this), 470, 120, L"Grid:");
+        Value(grid, [grid] { return GridDropDownValue(grid); });
+        grid->DropDownForm()->OnShow = [this, grid](TObject*) {
+            Dropped("grid", grid);
+            PrintGridDropDownPoints(grid);
+        };
+
         // The control drop-down with a month calendar.
         RegisterDateTimeClasses();
         auto* control = Add<TVodControlDropDown>("calendar", 470, 70, L"Calendar:");
@@ -217,7 +227,11 @@ private:
     template <class T>
     T* Add(const char* name, int x, int y, const String& caption)
     {
-        T* d = CreateDropDown<T>(this);
+        return Place(name, CreateDropDown<T>(this), x, y, caption);
+    }
+    template <class T>
+    T* Place(const char* name, T* d, int x, int y, const String& caption)
+    {
         d->SetParent(this);
         d->SetBounds(x, y, 200, 22);
         d->SetLabelPosition(lpLeftCenter);

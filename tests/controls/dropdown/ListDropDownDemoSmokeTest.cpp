@@ -2,7 +2,8 @@
 // drop-down opened and kept as a PNG next to the demo; typing into the
 // multi-column edit completes, typing in its open list jumps, a click picks;
 // a colour picked on the honeycomb and on the spectrum; Esc restores. The
-// values the demo prints at each closing are compared.
+// grid list sorted by a header click keeps its choice. The values the demo
+// prints at each closing are compared.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -129,5 +130,16 @@ TEST(ListDropDownDemoSmokeTest, OpenTypePickAndCancelOnARealXServer)
     demo.Do("key Down");
     demo.Do("key Escape");
     EXPECT_EQ(demo.Next("UP multi", Within(deadline)), "UP multi cancelled Reelbay #4");
+
+    // The grid list opens sorted by its second column; a header click sorts
+    // it by that column the other way and the choice stays.
+    g = demo.Open("grid", deadline);
+    TPoint header;
+    std::sscanf(demo.Next("HEADER grid", deadline).c_str(), "HEADER grid %d %d", &header.X, &header.Y);
+    demo.Next("ROWS grid", deadline);
+    shoot("grid", g);
+    demo.Click(header);
+    demo.Do("key Return");
+    EXPECT_EQ(demo.Next("UP grid", Within(deadline)), "UP grid accepted Vidnest #3");
     demo.App.Stop();
 }
