@@ -110,6 +110,7 @@ TEST(GdiBlit, StretchedCopiesTakeTheNearestPixelUnderTheClip)
         const int x = k.MirrorX ? 1 + k.Dw - 1 : 1, y = k.MirrorY ? 1 + k.Dh - 1 : 1;
         StretchBlt(dst.Dc, x, y, k.MirrorX ? -k.Dw : k.Dw, k.MirrorY ? -k.Dh : k.Dh, src.Dc, sx0, sy0, k.Sw, k.Sh,
                    SRCCOPY);
+        SelectClipRgn(dst.Dc, nullptr);   // pixels outside a clip read as invalid
         for (int py = 0; py < 10; ++py)
             for (int px = 0; px < 12; ++px) {
                 COLORREF want = kD;
