@@ -88,7 +88,9 @@ bool TBaseGrid::HasCellProperties(Integer c, Integer r) const
 
 TCellProperties* TBaseGrid::CellPropertiesOf(Integer c, Integer r) const
 {
-    if (!HasCellProperties(c, r)) return nullptr;
+    // One look-up of the slot: the paint and the outline passes ask this
+    // for every row.
+    if (c < 0 || r < 0 || c >= TotalColCount()) return nullptr;
     return static_cast<TCellProperties*>(Objects(c, r));
 }
 

@@ -717,9 +717,21 @@ using TGetCellCursorEvent = std::function<void(TObject* Sender, Integer ACol, In
 // and property blocks (moved there, never copied), its height and level.
 // ---------------------------------------------------------------------------
 
+struct TGridItemPool;
+
 class TGridItem : public TCollectionItem {
     VEL_CLASS(TGridItem, TCollectionItem)
 public:
+    // The grid's store makes its items from a pool of its own: hiding or
+    // showing a million rows makes or frees a million items, and the
+    // general heap (which hands the memory back to the system in between)
+    // costs many times the move of the rows. Items made elsewhere come from
+    // the heap; delete frees either kind.
+    static void* operator new(size_t Size);
+    static void* operator new(size_t Size, TGridItemPool* Pool);
+    static void operator delete(void* P);
+    static void operator delete(void* P, TGridItemPool* Pool);
+
     explicit TGridItem(TCollection* Collection);
     // Frees the property blocks the item still holds: a row put back into
     // the grid leaves none behind, so each block is freed exactly once.

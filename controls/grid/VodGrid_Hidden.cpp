@@ -9,8 +9,126 @@
 // builds again. Moving many rows at once is one pass over the row table
 // (the store's and the row axis's list operations), never a row at a time.
 #include <algorithm>
+#include <cstddef>
+#include <memory>
+#include <new>
+#include <vector>
+
+#if defined(__SANITIZE_ADDRESS__)
+#include <sanitizer/asan_interface.h>
+#define VEL_POOL_POISON(p, n) ASAN_POISON_MEMORY_REGION(p, n)
+#define VEL_POOL_UNPOISON(p, n) ASAN_UNPOISON_MEMORY_REGION(p, n)
+#else
+#define VEL_POOL_POISON(p, n) ((void)(p), (void)(n))
+#define VEL_POOL_UNPOISON(p, n) ((void)(p), (void)(n))
+#endif
 
 #include "controls/grid/VodGrid.h"
+
+// ---------------------------------------------------------------------------
+// The items' pool. Every item sits behind a small header naming its pool
+// (null for an item from the heap); a free block keeps the next free block in
+// its header. The pool keeps its memory while its store lives, so hiding a
+// large part of the grid again reuses the blocks without touching the system;
+// a store that goes while some item it made still lives (taken out of the
+// collection by its user) leaves the pool to that item's delete. One thread,
+// as the grid's.
+
+struct TGridItemPool {
+    static constexpr size_t Header = 16;
+    static constexpr size_t Object = (sizeof(TGridItem) + 15) / 16 * 16;
+    static constexpr size_t Stride = Header + Object;
+    static_assert(alignof(TGridItem) <= 16);
+
+    struct THead {
+        TGridItemPool* Pool;
+        THead* Next;   // free blocks only
+    };
+    static_assert(sizeof(THead) <= Header);
+
+    std::vector<std::unique_ptr<std::byte[]>> Chunks;
+    THead* Free = nullptr;
+    size_t Live = 0;
+    size_t NextChunk = 64;   // blocks; doubles up to MaxChunk
+    bool Orphaned = false;   // the store has gone
+    static constexpr size_t MaxChunk = 65536;
+
+    ~TGridItemPool()
+    {
+        // Blocks go back to the heap unpoisoned.
+        for (THead* h = Free; h; h = h->Next) VEL_POOL_UNPOISON(reinterpret_cast<std::byte*>(h) + Header, Object);
+    }
+
+    void* Allocate()
+    {
+        if (!Free) Grow();
+        THead* h = Free;
+        Free = h->Next;
+        h->Pool = this;
+        h->Next = nullptr;
+        ++Live;
+        std::byte* object = reinterpret_cast<std::byte*>(h) + Header;
+        VEL_POOL_UNPOISON(object, Object);
+        return object;
+    }
+
+    // Answers whether the pool is to go (its store has gone and this was
+    // its last item).
+    bool Release(THead* h)
+    {
+        VEL_POOL_POISON(reinterpret_cast<std::byte*>(h) + Header, Object);
+        h->Next = Free;
+        Free = h;
+        --Live;
+        return Orphaned && Live == 0;
+    }
+
+    void Grow()
+    {
+        const size_t n = NextChunk;
+        NextChunk = std::min(NextChunk * 2, MaxChunk);
+        // new[] of bytes is aligned for any fundamental type (16).
+        Chunks.push_back(std::make_unique_for_overwrite<std::byte[]>(n * Stride));
+        std::byte* base = Chunks.back().get();
+        // Linked so that the first block is handed out first.
+        for (size_t i = n; i-- > 0;) {
+            auto* h = reinterpret_cast<THead*>(base + i * Stride);
+            h->Pool = this;
+            h->Next = Free;
+            Free = h;
+            VEL_POOL_POISON(base + i * Stride + Header, Object);
+        }
+    }
+};
+
+void* TGridItem::operator new(size_t Size)
+{
+    auto* block = static_cast<std::byte*>(::operator new(Size + TGridItemPool::Header));
+    reinterpret_cast<TGridItemPool::THead*>(block)->Pool = nullptr;
+    return block + TGridItemPool::Header;
+}
+
+void* TGridItem::operator new(size_t Size, TGridItemPool* Pool)
+{
+    // A class derived from the item is larger than the blocks: the heap
+    // takes it.
+    if (!Pool || Size > TGridItemPool::Object) return operator new(Size);
+    return Pool->Allocate();
+}
+
+void TGridItem::operator delete(void* P)
+{
+    if (!P) return;
+    auto* h = reinterpret_cast<TGridItemPool::THead*>(static_cast<std::byte*>(P) - TGridItemPool::Header);
+    TGridItemPool* pool = h->Pool;
+    if (!pool) {
+        ::operator delete(h);
+        return;
+    }
+    if (pool->Release(h)) delete pool;
+}
+
+void TGridItem::operator delete(void* P, TGridItemPool*) { operator delete(P); }
 
 // ---------------------------------------------------------------------------
 // TGridItem
@@ -57,10 +175,18 @@ void TGridItem::SetIdx(Integer v)
 
 namespace {
 
-// Every item added, freed or renumbered drops the grid's lookup.
+// Every item added, freed or renumbered drops the grid's lookup. Items are
+// made in the store's pool.
 class TGridItems : public TCollection {
 public:
-    explicit TGridItems(TVodStringGrid* Grid) : TCollection(CollectionItemClass<TGridItem>()), FGrid(Grid) {}
+    explicit TGridItems(TVodStringGrid* Grid) : TCollection(&MakeItem), FGrid(Grid) {}
+    ~TGridItems() override
+    {
+        // The base frees the items still held; the last one takes the pool
+        // with it (at once when none lives).
+        FPool->Orphaned = true;
+        if (FPool->Live == 0) delete FPool;
+    }
     TPersistent* GetOwner() const override { return FGrid; }
 
 protected:
@@ -68,7 +194,12 @@ protected:
     void Notify(TCollectionItem*, TCollectionNotification) override { FGrid->DropHiddenRowLookup(); }
 
 private:
+    static TCollectionItem* MakeItem(TCollection* c)
+    {
+        return new (static_cast<TGridItems*>(c)->FPool) TGridItem(c);
+    }
     TVodStringGrid* FGrid;
+    TGridItemPool* FPool = new TGridItemPool;
 };
 
 }  // namespace

@@ -320,7 +320,9 @@ void TVodStringGrid::RestoreAllHiddenRows()
     // free place instead of being lost).
     std::vector<TGridItem*> items(static_cast<size_t>(n));
     for (Integer i = 0; i < n; ++i) items[size_t(i)] = GridItem(i);
-    std::stable_sort(items.begin(), items.end(), [](TGridItem* a, TGridItem* x) { return a->Idx() < x->Idx(); });
+    // Hiding keeps the store in row order, so the sort is mostly skipped.
+    const auto byRow = [](TGridItem* a, TGridItem* x) { return a->Idx() < x->Idx(); };
+    if (!std::is_sorted(items.begin(), items.end(), byRow)) std::stable_sort(items.begin(), items.end(), byRow);
     const Integer lastData = old + n - 1 - (footer ? 1 : 0);
     std::vector<Integer> targets(static_cast<size_t>(n));
     for (Integer k = 0; k < n; ++k) {
@@ -357,12 +359,28 @@ void TVodStringGrid::ExpandAll()
     RestoreAllHiddenRows();
     {
         TUpdateScope update(this);
-        if (FNumNodes > 0)
-            for (Integer r = FixedRows(); r < RowCount(); ++r)
-                if (TCellGraphic* g = NodeGraphicAt(r); g && g->CellBoolean()) {
-                    g->SetCellBoolean(false);
-                    SetRowMergeCollapse(r, false);
+        const Integer col = FCellNode->NodeColumn();
+        if (FNumNodes > 0 && col >= 0 && col < TotalColCount()) {
+            // Every row's block in the node column is read: looked up a run
+            // of rows at a time and fetched together, as one at a time each
+            // would wait on memory in a large grid.
+            constexpr Integer Run = 64;
+            TCellProperties* blocks[Run];
+            for (Integer r0 = FixedRows(); r0 < RowCount(); r0 += Run) {
+                const Integer n = std::min(Run, RowCount() - r0);
+                for (Integer k = 0; k < n; ++k) {
+                    blocks[k] = static_cast<TCellProperties*>(Objects(col, r0 + k));
+                    if (blocks[k]) __builtin_prefetch(&blocks[k]->FGraphicObject);
                 }
+                for (Integer k = 0; k < n; ++k) {
+                    auto* g = blocks[k] ? dynamic_cast<TCellGraphic*>(blocks[k]->FGraphicObject) : nullptr;
+                    if (g && g->CellType() == ctNode && g->CellBoolean()) {
+                        g->SetCellBoolean(false);
+                        SetRowMergeCollapse(r0 + k, false);
+                    }
+                }
+            }
+        }
     }
     ApplyOwnBounds();
     CalcFooter(-1);
@@ -378,6 +396,7 @@ void TVodStringGrid::ContractAll()
         TUpdateScope update(this);
         ExpandAll();
         TIntList list(0, 0);
+        list.SetCapacity(RowCount());
         Integer r = FixedRows();
         while (r < RowCount()) {
             TCellGraphic* g = NodeGraphicAt(r);

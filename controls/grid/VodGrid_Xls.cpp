@@ -317,10 +317,15 @@ void TVodStringGrid::LoadXLS(const String& Filename, const String& SheetName, bo
             // The one cell's text is stored as it is, an empty one included.
             if (HoldsText(values) || values.IsEmpty()) LoadCell(startCol, startRow, VarToStr(values));
         } else {
+            // Read in place: a text goes from the array into its cell with
+            // one copy, the store's own.
             for (Integer i = 1; i <= Integer(rows); ++i)
                 for (Integer j = 1; j <= Integer(cols); ++j) {
-                    const Variant v = values.GetElement({i, j});
-                    if (HoldsText(v)) LoadCell(startCol + j - 1, startRow + i - 1, VarToStr(v));
+                    const Variant& v = values.ElementRef({i, j});
+                    if (const String* text = v.OleStr())
+                        LoadCell(startCol + j - 1, startRow + i - 1, *text);
+                    else if (HoldsText(v))
+                        LoadCell(startCol + j - 1, startRow + i - 1, VarToStr(v));
                 }
         }
     } catch (...) {

@@ -449,6 +449,24 @@ void Variant::PutElement(std::initializer_list<Integer> indices, const Variant& 
         FArray->Items[at] = VarAsType(value, FArray->ElemType);
 }
 
+void Variant::PutElement(std::initializer_list<Integer> indices, Variant&& value)
+{
+    size_t at = ElementOffset(indices);
+    if (FArray->ElemType == varByte)
+        FArray->Bytes[at] = value.AsByte();
+    else if (FArray->ElemType == varVariant)
+        FArray->Items[at] = std::move(value);
+    else
+        FArray->Items[at] = VarAsType(value, FArray->ElemType);
+}
+
+const Variant& Variant::ElementRef(std::initializer_list<Integer> indices) const
+{
+    size_t at = ElementOffset(indices);
+    if (FArray->ElemType == varByte) throw EVariantInvalidArgError(L"Invalid argument");
+    return FArray->Items[at];
+}
+
 const std::vector<Byte>* Variant::ArrayBytes() const
 {
     return FType == varArray && FArray->ElemType == varByte ? &FArray->Bytes : nullptr;

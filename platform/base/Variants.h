@@ -153,6 +153,16 @@ public:
     // of a typed array are converted to its type when stored.
     Variant GetElement(std::initializer_list<Integer> indices) const;
     void PutElement(std::initializer_list<Integer> indices, const Variant& value);
+    // The value moves in (a varVariant array takes it as it is; a typed one
+    // converts it as above), so a large text is not copied on its way in.
+    void PutElement(std::initializer_list<Integer> indices, Variant&& value);
+    // The element itself, read without a copy; valid until the array
+    // changes. Raises EVariantInvalidArgError for a varByte array, whose
+    // elements are bytes, not variants.
+    const Variant& ElementRef(std::initializer_list<Integer> indices) const;
+    // The text a varOleStr variant holds, without a copy; null for every
+    // other type (VarToStr converts those).
+    const String* OleStr() const { return FType == varOleStr ? &FS : nullptr; }
     // The bytes of a varByte array (null for other variants).
     const std::vector<Byte>* ArrayBytes() const;
 

@@ -209,6 +209,58 @@ BOOL StretchCore(HDC dst, int x, int y, int w, int h, HDC src, int xs, int ys, i
     bool stretch = dw != sw || dh != sh;
     // HALFTONE averages the source pixels a shrunken destination pixel covers.
     bool average = dst->S.StretchMode == HALFTONE && (sw > dw || sh > dh) && !srcMono && !dstMono;
+    if (code == 0xCC && !average && srcMono == dstMono) {
+        // A stretched copy takes the nearest source pixel, as the pixel loop
+        // below does; the source column of each destination column is found
+        // once, and a row stretched from one pixel (a band of a gradient) is
+        // filled, a row of the same width copied whole.
+        TView d = ViewOf(dst->Target());
+        if (!d.Data) return 1;
+        const bool keep = dst->KeepsAlpha();
+        std::vector<int> column(static_cast<size_t>(dw));
+        for (int rx = 0; rx < dw; ++rx) {
+            const int mx = mirrorX ? dw - 1 - rx : rx;
+            const int sx = sr.Left + (stretch ? int(int64_t(mx) * sw / dw) : mx);
+            column[size_t(rx)] = sx < need.Left || sx >= need.Right ? -1 : sx - ox;
+        }
+        const bool oneColumn = sw == 1 && column.front() >= 0;
+        const bool sameRow = dw == sw && !mirrorX && sr.Left >= need.Left && sr.Right <= need.Right;
+        // A source row already opaque is copied as it is (checked once per
+        // source row, which a stretched row serves many times).
+        int checkedRow = -1;
+        bool opaqueRow = false;
+        for (const TRect& c : dst->EffectiveClip().Rects()) {
+            TRect t;
+            if (!IntersectRect(t, dr, c)) continue;
+            for (int y = t.Top; y < t.Bottom; ++y) {
+                const int ry = mirrorY ? dh - 1 - (y - dr.Top) : y - dr.Top;
+                const int sy = sr.Top + (stretch ? int(int64_t(ry) * sh / dh) : ry);
+                if (sy < need.Top || sy >= need.Bottom) continue;
+                const uint32_t* in = sdata + size_t(sy - oy) * sstride;
+                uint32_t* out = d.Data + size_t(y) * d.Stride;
+                if (oneColumn) {
+                    const uint32_t v = keep ? in[column.front()] : in[column.front()] | 0xFF000000u;
+                    std::fill(out + t.Left, out + t.Right, v);
+                } else if (sameRow) {
+                    if (!keep && sy != checkedRow) {
+                        const uint32_t* whole = in + (sr.Left - ox);
+                        opaqueRow = std::all_of(whole, whole + sw, [](uint32_t p) { return p >= 0xFF000000u; });
+                        checkedRow = sy;
+                    }
+                    const uint32_t* from = in + (sr.Left - ox) + (t.Left - dr.Left);
+                    if (keep || opaqueRow) std::memcpy(out + t.Left, from, size_t(t.Width()) * 4);
+                    else CopyOpaque(out + t.Left, from, size_t(t.Width()));
+                } else {
+                    for (int x = t.Left; x < t.Right; ++x) {
+                        const int m = column[size_t(x - dr.Left)];
+                        if (m >= 0) out[x] = keep ? in[m] : in[m] | 0xFF000000u;
+                    }
+                }
+            }
+        }
+        cairo_surface_mark_dirty(dst->Target());
+        return 1;
+    }
     auto fetch = [&](int dx, int dy, uint32_t& s) {
         int rx = dx - dr.Left, ry = dy - dr.Top;
         if (mirrorX) rx = dw - 1 - rx;

@@ -181,13 +181,16 @@ void TStringGrid::TSparseLine<T>::InsertList(const std::vector<Integer>& Sorted)
     if (Sorted.empty()) return;
     // Slot i goes to the i-th index (from 0) that is not in the list.
     if (!Dense.empty()) {
+        // Sized once: growing slot by slot would copy the line again at
+        // every doubling.
         std::vector<T> grown;
+        grown.reserve(Dense.size() + Sorted.size());
         size_t j = 0;
         for (size_t i = 0; i < Dense.size(); ++i) {
             while (j < Sorted.size() && Sorted[j] <= Integer(i + j)) ++j;
             const size_t to = i + j;
-            if (grown.size() <= to) grown.resize(to + 1);
-            grown[to] = std::move(Dense[i]);
+            if (grown.size() < to) grown.resize(to);
+            grown.push_back(std::move(Dense[i]));
         }
         Dense.swap(grown);
     }

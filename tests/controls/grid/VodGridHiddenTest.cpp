@@ -233,6 +233,38 @@ TEST_F(VodGridHidden, TheLookupNeverAnswersFromAnOlderStore)
     EXPECT_EQ(Grid->RealRowIndex(0), 0);
 }
 
+TEST_F(VodGridHidden, StoreItemsOutliveTheirGridAndReuseFreedPlaces)
+{
+    // Rows hidden, shown and hidden again; an item taken out of the store
+    // (and a plain one made on its own) stays usable after the grid has gone
+    // and is freed by its user. The sanitizers check every item is freed
+    // once, and no freed one is read.
+    Fill(Grid);
+    for (int round = 0; round < 3; ++round) {
+        Grid->HideRows(2, 6);
+        ASSERT_EQ(Grid->NumHiddenRows(), 5);
+        EXPECT_EQ(Grid->GridItem(1)->Items()->Strings(1), L"1,3");
+        Grid->UnHideRowsAll();
+        ASSERT_EQ(Grid->NumHiddenRows(), 0);
+        EXPECT_EQ(Grid->Cells(1, 3), L"1,3");
+    }
+    Grid->HideRows(2, 3);
+    auto* kept = Grid->GridItem(0);
+    kept->SetCollection(nullptr);
+    EXPECT_EQ(Grid->NumHiddenRows(), 1);
+    TCollection own(CollectionItemClass<TGridItem>());
+    auto* plain = static_cast<TGridItem*>(own.Add());
+    plain->SetIdx(4);
+    delete Grid;
+    Grid = nullptr;
+    EXPECT_EQ(kept->Idx(), 2);
+    EXPECT_EQ(kept->Items()->Strings(1), L"1,2");
+    kept->SetHeight(7);
+    EXPECT_EQ(kept->Height(), 7);
+    delete kept;
+    EXPECT_EQ(plain->Idx(), 4);
+}
+
 TEST_F(VodGridHidden, AVetoedDeletionLeavesTheGridAsItWas)
 {
     Fill(Grid);

@@ -150,4 +150,39 @@ TEST(Variant, ArraysWithBounds)
     EXPECT_THROW(VarArrayDimCount(Variant(Integer(1))), EVariantNotAnArrayError);
 }
 
+TEST(Variant, ElementsMovedInAndReadInPlace)
+{
+    // A text moved into an array of variants is the array's now; the
+    // element read in place is the one stored and sees later writes.
+    Variant a = VarArrayCreate({1, 2, 1, 2}, varVariant);
+    Variant text(String(40, L'x'));
+    a.PutElement({2, 1}, std::move(text));
+    const Variant& ref = a.ElementRef({2, 1});
+    ASSERT_NE(ref.OleStr(), nullptr);
+    EXPECT_EQ(*ref.OleStr(), String(40, L'x'));
+    a.PutElement({2, 1}, Variant(Integer(7)));
+    EXPECT_EQ(ref.OleStr(), nullptr);
+    EXPECT_EQ(ref.AsInteger(), 7);
+    EXPECT_TRUE(a.ElementRef({1, 2}).IsEmpty());
+    EXPECT_EQ(Variant(1.5).OleStr(), nullptr);
+
+    // A typed array converts what moves in, as a copy would.
+    Variant ints = VarArrayCreate({0, 1}, varInteger);
+    ints.PutElement({1}, Variant(L"12"));
+    EXPECT_EQ(VarType(ints.ElementRef({1})), varInteger);
+    EXPECT_EQ(ints.ElementRef({1}).AsInteger(), 12);
+    EXPECT_THROW(ints.PutElement({0}, Variant(L"twelve")), EVariantTypeCastError);
+
+    // Byte arrays hold no variants to lend; bad indices raise as GetElement.
+    Byte raw[] = {1, 2};
+    Variant bytes = VarArrayOfBytes(raw, 2);
+    bytes.PutElement({0}, Variant(Integer(9)));
+    EXPECT_EQ(bytes.GetElement({0}).AsInteger(), 9);
+    EXPECT_THROW(bytes.ElementRef({0}), EVariantInvalidArgError);
+    EXPECT_THROW(a.ElementRef({3, 1}), EVariantBadIndexError);
+    EXPECT_THROW(a.ElementRef({1}), EVariantBadIndexError);
+    EXPECT_THROW(Variant(Integer(1)).ElementRef({0}), EVariantNotAnArrayError);
+    EXPECT_THROW(Variant(Integer(1)).PutElement({0}, Variant(Integer(2))), EVariantNotAnArrayError);
+}
+
 }  // namespace

@@ -82,6 +82,50 @@ TEST(GdiBlit, StretchMirrorsAndScales)
     EXPECT_EQ(dst.Row(0, 0, 4, RGB(255, 0, 0)), "..##");
 }
 
+TEST(GdiBlit, StretchedCopiesTakeTheNearestPixelUnderTheClip)
+{
+    // Each destination pixel inside the clip shows the source pixel at
+    // (x * sw / dw, y * sh / dh), mirrored where the extent is negative;
+    // pixels outside the clip or reading past the source keep their colour.
+    // Rows stretched from one pixel, rows of the source's own width and
+    // rows scaled both ways, each mirrored and not.
+    struct Case {
+        int Sw, Sh, Dw, Dh;
+        bool MirrorX, MirrorY;
+    } cases[] = {
+        {1, 5, 9, 7, false, false}, {1, 5, 9, 7, true, true},  {6, 1, 6, 7, false, false},
+        {6, 1, 6, 7, false, true},  {6, 1, 6, 7, true, false}, {4, 3, 9, 7, false, false},
+        {4, 3, 9, 7, true, true},   {9, 7, 4, 3, false, false}, {5, 1, 5, 7, false, false},
+        {5, 2, 5, 7, false, true},
+    };
+    TTestCanvas src(6, 5);
+    for (int y = 0; y < 5; ++y)
+        for (int x = 0; x < 6; ++x) SetPixel(src.Dc, x, y, RGB(x * 40, y * 50, 9));
+    for (const Case& k : cases) {
+        // The source starts one pixel in; a wide one reads past the
+        // surface's right edge.
+        const int sx0 = 1, sy0 = 0;
+        TTestCanvas dst(12, 10, kD);
+        IntersectClipRect(dst.Dc, 2, 1, 10, 9);
+        const int x = k.MirrorX ? 1 + k.Dw - 1 : 1, y = k.MirrorY ? 1 + k.Dh - 1 : 1;
+        StretchBlt(dst.Dc, x, y, k.MirrorX ? -k.Dw : k.Dw, k.MirrorY ? -k.Dh : k.Dh, src.Dc, sx0, sy0, k.Sw, k.Sh,
+                   SRCCOPY);
+        SelectClipRgn(dst.Dc, nullptr);   // pixels outside a clip read as invalid
+        for (int py = 0; py < 10; ++py)
+            for (int px = 0; px < 12; ++px) {
+                COLORREF want = kD;
+                const int rx = px - 1, ry = py - 1;
+                if (px >= 2 && px < 10 && py >= 1 && py < 9 && rx >= 0 && rx < k.Dw && ry >= 0 && ry < k.Dh) {
+                    const int mx = k.MirrorX ? k.Dw - 1 - rx : rx, my = k.MirrorY ? k.Dh - 1 - ry : ry;
+                    const int sx = sx0 + mx * k.Sw / k.Dw, sy = sy0 + my * k.Sh / k.Dh;
+                    if (sx < 6 && sy < 5) want = RGB(sx * 40, sy * 50, 9);
+                }
+                ASSERT_EQ(dst.Px(px, py), want) << k.Sw << "x" << k.Sh << " to " << k.Dw << "x" << k.Dh << " mirror "
+                                                << k.MirrorX << k.MirrorY << " at " << px << "," << py;
+            }
+    }
+}
+
 TEST(GdiBlit, AlphaBlendConstantAndPerPixel)
 {
     TTestCanvas dst(4, 1, RGB(0, 0, 0));
